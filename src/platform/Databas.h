@@ -1,0 +1,63 @@
+#pragma once
+
+#include "common/Fel.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+// The connection to one competition database (SQLite). Every statement goes
+// through kor() with its values bound; nothing typed by the operator is ever
+// joined into SQL text. Failures are thrown as Fel with a Swedish description.
+class Databas {
+public:
+    // The application id that the template database carries; a file without it is
+    // not one of ours and is refused rather than opened as an empty database.
+    static constexpr int ApplikationsId = 1347113550;
+    static constexpr int AnslutningsTidsgransSekunder = 20;
+
+    Databas();
+    ~Databas();
+    Databas(const Databas&) = delete;
+    Databas& operator=(const Databas&) = delete;
+
+    void Open(const QString& sokvag);
+    void Close();
+    bool IsOpen() const;
+    const QString& sokvag() const { return m_sokvag; }
+
+    // Prepares, binds the values in order and executes. The returned query is
+    // positioned before the first row.
+    QSqlQuery kor(const QString& sql, const QVariantList& varden = {}) const;
+    // First column of the first row, or an invalid QVariant when there is no row.
+    QVariant varde(const QString& sql, const QVariantList& varden = {}) const;
+
+    // Runs f inside one transaction: committed when f returns, rolled back when it
+    // throws (the exception goes on to the caller).
+    template <class F> void transaktion(F&& f) {
+        borja();
+        try {
+            f();
+        } catch (...) {
+            angra();
+            throw;
+        }
+        bekrafta();
+    }
+
+    QSqlDatabase& db() { return m_db; }
+
+    // Checks that a file is a competition database of ours without opening it for
+    // writing; throws Fel with the reason otherwise.
+    static void kontrolleraFil(const QString& sokvag);
+
+private:
+    void borja();
+    void bekrafta();
+    void angra();
+
+    QString m_namn;
+    QString m_sokvag;
+    QSqlDatabase m_db;
+};

@@ -1,0 +1,59 @@
+#include "platform/QtMeddelanden.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) {
+    QMessageBox box(m_foralder ? m_foralder : QApplication::activeWindow());
+    box.setWindowTitle(titel.isEmpty() ? programtitel() : titel);
+    box.setText(text);
+    switch (ikon) {
+    case Ikon::Ingen: box.setIcon(QMessageBox::NoIcon); break;
+    case Ikon::Kritisk: box.setIcon(QMessageBox::Critical); break;
+    case Ikon::Fraga: box.setIcon(QMessageBox::Question); break;
+    case Ikon::Utropstecken: box.setIcon(QMessageBox::Warning); break;
+    case Ikon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QAbstractButton* ja = nullptr;
+    QAbstractButton* nej = nullptr;
+    QAbstractButton* avbryt = nullptr;
+    switch (knappar) {
+    case Knappar::OK: box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+    case Knappar::OKAvbryt:
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        avbryt = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
+        break;
+    case Knappar::JaNejAvbryt:
+        avbryt = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
+        [[fallthrough]];
+    case Knappar::JaNej:
+        ja = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        nej = box.addButton(QStringLiteral("&Nej"), QMessageBox::NoRole);
+        box.setDefaultButton(static_cast<QPushButton*>(ja));
+        break;
+    }
+    box.exec();
+    QAbstractButton* tryckt = box.clickedButton();
+    if (tryckt && tryckt == ja)
+        return Svar::Ja;
+    if (tryckt && tryckt == nej)
+        return Svar::Nej;
+    if (avbryt && (tryckt == avbryt || !tryckt))
+        return Svar::Avbryt;
+    if (knappar == Knappar::JaNej)
+        return Svar::Nej;
+    return Svar::OK;
+}
+
+std::optional<QString> QtMeddelanden::inmatning(const QString& fraga, const QString& titel,
+                                                const QString& standard) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_foralder ? m_foralder : QApplication::activeWindow(),
+                                               titel.isEmpty() ? programtitel() : titel, fraga,
+                                               QLineEdit::Normal, standard, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}

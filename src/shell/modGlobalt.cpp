@@ -1,0 +1,38 @@
+#include "shell/modGlobalt.h"
+
+#include <QDir>
+
+void modGlobalt::NollstallTavlingsdata() {
+    strTavlingsmapp.clear();
+    strTavlingsdatabas.clear();
+    strTavlingsnamn.clear();
+    blnSportskytte = blnNationellt = blnMix = false;
+    intSkjutlagsstorlek = 0;
+    blnFleraTavlingar = false;
+    strTavlingsdatum.clear();
+    sngInnertia = 0;
+    blnTolkmaskinGrundomg = false;
+    blnEjAuto1098 = false;
+    blnSkjutlagslistaMedResultat = false;
+    blnLagtavling = false;
+
+    blnNyHuvudklass = false;
+    intLagstorlek = 0;
+    blnFranSokSkytt = false;
+
+    strUtskriftsmal.clear();
+    strSkarmlista.clear();
+
+    intSkjutlagPaSkarm = 0;
+    intValtSkjutlag = 0;
+    blnKonfigAskSkarmOppen = false;
+    blnResultatInskrivningOppen = false;
+    intSenastAllaBanor = 0;
+}
+
+QString modGlobalt::programmappMedAvslut() const {
+    QString mapp = QDir::toNativeSeparators(strProgrammapp);
+    if (!mapp.endsWith(QDir::separator()))
+        mapp += QDir::separator();
+    return mapp;
+}

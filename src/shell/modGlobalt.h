@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/Databas.h"
+#include "platform/clsIni.h"
+
+#include <QString>
+
+// What every part of the program must know about the open competition and the
+// run. One object, owned by the application and handed by reference to whoever
+// needs it. NollstallTavlingsdata() clears the competition's part and keeps what
+// belongs to the run (INI objects, connection object, printer count, flags that
+// are never reset).
+class modGlobalt {
+public:
+    // --- The open competition and its settings (cleared) ---
+    QString strTavlingsmapp;    // with a trailing separator
+    QString strTavlingsdatabas; // full path of <name>.air
+    QString strTavlingsnamn;
+    bool blnSportskytte = false;
+    bool blnNationellt = false;
+    bool blnMix = false;
+    int intSkjutlagsstorlek = 0;
+    bool blnFleraTavlingar = false;
+    QString strTavlingsdatum;
+    double sngInnertia = 0;
+    bool blnTolkmaskinGrundomg = false;
+    bool blnEjAuto1098 = false;
+    bool blnSkjutlagslistaMedResultat = false;
+    bool blnLagtavling = false;
+
+    // --- Database and INI files (kept) ---
+    Databas cnnTavling;
+    clsIni iniTavling;
+    clsIni iniProgram;
+
+    // --- Cooperation of forms ---
+    int intAntalFilnamn = 0;        // kept
+    bool blnNyHuvudklass = false;   // cleared
+    int intLagstorlek = 0;          // cleared
+    bool blnFranSokSkytt = false;   // cleared
+    bool blnBladdraImport = false;  // kept
+
+    // --- Output of lists ---
+    QString strUtskriftsmal;        // "Printer", "Fil" or "Skärm"; cleared to ""
+    int intAntalKopior = 0;         // kept
+    QString strValdSkrivare;        // printer chosen in the copies dialog; kept
+    long lngAntalSkrivare = 0;      // kept
+    bool blnExcelSaknas = false;    // kept, never reset
+    QString strExcelVersion;        // kept
+    QString strSkarmlista;          // cleared
+    QString strDecimaltecken;       // kept
+
+    // --- Spectator feed ---
+    int intSkjutlagPaSkarm = 0;               // cleared
+    int intValtSkjutlag = 0;                  // cleared
+    bool blnKonfigAskSkarmOppen = false;      // cleared
+    bool blnResultatInskrivningOppen = false; // cleared
+    int intAntalTCPFel = 0;                   // kept
+    QString strSenasteTCPFel;                 // kept
+    bool blnTCPStartFel = false;              // kept, never reset
+    int intSenastAllaBanor = 0;               // cleared
+    bool blnTvingaOmritning = false;          // kept
+
+    // --- The run ---
+    QString strProgrammapp; // folder of the executable, no trailing separator
+    QString strHjalpfil;
+
+    void NollstallTavlingsdata();
+
+    // The program folder with a trailing separator: the default of several paths.
+    QString programmappMedAvslut() const;
+    bool tavlingOppen() const { return !strTavlingsdatabas.isEmpty(); }
+};

@@ -1,0 +1,211 @@
+#include "common/Fel.h"
+#include "platform/Databas.h"
+#include "platform/SvenskSortering.h"
+#include "support/Testmiljo.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+QStringList kolumn(QSqlQuery q) {
+    QStringList ut;
+    while (q.next())
+        ut << q.value(0).toString();
+    return ut;
+}
+} // namespace
+
+class TestDatabas : public QObject {
+    Q_OBJECT
+private slots:
+    void mallensTabeller() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        const QStringList tabeller = kolumn(db.kor(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name")));
+        QStringList vantade = {"Lag", "Lagtävling", "Mixadeklasser", "Nationellaklasser", "SammanslagningKlasser",
+                               "Skjutlag", "Skjuttider", "Skyttar", "Sportskytteklasser", "TempKlasser",
+                               "TempSkyttar", "Tävlings omg", "Utskriftsval"};
+        QStringList sorterade = tabeller;
+        sorterade.sort();
+        vantade.sort();
+        QCOMPARE(sorterade, vantade);
+        for (const char* klasser : {"Sportskytteklasser", "Nationellaklasser", "Mixadeklasser"})
+            QVERIFY(db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(klasser)).toInt() > 0);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Mixadeklasser WHERE [Sport/Nat] NOT IN ('Sport','Nat')"))
+                     .toInt(),
+                 0);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Nationellaklasser WHERE [Antal skott] > 40")).toInt(), 0);
+        QCOMPARE(kolumn(db.kor(QStringLiteral("SELECT FältNamn FROM Utskriftsval WHERE FältNamn IN "
+                                              "('Namn','Förening','Födelseår','Aktivitetskort','SkyttekortNr')"))).size(),
+                 5);
+    }
+
+    // The placeholder is shooter 1, the next shooter gets 2, and what a new shooter
+    // or lane leaves out takes the defaults the program relies on.
+    void platshallareOchStandardvarden() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar")).toInt(), 1);
+        QCOMPARE(db.varde(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer = 1")).toString(), QString());
+        db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn, Klass, Startnr) VALUES (?, ?, ?, ?)"),
+               {QStringLiteral("Åsa"), QStringLiteral("Öberg"), QStringLiteral("D"), 12});
+        QSqlQuery q = db.kor(QStringLiteral("SELECT Löpnummer, Res1, Totalt60, Lag, TioNior, Särskjutning, Man1098, "
+                                            "SfST12 FROM Skyttar WHERE Efternamn = ?"),
+                             {QStringLiteral("öberg")});
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 2);
+        QCOMPARE(q.value(1).toInt(), 0);
+        QCOMPARE(q.value(2).toInt(), 0);
+        QCOMPARE(q.value(3).toInt(), 0);
+        QCOMPARE(q.value(4).toString(), QStringLiteral("0,0,0,0,0,0,0,0,0,0"));
+        QCOMPARE(q.value(5).toDouble(), 0.0);
+        QCOMPARE(q.value(6).toInt(), 0);
+        QCOMPARE(q.value(7).toString(), QStringLiteral("00000"));
+        // A deleted last row never gives its number away again.
+        db.kor(QStringLiteral("DELETE FROM Skyttar WHERE Löpnummer = 2"));
+        db.kor(QStringLiteral("INSERT INTO Skyttar (Namn) VALUES (?)"), {QStringLiteral("Bo")});
+        QCOMPARE(db.varde(QStringLiteral("SELECT MAX(Löpnummer) FROM Skyttar")).toInt(), 3);
+
+        db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {1, 1});
+        QCOMPARE(db.varde(QStringLiteral("SELECT Startnummer FROM Skjutlag")).toInt(), 1);
+        db.kor(QStringLiteral("INSERT INTO Sportskytteklasser (Klass, Klassnamn, [Antal skott]) VALUES (?, ?, ?)"),
+               {QStringLiteral("X"), QStringLiteral("Extra"), 30});
+        QCOMPARE(db.varde(QStringLiteral("SELECT Sammanslagen FROM Sportskytteklasser WHERE Klass = 'x'")).toInt(), 0);
+    }
+
+    void felTypVagras() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Startnr) VALUES (?)"),
+                                              {QStringLiteral("tolv")}));
+        QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Klass) VALUES (?)"),
+                                              {QStringLiteral("SJUTECK")}));
+        QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Res1) VALUES (?)"), {51}));
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar")).toInt(), 1);
+    }
+
+    void svenskOrdningOchSkiftlageslikhet() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        for (const char* f : {"Öst", "åby", "Ärla", "Zeta", "alfa", "Bravo", "ÅBY", "Émile", "Eva", "Ylva", "Über"})
+            db.kor(QStringLiteral("INSERT INTO Skyttar (Förening) VALUES (?)"), {QString::fromUtf8(f)});
+        const QStringList ordning = kolumn(db.kor(QStringLiteral(
+            "SELECT Förening FROM Skyttar WHERE Löpnummer <> 1 GROUP BY Förening ORDER BY Förening")));
+        QCOMPARE(ordning.size(), 10); // åby and ÅBY are one club
+        // é sorts as e, so "Émile" before "Eva" (m before v).
+        QCOMPARE(ordning.mid(0, 4), QStringList({"alfa", "Bravo", "Émile", "Eva"}));
+        QCOMPARE(ordning.mid(4).join(QLatin1Char(' ')).toLower(), QStringLiteral("über ylva zeta åby ärla öst"));
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Förening = ?"), {QStringLiteral("ÅBY")})
+                     .toInt(),
+                 2);
+    }
+
+    void tionior_sorterasSomText() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, TioNior) VALUES ('tio', '10,0,0,0,0,0,0,0,0,0')"));
+        db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, TioNior) VALUES ('nio', '9,1,0,0,0,0,0,0,0,0')"));
+        QCOMPARE(kolumn(db.kor(QStringLiteral(
+                     "SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 ORDER BY TioNior DESC"))),
+                 QStringList({"nio", "tio"}));
+    }
+
+    void transaktionAngrasVidFel() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        QVERIFY_THROWS_EXCEPTION(Fel, db.transaktion([&] {
+            db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (1, 1)"));
+            db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES ('x', 2)"));
+        }));
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 0);
+        db.transaktion([&] { db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (1, 1)")); });
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 1);
+        QCOMPARE(db.varde(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+        QCOMPARE(db.varde(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
+    }
+
+    void framandeFilerVagras_data() {
+        QTest::addColumn<QByteArray>("innehall");
+        QTest::addColumn<QString>("iMeddelandet");
+        QByteArray jet(2048, '\0');
+        jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+        QTest::newRow("jet") << jet << "Access-databas";
+        QTest::newRow("text") << QByteArray("inte en databas\n") << "ingen tävlingsdatabas";
+        QTest::newRow("tom") << QByteArray() << "ingen tävlingsdatabas";
+    }
+    void framandeFilerVagras() {
+        QFETCH(QByteArray, innehall);
+        QFETCH(QString, iMeddelandet);
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Gammal.air"));
+        QFile f(sokvag);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(innehall);
+        f.close();
+        Databas db;
+        try {
+            db.Open(sokvag);
+            QFAIL("opened");
+        } catch (const Fel& fel) {
+            QCOMPARE(fel.nummer(), Felnummer::OkantDatabasformat);
+            QVERIFY2(fel.beskrivning().contains(iMeddelandet), qPrintable(fel.beskrivning()));
+        }
+        QVERIFY(!db.IsOpen());
+        QFile l(sokvag);
+        QVERIFY(l.open(QIODevice::ReadOnly));
+        QCOMPARE(l.readAll(), innehall);
+    }
+
+    void sqliteUtanVartIdVagras() {
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Annan.air"));
+        {
+            QSqlDatabase annan = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("annan"));
+            annan.setDatabaseName(sokvag);
+            QVERIFY(annan.open());
+            QSqlQuery(annan).exec(QStringLiteral("CREATE TABLE x (a)"));
+            annan.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("annan"));
+        Databas db;
+        QVERIFY_THROWS_EXCEPTION(Fel, db.Open(sokvag));
+    }
+
+    void saknadFilSkapasInte() {
+        Testmiljo t;
+        Databas db;
+        const QString sokvag = t.fil(QStringLiteral("Saknas.air"));
+        try {
+            db.Open(sokvag);
+            QFAIL("opened");
+        } catch (const Fel& fel) {
+            QCOMPARE(fel.nummer(), Felnummer::DatabasfilSaknas);
+        }
+        QVERIFY(!QFileInfo::exists(sokvag));
+    }
+
+    void jamforelse() {
+        auto j = [](const char* a, const char* b) { return jamforSvenska(a, b); };
+        QVERIFY(j("z", "å") < 0);
+        QVERIFY(j("å", "ä") < 0);
+        QVERIFY(j("ä", "ö") < 0);
+        QVERIFY(j("æ", "ö") < 0 && j("ä", "æ") < 0);
+        QCOMPARE(j("ÅSA", "åsa"), 0);
+        QVERIFY(j("e", "é") < 0 && j("é", "f") < 0);
+        QVERIFY(j("Anna", "Anna-Lena") < 0);
+        QVERIFY(j("9", "a") < 0);
+        QVERIFY(j("", "a") < 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabas)
+#include "test_databas.moc"

@@ -1,0 +1,142 @@
+#include "common/Fel.h"
+#include "shell/Installningar.h"
+#include "shell/modGlobalt.h"
+#include "support/Testmiljo.h"
+
+#include <QFile>
+#include <QTest>
+
+class TestModGlobalt : public QObject {
+    Q_OBJECT
+
+    static void skriv(const QString& sokvag, const QByteArray& text) {
+        QFile f(sokvag);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+
+private slots:
+    void nollstallningRensarTavlingenOchBeharKorningen() {
+        Testmiljo t;
+        modGlobalt g;
+        g.strTavlingsnamn = QStringLiteral("Cup");
+        g.strTavlingsmapp = QStringLiteral("/x/Cup/");
+        g.strTavlingsdatabas = QStringLiteral("/x/Cup/Cup.air");
+        g.blnSportskytte = g.blnNationellt = g.blnMix = true;
+        g.intSkjutlagsstorlek = 10;
+        g.sngInnertia = 10.3;
+        g.blnLagtavling = true;
+        g.strUtskriftsmal = QStringLiteral("Fil");
+        g.intValtSkjutlag = 3;
+        g.intSkjutlagPaSkarm = 2;
+        g.intAntalKopior = 4;
+        g.lngAntalSkrivare = 2;
+        g.blnExcelSaknas = true;
+        g.blnTCPStartFel = true;
+        g.intAntalTCPFel = 5;
+        g.blnTvingaOmritning = true;
+        g.intAntalFilnamn = 3;
+        g.strDecimaltecken = QStringLiteral(",");
+        g.iniTavling.setPath(QStringLiteral("/x/Cup/Cup.ini"));
+
+        g.NollstallTavlingsdata();
+
+        QVERIFY(g.strTavlingsnamn.isEmpty() && g.strTavlingsmapp.isEmpty() && g.strTavlingsdatabas.isEmpty());
+        QVERIFY(!g.blnSportskytte && !g.blnNationellt && !g.blnMix);
+        QCOMPARE(g.intSkjutlagsstorlek, 0);
+        QCOMPARE(g.sngInnertia, 0.0);
+        QVERIFY(!g.blnLagtavling);
+        QVERIFY(g.strUtskriftsmal.isEmpty());
+        QCOMPARE(g.intValtSkjutlag, 0);
+        QCOMPARE(g.intSkjutlagPaSkarm, 0);
+        QVERIFY(!g.tavlingOppen());
+        // What belongs to the run stays.
+        QCOMPARE(g.intAntalKopior, 4);
+        QCOMPARE(g.lngAntalSkrivare, 2L);
+        QVERIFY(g.blnExcelSaknas);
+        QVERIFY(g.blnTCPStartFel);
+        QCOMPARE(g.intAntalTCPFel, 5);
+        QVERIFY(g.blnTvingaOmritning);
+        QCOMPARE(g.intAntalFilnamn, 3);
+        QCOMPARE(g.strDecimaltecken, QStringLiteral(","));
+        QCOMPARE(g.iniTavling.Path(), QStringLiteral("/x/Cup/Cup.ini"));
+    }
+
+    void laddningLaserAllaVardenISinForm() {
+        Testmiljo t;
+        modGlobalt g;
+        g.iniTavling.setPath(t.fil(QStringLiteral("Cup.ini")));
+        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSportskytte=False\r\nNationellt=True\r\nMix=false\r\n"
+                                   "Skjutlagsstorlek=12\r\nFlera t\xe4vlingar=1\r\nDatum=6 dec\r\n"
+                                   "[Tolkmaskin]\r\nInnertia=10,4\r\nEjAuto1098=1\r\nTolkmaskin i grundomg=0\r\n"
+                                   "[Utskrifter]\r\nSkjutlagslista med resultat=0\r\n"
+                                   "[Vandringspris]\r\nVandringspris=1\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
+        const auto val = Installningar::LaddaInstallningar(g);
+        QVERIFY(!g.blnSportskytte && g.blnNationellt && !g.blnMix);
+        QCOMPARE(g.intSkjutlagsstorlek, 12);
+        QVERIFY(g.blnFleraTavlingar);
+        QCOMPARE(g.strTavlingsdatum, QStringLiteral("6 dec"));
+        QCOMPARE(g.sngInnertia, 10.4);
+        QVERIFY(g.blnEjAuto1098 && !g.blnTolkmaskinGrundomg);
+        QVERIFY(!g.blnSkjutlagslistaMedResultat);
+        QVERIFY(val.vandringspris);
+        QVERIFY(!val.lagtavling);
+        QVERIFY(!g.blnLagtavling);
+    }
+
+    // An INI with nothing but the version still opens: every key has its default,
+    // and a missing Lagtävling means team competitions are on.
+    void saknadeNycklarGerStandard() {
+        Testmiljo t;
+        modGlobalt g;
+        g.iniTavling.setPath(t.fil(QStringLiteral("Tom.ini")));
+        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nMajorVersion=1\r\n");
+        const auto val = Installningar::LaddaInstallningar(g);
+        QVERIFY(g.blnSportskytte && !g.blnNationellt && !g.blnMix);
+        QCOMPARE(g.intSkjutlagsstorlek, 10);
+        QVERIFY(!g.blnFleraTavlingar);
+        QVERIFY(g.blnSkjutlagslistaMedResultat);
+        QCOMPARE(g.sngInnertia, 10.3);
+        QVERIFY(!val.vandringspris);
+        QVERIFY(val.lagtavling);
+        QVERIFY(g.blnLagtavling);
+    }
+
+    void tomtJaNejVardeArKonverteringsfel() {
+        Testmiljo t;
+        modGlobalt g;
+        g.iniTavling.setPath(t.fil(QStringLiteral("Fel.ini")));
+        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSportskytte=\r\n");
+        try {
+            Installningar::LaddaInstallningar(g);
+            QFAIL("loaded");
+        } catch (const Fel& f) {
+            QCOMPARE(f.nummer(), 13);
+        }
+        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSkjutlagsstorlek=tio\r\n");
+        QVERIFY_THROWS_EXCEPTION(Fel, Installningar::LaddaInstallningar(g));
+    }
+
+    void versionsgrind_data() {
+        QTest::addColumn<QByteArray>("allmant");
+        QTest::addColumn<bool>("godkand");
+        QTest::newRow("106") << QByteArray("Version=106") << false;
+        QTest::newRow("107") << QByteArray("Version=107") << true;
+        QTest::newRow("11") << QByteArray("Version=11") << true;
+        QTest::newRow("1.0.47") << QByteArray("MajorVersion=1\r\nMinorVersion=0\r\nBuildVersion=47") << true;
+        QTest::newRow("1.0.6") << QByteArray("MajorVersion=1\r\nMinorVersion=0\r\nBuildVersion=6") << false;
+        QTest::newRow("2.0.0") << QByteArray("MajorVersion=2\r\nMinorVersion=0\r\nBuildVersion=0") << true;
+        QTest::newRow("inget") << QByteArray("Datum=") << false;
+    }
+    void versionsgrind() {
+        QFETCH(QByteArray, allmant);
+        QFETCH(bool, godkand);
+        Testmiljo t;
+        clsIni ini(t.fil(QStringLiteral("V.ini")));
+        skriv(ini.Path(), "[Allm\xe4nt]\r\n" + allmant + "\r\n");
+        QCOMPARE(Installningar::versionGodkand(Installningar::lasFilversion(ini)), godkand);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModGlobalt)
+#include "test_modglobalt.moc"
