@@ -1,0 +1,233 @@
+#include "shell/modGlobalt.h"
+#include "spectator/TcpPeer.h"
+#include "support/TestMeddelanden.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <memory>
+
+// The spectator display is played by a plain TCP client on loopback; the server
+// is kept on loopback too.
+namespace {
+const QHostAddress Loopback(QHostAddress::LocalHost);
+
+quint16 ledigPort() {
+    QTcpServer s;
+    if (!s.listen(Loopback, 0))
+        return 0;
+    return s.serverPort();
+}
+
+// A connected display; fails the test when the server does not take it.
+std::unique_ptr<QTcpSocket> anslutKlient(quint16 port) {
+    auto k = std::make_unique<QTcpSocket>();
+    k->connectToHost(Loopback, port);
+    if (!k->waitForConnected(10000))
+        return nullptr;
+    return k;
+}
+
+// Waits for `antal` bytes at the display and returns them. The server shares
+// this thread, so the wait must keep the event loop running.
+QByteArray tagEmot(QTcpSocket& k, qsizetype antal) {
+    QSignalSpy nytt(&k, &QTcpSocket::readyRead);
+    QByteArray data = k.readAll();
+    while (data.size() < antal && nytt.wait(10000))
+        data += k.readAll();
+    return data;
+}
+} // namespace
+
+class TestTcpPeer : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<modGlobalt> pg;
+    TestMeddelanden medd;
+    std::unique_ptr<TcpPeer> peer;
+    quint16 port = 0;
+
+    void startaServer() {
+        port = ledigPort();
+        QVERIFY(port != 0);
+        peer = std::make_unique<TcpPeer>(*pg, port, Loopback);
+        QCOMPARE(peer->State(), TcpPeer::Stangd);
+        peer->Starta_winsock_tcp(medd);
+        QVERIFY(medd.visade.isEmpty());
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+        QCOMPARE(peer->LocalPort(), port);
+    }
+
+private slots:
+    void init() {
+        pg = std::make_unique<modGlobalt>();
+        medd.tom();
+        startaServer();
+    }
+    void cleanup() {
+        peer.reset();
+        pg.reset();
+    }
+
+    // One display at a time: a second is refused straight away while the first
+    // stays connected and keeps receiving; what the display sends is dropped.
+    void enKlientAccepterasAndraNekas() {
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        auto forsta = anslutKlient(port);
+        QVERIFY(forsta);
+        QVERIFY(ansluten.wait());
+        QCOMPARE(peer->State(), TcpPeer::Ansluten);
+
+        QTcpSocket andra;
+        QSignalSpy andraAnslot(&andra, &QTcpSocket::connected);
+        QSignalSpy andraFel(&andra, &QTcpSocket::errorOccurred);
+        andra.connectToHost(Loopback, port);
+        QVERIFY(andraFel.wait());
+        QCOMPARE(andra.state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(andraAnslot.count(), 0);
+
+        QByteArray skrap(70000, '\0');
+        for (qsizetype i = 0; i < skrap.size(); ++i)
+            skrap[i] = static_cast<char>(i * 31);
+        forsta->write(skrap);
+        forsta->write("|||\r\n\r\nSkjutlag 4\r\n");
+        QTRY_COMPARE(forsta->bytesToWrite(), 0);
+
+        QVERIFY(peer->SendData(QStringLiteral("Cup|Sport| |1|1\r\n")));
+        QCOMPARE(tagEmot(*forsta, 17), QByteArray("Cup|Sport| |1|1\r\n"));
+        QCOMPARE(peer->State(), TcpPeer::Ansluten);
+        QCOMPARE(forsta->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(ansluten.count(), 1);
+        QCOMPARE(pg->intAntalTCPFel, 0);
+    }
+
+    // The display leaving puts the server back to listening, forgets what the
+    // screen showed and lets the next display in; hanging up is not an error.
+    void klientLamnarOchNastaAccepteras() {
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        QSignalSpy frankopplad(peer.get(), &TcpPeer::klientFrankopplad);
+        QSignalSpy fel(peer.get(), &TcpPeer::socketfel);
+
+        auto forsta = anslutKlient(port);
+        QVERIFY(forsta);
+        QVERIFY(ansluten.wait());
+        pg->intSkjutlagPaSkarm = 4;
+        forsta->disconnectFromHost();
+        QVERIFY(frankopplad.wait());
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+        QCOMPARE(pg->intSkjutlagPaSkarm, 0);
+
+        // One that hangs up hard, with data still unread, counts as leaving too.
+        auto andra = anslutKlient(port);
+        QVERIFY(andra);
+        andra->setReadBufferSize(1);
+        QTRY_COMPARE(ansluten.count(), 2);
+        QVERIFY(peer->SendData(QStringLiteral("olast")));
+        QTRY_VERIFY(andra->bytesAvailable() > 0);
+        andra->abort();
+        QTRY_COMPARE(frankopplad.count(), 2);
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+
+        auto tredje = anslutKlient(port);
+        QVERIFY(tredje);
+        QTRY_COMPARE(ansluten.count(), 3);
+        QCOMPARE(peer->State(), TcpPeer::Ansluten);
+        QCOMPARE(fel.count(), 0);
+        QCOMPARE(pg->intAntalTCPFel, 0);
+        QVERIFY(pg->strSenasteTCPFel.isEmpty());
+    }
+
+    // Opening another competition starts the listener again; that must leave a
+    // listening server and a connected display exactly as they were.
+    void startaIgenAndrarIngenting() {
+        peer->Starta_winsock_tcp(medd);
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        auto klient = anslutKlient(port);
+        QVERIFY(klient);
+        QVERIFY(ansluten.wait());
+        QSignalSpy nedkopplad(klient.get(), &QTcpSocket::disconnected);
+        peer->Starta_winsock_tcp(medd);
+        QCOMPARE(peer->State(), TcpPeer::Ansluten);
+
+        QVERIFY(peer->SendData(QStringLiteral("kvar\r\n")));
+        QCOMPARE(tagEmot(*klient, 6), QByteArray("kvar\r\n"));
+        QCOMPARE(nedkopplad.count(), 0);
+        QVERIFY(medd.visade.isEmpty());
+        QVERIFY(!pg->blnTCPStartFel);
+    }
+
+    // A port held by another program is reported with its error number (10048)
+    // and is no reason to give up the spectator screen; the next start succeeds.
+    void upptagenPortVisasMenStoppar() {
+        peer->Close();
+        QTcpServer upptagen;
+        QVERIFY(upptagen.listen(Loopback, port));
+
+        peer->Starta_winsock_tcp(medd);
+        QCOMPARE(medd.visade.size(), 1);
+        QVERIFY2(medd.senasteText().startsWith(QStringLiteral("modGlobalt Starta_winsock_tcp: 10048 ")),
+                 qPrintable(medd.senasteText()));
+        QVERIFY(medd.senasteText().size() > QStringLiteral("modGlobalt Starta_winsock_tcp: 10048 ").size());
+        QCOMPARE(medd.visade.back().titel, QStringLiteral("Fel"));
+        QCOMPARE(medd.visade.back().ikon, Meddelanden::Ikon::Kritisk);
+        QCOMPARE(medd.visade.back().knappar, Meddelanden::Knappar::OK);
+        QVERIFY(!pg->blnTCPStartFel);
+        QCOMPARE(peer->State(), TcpPeer::Stangd);
+        QCOMPARE(pg->intAntalTCPFel, 0);
+
+        upptagen.close();
+        peer->Starta_winsock_tcp(medd);
+        QCOMPARE(medd.visade.size(), 1);
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+    }
+
+    // Stopping cuts off the display and stops listening until started again.
+    void closeStangerBada() {
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        QSignalSpy frankopplad(peer.get(), &TcpPeer::klientFrankopplad);
+        auto klient = anslutKlient(port);
+        QVERIFY(klient);
+        QVERIFY(ansluten.wait());
+        QVERIFY(peer->SendData(QStringLiteral("sista\r\n")));
+
+        peer->Close();
+        QCOMPARE(peer->State(), TcpPeer::Stangd);
+        QVERIFY(!peer->SendData(QStringLiteral("bort")));
+        // What was handed over before the stop still arrives, then the line closes.
+        QCOMPARE(tagEmot(*klient, 7), QByteArray("sista\r\n"));
+        QTRY_COMPARE(klient->state(), QAbstractSocket::UnconnectedState);
+
+        QTcpSocket ny;
+        QSignalSpy nyFel(&ny, &QTcpSocket::errorOccurred);
+        ny.connectToHost(Loopback, port);
+        QVERIFY(nyFel.wait());
+        QCOMPARE(nyFel.at(0).at(0).value<QAbstractSocket::SocketError>(),
+                 QAbstractSocket::ConnectionRefusedError);
+
+        peer->Close();
+        QCOMPARE(peer->State(), TcpPeer::Stangd);
+        QCOMPARE(frankopplad.count(), 0);
+        peer->Starta_winsock_tcp(medd);
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+        QVERIFY(medd.visade.isEmpty());
+    }
+
+    // The display program reads one byte per character in the Windows code page.
+    void textSkickasSomAnsi() {
+        QVERIFY(!peer->SendData(QStringLiteral("ingen ansluten")));
+
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        auto klient = anslutKlient(port);
+        QVERIFY(klient);
+        QVERIFY(ansluten.wait());
+        QVERIFY(peer->SendData(QStringLiteral("Åby SK|Göran Ärlig|€\r\n")));
+        QCOMPARE(tagEmot(*klient, 22), QByteArray("\xc5"
+                                                  "by SK|G\xf6ran \xc4rlig|\x80\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTcpPeer)
+#include "test_tcppeer.moc"
