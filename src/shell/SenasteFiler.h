@@ -2,15 +2,27 @@
 
 #include <QString>
 
-class clsIni;
+class modGlobalt;
 
 // The five most recently opened competitions, kept in the program INI as
-// Sökvägar/Filnamn1 (newest) .. Filnamn5.
+// Sökvägar/Filnamn1 (newest) .. Filnamn5. An empty key is an empty slot, and
+// empty slots may lie between filled ones.
 namespace SenasteFiler {
 
 // The menu caption of item i: "&i " and the path, shortened to its first 3 and
 // last 34 characters around "..." when it is longer than 40. An "&" of the path is
 // doubled so that it shows instead of marking an access key.
 QString menytext(int i, const QString& sokvag);
+
+// Sets intAntalFilnamn to the number of the highest filled key (0 when none).
+void Hur_manga_filnamn_finns_det(modGlobalt& g);
+// Moves every key up to intAntalFilnamn down one step (the fifth drops out) and
+// empties Filnamn1. Needs Hur_manga_filnamn_finns_det just before.
+void Flytta_alla_filnamn_ett_steg(modGlobalt& g);
+// Whether strTavlingsdatabas is already listed (exact comparison).
+bool Finns_filnamnet_redan(const modGlobalt& g);
+// Puts strTavlingsdatabas first, shifting the others: the count, the shift and
+// the write of Filnamn1, in that order.
+void laggForst(modGlobalt& g);
 
 } // namespace SenasteFiler

@@ -1,0 +1,160 @@
+#include "shell/frmBladdra.h"
+
+#include "platform/Filvag.h"
+#include "platform/Meddelanden.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& programmapp, Meddelanden& m,
+                       std::function<void(const QString&)> skrivTill)
+    : QWidget(anropare ? anropare->window() : nullptr, Qt::Dialog), m_anropare(anropare), m_tag(tag), m_m(m),
+      m_skrivTill(std::move(skrivTill)), m_modell(new QFileSystemModel(this)) {
+    setObjectName(QStringLiteral("frmBladdra"));
+    setWindowTitle(QStringLiteral("Bläddra"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* lblValjMapp = new QLabel(QStringLiteral("Välj sökväg dit tävlingen ska."), this);
+    lblValjMapp->setObjectName(QStringLiteral("lblValjMapp"));
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setToolTip(QStringLiteral("Här väljs vilken enhet tävlings katalogen ska hamna."));
+    // Linux has no drive letters: the volumes mounted for the user stand in for them.
+    for (const QStorageInfo& volym : QStorageInfo::mountedVolumes()) {
+        if (volym.isValid() && volym.isReady() && !volym.rootPath().startsWith(QLatin1String("/proc")) &&
+            !volym.rootPath().startsWith(QLatin1String("/sys")) && !volym.rootPath().startsWith(QLatin1String("/dev")) &&
+            !volym.rootPath().startsWith(QLatin1String("/run")))
+            Drive1->addItem(volym.rootPath(), volym.rootPath());
+    }
+    if (Drive1->findData(QStringLiteral("/")) < 0)
+        Drive1->insertItem(0, QStringLiteral("/"), QStringLiteral("/"));
+
+    m_modell->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_modell->setRootPath(QStringLiteral("/"));
+    Dir1 = new QTreeView(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setToolTip(QStringLiteral("Här väljs i vilken katalog tävlingskatalogen ska skapas."));
+    Dir1->setModel(m_modell);
+    for (int k = 1; k < m_modell->columnCount(); ++k)
+        Dir1->hideColumn(k);
+    Dir1->header()->hide();
+
+    cmdNyMapp = new QPushButton(this);
+    cmdNyMapp->setObjectName(QStringLiteral("cmdNyMapp"));
+    cmdNyMapp->setToolTip(QStringLiteral("Ny mapp"));
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setToolTip(QStringLiteral("Välj markerad sökväg."));
+    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
+    cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att välja sökväg."));
+
+    auto* rad = new QHBoxLayout;
+    rad->addWidget(Drive1, 1);
+    rad->addWidget(cmdNyMapp);
+    auto* knappar = new QHBoxLayout;
+    knappar->addStretch();
+    knappar->addWidget(cmdOK);
+    knappar->addWidget(cmdAvbryt);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblValjMapp);
+    layout->addLayout(rad);
+    layout->addWidget(Dir1, 1);
+    layout->addLayout(knappar);
+
+    const QString ikon = hittaFil(programmapp, QStringLiteral("grafik/ikoner/Bläddra.ico"));
+    const QString nyMapp = hittaFil(programmapp, QStringLiteral("grafik/ikoner/NyMapp.ico"));
+    if (ikon.isEmpty() || nyMapp.isEmpty())
+        m.visa(QStringLiteral("frmBladdra, Form_load: Ikon saknas!"), QString(), Meddelanden::Ikon::Information);
+    if (!ikon.isEmpty())
+        setWindowIcon(QIcon(ikon));
+    if (!nyMapp.isEmpty())
+        cmdNyMapp->setIcon(QIcon(nyMapp));
+    else
+        cmdNyMapp->setText(QStringLiteral("Ny mapp"));
+
+    connect(Drive1, &QComboBox::activated, this, &frmBladdra::Drive1_Change);
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& i) { m_aktuell = m_modell->filePath(i); });
+    connect(Dir1, &QTreeView::activated, this, [this](const QModelIndex& i) { Dir1->expand(i); });
+    connect(cmdNyMapp, &QPushButton::clicked, this, &frmBladdra::cmdNyMapp_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmBladdra::cmdOK_Click);
+    connect(cmdAvbryt, &QPushButton::clicked, this, &frmBladdra::cmdAvbryt_Click);
+
+    resize(4080 / 15, 4140 / 15);
+    // Always starts in the program folder, whatever the caller's field holds.
+    valjMapp(programmapp);
+    if (m_anropare)
+        m_anropare->setEnabled(false);
+}
+
+void frmBladdra::valjMapp(const QString& mapp) {
+    const QModelIndex i = m_modell->index(QDir::cleanPath(mapp));
+    if (!i.isValid())
+        return;
+    Dir1->setCurrentIndex(i);
+    Dir1->scrollTo(i);
+    m_aktuell = QDir::cleanPath(mapp);
+    const int drive = Drive1->findData(QStorageInfo(mapp).rootPath());
+    if (drive >= 0)
+        Drive1->setCurrentIndex(drive);
+}
+
+void frmBladdra::Drive1_Change(int index) {
+    const QString rot = Drive1->itemData(index).toString();
+    // A volume that has gone away keeps the folder list where it was.
+    if (!QFileInfo(rot).isDir() || !QStorageInfo(rot).isReady())
+        return;
+    valjMapp(rot);
+}
+
+QString frmBladdra::tillbakatext(const QString& mapp, const QString& tag) {
+    QString text = QDir::toNativeSeparators(mapp);
+    if (tag != TaggInstallningar && !text.endsWith(QDir::separator()))
+        text += QDir::separator();
+    return text;
+}
+
+void frmBladdra::cmdNyMapp_Click() {
+    const std::optional<QString> svar =
+        m_m.inmatning(QStringLiteral("Ange namn för ny mapp."), QStringLiteral("Ny mapp"));
+    if (!svar)
+        return;
+    const QString namn = svar->trimmed();
+    if (namn.isEmpty())
+        return;
+    const QString ny = QDir(m_aktuell).filePath(namn);
+    if (namn.contains(QLatin1Char('/')) || namn == QLatin1String(".") || namn == QLatin1String("..") ||
+        QFileInfo::exists(ny) || !QDir().mkdir(ny)) {
+        m_m.visa(QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(namn), QStringLiteral("Ny mapp"),
+                 Meddelanden::Ikon::Kritisk);
+        return;
+    }
+    // The new folder shows in the list but is not chosen.
+    Dir1->expand(m_modell->index(m_aktuell));
+}
+
+void frmBladdra::cmdOK_Click() {
+    if (m_skrivTill && !m_aktuell.isEmpty())
+        m_skrivTill(tillbakatext(m_aktuell, m_tag));
+    close();
+}
+
+void frmBladdra::cmdAvbryt_Click() { close(); }
+
+void frmBladdra::closeEvent(QCloseEvent* e) {
+    if (m_anropare)
+        m_anropare->setEnabled(true);
+    e->accept();
+}

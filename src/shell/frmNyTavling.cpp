@@ -1,0 +1,227 @@
+#include "shell/frmNyTavling.h"
+
+#include "common/IniNamn.h"
+#include "common/Konvertering.h"
+#include "platform/Filvag.h"
+#include "platform/Meddelanden.h"
+#include "shell/MDIfrmHuvudmeny.h"
+#include "shell/NyTavling.h"
+#include "shell/frmBladdra.h"
+#include "shell/modGlobalt.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(parent), m_huvud(huvud) {
+    modGlobalt& g = huvud.globalt();
+    setObjectName(QStringLiteral("frmNyTavling"));
+    setWindowTitle(QStringLiteral("Ny Tävling"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    txtTavlingensNamn = new QLineEdit(this);
+    txtTavlingensNamn->setObjectName(QStringLiteral("txtTavlingensNamn"));
+    txtTavlingensNamn->setToolTip(QStringLiteral("Vad ska tävlingen heta?"));
+    txtAntalBanor = new QLineEdit(this);
+    txtAntalBanor->setObjectName(QStringLiteral("txtAntalBanor"));
+    txtAntalBanor->setToolTip(QStringLiteral("Hur många banor finns det?"));
+    txtTavlingsdatum = new QLineEdit(this);
+    txtTavlingsdatum->setObjectName(QStringLiteral("txtTavlingsdatum"));
+    txtTavlingsdatum->setToolTip(QStringLiteral(
+        "Här skriver man in datumet då tävlingen ska gå. Detta kommer med i utskrifterna."));
+
+    auto* fraTyp = new QGroupBox(QStringLiteral("Typ:"), this);
+    fraTyp->setObjectName(QStringLiteral("fraTyp"));
+    optNationellt = new QRadioButton(QStringLiteral("Nationellt"), fraTyp);
+    optSportskytte = new QRadioButton(QStringLiteral("Sportskytte"), fraTyp);
+    optMix = new QRadioButton(QStringLiteral("Mix"), fraTyp);
+    optNationellt->setObjectName(QStringLiteral("optNationellt"));
+    optSportskytte->setObjectName(QStringLiteral("optSportskytte"));
+    optMix->setObjectName(QStringLiteral("optMix"));
+    for (QRadioButton* o : {optNationellt, optSportskytte, optMix})
+        o->setToolTip(QStringLiteral("Vilken typ av tävling är det?"));
+    optNationellt->setChecked(true);
+    auto* typLayout = new QVBoxLayout(fraTyp);
+    typLayout->addWidget(optNationellt);
+    typLayout->addWidget(optSportskytte);
+    typLayout->addWidget(optMix);
+
+    chkMasterskap = new QCheckBox(QStringLiteral("Mästerskap (Final)?"), this);
+    chkMasterskap->setObjectName(QStringLiteral("chkMasterskap"));
+    chkMasterskap->setToolTip(QStringLiteral("Ska tävlingen innehålla ett mästerskap med final?(Finns inte än)"));
+    chkMasterskap->setEnabled(false);
+    chkFleraTavlingar = new QCheckBox(QStringLiteral("Ska det finnas flera tävlingar?"), this);
+    chkFleraTavlingar->setObjectName(QStringLiteral("chkFleraTavlingar"));
+    chkFleraTavlingar->setToolTip(QStringLiteral("Ska det finnas flera tävlingar i samma tävling."));
+
+    txtSokvag = new QLineEdit(this);
+    txtSokvag->setObjectName(QStringLiteral("txtSokvag"));
+    txtSokvag->setToolTip(QStringLiteral("Här väljs vart den nya tävlingskatalogen ska hamna. Det skapas en ny katalog "
+                                         "med namnet på tävlingen på detta ställe."));
+    txtSokvag->setText(g.iniProgram.GetKeyValue(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel,
+                                                g.programmappMedAvslut()));
+    cmdBladdra = new QPushButton(QStringLiteral("Bläddra..."), this);
+    cmdBladdra->setObjectName(QStringLiteral("cmdBladdra"));
+    cmdBladdra->setToolTip(QStringLiteral("Välj eller skapa sökväg till tävlingen."));
+    cmdOK = new QPushButton(QStringLiteral("&Skapa"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setToolTip(QStringLiteral("Skapa tävlingen."));
+    cmdOK->setEnabled(false);
+    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
+    cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att skapa en tävling."));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Tävlingens namn:"), txtTavlingensNamn);
+    form->addRow(QStringLiteral("Skjutlagsstorlek:"), txtAntalBanor);
+    form->addRow(QStringLiteral("Tävlings datum:"), txtTavlingsdatum);
+    auto* sokvagsrad = new QHBoxLayout;
+    sokvagsrad->addWidget(txtSokvag);
+    sokvagsrad->addWidget(cmdBladdra);
+    auto* knappar = new QHBoxLayout;
+    knappar->addStretch();
+    knappar->addWidget(cmdOK);
+    knappar->addWidget(cmdAvbryt);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(fraTyp);
+    layout->addWidget(chkMasterskap);
+    layout->addWidget(chkFleraTavlingar);
+    layout->addWidget(new QLabel(QStringLiteral("Skriv sökväg dit tävlingskatalogen ska hamna."), this));
+    layout->addLayout(sokvagsrad);
+    layout->addStretch();
+    layout->addLayout(knappar);
+
+    setTabOrder(txtTavlingensNamn, txtAntalBanor);
+    setTabOrder(txtAntalBanor, txtTavlingsdatum);
+    setTabOrder(txtTavlingsdatum, optNationellt);
+    setTabOrder(optNationellt, optSportskytte);
+    setTabOrder(optSportskytte, optMix);
+    setTabOrder(optMix, chkFleraTavlingar);
+    setTabOrder(chkFleraTavlingar, txtSokvag);
+    setTabOrder(txtSokvag, cmdBladdra);
+    setTabOrder(cmdBladdra, cmdOK);
+    setTabOrder(cmdOK, cmdAvbryt);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{txtTavlingensNamn, txtAntalBanor, txtTavlingsdatum, txtSokvag,
+                                                       optNationellt, optSportskytte, optMix})
+        w->installEventFilter(this);
+    connect(txtTavlingensNamn, &QLineEdit::textChanged, this, &frmNyTavling::KollacmdOK);
+    connect(txtAntalBanor, &QLineEdit::textChanged, this, &frmNyTavling::KollacmdOK);
+    connect(txtSokvag, &QLineEdit::textChanged, this, &frmNyTavling::KollacmdOK);
+    connect(cmdOK, &QPushButton::clicked, this, &frmNyTavling::cmdOK_Click);
+    connect(cmdAvbryt, &QPushButton::clicked, this, &frmNyTavling::cmdAvbryt_Click);
+    connect(cmdBladdra, &QPushButton::clicked, this, &frmNyTavling::cmdBladdra_Click);
+
+    const QString ikon = hittaFil(g.strProgrammapp, QStringLiteral("grafik/ikoner/ny.ico"));
+    if (ikon.isEmpty())
+        huvud.meddelanden().visa(QStringLiteral("frmNyTävling, Form_load: Ikon saknas!"), QString(),
+                                 Meddelanden::Ikon::Information);
+    else
+        setWindowIcon(QIcon(ikon));
+    resize(MDIfrmHuvudmeny::twips(5955), MDIfrmHuvudmeny::twips(6555));
+}
+
+void frmNyTavling::KollacmdOK() {
+    cmdOK->setEnabled(!txtTavlingensNamn->text().isEmpty() && !txtAntalBanor->text().isEmpty() &&
+                      !txtSokvag->text().isEmpty());
+}
+
+bool frmNyTavling::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        const int tangent = static_cast<QKeyEvent*>(e)->key();
+        if (tangent == Qt::Key_Return || tangent == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    } else if (e->type() == QEvent::FocusOut) {
+        if (o == txtTavlingensNamn) {
+            txtTavlingensNamn->setText(txtTavlingensNamn->text().trimmed());
+            KollacmdOK();
+        } else if (o == txtAntalBanor) {
+            txtAntalBanor->setText(txtAntalBanor->text().trimmed());
+            KollacmdOK();
+            txtAntalBanor_Validate();
+        } else if (o == txtSokvag) {
+            txtSokvag_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void frmNyTavling::txtAntalBanor_Validate() {
+    if (m_validerar)
+        return;
+    m_validerar = true;
+    const NyTavling::Bankontroll k = NyTavling::kontrolleraAntalBanor(txtAntalBanor->text());
+    if (!NyTavling::visaBankontroll(k, m_huvud.meddelanden()))
+        QTimer::singleShot(0, txtAntalBanor, [this] { txtAntalBanor->setFocus(); });
+    m_validerar = false;
+}
+
+void frmNyTavling::txtSokvag_LostFocus() {
+    const QString text = txtSokvag->text().trimmed();
+    if (text.isEmpty()) {
+        txtSokvag->clear();
+        cmdOK->setEnabled(false);
+        return;
+    }
+    txtSokvag->setText(NyTavling::medAvslut(text));
+    KollacmdOK();
+}
+
+void frmNyTavling::cmdOK_Click() {
+    NyTavling::Uppgifter u;
+    u.namn = txtTavlingensNamn->text();
+    u.antalBanor = txtAntalBanor->text();
+    u.datum = txtTavlingsdatum->text();
+    u.typ = optSportskytte->isChecked() ? NyTavling::Typ::Sportskytte
+            : optMix->isChecked()       ? NyTavling::Typ::Mix
+                                        : NyTavling::Typ::Nationellt;
+    u.fleraTavlingar = chkFleraTavlingar->isChecked();
+    u.sokvag = txtSokvag->text();
+    if (!u.sokvag.trimmed().isEmpty())
+        txtSokvag->setText(NyTavling::medAvslut(u.sokvag.trimmed()));
+    if (!NyTavling::skapa(m_huvud.globalt(), m_huvud.meddelanden(), u))
+        return;
+    MDIfrmHuvudmeny& huvud = m_huvud;
+    MDIfrmHuvudmeny::stangBarn(this);
+    huvud.tavlingSkapad();
+}
+
+void frmNyTavling::cmdAvbryt_Click() {
+    MDIfrmHuvudmeny::stangBarn(this);
+    m_huvud.satt(QStringLiteral("mnuUtskrift"), false);
+    m_huvud.satt(QStringLiteral("mnuNy"), true);
+    m_huvud.satt(QStringLiteral("mnuStang"), false);
+}
+
+void frmNyTavling::cmdBladdra_Click() {
+    auto* bladdra = new frmBladdra(this, QString(), m_huvud.globalt().strProgrammapp, m_huvud.meddelanden(),
+                                   [this](const QString& mapp) {
+                                       txtSokvag->setText(mapp);
+                                       KollacmdOK();
+                                   });
+    bladdra->move(mapToGlobal(QPoint(MDIfrmHuvudmeny::twips(1000), MDIfrmHuvudmeny::twips(1000))));
+    bladdra->show();
+}
+
+void frmNyTavling::closeEvent(QCloseEvent* e) {
+    if (!m_huvud.globalt().tavlingOppen()) {
+        for (const char* namn : {"mnuNy", "mnuOppna", "mnuImportera"})
+            m_huvud.satt(QString::fromLatin1(namn), true);
+        m_huvud.satt(QStringLiteral("mnuStang"), false);
+        m_huvud.satt(QStringLiteral("mnuUtskrift"), false);
+    }
+    e->accept();
+}

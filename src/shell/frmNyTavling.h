@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class MDIfrmHuvudmeny;
+
+// The dialog that creates a competition.
+class frmNyTavling : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent = nullptr);
+
+    void KollacmdOK();
+
+    QLineEdit* txtTavlingensNamn;
+    QLineEdit* txtAntalBanor;
+    QLineEdit* txtTavlingsdatum;
+    QRadioButton* optNationellt;
+    QRadioButton* optSportskytte;
+    QRadioButton* optMix;
+    QCheckBox* chkMasterskap;
+    QCheckBox* chkFleraTavlingar;
+    QLineEdit* txtSokvag;
+    QPushButton* cmdBladdra;
+    QPushButton* cmdOK;
+    QPushButton* cmdAvbryt;
+
+public slots:
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
+    void cmdBladdra_Click();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void txtAntalBanor_Validate();
+    void txtSokvag_LostFocus();
+
+    MDIfrmHuvudmeny& m_huvud;
+    bool m_validerar = false;
+};

@@ -1,0 +1,91 @@
+#include "platform/Databas.h"
+#include "shell/Delade.h"
+#include "shell/modGlobalt.h"
+#include "support/TestMeddelanden.h"
+#include "support/Testmiljo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+
+using namespace Delade;
+
+class TestDelade : public QObject {
+    Q_OBJECT
+private slots:
+    void versionsklass_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("sep");
+        QTest::addColumn<QString>("klass");
+        for (const char* sep : {",", "."}) {
+            const QString s = QString::fromLatin1(sep);
+            QTest::addRow("8.0 %s", sep) << "8.0" << s << "97";
+            QTest::addRow("8.0e %s", sep) << "8.0e" << s << "97SR1";
+            QTest::addRow("8.5 %s", sep) << "8.5" << s << "97SR1";
+            QTest::addRow("9.0 %s", sep) << "9.0" << s << "2000XP";
+            QTest::addRow("10.0 %s", sep) << "10.0" << s << "2000XP";
+            QTest::addRow("11.0 %s", sep) << "11.0" << s << "2000XP";
+            QTest::addRow("11.5 %s", sep) << "11.5" << s << "";
+            QTest::addRow("12.0 %s", sep) << "12.0" << s << "2007";
+            QTest::addRow("14.0 %s", sep) << "14.0" << s << "2007";
+            QTest::addRow("7.0 %s", sep) << "7.0" << s << "";
+            QTest::addRow("9.0e SR-1 %s", sep) << "9.0e SR-1" << s << "2000XP";
+            QTest::addRow("1..2 %s", sep) << "1..2" << s << "Error";
+        }
+    }
+    void versionsklass() {
+        QFETCH(QString, text);
+        QFETCH(QString, sep);
+        QFETCH(QString, klass);
+        TestMeddelanden m;
+        QCOMPARE(fncKollaExcelVer(text, sep, m), klass);
+        QVERIFY(m.visade.isEmpty());
+    }
+
+    void bokstavUtanTalVisasSomFel() {
+        TestMeddelanden m;
+        QCOMPARE(fncKollaExcelVer(QStringLiteral("abc"), QStringLiteral(","), m), QString());
+        QVERIFY(m.senasteText().startsWith(QStringLiteral("KollaExcelVer.Bokstav: 13")));
+    }
+
+    void paborjatSkjutlag() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        TestMeddelanden m;
+        QCOMPARE(HamtaPaborjatSkjutlag(db, m), 0);
+        for (int lag = 1; lag <= 3; ++lag)
+            for (int bana = 1; bana <= 2; ++bana)
+                db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {lag, bana});
+        // Free lanes point at the placeholder; it counts only with a total of its own.
+        QCOMPARE(HamtaPaborjatSkjutlag(db, m), 0);
+        for (int lag : {1, 3}) {
+            db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Totalt40) VALUES ('x', 390)"));
+            db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = (SELECT MAX(Löpnummer) FROM Skyttar) "
+                                  "WHERE Skjutlag = ? AND Bana = 1"),
+                   {lag});
+        }
+        QCOMPARE(HamtaPaborjatSkjutlag(db, m), 3);
+        db.kor(QStringLiteral("UPDATE Skyttar SET Totalt40 = 0 WHERE Löpnummer <> 1"));
+        db.kor(QStringLiteral("UPDATE Skyttar SET Totalt40 = 5 WHERE Löpnummer = 1"));
+        QCOMPARE(HamtaPaborjatSkjutlag(db, m), 3);
+        db.Close();
+        QCOMPARE(HamtaPaborjatSkjutlag(db, m), 0);
+        QVERIFY(m.senasteText().startsWith(QStringLiteral("frmValResSkärmGrund_HämtaPåbörjatSkjutlag ")));
+    }
+
+    void utskriftsmappOchApostrof() {
+        Testmiljo t;
+        modGlobalt g;
+        g.strTavlingsmapp = t.mapp() + QLatin1Char('/');
+        SkapaUtskriftsmapp(g);
+        QVERIFY(QFileInfo(t.fil(QStringLiteral("Utskrifter"))).isDir());
+        SkapaUtskriftsmapp(g);
+        QVERIFY(InnehallerApostrof(QStringLiteral("O'Brien")));
+        QVERIFY(!InnehallerApostrof(QString()));
+        QVERIFY(!HamtaDatornamn().isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDelade)
+#include "test_delade.moc"
