@@ -260,8 +260,9 @@ void MDIfrmHuvudmeny::registreraDialog(const QString& namn, Dialogfabrik fabrik)
 }
 
 QWidget* MDIfrmHuvudmeny::fonster(const QString& namn) const {
+    // A closed window is gone, even before its frame has been deleted.
     const QPointer<QMdiSubWindow> sub = m_barn.value(namn);
-    return sub ? sub->widget() : nullptr;
+    return sub && !sub->isHidden() ? sub->widget() : nullptr;
 }
 
 QWidget* MDIfrmHuvudmeny::visaFonster(const QString& namn, std::optional<QPoint> placeringTwips) {
@@ -303,7 +304,7 @@ bool MDIfrmHuvudmeny::stangAllaBarn() {
 }
 
 frmOppnat* MDIfrmHuvudmeny::informationsfonster() const {
-    return m_oppnat ? qobject_cast<frmOppnat*>(m_oppnat->widget()) : nullptr;
+    return m_oppnat && !m_oppnat->isHidden() ? qobject_cast<frmOppnat*>(m_oppnat->widget()) : nullptr;
 }
 
 void MDIfrmHuvudmeny::visaInformationsfonster() {
@@ -457,7 +458,7 @@ void MDIfrmHuvudmeny::lagutskrift(const QString& mal) {
     // Without rounds the printout is made as the window loads; there is nothing
     // left for the window to ask.
     if (QWidget* w = visaFonster(Fonsternamn::Lagutskrift); w && !m_g.blnFleraTavlingar)
-        w->close();
+        stangBarn(w);
 }
 
 void MDIfrmHuvudmeny::vandringsprislista(const QString& mal) {

@@ -204,7 +204,7 @@ bool skapa(modGlobalt& g, Meddelanden& m, const Uppgifter& in) {
     u.sokvag = medAvslut(u.sokvag);
 
     Spar spar;
-    const QFileInfo foralder(u.sokvag);
+    const QFileInfo foralder(QDir::cleanPath(u.sokvag));
     if (!foralder.exists()) {
         if (m.visa(QStringLiteral("Sökvägen finns inte!\rSka den skapas?"), QStringLiteral("Fråga."),
                    Ikon::Fraga, Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
