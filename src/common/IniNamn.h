@@ -31,15 +31,20 @@ inline const QString Askadarskarm = QStringLiteral("Åskådarskärm");
 } // namespace Sektion
 
 // Program INI, Sökvägar. Filnamn1 (newest) .. Filnamn5: see filnamn().
-inline QString filnamnNyckel(int i) { return QStringLiteral("Filnamn%1").arg(i); }
-inline IniNyckel filnamn(int i) { return {Sektion::Sokvagar, filnamnNyckel(i), QString()}; }
+inline QString filnamnNyckel(int i) {
+    return QStringLiteral("Filnamn%1").arg(i);
+}
+inline IniNyckel filnamn(int i) {
+    return {Sektion::Sokvagar, filnamnNyckel(i), QString()};
+}
 constexpr int AntalSenasteFiler = 5;
 // The default is the program folder with a trailing separator; readers supply it.
 inline const IniNyckel Tavlingskatalog{Sektion::Sokvagar, QStringLiteral("Tävlingskatalog"), QString()};
 inline const IniNyckel Exportkatalog{Sektion::Sokvagar, QStringLiteral("Exportkatalog"), QString()};
 
 // Program INI, ManuellaVal.
-inline const IniNyckel LagsortVal{Sektion::ManuellaVal, QStringLiteral("LagsortVal"), QStringLiteral("False")};
+inline const IniNyckel LagsortVal{Sektion::ManuellaVal, QStringLiteral("LagsortVal"),
+                                  QStringLiteral("False")};
 
 // Competition INI, Allmänt.
 inline const IniNyckel Version{Sektion::Allmant, QStringLiteral("Version"), QStringLiteral("0")};
@@ -49,14 +54,18 @@ inline const IniNyckel BuildVersion{Sektion::Allmant, QStringLiteral("BuildVersi
 inline const IniNyckel Sportskytte{Sektion::Allmant, QStringLiteral("Sportskytte"), QStringLiteral("True")};
 inline const IniNyckel Nationellt{Sektion::Allmant, QStringLiteral("Nationellt"), QStringLiteral("False")};
 inline const IniNyckel Mix{Sektion::Allmant, QStringLiteral("Mix"), QStringLiteral("False")};
-inline const IniNyckel Skjutlagsstorlek{Sektion::Allmant, QStringLiteral("Skjutlagsstorlek"), QStringLiteral("10")};
-inline const IniNyckel FleraTavlingar{Sektion::Allmant, QStringLiteral("Flera tävlingar"), QStringLiteral("False")};
+inline const IniNyckel Skjutlagsstorlek{Sektion::Allmant, QStringLiteral("Skjutlagsstorlek"),
+                                        QStringLiteral("10")};
+inline const IniNyckel FleraTavlingar{Sektion::Allmant, QStringLiteral("Flera tävlingar"),
+                                      QStringLiteral("False")};
 inline const IniNyckel Datum{Sektion::Allmant, QStringLiteral("Datum"), QString()};
 inline const IniNyckel AntalSkjutlag{Sektion::Allmant, QStringLiteral("Antal skjutlag"), QStringLiteral("1")};
 
 // Competition INI, Final and Resultat.
-inline const IniNyckel DecimalerIFinalen{Sektion::Final, QStringLiteral("Decimaler i finalen"), QStringLiteral("0")};
-inline const IniNyckel Femskottsserier{Sektion::Resultat, QStringLiteral("Femskottsserier"), QStringLiteral("True")};
+inline const IniNyckel DecimalerIFinalen{Sektion::Final, QStringLiteral("Decimaler i finalen"),
+                                         QStringLiteral("0")};
+inline const IniNyckel Femskottsserier{Sektion::Resultat, QStringLiteral("Femskottsserier"),
+                                       QStringLiteral("True")};
 
 // Competition INI, Tolkmaskin (the scoring machine).
 inline const IniNyckel TolkmaskinIGrundomg{Sektion::Tolkmaskin, QStringLiteral("Tolkmaskin i grundomg"),
@@ -65,27 +74,35 @@ inline const IniNyckel TolkmaskinIFinalen{Sektion::Tolkmaskin, QStringLiteral("T
                                           QStringLiteral("0")};
 inline const IniNyckel Model{Sektion::Tolkmaskin, QStringLiteral("Model"), QStringLiteral("SAM 4000")};
 inline const IniNyckel Comport{Sektion::Tolkmaskin, QStringLiteral("Comport"), QStringLiteral("1")};
-inline const IniNyckel Settings{Sektion::Tolkmaskin, QStringLiteral("Settings"), QStringLiteral("9600,N,8,1")};
+inline const IniNyckel Settings{Sektion::Tolkmaskin, QStringLiteral("Settings"),
+                                QStringLiteral("9600,N,8,1")};
 inline const IniNyckel Innertia{Sektion::Tolkmaskin, QStringLiteral("Innertia"), QStringLiteral("10,3")};
-inline const IniNyckel DecimalerRika{Sektion::Tolkmaskin, QStringLiteral("DecimalerRika"), QStringLiteral("0")};
-inline const IniNyckel EjAutoInnertior{Sektion::Tolkmaskin, QStringLiteral("EjAutoInnertior"), QStringLiteral("0")};
+inline const IniNyckel DecimalerRika{Sektion::Tolkmaskin, QStringLiteral("DecimalerRika"),
+                                     QStringLiteral("0")};
+inline const IniNyckel EjAutoInnertior{Sektion::Tolkmaskin, QStringLiteral("EjAutoInnertior"),
+                                       QStringLiteral("0")};
 inline const IniNyckel EjAuto1098{Sektion::Tolkmaskin, QStringLiteral("EjAuto1098"), QStringLiteral("0")};
 inline const IniNyckel Barcode{Sektion::Tolkmaskin, QStringLiteral("Barcode"), QStringLiteral("0")};
 
 // Competition INI, Utskrifter.
-inline const IniNyckel SkjutlagslistaMedResultat{Sektion::Utskrifter, QStringLiteral("Skjutlagslista med resultat"),
-                                                 QStringLiteral("True")};
+inline const IniNyckel SkjutlagslistaMedResultat{
+    Sektion::Utskrifter, QStringLiteral("Skjutlagslista med resultat"), QStringLiteral("True")};
 inline const IniNyckel Forklaringar{Sektion::Utskrifter, QStringLiteral("Förklaringar"), QStringLiteral("1")};
-inline const IniNyckel VansterMarginal{Sektion::Utskrifter, QStringLiteral("VänsterMarginal"), QStringLiteral("1,2")};
-inline const IniNyckel HogerMarginal{Sektion::Utskrifter, QStringLiteral("HögerMarginal"), QStringLiteral("0")};
+inline const IniNyckel VansterMarginal{Sektion::Utskrifter, QStringLiteral("VänsterMarginal"),
+                                       QStringLiteral("1,2")};
+inline const IniNyckel HogerMarginal{Sektion::Utskrifter, QStringLiteral("HögerMarginal"),
+                                     QStringLiteral("0")};
 inline const IniNyckel Layout{Sektion::Utskrifter, QStringLiteral("Layout"), QStringLiteral("2")};
 
 // Competition INI, Vandringspris (the challenge prize).
-inline const IniNyckel VandringsprisPa{Sektion::Vandringspris, QStringLiteral("Vandringspris"), QStringLiteral("0")};
-inline const IniNyckel VandringsprisTavlingsnamn{Sektion::Vandringspris, QStringLiteral("Tävlingsnamn"), QString()};
+inline const IniNyckel VandringsprisPa{Sektion::Vandringspris, QStringLiteral("Vandringspris"),
+                                       QStringLiteral("0")};
+inline const IniNyckel VandringsprisTavlingsnamn{Sektion::Vandringspris, QStringLiteral("Tävlingsnamn"),
+                                                 QString()};
 inline const IniNyckel VandringsprisAntalSkott{Sektion::Vandringspris, QStringLiteral("AntalSkott"),
                                                QStringLiteral("40")};
-inline const IniNyckel VandringsprisVilka{Sektion::Vandringspris, QStringLiteral("Vilka"), QStringLiteral("Alla")};
+inline const IniNyckel VandringsprisVilka{Sektion::Vandringspris, QStringLiteral("Vilka"),
+                                          QStringLiteral("Alla")};
 
 // Competition INI, Lag. Lagtävling reads "1" when missing at opening (on unless
 // "0"), while the settings form reads it with "0".

@@ -21,8 +21,12 @@ int textTillHeltal(const QString& text);
 QString decimalTillText(double varde);
 
 // Lag/Lagtävling is on whenever its text is not "0".
-inline bool lagtavlingPa(const QString& text) { return text != QLatin1String("0"); }
+inline bool lagtavlingPa(const QString& text) {
+    return text != QLatin1String("0");
+}
 // ManuellaVal/LagsortVal is on only when its text is exactly "True".
-inline bool lagsortValPa(const QString& text) { return text == QLatin1String("True"); }
+inline bool lagsortValPa(const QString& text) {
+    return text == QLatin1String("True");
+}
 
 } // namespace Konvertering

@@ -56,7 +56,7 @@ void Databas::Open(const QString& sokvag) {
     Close();
     kontrolleraFil(sokvag);
     m_db = QSqlDatabase::contains(m_namn) ? QSqlDatabase::database(m_namn, false)
-                                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_namn);
+                                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_namn);
     m_db.setDatabaseName(sokvag);
     m_db.setConnectOptions(
         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(AnslutningsTidsgransSekunder * 1000));
@@ -83,7 +83,9 @@ void Databas::Close() {
     m_sokvag.clear();
 }
 
-bool Databas::IsOpen() const { return m_db.isValid() && m_db.isOpen(); }
+bool Databas::IsOpen() const {
+    return m_db.isValid() && m_db.isOpen();
+}
 
 QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     if (!IsOpen())
@@ -104,8 +106,12 @@ QVariant Databas::varde(const QString& sql, const QVariantList& varden) const {
     return q.next() ? q.value(0) : QVariant();
 }
 
-void Databas::borja() { kor(QStringLiteral("BEGIN IMMEDIATE")); }
-void Databas::bekrafta() { kor(QStringLiteral("COMMIT")); }
+void Databas::borja() {
+    kor(QStringLiteral("BEGIN IMMEDIATE"));
+}
+void Databas::bekrafta() {
+    kor(QStringLiteral("COMMIT"));
+}
 void Databas::angra() {
     QSqlQuery q(m_db);
     q.exec(QStringLiteral("ROLLBACK"));

@@ -15,7 +15,8 @@ QString hittaFil(const QString& bas, const QString& relativ) {
             continue;
         }
         QString hittad;
-        const QStringList poster = QDir(aktuell).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        const QStringList poster =
+            QDir(aktuell).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         for (const QString& post : poster) {
             if (post.compare(del, Qt::CaseInsensitive) == 0) {
                 hittad = QDir(aktuell).filePath(post);

@@ -10,17 +10,29 @@ Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel,
     box.setWindowTitle(titel.isEmpty() ? programtitel() : titel);
     box.setText(text);
     switch (ikon) {
-    case Ikon::Ingen: box.setIcon(QMessageBox::NoIcon); break;
-    case Ikon::Kritisk: box.setIcon(QMessageBox::Critical); break;
-    case Ikon::Fraga: box.setIcon(QMessageBox::Question); break;
-    case Ikon::Utropstecken: box.setIcon(QMessageBox::Warning); break;
-    case Ikon::Information: box.setIcon(QMessageBox::Information); break;
+    case Ikon::Ingen:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Ikon::Kritisk:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Ikon::Fraga:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Ikon::Utropstecken:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Ikon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     QAbstractButton* ja = nullptr;
     QAbstractButton* nej = nullptr;
     QAbstractButton* avbryt = nullptr;
     switch (knappar) {
-    case Knappar::OK: box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+    case Knappar::OK:
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
     case Knappar::OKAvbryt:
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         avbryt = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);

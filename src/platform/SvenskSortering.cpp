@@ -40,18 +40,46 @@ char32_t nastaTecken(std::string_view s, size_t& i) {
 // Letters of the Latin-1 range that Swedish sorts beside a base letter.
 char32_t basbokstav(char32_t c) {
     switch (c) {
-    case U'à': case U'á': case U'â': case U'ã': return U'a';
-    case U'ç': return U'c';
-    case U'ð': return U'd';
-    case U'è': case U'é': case U'ê': case U'ë': return U'e';
-    case U'ì': case U'í': case U'î': case U'ï': return U'i';
-    case U'ñ': return U'n';
-    case U'ò': case U'ó': case U'ô': case U'õ': return U'o';
-    case U'ù': case U'ú': case U'û': return U'u';
-    case U'ü': case U'ý': case U'ÿ': return U'y';
-    case U'ß': return U's';
-    case U'þ': return U't';
-    default: return 0;
+    case U'à':
+    case U'á':
+    case U'â':
+    case U'ã':
+        return U'a';
+    case U'ç':
+        return U'c';
+    case U'ð':
+        return U'd';
+    case U'è':
+    case U'é':
+    case U'ê':
+    case U'ë':
+        return U'e';
+    case U'ì':
+    case U'í':
+    case U'î':
+    case U'ï':
+        return U'i';
+    case U'ñ':
+        return U'n';
+    case U'ò':
+    case U'ó':
+    case U'ô':
+    case U'õ':
+        return U'o';
+    case U'ù':
+    case U'ú':
+    case U'û':
+        return U'u';
+    case U'ü':
+    case U'ý':
+    case U'ÿ':
+        return U'y';
+    case U'ß':
+        return U's';
+    case U'þ':
+        return U't';
+    default:
+        return 0;
     }
 }
 

@@ -16,7 +16,8 @@ namespace Delade {
 int HamtaPaborjatSkjutlag(const Databas& db, Meddelanden& m) {
     try {
         QSqlQuery q = db.kor(QStringLiteral(
-            "SELECT Skjutlag.Skjutlag, Skyttar.Totalt40 FROM Skyttar INNER JOIN Skjutlag ON Skyttar.Löpnummer = "
+            "SELECT Skjutlag.Skjutlag, Skyttar.Totalt40 FROM Skyttar INNER JOIN Skjutlag ON "
+            "Skyttar.Löpnummer = "
             "Skjutlag.Startnummer Where (((Skyttar.Totalt40) <> 0)) ORDER BY Skjutlag.Skjutlag DESC;"));
         return q.next() ? q.value(0).toInt() : 0;
     } catch (const Fel& f) {
@@ -31,12 +32,17 @@ void SkapaUtskriftsmapp(const modGlobalt& g) {
     if (QFileInfo(mapp).isDir())
         return;
     if (!QDir().mkdir(mapp))
-        throw Fel(Felnummer::SokvagenInteHittad, QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(mapp));
+        throw Fel(Felnummer::SokvagenInteHittad,
+                  QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(mapp));
 }
 
-bool InnehallerApostrof(const QString& text) { return text.contains(QLatin1Char('\'')); }
+bool InnehallerApostrof(const QString& text) {
+    return text.contains(QLatin1Char('\''));
+}
 
-QString HamtaDatornamn() { return QSysInfo::machineHostName(); }
+QString HamtaDatornamn() {
+    return QSysInfo::machineHostName();
+}
 
 namespace {
 // The old conversion of a number text: the separator of the locale is the

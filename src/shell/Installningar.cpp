@@ -7,7 +7,9 @@
 namespace Installningar {
 
 namespace {
-QString las(const clsIni& ini, const IniNyckel& n) { return ini.GetKeyValue(n.sektion, n.nyckel, n.standard); }
+QString las(const clsIni& ini, const IniNyckel& n) {
+    return ini.GetKeyValue(n.sektion, n.nyckel, n.standard);
+}
 
 // The old runtime's Int() of one character: a digit gives its value, anything else
 // is a conversion error.

@@ -83,8 +83,8 @@ const Menystart menytrad[] = {
 // clang-format on
 const int antalMenyval = int(sizeof(menytrad) / sizeof(menytrad[0]));
 
-MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, quint16 tcpPort, const QHostAddress& tcpAdress,
-                                 QWidget* parent)
+MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, quint16 tcpPort,
+                                 const QHostAddress& tcpAdress, QWidget* parent)
     : QMainWindow(parent), m_g(g), m_m(m), m_tcpPeer(g, tcpPort, tcpAdress), m_mdi(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MDIfrmHuvudmeny"));
     setWindowTitle(QStringLiteral("Pilkrona"));
@@ -186,22 +186,28 @@ void MDIfrmHuvudmeny::kopplaKommandon() {
         connect(menyval(QString::fromLatin1(l.fil)), &QAction::triggered, this,
                 [this, fil, fonster] { listkommando(fil, fonster); });
     }
-    connect(menyval(QStringLiteral("mnuLagutskrift")), &QAction::triggered, this, [this, printer] { lagutskrift(printer); });
-    connect(menyval(QStringLiteral("mnuLagutskriftFil")), &QAction::triggered, this, [this, fil] { lagutskrift(fil); });
+    connect(menyval(QStringLiteral("mnuLagutskrift")), &QAction::triggered, this,
+            [this, printer] { lagutskrift(printer); });
+    connect(menyval(QStringLiteral("mnuLagutskriftFil")), &QAction::triggered, this,
+            [this, fil] { lagutskrift(fil); });
     connect(menyval(QStringLiteral("mnuResVandringsprisPrinter")), &QAction::triggered, this,
             [this, printer] { vandringsprislista(printer); });
     connect(menyval(QStringLiteral("mnuResVandringsprisFil")), &QAction::triggered, this,
             [this, fil] { vandringsprislista(fil); });
 }
 
-QAction* MDIfrmHuvudmeny::menyval(const QString& kontrollnamn) const { return m_menyval.value(kontrollnamn); }
+QAction* MDIfrmHuvudmeny::menyval(const QString& kontrollnamn) const {
+    return m_menyval.value(kontrollnamn);
+}
 
 void MDIfrmHuvudmeny::satt(const QString& kontrollnamn, bool pa) const {
     if (QAction* a = menyval(kontrollnamn))
         a->setEnabled(pa);
 }
 
-QAction* MDIfrmHuvudmeny::mnuFil(int index) const { return menyval(QStringLiteral("mnuFil%1").arg(index)); }
+QAction* MDIfrmHuvudmeny::mnuFil(int index) const {
+    return menyval(QStringLiteral("mnuFil%1").arg(index));
+}
 
 void MDIfrmHuvudmeny::MDIForm_Load(frmSplash* splash, int splashTidMs) {
     const QString ikon = hittaFil(m_g.strProgrammapp, QStringLiteral("Grafik/Ikoner/PK.ico"));
@@ -223,8 +229,8 @@ void MDIfrmHuvudmeny::MDIForm_Load(frmSplash* splash, int splashTidMs) {
     m_g.strUtskriftsmal = QStringLiteral("Printer");
     Hamta_5_senaste_filer();
 
-    const QString lagsort = m_g.iniProgram.GetKeyValue(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel,
-                                                       Ini::LagsortVal.standard);
+    const QString lagsort =
+        m_g.iniProgram.GetKeyValue(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel, Ini::LagsortVal.standard);
     if (!Konvertering::lagsortValPa(lagsort))
         m_g.iniProgram.WriteKey(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel, QStringLiteral("False"));
 
@@ -345,8 +351,8 @@ void MDIfrmHuvudmeny::VisaIngenTavling() {
     setWindowTitle(QStringLiteral("Pilkrona"));
     for (const char* namn : {"mnuNy", "mnuOppna", "mnuImportera"})
         satt(QString::fromLatin1(namn), true);
-    for (const char* namn : {"mnuStang", "mnuInstallningar", "mnuSkrivare", "mnuInskrivning", "mnuUtskrift",
-                             "mnuAskadarskarm"})
+    for (const char* namn :
+         {"mnuStang", "mnuInstallningar", "mnuSkrivare", "mnuInskrivning", "mnuUtskrift", "mnuAskadarskarm"})
         satt(QString::fromLatin1(namn), false);
     menyval(QStringLiteral("mnuResVandringsprisPrinter"))->setVisible(false);
     menyval(QStringLiteral("mnuResVandringsprisFil"))->setVisible(false);
@@ -371,8 +377,8 @@ bool MDIfrmHuvudmeny::OppnaTavling(bool hoppaOver) {
 
 void MDIfrmHuvudmeny::tavlingSkapad() {
     OppnaTavling(true);
-    const bool lag = Konvertering::lagtavlingPa(
-        m_g.iniTavling.GetKeyValue(Ini::Lagtavling.sektion, Ini::Lagtavling.nyckel, Ini::Lagtavling.standard));
+    const bool lag = Konvertering::lagtavlingPa(m_g.iniTavling.GetKeyValue(
+        Ini::Lagtavling.sektion, Ini::Lagtavling.nyckel, Ini::Lagtavling.standard));
     visaOppenTavling(lag, false);
     Hamta_5_senaste_filer();
     visaInformationsfonster();
@@ -387,8 +393,8 @@ bool MDIfrmHuvudmeny::stangTavling() {
 }
 
 void MDIfrmHuvudmeny::mnuOppna_Click() {
-    const QString start = m_g.iniProgram.GetKeyValue(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel,
-                                                     m_g.programmappMedAvslut());
+    const QString start = m_g.iniProgram.GetKeyValue(Ini::Tavlingskatalog.sektion,
+                                                     Ini::Tavlingskatalog.nyckel, m_g.programmappMedAvslut());
     const QString fil = valjTavlingsfil ? valjTavlingsfil(start) : QString();
     if (fil.isEmpty())
         return;
@@ -406,12 +412,13 @@ void MDIfrmHuvudmeny::mnuOppna_Click() {
 void MDIfrmHuvudmeny::mnuFil_Click(int index) {
     if (menyval(QStringLiteral("mnuStang"))->isEnabled() && !stangTavling())
         return;
-    const QString sokvag = m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
+    const QString sokvag =
+        m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
     if (sokvag.isEmpty())
         return;
     if (!QFileInfo::exists(sokvag)) {
-        m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"), QStringLiteral("Ingen tävling."),
-                 Meddelanden::Ikon::Kritisk);
+        m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"),
+                 QStringLiteral("Ingen tävling."), Meddelanden::Ikon::Kritisk);
         return;
     }
     m_g.NollstallTavlingsdata();
@@ -420,11 +427,14 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
     OppnaTavling(false);
 }
 
-void MDIfrmHuvudmeny::mnuStang_Click() { stangTavling(); }
+void MDIfrmHuvudmeny::mnuStang_Click() {
+    stangTavling();
+}
 
 void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
-        const QString sokvag = m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
+        const QString sokvag =
+            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
         if (sokvag.isEmpty())
             continue;
         mnuFil(i)->setText(SenasteFiler::menytext(i, sokvag));
@@ -492,7 +502,9 @@ void MDIfrmHuvudmeny::mnuExportera_Click() {
         (*d)(*this);
 }
 
-void MDIfrmHuvudmeny::mnuInstallningar_Click() { visaFonster(Fonsternamn::Installningar); }
+void MDIfrmHuvudmeny::mnuInstallningar_Click() {
+    visaFonster(Fonsternamn::Installningar);
+}
 
 void MDIfrmHuvudmeny::mnuSkrivare_Click() {
     if (m_oppnat)
@@ -504,7 +516,9 @@ void MDIfrmHuvudmeny::mnuSkrivare_Click() {
     m_g.strValdSkrivare = val->second;
 }
 
-void MDIfrmHuvudmeny::mnuSokSkytt_Click() { visaFonster(Fonsternamn::SokSkytt, QPoint(3400, 300)); }
+void MDIfrmHuvudmeny::mnuSokSkytt_Click() {
+    visaFonster(Fonsternamn::SokSkytt, QPoint(3400, 300));
+}
 
 void MDIfrmHuvudmeny::mnuInskrivningSkyttar_Click() {
     if (!m_fabriker.contains(Fonsternamn::InskrivningSkyttar))
@@ -543,7 +557,9 @@ void MDIfrmHuvudmeny::mnuResGrund_Click() {
     visaFonster(Fonsternamn::ValResSkarmGrund);
 }
 
-void MDIfrmHuvudmeny::mnuKonfigAskSkarm_Click() { visaFonster(Fonsternamn::KonfigAskSkarm); }
+void MDIfrmHuvudmeny::mnuKonfigAskSkarm_Click() {
+    visaFonster(Fonsternamn::KonfigAskSkarm);
+}
 
 void MDIfrmHuvudmeny::mnuVisaAskSkarm_Click() {
     if (!m_fabriker.contains(Fonsternamn::VisaAskSkarm))
@@ -587,4 +603,6 @@ void MDIfrmHuvudmeny::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
-void MDIfrmHuvudmeny::mnuAvsluta_Click() { close(); }
+void MDIfrmHuvudmeny::mnuAvsluta_Click() {
+    close();
+}

@@ -11,7 +11,9 @@
 #include <QLocale>
 #include <QPrinterInfo>
 
-long AntalSkrivare() { return static_cast<long>(QPrinterInfo::availablePrinterNames().size()); }
+long AntalSkrivare() {
+    return static_cast<long>(QPrinterInfo::availablePrinterNames().size());
+}
 
 int Main(QApplication& app) {
     modGlobalt g;

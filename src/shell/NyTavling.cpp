@@ -46,7 +46,9 @@ void skrivNyckel(modGlobalt& g, const IniNyckel& n, const QString& varde) {
                   QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(g.iniTavling.Path()));
 }
 
-QString sant(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+QString sant(bool b) {
+    return b ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 // The competition's first rows and INI keys, in the order they have always been
 // written.
@@ -60,11 +62,13 @@ void Installningar(modGlobalt& g, const Uppgifter& u, int banor) {
 
     const bool nat = u.typ == Typ::Nationellt;
     g.cnnTavling.transaktion([&] {
-        g.cnnTavling.kor(QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Antal skyttar], [Antal skott], Omg, "
-                                        "[Sport/Nat]) VALUES (?, ?, ?, ?, ?)"),
-                         {u.namn, 3, nat ? 40 : 60, 1, nat ? QStringLiteral("Nat") : QStringLiteral("Sport")});
+        g.cnnTavling.kor(
+            QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Antal skyttar], [Antal skott], Omg, "
+                           "[Sport/Nat]) VALUES (?, ?, ?, ?, ?)"),
+            {u.namn, 3, nat ? 40 : 60, 1, nat ? QStringLiteral("Nat") : QStringLiteral("Sport")});
         for (int bana = 1; bana <= banor; ++bana)
-            g.cnnTavling.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {1, bana});
+            g.cnnTavling.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"),
+                             {1, bana});
         if (u.fleraTavlingar)
             g.cnnTavling.kor(QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (?, ?)"),
                              {1, u.namn});
@@ -94,7 +98,8 @@ bool Skapa_Tavling(modGlobalt& g, Meddelanden& m, const Uppgifter& u, int banor,
     const QString mapp = g.strTavlingsmapp + u.namn;
     if (!QFileInfo(mapp).isDir()) {
         if (!QDir().mkdir(mapp))
-            throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(mapp));
+            throw Fel(Felnummer::SokvagsAtkomstfel,
+                      QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(mapp));
         spar.skapadMapp = mapp;
     }
     g.strTavlingsmapp = medAvslut(mapp);
@@ -107,7 +112,8 @@ bool Skapa_Tavling(modGlobalt& g, Meddelanden& m, const Uppgifter& u, int banor,
     if (!QFileInfo::exists(kalla))
         throw Fel(Felnummer::FilenInteHittad, QStringLiteral("Filen hittades inte (%1)").arg(kalla));
     if (!QFile::copy(kalla, mal))
-        throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(mal));
+        throw Fel(Felnummer::SokvagsAtkomstfel,
+                  QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(mal));
     spar.filer << mal;
     // The template may be read-only where the program is installed; the copy must not be.
     QFile::setPermissions(mal, QFile::permissions(mal) | QFile::WriteOwner | QFile::ReadOwner);
@@ -147,14 +153,15 @@ Bankontroll kontrolleraAntalBanor(const QString& text) {
 bool visaBankontroll(Bankontroll k, Meddelanden& m) {
     switch (k) {
     case Bankontroll::Ok:
-    case Bankontroll::Tom: return true;
+    case Bankontroll::Tom:
+        return true;
     case Bankontroll::UtanforGranser:
         m.visa(QStringLiteral("Du måste ange en siffra mellan 1 och 999!"), QStringLiteral("Fel antal banor"),
                Ikon::Kritisk);
         return false;
     case Bankontroll::InteSiffror:
-        m.visa(QStringLiteral("Du får bara skriva siffror i fältet Antal banor!"), QStringLiteral("Fel tecken"),
-               Ikon::Kritisk);
+        m.visa(QStringLiteral("Du får bara skriva siffror i fältet Antal banor!"),
+               QStringLiteral("Fel tecken"), Ikon::Kritisk);
         return false;
     }
     return false;
@@ -191,14 +198,15 @@ bool skapa(modGlobalt& g, Meddelanden& m, const Uppgifter& in) {
     const Bankontroll banor = kontrolleraAntalBanor(u.antalBanor);
     if (banor != Bankontroll::Ok) {
         if (banor == Bankontroll::Tom)
-            m.visa(QStringLiteral("Du måste ange en siffra mellan 1 och 999!"), QStringLiteral("Fel antal banor"),
-                   Ikon::Kritisk);
+            m.visa(QStringLiteral("Du måste ange en siffra mellan 1 och 999!"),
+                   QStringLiteral("Fel antal banor"), Ikon::Kritisk);
         else
             visaBankontroll(banor, m);
         return false;
     }
     if (u.sokvag.isEmpty() || !QDir::isAbsolutePath(u.sokvag)) {
-        m.visa(QStringLiteral("Du har angett en enhet som inte finns!"), QStringLiteral("Fel enhet"), Ikon::Kritisk);
+        m.visa(QStringLiteral("Du har angett en enhet som inte finns!"), QStringLiteral("Fel enhet"),
+               Ikon::Kritisk);
         return false;
     }
     u.sokvag = medAvslut(u.sokvag);
@@ -211,7 +219,8 @@ bool skapa(modGlobalt& g, Meddelanden& m, const Uppgifter& in) {
             return false;
         // One level only, as asked: a missing parent is a wrong path.
         if (!QFileInfo(QFileInfo(QDir::cleanPath(u.sokvag)).path()).isDir()) {
-            m.visa(QStringLiteral("Fel 76, Felaktig sökväg angiven!"), QStringLiteral("Sökväg"), Ikon::Kritisk);
+            m.visa(QStringLiteral("Fel 76, Felaktig sökväg angiven!"), QStringLiteral("Sökväg"),
+                   Ikon::Kritisk);
             return false;
         }
         if (!QDir().mkdir(u.sokvag)) {

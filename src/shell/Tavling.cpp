@@ -18,7 +18,9 @@ void sattSokvagar(modGlobalt& g, const QString& databas) {
         g.strTavlingsmapp += QDir::separator();
 }
 
-QString iniSokvag(const modGlobalt& g) { return g.strTavlingsmapp + g.strTavlingsnamn + QStringLiteral(".ini"); }
+QString iniSokvag(const modGlobalt& g) {
+    return g.strTavlingsmapp + g.strTavlingsnamn + QStringLiteral(".ini");
+}
 
 Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m) {
     Oppning o;
@@ -34,7 +36,9 @@ Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m) {
     return o;
 }
 
-void SkapaADOConnection(modGlobalt& g) { g.cnnTavling.Open(g.strTavlingsdatabas); }
+void SkapaADOConnection(modGlobalt& g) {
+    g.cnnTavling.Open(g.strTavlingsdatabas);
+}
 
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     Oppning o;

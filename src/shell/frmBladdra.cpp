@@ -33,7 +33,8 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     // Linux has no drive letters: the volumes mounted for the user stand in for them.
     for (const QStorageInfo& volym : QStorageInfo::mountedVolumes()) {
         if (volym.isValid() && volym.isReady() && !volym.rootPath().startsWith(QLatin1String("/proc")) &&
-            !volym.rootPath().startsWith(QLatin1String("/sys")) && !volym.rootPath().startsWith(QLatin1String("/dev")) &&
+            !volym.rootPath().startsWith(QLatin1String("/sys")) &&
+            !volym.rootPath().startsWith(QLatin1String("/dev")) &&
             !volym.rootPath().startsWith(QLatin1String("/run")))
             Drive1->addItem(volym.rootPath(), volym.rootPath());
     }
@@ -76,7 +77,8 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     const QString ikon = hittaFil(programmapp, QStringLiteral("grafik/ikoner/Bläddra.ico"));
     const QString nyMapp = hittaFil(programmapp, QStringLiteral("grafik/ikoner/NyMapp.ico"));
     if (ikon.isEmpty() || nyMapp.isEmpty())
-        m.visa(QStringLiteral("frmBladdra, Form_load: Ikon saknas!"), QString(), Meddelanden::Ikon::Information);
+        m.visa(QStringLiteral("frmBladdra, Form_load: Ikon saknas!"), QString(),
+               Meddelanden::Ikon::Information);
     if (!ikon.isEmpty())
         setWindowIcon(QIcon(ikon));
     if (!nyMapp.isEmpty())
@@ -151,7 +153,9 @@ void frmBladdra::cmdOK_Click() {
     close();
 }
 
-void frmBladdra::cmdAvbryt_Click() { close(); }
+void frmBladdra::cmdAvbryt_Click() {
+    close();
+}
 
 void frmBladdra::closeEvent(QCloseEvent* e) {
     if (m_anropare)

@@ -37,8 +37,8 @@ frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(pa
     txtAntalBanor->setToolTip(QStringLiteral("Hur många banor finns det?"));
     txtTavlingsdatum = new QLineEdit(this);
     txtTavlingsdatum->setObjectName(QStringLiteral("txtTavlingsdatum"));
-    txtTavlingsdatum->setToolTip(QStringLiteral(
-        "Här skriver man in datumet då tävlingen ska gå. Detta kommer med i utskrifterna."));
+    txtTavlingsdatum->setToolTip(
+        QStringLiteral("Här skriver man in datumet då tävlingen ska gå. Detta kommer med i utskrifterna."));
 
     auto* fraTyp = new QGroupBox(QStringLiteral("Typ:"), this);
     fraTyp->setObjectName(QStringLiteral("fraTyp"));
@@ -58,7 +58,8 @@ frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(pa
 
     chkMasterskap = new QCheckBox(QStringLiteral("Mästerskap (Final)?"), this);
     chkMasterskap->setObjectName(QStringLiteral("chkMasterskap"));
-    chkMasterskap->setToolTip(QStringLiteral("Ska tävlingen innehålla ett mästerskap med final?(Finns inte än)"));
+    chkMasterskap->setToolTip(
+        QStringLiteral("Ska tävlingen innehålla ett mästerskap med final?(Finns inte än)"));
     chkMasterskap->setEnabled(false);
     chkFleraTavlingar = new QCheckBox(QStringLiteral("Ska det finnas flera tävlingar?"), this);
     chkFleraTavlingar->setObjectName(QStringLiteral("chkFleraTavlingar"));
@@ -66,8 +67,9 @@ frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(pa
 
     txtSokvag = new QLineEdit(this);
     txtSokvag->setObjectName(QStringLiteral("txtSokvag"));
-    txtSokvag->setToolTip(QStringLiteral("Här väljs vart den nya tävlingskatalogen ska hamna. Det skapas en ny katalog "
-                                         "med namnet på tävlingen på detta ställe."));
+    txtSokvag->setToolTip(
+        QStringLiteral("Här väljs vart den nya tävlingskatalogen ska hamna. Det skapas en ny katalog "
+                       "med namnet på tävlingen på detta ställe."));
     txtSokvag->setText(g.iniProgram.GetKeyValue(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel,
                                                 g.programmappMedAvslut()));
     cmdBladdra = new QPushButton(QStringLiteral("Bläddra..."), this);
@@ -113,8 +115,8 @@ frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(pa
     setTabOrder(cmdBladdra, cmdOK);
     setTabOrder(cmdOK, cmdAvbryt);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{txtTavlingensNamn, txtAntalBanor, txtTavlingsdatum, txtSokvag,
-                                                       optNationellt, optSportskytte, optMix})
+    for (QWidget* w : std::initializer_list<QWidget*>{txtTavlingensNamn, txtAntalBanor, txtTavlingsdatum,
+                                                      txtSokvag, optNationellt, optSportskytte, optMix})
         w->installEventFilter(this);
     connect(txtTavlingensNamn, &QLineEdit::textChanged, this, &frmNyTavling::KollacmdOK);
     connect(txtAntalBanor, &QLineEdit::textChanged, this, &frmNyTavling::KollacmdOK);

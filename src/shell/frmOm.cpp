@@ -26,15 +26,17 @@ frmOm::frmOm(const QString& programmapp, Meddelanden& m, QWidget* parent) : QDia
     stor.setBold(true);
     lblTitle->setFont(stor);
     lblVersion = new QLabel(
-        QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build), this);
+        QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build),
+        this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblRegelbocker = new QLabel(this);
     lblRegelbocker->setObjectName(QStringLiteral("lblRegelbocker"));
     // Runs of blanks made the three pieces wrap onto their own lines; here the
     // lines are broken outright so the text reads the same in any width.
-    lblRegelbocker->setText(QStringLiteral("Särskiljning sker efter dessa regelböcker:\n"
-                                           "Regelbok nationellt skytte gäller från 2011-01-01\n"
-                                           "ISSF Official rules and regulations Edition 2009 Second printing, 01/2010"));
+    lblRegelbocker->setText(
+        QStringLiteral("Särskiljning sker efter dessa regelböcker:\n"
+                       "Regelbok nationellt skytte gäller från 2011-01-01\n"
+                       "ISSF Official rules and regulations Edition 2009 Second printing, 01/2010"));
     lblAnvandare = new QLabel(QString(), this);
     lblAnvandare->setObjectName(QStringLiteral("lblAnvandare"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);

@@ -12,7 +12,8 @@
 #include <QPixmap>
 #include <QStackedLayout>
 
-frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent) : QWidget(parent), m_info(new QLabel(this)) {
+frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent)
+    : QWidget(parent), m_info(new QLabel(this)) {
     setObjectName(QStringLiteral("frmOppnat"));
     setWindowTitle(g.strTavlingsnamn);
     auto* lager = new QStackedLayout(this);
@@ -32,7 +33,8 @@ frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent) : QWi
     const QString bild = hittaFil(g.strProgrammapp, QStringLiteral("grafik/bilder/hörn.bmp"));
     QPixmap pixmap;
     if (ikon.isEmpty() || bild.isEmpty() || !pixmap.load(bild)) {
-        m.visa(QStringLiteral("frmÖppnat, Form_load: Ikon/Bild saknas!"), QString(), Meddelanden::Ikon::Information);
+        m.visa(QStringLiteral("frmÖppnat, Form_load: Ikon/Bild saknas!"), QString(),
+               Meddelanden::Ikon::Information);
     }
     if (!ikon.isEmpty())
         setWindowIcon(QIcon(ikon));
@@ -42,6 +44,7 @@ frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent) : QWi
 
 QString frmOppnat::informationstext(const modGlobalt& g) {
     const QDateTime andrad = QFileInfo(g.strTavlingsdatabas).lastModified();
-    return QStringLiteral("Tävlingen ") + g.strTavlingsnamn + QStringLiteral(" är öppnad.\r\n\r\nSenast ändrad: ") +
+    return QStringLiteral("Tävlingen ") + g.strTavlingsnamn +
+           QStringLiteral(" är öppnad.\r\n\r\nSenast ändrad: ") +
            QLocale::system().toString(andrad, QLocale::ShortFormat);
 }

@@ -27,7 +27,8 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
     rutnat->setContentsMargins(16, 16, 16, 16);
 
     m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    m_lblVersion->setText(QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build));
+    m_lblVersion->setText(
+        QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build));
 
     struct Bild {
         const char* namn;
@@ -43,7 +44,8 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
         auto* lbl = new QLabel(m_frame1);
         lbl->setObjectName(QString::fromUtf8(b.namn));
         lbl->setAlignment(Qt::AlignCenter);
-        const QString fil = hittaFil(programmapp, QStringLiteral("grafik/bilder/") + QString::fromUtf8(b.fil));
+        const QString fil =
+            hittaFil(programmapp, QStringLiteral("grafik/bilder/") + QString::fromUtf8(b.fil));
         QPixmap bild;
         if (fil.isEmpty() || !bild.load(fil))
             saknas = true;
@@ -53,10 +55,13 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
     }
     rutnat->addWidget(m_lblVersion, 2, 0, 1, 3, Qt::AlignRight);
     if (saknas)
-        m.visa(QStringLiteral("frmSplash, Form_load: Ikon/Bild saknas!"), QString(), Meddelanden::Ikon::Information);
+        m.visa(QStringLiteral("frmSplash, Form_load: Ikon/Bild saknas!"), QString(),
+               Meddelanden::Ikon::Information);
 }
 
-void frmSplash::keyPressEvent(QKeyEvent*) { close(); }
+void frmSplash::keyPressEvent(QKeyEvent*) {
+    close();
+}
 
 bool frmSplash::eventFilter(QObject* o, QEvent* e) {
     if (o == m_frame1 && e->type() == QEvent::MouseButtonRelease) {

@@ -34,21 +34,21 @@ public:
     clsIni iniProgram;
 
     // --- Cooperation of forms ---
-    int intAntalFilnamn = 0;        // kept
-    bool blnNyHuvudklass = false;   // cleared
-    int intLagstorlek = 0;          // cleared
-    bool blnFranSokSkytt = false;   // cleared
-    bool blnBladdraImport = false;  // kept
+    int intAntalFilnamn = 0;       // kept
+    bool blnNyHuvudklass = false;  // cleared
+    int intLagstorlek = 0;         // cleared
+    bool blnFranSokSkytt = false;  // cleared
+    bool blnBladdraImport = false; // kept
 
     // --- Output of lists ---
-    QString strUtskriftsmal;        // "Printer", "Fil" or "Skärm"; cleared to ""
-    int intAntalKopior = 0;         // kept
-    QString strValdSkrivare;        // printer chosen in the copies dialog; kept
-    long lngAntalSkrivare = 0;      // kept
-    bool blnExcelSaknas = false;    // kept, never reset
-    QString strExcelVersion;        // kept
-    QString strSkarmlista;          // cleared
-    QString strDecimaltecken;       // kept
+    QString strUtskriftsmal;     // "Printer", "Fil" or "Skärm"; cleared to ""
+    int intAntalKopior = 0;      // kept
+    QString strValdSkrivare;     // printer chosen in the copies dialog; kept
+    long lngAntalSkrivare = 0;   // kept
+    bool blnExcelSaknas = false; // kept, never reset
+    QString strExcelVersion;     // kept
+    QString strSkarmlista;       // cleared
+    QString strDecimaltecken;    // kept
 
     // --- Spectator feed ---
     int intSkjutlagPaSkarm = 0;               // cleared

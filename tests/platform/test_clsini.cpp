@@ -25,8 +25,9 @@ private slots:
     void saknadFilGerStandardOchSkapasInte() {
         Testmiljo t;
         clsIni ini(t.fil(QStringLiteral("Saknas.ini")));
-        QCOMPARE(ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), QStringLiteral("std")),
-                 QStringLiteral("std"));
+        QCOMPARE(
+            ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), QStringLiteral("std")),
+            QStringLiteral("std"));
         QVERIFY(!QFileInfo::exists(ini.Path()));
         QVERIFY(ini.GetSections().isEmpty());
         QVERIFY(ini.GetSectionKeys(QStringLiteral("Sökvägar")).isEmpty());
@@ -35,7 +36,8 @@ private slots:
     void skrivningSkaparFilSektionOchNyckel() {
         Testmiljo t;
         clsIni ini(t.fil(QStringLiteral("Ny.ini")));
-        QVERIFY(ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("2026-12-06")));
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("2026-12-06")));
         QCOMPARE(lasBytes(ini.Path()), QByteArray("[Allm\xe4nt]\r\nDatum=2026-12-06\r\n"));
         QCOMPARE(ini.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QString()),
                  QStringLiteral("2026-12-06"));
@@ -65,7 +67,8 @@ private slots:
                                 "MajorVersion=1\r\n"
                                 "datum = 6 december \x80 1\r\n"
                                 "\r\n"
-                                "[\xe5sk\xe5" "darsk\xe4rm]\r\n"
+                                "[\xe5sk\xe5"
+                                "darsk\xe4rm]\r\n"
                                 "AllaBanor=1\r\n";
         skrivBytes(sokvag, fore);
         clsIni ini(sokvag);
@@ -75,14 +78,16 @@ private slots:
                  QStringLiteral("1"));
 
         QVERIFY(ini.WriteKey(QStringLiteral("allmänt"), QStringLiteral("DATUM"), QStringLiteral("7 maj")));
-        QVERIFY(ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"), QStringLiteral("1")));
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"), QStringLiteral("1")));
         const QByteArray efter = "; Pilkrona\r\n"
                                  "[ALLM\xc4NT]\r\n"
                                  "MajorVersion=1\r\n"
                                  "datum=7 maj\r\n"
                                  "Flera t\xe4vlingar=1\r\n"
                                  "\r\n"
-                                 "[\xe5sk\xe5" "darsk\xe4rm]\r\n"
+                                 "[\xe5sk\xe5"
+                                 "darsk\xe4rm]\r\n"
                                  "AllaBanor=1\r\n";
         QCOMPARE(lasBytes(sokvag), efter);
         QCOMPARE(ini.GetSections(), QStringList({QStringLiteral("ALLMÄNT"), QStringLiteral("åskådarskärm")}));
@@ -101,13 +106,15 @@ private slots:
         clsIni ini(t.fil(QStringLiteral("L.ini")));
         const QString lang = QString(300, QLatin1Char('x')) + QStringLiteral("slut");
         QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), lang));
-        QCOMPARE(ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), QString()), lang);
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), QString()),
+                 lang);
     }
 
     void radbrytningIVardeBlirBlanksteg() {
         Testmiljo t;
         clsIni ini(t.fil(QStringLiteral("R.ini")));
-        QVERIFY(ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("a\r\nb\nc\rd")));
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("a\r\nb\nc\rd")));
         QVERIFY(ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Mix"), QStringLiteral("False")));
         QCOMPARE(ini.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QString()),
                  QStringLiteral("a b c d"));
@@ -147,7 +154,8 @@ private slots:
         QCOMPARE(a.size(), 2);
         QCOMPARE(a[0], qMakePair(QStringLiteral("x"), QStringLiteral("1")));
         QCOMPARE(a[1], qMakePair(QStringLiteral("y"), QStringLiteral("2")));
-        QCOMPARE(ini.GetKeyValue(QStringLiteral("B"), QStringLiteral("z"), QString()), QStringLiteral("citerat"));
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("B"), QStringLiteral("z"), QString()),
+                 QStringLiteral("citerat"));
         // Only the first section of a name counts, as on Windows.
         QCOMPARE(ini.GetKeyValue(QStringLiteral("A"), QStringLiteral("x"), QString()), QStringLiteral("1"));
         // A file with LF line ends keeps them.

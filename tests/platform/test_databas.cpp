@@ -24,24 +24,32 @@ private slots:
         Testmiljo t;
         Databas db;
         db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
-        const QStringList tabeller = kolumn(db.kor(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY name")));
-        QStringList vantade = {"Lag", "Lagtävling", "Mixadeklasser", "Nationellaklasser", "SammanslagningKlasser",
-                               "Skjutlag", "Skjuttider", "Skyttar", "Sportskytteklasser", "TempKlasser",
-                               "TempSkyttar", "Tävlings omg", "Utskriftsval"};
+        const QStringList tabeller =
+            kolumn(db.kor(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                                         "LIKE 'sqlite%' ORDER BY name")));
+        QStringList vantade = {
+            "Lag",         "Lagtävling",   "Mixadeklasser", "Nationellaklasser",  "SammanslagningKlasser",
+            "Skjutlag",    "Skjuttider",   "Skyttar",       "Sportskytteklasser", "TempKlasser",
+            "TempSkyttar", "Tävlings omg", "Utskriftsval"};
         QStringList sorterade = tabeller;
         sorterade.sort();
         vantade.sort();
         QCOMPARE(sorterade, vantade);
         for (const char* klasser : {"Sportskytteklasser", "Nationellaklasser", "Mixadeklasser"})
-            QVERIFY(db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(klasser)).toInt() > 0);
-        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Mixadeklasser WHERE [Sport/Nat] NOT IN ('Sport','Nat')"))
+            QVERIFY(db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromLatin1(klasser)).toInt() >
+                    0);
+        QCOMPARE(db.varde(QStringLiteral(
+                              "SELECT COUNT(*) FROM Mixadeklasser WHERE [Sport/Nat] NOT IN ('Sport','Nat')"))
                      .toInt(),
                  0);
-        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Nationellaklasser WHERE [Antal skott] > 40")).toInt(), 0);
-        QCOMPARE(kolumn(db.kor(QStringLiteral("SELECT FältNamn FROM Utskriftsval WHERE FältNamn IN "
-                                              "('Namn','Förening','Födelseår','Aktivitetskort','SkyttekortNr')"))).size(),
-                 5);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Nationellaklasser WHERE [Antal skott] > 40"))
+                     .toInt(),
+                 0);
+        QCOMPARE(
+            kolumn(db.kor(QStringLiteral("SELECT FältNamn FROM Utskriftsval WHERE FältNamn IN "
+                                         "('Namn','Förening','Födelseår','Aktivitetskort','SkyttekortNr')")))
+                .size(),
+            5);
     }
 
     // The placeholder is shooter 1, the next shooter gets 2, and what a new shooter
@@ -51,12 +59,14 @@ private slots:
         Databas db;
         db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
         QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar")).toInt(), 1);
-        QCOMPARE(db.varde(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer = 1")).toString(), QString());
+        QCOMPARE(db.varde(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer = 1")).toString(),
+                 QString());
         db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn, Klass, Startnr) VALUES (?, ?, ?, ?)"),
                {QStringLiteral("Åsa"), QStringLiteral("Öberg"), QStringLiteral("D"), 12});
-        QSqlQuery q = db.kor(QStringLiteral("SELECT Löpnummer, Res1, Totalt60, Lag, TioNior, Särskjutning, Man1098, "
-                                            "SfST12 FROM Skyttar WHERE Efternamn = ?"),
-                             {QStringLiteral("öberg")});
+        QSqlQuery q =
+            db.kor(QStringLiteral("SELECT Löpnummer, Res1, Totalt60, Lag, TioNior, Särskjutning, Man1098, "
+                                  "SfST12 FROM Skyttar WHERE Efternamn = ?"),
+                   {QStringLiteral("öberg")});
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 2);
         QCOMPARE(q.value(1).toInt(), 0);
@@ -73,9 +83,12 @@ private slots:
 
         db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {1, 1});
         QCOMPARE(db.varde(QStringLiteral("SELECT Startnummer FROM Skjutlag")).toInt(), 1);
-        db.kor(QStringLiteral("INSERT INTO Sportskytteklasser (Klass, Klassnamn, [Antal skott]) VALUES (?, ?, ?)"),
+        db.kor(QStringLiteral(
+                   "INSERT INTO Sportskytteklasser (Klass, Klassnamn, [Antal skott]) VALUES (?, ?, ?)"),
                {QStringLiteral("X"), QStringLiteral("Extra"), 30});
-        QCOMPARE(db.varde(QStringLiteral("SELECT Sammanslagen FROM Sportskytteklasser WHERE Klass = 'x'")).toInt(), 0);
+        QCOMPARE(
+            db.varde(QStringLiteral("SELECT Sammanslagen FROM Sportskytteklasser WHERE Klass = 'x'")).toInt(),
+            0);
     }
 
     void felTypVagras() {
@@ -83,9 +96,9 @@ private slots:
         Databas db;
         db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
         QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Startnr) VALUES (?)"),
-                                              {QStringLiteral("tolv")}));
+                                             {QStringLiteral("tolv")}));
         QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Klass) VALUES (?)"),
-                                              {QStringLiteral("SJUTECK")}));
+                                             {QStringLiteral("SJUTECK")}));
         QVERIFY_THROWS_EXCEPTION(Fel, db.kor(QStringLiteral("INSERT INTO Skyttar (Res1) VALUES (?)"), {51}));
         QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar")).toInt(), 1);
     }
@@ -94,15 +107,18 @@ private slots:
         Testmiljo t;
         Databas db;
         db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
-        for (const char* f : {"Öst", "åby", "Ärla", "Zeta", "alfa", "Bravo", "ÅBY", "Émile", "Eva", "Ylva", "Über"})
+        for (const char* f :
+             {"Öst", "åby", "Ärla", "Zeta", "alfa", "Bravo", "ÅBY", "Émile", "Eva", "Ylva", "Über"})
             db.kor(QStringLiteral("INSERT INTO Skyttar (Förening) VALUES (?)"), {QString::fromUtf8(f)});
         const QStringList ordning = kolumn(db.kor(QStringLiteral(
             "SELECT Förening FROM Skyttar WHERE Löpnummer <> 1 GROUP BY Förening ORDER BY Förening")));
         QCOMPARE(ordning.size(), 10); // åby and ÅBY are one club
         // é sorts as e, so "Émile" before "Eva" (m before v).
         QCOMPARE(ordning.mid(0, 4), QStringList({"alfa", "Bravo", "Émile", "Eva"}));
-        QCOMPARE(ordning.mid(4).join(QLatin1Char(' ')).toLower(), QStringLiteral("über ylva zeta åby ärla öst"));
-        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Förening = ?"), {QStringLiteral("ÅBY")})
+        QCOMPARE(ordning.mid(4).join(QLatin1Char(' ')).toLower(),
+                 QStringLiteral("über ylva zeta åby ärla öst"));
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Förening = ?"),
+                          {QStringLiteral("ÅBY")})
                      .toInt(),
                  2);
     }
@@ -113,8 +129,8 @@ private slots:
         db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
         db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, TioNior) VALUES ('tio', '10,0,0,0,0,0,0,0,0,0')"));
         db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, TioNior) VALUES ('nio', '9,1,0,0,0,0,0,0,0,0')"));
-        QCOMPARE(kolumn(db.kor(QStringLiteral(
-                     "SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 ORDER BY TioNior DESC"))),
+        QCOMPARE(kolumn(db.kor(
+                     QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 ORDER BY TioNior DESC"))),
                  QStringList({"nio", "tio"}));
     }
 
@@ -127,7 +143,8 @@ private slots:
             db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES ('x', 2)"));
         }));
         QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 0);
-        db.transaktion([&] { db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (1, 1)")); });
+        db.transaktion(
+            [&] { db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (1, 1)")); });
         QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 1);
         QCOMPARE(db.varde(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
         QCOMPARE(db.varde(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
@@ -169,7 +186,8 @@ private slots:
         Testmiljo t;
         const QString sokvag = t.fil(QStringLiteral("Annan.air"));
         {
-            QSqlDatabase annan = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("annan"));
+            QSqlDatabase annan =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("annan"));
             annan.setDatabaseName(sokvag);
             QVERIFY(annan.open());
             QSqlQuery(annan).exec(QStringLiteral("CREATE TABLE x (a)"));

@@ -55,7 +55,8 @@ private slots:
         QStringList rubriker;
         for (QAction* a : f.menuBar()->actions())
             rubriker << a->text();
-        QCOMPARE(rubriker, QStringList({"&Arkiv", "&Redigera", "&Inskrivning", "&Utskrift", "&Åskådarskärm", "&Hjälp"}));
+        QCOMPARE(rubriker, QStringList({"&Arkiv", "&Redigera", "&Inskrivning", "&Utskrift", "&Åskådarskärm",
+                                        "&Hjälp"}));
         QCOMPARE(f.menyval(QStringLiteral("mnuInnehall"))->shortcut(), QKeySequence(Qt::Key_F1));
         // Level-3 items sit in their submenu.
         QMenu* skrivare = f.menyval(QStringLiteral("mnuUtskriftSkrivare"))->menu();
@@ -78,9 +79,12 @@ private slots:
         QTest::addColumn<QString>("fore");
         QTest::addColumn<QString>("efter");
         QTest::newRow("saknas") << QString() << "False";
-        QTest::newRow("True") << "True" << "True";
-        QTest::newRow("1") << "1" << "False";
-        QTest::newRow("true") << "true" << "False";
+        QTest::newRow("True") << "True"
+                              << "True";
+        QTest::newRow("1") << "1"
+                           << "False";
+        QTest::newRow("true") << "true"
+                              << "False";
     }
     void lagsortVal() {
         QFETCH(QString, fore);
@@ -90,7 +94,8 @@ private slots:
             mj.g.iniProgram.WriteKey(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"), fore);
         MDIfrmHuvudmeny f(mj.g, mj.m);
         f.MDIForm_Load(nullptr, 10);
-        QCOMPARE(mj.g.iniProgram.GetKeyValue(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"), QStringLiteral("?")),
+        QCOMPARE(mj.g.iniProgram.GetKeyValue(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"),
+                                             QStringLiteral("?")),
                  efter);
     }
 
@@ -125,9 +130,11 @@ private slots:
 
     void senasteListanVisas() {
         Miljo mj;
-        mj.g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"), QStringLiteral("/t/A & B/A & B.air"));
-        mj.g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn3"),
-                                 QStringLiteral("/home/sekreterare/Tävlingar/Klubbmästerskap/Klubbmästerskap.air"));
+        mj.g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"),
+                                 QStringLiteral("/t/A & B/A & B.air"));
+        mj.g.iniProgram.WriteKey(
+            Ini::Sektion::Sokvagar, QStringLiteral("Filnamn3"),
+            QStringLiteral("/home/sekreterare/Tävlingar/Klubbmästerskap/Klubbmästerskap.air"));
         MDIfrmHuvudmeny f(mj.g, mj.m);
         f.MDIForm_Load(nullptr, 10);
         QVERIFY(f.mnuFil(1)->isVisible());

@@ -66,11 +66,12 @@ private slots:
         Testmiljo t;
         modGlobalt g;
         g.iniTavling.setPath(t.fil(QStringLiteral("Cup.ini")));
-        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSportskytte=False\r\nNationellt=True\r\nMix=false\r\n"
-                                   "Skjutlagsstorlek=12\r\nFlera t\xe4vlingar=1\r\nDatum=6 dec\r\n"
-                                   "[Tolkmaskin]\r\nInnertia=10,4\r\nEjAuto1098=1\r\nTolkmaskin i grundomg=0\r\n"
-                                   "[Utskrifter]\r\nSkjutlagslista med resultat=0\r\n"
-                                   "[Vandringspris]\r\nVandringspris=1\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
+        skriv(g.iniTavling.Path(),
+              "[Allm\xe4nt]\r\nSportskytte=False\r\nNationellt=True\r\nMix=false\r\n"
+              "Skjutlagsstorlek=12\r\nFlera t\xe4vlingar=1\r\nDatum=6 dec\r\n"
+              "[Tolkmaskin]\r\nInnertia=10,4\r\nEjAuto1098=1\r\nTolkmaskin i grundomg=0\r\n"
+              "[Utskrifter]\r\nSkjutlagslista med resultat=0\r\n"
+              "[Vandringspris]\r\nVandringspris=1\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
         const auto val = Installningar::LaddaInstallningar(g);
         QVERIFY(!g.blnSportskytte && g.blnNationellt && !g.blnMix);
         QCOMPARE(g.intSkjutlagsstorlek, 12);

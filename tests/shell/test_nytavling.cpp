@@ -61,8 +61,8 @@ private slots:
                  QStringList({"[Lag]", "Lagtävling=0", "[Allmänt]", "Antal skjutlag=1", "Sportskytte=False",
                               "Nationellt=True", "Mix=False", "Flera tävlingar=0", "Skjutlagsstorlek=10",
                               "MajorVersion=1", "MinorVersion=0", "BuildVersion=47", "Datum=6 december 2026",
-                              "[Resultat]", "Femskottsserier=1", "[Utskrifter]", "Skjutlagslista med resultat=1",
-                              "[Tolkmaskin]", "Innertia=10,3"}));
+                              "[Resultat]", "Femskottsserier=1", "[Utskrifter]",
+                              "Skjutlagslista med resultat=1", "[Tolkmaskin]", "Innertia=10,3"}));
 
         QSqlQuery q = mj.g.cnnTavling.kor(QStringLiteral(
             "SELECT Lagtävlingsnamn, [Antal skyttar], [Antal skott], Omg, [Sport/Nat] FROM Lagtävling"));
@@ -73,8 +73,10 @@ private slots:
         QCOMPARE(q.value(3).toInt(), 1);
         QCOMPARE(q.value(4).toString(), QStringLiteral("Nat"));
         QVERIFY(!q.next());
-        QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag WHERE Skjutlag = 1 AND "
-                                                      "Startnummer = 1")).toInt(),
+        QCOMPARE(mj.g.cnnTavling
+                     .varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag WHERE Skjutlag = 1 AND "
+                                           "Startnummer = 1"))
+                     .toInt(),
                  10);
         QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM [Tävlings omg]")).toInt(), 0);
 
@@ -106,8 +108,10 @@ private slots:
         u.antalBanor = QStringLiteral("999");
         u.datum.clear();
         QVERIFY(skapa(mj.g, mj.m, u));
-        QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT [Sport/Nat] FROM Lagtävling")).toString(), sportNat);
-        QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT [Antal skott] FROM Lagtävling")).toInt(), skott);
+        QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT [Sport/Nat] FROM Lagtävling")).toString(),
+                 sportNat);
+        QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT [Antal skott] FROM Lagtävling")).toInt(),
+                 skott);
         QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 999);
         QCOMPARE(mj.g.cnnTavling.varde(QStringLiteral("SELECT MAX(Bana) FROM Skjutlag")).toInt(), 999);
         QSqlQuery q = mj.g.cnnTavling.kor(QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg]"));
@@ -117,9 +121,11 @@ private slots:
         QVERIFY(mj.g.blnFleraTavlingar);
         QCOMPARE(mj.g.blnMix, typ == int(Typ::Mix));
         QCOMPARE(mj.g.blnSportskytte, typ == int(Typ::Sportskytte));
-        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"), QString()),
+        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"),
+                                             QString()),
                  QStringLiteral("1"));
-        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("?")),
+        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"),
+                                             QStringLiteral("?")),
                  QString());
     }
 
@@ -132,13 +138,19 @@ private slots:
         for (const char* namn : {"a/b", "a\\b", "c:d", "x*", "vad?", "\"q\"", "<a>", "a|b", ".", ".."})
             QTest::addRow("namn %s", namn) << QString::fromUtf8(namn) << "10" << filfel << "Fil fel.";
         const QString utanfor = QStringLiteral("Du måste ange en siffra mellan 1 och 999!");
-        QTest::newRow("0 banor") << "Cup" << "0" << utanfor << "Fel antal banor";
-        QTest::newRow("1000 banor") << "Cup" << "1000" << utanfor << "Fel antal banor";
-        QTest::newRow("tomt") << "Cup" << "" << utanfor << "Fel antal banor";
+        QTest::newRow("0 banor") << "Cup"
+                                 << "0" << utanfor << "Fel antal banor";
+        QTest::newRow("1000 banor") << "Cup"
+                                    << "1000" << utanfor << "Fel antal banor";
+        QTest::newRow("tomt") << "Cup"
+                              << "" << utanfor << "Fel antal banor";
         const QString siffror = QStringLiteral("Du får bara skriva siffror i fältet Antal banor!");
-        QTest::newRow("bokstäver") << "Cup" << "tio" << siffror << "Fel tecken";
-        QTest::newRow("minus") << "Cup" << "-5" << siffror << "Fel tecken";
-        QTest::newRow("decimal") << "Cup" << "9,5" << siffror << "Fel tecken";
+        QTest::newRow("bokstäver") << "Cup"
+                                   << "tio" << siffror << "Fel tecken";
+        QTest::newRow("minus") << "Cup"
+                               << "-5" << siffror << "Fel tecken";
+        QTest::newRow("decimal") << "Cup"
+                                 << "9,5" << siffror << "Fel tecken";
     }
     void felaktigaUppgifterVagras() {
         QFETCH(QString, namn);
@@ -222,7 +234,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(mj.t.fil(QStringLiteral("Tävlingar/Cup/Utskrifter"))));
         QVERIFY(!mj.g.cnnTavling.IsOpen());
         QVERIFY(!mj.g.tavlingOppen());
-        QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"), QStringLiteral("?")),
+        QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"),
+                                             QStringLiteral("?")),
                  QStringLiteral("?"));
 
         QVERIFY(QDir(mj.t.fil(QStringLiteral("Tävlingar/Cup/Cup.ini"))).removeRecursively());
@@ -243,7 +256,8 @@ private slots:
         Uppgifter u = mj.uppgifter(QStringLiteral("Cup"));
         u.antalBanor = QStringLiteral(" 007 ");
         QVERIFY(skapa(mj.g, mj.m, u));
-        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Skjutlagsstorlek"), QString()),
+        QCOMPARE(mj.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Skjutlagsstorlek"),
+                                             QString()),
                  QStringLiteral("7"));
     }
 };

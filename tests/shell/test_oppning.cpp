@@ -13,6 +13,7 @@
 #include "support/Testmiljo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -23,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -197,7 +197,8 @@ private slots:
 
         mj.f->mnuFil(1)->trigger();
         kontrolleraOppen(mj, QStringLiteral("Cup"));
-        QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn2"), QStringLiteral("?")),
+        QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn2"),
+                                             QStringLiteral("?")),
                  QStringLiteral("?"));
     }
 
@@ -207,8 +208,9 @@ private slots:
         clsIni ini(QString(fil).replace(QStringLiteral(".air"), QStringLiteral(".ini")));
         ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Version"), QStringLiteral("106"));
         mj.oppnaViaDialog(fil);
-        QCOMPARE(mj.m.senasteText(),
-                 QStringLiteral("Tävlingen du försöker öppna är skapad med en gammal version av programmet."));
+        QCOMPARE(
+            mj.m.senasteText(),
+            QStringLiteral("Tävlingen du försöker öppna är skapad med en gammal version av programmet."));
         QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Versionskonflikt"));
         kontrolleraIngenTavling(mj);
         QVERIFY(!mj.synlig("mnuFil1"));
@@ -240,8 +242,9 @@ private slots:
         clsIni ini(QString(fil).replace(QStringLiteral(".air"), QStringLiteral(".ini")));
         ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Skjutlagsstorlek"), QStringLiteral("tio"));
         mj.oppnaViaDialog(fil);
-        QCOMPARE(mj.m.senasteText(),
-                 QStringLiteral("MDIfrmHuvudmeny.ÖppnaTävling: Före Hämta inställningar 13 Typerna matchar inte"));
+        QCOMPARE(
+            mj.m.senasteText(),
+            QStringLiteral("MDIfrmHuvudmeny.ÖppnaTävling: Före Hämta inställningar 13 Typerna matchar inte"));
         kontrolleraIngenTavling(mj);
     }
 
@@ -308,10 +311,11 @@ private slots:
         mj.f->SkrivVandringsprisLista = [&vandring] { vandring = true; };
         mj.oppnaViaDialog(mj.skapa(QStringLiteral("Cup")));
         mj.g.blnExcelSaknas = true;
-        const QStringList kommandon = {"mnuSkjutlagslista", "mnuForeningslista", "mnuLagutskrift",
-                                       "mnuResGrundPrinter", "mnuResVandringsprisPrinter", "mnuSkjutlagslistaFil",
-                                       "mnuForeningslistaFil", "mnuLagutskriftFil", "mnuResGrundFil",
-                                       "mnuResVandringsprisFil"};
+        const QStringList kommandon = {
+            "mnuSkjutlagslista",     "mnuForeningslista",          "mnuLagutskrift",
+            "mnuResGrundPrinter",    "mnuResVandringsprisPrinter", "mnuSkjutlagslistaFil",
+            "mnuForeningslistaFil",  "mnuLagutskriftFil",          "mnuResGrundFil",
+            "mnuResVandringsprisFil"};
         for (const QString& k : kommandon) {
             mj.m.tom();
             mj.f->menyval(k)->setVisible(true);
@@ -417,7 +421,8 @@ private slots:
         QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/"), QString()), QStringLiteral("/"));
         QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/t/T"), frmBladdra::TaggInstallningar),
                  QStringLiteral("/t/T"));
-        QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/"), frmBladdra::TaggInstallningar), QStringLiteral("/"));
+        QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/"), frmBladdra::TaggInstallningar),
+                 QStringLiteral("/"));
     }
 
     void omrutanOchStatusfonstret() {

@@ -19,10 +19,12 @@ class TestSenasteFiler : public QObject {
 
 private slots:
     void menytexter() {
-        const QString fyrtio = QStringLiteral("/home/a/") + QString(28, QLatin1Char('x')) + QStringLiteral(".air");
+        const QString fyrtio =
+            QStringLiteral("/home/a/") + QString(28, QLatin1Char('x')) + QStringLiteral(".air");
         QCOMPARE(fyrtio.size(), 40);
         QCOMPARE(menytext(2, fyrtio), QStringLiteral("&2 ") + fyrtio);
-        const QString fyrtioett = QStringLiteral("/home/ab/") + QString(28, QLatin1Char('x')) + QStringLiteral(".air");
+        const QString fyrtioett =
+            QStringLiteral("/home/ab/") + QString(28, QLatin1Char('x')) + QStringLiteral(".air");
         QCOMPARE(fyrtioett.size(), 41);
         QCOMPARE(menytext(1, fyrtioett), QStringLiteral("&1 /ho...") + fyrtioett.right(34));
         QCOMPARE(menytext(1, fyrtioett).size(), 3 + 40);

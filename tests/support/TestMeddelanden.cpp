@@ -1,14 +1,19 @@
 #include "support/TestMeddelanden.h"
 
-Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) {
+Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon,
+                                        Knappar knappar) {
     visade.append({text, titel, ikon, knappar});
     if (!m_svar.isEmpty())
         return m_svar.dequeue();
     switch (knappar) {
-    case Knappar::OK: return Svar::OK;
-    case Knappar::OKAvbryt: return Svar::Avbryt;
-    case Knappar::JaNej: return Svar::Nej;
-    case Knappar::JaNejAvbryt: return Svar::Avbryt;
+    case Knappar::OK:
+        return Svar::OK;
+    case Knappar::OKAvbryt:
+        return Svar::Avbryt;
+    case Knappar::JaNej:
+        return Svar::Nej;
+    case Knappar::JaNejAvbryt:
+        return Svar::Avbryt;
     }
     return Svar::OK;
 }

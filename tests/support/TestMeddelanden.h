@@ -18,7 +18,8 @@ public:
     };
 
     Svar visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) override;
-    std::optional<QString> inmatning(const QString& fraga, const QString& titel, const QString& standard) override;
+    std::optional<QString> inmatning(const QString& fraga, const QString& titel,
+                                     const QString& standard) override;
 
     void svara(Svar s) { m_svar.enqueue(s); }
     void skriv(std::optional<QString> text) { m_inmatningar.enqueue(text); }

@@ -6,9 +6,13 @@
 #include <QFile>
 #include <unistd.h>
 
-Testmiljo::Testmiljo() { m_dir.setAutoRemove(true); }
+Testmiljo::Testmiljo() {
+    m_dir.setAutoRemove(true);
+}
 
-QString Testmiljo::mallSokvag() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pilkrona.mdb")); }
+QString Testmiljo::mallSokvag() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pilkrona.mdb"));
+}
 
 QString Testmiljo::kopieraMall(const QString& namn) const {
     const QString mal = fil(namn);
@@ -23,10 +27,13 @@ void Testmiljo::kopieraGrafik() const {
     QDirIterator it(kalla.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString fran = it.next();
-        const QString mal = QDir(m_dir.path()).filePath(QStringLiteral("Grafik/") + kalla.relativeFilePath(fran));
+        const QString mal =
+            QDir(m_dir.path()).filePath(QStringLiteral("Grafik/") + kalla.relativeFilePath(fran));
         QDir().mkpath(QFileInfo(mal).path());
         QFile::copy(fran, mal);
     }
 }
 
-bool Testmiljo::arRoot() { return geteuid() == 0; }
+bool Testmiljo::arRoot() {
+    return geteuid() == 0;
+}
