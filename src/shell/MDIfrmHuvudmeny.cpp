@@ -410,7 +410,9 @@ void MDIfrmHuvudmeny::mnuOppna_Click() {
 }
 
 void MDIfrmHuvudmeny::mnuFil_Click(int index) {
-    if (menyval(QStringLiteral("mnuStang"))->isEnabled() && !stangTavling())
+    // Whatever is open goes first: a new-competition dialog left open would
+    // otherwise work on top of the competition opened here.
+    if (menyval(QStringLiteral("mnuStang"))->isEnabled() ? !stangTavling() : !stangAllaBarn())
         return;
     const QString sokvag =
         m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());

@@ -195,7 +195,11 @@ private slots:
         QCOMPARE(mj.f->tcpPeer().State(), TcpPeer::Ansluten);
         QCOMPARE(display.state(), QAbstractSocket::ConnectedState);
 
+        // A new-competition dialog left open is closed by choosing from the list.
+        mj.f->menyval(QStringLiteral("mnuNy"))->trigger();
+        QVERIFY(mj.f->fonster(Fonsternamn::NyTavling));
         mj.f->mnuFil(1)->trigger();
+        QVERIFY(!mj.f->fonster(Fonsternamn::NyTavling));
         kontrolleraOppen(mj, QStringLiteral("Cup"));
         QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn2"),
                                              QStringLiteral("?")),
