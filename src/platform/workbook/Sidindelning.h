@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+#include <vector>
+
+namespace Kalkyl {
+
+class Arbetsblad;
+
+// One printed page: a block of rows and columns. An empty sheet still prints one
+// page with its header and footer, with no rows (sistaRad < forstaRad).
+struct Sida {
+    int nummer;
+    int forstaRad, sistaRad, forstaKolumn, sistaKolumn;
+    bool tom() const { return sistaRad < forstaRad; }
+};
+
+// How a sheet falls on paper, in points: the used block of cells split into
+// pages down, then across, at the manual page breaks and wherever the next row
+// or column would cross the margins.
+class Sidindelning {
+public:
+    explicit Sidindelning(const Arbetsblad& blad);
+
+    QSizeF papper() const { return m_papper; }
+    // The part of the paper inside the margins, where the cells go.
+    QRectF cellyta() const { return m_cellyta; }
+    const QList<Sida>& sidor() const { return m_sidor; }
+    double kolumnbredd(int kolumn) const;
+    double radhojd(int rad) const;
+    int siffrbredd() const { return m_siffrbredd; }
+
+    // A paper size code's size in points, upright.
+    static QSizeF pappersstorlek(int kod);
+    // A column width in characters on paper: whole pixels at 96 dpi of the
+    // digit width plus the cell's padding, as the spreadsheet draws it.
+    static double kolumnbreddPunkter(double tecken, int siffrbredd);
+
+private:
+    static QList<QPair<int, int>> dela(int forsta, int sista, const std::vector<double>& matt,
+                                       int forskjutning, double utrymme, const QList<int>& brytningar);
+
+    QSizeF m_papper;
+    QRectF m_cellyta;
+    int m_siffrbredd;
+    int m_forstaRad = 1, m_forstaKolumn = 1;
+    std::vector<double> m_kolumnbredder, m_radhojder;
+    QList<Sida> m_sidor;
+};
+
+} // namespace Kalkyl

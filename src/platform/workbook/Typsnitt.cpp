@@ -1,0 +1,65 @@
+#include "platform/workbook/Typsnitt.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <cmath>
+
+namespace Kalkyl {
+
+QString Typsnitt::familj(const QString& namn) {
+    static const QHash<QString, QString> tvillingar = {
+        {QStringLiteral("ms sans serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("microsoft sans serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("ms shell dlg"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("ms shell dlg 2"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("helvetica"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("tahoma"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("verdana"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("calibri"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("segoe ui"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("times"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("ms serif"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("georgia"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("cambria"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("courier"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("consolas"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("lucida console"), QStringLiteral("Liberation Mono")},
+    };
+    const QString nyckel = namn.trimmed().toLower();
+    if (const auto it = tvillingar.constFind(nyckel); it != tvillingar.constEnd())
+        return *it;
+    if (QFontDatabase::hasFamily(namn.trimmed()))
+        return namn.trimmed();
+    return QStringLiteral("Liberation Sans");
+}
+
+QFont Typsnitt::font(const QString& namn, double storlek, bool fet, bool kursiv, bool understruken) {
+    QFont f(familj(namn));
+    f.setPointSizeF(storlek);
+    f.setBold(fet);
+    f.setItalic(kursiv);
+    f.setUnderline(understruken);
+    // Widths are computed from unhinted outlines, so the printer and the PDF
+    // lay out the same text alike.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+int Typsnitt::siffrbredd(const QString& namn, double storlek) {
+    QImage yta(1, 1, QImage::Format_RGB32);
+    const int punkterPerMeter = qRound(96 / 0.0254);
+    yta.setDotsPerMeterX(punkterPerMeter);
+    yta.setDotsPerMeterY(punkterPerMeter);
+    const QFontMetricsF matt(font(namn, storlek), &yta);
+    qreal storsta = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        storsta = std::max(storsta, matt.horizontalAdvance(QLatin1Char(c)));
+    return std::max(1, int(std::lround(storsta)));
+}
+
+} // namespace Kalkyl

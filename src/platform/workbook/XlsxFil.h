@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace Kalkyl {
+
+class Arbetsblad;
+
+// The engine's one file format: Office Open XML, written with libxlsxwriter.
+class XlsxFil {
+public:
+    // The path a list's file name is saved under: "\" or "/" as separators, the
+    // stem kept, the extension ".xlsx" ("Utskrifter\Resultatlista_Fil.xls" gives
+    // "Utskrifter/Resultatlista_Fil.xlsx").
+    static QString sokvag(const QString& filnamn);
+
+    // Writes the sheet to a temporary file beside the target and renames it over
+    // the old file only when it is complete, so a failed save keeps the old file.
+    // Throws Fel 70 when the file is open in another program (its lock file lies
+    // beside it) or the folder may not be written, 75 when the file is
+    // write-protected, 1004 for any other failure. `sakerhetskopia` keeps the old
+    // file as "<name>.bak". Returns the path written.
+    static QString spara(const Arbetsblad& blad, const QString& filnamn, bool sakerhetskopia);
+
+    // The lock files that spreadsheet programs keep beside a file they have open:
+    // ".~lock.<name>#" (LibreOffice) and "~$<name>" (Microsoft Office).
+    static QStringList lasfiler(const QString& sokvag);
+};
+
+} // namespace Kalkyl

@@ -1,0 +1,313 @@
+#include "common/Fel.h"
+#include "platform/workbook/Kalkylprogram.h"
+#include "platform/workbook/Sidhuvudkod.h"
+#include "platform/workbook/Sidindelning.h"
+#include "platform/workbook/Skrivarmotor.h"
+#include "support/Testmiljo.h"
+
+#include <QImage>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Kalkyl;
+
+namespace {
+template <class F> int felnummer(F&& f) {
+    try {
+        f();
+    } catch (const Fel& fel) {
+        return fel.nummer();
+    }
+    return 0;
+}
+
+QString kor(const QString& program, const QStringList& argument) {
+    QProcess p;
+    p.start(program, argument);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int antalSidor(const QString& pdf) {
+    const auto m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(kor(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The page's size in points as pdfinfo reports it, "595 x 842".
+QString sidstorlek(const QString& pdf) {
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+ x [0-9.]+)"))
+                       .match(kor(QStringLiteral("pdfinfo"), {pdf}));
+    return m.captured(1);
+}
+
+QString sidtext(const QString& pdf, int sida) {
+    return kor(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(sida), QStringLiteral("-l"),
+                QString::number(sida), pdf, QStringLiteral("-")});
+}
+
+// The text inside a part of the page, in points from the top left corner.
+QString deltext(const QString& pdf, int sida, const QRect& del) {
+    return kor(QStringLiteral("pdftotext"),
+               {QStringLiteral("-f"), QString::number(sida), QStringLiteral("-l"), QString::number(sida),
+                QStringLiteral("-x"), QString::number(del.x()), QStringLiteral("-y"),
+                QString::number(del.y()), QStringLiteral("-W"), QString::number(del.width()),
+                QStringLiteral("-H"), QString::number(del.height()), pdf, QStringLiteral("-")})
+        .simplified();
+}
+
+// One page as an image at 72 dpi, so that a pixel is a point.
+QImage sidbild(const QString& pdf, int sida, const QString& mapp) {
+    const QString stam = mapp + QStringLiteral("/sida");
+    kor(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
+                                     QString::number(sida), QStringLiteral("-l"), QString::number(sida),
+                                     QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, stam});
+    return QImage(stam + QStringLiteral(".png"));
+}
+
+// A squad list of `lag` squads with 10 lanes each, a page break before every
+// squad but the first, in the frame the lists use.
+void byggSkjutlagslista(Kalkylprogram& app, Arbetsblad& blad, int lag, int orientering) {
+    const double cm = 0.393700787401575;
+    blad.setName(QStringLiteral("Skjutlagslista"));
+    blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+    blad.Cells().Font().setSize(10);
+    Sidformat& sf = blad.PageSetup();
+    sf.setPrintGridlines(false);
+    sf.setOrientation(orientering);
+    sf.setLeftMargin(app.InchesToPoints(1.5 * cm));
+    sf.setRightMargin(app.InchesToPoints(0.6 * cm));
+    sf.setTopMargin(app.InchesToPoints(2.5 * cm));
+    sf.setBottomMargin(app.InchesToPoints(2.5 * cm));
+    sf.setHeaderMargin(app.InchesToPoints(1.3 * cm));
+    sf.setFooterMargin(app.InchesToPoints(1.3 * cm));
+    sf.setPaperSize(Pappersstorlek::A4);
+    blad.Range(QStringLiteral("a:a")).setColumnWidth(5);
+    blad.Range(QStringLiteral("b:b")).setColumnWidth(24);
+    blad.Range(QStringLiteral("c:c")).setColumnWidth(17);
+    blad.Range(QStringLiteral("d:d")).setColumnWidth(7);
+    blad.Cells().setRowHeight(15);
+    sf.setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 ") +
+                     Sidhuvudkod::skydda(QStringLiteral("Höstcupen & Co")) +
+                     QStringLiteral(" 2024-10-05\n Skjutlagslista"));
+    sf.setRightFooter(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"));
+    int r = 1;
+    for (int s = 1; s <= lag; ++s) {
+        blad.Range(QStringLiteral("%1:%1").arg(r)).setRowHeight(23.25);
+        blad.Cells(r, 2).Font().setSize(18);
+        blad.Cells(r, 2).Font().setBold(true);
+        blad.Cells(r, 2).setValue(QStringLiteral("Skjutlag: %1").arg(s));
+        ++r;
+        blad.Cells(r, 2).setValue(QStringLiteral("Skjuttid: 10.%1").arg(s));
+        ++r;
+        blad.Range(QStringLiteral("%1:%1").arg(r)).Font().setBold(true);
+        blad.Cells(r, 1).setValue(QStringLiteral("Bana"));
+        blad.Cells(r, 2).setValue(QStringLiteral("Namn"));
+        blad.Cells(r, 3).setValue(QStringLiteral("Förening"));
+        ++r;
+        for (int bana = 1; bana <= 10; ++bana, ++r) {
+            blad.Cells(r, 1).setValue(bana);
+            blad.Cells(r, 2).setValue(QStringLiteral("Skytt %1-%2").arg(s).arg(bana));
+            blad.Cells(r, 3).setValue(QStringLiteral("Pilkrona SK"));
+            blad.Cells(r, 4).setValue(bana * 10);
+        }
+        if (s < lag) {
+            ++r;
+            blad.HPageBreaks().Add(blad.Range(QStringLiteral("A%1").arg(r)));
+        }
+    }
+}
+} // namespace
+
+class TestBladutskrift : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The printer gets the sheet's paper, orientation and the copies.
+    void skrivarenStallsIn() {
+        Testmiljo t;
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.PageSetup().setOrientation(Orientering::Liggande);
+        Skrivarmotor motor;
+        motor.setPdfFil(t.fil(QStringLiteral("x.pdf")));
+        QPrinter skrivare;
+        motor.forbered(skrivare, blad, 3);
+        QCOMPARE(skrivare.copyCount(), 3);
+        QCOMPARE(skrivare.outputFormat(), QPrinter::PdfFormat);
+        QCOMPARE(skrivare.outputFileName(), t.fil(QStringLiteral("x.pdf")));
+        QCOMPARE(skrivare.pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(skrivare.pageLayout().pageSize().id(), QPageSize::A4);
+        QVERIFY(skrivare.fullPage());
+        QCOMPARE(skrivare.docName(), QStringLiteral("Blad1"));
+    }
+
+    // Every squad on a page of its own, each page with the header and its number.
+    void sidorMedSidhuvudOchSidnummer() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("lista.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        byggSkjutlagslista(app, blad, 3, Orientering::Staende);
+        blad.PrintOut(1);
+        QCOMPARE(antalSidor(pdf), 3);
+        QCOMPARE(sidstorlek(pdf), QStringLiteral("595 x 842"));
+        for (int sida = 1; sida <= 3; ++sida) {
+            // The header at the header margin (1.3 cm, 37 points) on the left, the
+            // page number at the footer margin on the right, nothing else there.
+            QCOMPARE(deltext(pdf, sida, QRect(0, 30, 300, 30)),
+                     QStringLiteral("Höstcupen & Co 2024-10-05 Skjutlagslista"));
+            QCOMPARE(deltext(pdf, sida, QRect(480, 780, 115, 30)), QString::number(sida));
+            const QString allt = sidtext(pdf, sida);
+            QVERIFY(allt.contains(QStringLiteral("Skjutlag: %1").arg(sida)));
+            QVERIFY(allt.contains(QStringLiteral("Skytt %1-10").arg(sida)));
+            QVERIFY(!allt.contains(QStringLiteral("Skjutlag: %1").arg(sida + 1)));
+        }
+    }
+
+    // Without manual breaks the rows run on to the next page where they would
+    // cross the bottom margin; too many columns go to pages further on, read
+    // down first, then across.
+    void sidorNedSedanTvars() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("bred.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.PageSetup().setOrientation(Orientering::Liggande);
+        blad.PageSetup().setRightFooter(QStringLiteral("Sida &P av &N"));
+        blad.Cells().setRowHeight(15.75);
+        blad.Range(QStringLiteral("a:z")).setColumnWidth(12);
+        for (int r = 1; r <= 60; ++r)
+            for (int k = 1; k <= 26; ++k)
+                blad.Cells(r, k).setValue(QStringLiteral("R%1K%2").arg(r).arg(k));
+
+        const Sidindelning indelning(blad);
+        const double hojd = indelning.cellyta().height();
+        const int raderPerSida = int(hojd / 15.75);
+        QCOMPARE(indelning.sidor().first().sistaRad, raderPerSida);
+        const int radsidor = (60 + raderPerSida - 1) / raderPerSida;
+        const int kolumnerPerSida = indelning.sidor().first().sistaKolumn;
+        QVERIFY(kolumnerPerSida < 26);
+        const int kolumnsidor = (26 + kolumnerPerSida - 1) / kolumnerPerSida;
+
+        blad.PrintOut();
+        QCOMPARE(antalSidor(pdf), radsidor * kolumnsidor);
+        QCOMPARE(sidstorlek(pdf), QStringLiteral("842 x 595"));
+        const QString forsta = sidtext(pdf, 1), andra = sidtext(pdf, 2), tvars = sidtext(pdf, radsidor + 1);
+        QVERIFY(forsta.contains(QStringLiteral("R1K1 ")));
+        QVERIFY(forsta.contains(QStringLiteral("R%1K1 ").arg(raderPerSida)));
+        QVERIFY(!forsta.contains(QStringLiteral("R%1K1 ").arg(raderPerSida + 1)));
+        QVERIFY(andra.contains(QStringLiteral("R%1K1 ").arg(raderPerSida + 1)));
+        QVERIFY(tvars.contains(QStringLiteral("R1K%1").arg(kolumnerPerSida + 1)));
+        QVERIFY(!tvars.contains(QStringLiteral("R1K1 ")));
+        QVERIFY(forsta.contains(QStringLiteral("Sida 1 av %1").arg(radsidor * kolumnsidor)));
+        QVERIFY(tvars.contains(QStringLiteral("Sida %1 av").arg(radsidor + 1)));
+    }
+
+    // Fills and font colours reach the paper where the cells stand.
+    void fargerPaPapperet() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("farg.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        blad.Cells().Font().setSize(10);
+        Sidformat& sf = blad.PageSetup();
+        sf.setLeftMargin(72);
+        sf.setTopMargin(72);
+        blad.Cells().setRowHeight(30);
+        blad.Range(QStringLiteral("a:b")).setColumnWidth(20);
+        blad.Range(QStringLiteral("A1:B1")).Interior().setColor(rgbFarg(150, 150, 150));
+        blad.Cells(2, 1).Font().setColor(Rod);
+        blad.Cells(2, 1).Font().setSize(20);
+        blad.Cells(2, 1).Font().setBold(true);
+        blad.Cells(2, 1).setValue(QStringLiteral("MMMM"));
+        blad.PrintOut();
+
+        const QImage bild = sidbild(pdf, 1, t.mapp());
+        QVERIFY(!bild.isNull());
+        // Column A is 20 characters of a 7-pixel digit: 145 pixels at 96 dpi.
+        QCOMPARE(Sidindelning(blad).siffrbredd(), 7);
+        const double bredd = Sidindelning::kolumnbreddPunkter(20, 7);
+        QCOMPARE(bredd, 108.75);
+        QCOMPARE(QColor(bild.pixel(72 + 5, 72 + 15)), QColor(150, 150, 150));
+        QCOMPARE(QColor(bild.pixel(int(72 + 2 * bredd - 5), 72 + 15)), QColor(150, 150, 150));
+        QCOMPARE(QColor(bild.pixel(int(72 + 2 * bredd + 5), 72 + 15)), QColor(Qt::white));
+        QCOMPARE(QColor(bild.pixel(72 + 5, 72 + 35)), QColor(Qt::white));
+        int roda = 0;
+        for (int y = 72 + 30; y < 72 + 60; ++y)
+            for (int x = 72; x < int(72 + bredd); ++x) {
+                const QColor c(bild.pixel(x, y));
+                roda += c.red() > 200 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
+            }
+        QVERIFY(roda > 50);
+    }
+
+    // A printer that cannot make copies itself gets every page again.
+    void kopiorTillSkrivaren() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("kopior.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        byggSkjutlagslista(app, blad, 2, Orientering::Liggande);
+        blad.PrintOut(3);
+        QPrinter skrivare;
+        motor.forbered(skrivare, blad, 3);
+        const int sidor = skrivare.supportsMultipleCopies() ? 2 : 6;
+        QCOMPARE(antalSidor(pdf), sidor);
+        QVERIFY(sidtext(pdf, sidor).contains(QStringLiteral("Skjutlag: 2")));
+    }
+
+    // An empty sheet still gives its header and footer on one page.
+    void tomtBladGerEnSida() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("tom.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 Tom lista"));
+        blad.PageSetup().setRightFooter(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"));
+        blad.PrintOut();
+        QCOMPARE(antalSidor(pdf), 1);
+        QVERIFY(sidtext(pdf, 1).contains(QStringLiteral("Tom lista")));
+    }
+
+    // No printer, or one that is not there: a clear error, never a quiet success.
+    void utanSkrivareBlirDetFel() {
+        Kalkylprogram app;
+        Skrivarmotor motor;
+        app.setUtskriftsmotor(&motor);
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.Cells(1, 1).setValue(1);
+        motor.setSkrivare(QStringLiteral("Skrivare som inte finns"));
+        QString text;
+        try {
+            blad.PrintOut(1);
+        } catch (const Fel& fel) {
+            QCOMPARE(fel.nummer(), Kalkylfel::Programfel);
+            text = fel.beskrivning();
+        }
+        QVERIFY(text.contains(QStringLiteral("Listan skrevs inte ut")));
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has printers");
+        QVERIFY(text.contains(QStringLiteral("ingen skrivare")));
+        motor.setSkrivare(QString());
+        QCOMPARE(felnummer([&] { blad.PrintOut(1); }), Kalkylfel::Programfel);
+    }
+};
+
+QTEST_MAIN(TestBladutskrift)
+#include "test_bladutskrift.moc"

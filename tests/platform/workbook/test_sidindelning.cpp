@@ -1,0 +1,155 @@
+#include "platform/workbook/Kalkylprogram.h"
+#include "platform/workbook/Sidhuvudkod.h"
+#include "platform/workbook/Sidindelning.h"
+#include "platform/workbook/Typsnitt.h"
+
+#include <QTest>
+
+using namespace Kalkyl;
+
+namespace {
+QList<QList<int>> sidor(const Sidindelning& s) {
+    QList<QList<int>> svar;
+    for (const Sida& sida : s.sidor())
+        svar.append({sida.nummer, sida.forstaRad, sida.sistaRad, sida.forstaKolumn, sida.sistaKolumn});
+    return svar;
+}
+} // namespace
+
+class TestSidindelning : public QObject {
+    Q_OBJECT
+private slots:
+    void sidhuvudkoder() {
+        Textbit start;
+        start.typsnitt = QStringLiteral("Calibri");
+        start.storlek = 11;
+        const auto rader = Sidhuvudkod::tolka(
+            QStringLiteral(
+                "&\"MS Sans Serif,Normal\"&10 Höstcupen && Co\n Resultatlista till och med Skjutlag: 3"),
+            2, 5, start);
+        QCOMPARE(rader.size(), 2);
+        QCOMPARE(rader[0].size(), 1);
+        QCOMPARE(rader[0][0].text, QStringLiteral(" Höstcupen & Co"));
+        QCOMPARE(rader[0][0].typsnitt, QStringLiteral("MS Sans Serif"));
+        QCOMPARE(rader[0][0].storlek, 10.0);
+        QVERIFY(!rader[0][0].fet);
+        // The font carries on to the next line.
+        QCOMPARE(rader[1][0].storlek, 10.0);
+        QCOMPARE(Sidhuvudkod::text(rader),
+                 QStringLiteral(" Höstcupen & Co\n Resultatlista till och med Skjutlag: 3"));
+
+        QCOMPARE(
+            Sidhuvudkod::text(Sidhuvudkod::tolka(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"), 7, 9)),
+            QStringLiteral("7"));
+        QCOMPARE(Sidhuvudkod::text(Sidhuvudkod::tolka(QStringLiteral("Sida &P av &N\r\nslut&"), 2, 3)),
+                 QStringLiteral("Sida 2 av 3\nslut"));
+        const auto fet = Sidhuvudkod::tolka(QStringLiteral("&\"Arial,Bold Italic\"&12A&BB&14&UC&X"), 1, 1);
+        QCOMPARE(fet[0].size(), 3);
+        QVERIFY(fet[0][0].fet && fet[0][0].kursiv);
+        QCOMPARE(fet[0][0].storlek, 12.0);
+        QVERIFY(!fet[0][1].fet);
+        QCOMPARE(fet[0][2].storlek, 14.0);
+        QVERIFY(fet[0][2].understruken);
+        QCOMPARE(fet[0][2].text, QStringLiteral("C"));
+        // A font code without its closing quote takes the rest of the text.
+        QCOMPARE(Sidhuvudkod::text(
+                     Sidhuvudkod::tolka(QStringLiteral("&\"MS Sans Serif,Normal\\&10Tävlings omg."), 1, 1)),
+                 QString());
+        QCOMPARE(Sidhuvudkod::skydda(QStringLiteral("Sm & Co &P")), QStringLiteral("Sm && Co &&P"));
+        QCOMPARE(
+            Sidhuvudkod::text(Sidhuvudkod::tolka(Sidhuvudkod::skydda(QStringLiteral("Sm & Co &P")), 4, 4)),
+            QStringLiteral("Sm & Co &P"));
+    }
+
+    void typsnittOchKolumnbredd() {
+        QCOMPARE(Typsnitt::familj(QStringLiteral("MS Sans Serif")), QStringLiteral("Liberation Sans"));
+        QCOMPARE(Typsnitt::familj(QStringLiteral("Times New Roman")), QStringLiteral("Liberation Serif"));
+        QCOMPARE(Typsnitt::familj(QStringLiteral("Finns Inte Någonstans")),
+                 QStringLiteral("Liberation Sans"));
+        // Liberation Sans has Arial's widths: a 10-point digit is 7 pixels at 96 dpi.
+        QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 10), 7);
+        // Characters of a 7-pixel digit plus 5 pixels of padding, 3/4 point a pixel.
+        QCOMPARE(Sidindelning::kolumnbreddPunkter(5, 7), 30.0);
+        QCOMPARE(Sidindelning::kolumnbreddPunkter(3.57, 7), 22.5);
+        QCOMPARE(Sidindelning::kolumnbreddPunkter(8.43, 7), 48.0);
+        QCOMPARE(Sidindelning::kolumnbreddPunkter(0.5, 7), 4.5);
+        QCOMPARE(Sidindelning::kolumnbreddPunkter(0, 7), 0.0);
+        QCOMPARE(Sidindelning::pappersstorlek(Pappersstorlek::A4).toSize(), QSize(595, 842));
+    }
+
+    // Rows fill a page up to the bottom margin; a manual break starts a new page;
+    // a row taller than the page stands alone.
+    void raderDelasPaSidor() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        Sidformat& sf = blad.PageSetup();
+        sf.setTopMargin(71);
+        sf.setBottomMargin(71);
+        blad.Cells().setRowHeight(20);
+        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        blad.Cells().Font().setSize(10);
+        for (int r = 2; r <= 80; ++r)
+            blad.Cells(r, 2).setValue(r);
+        Sidindelning indelning(blad);
+        QCOMPARE(indelning.papper().toSize(), QSize(595, 842));
+        QCOMPARE(indelning.cellyta().height(), indelning.papper().height() - 142);
+        // 700 points of cells: 35 rows of 20.
+        QCOMPARE(sidor(indelning),
+                 (QList<QList<int>>{{1, 2, 36, 2, 2}, {2, 37, 71, 2, 2}, {3, 72, 80, 2, 2}}));
+
+        // 242 points of cells: 12 rows of 20, and row 50 larger than a page.
+        sf.setTopMargin(300);
+        sf.setBottomMargin(300);
+        blad.HPageBreaks().Add(blad.Range(QStringLiteral("A10")));
+        blad.HPageBreaks().Add(blad.Range(QStringLiteral("A90")));
+        blad.Range(QStringLiteral("50:50")).setRowHeight(409);
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 2, 9, 2, 2},
+                                                               {2, 10, 21, 2, 2},
+                                                               {3, 22, 33, 2, 2},
+                                                               {4, 34, 45, 2, 2},
+                                                               {5, 46, 49, 2, 2},
+                                                               {6, 50, 50, 2, 2},
+                                                               {7, 51, 62, 2, 2},
+                                                               {8, 63, 74, 2, 2},
+                                                               {9, 75, 80, 2, 2}}));
+        QCOMPARE(Sidindelning(blad).radhojd(50), 409.0);
+    }
+
+    void kolumnerDelasNedSedanTvars() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        blad.Cells().Font().setSize(10);
+        Sidformat& sf = blad.PageSetup();
+        sf.setOrientation(Orientering::Liggande);
+        sf.setLeftMargin(21);
+        sf.setRightMargin(21);
+        // 800 points across: ten columns of 75 points (9.21 characters: 100 pixels).
+        blad.Range(QStringLiteral("a:l")).setColumnWidth(13.57);
+        blad.Cells().setRowHeight(50);
+        for (int r = 1; r <= 12; ++r)
+            for (int k = 1; k <= 12; ++k)
+                blad.Cells(r, k).setValue(1);
+        Sidindelning indelning(blad);
+        QCOMPARE(indelning.kolumnbredd(1), 75.0);
+        QCOMPARE(indelning.cellyta().width(), 800.0);
+        QCOMPARE(sidor(indelning),
+                 (QList<QList<int>>{
+                     {1, 1, 9, 1, 10}, {2, 10, 12, 1, 10}, {3, 1, 9, 11, 12}, {4, 10, 12, 11, 12}}));
+    }
+
+    // Only cells with a value or a fill count; an empty sheet is one page.
+    void anvantOmrade() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.Range(QStringLiteral("2:2")).Font().setBold(true);
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 1, 0, 1, 0}}));
+        QVERIFY(Sidindelning(blad).sidor().first().tom());
+        blad.Cells(3, 4).setValue(QStringLiteral("x"));
+        blad.Cells(7, 2).Interior().setColor(Rod);
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 3, 7, 2, 4}}));
+    }
+};
+
+QTEST_MAIN(TestSidindelning)
+#include "test_sidindelning.moc"
