@@ -172,6 +172,8 @@ public:
     QString sidfot() const { return sammanfoga({}, m_hogerFot); }
     static QString sammanfoga(const QString& vanster, const QString& hoger);
     static constexpr int MaxSidhuvudlangd = 255;
+    // A new sheet's settings.
+    static Sidformat standard() { return Sidformat(nullptr); }
 
 private:
     friend class Arbetsblad;

@@ -86,7 +86,8 @@ private:
             const auto& celler = rad->second.celler;
             for (auto c = celler.lower_bound(m_sida.forstaKolumn);
                  c != celler.end() && c->first <= m_sida.sistaKolumn; ++c)
-                if (c->second.varde.isValid())
+                // A column or row of no width or height is hidden, with its text.
+                if (c->second.varde.isValid() && m_ind.kolumnbredd(c->first) > 0 && m_ind.radhojd(r) > 0)
                     ritaText(r, c->first, c->second.varde);
         }
     }

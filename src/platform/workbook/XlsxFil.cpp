@@ -189,13 +189,19 @@ void skrivSidformat(const Arbetsblad& blad, lxw_worksheet* ark) {
         worksheet_set_portrait(ark);
     worksheet_set_margins(ark, s.LeftMargin() / 72, s.RightMargin() / 72, s.TopMargin() / 72,
                           s.BottomMargin() / 72);
-    // libxlsxwriter keeps its default for a margin of 0; a hair above it is 0 on paper.
-    lxw_header_footer_options huvud{};
-    huvud.margin = std::max(s.HeaderMargin() / 72, 1e-4);
-    prova(worksheet_set_header_opt(ark, s.sidhuvud().toUtf8().constData(), &huvud));
-    lxw_header_footer_options fot{};
-    fot.margin = std::max(s.FooterMargin() / 72, 1e-4);
-    prova(worksheet_set_footer_opt(ark, s.sidfot().toUtf8().constData(), &fot));
+    // The header and footer margins travel with the texts; libxlsxwriter keeps its
+    // default for a margin of 0, and a hair above it is 0 on paper.
+    const Sidformat standard = Sidformat::standard();
+    if (!s.sidhuvud().isEmpty() || s.HeaderMargin() != standard.HeaderMargin()) {
+        lxw_header_footer_options huvud{};
+        huvud.margin = std::max(s.HeaderMargin() / 72, 1e-4);
+        prova(worksheet_set_header_opt(ark, s.sidhuvud().toUtf8().constData(), &huvud));
+    }
+    if (!s.sidfot().isEmpty() || s.FooterMargin() != standard.FooterMargin()) {
+        lxw_header_footer_options fot{};
+        fot.margin = std::max(s.FooterMargin() / 72, 1e-4);
+        prova(worksheet_set_footer_opt(ark, s.sidfot().toUtf8().constData(), &fot));
+    }
     worksheet_gridlines(ark, s.PrintGridlines() ? LXW_SHOW_ALL_GRIDLINES : LXW_SHOW_SCREEN_GRIDLINES);
 
     std::vector<lxw_row_t> brytningar;

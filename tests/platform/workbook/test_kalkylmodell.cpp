@@ -1,5 +1,7 @@
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
+#include "shell/Delade.h"
+#include "support/TestMeddelanden.h"
 
 #include <QPoint>
 #include <QTest>
@@ -24,6 +26,10 @@ private slots:
     void programmetsEgenskaper() {
         Kalkylprogram app;
         QCOMPARE(app.Version(), QStringLiteral("12.0"));
+        TestMeddelanden m;
+        QCOMPARE(Delade::fncKollaExcelVer(app.Version(), QStringLiteral(","), m), QStringLiteral("2007"));
+        QCOMPARE(Delade::fncKollaExcelVer(app.Version(), QStringLiteral("."), m), QStringLiteral("2007"));
+        QVERIFY(m.visade.isEmpty());
         QVERIFY(!app.Visible());
         QCOMPARE(app.InchesToPoints(1.0), 72.0);
         QCOMPARE(app.InchesToPoints(2.5 * 0.393700787401575), 2.5 / 2.54 * 72);
