@@ -321,10 +321,6 @@ void skriv(const Arbetsblad& blad, const QString& sokvag) {
             QStringLiteral("Arbetsboken kunde inte sparas: filen blev ofullständig (är disken full?)."));
 }
 
-[[noreturn]] void nekad(int felnummer, const QString& text) {
-    throw Fel(felnummer, text);
-}
-
 } // namespace
 
 QStringList XlsxFil::lasfiler(const QString& sokvag) {
@@ -363,22 +359,23 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     // write its own copy back over ours: refuse while its lock file is there.
     for (const QString& las : lasfiler(mal))
         if (QFileInfo::exists(las))
-            nekad(Felnummer::AtkomstNekad, QStringLiteral("Filen %1 är öppen i ett annat program.").arg(mal));
+            throw Fel(Felnummer::AtkomstNekad,
+                      QStringLiteral("Filen %1 är öppen i ett annat program.").arg(mal));
     const QByteArray malNamn = QFile::encodeName(mal);
     if (malInfo.exists()) {
         if (malInfo.isDir())
-            nekad(Felnummer::SokvagsAtkomstfel, QStringLiteral("%1 är en mapp.").arg(mal));
+            throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("%1 är en mapp.").arg(mal));
         // Renaming would replace even a read-only file; the file's owner meant it
         // to stay as it is.
         if (::access(malNamn.constData(), W_OK) != 0)
-            nekad(Felnummer::SokvagsAtkomstfel, QStringLiteral("Filen %1 är skrivskyddad.").arg(mal));
+            throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Filen %1 är skrivskyddad.").arg(mal));
     }
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)
-        nekad(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
+        throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
 
     QTemporaryFile tillfallig(mapp + QStringLiteral("/.") + malInfo.fileName() + QStringLiteral(".XXXXXX"));
     if (!tillfallig.open())
-        nekad(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
+        throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
     tillfallig.close();
     const QByteArray tillfalligNamn = QFile::encodeName(tillfallig.fileName());
     skriv(blad, tillfallig.fileName());
@@ -400,13 +397,13 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         const QString kopia = mal + QStringLiteral(".bak");
         QFile::remove(kopia);
         if (!QFile::copy(mal, kopia))
-            nekad(Felnummer::SokvagsAtkomstfel,
-                  QStringLiteral("Säkerhetskopian %1 kunde inte skapas.").arg(kopia));
+            throw Fel(Felnummer::SokvagsAtkomstfel,
+                      QStringLiteral("Säkerhetskopian %1 kunde inte skapas.").arg(kopia));
     }
     if (::rename(tillfalligNamn.constData(), malNamn.constData()) != 0) {
         const int fel = errno;
-        nekad(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,
-              QStringLiteral("Filen %1 kunde inte ersättas.").arg(mal));
+        throw Fel(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,
+                  QStringLiteral("Filen %1 kunde inte ersättas.").arg(mal));
     }
     return mal;
 }
