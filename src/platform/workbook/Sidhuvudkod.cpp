@@ -51,14 +51,14 @@ QList<Textrad> Sidhuvudkod::tolka(const QString& kod, int sida, int antalSidor, 
             int slut = kod.indexOf(QLatin1Char('"'), i + 1);
             if (slut < 0)
                 slut = n;
-            const QString spec = kod.mid(i + 1, slut - i - 1);
-            const int komma = spec.indexOf(QLatin1Char(','));
-            const QString namn = (komma < 0 ? spec : spec.left(komma)).trimmed();
+            const QString fontkod = kod.mid(i + 1, slut - i - 1);
+            const int komma = fontkod.indexOf(QLatin1Char(','));
+            const QString namn = (komma < 0 ? fontkod : fontkod.left(komma)).trimmed();
             // "-" keeps the font and changes only the style.
             if (!namn.isEmpty() && namn != QLatin1String("-"))
                 aktuell.typsnitt = namn;
             if (komma >= 0)
-                sattStil(aktuell, spec.mid(komma + 1));
+                sattStil(aktuell, fontkod.mid(komma + 1));
             i = slut;
         } else if (k.isDigit()) {
             avsluta();

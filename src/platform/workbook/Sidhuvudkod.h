@@ -5,7 +5,7 @@
 
 namespace Kalkyl {
 
-// A piece of a header or footer line printed in one font.
+// A run of a header or footer line printed in one font.
 struct Textbit {
     QString text;
     QString typsnitt = QStringLiteral("Arial");
