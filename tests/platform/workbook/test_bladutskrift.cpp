@@ -3,6 +3,7 @@
 #include "platform/workbook/Sidhuvudkod.h"
 #include "platform/workbook/Sidindelning.h"
 #include "platform/workbook/Skrivarmotor.h"
+#include "support/Testfel.h"
 #include "support/Testmiljo.h"
 
 #include <QImage>
@@ -15,14 +16,6 @@
 using namespace Kalkyl;
 
 namespace {
-template <class F> int felnummer(F&& f) {
-    try {
-        f();
-    } catch (const Fel& fel) {
-        return fel.nummer();
-    }
-    return 0;
-}
 
 QString kor(const QString& program, const QStringList& argument) {
     QProcess p;

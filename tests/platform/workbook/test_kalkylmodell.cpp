@@ -2,23 +2,12 @@
 #include "platform/workbook/Kalkylprogram.h"
 #include "shell/Delade.h"
 #include "support/TestMeddelanden.h"
+#include "support/Testfel.h"
 
 #include <QPoint>
 #include <QTest>
 
 using namespace Kalkyl;
-
-namespace {
-// The error number a call throws, 0 when it throws none.
-template <class F> int felnummer(F&& f) {
-    try {
-        f();
-    } catch (const Fel& fel) {
-        return fel.nummer();
-    }
-    return 0;
-}
-} // namespace
 
 class TestKalkylmodell : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/XlsxFil.h"
+#include "support/Testfel.h"
 #include "support/Testmiljo.h"
 
 #include <QDir>
@@ -14,14 +15,6 @@
 using namespace Kalkyl;
 
 namespace {
-template <class F> int felnummer(F&& f) {
-    try {
-        f();
-    } catch (const Fel& fel) {
-        return fel.nummer();
-    }
-    return 0;
-}
 
 QByteArray lasBytes(const QString& sokvag) {
     QFile f(sokvag);
