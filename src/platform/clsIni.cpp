@@ -1,16 +1,11 @@
 #include "platform/clsIni.h"
 
+#include "platform/Windows1252.h"
+
 #include <QFile>
 #include <QSaveFile>
 
 namespace {
-
-// 0x80..0x9F of Windows-1252; 0 marks the five bytes that code page leaves
-// undefined (they decode as the C1 control of the same number, as Windows does).
-constexpr char16_t tabell1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 bool samma(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -90,47 +85,13 @@ QString enRad(QString varde) {
 
 } // namespace
 
-QString clsIni::fran1252(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 && b <= 0x9F && tabell1252[b - 0x80] != 0)
-            text.append(QChar(tabell1252[b - 0x80]));
-        else
-            text.append(QChar(b));
-    }
-    return text;
-}
-
-QByteArray clsIni::till1252(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            bytes.append(static_cast<char>(u));
-            continue;
-        }
-        char b = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (tabell1252[i] == u || (tabell1252[i] == 0 && u == 0x80 + i)) {
-                b = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        bytes.append(b);
-    }
-    return bytes;
-}
-
 clsIni::Innehall clsIni::las() const {
     Innehall inn;
     QFile fil(m_sokvag);
     if (m_sokvag.isEmpty() || !fil.open(QIODevice::ReadOnly))
         return inn;
     inn.finns = true;
-    const QString text = fran1252(fil.readAll());
+    const QString text = Windows1252::tillText(fil.readAll());
     if (!text.isEmpty() && !text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
         inn.radslut = QStringLiteral("\n");
     inn.rader = text.split(QLatin1Char('\n'));
@@ -153,7 +114,7 @@ bool clsIni::skriv(const Innehall& inn) const {
     QSaveFile fil(m_sokvag);
     if (!fil.open(QIODevice::WriteOnly))
         return false;
-    fil.write(till1252(text));
+    fil.write(Windows1252::tillBytes(text));
     return fil.commit();
 }
 

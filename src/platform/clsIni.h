@@ -32,10 +32,6 @@ public:
     QStringList GetSections() const;
     QList<QPair<QString, QString>> GetSectionKeys(const QString& sektion) const;
 
-    // Windows-1252, used for the file on disk.
-    static QString fran1252(const QByteArray& bytes);
-    static QByteArray till1252(const QString& text);
-
 private:
     struct Innehall {
         QStringList rader;

@@ -1,7 +1,7 @@
 #include "spectator/TcpPeer.h"
 
 #include "platform/Meddelanden.h"
-#include "platform/clsIni.h"
+#include "platform/Windows1252.h"
 #include "shell/modGlobalt.h"
 
 #include <QNetworkInterface>
@@ -74,7 +74,7 @@ QString TcpPeer::LocalIP() {
 bool TcpPeer::SendData(const QString& text) {
     if (State() != Ansluten)
         return false;
-    const QByteArray bytes = clsIni::till1252(text);
+    const QByteArray bytes = Windows1252::tillBytes(text);
     return m_socket->write(bytes) == bytes.size();
 }
 

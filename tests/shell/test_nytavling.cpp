@@ -1,4 +1,5 @@
 #include "common/IniNamn.h"
+#include "platform/Windows1252.h"
 #include "platform/clsIni.h"
 #include "shell/NyTavling.h"
 #include "shell/modGlobalt.h"
@@ -41,7 +42,7 @@ class TestNyTavling : public QObject {
     static QStringList inirader(const QString& sokvag) {
         QFile f(sokvag);
         f.open(QIODevice::ReadOnly);
-        return clsIni::fran1252(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        return Windows1252::tillText(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
 
 private slots:
