@@ -3,7 +3,9 @@
 #include "platform/Windows1252.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 namespace {
 
@@ -83,15 +85,64 @@ QString enRad(QString varde) {
     return varde;
 }
 
+// WriteKey() on lines already read: an existing key keeps its place and spelling.
+void sattNyckel(QStringList& rader, const QString& sektion, const QString& nyckel, const QString& varde) {
+    const QString v = enRad(varde);
+    qsizetype start, slut;
+    if (!hittaSektion(rader, sektion, &start, &slut)) {
+        rader.append(QLatin1Char('[') + sektion + QLatin1Char(']'));
+        rader.append(nyckel + QLatin1Char('=') + v);
+        return;
+    }
+    QString stavning;
+    const qsizetype rad = hittaNyckel(rader, start, slut, nyckel, &stavning);
+    if (rad >= 0) {
+        rader[rad] = stavning + QLatin1Char('=') + v;
+        return;
+    }
+    // After the section's last non-blank line, so blank separator lines stay below.
+    qsizetype efter = slut;
+    while (efter - 1 > start && rader[efter - 1].trimmed().isEmpty())
+        --efter;
+    rader.insert(efter, nyckel + QLatin1Char('=') + v);
+}
+
+// Control characters other than the white space a text editor leaves, including
+// the five bytes Windows-1252 leaves undefined, which decode as C1 controls.
+bool arStyrtecken(QChar ch) {
+    const char16_t u = ch.unicode();
+    if (u == u'\t' || u == u'\r' || u == u'\n' || u == u'\f')
+        return false;
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+bool arMapp(const QString& sokvag) {
+    return QFileInfo(sokvag).isDir();
+}
+
+QString mappfel(const QString& sokvag) {
+    return QStringLiteral("\"%1\" är en mapp och kan inte användas som inställningsfil.").arg(sokvag);
+}
+
 } // namespace
 
 clsIni::Innehall clsIni::las() const {
     Innehall inn;
-    QFile fil(m_sokvag);
-    if (m_sokvag.isEmpty() || !fil.open(QIODevice::ReadOnly))
+    if (m_sokvag.isEmpty())
         return inn;
-    inn.finns = true;
-    const QString text = Windows1252::tillText(fil.readAll());
+    QFile fil(m_sokvag);
+    if (!fil.open(QIODevice::ReadOnly)) {
+        if (QFileInfo::exists(m_sokvag))
+            inn.status = Filstatus::KanInteLasas;
+        return inn;
+    }
+    const QByteArray bytes = fil.readAll();
+    if (fil.error() != QFileDevice::NoError) {
+        inn.status = Filstatus::KanInteLasas;
+        return inn;
+    }
+    inn.status = Filstatus::Ok;
+    const QString text = Windows1252::tillText(bytes);
     if (!text.isEmpty() && !text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
         inn.radslut = QStringLiteral("\n");
     inn.rader = text.split(QLatin1Char('\n'));
@@ -105,21 +156,56 @@ clsIni::Innehall clsIni::las() const {
     return inn;
 }
 
-bool clsIni::skriv(const Innehall& inn) const {
-    if (m_sokvag.isEmpty())
+bool clsIni::farSkrivas(const Innehall& inn) {
+    if (m_sokvag.isEmpty()) {
+        m_fel = QStringLiteral("Ingen inställningsfil är angiven.");
         return false;
+    }
+    if (inn.status == Filstatus::KanInteLasas) {
+        m_fel = arMapp(m_sokvag) ? mappfel(m_sokvag)
+                                 : QStringLiteral("Filen \"%1\" kan inte läsas.").arg(m_sokvag);
+        return false;
+    }
+    m_fel.clear();
+    return true;
+}
+
+bool clsIni::skriv(const Innehall& inn) {
     QString text;
     for (const QString& rad : inn.rader)
         text += rad + inn.radslut;
+    const QByteArray bytes = Windows1252::tillBytes(text);
+
     QSaveFile fil(m_sokvag);
-    if (!fil.open(QIODevice::WriteOnly))
+    if (!fil.open(QIODevice::WriteOnly)) {
+        m_fel = arMapp(m_sokvag) ? mappfel(m_sokvag)
+                                 : QStringLiteral("Filen \"%1\" kan inte skrivas.").arg(m_sokvag);
         return false;
-    fil.write(Windows1252::tillBytes(text));
-    return fil.commit();
+    }
+    // commit() reports success even when the disk filled up halfway, and would
+    // then put the cut-off file in place of the whole one.
+    if (fil.write(bytes) != bytes.size() || !fil.flush()) {
+        const int nummer = errno;
+        fil.cancelWriting();
+        m_fel = nummer == ENOSPC || nummer == EDQUOT
+                    ? QStringLiteral("Disken är full: filen \"%1\" kunde inte sparas och är oförändrad.")
+                    : QStringLiteral("Filen \"%1\" kunde inte sparas färdigt (disken kan vara full) och är "
+                                     "oförändrad.");
+        m_fel = m_fel.arg(m_sokvag);
+        return false;
+    }
+    if (!fil.commit()) {
+        m_fel = QStringLiteral("Filen \"%1\" kan inte skrivas.").arg(m_sokvag);
+        return false;
+    }
+    m_fel.clear();
+    return true;
 }
 
 bool clsIni::WriteSection(const QString& sektion) {
     Innehall inn = las();
+    if (!farSkrivas(inn))
+        return false;
     qsizetype start, slut;
     if (hittaSektion(inn.rader, sektion, &start, &slut)) {
         for (qsizetype i = slut - 1; i > start; --i) {
@@ -133,30 +219,24 @@ bool clsIni::WriteSection(const QString& sektion) {
 }
 
 bool clsIni::WriteKey(const QString& sektion, const QString& nyckel, const QString& varde) {
+    return WriteKeys({{sektion, nyckel, varde}});
+}
+
+bool clsIni::WriteKeys(const QList<Post>& poster) {
     Innehall inn = las();
-    const QString v = enRad(varde);
-    qsizetype start, slut;
-    if (!hittaSektion(inn.rader, sektion, &start, &slut)) {
-        inn.rader.append(QLatin1Char('[') + sektion + QLatin1Char(']'));
-        inn.rader.append(nyckel + QLatin1Char('=') + v);
-        return skriv(inn);
-    }
-    QString stavning;
-    const qsizetype rad = hittaNyckel(inn.rader, start, slut, nyckel, &stavning);
-    if (rad >= 0) {
-        inn.rader[rad] = stavning + QLatin1Char('=') + v;
-    } else {
-        // After the section's last non-blank line, so blank separator lines stay below.
-        qsizetype efter = slut;
-        while (efter - 1 > start && inn.rader[efter - 1].trimmed().isEmpty())
-            --efter;
-        inn.rader.insert(efter, nyckel + QLatin1Char('=') + v);
-    }
+    if (!farSkrivas(inn))
+        return false;
+    if (poster.isEmpty())
+        return true;
+    for (const Post& p : poster)
+        sattNyckel(inn.rader, p.sektion, p.nyckel, p.varde);
     return skriv(inn);
 }
 
 bool clsIni::DeleteSection(const QString& sektion) {
     Innehall inn = las();
+    if (!farSkrivas(inn))
+        return false;
     qsizetype start, slut;
     if (!hittaSektion(inn.rader, sektion, &start, &slut))
         return true;
@@ -166,6 +246,8 @@ bool clsIni::DeleteSection(const QString& sektion) {
 
 bool clsIni::DeleteKey(const QString& sektion, const QString& nyckel) {
     Innehall inn = las();
+    if (!farSkrivas(inn))
+        return false;
     qsizetype start, slut;
     if (!hittaSektion(inn.rader, sektion, &start, &slut))
         return true;
@@ -211,4 +293,26 @@ QList<QPair<QString, QString>> clsIni::GetSectionKeys(const QString& sektion) co
             nycklar.append({n, v});
     }
     return nycklar;
+}
+
+clsIni::Filstatus clsIni::status() const {
+    const Innehall inn = las();
+    if (inn.status != Filstatus::Ok)
+        return inn.status;
+    // Windows skips a line it cannot make sense of, and so do we; but a file where
+    // more than a tenth of the lines are such, or with characters no text editor
+    // writes, is something else under an INI name.
+    qsizetype rader = 0, obegripliga = 0;
+    for (const QString& rad : inn.rader) {
+        for (QChar ch : rad) {
+            if (arStyrtecken(ch))
+                return Filstatus::InteEnIniFil;
+        }
+        if (rad.trimmed().isEmpty())
+            continue;
+        ++rader;
+        if (sektionsnamn(rad).isNull() && !arKommentar(rad) && !nyckelrad(rad, nullptr, nullptr))
+            ++obegripliga;
+    }
+    return obegripliga * 10 > rader ? Filstatus::InteEnIniFil : Filstatus::Ok;
 }

@@ -10,36 +10,69 @@
 // at once), Windows-1252 on disk so that competition folders from Windows read
 // correctly, section and key names matched without regard to letter case (Å/å
 // included), every other line of the file kept as it was.
+//
+// A file that is there but cannot be read is never written: writing would replace
+// settings we could not see with the few keys of this call.
 class clsIni {
 public:
+    // One key to write with WriteKeys().
+    struct Post {
+        QString sektion, nyckel, varde;
+    };
+
+    enum class Filstatus {
+        Saknas,
+        Ok,
+        KanInteLasas,
+        // Binary data or text that is mostly not INI lines: no settings to read.
+        InteEnIniFil,
+    };
+
     clsIni() = default;
     explicit clsIni(const QString& sokvag) : m_sokvag(sokvag) {}
 
+    // Each write is all or nothing: false leaves the file as it was, with the reason
+    // in senasteFel().
+
     // Leaves the section (creating it when missing) with no keys.
-    bool WriteSection(const QString& sektion);
+    [[nodiscard]] bool WriteSection(const QString& sektion);
     // Creates file, section and key as needed; replaces an existing value in place,
     // under the key's existing spelling. An empty value keeps the key with "".
-    bool WriteKey(const QString& sektion, const QString& nyckel, const QString& varde);
-    bool DeleteSection(const QString& sektion);
-    bool DeleteKey(const QString& sektion, const QString& nyckel);
-    // A missing file, section or key yields the default; a key present with an
-    // empty value yields "".
+    [[nodiscard]] bool WriteKey(const QString& sektion, const QString& nyckel, const QString& varde);
+    // Several keys in one rewrite of the file, in the given order, each placed as
+    // WriteKey() would place it.
+    [[nodiscard]] bool WriteKeys(const QList<Post>& poster);
+    [[nodiscard]] bool DeleteSection(const QString& sektion);
+    [[nodiscard]] bool DeleteKey(const QString& sektion, const QString& nyckel);
+    // A missing or unreadable file, section or key yields the default; a key
+    // present with an empty value yields "".
     QString GetKeyValue(const QString& sektion, const QString& nyckel, const QString& standard) const;
 
-    void setPath(const QString& sokvag) { m_sokvag = sokvag; }
+    void setPath(const QString& sokvag) {
+        m_sokvag = sokvag;
+        m_fel.clear();
+    }
     const QString& Path() const { return m_sokvag; }
 
     QStringList GetSections() const;
     QList<QPair<QString, QString>> GetSectionKeys(const QString& sektion) const;
 
+    Filstatus status() const;
+    // Why the last write call failed, in Swedish and naming the file, for the
+    // user; empty after a write that succeeded.
+    const QString& senasteFel() const { return m_fel; }
+
 private:
     struct Innehall {
         QStringList rader;
         QString radslut = QStringLiteral("\r\n");
-        bool finns = false;
+        Filstatus status = Filstatus::Saknas;
     };
     Innehall las() const;
-    bool skriv(const Innehall& innehall) const;
+    // Whether the file may be rewritten from what las() gave; sets m_fel when not.
+    bool farSkrivas(const Innehall& innehall);
+    bool skriv(const Innehall& innehall);
 
     QString m_sokvag;
+    QString m_fel;
 };

@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QByteArray lasBytes(const QString& sokvag) {
@@ -17,6 +20,21 @@ void skrivBytes(const QString& sokvag, const QByteArray& bytes) {
     QFile f(sokvag);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+// Runs a call with the largest file size this process may write set to
+// `tak` bytes, as on a disk about to fill up; writes past it fail with EFBIG
+// instead of killing the process.
+template <typename F> bool medFilstorlekstak(rlim_t tak, F anrop) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit forut{};
+    getrlimit(RLIMIT_FSIZE, &forut);
+    rlimit nytt = forut;
+    nytt.rlim_cur = tak;
+    setrlimit(RLIMIT_FSIZE, &nytt);
+    const bool resultat = anrop();
+    setrlimit(RLIMIT_FSIZE, &forut);
+    std::signal(SIGXFSZ, SIG_DFL);
+    return resultat;
 }
 } // namespace
 
@@ -120,6 +138,7 @@ private slots:
         skrivBytes(t.fil(QStringLiteral("fil")), "x");
         clsIni underFil(t.fil(QStringLiteral("fil/P.ini")));
         QVERIFY(!underFil.WriteKey(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")));
+        QVERIFY(underFil.senasteFel().contains(underFil.Path()));
 
         clsIni utanSokvag;
         QVERIFY(!utanSokvag.WriteKey(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")));
@@ -134,7 +153,10 @@ private slots:
         const bool skrev = ini.WriteKey(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("2"));
         QFile::setPermissions(mapp, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY(!skrev);
+        QCOMPARE(ini.senasteFel(), QStringLiteral("Filen \"%1\" kan inte skrivas.").arg(ini.Path()));
         QCOMPARE(ini.GetKeyValue(QStringLiteral("A"), QStringLiteral("B"), QString()), QStringLiteral("1"));
+        QVERIFY(ini.WriteKey(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("3")));
+        QVERIFY(ini.senasteFel().isEmpty());
     }
 
     void sektionerOchNycklarUtanTommaRader() {
@@ -160,9 +182,10 @@ private slots:
     void sektionTomsOchTasBort() {
         Testmiljo t;
         clsIni ini(t.fil(QStringLiteral("D.ini")));
-        ini.WriteKey(QStringLiteral("Lag"), QStringLiteral("Lagtävling"), QStringLiteral("0"));
-        ini.WriteKey(QStringLiteral("Lag"), QStringLiteral("Antal skott"), QStringLiteral("40"));
-        ini.WriteKey(QStringLiteral("Debug"), QStringLiteral("ExcelVisible"), QStringLiteral("True"));
+        QVERIFY(ini.WriteKey(QStringLiteral("Lag"), QStringLiteral("Lagtävling"), QStringLiteral("0")));
+        QVERIFY(ini.WriteKey(QStringLiteral("Lag"), QStringLiteral("Antal skott"), QStringLiteral("40")));
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Debug"), QStringLiteral("ExcelVisible"), QStringLiteral("True")));
         QVERIFY(ini.WriteSection(QStringLiteral("LAG")));
         QVERIFY(ini.GetSectionKeys(QStringLiteral("Lag")).isEmpty());
         QCOMPARE(ini.GetSections(), QStringList({"Lag", "Debug"}));
@@ -173,12 +196,172 @@ private slots:
                  QStringLiteral("True"));
     }
 
+    // Writing a file we could not read would replace every setting in it with the
+    // keys of one call. A file nobody may read, one only its owner may write but not
+    // read, and a folder standing at the path are all left alone by every write.
+    void olasbarFilSkrivsAldrig() {
+        Testmiljo t;
+        const QString mapp = t.fil(QStringLiteral("Mapp.ini"));
+        QVERIFY(QDir().mkpath(mapp));
+        clsIni iMapp(mapp);
+        QCOMPARE(iMapp.status(), clsIni::Filstatus::KanInteLasas);
+        QVERIFY(!iMapp.WriteKey(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("1")));
+        QVERIFY(iMapp.senasteFel().contains(mapp));
+        QVERIFY(!iMapp.DeleteSection(QStringLiteral("A")));
+        QVERIFY(QFileInfo(mapp).isDir());
+
+        if (korSomVanligAnvandare("olasbarFilSkrivsAldrig"))
+            return;
+        const QString sokvag = t.fil(QStringLiteral("Cup.ini"));
+        const QByteArray fore = "[Allm\xe4nt]\r\nMajorVersion=1\r\nDatum=6 december\r\n";
+        for (const QFile::Permissions rattigheter :
+             {QFile::Permissions(), QFile::Permissions(QFile::WriteOwner)}) {
+            skrivBytes(sokvag, fore);
+            QVERIFY(QFile::setPermissions(sokvag, rattigheter));
+            clsIni ini(sokvag);
+            QCOMPARE(ini.status(), clsIni::Filstatus::KanInteLasas);
+            QCOMPARE(
+                ini.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("std")),
+                QStringLiteral("std"));
+            QVERIFY(
+                !ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum"), QStringLiteral("7 maj")));
+            QCOMPARE(ini.senasteFel(), QStringLiteral("Filen \"%1\" kan inte läsas.").arg(sokvag));
+            QVERIFY(
+                !ini.WriteKeys({{QStringLiteral("Lag"), QStringLiteral("Lagtävling"), QStringLiteral("1")}}));
+            QVERIFY(!ini.WriteSection(QStringLiteral("Lag")));
+            // Nothing to delete in what little we know of the file, yet no success either.
+            QVERIFY(!ini.DeleteSection(QStringLiteral("Lag")));
+            QVERIFY(!ini.DeleteKey(QStringLiteral("Allmänt"), QStringLiteral("Datum")));
+            QVERIFY(!ini.senasteFel().isEmpty());
+            QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+            QCOMPARE(lasBytes(sokvag), fore);
+            QCOMPARE(QDir(t.mapp()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{QStringLiteral("Cup.ini")});
+        }
+    }
+
+    // A disk that fills up while the file is saved: the save is refused and the
+    // old file stays whole instead of being replaced by the part that fitted.
+    void fullDiskLamnarGamlaFilen() {
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Pilkrona.ini"));
+        clsIni ini(sokvag);
+        QVERIFY(ini.WriteKeys(
+            {{QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), QStringLiteral("/t/Cup.air")},
+             {QStringLiteral("Allmänt"), QStringLiteral("Ort"), QStringLiteral("Västerås")}}));
+        const QByteArray fore = lasBytes(sokvag);
+        const QString lang = QString(2000, QLatin1Char('x'));
+
+        // The first key alone would fit; written together with the second, neither is.
+        bool skrev = medFilstorlekstak(1024, [&] {
+            return ini.WriteKeys(
+                {{QStringLiteral("Sökvägar"), QStringLiteral("Filnamn2"), QStringLiteral("/t/B.air")},
+                 {QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), lang}});
+        });
+        QVERIFY(!skrev);
+        QVERIFY(ini.senasteFel().contains(sokvag));
+        QCOMPARE(lasBytes(sokvag), fore);
+
+        skrev = medFilstorlekstak(0, [&] {
+            return ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Ort"), QStringLiteral("Umeå"));
+        });
+        QVERIFY(!skrev);
+        QVERIFY(ini.senasteFel().contains(sokvag));
+        QCOMPARE(lasBytes(sokvag), fore);
+        QCOMPARE(QDir(t.mapp()).entryList({QStringLiteral("Pilkrona.ini*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Pilkrona.ini")});
+
+        QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), lang));
+        QVERIFY(ini.senasteFel().isEmpty());
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), QString()),
+                 lang);
+    }
+
+    // Several keys in one rewrite, placed one after the other as WriteKey() would.
+    void flerNycklarPaEnGang() {
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Cup.ini"));
+        skrivBytes(sokvag,
+                   "; Pilkrona\r\n[ALLM\xc4NT]\r\nDatum=6 december\r\n\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
+        clsIni ini(sokvag);
+        QVERIFY(ini.WriteKeys({}));
+        QVERIFY(
+            ini.WriteKeys({{QStringLiteral("allmänt"), QStringLiteral("DATUM"), QStringLiteral("7 maj")},
+                           {QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"), QString()},
+                           {QStringLiteral("Debug"), QStringLiteral("ExcelVisible"), QStringLiteral("True")},
+                           {QStringLiteral("debug"), QStringLiteral("Mix"), QStringLiteral("\"a\"")},
+                           {QStringLiteral("Allmänt"), QStringLiteral("flera TÄVLINGAR"), QString()}}));
+        QCOMPARE(lasBytes(sokvag), QByteArray("; Pilkrona\r\n"
+                                              "[ALLM\xc4NT]\r\n"
+                                              "Datum=7 maj\r\n"
+                                              "Flera t\xe4vlingar=\r\n"
+                                              "\r\n"
+                                              "[Lag]\r\n"
+                                              "Lagt\xe4vling=0\r\n"
+                                              "[Debug]\r\n"
+                                              "ExcelVisible=True\r\n"
+                                              "Mix=\"a\"\r\n"));
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Flera tävlingar"),
+                                 QStringLiteral("std")),
+                 QString());
+
+        // Nothing to write creates no file.
+        clsIni tom(t.fil(QStringLiteral("Tom.ini")));
+        QVERIFY(tom.WriteKeys({}));
+        QVERIFY(!QFileInfo::exists(tom.Path()));
+    }
+
+    // What opening a competition learns about its INI file before reading it.
+    void filstatus() {
+        Testmiljo t;
+        QCOMPARE(clsIni(t.fil(QStringLiteral("Saknas.ini"))).status(), clsIni::Filstatus::Saknas);
+        QCOMPARE(clsIni().status(), clsIni::Filstatus::Saknas);
+
+        const QString sokvag = t.fil(QStringLiteral("Cup.ini"));
+        clsIni ini(sokvag);
+        const auto statusFor = [&](const QByteArray& bytes) {
+            skrivBytes(sokvag, bytes);
+            return ini.status();
+        };
+        QCOMPARE(statusFor(QByteArray()), clsIni::Filstatus::Ok);
+        QCOMPARE(
+            statusFor(
+                "; Pilkrona\r\n[ALLM\xc4NT]\r\nMajorVersion=1\r\n\r\n  \r\n[Lag]\r\nLagt\xe4vling=0\r\n"),
+            clsIni::Filstatus::Ok);
+        // Windows passes over a stray line, and so does the file's status.
+        QByteArray enFelrad = "[Allm\xe4nt]\r\nNagot utan likhetstecken\r\n";
+        for (int i = 0; i < 12; ++i)
+            enFelrad += "Nyckel" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+        QCOMPARE(statusFor(enFelrad), clsIni::Filstatus::Ok);
+
+        QByteArray skrap(4096, '\0');
+        QRandomGenerator slump(20261206);
+        for (char& c : skrap)
+            c = static_cast<char>(slump.bounded(256));
+        QCOMPARE(statusFor(skrap), clsIni::Filstatus::InteEnIniFil);
+        QCOMPARE(statusFor(QByteArray("[Allm\xe4nt]\r\nMajorVersion=1\r\n") + '\0' + "\r\n"),
+                 clsIni::Filstatus::InteEnIniFil);
+        QCOMPARE(statusFor("[Allm\xe4nt]\r\nDatum=6\x1b[0m\r\n"), clsIni::Filstatus::InteEnIniFil);
+        // Text, but no settings: a letter saved under the competition's name.
+        QCOMPARE(statusFor("Hej!\r\n\r\nH\xe4r kommer resultaten fr\xe5n t\xe4vlingen.\r\n"
+                           "[Bifogat]\r\nV\xe4nliga h\xe4lsningar\r\n"),
+                 clsIni::Filstatus::InteEnIniFil);
+
+        if (korSomVanligAnvandare("filstatus"))
+            return;
+        skrivBytes(sokvag, "[A]\r\nk=1\r\n");
+        QVERIFY(QFile::setPermissions(sokvag, QFile::Permissions()));
+        const clsIni::Filstatus utanRattigheter = ini.status();
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(utanRattigheter, clsIni::Filstatus::KanInteLasas);
+    }
+
     // Nothing is cached: another program's change is seen by the next read.
     void andringUtifranSesGenast() {
         Testmiljo t;
         const QString sokvag = t.fil(QStringLiteral("E.ini"));
         clsIni ini(sokvag);
-        ini.WriteKey(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("1"));
+        QVERIFY(ini.WriteKey(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("1")));
         skrivBytes(sokvag, "[A]\r\nk=2\r\n");
         QCOMPARE(ini.GetKeyValue(QStringLiteral("A"), QStringLiteral("k"), QString()), QStringLiteral("2"));
     }
