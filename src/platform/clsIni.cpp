@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -107,8 +109,27 @@ void sattNyckel(QStringList& rader, const QString& sektion, const QString& nycke
     rader.insert(efter, nyckel + QLatin1Char('=') + v);
 }
 
-// Control characters other than the white space a text editor leaves, including
-// the five bytes Windows-1252 leaves undefined, which decode as C1 controls.
+const QByteArray bom("\xEF\xBB\xBF");
+
+// Only a file that needs UTF-8 to say something is taken for one: plain ASCII
+// reads the same either way, and Swedish letters in Windows-1252 are almost never
+// valid UTF-8. Sets *text for a UTF-8 file.
+bool arUtf8(const QByteArray& bytes, QString* text) {
+    const bool ickeAscii =
+        std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (!ickeAscii)
+        return false;
+    QStringDecoder avkodare(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString utf8 = avkodare(bytes);
+    if (avkodare.hasError())
+        return false;
+    *text = std::move(utf8);
+    return true;
+}
+
+// Control characters other than the white space a text editor leaves. In a
+// Windows-1252 file this includes the five bytes that code page leaves
+// undefined, which decode as C1 controls.
 bool arStyrtecken(QChar ch) {
     const char16_t u = ch.unicode();
     if (u == u'\t' || u == u'\r' || u == u'\n' || u == u'\f')
@@ -142,7 +163,15 @@ clsIni::Innehall clsIni::las() const {
         return inn;
     }
     inn.status = Filstatus::Ok;
-    const QString text = Windows1252::tillText(bytes);
+    QString text;
+    if (bytes.startsWith(bom)) {
+        inn.kodning = Kodning::Utf8MedBom;
+        text = QString::fromUtf8(bytes.sliced(bom.size()));
+    } else if (arUtf8(bytes, &text)) {
+        inn.kodning = Kodning::Utf8;
+    } else {
+        text = Windows1252::tillText(bytes);
+    }
     if (!text.isEmpty() && !text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
         inn.radslut = QStringLiteral("\n");
     inn.rader = text.split(QLatin1Char('\n'));
@@ -174,7 +203,13 @@ bool clsIni::skriv(const Innehall& inn) {
     QString text;
     for (const QString& rad : inn.rader)
         text += rad + inn.radslut;
-    const QByteArray bytes = Windows1252::tillBytes(text);
+    QByteArray bytes;
+    if (inn.kodning == Kodning::Utf8MedBom)
+        bytes = bom + text.toUtf8();
+    else if (inn.kodning == Kodning::Utf8 || !Windows1252::rymmer(text))
+        bytes = text.toUtf8();
+    else
+        bytes = Windows1252::tillBytes(text);
 
     QSaveFile fil(m_sokvag);
     if (!fil.open(QIODevice::WriteOnly)) {

@@ -7,9 +7,14 @@
 
 // One INI file with Windows private-profile behaviour on a plain file: read and
 // written whole at every call (nothing cached, so another program's change is seen
-// at once), Windows-1252 on disk so that competition folders from Windows read
-// correctly, section and key names matched without regard to letter case (Å/å
+// at once), section and key names matched without regard to letter case (Å/å
 // included), every other line of the file kept as it was.
+//
+// A file keeps its encoding. Files from the old Windows program are Windows-1252,
+// and so is every new file; a file that starts with a UTF-8 byte order mark, or is
+// valid UTF-8 with some non-ASCII byte in it, was made elsewhere and stays UTF-8.
+// A Windows-1252 file turns into UTF-8 only when it must hold a character that
+// code page lacks, so that no name or path is ever stored as "?".
 //
 // A file that is there but cannot be read is never written: writing would replace
 // settings we could not see with the few keys of this call.
@@ -63,9 +68,11 @@ public:
     const QString& senasteFel() const { return m_fel; }
 
 private:
+    enum class Kodning { Windows1252, Utf8, Utf8MedBom };
     struct Innehall {
         QStringList rader;
         QString radslut = QStringLiteral("\r\n");
+        Kodning kodning = Kodning::Windows1252;
         Filstatus status = Filstatus::Saknas;
     };
     Innehall las() const;

@@ -1,3 +1,4 @@
+#include "platform/Windows1252.h"
 #include "platform/clsIni.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -21,6 +23,13 @@ void skrivBytes(const QString& sokvag, const QByteArray& bytes) {
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
+bool arGiltigUtf8(const QByteArray& bytes) {
+    QStringDecoder d(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = d(bytes);
+    Q_UNUSED(text);
+    return !d.hasError();
+}
+
 // Runs a call with the largest file size this process may write set to
 // `tak` bytes, as on a disk about to fill up; writes past it fail with EFBIG
 // instead of killing the process.
@@ -309,6 +318,100 @@ private slots:
         clsIni tom(t.fil(QStringLiteral("Tom.ini")));
         QVERIFY(tom.WriteKeys({}));
         QVERIFY(!QFileInfo::exists(tom.Path()));
+    }
+
+    // A name Windows-1252 cannot hold turns a new file into UTF-8 rather than
+    // into "?"; the file then stays UTF-8.
+    void tecknenUtanfor1252GorFilenTillUtf8() {
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Pilkrona.ini"));
+        clsIni ini(sokvag);
+        const QString fil = QStringLiteral("/t/Łódź Cup/Łódź Cup.air");
+        QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), fil));
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), QString()), fil);
+        QVERIFY(arGiltigUtf8(lasBytes(sokvag)));
+        QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn2"),
+                             QStringLiteral("/t/Väst.air")));
+        QCOMPARE(lasBytes(sokvag),
+                 QStringLiteral("[Sökvägar]\r\nFilnamn1=/t/Łódź Cup/Łódź Cup.air\r\nFilnamn2=/t/Väst.air\r\n")
+                     .toUtf8());
+
+        // An existing Windows-1252 file is re-encoded whole, other lines included.
+        const QString gammal = t.fil(QStringLiteral("Cup.ini"));
+        skrivBytes(gammal, "[S\xf6kv\xe4gar]\r\nDatum=6 december \x80 1\r\n");
+        clsIni ini2(gammal);
+        QVERIFY(ini2.WriteKey(QStringLiteral("Łódź"), QStringLiteral("Ort"), QStringLiteral("Łódź")));
+        QCOMPARE(lasBytes(gammal),
+                 QStringLiteral("[Sökvägar]\r\nDatum=6 december € 1\r\n[Łódź]\r\nOrt=Łódź\r\n").toUtf8());
+        QCOMPARE(ini2.GetKeyValue(QStringLiteral("sökvägar"), QStringLiteral("datum"), QString()),
+                 QStringLiteral("6 december € 1"));
+    }
+
+    // A Windows-1252 file stays one while all it holds fits: the old Windows
+    // program can still read it.
+    void windows1252Behalls() {
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Pilkrona.ini"));
+        skrivBytes(sokvag, "[S\xf6kv\xe4gar]\r\nFilnamn1=C:\\T\xe4vlingar\\Cup.air\r\n");
+        clsIni ini(sokvag);
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn2"), QStringLiteral("/t/B.air")));
+        QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Ort"),
+                             QStringLiteral("Västerås – “Väst”")));
+        QCOMPARE(lasBytes(sokvag), QByteArray("[S\xf6kv\xe4gar]\r\n"
+                                              "Filnamn1=C:\\T\xe4vlingar\\Cup.air\r\n"
+                                              "Filnamn2=/t/B.air\r\n"
+                                              "Ort=V\xe4ster\xe5s \x96 \x93V\xe4st\x94\r\n"));
+    }
+
+    // A file saved by a Linux text editor is UTF-8, with or without a byte order
+    // mark, and is written back the same way, LF line ends included.
+    void utf8FranEditorLasesOchBehalls_data() {
+        QTest::addColumn<QByteArray>("borjan");
+        QTest::newRow("utan BOM") << QByteArray();
+        QTest::newRow("med BOM") << QByteArray("\xEF\xBB\xBF");
+    }
+    void utf8FranEditorLasesOchBehalls() {
+        QFETCH(QByteArray, borjan);
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Pilkrona.ini"));
+        skrivBytes(sokvag, borjan + QStringLiteral("[Sökvägar]\nFilnamn1=/hem/Åsa/Cup.air\n").toUtf8());
+        clsIni ini(sokvag);
+        QCOMPARE(ini.GetSections(), QStringList{QStringLiteral("Sökvägar")});
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("SÖKVÄGAR"), QStringLiteral("Filnamn1"), QString()),
+                 QStringLiteral("/hem/Åsa/Cup.air"));
+        QVERIFY(
+            ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn2"), QStringLiteral("/t/B.air")));
+        QVERIFY(ini.WriteKey(QStringLiteral("Allmänt"), QStringLiteral("Ort"), QStringLiteral("Umeå")));
+        QCOMPARE(lasBytes(sokvag),
+                 borjan + QStringLiteral("[Sökvägar]\nFilnamn1=/hem/Åsa/Cup.air\nFilnamn2=/t/B.air\n"
+                                         "[Allmänt]\nOrt=Umeå\n")
+                              .toUtf8());
+        QCOMPARE(ini.status(), clsIni::Filstatus::Ok);
+    }
+
+    // Bytes that only look like the start of UTF-8 leave a file Windows-1252, so
+    // that every byte keeps the letter the Windows program meant.
+    void ogiltigUtf8Ar1252_data() {
+        QTest::addColumn<QByteArray>("varde");
+        QTest::newRow("avbruten sekvens sist") << QByteArray("Malm\xc3");
+        QTest::newRow("bokstav efter ledande byte") << QByteArray("\xc5sa \xd6"
+                                                                  "berg");
+        QTest::newRow("överlång kodning") << QByteArray("a\xc0\xaf"
+                                                        "b");
+        QTest::newRow("surrogat") << QByteArray("\xed\xa0\x80");
+        QTest::newRow("över U+10FFFF") << QByteArray("\xf4\x90\x80\x80");
+    }
+    void ogiltigUtf8Ar1252() {
+        QFETCH(QByteArray, varde);
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Cup.ini"));
+        skrivBytes(sokvag, "[A]\r\nk=" + varde + "\r\n");
+        clsIni ini(sokvag);
+        QCOMPARE(ini.GetKeyValue(QStringLiteral("A"), QStringLiteral("k"), QString()),
+                 Windows1252::tillText(varde));
+        QVERIFY(ini.WriteKey(QStringLiteral("A"), QStringLiteral("n"), QStringLiteral("1")));
+        QCOMPARE(lasBytes(sokvag), "[A]\r\nk=" + varde + "\r\nn=1\r\n");
     }
 
     // What opening a competition learns about its INI file before reading it.
