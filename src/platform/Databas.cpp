@@ -67,6 +67,7 @@ void Databas::Open(const QString& sokvag) {
         m_db.close();
         throw Fel(Felnummer::Databasfel, QStringLiteral("Sorteringsordningen kunde inte registreras."));
     }
+    m_handtag = handtag;
     m_sokvag = sokvag;
     try {
         kor(QStringLiteral("PRAGMA journal_mode=DELETE")).next();
@@ -80,6 +81,8 @@ void Databas::Open(const QString& sokvag) {
 void Databas::Close() {
     if (m_db.isOpen())
         m_db.close();
+    m_handtag = nullptr;
+    m_djup = 0;
     m_sokvag.clear();
 }
 
@@ -90,6 +93,13 @@ bool Databas::IsOpen() const {
 QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     if (!IsOpen())
         throw Fel(Felnummer::Databasfel, QStringLiteral("Ingen databas är öppen."));
+    // SQLite rolls a whole transaction back by itself on some failures (disk full,
+    // I/O error). Statements after that would each commit on their own, so the rest
+    // of the operation must not run.
+    if (m_djup > 0 && sqlite3_get_autocommit(m_handtag))
+        throw Fel(
+            Felnummer::Databasfel,
+            QStringLiteral("Transaktionen i \"%1\" avbröts av databasen och har ångrats.").arg(m_sokvag));
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -106,13 +116,46 @@ QVariant Databas::varde(const QString& sql, const QVariantList& varden) const {
     return q.next() ? q.value(0) : QVariant();
 }
 
+// Inner levels all use one savepoint name: SQLite releases and rolls back to the
+// latest savepoint of a name, which is always the innermost open one.
 void Databas::borja() {
-    kor(QStringLiteral("BEGIN IMMEDIATE"));
+    kor(m_djup == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT inre"));
+    ++m_djup;
 }
+
 void Databas::bekrafta() {
-    kor(QStringLiteral("COMMIT"));
+    if (m_djup == 0) // closed while f ran
+        throw Fel(Felnummer::Databasfel, QStringLiteral("Transaktionen avbröts: databasen stängdes."));
+    try {
+        kor(m_djup == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE inre"));
+    } catch (...) {
+        // A failed COMMIT leaves the transaction open; nothing of it may stay.
+        angra();
+        throw;
+    }
+    --m_djup;
 }
-void Databas::angra() {
-    QSqlQuery q(m_db);
-    q.exec(QStringLiteral("ROLLBACK"));
+
+void Databas::angra() noexcept {
+    if (m_djup == 0)
+        return;
+    --m_djup;
+    if (!IsOpen())
+        return;
+    // These fail harmlessly when SQLite has already rolled the transaction back.
+    if (m_djup == 0) {
+        korUtanFel(QStringLiteral("ROLLBACK"));
+    } else {
+        korUtanFel(QStringLiteral("ROLLBACK TO inre"));
+        korUtanFel(QStringLiteral("RELEASE inre"));
+    }
+}
+
+bool Databas::korUtanFel(const QString& sql) noexcept {
+    try {
+        QSqlQuery q(m_db);
+        return q.exec(sql);
+    } catch (...) {
+        return false;
+    }
 }

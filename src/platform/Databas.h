@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+struct sqlite3;
+
 // The connection to one competition database (SQLite). Every statement goes
 // through kor() with its values bound; nothing typed by the operator is ever
 // joined into SQL text. Failures are thrown as Fel with a Swedish description.
@@ -34,7 +36,10 @@ public:
     QVariant varde(const QString& sql, const QVariantList& varden = {}) const;
 
     // Runs f inside one transaction: committed when f returns, rolled back when it
-    // throws (the exception goes on to the caller).
+    // throws (the exception goes on to the caller). Transactions nest, because one
+    // operation often calls another that writes on its own: the outermost is the real
+    // transaction, an inner one a savepoint. An inner failure that its caller catches
+    // undoes only the inner part; the outer transaction goes on.
     template <class F> void transaktion(F&& f) {
         borja();
         try {
@@ -45,6 +50,8 @@ public:
         }
         bekrafta();
     }
+    // Transactions now open, the outermost one included; 0 outside any.
+    int transaktionsdjup() const { return m_djup; }
 
     QSqlDatabase& db() { return m_db; }
 
@@ -55,9 +62,12 @@ public:
 private:
     void borja();
     void bekrafta();
-    void angra();
+    void angra() noexcept;
+    bool korUtanFel(const QString& sql) noexcept;
 
     QString m_namn;
     QString m_sokvag;
     QSqlDatabase m_db;
+    sqlite3* m_handtag = nullptr;
+    int m_djup = 0;
 };

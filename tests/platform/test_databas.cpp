@@ -15,6 +15,21 @@ QStringList kolumn(QSqlQuery q) {
         ut << q.value(0).toString();
     return ut;
 }
+
+void laggTillSkytt(const Databas& db, const char* namn) {
+    db.kor(QStringLiteral("INSERT INTO Skyttar (Namn) VALUES (?)"), {QString::fromUtf8(namn)});
+}
+
+// The shooters after the placeholder, as another connection sees them: only what
+// was committed.
+QStringList sparadeSkyttar(const QString& sokvag) {
+    Databas annan;
+    annan.Open(sokvag);
+    return kolumn(
+        annan.kor(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 ORDER BY Löpnummer")));
+}
+
+struct InreFel {};
 } // namespace
 
 class TestDatabas : public QObject {
@@ -148,6 +163,125 @@ private slots:
         QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 1);
         QCOMPARE(db.varde(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
         QCOMPARE(db.varde(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
+    }
+
+    void inreTransaktionSomFallerFangas() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        db.transaktion([&] {
+            laggTillSkytt(db, "Yttre före");
+            QCOMPARE(db.transaktionsdjup(), 1);
+            try {
+                db.transaktion([&] {
+                    QCOMPARE(db.transaktionsdjup(), 2);
+                    laggTillSkytt(db, "Inre");
+                    throw InreFel{};
+                });
+                QFAIL("the inner failure went missing");
+            } catch (const InreFel&) {
+            }
+            QCOMPARE(db.transaktionsdjup(), 1);
+            laggTillSkytt(db, "Yttre efter");
+        });
+        QCOMPARE(db.transaktionsdjup(), 0);
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Yttre före", "Yttre efter"}));
+    }
+
+    void inreFelUtanFangstAngrarAllt() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        QVERIFY_THROWS_EXCEPTION(InreFel, db.transaktion([&] {
+            laggTillSkytt(db, "Yttre");
+            db.transaktion([&] {
+                laggTillSkytt(db, "Inre");
+                throw InreFel{};
+            });
+        }));
+        QCOMPARE(db.transaktionsdjup(), 0);
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList());
+        // An inner transaction that succeeded is undone with the outer one.
+        QVERIFY_THROWS_EXCEPTION(InreFel, db.transaktion([&] {
+            db.transaktion([&] { laggTillSkytt(db, "Inre klar"); });
+            throw InreFel{};
+        }));
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList());
+        db.transaktion([&] { laggTillSkytt(db, "Sedan"); });
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Sedan"}));
+    }
+
+    void treNivaer() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        db.transaktion([&] {
+            laggTillSkytt(db, "1");
+            db.transaktion([&] {
+                laggTillSkytt(db, "2");
+                try {
+                    db.transaktion([&] {
+                        QCOMPARE(db.transaktionsdjup(), 3);
+                        laggTillSkytt(db, "3 bort");
+                        db.kor(QStringLiteral("INSERT INTO Skyttar (Startnr) VALUES (?)"),
+                               {QStringLiteral("tolv")});
+                    });
+                    QFAIL("the third level was committed");
+                } catch (const Fel&) {
+                }
+                db.transaktion([&] { laggTillSkytt(db, "3 kvar"); });
+                QCOMPARE(db.transaktionsdjup(), 2);
+            });
+            laggTillSkytt(db, "1 igen");
+            // Nothing reaches the file before the outermost commit.
+            QCOMPARE(sparadeSkyttar(sokvag), QStringList());
+        });
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"1", "2", "3 kvar", "1 igen"}));
+    }
+
+    // A COMMIT that fails leaves SQLite's transaction open; it must not stay open
+    // and take the next operation's work with it.
+    void misslyckadCommitAngras() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        db.kor(QStringLiteral("CREATE TABLE Forald (Id INTEGER PRIMARY KEY)"));
+        db.kor(QStringLiteral(
+            "CREATE TABLE Barn (Forald INTEGER REFERENCES Forald (Id) DEFERRABLE INITIALLY DEFERRED)"));
+        db.kor(QStringLiteral("PRAGMA foreign_keys = ON"));
+        QVERIFY_THROWS_EXCEPTION(Fel, db.transaktion([&] {
+            laggTillSkytt(db, "Med barnet");
+            db.kor(QStringLiteral("INSERT INTO Barn (Forald) VALUES (?)"), {5});
+        }));
+        QCOMPARE(db.transaktionsdjup(), 0);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Barn")).toInt(), 0);
+        db.transaktion([&] { laggTillSkytt(db, "Efter"); });
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Efter"}));
+    }
+
+    void stangningNollstallerDjupet() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        QVERIFY_THROWS_EXCEPTION(Fel, db.transaktion([&] {
+            db.transaktion([&] {
+                laggTillSkytt(db, "Stängd");
+                db.Close();
+                QCOMPARE(db.transaktionsdjup(), 0);
+            });
+        }));
+        QCOMPARE(db.transaktionsdjup(), 0);
+        db.Open(sokvag);
+        db.transaktion([&] {
+            QCOMPARE(db.transaktionsdjup(), 1);
+            laggTillSkytt(db, "Öppnad igen");
+        });
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Öppnad igen"}));
     }
 
     void framandeFilerVagras_data() {
