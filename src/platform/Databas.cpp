@@ -63,7 +63,7 @@ void Databas::Open(const QString& sokvag) {
     if (!m_db.open())
         kastaSqlFel(m_db.lastError(), {});
     auto* handtag = *static_cast<sqlite3* const*>(m_db.driver()->handle().constData());
-    if (!handtag || !registreraSvenskSortering(handtag)) {
+    if (!handtag || !registreraSvenskSortering(handtag) || !registreraSvenskLike(handtag)) {
         m_db.close();
         throw Fel(Felnummer::Databasfel, QStringLiteral("Sorteringsordningen kunde inte registreras."));
     }
@@ -109,6 +109,17 @@ QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     if (!q.exec())
         kastaSqlFel(q.lastError(), sql);
     return q;
+}
+
+QString Databas::bokstavligtMonster(const QString& text) {
+    QString ut;
+    ut.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            ut += QLatin1Char('\\');
+        ut += c;
+    }
+    return ut;
 }
 
 QVariant Databas::varde(const QString& sql, const QVariantList& varden) const {

@@ -138,6 +138,101 @@ private slots:
                  2);
     }
 
+    void likeIgnorerarSkiftlageISvenska() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        for (const char* n : {"Åsa", "ÅSA", "åsa", "Asa", "Åke", "Öberg", "Émile", "Emil", "Ärla"})
+            laggTillSkytt(db, n);
+        auto hitta = [&](const char* villkor, const QVariantList& varden = {}) {
+            return kolumn(db.kor(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 AND ") +
+                                     QString::fromUtf8(villkor) + QStringLiteral(" ORDER BY Löpnummer"),
+                                 varden));
+        };
+        QCOMPARE(hitta("Namn LIKE 'åsa%'"), QStringList({"Åsa", "ÅSA", "åsa"}));
+        QCOMPARE(hitta("Namn LIKE 'ÅSA'"), QStringList({"Åsa", "ÅSA", "åsa"}));
+        QCOMPARE(hitta("Namn LIKE 'ö%'"), QStringList({"Öberg"}));
+        QCOMPARE(hitta("Namn LIKE 'émile'"), QStringList({"Émile"}));
+        QCOMPARE(hitta("Namn LIKE '%RL_'"), QStringList({"Ärla"}));
+        QCOMPARE(hitta("Namn LIKE '_sa'"), QStringList({"Åsa", "ÅSA", "åsa", "Asa"}));
+        QCOMPARE(hitta("Namn NOT LIKE '%a%'"), QStringList({"Åke", "Öberg", "Émile", "Emil"}));
+        QCOMPARE(hitta("Namn LIKE ?", {QStringLiteral("ä%")}), QStringList({"Ärla"}));
+        // * and ? are GLOB's wildcards, never LIKE's.
+        QCOMPARE(hitta("Namn LIKE 'Å*'"), QStringList());
+        QCOMPARE(hitta("Namn LIKE '?sa'"), QStringList());
+        QVERIFY(db.varde(QStringLiteral("SELECT NULL LIKE 'a'")).isNull());
+        QVERIFY(db.varde(QStringLiteral("SELECT 'a' LIKE NULL")).isNull());
+    }
+
+    void likeMedEscape() {
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        auto liknar = [&](const char* text, const char* monster, const char* flykt) {
+            return db
+                .varde(QStringLiteral("SELECT ? LIKE ? ESCAPE ?"),
+                       {QString::fromUtf8(text), QString::fromUtf8(monster), QString::fromUtf8(flykt)})
+                .toInt();
+        };
+        QCOMPARE(liknar("100%", "100!%", "!"), 1);
+        QCOMPARE(liknar("1000", "100!%", "!"), 0);
+        QCOMPARE(liknar("a_b", "A!_B", "!"), 1);
+        QCOMPARE(liknar("axb", "a!_b", "!"), 0);
+        QCOMPARE(liknar("a!b", "a!!b", "!"), 1);
+        QCOMPARE(liknar("ÅSA%", "åsaö%", "ö"), 1);
+        QCOMPARE(liknar("ab", "ab!", "!"), 0);
+        QVERIFY_THROWS_EXCEPTION(Fel, liknar("a", "a", "!!"));
+        QVERIFY_THROWS_EXCEPTION(Fel, liknar("a", "a", ""));
+    }
+
+    void bokstavligtMonsterMatcharBaraSigSjalvt() {
+        QCOMPARE(Databas::bokstavligtMonster(QStringLiteral("100%_a\\b*?'")),
+                 QStringLiteral("100\\%\\_a\\\\b*?'"));
+        Testmiljo t;
+        Databas db;
+        db.Open(t.kopieraMall(QStringLiteral("Cup.air")));
+        for (const char* n : {"100%", "1000", "a*b", "axb", "ab", "a_b", "a\\b", "a\\\\b", "O'Brien", "Åsa"})
+            laggTillSkytt(db, n);
+        auto borjarMed = [&](const char* skrivet) {
+            return kolumn(
+                db.kor(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 AND Namn LIKE ? "
+                                      "ESCAPE '\\' ORDER BY Löpnummer"),
+                       {Databas::bokstavligtMonster(QString::fromUtf8(skrivet)) + QLatin1Char('%')}));
+        };
+        auto innehaller = [&](const char* skrivet) {
+            return kolumn(
+                db.kor(QStringLiteral("SELECT Namn FROM Skyttar WHERE Löpnummer <> 1 AND Namn LIKE ? "
+                                      "ESCAPE '\\' ORDER BY Löpnummer"),
+                       {QLatin1Char('%') + Databas::bokstavligtMonster(QString::fromUtf8(skrivet)) +
+                        QLatin1Char('%')}));
+        };
+        QCOMPARE(borjarMed("100%"), QStringList({"100%"}));
+        QCOMPARE(innehaller("%"), QStringList({"100%"}));
+        QCOMPARE(borjarMed("a*b"), QStringList({"a*b"}));
+        QCOMPARE(innehaller("*"), QStringList({"a*b"}));
+        QCOMPARE(borjarMed("a_"), QStringList({"a_b"}));
+        QCOMPARE(innehaller("_"), QStringList({"a_b"}));
+        QCOMPARE(borjarMed("a\\b"), QStringList({"a\\b"}));
+        QCOMPARE(innehaller("\\\\"), QStringList({"a\\\\b"}));
+        QCOMPARE(borjarMed("o'b"), QStringList({"O'Brien"}));
+        QCOMPARE(borjarMed("åS"), QStringList({"Åsa"}));
+        QCOMPARE(borjarMed("").size(), 10);
+    }
+
+    void liknarDirekt() {
+        QVERIFY(liknar("a%b%c", "aXbYbZc"));
+        QVERIFY(liknar("%ab", "aab"));
+        QVERIFY(liknar("%a_c%", "xxabxabcx"));
+        QVERIFY(!liknar("%a_c", "xxabxabcx"));
+        QVERIFY(liknar("%%", ""));
+        QVERIFY(!liknar("_", ""));
+        QVERIFY(liknar("ü%", "Über"));
+        QVERIFY(!liknar("u%", "Über"));
+        QVERIFY(liknar("Ø_", "øy"));
+        QVERIFY(liknar(std::string(200, '%') + "b", std::string(5000, 'a') + "b"));
+        QVERIFY(!liknar("%a%a%a%a%a%a%a%a%b", std::string(5000, 'a')));
+    }
+
     void tionior_sorterasSomText() {
         Testmiljo t;
         Databas db;
