@@ -59,8 +59,6 @@ public:
     // Transactions now open, the outermost one included; 0 outside any.
     int transaktionsdjup() const { return m_djup; }
 
-    QSqlDatabase& db() { return m_db; }
-
     // Checks that a file is a competition database of ours without opening it for
     // writing; throws Fel with the reason otherwise.
     static void kontrolleraFil(const QString& sokvag);

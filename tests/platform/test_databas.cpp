@@ -30,6 +30,13 @@ QStringList sparadeSkyttar(const QString& sokvag) {
 }
 
 struct InreFel {};
+
+// Statements outside kor() would escape the binding of values and the Swedish
+// error messages, so the raw connection stays inside Databas.
+template <class D> constexpr bool harRaAnslutning = requires(D& d) {
+    d.db();
+};
+static_assert(!harRaAnslutning<Databas>);
 } // namespace
 
 class TestDatabas : public QObject {
