@@ -12,10 +12,44 @@
 namespace {
 QAtomicInt nastaAnslutning{0};
 
-[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sql) {
-    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+// SQLite's result code (QSQLITE puts it, extended, in nativeErrorCode) decides the
+// message: the operator needs to know whether the file is damaged, the disk full
+// or the file locked, not the driver's English.
+[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sokvag, const QString& sql) {
+    bool ok = false;
+    const int kod = e.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (ok) {
+        switch (kod) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            throw Fel(Felnummer::DatabasSkadad, QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
+        case SQLITE_FULL:
+            throw Fel(Felnummer::DiskenFull,
+                      QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+        case SQLITE_READONLY:
+            throw Fel(Felnummer::DatabasSkrivskyddad,
+                      QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            throw Fel(Felnummer::DatabasAnvands,
+                      QStringLiteral("Databasfilen \"%1\" används av ett annat program.").arg(sokvag));
+        case SQLITE_CANTOPEN:
+            throw Fel(Felnummer::DatabasKanInteOppnas,
+                      QStringLiteral("Databasfilen \"%1\" kan inte öppnas.").arg(sokvag));
+        case SQLITE_IOERR:
+            throw Fel(Felnummer::DiskEllerNatverksfel,
+                      QStringLiteral("Läs- eller skrivfel i databasfilen \"%1\".").arg(sokvag));
+        case SQLITE_PERM:
+            throw Fel(Felnummer::AtkomstNekad,
+                      QStringLiteral("Åtkomst nekad till databasfilen \"%1\".").arg(sokvag));
+        default:
+            break;
+        }
+    }
+    const QString drivertext = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    QString text = QStringLiteral("Databasfel i \"%1\" (%2)").arg(sokvag, drivertext);
     if (!sql.isEmpty())
-        text += QStringLiteral(" (") + sql.simplified() + QLatin1Char(')');
+        text += QStringLiteral(". SQL: ") + sql.simplified();
     throw Fel(Felnummer::Databasfel, text);
 }
 } // namespace
@@ -61,11 +95,13 @@ void Databas::Open(const QString& sokvag) {
     m_db.setConnectOptions(
         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(AnslutningsTidsgransSekunder * 1000));
     if (!m_db.open())
-        kastaSqlFel(m_db.lastError(), {});
+        kastaSqlFel(m_db.lastError(), sokvag, {});
     auto* handtag = *static_cast<sqlite3* const*>(m_db.driver()->handle().constData());
     if (!handtag || !registreraSvenskSortering(handtag) || !registreraSvenskLike(handtag)) {
         m_db.close();
-        throw Fel(Felnummer::Databasfel, QStringLiteral("Sorteringsordningen kunde inte registreras."));
+        throw Fel(
+            Felnummer::Databasfel,
+            QStringLiteral("Svensk sortering och sökning kunde inte registreras för \"%1\".").arg(sokvag));
     }
     m_handtag = handtag;
     m_sokvag = sokvag;
@@ -103,11 +139,11 @@ QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        kastaSqlFel(q.lastError(), sql);
+        kastaSqlFel(q.lastError(), m_sokvag, sql);
     for (const QVariant& v : varden)
         q.addBindValue(v);
     if (!q.exec())
-        kastaSqlFel(q.lastError(), sql);
+        kastaSqlFel(q.lastError(), m_sokvag, sql);
     return q;
 }
 

@@ -2,11 +2,14 @@
 #include "platform/Databas.h"
 #include "platform/SvenskSortering.h"
 #include "support/Testmiljo.h"
+#include "support/VanligAnvandare.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QStringList kolumn(QSqlQuery q) {
@@ -30,6 +33,16 @@ QStringList sparadeSkyttar(const QString& sokvag) {
 }
 
 struct InreFel {};
+
+// The failure that f throws; an error number of 0 when it throws none.
+template <class F> Fel felet(F&& f) {
+    try {
+        f();
+    } catch (const Fel& fel) {
+        return fel;
+    }
+    return Fel(0, QString());
+}
 
 // Statements outside kor() would escape the binding of values and the Swedish
 // error messages, so the raw connection stays inside Databas.
@@ -384,6 +397,134 @@ private slots:
             laggTillSkytt(db, "Öppnad igen");
         });
         QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Öppnad igen"}));
+    }
+
+    void skadadFilGerSvensktFel() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Skadad.air"));
+        {
+            Databas db;
+            db.Open(sokvag);
+            const QString lang(300, QLatin1Char('x'));
+            db.transaktion([&] {
+                for (int i = 0; i < 4000; ++i)
+                    db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn) VALUES (?, ?)"),
+                           {lang, QString::number(i)});
+            });
+        }
+        QFile f(sokvag);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.size() > 1000000);
+        f.seek(f.size() / 2 / 4096 * 4096);
+        f.write(QByteArray(64 * 1024, '\x5a'));
+        f.close();
+
+        const Fel fel = felet([&] {
+            Databas db;
+            db.Open(sokvag);
+            db.varde(QStringLiteral("SELECT SUM(length(Namn) + length(Efternamn)) FROM Skyttar"));
+        });
+        QCOMPARE(fel.nummer(), Felnummer::DatabasSkadad);
+        QCOMPARE(fel.beskrivning(), QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
+    }
+
+    void skrivskyddadFilGerSvensktFel() {
+        if (korSomVanligAnvandare("skrivskyddadFilGerSvensktFel"))
+            return;
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Skyddad.air"));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        Databas db;
+        db.Open(sokvag);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar")).toInt(), 1);
+        for (const Fel& fel : {felet([&] { laggTillSkytt(db, "Ny"); }),
+                               felet([&] { db.transaktion([&] { laggTillSkytt(db, "Ny"); }); })}) {
+            QCOMPARE(fel.nummer(), Felnummer::DatabasSkrivskyddad);
+            QCOMPARE(fel.beskrivning(), QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));
+        }
+        QCOMPARE(db.transaktionsdjup(), 0);
+    }
+
+    void lastFilGerSvensktFel() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Last.air"));
+        Databas forsta, andra;
+        forsta.Open(sokvag);
+        andra.Open(sokvag);
+        andra.kor(QStringLiteral("PRAGMA busy_timeout = 0")); // not 20 s of waiting in a test
+        forsta.transaktion([&] {
+            laggTillSkytt(forsta, "Först");
+            const Fel fel = felet([&] { laggTillSkytt(andra, "Sedan"); });
+            QCOMPARE(fel.nummer(), Felnummer::DatabasAnvands);
+            QCOMPARE(fel.beskrivning(),
+                     QStringLiteral("Databasfilen \"%1\" används av ett annat program.").arg(sokvag));
+        });
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Först"}));
+    }
+
+    void ovrigaFelNamnerFilenPaSvenska() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        Databas db;
+        db.Open(sokvag);
+        const Fel fel = felet([&] { db.kor(QStringLiteral("SELECT * FROM Saknas")); });
+        QCOMPARE(fel.nummer(), Felnummer::Databasfel);
+        QVERIFY2(fel.beskrivning().startsWith(
+                     QStringLiteral("Databasfel i \"%1\" (no such table: Saknas)").arg(sokvag)),
+                 qPrintable(fel.beskrivning()));
+    }
+
+    // A disk that fills up in the middle of an operation (a file size limit stands in
+    // for it) undoes the operation and leaves what was there before.
+    void fullDiskAngrarTransaktionen_data() {
+        QTest::addColumn<int>("rader");
+        QTest::addColumn<bool>("felVidCommit");
+        // 80 kB stay in SQLite's page cache until COMMIT; 8 MB do not.
+        QTest::newRow("vid commit") << 200 << true;
+        QTest::newRow("mitt i") << 20000 << false;
+    }
+    void fullDiskAngrarTransaktionen() {
+        QFETCH(int, rader);
+        QFETCH(bool, felVidCommit);
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Full.air"));
+        Databas db;
+        db.Open(sokvag);
+        db.transaktion([&] {
+            for (int i = 0; i < 50; ++i)
+                laggTillSkytt(db, "Före");
+        });
+        const QString lang(400, QLatin1Char('x'));
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit forut{};
+        getrlimit(RLIMIT_FSIZE, &forut);
+        rlimit tak = forut;
+        tak.rlim_cur = QFileInfo(sokvag).size() + 16 * 1024;
+        setrlimit(RLIMIT_FSIZE, &tak);
+        int gjorda = 0;
+        const Fel fel = felet([&] {
+            db.transaktion([&] {
+                for (; gjorda < rader; ++gjorda)
+                    db.kor(QStringLiteral("INSERT INTO Skyttar (Namn) VALUES (?)"), {lang});
+            });
+        });
+        setrlimit(RLIMIT_FSIZE, &forut);
+        std::signal(SIGXFSZ, SIG_DFL);
+
+        if (fel.nummer() == Felnummer::DiskenFull)
+            QCOMPARE(fel.beskrivning(),
+                     QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+        else
+            QCOMPARE(fel.beskrivning(),
+                     QStringLiteral("Läs- eller skrivfel i databasfilen \"%1\".").arg(sokvag));
+        QCOMPARE(gjorda == rader, felVidCommit);
+        QCOMPARE(db.transaktionsdjup(), 0);
+        QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Namn = ?"), {lang}).toInt(), 0);
+        QCOMPARE(db.varde(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        db.transaktion([&] { laggTillSkytt(db, "Efter"); });
+        db.Close();
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList(50, QStringLiteral("Före")) << QStringLiteral("Efter"));
     }
 
     void framandeFilerVagras_data() {
