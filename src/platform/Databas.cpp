@@ -8,6 +8,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QAtomicInt nastaAnslutning{0};
@@ -84,6 +86,19 @@ void Databas::kontrolleraFil(const QString& sokvag) {
     }
     throw Fel(Felnummer::OkantDatabasformat,
               QStringLiteral("Filen \"%1\" är ingen tävlingsdatabas för Pilkrona.").arg(sokvag));
+}
+
+bool Databas::arSkrivbar(const QString& sokvag) {
+    const QFileInfo info(sokvag);
+    if (!info.isFile())
+        return false;
+    const auto skrivbar = [](const QString& s, int lage) {
+        const QByteArray namn = QFile::encodeName(s);
+        struct stat st {};
+        return ::stat(namn.constData(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+               ::access(namn.constData(), lage) == 0;
+    };
+    return skrivbar(info.absoluteFilePath(), W_OK) && skrivbar(info.absolutePath(), W_OK | X_OK);
 }
 
 void Databas::Open(const QString& sokvag) {

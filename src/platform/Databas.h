@@ -62,6 +62,10 @@ public:
     // Checks that a file is a competition database of ours without opening it for
     // writing; throws Fel with the reason otherwise.
     static void kontrolleraFil(const QString& sokvag);
+    // Whether this user can write the file and create the journal beside it, as
+    // every change needs. A file without any write bit counts as write-protected
+    // even for root, who could write it anyway: the operator protected it.
+    static bool arSkrivbar(const QString& sokvag);
 
 private:
     void borja();

@@ -527,6 +527,39 @@ private slots:
         QCOMPARE(sparadeSkyttar(sokvag), QStringList(50, QStringLiteral("Före")) << QStringLiteral("Efter"));
     }
 
+    void skrivbarFil() {
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        QVERIFY(Databas::arSkrivbar(sokvag));
+        QVERIFY(!Databas::arSkrivbar(t.fil(QStringLiteral("Saknas.air"))));
+        QVERIFY(!Databas::arSkrivbar(t.mapp()));
+        // No write bit: refused for root too.
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(!Databas::arSkrivbar(sokvag));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(Databas::arSkrivbar(sokvag));
+        // The journal is made beside the file.
+        const QFile::Permissions mapp = QFile::permissions(t.mapp());
+        QVERIFY(QFile::setPermissions(t.mapp(), QFile::ReadOwner | QFile::ExeOwner));
+        const bool iSkyddadMapp = Databas::arSkrivbar(sokvag);
+        QFile::setPermissions(t.mapp(), mapp);
+        QVERIFY(!iSkyddadMapp);
+    }
+
+    // The bits that count are this user's, not anyone's.
+    void skrivbarForAnvandaren() {
+        if (korSomVanligAnvandare("skrivbarForAnvandaren"))
+            return;
+        Testmiljo t;
+        const QString sokvag = t.kopieraMall(QStringLiteral("Cup.air"));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::ReadGroup | QFile::WriteGroup |
+                                                  QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(!Databas::arSkrivbar(sokvag));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(Databas::arSkrivbar(sokvag));
+        QVERIFY(!Databas::arSkrivbar(QStringLiteral("/etc/passwd")));
+    }
+
     void framandeFilerVagras_data() {
         QTest::addColumn<QByteArray>("innehall");
         QTest::addColumn<QString>("iMeddelandet");
