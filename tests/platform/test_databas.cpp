@@ -629,6 +629,11 @@ private slots:
         QVERIFY(j("æ", "ö") < 0 && j("ä", "æ") < 0);
         QCOMPARE(j("ÅSA", "åsa"), 0);
         QVERIFY(j("e", "é") < 0 && j("é", "f") < 0);
+        // ü sorts as y, after it when all else is equal.
+        QVERIFY(j("v", "ü") < 0);
+        QVERIFY(j("y", "ü") < 0 && j("ü", "z") < 0);
+        QVERIFY(j("Über", "Ylva") < 0 && j("Vera", "Über") < 0);
+        QCOMPARE(j("Ü", "ü"), 0);
         QVERIFY(j("Anna", "Anna-Lena") < 0);
         QVERIFY(j("9", "a") < 0);
         QVERIFY(j("", "a") < 0);
