@@ -50,14 +50,14 @@ public:
         }
         bekrafta();
     }
+    // Transactions now open, the outermost one included; 0 outside any.
+    int transaktionsdjup() const { return m_djup; }
+
     // Text as typed, made into a LIKE pattern that matches only itself, to be used
     // with ESCAPE '\': "... WHERE Namn LIKE ? ESCAPE '\'" bound to
     // bokstavligtMonster(typed) + "%" finds the names that begin with the typed text,
     // even when it holds % or _. (LIKE ignores letter case in every alphabet.)
     static QString bokstavligtMonster(const QString& text);
-
-    // Transactions now open, the outermost one included; 0 outside any.
-    int transaktionsdjup() const { return m_djup; }
 
     // Checks that a file is a competition database of ours without opening it for
     // writing; throws Fel with the reason otherwise.
