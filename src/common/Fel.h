@@ -6,7 +6,9 @@
 // A failure inside the core, carrying the number and description that the
 // program's error messages show ("... : " & number & " " & description).
 // Numbers follow the old runtime where a message depends on them (53 file not
-// found, 13 type mismatch, 6 overflow, 70 permission denied, 75 path/file access).
+// found, 13 type mismatch, 6 overflow, 70 permission denied, 75 path/file access)
+// and the old database engine where one of its errors means the same (3026 disk
+// full, 3049 damaged database), so that callers can tell the failures apart.
 class Fel : public std::runtime_error {
 public:
     Fel(int nummer, const QString& beskrivning)
@@ -31,5 +33,11 @@ constexpr int SokvagsAtkomstfel = 75;
 constexpr int SokvagenInteHittad = 76;
 constexpr int OkantDatabasformat = 3343;
 constexpr int DatabasfilSaknas = 3024;
-constexpr int Databasfel = 3146;
+constexpr int DiskenFull = 3026;
+constexpr int DatabasSkrivskyddad = 3027;
+constexpr int DiskEllerNatverksfel = 3043;
+constexpr int DatabasAnvands = 3045;
+constexpr int DatabasSkadad = 3049;
+constexpr int DatabasKanInteOppnas = 3051;
+constexpr int Databasfel = 3146; // any other database failure
 } // namespace Felnummer

@@ -8,14 +8,50 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QAtomicInt nastaAnslutning{0};
 
-[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sql) {
-    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+// SQLite's result code (QSQLITE puts it, extended, in nativeErrorCode) decides the
+// message: the operator needs to know whether the file is damaged, the disk full
+// or the file locked, not the driver's English.
+[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sokvag, const QString& sql) {
+    bool ok = false;
+    const int kod = e.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (ok) {
+        switch (kod) {
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            throw Fel(Felnummer::DatabasSkadad, QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
+        case SQLITE_FULL:
+            throw Fel(Felnummer::DiskenFull,
+                      QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+        case SQLITE_READONLY:
+            throw Fel(Felnummer::DatabasSkrivskyddad,
+                      QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            throw Fel(Felnummer::DatabasAnvands,
+                      QStringLiteral("Databasfilen \"%1\" används av ett annat program.").arg(sokvag));
+        case SQLITE_CANTOPEN:
+            throw Fel(Felnummer::DatabasKanInteOppnas,
+                      QStringLiteral("Databasfilen \"%1\" kan inte öppnas.").arg(sokvag));
+        case SQLITE_IOERR:
+            throw Fel(Felnummer::DiskEllerNatverksfel,
+                      QStringLiteral("Läs- eller skrivfel i databasfilen \"%1\".").arg(sokvag));
+        case SQLITE_PERM:
+            throw Fel(Felnummer::AtkomstNekad,
+                      QStringLiteral("Åtkomst nekad till databasfilen \"%1\".").arg(sokvag));
+        default:
+            break;
+        }
+    }
+    const QString drivertext = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    QString text = QStringLiteral("Databasfel i \"%1\" (%2)").arg(sokvag, drivertext);
     if (!sql.isEmpty())
-        text += QStringLiteral(" (") + sql.simplified() + QLatin1Char(')');
+        text += QStringLiteral(". SQL: ") + sql.simplified();
     throw Fel(Felnummer::Databasfel, text);
 }
 } // namespace
@@ -52,6 +88,19 @@ void Databas::kontrolleraFil(const QString& sokvag) {
               QStringLiteral("Filen \"%1\" är ingen tävlingsdatabas för Pilkrona.").arg(sokvag));
 }
 
+bool Databas::arSkrivbar(const QString& sokvag) {
+    const QFileInfo info(sokvag);
+    if (!info.isFile())
+        return false;
+    const auto skrivbar = [](const QString& s, int lage) {
+        const QByteArray namn = QFile::encodeName(s);
+        struct stat st {};
+        return ::stat(namn.constData(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+               ::access(namn.constData(), lage) == 0;
+    };
+    return skrivbar(info.absoluteFilePath(), W_OK) && skrivbar(info.absolutePath(), W_OK | X_OK);
+}
+
 void Databas::Open(const QString& sokvag) {
     Close();
     kontrolleraFil(sokvag);
@@ -61,12 +110,15 @@ void Databas::Open(const QString& sokvag) {
     m_db.setConnectOptions(
         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(AnslutningsTidsgransSekunder * 1000));
     if (!m_db.open())
-        kastaSqlFel(m_db.lastError(), {});
+        kastaSqlFel(m_db.lastError(), sokvag, {});
     auto* handtag = *static_cast<sqlite3* const*>(m_db.driver()->handle().constData());
-    if (!handtag || !registreraSvenskSortering(handtag)) {
+    if (!handtag || !registreraSvenskSortering(handtag) || !registreraSvenskLike(handtag)) {
         m_db.close();
-        throw Fel(Felnummer::Databasfel, QStringLiteral("Sorteringsordningen kunde inte registreras."));
+        throw Fel(
+            Felnummer::Databasfel,
+            QStringLiteral("Svensk sortering och sökning kunde inte registreras för \"%1\".").arg(sokvag));
     }
+    m_handtag = handtag;
     m_sokvag = sokvag;
     try {
         kor(QStringLiteral("PRAGMA journal_mode=DELETE")).next();
@@ -80,6 +132,8 @@ void Databas::Open(const QString& sokvag) {
 void Databas::Close() {
     if (m_db.isOpen())
         m_db.close();
+    m_handtag = nullptr;
+    m_djup = 0;
     m_sokvag.clear();
 }
 
@@ -90,15 +144,33 @@ bool Databas::IsOpen() const {
 QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     if (!IsOpen())
         throw Fel(Felnummer::Databasfel, QStringLiteral("Ingen databas är öppen."));
+    // SQLite rolls a whole transaction back by itself on some failures (disk full,
+    // I/O error). Statements after that would each commit on their own, so the rest
+    // of the operation must not run.
+    if (m_djup > 0 && sqlite3_get_autocommit(m_handtag))
+        throw Fel(
+            Felnummer::Databasfel,
+            QStringLiteral("Transaktionen i \"%1\" avbröts av databasen och har ångrats.").arg(m_sokvag));
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        kastaSqlFel(q.lastError(), sql);
+        kastaSqlFel(q.lastError(), m_sokvag, sql);
     for (const QVariant& v : varden)
         q.addBindValue(v);
     if (!q.exec())
-        kastaSqlFel(q.lastError(), sql);
+        kastaSqlFel(q.lastError(), m_sokvag, sql);
     return q;
+}
+
+QString Databas::bokstavligtMonster(const QString& text) {
+    QString ut;
+    ut.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            ut += QLatin1Char('\\');
+        ut += c;
+    }
+    return ut;
 }
 
 QVariant Databas::varde(const QString& sql, const QVariantList& varden) const {
@@ -106,13 +178,46 @@ QVariant Databas::varde(const QString& sql, const QVariantList& varden) const {
     return q.next() ? q.value(0) : QVariant();
 }
 
+// Inner levels all use one savepoint name: SQLite releases and rolls back to the
+// latest savepoint of a name, which is always the innermost open one.
 void Databas::borja() {
-    kor(QStringLiteral("BEGIN IMMEDIATE"));
+    kor(m_djup == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT inre"));
+    ++m_djup;
 }
+
 void Databas::bekrafta() {
-    kor(QStringLiteral("COMMIT"));
+    if (m_djup == 0) // closed while f ran
+        throw Fel(Felnummer::Databasfel, QStringLiteral("Transaktionen avbröts: databasen stängdes."));
+    try {
+        kor(m_djup == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE inre"));
+    } catch (...) {
+        // A failed COMMIT leaves the transaction open; nothing of it may stay.
+        angra();
+        throw;
+    }
+    --m_djup;
 }
-void Databas::angra() {
-    QSqlQuery q(m_db);
-    q.exec(QStringLiteral("ROLLBACK"));
+
+void Databas::angra() noexcept {
+    if (m_djup == 0)
+        return;
+    --m_djup;
+    if (!IsOpen())
+        return;
+    // These fail harmlessly when SQLite has already rolled the transaction back.
+    if (m_djup == 0) {
+        korUtanFel(QStringLiteral("ROLLBACK"));
+    } else {
+        korUtanFel(QStringLiteral("ROLLBACK TO inre"));
+        korUtanFel(QStringLiteral("RELEASE inre"));
+    }
+}
+
+bool Databas::korUtanFel(const QString& sql) noexcept {
+    try {
+        QSqlQuery q(m_db);
+        return q.exec(sql);
+    } catch (...) {
+        return false;
+    }
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariant>
 
+struct sqlite3;
+
 // The connection to one competition database (SQLite). Every statement goes
 // through kor() with its values bound; nothing typed by the operator is ever
 // joined into SQL text. Failures are thrown as Fel with a Swedish description.
@@ -34,7 +36,10 @@ public:
     QVariant varde(const QString& sql, const QVariantList& varden = {}) const;
 
     // Runs f inside one transaction: committed when f returns, rolled back when it
-    // throws (the exception goes on to the caller).
+    // throws (the exception goes on to the caller). Transactions nest, because one
+    // operation often calls another that writes on its own: the outermost is the real
+    // transaction, an inner one a savepoint. An inner failure that its caller catches
+    // undoes only the inner part; the outer transaction goes on.
     template <class F> void transaktion(F&& f) {
         borja();
         try {
@@ -45,19 +50,32 @@ public:
         }
         bekrafta();
     }
+    // Transactions now open, the outermost one included; 0 outside any.
+    int transaktionsdjup() const { return m_djup; }
 
-    QSqlDatabase& db() { return m_db; }
+    // Text as typed, made into a LIKE pattern that matches only itself, to be used
+    // with ESCAPE '\': "... WHERE Namn LIKE ? ESCAPE '\'" bound to
+    // bokstavligtMonster(typed) + "%" finds the names that begin with the typed text,
+    // even when it holds % or _. (LIKE ignores letter case in every alphabet.)
+    static QString bokstavligtMonster(const QString& text);
 
     // Checks that a file is a competition database of ours without opening it for
     // writing; throws Fel with the reason otherwise.
     static void kontrolleraFil(const QString& sokvag);
+    // Whether this user can write the file and create the journal beside it, as
+    // every change needs. A file without any write bit counts as write-protected
+    // even for root, who could write it anyway: the operator protected it.
+    static bool arSkrivbar(const QString& sokvag);
 
 private:
     void borja();
     void bekrafta();
-    void angra();
+    void angra() noexcept;
+    bool korUtanFel(const QString& sql) noexcept;
 
     QString m_namn;
     QString m_sokvag;
     QSqlDatabase m_db;
+    sqlite3* m_handtag = nullptr;
+    int m_djup = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -132,4 +133,94 @@ int svenskaCallback(void*, int la, const void* a, int lb, const void* b) {
 
 bool registreraSvenskSortering(sqlite3* db) {
     return sqlite3_create_collation(db, "SVENSKA", SQLITE_UTF8, nullptr, svenskaCallback) == SQLITE_OK;
+}
+
+namespace {
+
+struct Monsterdel {
+    enum Typ { Tecken, EttTecken, Foljd } typ;
+    char32_t tecken;
+};
+
+} // namespace
+
+bool liknar(std::string_view monster, std::string_view text, char32_t flykttecken) {
+    std::vector<Monsterdel> delar;
+    for (size_t i = 0; i < monster.size();) {
+        char32_t c = nastaTecken(monster, i);
+        if (flykttecken != 0 && c == flykttecken) {
+            if (i >= monster.size())
+                return false; // as SQLite: an escape with nothing after it matches nothing
+            c = nastaTecken(monster, i);
+        } else if (c == U'%') {
+            if (delar.empty() || delar.back().typ != Monsterdel::Foljd)
+                delar.push_back({Monsterdel::Foljd, 0});
+            continue;
+        } else if (c == U'_') {
+            delar.push_back({Monsterdel::EttTecken, 0});
+            continue;
+        }
+        delar.push_back({Monsterdel::Tecken, QChar::toCaseFolded(c)});
+    }
+    std::vector<char32_t> tecken;
+    for (size_t i = 0; i < text.size();)
+        tecken.push_back(QChar::toCaseFolded(nastaTecken(text, i)));
+
+    // Greedy with a step back to the latest %: each % only ever needs to take one
+    // character more than before, so the time stays below pattern times text length.
+    size_t d = 0, t = 0;
+    size_t senasteFoljd = delar.size(), aterupptaVid = 0;
+    while (t < tecken.size()) {
+        if (d < delar.size() && (delar[d].typ == Monsterdel::EttTecken ||
+                                 (delar[d].typ == Monsterdel::Tecken && delar[d].tecken == tecken[t]))) {
+            ++d;
+            ++t;
+        } else if (d < delar.size() && delar[d].typ == Monsterdel::Foljd) {
+            senasteFoljd = d++;
+            aterupptaVid = t;
+        } else if (senasteFoljd < delar.size()) {
+            d = senasteFoljd + 1;
+            t = ++aterupptaVid;
+        } else {
+            return false;
+        }
+    }
+    while (d < delar.size() && delar[d].typ == Monsterdel::Foljd)
+        ++d;
+    return d == delar.size();
+}
+
+namespace {
+std::string_view textvarde(sqlite3_value* v) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return text ? std::string_view(text, sqlite3_value_bytes(v)) : std::string_view();
+}
+
+// like(pattern, text [, escape]): SQLite hands "text LIKE pattern" over in that order.
+void likeCallback(sqlite3_context* ctx, int antal, sqlite3_value** varden) {
+    for (int i = 0; i < antal; ++i)
+        if (sqlite3_value_type(varden[i]) == SQLITE_NULL)
+            return; // NULL, as any comparison with NULL
+    char32_t flykttecken = 0;
+    if (antal == 3) {
+        const std::string_view flykt = textvarde(varden[2]);
+        size_t i = 0;
+        if (!flykt.empty())
+            flykttecken = nastaTecken(flykt, i);
+        if (flykt.empty() || i != flykt.size()) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, liknar(textvarde(varden[0]), textvarde(varden[1]), flykttecken) ? 1 : 0);
+}
+} // namespace
+
+bool registreraSvenskLike(sqlite3* db) {
+    constexpr int flaggor = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    for (int antal : {2, 3})
+        if (sqlite3_create_function(db, "like", antal, flaggor, nullptr, likeCallback, nullptr, nullptr) !=
+            SQLITE_OK)
+            return false;
+    return true;
 }
