@@ -65,8 +65,11 @@ Sidindelning::Sidindelning(const Arbetsblad& blad) {
     m_papper = s.Orientation() == Orientering::Liggande ? upprat.transposed() : upprat;
     m_cellyta = QRectF(s.LeftMargin(), s.TopMargin(), m_papper.width() - s.LeftMargin() - s.RightMargin(),
                        m_papper.height() - s.TopMargin() - s.BottomMargin());
-    const Stil bladstil = blad.grundstil();
-    m_siffrbredd = Typsnitt::siffrbredd(*bladstil.namn, *bladstil.storlek);
+    // Column widths count characters of the workbook's standard font, whatever
+    // font the sheet shows: that is the unit the file stores them in and the
+    // unit the spreadsheet program measures them with.
+    const Stil standard = standardstil();
+    m_siffrbredd = Typsnitt::siffrbredd(*standard.namn, *standard.storlek);
 
     const auto omrade = blad.anvantOmrade();
     if (!omrade) {

@@ -30,6 +30,8 @@ public:
     const QList<Sida>& sidor() const { return m_sidor; }
     double kolumnbredd(int kolumn) const;
     double radhojd(int rad) const;
+    // The widest digit of the workbook's standard font in pixels at 96 dpi: the
+    // unit of every column width, whatever font the sheet is set to.
     int siffrbredd() const { return m_siffrbredd; }
 
     // A paper size code's size in points, upright.

@@ -68,6 +68,10 @@ private slots:
                  QStringLiteral("Liberation Sans"));
         // Liberation Sans has Arial's widths: a 10-point digit is 7 pixels at 96 dpi.
         QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 10), 7);
+        // The standard font, Calibri 11, has 7-pixel digits though it prints as
+        // Liberation Sans, whose digits are 8 pixels at 11 points.
+        QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("Calibri"), 11), 7);
+        QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 11), 8);
         // Characters of a 7-pixel digit plus 5 pixels of padding, 3/4 point a pixel.
         QCOMPARE(Sidindelning::kolumnbreddPunkter(5, 7), 30.0);
         QCOMPARE(Sidindelning::kolumnbreddPunkter(3.57, 7), 22.5);
@@ -75,6 +79,28 @@ private slots:
         QCOMPARE(Sidindelning::kolumnbreddPunkter(0.5, 7), 4.5);
         QCOMPARE(Sidindelning::kolumnbreddPunkter(0, 7), 0.0);
         QCOMPARE(Sidindelning::pappersstorlek(Pappersstorlek::A4).toSize(), QSize(595, 842));
+    }
+
+    // Column widths count characters of the workbook's standard font: a sheet
+    // set to a larger font prints its columns as wide as the file and the
+    // spreadsheet program show them.
+    void kolumnbreddRaknasIStandardtypsnittet() {
+        Kalkylprogram app;
+        Arbetsblad& standard = app.Workbooks().Add().Worksheets(1);
+        Arbetsblad& storre = app.Workbooks().Add().Worksheets(1);
+        storre.Cells().Font().setSize(12);
+        Arbetsblad& annat = app.Workbooks().Add().Worksheets(1);
+        annat.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        annat.Cells().Font().setSize(12);
+        for (Arbetsblad* blad : {&standard, &storre, &annat}) {
+            blad->Range(QStringLiteral("b:b")).setColumnWidth(20);
+            blad->Cells(1, 2).setValue(QStringLiteral("Namn"));
+        }
+        // 20 characters of a 7-pixel digit and the padding: 145 pixels.
+        QCOMPARE(Sidindelning(standard).kolumnbredd(2), 108.75);
+        QCOMPARE(Sidindelning(storre).kolumnbredd(2), Sidindelning(standard).kolumnbredd(2));
+        QCOMPARE(Sidindelning(annat).kolumnbredd(2), Sidindelning(standard).kolumnbredd(2));
+        QCOMPARE(Sidindelning(annat).siffrbredd(), 7);
     }
 
     // Rows fill a page up to the bottom margin; a manual break starts a new page;
