@@ -406,20 +406,52 @@ void kontrolleraLangd(const QString& helhet) {
         vagra(QStringLiteral("Sidhuvudet eller sidfoten är längre än %1 tecken.")
                   .arg(Sidformat::MaxSidhuvudlangd));
 }
+
+// The file keeps a header's sections in one text, each after its section code.
+// A section code inside a section's text would move the rest of it into another
+// section, and a lone "&" at its end would take the next section's code for an
+// ampersand: both put the text where the list never meant it. Data from the
+// database goes through Sidhuvudkod::skydda, which doubles every "&".
+void kontrolleraSektion(const QString& text) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (i + 1 >= n)
+            vagra(QStringLiteral("Sidhuvudet eller sidfoten slutar med ett ensamt \"&\". "
+                                 "Ett &-tecken skrivs \"&&\"."));
+        const QChar kod = text[++i];
+        if (kod == QLatin1Char('"')) {
+            // A font name is no code.
+            const qsizetype slut = text.indexOf(QLatin1Char('"'), i + 1);
+            if (slut < 0)
+                return;
+            i = slut;
+        } else if (const QChar stor = kod.toUpper();
+                   stor == QLatin1Char('L') || stor == QLatin1Char('C') || stor == QLatin1Char('R')) {
+            vagra(QStringLiteral("Sidhuvudet eller sidfoten innehåller koden \"&%1\", som flyttar texten "
+                                 "till en annan del. Ett &-tecken skrivs \"&&\".")
+                      .arg(kod));
+        }
+    }
+}
 } // namespace
 
 void Sidformat::setLeftHeader(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga(text, m_hogerHuvud));
     m_vansterHuvud = text;
 }
 void Sidformat::setRightHeader(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga(m_vansterHuvud, text));
     m_hogerHuvud = text;
 }
 void Sidformat::setRightFooter(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga({}, text));
     m_hogerFot = text;
 }

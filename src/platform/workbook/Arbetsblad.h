@@ -158,7 +158,10 @@ public:
     double FooterMargin() const { return m_sidfot; }
     void setFooterMargin(double punkter);
     // Texts with the header codes: &"font,style", &nn (size), &P (page number),
-    // &N (page count), && (an ampersand); a line feed starts a new line.
+    // &N (page count), && (an ampersand); a line feed starts a new line. Data
+    // goes in through Sidhuvudkod::skydda. A section code (&L, &C, &R) or a lone
+    // "&" at the end is refused with Fel 1004: it would move text into another
+    // section of the file.
     const QString& LeftHeader() const { return m_vansterHuvud; }
     void setLeftHeader(const QString& text);
     const QString& RightHeader() const { return m_hogerHuvud; }
