@@ -366,8 +366,11 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         if (malInfo.isDir())
             throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("%1 är en mapp.").arg(mal));
         // Renaming would replace even a read-only file; the file's owner meant it
-        // to stay as it is.
-        if (::access(malNamn.constData(), W_OK) != 0)
+        // to stay as it is. Its mode decides and not only access(), which lets
+        // root write everything: a list run as root must not replace it either.
+        struct stat info {};
+        if (::stat(malNamn.constData(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+            ::access(malNamn.constData(), W_OK) != 0)
             throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Filen %1 är skrivskyddad.").arg(mal));
     }
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)
