@@ -51,6 +51,13 @@ private slots:
         QCOMPARE(fet[0][2].storlek, 14.0);
         QVERIFY(fet[0][2].understruken);
         QCOMPARE(fet[0][2].text, QStringLiteral("C"));
+        // A size has up to three digits.
+        const auto stor = Sidhuvudkod::tolka(QStringLiteral("&100Stor&8liten&72"), 1, 1);
+        QCOMPARE(stor[0].size(), 2);
+        QCOMPARE(stor[0][0].storlek, 100.0);
+        QCOMPARE(stor[0][0].text, QStringLiteral("Stor"));
+        QCOMPARE(stor[0][1].storlek, 8.0);
+        QCOMPARE(stor[0][1].text, QStringLiteral("liten"));
         // A font code without its closing quote takes the rest of the text.
         QCOMPARE(Sidhuvudkod::text(
                      Sidhuvudkod::tolka(QStringLiteral("&\"MS Sans Serif,Normal\\&10Tävlings omg."), 1, 1)),
