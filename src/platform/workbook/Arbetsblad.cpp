@@ -637,21 +637,23 @@ double Arbetsblad::radhojd(int rad) const {
     return autoRadhojd(storsta);
 }
 
-std::optional<std::array<int, 4>> Arbetsblad::anvantOmrade() const {
-    std::optional<std::array<int, 4>> omrade;
-    for (const auto& [r, rad] : m_rader)
-        for (const auto& [k, cell] : rad.celler) {
-            if (!cell.varde.isValid() && !fyllning(r, k))
-                continue;
-            if (!omrade)
-                omrade = std::array<int, 4>{r, k, r, k};
-            auto& o = *omrade;
-            o[0] = std::min(o[0], r);
-            o[1] = std::min(o[1], k);
-            o[2] = std::max(o[2], r);
-            o[3] = std::max(o[3], k);
-        }
-    return omrade;
+std::optional<std::pair<int, int>> Arbetsblad::utskriftsomrade() const {
+    // Paper starts at the first row and column, as the spreadsheet prints it: an
+    // empty title row with its height, or an empty first column, keeps its space
+    // and everything below stays where the list put it.
+    int sistaRad = 0, sistaKolumn = 0;
+    for (const auto& [r, rad] : m_rader) {
+        if (rad.hojd || rad.stil.fyllning)
+            sistaRad = std::max(sistaRad, r);
+        for (const auto& [k, cell] : rad.celler)
+            if (cell.varde.isValid() || fyllning(r, k)) {
+                sistaRad = std::max(sistaRad, r);
+                sistaKolumn = std::max(sistaKolumn, k);
+            }
+    }
+    if (sistaKolumn == 0)
+        return {};
+    return std::pair{sistaRad, sistaKolumn};
 }
 
 QString Arbetsblad::kolumnnamn(int kolumn) {
