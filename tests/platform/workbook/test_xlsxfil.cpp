@@ -167,6 +167,40 @@ private slots:
                                 "&R&\"MS Sans Serif,Normal\"&10Tävlings omg. Final"));
         QCOMPARE(x.text(QStringLiteral("oddFooter")), QStringLiteral("&R&\"MS Sans Serif,Normal\"&10&P"));
         QCOMPARE(x.sidbrytningar(), QList<int>{4});
+        QCOMPARE(x.attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("A1:L6"));
+    }
+
+    // The sheet's dimension is the block from the first to the last cell with a
+    // value or a format; a sheet-wide font, formatted columns and rows without
+    // cells stay outside it, and keep their formats in the file.
+    void dimensionArAnvantOmrade() {
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Lista.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        blad.Range(QStringLiteral("1:1")).setRowHeight(30);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("A1"));
+
+        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        blad.Range(QStringLiteral("m:z")).setHorizontalAlignment(Justering::Centrerad);
+        blad.Range(QStringLiteral("20:20")).Font().setBold(true);
+        blad.Cells(3, 2).setValue(QStringLiteral("Skjutlag: 1"));
+        blad.Cells(5, 4).setValue(10);
+        blad.Cells(8, 6).Font().setBold(true);
+        bok.SaveAs(mal);
+        const XlsxLasare x(mal);
+        QCOMPARE(x.attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("B3:F8"));
+        QCOMPARE(x.kolumnformat(MaxKolumn).font, QStringLiteral("MS Sans Serif"));
+        QCOMPARE(x.kolumnformat(26).justering, QStringLiteral("center"));
+        QVERIFY(x.radformat(20).fet);
+        QCOMPARE(x.radhojd(1), 30.0);
+        QVERIFY(x.format(QStringLiteral("F8")).fet);
+        QVERIFY(!x.harCell(QStringLiteral("G8")));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
