@@ -406,20 +406,52 @@ void kontrolleraLangd(const QString& helhet) {
         vagra(QStringLiteral("Sidhuvudet eller sidfoten är längre än %1 tecken.")
                   .arg(Sidformat::MaxSidhuvudlangd));
 }
+
+// The file keeps a header's sections in one text, each after its section code.
+// A section code inside a section's text would move the rest of it into another
+// section, and a lone "&" at its end would take the next section's code for an
+// ampersand: both put the text where the list never meant it. Data from the
+// database goes through Sidhuvudkod::skydda, which doubles every "&".
+void kontrolleraSektion(const QString& text) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (i + 1 >= n)
+            vagra(QStringLiteral("Sidhuvudet eller sidfoten slutar med ett ensamt \"&\". "
+                                 "Ett &-tecken skrivs \"&&\"."));
+        const QChar kod = text[++i];
+        if (kod == QLatin1Char('"')) {
+            // A font name is no code.
+            const qsizetype slut = text.indexOf(QLatin1Char('"'), i + 1);
+            if (slut < 0)
+                return;
+            i = slut;
+        } else if (const QChar stor = kod.toUpper();
+                   stor == QLatin1Char('L') || stor == QLatin1Char('C') || stor == QLatin1Char('R')) {
+            vagra(QStringLiteral("Sidhuvudet eller sidfoten innehåller koden \"&%1\", som flyttar texten "
+                                 "till en annan del. Ett &-tecken skrivs \"&&\".")
+                      .arg(kod));
+        }
+    }
+}
 } // namespace
 
 void Sidformat::setLeftHeader(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga(text, m_hogerHuvud));
     m_vansterHuvud = text;
 }
 void Sidformat::setRightHeader(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga(m_vansterHuvud, text));
     m_hogerHuvud = text;
 }
 void Sidformat::setRightFooter(const QString& text) {
     m_blad->kontrollera();
+    kontrolleraSektion(text);
     kontrolleraLangd(sammanfoga({}, text));
     m_hogerFot = text;
 }
@@ -605,21 +637,23 @@ double Arbetsblad::radhojd(int rad) const {
     return autoRadhojd(storsta);
 }
 
-std::optional<std::array<int, 4>> Arbetsblad::anvantOmrade() const {
-    std::optional<std::array<int, 4>> omrade;
-    for (const auto& [r, rad] : m_rader)
-        for (const auto& [k, cell] : rad.celler) {
-            if (!cell.varde.isValid() && !fyllning(r, k))
-                continue;
-            if (!omrade)
-                omrade = std::array<int, 4>{r, k, r, k};
-            auto& o = *omrade;
-            o[0] = std::min(o[0], r);
-            o[1] = std::min(o[1], k);
-            o[2] = std::max(o[2], r);
-            o[3] = std::max(o[3], k);
-        }
-    return omrade;
+std::optional<std::pair<int, int>> Arbetsblad::utskriftsomrade() const {
+    // Paper starts at the first row and column, as the spreadsheet prints it: an
+    // empty title row with its height, or an empty first column, keeps its space
+    // and everything below stays where the list put it.
+    int sistaRad = 0, sistaKolumn = 0;
+    for (const auto& [r, rad] : m_rader) {
+        if (rad.hojd || rad.stil.fyllning)
+            sistaRad = std::max(sistaRad, r);
+        for (const auto& [k, cell] : rad.celler)
+            if (cell.varde.isValid() || fyllning(r, k)) {
+                sistaRad = std::max(sistaRad, r);
+                sistaKolumn = std::max(sistaKolumn, k);
+            }
+    }
+    if (sistaKolumn == 0)
+        return {};
+    return std::pair{sistaRad, sistaKolumn};
 }
 
 QString Arbetsblad::kolumnnamn(int kolumn) {

@@ -4,10 +4,10 @@
 
 #include <QString>
 #include <QVariant>
-#include <array>
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace Kalkyl {
 
@@ -158,7 +158,10 @@ public:
     double FooterMargin() const { return m_sidfot; }
     void setFooterMargin(double punkter);
     // Texts with the header codes: &"font,style", &nn (size), &P (page number),
-    // &N (page count), && (an ampersand); a line feed starts a new line.
+    // &N (page count), && (an ampersand); a line feed starts a new line. Data
+    // goes in through Sidhuvudkod::skydda. A section code (&L, &C, &R) or a lone
+    // "&" at the end is refused with Fel 1004: it would move text into another
+    // section of the file.
     const QString& LeftHeader() const { return m_vansterHuvud; }
     void setLeftHeader(const QString& text);
     const QString& RightHeader() const { return m_hogerHuvud; }
@@ -241,9 +244,10 @@ public:
     // Set by the list, or fitted to the largest font the row shows.
     double radhojd(int rad) const;
     bool harEgenRadhojd(int rad) const;
-    // The block that holds values or fills: {first row, first column, last row,
-    // last column}, or nothing for an empty sheet.
-    std::optional<std::array<int, 4>> anvantOmrade() const;
+    // What goes on paper: every row and column from the first up to {the last
+    // row with a value, a fill or its own height, the last column with a value
+    // or a fill}; nothing when no cell has a value or a fill.
+    std::optional<std::pair<int, int>> utskriftsomrade() const;
     const Omrade& markering() const { return m_markering; }
     const Arbetsbok& arbetsbok() const { return *m_bok; }
 

@@ -25,7 +25,9 @@ using Textrad = QList<Textbit>;
 class Sidhuvudkod {
 public:
     static QList<Textrad> tolka(const QString& kod, int sida, int antalSidor, const Textbit& start = {});
-    // Doubles every "&" so that a text from the database prints as it is.
+    // The one way a list puts data (a competition's name, a club, a class) into
+    // a header or footer: doubles every "&", so that "R&R Cup" is saved as
+    // "R&&R Cup" and prints as it is instead of being read as codes.
     static QString skydda(const QString& text);
     // The text of the lines without their fonts, lines joined by "\n".
     static QString text(const QList<Textrad>& rader);

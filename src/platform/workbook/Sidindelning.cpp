@@ -40,13 +40,13 @@ double Sidindelning::kolumnbreddPunkter(double tecken, int siffrbredd) {
     return pixlar * 0.75;
 }
 
-QList<QPair<int, int>> Sidindelning::dela(int forsta, int sista, const std::vector<double>& matt,
-                                          int forskjutning, double utrymme, const QList<int>& brytningar) {
+QList<QPair<int, int>> Sidindelning::dela(int sista, const std::vector<double>& matt, double utrymme,
+                                          const QList<int>& brytningar) {
     QList<QPair<int, int>> delar;
-    int start = forsta;
+    int start = 1;
     double anvant = 0;
-    for (int i = forsta; i <= sista; ++i) {
-        const double m = matt[size_t(i - forskjutning)];
+    for (int i = 1; i <= sista; ++i) {
+        const double m = matt[size_t(i - 1)];
         // A row or column larger than the page gets a page of its own and is cut.
         if (i > start && (brytningar.contains(i) || anvant + m > utrymme + 0.01)) {
             delar.append({start, i - 1});
@@ -65,27 +65,28 @@ Sidindelning::Sidindelning(const Arbetsblad& blad) {
     m_papper = s.Orientation() == Orientering::Liggande ? upprat.transposed() : upprat;
     m_cellyta = QRectF(s.LeftMargin(), s.TopMargin(), m_papper.width() - s.LeftMargin() - s.RightMargin(),
                        m_papper.height() - s.TopMargin() - s.BottomMargin());
-    const Stil bladstil = blad.grundstil();
-    m_siffrbredd = Typsnitt::siffrbredd(*bladstil.namn, *bladstil.storlek);
+    // Column widths count characters of the workbook's standard font, whatever
+    // font the sheet shows: that is the unit the file stores them in and the
+    // unit the spreadsheet program measures them with.
+    const Stil standard = standardstil();
+    m_siffrbredd = Typsnitt::siffrbredd(*standard.namn, *standard.storlek);
 
-    const auto omrade = blad.anvantOmrade();
+    const auto omrade = blad.utskriftsomrade();
     if (!omrade) {
         m_sidor.append({1, 1, 0, 1, 0});
         return;
     }
-    const auto [r1, k1, r2, k2] = *omrade;
-    m_forstaRad = r1;
-    m_forstaKolumn = k1;
-    for (int k = k1; k <= k2; ++k)
+    const auto [sistaRad, sistaKolumn] = *omrade;
+    for (int k = 1; k <= sistaKolumn; ++k)
         m_kolumnbredder.push_back(kolumnbreddPunkter(blad.kolumnbredd(k), m_siffrbredd));
-    for (int r = r1; r <= r2; ++r)
+    for (int r = 1; r <= sistaRad; ++r)
         m_radhojder.push_back(blad.radhojd(r));
     QList<int> brytningar;
     for (const int r : blad.sidbrytningar().rader())
         brytningar.append(r);
 
-    const auto radgrupper = dela(r1, r2, m_radhojder, r1, m_cellyta.height(), brytningar);
-    const auto kolumngrupper = dela(k1, k2, m_kolumnbredder, k1, m_cellyta.width(), {});
+    const auto radgrupper = dela(sistaRad, m_radhojder, m_cellyta.height(), brytningar);
+    const auto kolumngrupper = dela(sistaKolumn, m_kolumnbredder, m_cellyta.width(), {});
     int nummer = 0;
     for (const auto& [forstaK, sistaK] : kolumngrupper)
         for (const auto& [forstaR, sistaR] : radgrupper)
@@ -93,13 +94,13 @@ Sidindelning::Sidindelning(const Arbetsblad& blad) {
 }
 
 double Sidindelning::kolumnbredd(int kolumn) const {
-    const size_t i = size_t(kolumn - m_forstaKolumn);
-    return kolumn >= m_forstaKolumn && i < m_kolumnbredder.size() ? m_kolumnbredder[i] : 0;
+    const size_t i = size_t(kolumn - 1);
+    return kolumn >= 1 && i < m_kolumnbredder.size() ? m_kolumnbredder[i] : 0;
 }
 
 double Sidindelning::radhojd(int rad) const {
-    const size_t i = size_t(rad - m_forstaRad);
-    return rad >= m_forstaRad && i < m_radhojder.size() ? m_radhojder[i] : 0;
+    const size_t i = size_t(rad - 1);
+    return rad >= 1 && i < m_radhojder.size() ? m_radhojder[i] : 0;
 }
 
 } // namespace Kalkyl

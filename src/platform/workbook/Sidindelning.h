@@ -17,9 +17,10 @@ struct Sida {
     bool tom() const { return sistaRad < forstaRad; }
 };
 
-// How a sheet falls on paper, in points: the used block of cells split into
-// pages down, then across, at the manual page breaks and wherever the next row
-// or column would cross the margins.
+// How a sheet falls on paper, in points: the block from the first cell to the
+// last row and column that show something (Arbetsblad::utskriftsomrade) split
+// into pages down, then across, at the manual page breaks and wherever the next
+// row or column would cross the margins.
 class Sidindelning {
 public:
     explicit Sidindelning(const Arbetsblad& blad);
@@ -30,6 +31,8 @@ public:
     const QList<Sida>& sidor() const { return m_sidor; }
     double kolumnbredd(int kolumn) const;
     double radhojd(int rad) const;
+    // The widest digit of the workbook's standard font in pixels at 96 dpi: the
+    // unit of every column width, whatever font the sheet is set to.
     int siffrbredd() const { return m_siffrbredd; }
 
     // A paper size code's size in points, upright.
@@ -39,13 +42,13 @@ public:
     static double kolumnbreddPunkter(double tecken, int siffrbredd);
 
 private:
-    static QList<QPair<int, int>> dela(int forsta, int sista, const std::vector<double>& matt,
-                                       int forskjutning, double utrymme, const QList<int>& brytningar);
+    // Rows or columns 1 to `sista`, of the sizes in `matt`, as {first, last} of each page.
+    static QList<QPair<int, int>> dela(int sista, const std::vector<double>& matt, double utrymme,
+                                       const QList<int>& brytningar);
 
     QSizeF m_papper;
     QRectF m_cellyta;
     int m_siffrbredd;
-    int m_forstaRad = 1, m_forstaKolumn = 1;
     std::vector<double> m_kolumnbredder, m_radhojder;
     QList<Sida> m_sidor;
 };

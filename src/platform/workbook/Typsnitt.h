@@ -15,8 +15,8 @@ public:
     static QString familj(const QString& namn);
     static QFont font(const QString& namn, double storlek, bool fet = false, bool kursiv = false,
                       bool understruken = false);
-    // The widest digit of the font in pixels at 96 dpi: the unit behind column
-    // widths in characters.
+    // The widest digit of the font in pixels at 96 dpi. The standard font's is
+    // the unit behind column widths in characters.
     static int siffrbredd(const QString& namn, double storlek);
 };
 

@@ -152,7 +152,33 @@ void skrivKolumner(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& form
                                        f.bredd, f.format));
 }
 
-void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format) {
+// The block of cells the file holds, counted from 0 as the library counts.
+struct Omfang {
+    lxw_row_t forstaRad = LXW_ROW_MAX, sistaRad = 0;
+    lxw_col_t forstaKolumn = LXW_COL_MAX, sistaKolumn = 0;
+    void lagg(lxw_row_t rad, lxw_col_t kolumn) {
+        forstaRad = std::min(forstaRad, rad);
+        sistaRad = std::max(sistaRad, rad);
+        forstaKolumn = std::min(forstaKolumn, kolumn);
+        sistaKolumn = std::max(sistaKolumn, kolumn);
+    }
+};
+
+// The sheet's dimension tells a reader the used range: from the first to the
+// last cell with a value or a format, as the spreadsheet program writes it.
+// libxlsxwriter widens it for every formatted column run and every row it is
+// told about, so a sheet-wide font would claim all 16384 columns and an empty
+// title row would count too. It has no call to set the dimension, so it is set
+// where the library keeps it, after the last write and before the file is put
+// together; an empty block gives the library's "A1".
+void sattDimension(lxw_worksheet* ark, const Omfang& omfang) {
+    ark->dim_rowmin = omfang.forstaRad;
+    ark->dim_rowmax = omfang.sistaRad;
+    ark->dim_colmin = omfang.forstaKolumn;
+    ark->dim_colmax = omfang.sistaKolumn;
+}
+
+void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format, Omfang& omfang) {
     if (blad.bladRadhojd())
         worksheet_set_default_row(ark, *blad.bladRadhojd(), LXW_FALSE);
     for (const auto& [r, rad] : blad.rader()) {
@@ -166,6 +192,8 @@ void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format
             const lxw_col_t fk = lxw_col_t(k - 1);
             lxw_format* f = format.format(blad.stil(r, k));
             const QVariant& v = cell.varde;
+            if (v.isValid() || f)
+                omfang.lagg(fr, fk);
             if (!v.isValid()) {
                 if (f)
                     prova(worksheet_write_blank(ark, fr, fk, f));
@@ -305,9 +333,11 @@ void skriv(const Arbetsblad& blad, const QString& sokvag) {
             throw Fel(Kalkylfel::Programfel,
                       QStringLiteral("Bladnamnet \"%1\" är ogiltigt.").arg(blad.Name()));
         Formatlager format(bok);
+        Omfang omfang;
         skrivKolumner(blad, ark, format);
-        skrivCeller(blad, ark, format);
+        skrivCeller(blad, ark, format, omfang);
         skrivSidformat(blad, ark);
+        sattDimension(ark, omfang);
         stangd = true;
         prova(workbook_close(bok));
     } catch (...) {
@@ -366,8 +396,11 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         if (malInfo.isDir())
             throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("%1 är en mapp.").arg(mal));
         // Renaming would replace even a read-only file; the file's owner meant it
-        // to stay as it is.
-        if (::access(malNamn.constData(), W_OK) != 0)
+        // to stay as it is. Its mode decides and not only access(), which lets
+        // root write everything: a list run as root must not replace it either.
+        struct stat info {};
+        if (::stat(malNamn.constData(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+            ::access(malNamn.constData(), W_OK) != 0)
             throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Filen %1 är skrivskyddad.").arg(mal));
     }
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)

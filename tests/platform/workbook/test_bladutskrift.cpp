@@ -1,3 +1,4 @@
+#include "XlsxLasare.h"
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/Sidhuvudkod.h"
@@ -244,6 +245,32 @@ private slots:
                 roda += c.red() > 200 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
             }
         QVERIFY(roda > 50);
+    }
+
+    // An ampersand in the data of a header ("R&R Cup") is saved doubled and
+    // reads back and prints as a single one; unescaped it is refused.
+    void ampersandISidhuvudetsData() {
+        Testmiljo t;
+        const QString pdf = t.fil(QStringLiteral("ampersand.pdf"));
+        Skrivarmotor motor;
+        motor.setPdfFil(pdf);
+        Kalkylprogram app(&motor);
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        Sidformat& sf = blad.PageSetup();
+        const QString tavling = QStringLiteral("R&R Cup");
+        QCOMPARE(felnummer([&] { sf.setLeftHeader(tavling); }), Kalkylfel::Programfel);
+        sf.setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10") + Sidhuvudkod::skydda(tavling));
+        blad.Cells(1, 1).setValue(QStringLiteral("Resultatlista"));
+
+        const XlsxLasare x(bok.SaveAs(t.fil(QStringLiteral("Resultatlista_Fil.xls"))));
+        QCOMPARE(x.text(QStringLiteral("oddHeader")),
+                 QStringLiteral("&L&\"MS Sans Serif,Normal\"&10R&&R Cup"));
+        QCOMPARE(Sidhuvudkod::text(Sidhuvudkod::tolka(x.text(QStringLiteral("oddHeader")).mid(2), 1, 1)),
+                 tavling);
+        blad.PrintOut();
+        // The header at the header margin (0.3 inches, 22 points) on the left.
+        QCOMPARE(deltext(pdf, 1, QRect(0, 10, 300, 30)), tavling);
     }
 
     // A printer that cannot make copies itself gets every page again.

@@ -1,5 +1,6 @@
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
+#include "platform/workbook/Sidhuvudkod.h"
 #include "shell/Delade.h"
 #include "support/TestMeddelanden.h"
 #include "support/Testfel.h"
@@ -217,6 +218,31 @@ private slots:
         QCOMPARE(blad.sidbrytningar().rader(), (std::set<int>{12, 30}));
         QCOMPARE(felnummer([&] { blad.HPageBreaks().Add(blad.Range(QStringLiteral("A1"))); }),
                  Kalkylfel::Programfel);
+    }
+
+    // A section code inside a section's text, or a lone "&" at its end, would
+    // move text into another section of the file: refused, the old text kept.
+    void sektionskoderISidhuvudVagras() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        Sidformat& sf = blad.PageSetup();
+        sf.setLeftHeader(QStringLiteral("Cupen"));
+        sf.setRightHeader(QStringLiteral("Omg. 1"));
+        sf.setRightFooter(QStringLiteral("&P"));
+        for (const char* text : {"R&R Cup", "a&lb", "&Cmitt", "&&&R", "&\"Arial,Bold\"&r", "Smith &"}) {
+            const QString t = QString::fromUtf8(text);
+            QCOMPARE(felnummer([&] { sf.setLeftHeader(t); }), Kalkylfel::Programfel);
+            QCOMPARE(felnummer([&] { sf.setRightHeader(t); }), Kalkylfel::Programfel);
+            QCOMPARE(felnummer([&] { sf.setRightFooter(t); }), Kalkylfel::Programfel);
+        }
+        QCOMPARE(sf.sidhuvud(), QStringLiteral("&LCupen&ROmg. 1"));
+        QCOMPARE(sf.sidfot(), QStringLiteral("&R&P"));
+
+        // Escaped data is text, whatever letter follows the ampersand.
+        sf.setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 ") +
+                         Sidhuvudkod::skydda(QStringLiteral("R&R Cup & L&C")));
+        QCOMPARE(sf.sidhuvud(), QStringLiteral("&L&\"MS Sans Serif,Normal\"&10 R&&R Cup && L&&C&ROmg. 1"));
+        sf.setRightFooter(QStringLiteral("&\"Arial,Bold\"&B&I&U&12Sida &P av &N"));
     }
 
     // After Close or Quit a list that still holds an object gets an error, never

@@ -51,6 +51,13 @@ private slots:
         QCOMPARE(fet[0][2].storlek, 14.0);
         QVERIFY(fet[0][2].understruken);
         QCOMPARE(fet[0][2].text, QStringLiteral("C"));
+        // A size has up to three digits.
+        const auto stor = Sidhuvudkod::tolka(QStringLiteral("&100Stor&8liten&72"), 1, 1);
+        QCOMPARE(stor[0].size(), 2);
+        QCOMPARE(stor[0][0].storlek, 100.0);
+        QCOMPARE(stor[0][0].text, QStringLiteral("Stor"));
+        QCOMPARE(stor[0][1].storlek, 8.0);
+        QCOMPARE(stor[0][1].text, QStringLiteral("liten"));
         // A font code without its closing quote takes the rest of the text.
         QCOMPARE(Sidhuvudkod::text(
                      Sidhuvudkod::tolka(QStringLiteral("&\"MS Sans Serif,Normal\\&10Tävlings omg."), 1, 1)),
@@ -68,6 +75,10 @@ private slots:
                  QStringLiteral("Liberation Sans"));
         // Liberation Sans has Arial's widths: a 10-point digit is 7 pixels at 96 dpi.
         QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 10), 7);
+        // The standard font, Calibri 11, has 7-pixel digits though it prints as
+        // Liberation Sans, whose digits are 8 pixels at 11 points.
+        QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("Calibri"), 11), 7);
+        QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 11), 8);
         // Characters of a 7-pixel digit plus 5 pixels of padding, 3/4 point a pixel.
         QCOMPARE(Sidindelning::kolumnbreddPunkter(5, 7), 30.0);
         QCOMPARE(Sidindelning::kolumnbreddPunkter(3.57, 7), 22.5);
@@ -75,6 +86,28 @@ private slots:
         QCOMPARE(Sidindelning::kolumnbreddPunkter(0.5, 7), 4.5);
         QCOMPARE(Sidindelning::kolumnbreddPunkter(0, 7), 0.0);
         QCOMPARE(Sidindelning::pappersstorlek(Pappersstorlek::A4).toSize(), QSize(595, 842));
+    }
+
+    // Column widths count characters of the workbook's standard font: a sheet
+    // set to a larger font prints its columns as wide as the file and the
+    // spreadsheet program show them.
+    void kolumnbreddRaknasIStandardtypsnittet() {
+        Kalkylprogram app;
+        Arbetsblad& standard = app.Workbooks().Add().Worksheets(1);
+        Arbetsblad& storre = app.Workbooks().Add().Worksheets(1);
+        storre.Cells().Font().setSize(12);
+        Arbetsblad& annat = app.Workbooks().Add().Worksheets(1);
+        annat.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        annat.Cells().Font().setSize(12);
+        for (Arbetsblad* blad : {&standard, &storre, &annat}) {
+            blad->Range(QStringLiteral("b:b")).setColumnWidth(20);
+            blad->Cells(1, 2).setValue(QStringLiteral("Namn"));
+        }
+        // 20 characters of a 7-pixel digit and the padding: 145 pixels.
+        QCOMPARE(Sidindelning(standard).kolumnbredd(2), 108.75);
+        QCOMPARE(Sidindelning(storre).kolumnbredd(2), Sidindelning(standard).kolumnbredd(2));
+        QCOMPARE(Sidindelning(annat).kolumnbredd(2), Sidindelning(standard).kolumnbredd(2));
+        QCOMPARE(Sidindelning(annat).siffrbredd(), 7);
     }
 
     // Rows fill a page up to the bottom margin; a manual break starts a new page;
@@ -93,9 +126,9 @@ private slots:
         Sidindelning indelning(blad);
         QCOMPARE(indelning.papper().toSize(), QSize(595, 842));
         QCOMPARE(indelning.cellyta().height(), indelning.papper().height() - 142);
-        // 700 points of cells: 35 rows of 20.
+        // 700 points of cells: 35 rows of 20, from the empty first row and column on.
         QCOMPARE(sidor(indelning),
-                 (QList<QList<int>>{{1, 2, 36, 2, 2}, {2, 37, 71, 2, 2}, {3, 72, 80, 2, 2}}));
+                 (QList<QList<int>>{{1, 1, 35, 1, 2}, {2, 36, 70, 1, 2}, {3, 71, 80, 1, 2}}));
 
         // 242 points of cells: 12 rows of 20, and row 50 larger than a page.
         sf.setTopMargin(300);
@@ -103,15 +136,15 @@ private slots:
         blad.HPageBreaks().Add(blad.Range(QStringLiteral("A10")));
         blad.HPageBreaks().Add(blad.Range(QStringLiteral("A90")));
         blad.Range(QStringLiteral("50:50")).setRowHeight(409);
-        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 2, 9, 2, 2},
-                                                               {2, 10, 21, 2, 2},
-                                                               {3, 22, 33, 2, 2},
-                                                               {4, 34, 45, 2, 2},
-                                                               {5, 46, 49, 2, 2},
-                                                               {6, 50, 50, 2, 2},
-                                                               {7, 51, 62, 2, 2},
-                                                               {8, 63, 74, 2, 2},
-                                                               {9, 75, 80, 2, 2}}));
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 1, 9, 1, 2},
+                                                               {2, 10, 21, 1, 2},
+                                                               {3, 22, 33, 1, 2},
+                                                               {4, 34, 45, 1, 2},
+                                                               {5, 46, 49, 1, 2},
+                                                               {6, 50, 50, 1, 2},
+                                                               {7, 51, 62, 1, 2},
+                                                               {8, 63, 74, 1, 2},
+                                                               {9, 75, 80, 1, 2}}));
         QCOMPARE(Sidindelning(blad).radhojd(50), 409.0);
     }
 
@@ -138,16 +171,35 @@ private slots:
                      {1, 1, 9, 1, 10}, {2, 10, 12, 1, 10}, {3, 1, 9, 11, 12}, {4, 10, 12, 11, 12}}));
     }
 
-    // Only cells with a value or a fill count; an empty sheet is one page.
-    void anvantOmrade() {
+    // Paper starts at the first row and column and reaches the last row with a
+    // value, a fill or its own height and the last column with a value or a
+    // fill; a sheet without any is one empty page.
+    void utskriftsomrade() {
         Kalkylprogram app;
         Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
         blad.Range(QStringLiteral("2:2")).Font().setBold(true);
+        blad.Range(QStringLiteral("f:f")).setColumnWidth(20);
         QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 1, 0, 1, 0}}));
         QVERIFY(Sidindelning(blad).sidor().first().tom());
         blad.Cells(3, 4).setValue(QStringLiteral("x"));
         blad.Cells(7, 2).Interior().setColor(Rod);
-        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 3, 7, 2, 4}}));
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 1, 7, 1, 4}}));
+        blad.Range(QStringLiteral("9:9")).setRowHeight(30);
+        blad.Cells(12, 9).Font().setBold(true);
+        QCOMPARE(sidor(Sidindelning(blad)), (QList<QList<int>>{{1, 1, 9, 1, 4}}));
+    }
+
+    // An empty title row keeps its height on paper and the rows below stay
+    // where the list put them.
+    void tomRubrikradSkrivsUt() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        blad.Range(QStringLiteral("1:1")).setRowHeight(30);
+        blad.Cells(2, 2).setValue(QStringLiteral("Skjutlag: 1"));
+        const Sidindelning indelning(blad);
+        QCOMPARE(sidor(indelning), (QList<QList<int>>{{1, 1, 2, 1, 2}}));
+        QCOMPARE(indelning.radhojd(1), 30.0);
+        QCOMPARE(indelning.kolumnbredd(1), Sidindelning::kolumnbreddPunkter(StandardKolumnbredd, 7));
     }
 };
 

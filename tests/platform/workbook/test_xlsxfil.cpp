@@ -4,6 +4,7 @@
 #include "platform/workbook/XlsxFil.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
+#include "support/VanligAnvandare.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,6 +167,40 @@ private slots:
                                 "&R&\"MS Sans Serif,Normal\"&10Tävlings omg. Final"));
         QCOMPARE(x.text(QStringLiteral("oddFooter")), QStringLiteral("&R&\"MS Sans Serif,Normal\"&10&P"));
         QCOMPARE(x.sidbrytningar(), QList<int>{4});
+        QCOMPARE(x.attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("A1:L6"));
+    }
+
+    // The sheet's dimension is the block from the first to the last cell with a
+    // value or a format; a sheet-wide font, formatted columns and rows without
+    // cells stay outside it, and keep their formats in the file.
+    void dimensionArAnvantOmrade() {
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Lista.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        blad.Range(QStringLiteral("1:1")).setRowHeight(30);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("A1"));
+
+        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        blad.Range(QStringLiteral("m:z")).setHorizontalAlignment(Justering::Centrerad);
+        blad.Range(QStringLiteral("20:20")).Font().setBold(true);
+        blad.Cells(3, 2).setValue(QStringLiteral("Skjutlag: 1"));
+        blad.Cells(5, 4).setValue(10);
+        blad.Cells(8, 6).Font().setBold(true);
+        bok.SaveAs(mal);
+        const XlsxLasare x(mal);
+        QCOMPARE(x.attribut(QStringLiteral("dimension")).value(QStringLiteral("ref")),
+                 QStringLiteral("B3:F8"));
+        QCOMPARE(x.kolumnformat(MaxKolumn).font, QStringLiteral("MS Sans Serif"));
+        QCOMPARE(x.kolumnformat(26).justering, QStringLiteral("center"));
+        QVERIFY(x.radformat(20).fet);
+        QCOMPARE(x.radhojd(1), 30.0);
+        QVERIFY(x.format(QStringLiteral("F8")).fet);
+        QVERIFY(!x.harCell(QStringLiteral("G8")));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
@@ -197,10 +232,9 @@ private slots:
                  Kalkylfel::Programfel);
     }
 
-    // A file open in a spreadsheet program (its lock file beside it) or
-    // write-protected is refused with the numbers the lists act on, and the old
-    // file stays as it was.
-    void lastEllerSkrivskyddadFilVagras() {
+    // A file open in a spreadsheet program, whose lock file lies beside it, is
+    // refused with the number the lists act on, and the old file stays as it was.
+    void lastFilVagras() {
         Testmiljo t;
         const QString mal = t.fil(QStringLiteral("Skjutlagslista_Printer.xlsx"));
         Kalkylprogram app;
@@ -209,23 +243,55 @@ private slots:
         const QByteArray gammal = lasBytes(mal);
         bok.Worksheets(1).Cells(1, 1).setValue(1);
 
-        for (const QString& las : XlsxFil::lasfiler(mal)) {
+        for (const char* namn : {".~lock.Skjutlagslista_Printer.xlsx#", "~$Skjutlagslista_Printer.xlsx"}) {
+            const QString las = t.fil(QString::fromLatin1(namn));
             QFile l(las);
             QVERIFY(l.open(QIODevice::WriteOnly));
             l.close();
             QCOMPARE(felnummer([&] { bok.SaveAs(t.fil(QStringLiteral("Skjutlagslista_Printer.xls"))); }),
                      Felnummer::AtkomstNekad);
             QCOMPARE(lasBytes(mal), gammal);
-            QFile::remove(las);
+            QVERIFY(QFile::remove(las));
         }
-        QCOMPARE(QFileInfo(XlsxFil::lasfiler(mal).first()).fileName(),
-                 QStringLiteral(".~lock.Skjutlagslista_Printer.xlsx#"));
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).varde(QStringLiteral("A1")), QStringLiteral("1"));
+    }
 
-        if (Testmiljo::arRoot())
-            QSKIP("root may write over write-protected files and folders");
-        QFile::setPermissions(mal, QFile::ReadOwner);
-        QCOMPARE(felnummer([&] { bok.SaveAs(mal); }), Felnummer::SokvagsAtkomstfel);
-        QFile::setPermissions(mal, QFile::ReadOwner | QFile::WriteOwner);
+    // A file nobody may write stays as it is, also when the program runs as root.
+    void skrivskyddadFilVagras() {
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Skjutlagslista_Printer.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        bok.SaveAs(mal);
+        const QByteArray gammal = lasBytes(mal);
+        bok.Worksheets(1).Cells(1, 1).setValue(1);
+
+        for (const QFile::Permissions lage :
+             {QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther, QFile::Permissions(QFile::ReadOwner)}) {
+            QVERIFY(QFile::setPermissions(mal, lage));
+            QCOMPARE(felnummer([&] { bok.SaveAs(mal, {}, true); }), Felnummer::SokvagsAtkomstfel);
+            QCOMPARE(lasBytes(mal), gammal);
+            QCOMPARE(QFile::permissions(mal) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), lage);
+        }
+        QCOMPARE(QDir(t.mapp()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Skjutlagslista_Printer.xlsx")});
+        QVERIFY(QFile::setPermissions(mal, QFile::ReadOwner | QFile::WriteOwner));
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).varde(QStringLiteral("A1")), QStringLiteral("1"));
+    }
+
+    // A folder the user may not write in: refused, the old file kept.
+    void skrivskyddadMappVagras() {
+        if (korSomVanligAnvandare("skrivskyddadMappVagras"))
+            return;
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Skjutlagslista_Printer.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        bok.SaveAs(mal);
+        const QByteArray gammal = lasBytes(mal);
+        bok.Worksheets(1).Cells(1, 1).setValue(1);
         QFile::setPermissions(t.mapp(), QFile::ReadOwner | QFile::ExeOwner);
         const int nummer = felnummer([&] { bok.SaveAs(mal); });
         QFile::setPermissions(t.mapp(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
