@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "app/Main.h"
 
 #include <QApplication>
 

@@ -1,5 +1,6 @@
 #include "platform/Databas.h"
 
+#include "platform/Filvag.h"
 #include "platform/SvenskSortering.h"
 
 #include <QAtomicInt>
@@ -90,15 +91,8 @@ void Databas::kontrolleraFil(const QString& sokvag) {
 
 bool Databas::arSkrivbar(const QString& sokvag) {
     const QFileInfo info(sokvag);
-    if (!info.isFile())
-        return false;
-    const auto skrivbar = [](const QString& s, int lage) {
-        const QByteArray namn = QFile::encodeName(s);
-        struct stat st {};
-        return ::stat(namn.constData(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
-               ::access(namn.constData(), lage) == 0;
-    };
-    return skrivbar(info.absoluteFilePath(), W_OK) && skrivbar(info.absolutePath(), W_OK | X_OK);
+    // SQLite writes its journal beside the file: the folder must take new files too.
+    return info.isFile() && ::arSkrivbar(info.absoluteFilePath()) && ::arSkrivbar(info.absolutePath());
 }
 
 void Databas::Open(const QString& sokvag) {

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 QString hittaFil(const QString& bas, const QString& relativ) {
     QString stig = relativ;
@@ -28,4 +30,19 @@ QString hittaFil(const QString& bas, const QString& relativ) {
         aktuell = hittad;
     }
     return QFileInfo(aktuell).isFile() ? aktuell : QString();
+}
+
+bool arSkrivbar(const QString& sokvag) {
+    const QFileInfo info(sokvag);
+    if (!info.exists() || !info.isWritable())
+        return false;
+    return info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+}
+
+void synkaMapp(const QString& mapp) {
+    const int fd = ::open(QFile::encodeName(mapp).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }

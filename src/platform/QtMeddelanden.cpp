@@ -5,10 +5,34 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+// Runs longer than this get break opportunities.
+constexpr int LangstaObrutna = 40;
+} // namespace
+
+QString QtMeddelanden::visningstext(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString ut;
+    ut.reserve(t.size());
+    int obrutna = 0;
+    for (QChar c : t) {
+        ut.append(c);
+        obrutna = c.isSpace() ? 0 : obrutna + 1;
+        if (obrutna >= LangstaObrutna) {
+            ut.append(QChar(0x200B)); // zero width space: a place to break
+            obrutna = 0;
+        }
+    }
+    return ut;
+}
+
 Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) {
     QMessageBox box(m_foralder ? m_foralder : QApplication::activeWindow());
     box.setWindowTitle(titel.isEmpty() ? programtitel() : titel);
-    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(visningstext(text));
     switch (ikon) {
     case Ikon::Ingen:
         box.setIcon(QMessageBox::NoIcon);
@@ -63,7 +87,7 @@ std::optional<QString> QtMeddelanden::inmatning(const QString& fraga, const QStr
                                                 const QString& standard) {
     bool ok = false;
     const QString text = QInputDialog::getText(m_foralder ? m_foralder : QApplication::activeWindow(),
-                                               titel.isEmpty() ? programtitel() : titel, fraga,
+                                               titel.isEmpty() ? programtitel() : titel, visningstext(fraga),
                                                QLineEdit::Normal, standard, &ok);
     if (!ok)
         return std::nullopt;

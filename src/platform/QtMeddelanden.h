@@ -14,6 +14,11 @@ public:
     std::optional<QString> inmatning(const QString& fraga, const QString& titel,
                                      const QString& standard) override;
 
+    // The text as a box shows it: CR LF and a lone CR break the line, and a long
+    // run without blanks (a path, a long name) may break anywhere rather than
+    // run past the box's edge. The seam itself keeps the exact text.
+    static QString visningstext(const QString& text);
+
 private:
     QWidget* m_foralder;
 };

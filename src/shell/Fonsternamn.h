@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Names under which the child windows of the program are registered with the
-// main window.
+// The form names under which the parts of the program register their windows,
+// dialogs and list builders with the main window.
 namespace Fonsternamn {
 inline const QString NyTavling = QStringLiteral("frmNyTavling");
 inline const QString ImporteraGuide = QStringLiteral("frmImporteraGuide");
@@ -20,4 +20,6 @@ inline const QString Lagutskrift = QStringLiteral("frmLagutskrift");
 inline const QString KonfigAskSkarm = QStringLiteral("frmKonfigAskSkarm");
 inline const QString VisaAskSkarm = QStringLiteral("frmVisaAskSkarm");
 inline const QString Om = QStringLiteral("frmOm");
+// The challenge-prize list is built at once, without a window of its own.
+inline const QString VandringsprisLista = QStringLiteral("SkrivVandringsprisLista");
 } // namespace Fonsternamn

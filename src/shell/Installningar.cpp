@@ -11,6 +11,12 @@ QString las(const clsIni& ini, const IniNyckel& n) {
     return ini.GetKeyValue(n.sektion, n.nyckel, n.standard);
 }
 
+// A whole number outside the range a key may hold reads as the key's default,
+// as a missing key does: a hand-edited -5 lanes must not reach the squads.
+int inomGranser(int varde, int minst, int storst, const IniNyckel& n) {
+    return varde >= minst && varde <= storst ? varde : Konvertering::textTillHeltal(n.standard);
+}
+
 // The old runtime's Int() of one character: a digit gives its value, anything else
 // is a conversion error.
 int siffra(QChar c) {
@@ -50,13 +56,16 @@ Menyval LaddaInstallningar(modGlobalt& g) {
     g.blnSportskytte = textTillJaNej(las(ini, Ini::Sportskytte));
     g.blnNationellt = textTillJaNej(las(ini, Ini::Nationellt));
     g.blnMix = textTillJaNej(las(ini, Ini::Mix));
-    g.intSkjutlagsstorlek = textTillHeltal(las(ini, Ini::Skjutlagsstorlek));
+    g.intSkjutlagsstorlek =
+        inomGranser(textTillHeltal(las(ini, Ini::Skjutlagsstorlek)), 1, 999, Ini::Skjutlagsstorlek);
     g.blnTolkmaskinGrundomg = textTillJaNej(las(ini, Ini::TolkmaskinIGrundomg));
     g.blnEjAuto1098 = textTillJaNej(las(ini, Ini::EjAuto1098));
     g.blnFleraTavlingar = textTillJaNej(las(ini, Ini::FleraTavlingar));
     g.blnSkjutlagslistaMedResultat = textTillJaNej(las(ini, Ini::SkjutlagslistaMedResultat));
     g.strTavlingsdatum = las(ini, Ini::Datum);
     g.sngInnertia = textTillDecimal(las(ini, Ini::Innertia));
+    if (!(g.sngInnertia > 10 && g.sngInnertia < 11))
+        g.sngInnertia = textTillDecimal(Ini::Innertia.standard);
     val.vandringspris = textTillJaNej(las(ini, Ini::VandringsprisPa));
     val.lagtavling = lagtavlingPa(las(ini, Ini::Lagtavling));
     if (val.lagtavling)

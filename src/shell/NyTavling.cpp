@@ -3,7 +3,10 @@
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "common/Version.h"
+#include "platform/Databas.h"
+#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "platform/clsIni.h"
 #include "shell/Installningar.h"
 #include "shell/SenasteFiler.h"
 #include "shell/Tavling.h"
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 namespace NyTavling {
 
@@ -20,6 +24,14 @@ namespace {
 using Ikon = Meddelanden::Ikon;
 
 const QString Mallnamn = QStringLiteral("Pilkrona.mdb");
+
+} // namespace
+
+QString tillfalligtNamn(const QString& mapp, const QString& namn, const QString& andelse) {
+    return mapp + QLatin1Char('.') + namn + andelse + QStringLiteral(".ny");
+}
+
+namespace {
 
 // What one attempt has made, so that a failure can take it away again.
 struct Spar {
@@ -40,60 +52,73 @@ struct Spar {
     }
 };
 
-void skrivNyckel(modGlobalt& g, const IniNyckel& n, const QString& varde) {
-    if (!g.iniTavling.WriteKey(n.sektion, n.nyckel, varde))
-        throw Fel(Felnummer::SokvagsAtkomstfel,
-                  QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(g.iniTavling.Path()));
-}
-
 QString sant(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-// The competition's first rows and INI keys, in the order they have always been
-// written.
-void Installningar(modGlobalt& g, const Uppgifter& u, int banor) {
-    g.intSkjutlagsstorlek = banor;
-    g.blnNationellt = u.typ == Typ::Nationellt;
-    g.blnSportskytte = u.typ == Typ::Sportskytte;
-    g.blnMix = u.typ == Typ::Mix;
-    g.blnFleraTavlingar = u.fleraTavlingar;
-    g.strTavlingsnamn = u.namn;
-
-    const bool nat = u.typ == Typ::Nationellt;
-    g.cnnTavling.transaktion([&] {
-        g.cnnTavling.kor(
-            QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Antal skyttar], [Antal skott], Omg, "
-                           "[Sport/Nat]) VALUES (?, ?, ?, ?, ?)"),
-            {u.namn, 3, nat ? 40 : 60, 1, nat ? QStringLiteral("Nat") : QStringLiteral("Sport")});
-        for (int bana = 1; bana <= banor; ++bana)
-            g.cnnTavling.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"),
-                             {1, bana});
-        if (u.fleraTavlingar)
-            g.cnnTavling.kor(QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (?, ?)"),
-                             {1, u.namn});
-    });
-
-    g.iniTavling.setPath(Tavling::iniSokvag(g));
-    skrivNyckel(g, Ini::Lagtavling, QStringLiteral("0"));
-    skrivNyckel(g, Ini::AntalSkjutlag, QStringLiteral("1"));
-    skrivNyckel(g, Ini::Sportskytte, sant(g.blnSportskytte));
-    skrivNyckel(g, Ini::Nationellt, sant(g.blnNationellt));
-    skrivNyckel(g, Ini::Mix, sant(g.blnMix));
-    skrivNyckel(g, Ini::FleraTavlingar, u.fleraTavlingar ? QStringLiteral("1") : QStringLiteral("0"));
-    skrivNyckel(g, Ini::Skjutlagsstorlek, QString::number(banor));
-    skrivNyckel(g, Ini::Femskottsserier, QStringLiteral("1"));
-    skrivNyckel(g, Ini::SkjutlagslistaMedResultat, QStringLiteral("1"));
-    skrivNyckel(g, Ini::MajorVersion, QString::number(Version::Major));
-    skrivNyckel(g, Ini::MinorVersion, QString::number(Version::Minor));
-    skrivNyckel(g, Ini::BuildVersion, QString::number(Version::Build));
-    skrivNyckel(g, Ini::Datum, u.datum);
-    g.strTavlingsdatum = u.datum;
-    skrivNyckel(g, Ini::Innertia, QStringLiteral("10,3"));
-    g.sngInnertia = 10.3;
+[[noreturn]] void atkomstfel(const QString& sokvag) {
+    throw Fel(Felnummer::SokvagsAtkomstfel, QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(sokvag));
 }
 
-// Folder, database, Utskrifter, rows and INI; false after a message.
+// Replaces the target by the new file in one step: whoever looks sees either
+// the old file or the whole new one.
+void bytNamn(const QString& fran, const QString& till) {
+    std::error_code fel;
+    std::filesystem::rename(QFile::encodeName(fran).toStdString(), QFile::encodeName(till).toStdString(),
+                            fel);
+    if (fel)
+        atkomstfel(till);
+}
+
+// The competition's first rows, in the database that is not yet in its place.
+void skrivRader(const QString& databas, const Uppgifter& u, int banor) {
+    Databas db;
+    db.Open(databas);
+    const bool nat = u.typ == Typ::Nationellt;
+    db.transaktion([&] {
+        db.kor(QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Antal skyttar], [Antal skott], Omg, "
+                              "[Sport/Nat]) VALUES (?, ?, ?, ?, ?)"),
+               {u.namn, 3, nat ? 40 : 60, 1, nat ? QStringLiteral("Nat") : QStringLiteral("Sport")});
+        for (int bana = 1; bana <= banor; ++bana)
+            db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {1, bana});
+        if (u.fleraTavlingar)
+            db.kor(QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (?, ?)"),
+                   {1, u.namn});
+    });
+    db.Close();
+}
+
+// The competition INI as creation writes it, in the order it has always been
+// written, whole in one write.
+void skrivIni(const QString& sokvag, const Uppgifter& u, int banor) {
+    const auto post = [](const IniNyckel& n, const QString& varde) {
+        return clsIni::Post{n.sektion, n.nyckel, varde};
+    };
+    clsIni ini(sokvag);
+    const bool klar = ini.WriteKeys({
+        post(Ini::Lagtavling, QStringLiteral("0")),
+        post(Ini::AntalSkjutlag, QStringLiteral("1")),
+        post(Ini::Sportskytte, sant(u.typ == Typ::Sportskytte)),
+        post(Ini::Nationellt, sant(u.typ == Typ::Nationellt)),
+        post(Ini::Mix, sant(u.typ == Typ::Mix)),
+        post(Ini::FleraTavlingar, u.fleraTavlingar ? QStringLiteral("1") : QStringLiteral("0")),
+        post(Ini::Skjutlagsstorlek, QString::number(banor)),
+        post(Ini::Femskottsserier, QStringLiteral("1")),
+        post(Ini::SkjutlagslistaMedResultat, QStringLiteral("1")),
+        post(Ini::MajorVersion, QString::number(Version::Major)),
+        post(Ini::MinorVersion, QString::number(Version::Minor)),
+        post(Ini::BuildVersion, QString::number(Version::Build)),
+        post(Ini::Datum, u.datum),
+        post(Ini::Innertia, QStringLiteral("10,3")),
+    });
+    if (!klar)
+        throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
+}
+
+// Folder, database, Utskrifter, rows and INI; false after a message. The files
+// are made under temporary names and the database takes its own name last, so
+// that a creation cut short (a power cut) leaves either no competition of that
+// name or a whole one; the next creation of the name clears what was left.
 bool Skapa_Tavling(modGlobalt& g, Meddelanden& m, const Uppgifter& u, int banor, Spar& spar) {
     const QString mapp = g.strTavlingsmapp + u.namn;
     if (!QFileInfo(mapp).isDir()) {
@@ -103,20 +128,28 @@ bool Skapa_Tavling(modGlobalt& g, Meddelanden& m, const Uppgifter& u, int banor,
         spar.skapadMapp = mapp;
     }
     g.strTavlingsmapp = medAvslut(mapp);
+    g.strTavlingsnamn = u.namn;
     const QString mal = g.strTavlingsmapp + u.namn + QStringLiteral(".air");
     if (QFileInfo::exists(mal)) {
         m.visa(QStringLiteral("Det finns redan en sån tävling."), QStringLiteral("Fel"), Ikon::Kritisk);
         return false;
     }
+    if (!Tavling::lasTavling(g, m))
+        return false;
     const QString kalla = QDir(g.strProgrammapp).filePath(Mallnamn);
     if (!QFileInfo::exists(kalla))
         throw Fel(Felnummer::FilenInteHittad, QStringLiteral("Filen hittades inte (%1)").arg(kalla));
-    if (!QFile::copy(kalla, mal))
-        throw Fel(Felnummer::SokvagsAtkomstfel,
-                  QStringLiteral("Fel vid åtkomst av sökväg/fil (%1)").arg(mal));
-    spar.filer << mal;
+
+    const QString nyDatabas = tillfalligtNamn(g.strTavlingsmapp, u.namn, QStringLiteral(".air"));
+    const QString nyIni = tillfalligtNamn(g.strTavlingsmapp, u.namn, QStringLiteral(".ini"));
+    for (const QString& rest : {nyDatabas, nyDatabas + QStringLiteral("-journal"), nyIni})
+        QFile::remove(rest);
+    spar.filer << nyDatabas << nyDatabas + QStringLiteral("-journal") << nyIni;
+
+    if (!QFile::copy(kalla, nyDatabas))
+        atkomstfel(nyDatabas);
     // The template may be read-only where the program is installed; the copy must not be.
-    QFile::setPermissions(mal, QFile::permissions(mal) | QFile::WriteOwner | QFile::ReadOwner);
+    QFile::setPermissions(nyDatabas, QFile::permissions(nyDatabas) | QFile::WriteOwner | QFile::ReadOwner);
     const QString utskrifter = g.strTavlingsmapp + QStringLiteral("Utskrifter");
     if (!QFileInfo(utskrifter).isDir()) {
         if (!QDir().mkdir(utskrifter))
@@ -124,12 +157,20 @@ bool Skapa_Tavling(modGlobalt& g, Meddelanden& m, const Uppgifter& u, int banor,
                       QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(utskrifter));
         spar.utskrifter = utskrifter;
     }
+    skrivRader(nyDatabas, u, banor);
+    skrivIni(nyIni, u, banor);
+
+    // A stale INI of an earlier competition of this name is replaced whole.
+    const QString ini = Tavling::iniSokvag(g);
+    bytNamn(nyIni, ini);
+    spar.filer << ini;
+    bytNamn(nyDatabas, mal);
+    spar.filer << mal;
+    synkaMapp(g.strTavlingsmapp);
+
     g.strTavlingsdatabas = mal;
-    const QString ini = g.strTavlingsmapp + u.namn + QStringLiteral(".ini");
-    if (!QFileInfo::exists(ini))
-        spar.filer << ini;
+    g.iniTavling.setPath(ini);
     Tavling::SkapaADOConnection(g);
-    Installningar(g, u, banor);
     return true;
 }
 
@@ -233,26 +274,26 @@ bool skapa(modGlobalt& g, Meddelanden& m, const Uppgifter& in) {
         return false;
     }
 
-    g.NollstallTavlingsdata();
-    g.cnnTavling.Close();
+    Tavling::stang(g);
     g.strTavlingsmapp = u.sokvag;
     const int antal = u.antalBanor.trimmed().toInt();
     try {
         if (!Skapa_Tavling(g, m, u, antal, spar)) {
+            Tavling::stang(g);
             spar.stada();
-            g.NollstallTavlingsdata();
             return false;
         }
         // From here on the competition is what its files say, as after an open.
         ::Installningar::LaddaInstallningar(g);
     } catch (const Fel& f) {
-        g.cnnTavling.Close();
+        Tavling::stang(g);
         spar.stada();
-        g.NollstallTavlingsdata();
         m.visa(QStringLiteral("frmNyTävling.SkapaTävling: ") + f.text());
         return false;
     }
-    SenasteFiler::laggForst(g);
+    // The competition stands whole; a recent list that cannot be written is
+    // told about but takes nothing away from it.
+    SenasteFiler::laggForst(g, m);
     return true;
 }
 

@@ -37,10 +37,14 @@ bool giltigtNamn(const QString& namn);
 // The text with a trailing separator.
 QString medAvslut(const QString& sokvag);
 
+// The name a file of the competition has while it is being made (hidden, in the
+// competition folder): "<folder>.<name><andelse>.ny".
+QString tillfalligtNamn(const QString& mapp, const QString& namn, const QString& andelse);
+
 // Checks the fields and the folder, asks whether a missing folder shall be made,
-// creates the competition and leaves it as the open competition (state loaded
-// from the INI just written, connection open, first in the recent list). Every
-// refusal and failure is shown through m; a failure after files were made
+// creates the competition and leaves it as the open competition (locked, state
+// loaded from the INI just written, connection open, first in the recent list).
+// Every refusal and failure is shown through m; a failure after files were made
 // removes what this attempt made and clears the state, so a retry works.
 bool skapa(modGlobalt& g, Meddelanden& m, const Uppgifter& u);
 

@@ -1,6 +1,7 @@
 #include "shell/SenasteFiler.h"
 
 #include "common/IniNamn.h"
+#include "platform/Meddelanden.h"
 #include "shell/modGlobalt.h"
 
 namespace SenasteFiler {
@@ -9,8 +10,8 @@ namespace {
 QString las(const modGlobalt& g, int i) {
     return g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
 }
-void skriv(modGlobalt& g, int i, const QString& varde) {
-    g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), varde);
+clsIni::Post post(int i, const QString& varde) {
+    return {Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), varde};
 }
 } // namespace
 
@@ -30,18 +31,20 @@ void Hur_manga_filnamn_finns_det(modGlobalt& g) {
     }
 }
 
-void Flytta_alla_filnamn_ett_steg(modGlobalt& g) {
+QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(modGlobalt& g) {
+    QList<clsIni::Post> skrivningar;
     int n = g.intAntalFilnamn;
     while (n != 0) {
         if (n == Ini::AntalSenasteFiler)
-            skriv(g, n, QString());
+            skrivningar << post(n, QString());
         else
-            skriv(g, n + 1, las(g, n));
+            skrivningar << post(n + 1, las(g, n));
         --g.intAntalFilnamn;
         --n;
         if (n == 0)
-            skriv(g, 1, QString());
+            skrivningar << post(1, QString());
     }
+    return skrivningar;
 }
 
 bool Finns_filnamnet_redan(const modGlobalt& g) {
@@ -52,10 +55,16 @@ bool Finns_filnamnet_redan(const modGlobalt& g) {
     return false;
 }
 
-void laggForst(modGlobalt& g) {
+bool laggForst(modGlobalt& g, Meddelanden& m) {
     Hur_manga_filnamn_finns_det(g);
-    Flytta_alla_filnamn_ett_steg(g);
-    skriv(g, 1, g.strTavlingsdatabas);
+    QList<clsIni::Post> skrivningar = Flytta_alla_filnamn_ett_steg(g);
+    skrivningar << post(1, g.strTavlingsdatabas);
+    if (g.iniProgram.WriteKeys(skrivningar))
+        return true;
+    m.visa(QStringLiteral("Tävlingen kunde inte föras in i listan över senaste tävlingar.\r\n") +
+               g.iniProgram.senasteFel(),
+           QStringLiteral("Senaste tävlingar"), Meddelanden::Ikon::Utropstecken);
+    return false;
 }
 
 } // namespace SenasteFiler

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/clsIni.h"
+
+#include <QList>
 #include <QString>
 
 class modGlobalt;
+class Meddelanden;
 
 // The five most recently opened competitions, kept in the program INI as
 // Sökvägar/Filnamn1 (newest) .. Filnamn5. An empty key is an empty slot, and
@@ -16,13 +20,15 @@ QString menytext(int i, const QString& sokvag);
 
 // Sets intAntalFilnamn to the number of the highest filled key (0 when none).
 void Hur_manga_filnamn_finns_det(modGlobalt& g);
-// Moves every key up to intAntalFilnamn down one step (the fifth drops out) and
-// empties Filnamn1. Needs Hur_manga_filnamn_finns_det just before.
-void Flytta_alla_filnamn_ett_steg(modGlobalt& g);
+// The writes that move every key up to intAntalFilnamn down one step (the fifth
+// drops out) and empty Filnamn1; intAntalFilnamn is used up. Needs
+// Hur_manga_filnamn_finns_det just before.
+QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(modGlobalt& g);
 // Whether strTavlingsdatabas is already listed (exact comparison).
 bool Finns_filnamnet_redan(const modGlobalt& g);
 // Puts strTavlingsdatabas first, shifting the others: the count, the shift and
-// the write of Filnamn1, in that order.
-void laggForst(modGlobalt& g);
+// Filnamn1, written in one rewrite of the program INI so that a failure leaves
+// the list as it was. A failure is shown; false then.
+bool laggForst(modGlobalt& g, Meddelanden& m);
 
 } // namespace SenasteFiler

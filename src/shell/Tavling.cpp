@@ -1,9 +1,11 @@
 #include "shell/Tavling.h"
 
 #include "common/Fel.h"
+#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
 #include "shell/modGlobalt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,6 +27,20 @@ QString iniSokvag(const modGlobalt& g) {
 Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m) {
     Oppning o;
     g.iniTavling.setPath(iniSokvag(g));
+    // A missing or unreadable INI would read as nothing but defaults, and so as
+    // made by an old version; say what it is instead.
+    switch (g.iniTavling.status()) {
+    case clsIni::Filstatus::Ok:
+        break;
+    case clsIni::Filstatus::Saknas:
+        throw Fel(Felnummer::FilenInteHittad,
+                  QStringLiteral("Tävlingens inställningsfil \"%1\" saknas.").arg(g.iniTavling.Path()));
+    case clsIni::Filstatus::KanInteLasas:
+    case clsIni::Filstatus::InteEnIniFil:
+        throw Fel(
+            Felnummer::SokvagsAtkomstfel,
+            QStringLiteral("Tävlingens inställningsfil \"%1\" kan inte läsas.").arg(g.iniTavling.Path()));
+    }
     if (!Installningar::versionGodkand(Installningar::lasFilversion(g.iniTavling))) {
         m.visa(QStringLiteral("Tävlingen du försöker öppna är skapad med en gammal version av programmet."),
                QStringLiteral("Versionskonflikt"), Meddelanden::Ikon::Kritisk);
@@ -40,10 +56,67 @@ void SkapaADOConnection(modGlobalt& g) {
     g.cnnTavling.Open(g.strTavlingsdatabas);
 }
 
+QString lasfil(const modGlobalt& g) {
+    return g.strTavlingsmapp + QLatin1Char('.') + g.strTavlingsnamn + QStringLiteral(".lock");
+}
+
+bool lasTavling(modGlobalt& g, Meddelanden& m) {
+    auto las = std::make_unique<QLockFile>(lasfil(g));
+    // A competition stays open for hours: the lock is never stale by its age,
+    // only when its program is gone.
+    las->setStaleLockTime(0);
+    if (las->tryLock(0)) {
+        g.tavlingslas = std::move(las);
+        return true;
+    }
+    qint64 pid = 0;
+    QString dator, program;
+    if (las->error() == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
+        m.visa(QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
+                              "Stäng den där innan du öppnar den här.")
+                   .arg(g.strTavlingsnamn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
+                        dator.isEmpty() ? QStringLiteral("?") : dator)
+                   .arg(pid),
+               QStringLiteral("Tävlingen används"), Meddelanden::Ikon::Utropstecken);
+    } else {
+        m.visa(QStringLiteral("Tävlingen %1 kan inte låsas för ändring i mappen %2.")
+                   .arg(g.strTavlingsnamn, QDir::toNativeSeparators(g.strTavlingsmapp)),
+               QStringLiteral("Tävlingen används"), Meddelanden::Ikon::Kritisk);
+    }
+    return false;
+}
+
+bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m) {
+    QStringList sokvagar = {g.strTavlingsmapp, g.strTavlingsdatabas};
+    if (QFileInfo::exists(iniSokvag(g)))
+        sokvagar << iniSokvag(g);
+    for (const QString& sokvag : sokvagar) {
+        if (arSkrivbar(sokvag))
+            continue;
+        m.visa(QStringLiteral("Tävlingen %1 kan inte öppnas: %2 är skrivskyddad.\r\n"
+                              "Varje ändring sparas direkt, så tävlingens filer måste gå att skriva.")
+                   .arg(g.strTavlingsnamn, QDir::toNativeSeparators(sokvag)),
+               QStringLiteral("Skrivskyddad tävling"), Meddelanden::Ikon::Kritisk);
+        return false;
+    }
+    return true;
+}
+
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     Oppning o;
     o.utfall = Utfall::Oppnad;
     if (hoppaOver)
+        return o;
+    o.utfall = Utfall::Misslyckad;
+    if (!QFileInfo(g.strTavlingsdatabas).isFile()) {
+        m.visa(QStringLiteral("modGlobalt.SkapaADOConnection: ") +
+                   Fel(Felnummer::DatabasfilSaknas,
+                       QStringLiteral("Databasfilen \"%1\" finns inte.").arg(g.strTavlingsdatabas))
+                       .text(),
+               QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
+        return o;
+    }
+    if (!lasTavling(g, m) || !kontrolleraSkrivbar(g, m))
         return o;
     try {
         o = HamtaInstallningar(g, m);
@@ -68,6 +141,7 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
 void stang(modGlobalt& g) {
     g.NollstallTavlingsdata();
     g.cnnTavling.Close();
+    g.tavlingslas.reset();
 }
 
 } // namespace Tavling

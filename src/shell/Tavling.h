@@ -32,13 +32,24 @@ Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m);
 // Opens cnnTavling on strTavlingsdatabas; throws Fel.
 void SkapaADOConnection(modGlobalt& g);
 
-// The settings step (unless hoppaOver, for a competition just created, which
-// has loaded and connected itself) and the connection step, each reporting its
-// own failure with the program's message. On anything but Oppnad the caller
+// The lock that keeps a competition to one program at a time: a hidden file in
+// the competition folder, held while the competition is open.
+QString lasfil(const modGlobalt& g);
+// Takes the lock of the competition whose paths are set (into g.tavlingslas).
+// False after a message naming the computer and process that hold it.
+bool lasTavling(modGlobalt& g, Meddelanden& m);
+// Every change is written at once, so a competition whose folder, database or
+// INI cannot be written would fail at its first change: false after a message.
+bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
+
+// The lock, the write check, the settings step and the connection step, each
+// reporting its own failure (unless hoppaOver: a competition just created has
+// locked, loaded and connected itself). On anything but Oppnad the caller
 // returns to the no-competition state.
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver);
 
-// Everything a close leaves behind: state cleared, connection closed.
+// Everything a close leaves behind: state cleared, connection closed, lock
+// released.
 void stang(modGlobalt& g);
 
 } // namespace Tavling

@@ -1,29 +1,29 @@
 #include "shell/frmBladdra.h"
 
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/modGlobalt.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& programmapp, Meddelanden& m,
-                       std::function<void(const QString&)> skrivTill)
-    : QWidget(anropare ? anropare->window() : nullptr, Qt::Dialog), m_anropare(anropare), m_tag(tag), m_m(m),
-      m_skrivTill(std::move(skrivTill)), m_modell(new QFileSystemModel(this)) {
+frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
+    : QDialog(anropare), m_k(k), m_tag(tag), m_modell(new QFileSystemModel(this)) {
     setObjectName(QStringLiteral("frmBladdra"));
     setWindowTitle(QStringLiteral("Bläddra"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::WindowModal);
 
     auto* lblValjMapp = new QLabel(QStringLiteral("Välj sökväg dit tävlingen ska."), this);
     lblValjMapp->setObjectName(QStringLiteral("lblValjMapp"));
@@ -32,11 +32,11 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     Drive1->setToolTip(QStringLiteral("Här väljs vilken enhet tävlings katalogen ska hamna."));
     // Linux has no drive letters: the volumes mounted for the user stand in for them.
     for (const QStorageInfo& volym : QStorageInfo::mountedVolumes()) {
-        if (volym.isValid() && volym.isReady() && !volym.rootPath().startsWith(QLatin1String("/proc")) &&
-            !volym.rootPath().startsWith(QLatin1String("/sys")) &&
-            !volym.rootPath().startsWith(QLatin1String("/dev")) &&
-            !volym.rootPath().startsWith(QLatin1String("/run")))
-            Drive1->addItem(volym.rootPath(), volym.rootPath());
+        const QString rot = volym.rootPath();
+        if (volym.isValid() && volym.isReady() && !rot.startsWith(QLatin1String("/proc")) &&
+            !rot.startsWith(QLatin1String("/sys")) && !rot.startsWith(QLatin1String("/dev")) &&
+            !rot.startsWith(QLatin1String("/run")))
+            Drive1->addItem(rot, rot);
     }
     if (Drive1->findData(QStringLiteral("/")) < 0)
         Drive1->insertItem(0, QStringLiteral("/"), QStringLiteral("/"));
@@ -47,8 +47,8 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setToolTip(QStringLiteral("Här väljs i vilken katalog tävlingskatalogen ska skapas."));
     Dir1->setModel(m_modell);
-    for (int k = 1; k < m_modell->columnCount(); ++k)
-        Dir1->hideColumn(k);
+    for (int kolumn = 1; kolumn < m_modell->columnCount(); ++kolumn)
+        Dir1->hideColumn(kolumn);
     Dir1->header()->hide();
 
     cmdNyMapp = new QPushButton(this);
@@ -57,6 +57,7 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Välj markerad sökväg."));
+    cmdOK->setDefault(true);
     cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
     cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att välja sökväg."));
@@ -74,17 +75,13 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     layout->addWidget(Dir1, 1);
     layout->addLayout(knappar);
 
-    const QString ikon = hittaFil(programmapp, QStringLiteral("grafik/ikoner/Bläddra.ico"));
-    const QString nyMapp = hittaFil(programmapp, QStringLiteral("grafik/ikoner/NyMapp.ico"));
-    if (ikon.isEmpty() || nyMapp.isEmpty())
-        m.visa(QStringLiteral("frmBladdra, Form_load: Ikon saknas!"), QString(),
-               Meddelanden::Ikon::Information);
-    if (!ikon.isEmpty())
-        setWindowIcon(QIcon(ikon));
-    if (!nyMapp.isEmpty())
-        cmdNyMapp->setIcon(QIcon(nyMapp));
-    else
+    Grafik grafik(k.g().strProgrammapp, k.m(), objectName());
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Bläddra.ico")));
+    const QIcon nyMapp = grafik.ikon(QStringLiteral("grafik/ikoner/NyMapp.ico"));
+    if (nyMapp.isNull())
         cmdNyMapp->setText(QStringLiteral("Ny mapp"));
+    else
+        cmdNyMapp->setIcon(nyMapp);
 
     connect(Drive1, &QComboBox::activated, this, &frmBladdra::Drive1_Change);
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -93,12 +90,17 @@ frmBladdra::frmBladdra(QWidget* anropare, const QString& tag, const QString& pro
     connect(cmdNyMapp, &QPushButton::clicked, this, &frmBladdra::cmdNyMapp_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmBladdra::cmdOK_Click);
     connect(cmdAvbryt, &QPushButton::clicked, this, &frmBladdra::cmdAvbryt_Click);
+    // The folder tree is read in the background: the chosen folder can only be
+    // scrolled into view once its parents are there.
+    connect(m_modell, &QFileSystemModel::directoryLoaded, this, [this] {
+        const QModelIndex i = m_modell->index(m_aktuell);
+        if (i.isValid())
+            Dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    });
 
     resize(4080 / 15, 4140 / 15);
     // Always starts in the program folder, whatever the caller's field holds.
-    valjMapp(programmapp);
-    if (m_anropare)
-        m_anropare->setEnabled(false);
+    valjMapp(k.g().strProgrammapp);
 }
 
 void frmBladdra::valjMapp(const QString& mapp) {
@@ -106,7 +108,7 @@ void frmBladdra::valjMapp(const QString& mapp) {
     if (!i.isValid())
         return;
     Dir1->setCurrentIndex(i);
-    Dir1->scrollTo(i);
+    Dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
     m_aktuell = QDir::cleanPath(mapp);
     const int drive = Drive1->findData(QStorageInfo(mapp).rootPath());
     if (drive >= 0)
@@ -130,7 +132,7 @@ QString frmBladdra::tillbakatext(const QString& mapp, const QString& tag) {
 
 void frmBladdra::cmdNyMapp_Click() {
     const std::optional<QString> svar =
-        m_m.inmatning(QStringLiteral("Ange namn för ny mapp."), QStringLiteral("Ny mapp"));
+        m_k.m().inmatning(QStringLiteral("Ange namn för ny mapp."), QStringLiteral("Ny mapp"));
     if (!svar)
         return;
     const QString namn = svar->trimmed();
@@ -139,8 +141,8 @@ void frmBladdra::cmdNyMapp_Click() {
     const QString ny = QDir(m_aktuell).filePath(namn);
     if (namn.contains(QLatin1Char('/')) || namn == QLatin1String(".") || namn == QLatin1String("..") ||
         QFileInfo::exists(ny) || !QDir().mkdir(ny)) {
-        m_m.visa(QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(namn), QStringLiteral("Ny mapp"),
-                 Meddelanden::Ikon::Kritisk);
+        m_k.m().visa(QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(namn), QStringLiteral("Ny mapp"),
+                     Meddelanden::Ikon::Kritisk);
         return;
     }
     // The new folder shows in the list but is not chosen.
@@ -148,17 +150,11 @@ void frmBladdra::cmdNyMapp_Click() {
 }
 
 void frmBladdra::cmdOK_Click() {
-    if (m_skrivTill && !m_aktuell.isEmpty())
-        m_skrivTill(tillbakatext(m_aktuell, m_tag));
+    if (!m_aktuell.isEmpty())
+        emit valt(tillbakatext(m_aktuell, m_tag));
     close();
 }
 
 void frmBladdra::cmdAvbryt_Click() {
     close();
-}
-
-void frmBladdra::closeEvent(QCloseEvent* e) {
-    if (m_anropare)
-        m_anropare->setEnabled(true);
-    e->accept();
 }

@@ -1,31 +1,28 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
-#include <functional>
+#include <QDialog>
 
 class QComboBox;
 class QFileSystemModel;
-class QLabel;
 class QPushButton;
 class QTreeView;
-class Meddelanden;
+class Formkontext;
 
-// Picks (or makes) a folder and hands it back to the window that opened it. The
-// caller is disabled while the chooser is open and enabled again however it
-// closes. Tag "inställningar" (the settings form) gets the folder as it is; any
-// other caller gets it with a trailing separator.
-class frmBladdra : public QWidget {
+// Picks (or makes) a folder for the window that opened it. It belongs to that
+// window (it goes when the window goes) and keeps it from being used while it is
+// open; the choice is handed over by the signal valt, so nothing is ever handed
+// to a window that has gone. Tag "inställningar" (the settings form) gets the
+// folder as it is; any other caller gets it with a trailing separator.
+class frmBladdra : public QDialog {
     Q_OBJECT
 public:
     static inline const QString TaggInstallningar = QStringLiteral("inställningar");
 
-    frmBladdra(QWidget* anropare, const QString& tag, const QString& programmapp, Meddelanden& m,
-               std::function<void(const QString&)> skrivTill);
+    frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag);
 
     QString aktuellMapp() const { return m_aktuell; }
     void valjMapp(const QString& mapp);
-    // The text written back to the caller for a folder.
+    // The text handed back to the caller for a folder.
     static QString tillbakatext(const QString& mapp, const QString& tag);
 
     QComboBox* Drive1;
@@ -34,21 +31,20 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdAvbryt;
 
+signals:
+    // OK was pressed on a folder: the text for the caller's field.
+    void valt(const QString& text);
+
 public slots:
     void cmdNyMapp_Click();
     void cmdOK_Click();
     void cmdAvbryt_Click();
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
 private:
     void Drive1_Change(int index);
 
-    QPointer<QWidget> m_anropare;
+    Formkontext& m_k;
     QString m_tag;
-    Meddelanden& m_m;
-    std::function<void(const QString&)> m_skrivTill;
     QFileSystemModel* m_modell;
     QString m_aktuell;
 };

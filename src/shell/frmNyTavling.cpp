@@ -1,10 +1,10 @@
 #include "shell/frmNyTavling.h"
 
 #include "common/IniNamn.h"
-#include "common/Konvertering.h"
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
-#include "shell/MDIfrmHuvudmeny.h"
+#include "shell/Felfalla.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
 #include "shell/NyTavling.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
@@ -14,7 +14,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,8 +22,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(parent), m_huvud(huvud) {
-    modGlobalt& g = huvud.globalt();
+namespace {
+// 15 twips to the pixel.
+constexpr int twips(int t) {
+    return t / 15;
+}
+} // namespace
+
+frmNyTavling::frmNyTavling(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
+    const modGlobalt& g = k.g();
     setObjectName(QStringLiteral("frmNyTavling"));
     setWindowTitle(QStringLiteral("Ny Tävling"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -125,13 +131,9 @@ frmNyTavling::frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent) : QWidget(pa
     connect(cmdAvbryt, &QPushButton::clicked, this, &frmNyTavling::cmdAvbryt_Click);
     connect(cmdBladdra, &QPushButton::clicked, this, &frmNyTavling::cmdBladdra_Click);
 
-    const QString ikon = hittaFil(g.strProgrammapp, QStringLiteral("grafik/ikoner/ny.ico"));
-    if (ikon.isEmpty())
-        huvud.meddelanden().visa(QStringLiteral("frmNyTävling, Form_load: Ikon saknas!"), QString(),
-                                 Meddelanden::Ikon::Information);
-    else
-        setWindowIcon(QIcon(ikon));
-    resize(MDIfrmHuvudmeny::twips(5955), MDIfrmHuvudmeny::twips(6555));
+    Grafik grafik(g.strProgrammapp, k.m(), QStringLiteral("frmNyTävling"));
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/ny.ico")));
+    resize(twips(5955), twips(6555));
 }
 
 void frmNyTavling::KollacmdOK() {
@@ -166,7 +168,7 @@ void frmNyTavling::txtAntalBanor_Validate() {
         return;
     m_validerar = true;
     const NyTavling::Bankontroll k = NyTavling::kontrolleraAntalBanor(txtAntalBanor->text());
-    if (!NyTavling::visaBankontroll(k, m_huvud.meddelanden()))
+    if (!NyTavling::visaBankontroll(k, m_k.m()))
         QTimer::singleShot(0, txtAntalBanor, [this] { txtAntalBanor->setFocus(); });
     m_validerar = false;
 }
@@ -183,47 +185,47 @@ void frmNyTavling::txtSokvag_LostFocus() {
 }
 
 void frmNyTavling::cmdOK_Click() {
-    NyTavling::Uppgifter u;
-    u.namn = txtTavlingensNamn->text();
-    u.antalBanor = txtAntalBanor->text();
-    u.datum = txtTavlingsdatum->text();
-    u.typ = optSportskytte->isChecked() ? NyTavling::Typ::Sportskytte
-            : optMix->isChecked()       ? NyTavling::Typ::Mix
-                                        : NyTavling::Typ::Nationellt;
-    u.fleraTavlingar = chkFleraTavlingar->isChecked();
-    u.sokvag = txtSokvag->text();
-    if (!u.sokvag.trimmed().isEmpty())
-        txtSokvag->setText(NyTavling::medAvslut(u.sokvag.trimmed()));
-    if (!NyTavling::skapa(m_huvud.globalt(), m_huvud.meddelanden(), u))
-        return;
-    MDIfrmHuvudmeny& huvud = m_huvud;
-    MDIfrmHuvudmeny::stangBarn(this);
-    huvud.tavlingSkapad();
+    Felfalla(m_k.m(), QStringLiteral("frmNyTävling: cmdOk "), Meddelanden::Ikon::Kritisk, {})([&] {
+        NyTavling::Uppgifter u;
+        u.namn = txtTavlingensNamn->text();
+        u.antalBanor = txtAntalBanor->text();
+        u.datum = txtTavlingsdatum->text();
+        u.typ = optSportskytte->isChecked() ? NyTavling::Typ::Sportskytte
+                : optMix->isChecked()       ? NyTavling::Typ::Mix
+                                            : NyTavling::Typ::Nationellt;
+        u.fleraTavlingar = chkFleraTavlingar->isChecked();
+        u.sokvag = txtSokvag->text();
+        if (!u.sokvag.trimmed().isEmpty())
+            txtSokvag->setText(NyTavling::medAvslut(u.sokvag.trimmed()));
+        if (!NyTavling::skapa(m_k.g(), m_k.m(), u))
+            return;
+        Fonstervard& fonster = m_k.fonster();
+        fonster.stangFonster(this);
+        fonster.tavlingSkapad();
+    });
 }
 
 void frmNyTavling::cmdAvbryt_Click() {
-    MDIfrmHuvudmeny::stangBarn(this);
-    m_huvud.satt(QStringLiteral("mnuUtskrift"), false);
-    m_huvud.satt(QStringLiteral("mnuNy"), true);
-    m_huvud.satt(QStringLiteral("mnuStang"), false);
+    m_k.fonster().stangFonster(this);
+    m_k.sattMeny(Meny::mnuUtskrift, false);
+    m_k.sattMeny(Meny::mnuNy, true);
+    m_k.sattMeny(Meny::mnuStang, false);
 }
 
 void frmNyTavling::cmdBladdra_Click() {
-    auto* bladdra = new frmBladdra(this, QString(), m_huvud.globalt().strProgrammapp, m_huvud.meddelanden(),
-                                   [this](const QString& mapp) {
-                                       txtSokvag->setText(mapp);
-                                       KollacmdOK();
-                                   });
-    bladdra->move(mapToGlobal(QPoint(MDIfrmHuvudmeny::twips(1000), MDIfrmHuvudmeny::twips(1000))));
+    auto* bladdra = new frmBladdra(m_k, this, QString());
+    connect(bladdra, &frmBladdra::valt, this, [this](const QString& mapp) {
+        txtSokvag->setText(mapp);
+        KollacmdOK();
+    });
+    bladdra->move(mapToGlobal(QPoint(twips(1000), twips(1000))));
     bladdra->show();
 }
 
 void frmNyTavling::closeEvent(QCloseEvent* e) {
-    if (!m_huvud.globalt().tavlingOppen()) {
-        for (const char* namn : {"mnuNy", "mnuOppna", "mnuImportera"})
-            m_huvud.satt(QString::fromLatin1(namn), true);
-        m_huvud.satt(QStringLiteral("mnuStang"), false);
-        m_huvud.satt(QStringLiteral("mnuUtskrift"), false);
+    if (!m_k.g().tavlingOppen()) {
+        m_k.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
+        m_k.sattMenyer({Meny::mnuStang, Meny::mnuUtskrift}, false);
     }
     e->accept();
 }

@@ -6,13 +6,13 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class MDIfrmHuvudmeny;
+class Formkontext;
 
 // The dialog that creates a competition.
 class frmNyTavling : public QWidget {
     Q_OBJECT
 public:
-    explicit frmNyTavling(MDIfrmHuvudmeny& huvud, QWidget* parent = nullptr);
+    explicit frmNyTavling(Formkontext& k, QWidget* parent = nullptr);
 
     void KollacmdOK();
 
@@ -42,6 +42,6 @@ private:
     void txtAntalBanor_Validate();
     void txtSokvag_LostFocus();
 
-    MDIfrmHuvudmeny& m_huvud;
+    Formkontext& m_k;
     bool m_validerar = false;
 };

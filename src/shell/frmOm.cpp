@@ -1,18 +1,19 @@
 #include "shell/frmOm.h"
 
 #include "common/Version.h"
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/modGlobalt.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 
-frmOm::frmOm(const QString& programmapp, Meddelanden& m, QWidget* parent) : QDialog(parent), m_m(m) {
+frmOm::frmOm(Formkontext& k, QWidget* parent) : QDialog(parent), m_m(k.m()) {
     setObjectName(QStringLiteral("frmOm"));
     const QString titel = QStringLiteral("Pilkrona");
     setWindowTitle(QStringLiteral("Om ") + titel);
@@ -59,14 +60,11 @@ frmOm::frmOm(const QString& programmapp, Meddelanden& m, QWidget* parent) : QDia
     knappar->addStretch();
     layout->addLayout(knappar, 0, 2, 4, 1);
 
-    const QString ikon = hittaFil(programmapp, QStringLiteral("grafik/ikoner/Om.ico"));
-    const QString bild = hittaFil(programmapp, QStringLiteral("grafik/ikoner/PKOm.ico"));
-    if (ikon.isEmpty() || bild.isEmpty())
-        m.visa(QStringLiteral("frmOm, Form_load: Ikon saknas!"), QString(), Meddelanden::Ikon::Information);
-    if (!ikon.isEmpty())
-        setWindowIcon(QIcon(ikon));
-    if (!bild.isEmpty())
-        picIcon->setPixmap(QIcon(bild).pixmap(48, 48));
+    Grafik grafik(k.g().strProgrammapp, m_m, objectName());
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Om.ico")));
+    const QIcon bild = grafik.ikon(QStringLiteral("grafik/ikoner/PKOm.ico"));
+    if (!bild.isNull())
+        picIcon->setPixmap(bild.pixmap(48, 48));
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmOm::StartSysInfo);

@@ -4,13 +4,14 @@
 
 class QLabel;
 class QPushButton;
+class Formkontext;
 class Meddelanden;
 
 // The About box.
 class frmOm : public QDialog {
     Q_OBJECT
 public:
-    frmOm(const QString& programmapp, Meddelanden& m, QWidget* parent = nullptr);
+    explicit frmOm(Formkontext& k, QWidget* parent = nullptr);
 
     // A graphical system-information tool on the PATH, or "" when there is none.
     static QString hittaSysteminfo();

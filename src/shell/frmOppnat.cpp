@@ -1,15 +1,13 @@
 #include "shell/frmOppnat.h"
 
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "shell/Grafik.h"
 #include "shell/modGlobalt.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QPixmap>
 #include <QStackedLayout>
 
 frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent)
@@ -29,17 +27,9 @@ frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent)
     lager->addWidget(m_info);
     lager->addWidget(bakgrund);
 
-    const QString ikon = hittaFil(g.strProgrammapp, QStringLiteral("grafik/ikoner/om.ico"));
-    const QString bild = hittaFil(g.strProgrammapp, QStringLiteral("grafik/bilder/hörn.bmp"));
-    QPixmap pixmap;
-    if (ikon.isEmpty() || bild.isEmpty() || !pixmap.load(bild)) {
-        m.visa(QStringLiteral("frmÖppnat, Form_load: Ikon/Bild saknas!"), QString(),
-               Meddelanden::Ikon::Information);
-    }
-    if (!ikon.isEmpty())
-        setWindowIcon(QIcon(ikon));
-    if (!pixmap.isNull())
-        bakgrund->setPixmap(pixmap);
+    Grafik grafik(g.strProgrammapp, m, QStringLiteral("frmÖppnat"), QStringLiteral("Ikon/Bild saknas!"));
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/om.ico")));
+    bakgrund->setPixmap(grafik.bild(QStringLiteral("grafik/bilder/hörn.bmp")));
 }
 
 QString frmOppnat::informationstext(const modGlobalt& g) {

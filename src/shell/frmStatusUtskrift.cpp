@@ -1,10 +1,9 @@
 #include "shell/frmStatusUtskrift.h"
 
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "shell/Grafik.h"
 
 #include <QCoreApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -18,12 +17,8 @@ frmStatusUtskrift::frmStatusUtskrift(const QString& programmapp, Meddelanden& m,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblStatus);
     resize(260, 90);
-    const QString ikon = hittaFil(programmapp, QStringLiteral("grafik/ikoner/Om.ico"));
-    if (ikon.isEmpty())
-        m.visa(QStringLiteral("frmStatusUtskrift, Form_load: Ikon saknas!"), QString(),
-               Meddelanden::Ikon::Information);
-    else
-        setWindowIcon(QIcon(ikon));
+    Grafik grafik(programmapp, m, objectName());
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Om.ico")));
 }
 
 void frmStatusUtskrift::visaStatus(const QString& text) {

@@ -1,5 +1,7 @@
 #include "shell/modGlobalt.h"
 
+#include "common/Databasnamn.h"
+
 #include <QDir>
 
 void modGlobalt::NollstallTavlingsdata() {
@@ -20,7 +22,7 @@ void modGlobalt::NollstallTavlingsdata() {
     intLagstorlek = 0;
     blnFranSokSkytt = false;
 
-    strUtskriftsmal.clear();
+    strUtskriftsmal = Utskriftsmal::Ingen;
     strSkarmlista.clear();
 
     intSkjutlagPaSkarm = 0;
@@ -35,4 +37,12 @@ QString modGlobalt::programmappMedAvslut() const {
     if (!mapp.endsWith(QDir::separator()))
         mapp += QDir::separator();
     return mapp;
+}
+
+const QString& modGlobalt::klasstabell() const {
+    if (blnNationellt)
+        return Tabell::Nationellaklasser;
+    if (blnMix)
+        return Tabell::Mixadeklasser;
+    return Tabell::Sportskytteklasser;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "common/Poster.h"
 #include "platform/Databas.h"
 #include "platform/clsIni.h"
 
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 // What every part of the program must know about the open competition and the
 // run. One object, owned by the application and handed by reference to whoever
@@ -30,6 +33,9 @@ public:
 
     // --- Database and INI files (kept) ---
     Databas cnnTavling;
+    // Held while a competition is open, so that a second program cannot open it
+    // too; released by a close.
+    std::unique_ptr<QLockFile> tavlingslas;
     clsIni iniTavling;
     clsIni iniProgram;
 
@@ -41,14 +47,14 @@ public:
     bool blnBladdraImport = false; // kept
 
     // --- Output of lists ---
-    QString strUtskriftsmal;     // "Printer", "Fil" or "Skärm"; cleared to ""
-    int intAntalKopior = 0;      // kept
-    QString strValdSkrivare;     // printer chosen in the copies dialog; kept
-    long lngAntalSkrivare = 0;   // kept
-    bool blnExcelSaknas = false; // kept, never reset
-    QString strExcelVersion;     // kept
-    QString strSkarmlista;       // cleared
-    QString strDecimaltecken;    // kept
+    Utskriftsmal strUtskriftsmal = Utskriftsmal::Ingen; // cleared to Ingen
+    int intAntalKopior = 0;                             // kept
+    QString strValdSkrivare;                            // printer chosen in the copies dialog; kept
+    long lngAntalSkrivare = 0;                          // kept
+    bool blnExcelSaknas = false;                        // kept, never reset
+    QString strExcelVersion;                            // kept
+    QString strSkarmlista;                              // cleared
+    QString strDecimaltecken;                           // kept
 
     // --- Spectator feed ---
     int intSkjutlagPaSkarm = 0;               // cleared
@@ -70,4 +76,6 @@ public:
     // The program folder with a trailing separator: the default of several paths.
     QString programmappMedAvslut() const;
     bool tavlingOppen() const { return !strTavlingsdatabas.isEmpty(); }
+    // The class table of the competition's kind.
+    const QString& klasstabell() const;
 };

@@ -1,9 +1,13 @@
 #include "common/Fel.h"
 #include "shell/Installningar.h"
+#include "shell/ProgramIni.h"
 #include "shell/modGlobalt.h"
 #include "support/Testmiljo.h"
+#include "support/VanligAnvandare.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 class TestModGlobalt : public QObject {
@@ -26,7 +30,7 @@ private slots:
         g.intSkjutlagsstorlek = 10;
         g.sngInnertia = 10.3;
         g.blnLagtavling = true;
-        g.strUtskriftsmal = QStringLiteral("Fil");
+        g.strUtskriftsmal = Utskriftsmal::Fil;
         g.intValtSkjutlag = 3;
         g.intSkjutlagPaSkarm = 2;
         g.intAntalKopior = 4;
@@ -46,7 +50,7 @@ private slots:
         QCOMPARE(g.intSkjutlagsstorlek, 0);
         QCOMPARE(g.sngInnertia, 0.0);
         QVERIFY(!g.blnLagtavling);
-        QVERIFY(g.strUtskriftsmal.isEmpty());
+        QCOMPARE(g.strUtskriftsmal, Utskriftsmal::Ingen);
         QCOMPARE(g.intValtSkjutlag, 0);
         QCOMPARE(g.intSkjutlagPaSkarm, 0);
         QVERIFY(!g.tavlingOppen());
@@ -101,6 +105,46 @@ private slots:
         QVERIFY(!val.vandringspris);
         QVERIFY(val.lagtavling);
         QVERIFY(g.blnLagtavling);
+    }
+
+    // A hand-edited value outside what the key may hold reads as its default;
+    // what is not a number at all stays an error.
+    void vardeUtanforGransernaGerStandard() {
+        Testmiljo t;
+        modGlobalt g;
+        g.iniTavling.setPath(t.fil(QStringLiteral("Granser.ini")));
+        for (const QByteArray& banor : {QByteArray("-5"), QByteArray("0"), QByteArray("1000")}) {
+            skriv(g.iniTavling.Path(),
+                  "[Allm\xe4nt]\r\nSkjutlagsstorlek=" + banor + "\r\n[Tolkmaskin]\r\nInnertia=11,5\r\n");
+            Installningar::LaddaInstallningar(g);
+            QCOMPARE(g.intSkjutlagsstorlek, 10);
+            QCOMPARE(g.sngInnertia, 10.3);
+        }
+        skriv(g.iniTavling.Path(),
+              "[Allm\xe4nt]\r\nSkjutlagsstorlek=999\r\n[Tolkmaskin]\r\nInnertia=10,9\r\n");
+        Installningar::LaddaInstallningar(g);
+        QCOMPARE(g.intSkjutlagsstorlek, 999);
+        QCOMPARE(g.sngInnertia, 10.9);
+    }
+
+    // An installed program cannot write beside itself: its INI is the user's own.
+    void programIniHittarSkrivbarPlats() {
+        if (korSomVanligAnvandare("programIniHittarSkrivbarPlats"))
+            return;
+        Testmiljo t;
+        const QString program = t.fil(QStringLiteral("program"));
+        const QString anvandare = t.fil(QStringLiteral("konfig/Pilkrona"));
+        QVERIFY(QDir().mkpath(program));
+        QCOMPARE(programIniSokvag(program, anvandare), program + QStringLiteral("/Pilkrona.ini"));
+        QVERIFY(!QFileInfo::exists(anvandare));
+        QFile::setPermissions(program,
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const QString sokvag = programIniSokvag(program, anvandare);
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(sokvag, anvandare + QStringLiteral("/Pilkrona.ini"));
+        clsIni ini(sokvag);
+        QVERIFY(ini.WriteKey(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"),
+                             QStringLiteral("/t/Cup.air")));
     }
 
     void tomtJaNejVardeArKonverteringsfel() {

@@ -1,9 +1,8 @@
+#include "app/MDIfrmHuvudmeny.h"
+#include "app/frmSplash.h"
 #include "common/IniNamn.h"
-#include "shell/MDIfrmHuvudmeny.h"
-#include "shell/frmSplash.h"
 #include "shell/modGlobalt.h"
-#include "support/TestMeddelanden.h"
-#include "support/Testmiljo.h"
+#include "support/Testfixtur.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,30 +17,19 @@
 class TestHuvudmeny : public QObject {
     Q_OBJECT
 
-    struct Miljo {
-        Testmiljo t;
-        modGlobalt g;
-        TestMeddelanden m;
-        Miljo(bool medGrafik = true) {
-            if (medGrafik)
-                t.kopieraGrafik();
-            g.strProgrammapp = t.mapp();
-            g.iniProgram.setPath(t.fil(Ini::ProgramIniNamn));
-            g.intAntalKopior = 1;
-            g.lngAntalSkrivare = 1;
-        }
+    struct Miljo : Testfixtur {
+        using Testfixtur::Testfixtur;
     };
 
 private slots:
     void menytradensStartlagen() {
         Miljo mj;
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 10);
         QCOMPARE(f.windowTitle(), QStringLiteral("Pilkrona"));
-        for (int i = 0; i < antalMenyval; ++i) {
-            const Menystart& post = menytrad[i];
-            QAction* a = f.menyval(QString::fromUtf8(post.kontroll));
-            QVERIFY2(a, post.kontroll);
+        for (const Menystart& post : menytrad) {
+            QAction* a = f.menyval(post.meny);
+            QCOMPARE(a->objectName(), QString::fromUtf8(post.kontroll));
             // A hidden action also reports itself disabled.
             if (post.lage != Menystart::Dold)
                 QVERIFY2(a->isEnabled() == (post.lage != Menystart::Av), post.kontroll);
@@ -57,22 +45,22 @@ private slots:
             rubriker << a->text();
         QCOMPARE(rubriker, QStringList({"&Arkiv", "&Redigera", "&Inskrivning", "&Utskrift", "&Åskådarskärm",
                                         "&Hjälp"}));
-        QCOMPARE(f.menyval(QStringLiteral("mnuInnehall"))->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(f.menyval(Meny::mnuInnehall)->shortcut(), QKeySequence(Qt::Key_F1));
         // Level-3 items sit in their submenu.
-        QMenu* skrivare = f.menyval(QStringLiteral("mnuUtskriftSkrivare"))->menu();
+        QMenu* skrivare = f.menyval(Meny::mnuUtskriftSkrivare)->menu();
         QVERIFY(skrivare);
-        QVERIFY(skrivare->actions().contains(f.menyval(QStringLiteral("mnuResGrundPrinter"))));
+        QVERIFY(skrivare->actions().contains(f.menyval(Meny::mnuResGrundPrinter)));
         QVERIFY(mj.m.visade.isEmpty());
-        QCOMPARE(mj.g.strUtskriftsmal, QStringLiteral("Printer"));
+        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Printer);
     }
 
     void utanSkrivareArSkrivarmenynAv() {
         Miljo mj;
         mj.g.lngAntalSkrivare = 0;
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 10);
-        QVERIFY(!f.menyval(QStringLiteral("mnuUtskriftSkrivare"))->isEnabled());
-        QVERIFY(f.menyval(QStringLiteral("mnuUtskriftFil"))->isEnabled());
+        QVERIFY(!f.menyval(Meny::mnuUtskriftSkrivare)->isEnabled());
+        QVERIFY(f.menyval(Meny::mnuUtskriftFil)->isEnabled());
     }
 
     void lagsortVal_data() {
@@ -91,8 +79,9 @@ private slots:
         QFETCH(QString, efter);
         Miljo mj;
         if (!fore.isEmpty())
-            mj.g.iniProgram.WriteKey(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"), fore);
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+            QVERIFY(
+                mj.g.iniProgram.WriteKey(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"), fore));
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 10);
         QCOMPARE(mj.g.iniProgram.GetKeyValue(QStringLiteral("ManuellaVal"), QStringLiteral("LagsortVal"),
                                              QStringLiteral("?")),
@@ -105,7 +94,7 @@ private slots:
         splash.show();
         QVERIFY(mj.m.visade.isEmpty());
         QCOMPARE(splash.lblVersion()->text(), QStringLiteral("Version 1.0 Build 47"));
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(&splash, 50);
         QVERIFY(!f.isVisible());
         QTest::keyClick(&splash, Qt::Key_Space);
@@ -119,37 +108,36 @@ private slots:
         Miljo mj(false);
         frmSplash splash(mj.t.mapp(), mj.m);
         QCOMPARE(mj.m.senasteText(), QStringLiteral("frmSplash, Form_load: Ikon/Bild saknas!"));
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 10);
         QCOMPARE(mj.m.visade.back().text, QStringLiteral("MDIfrmHuvudmeny, Form_load: Ikon saknas!"));
         QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Ikon saknas"));
         QCOMPARE(mj.m.visade.back().ikon, Meddelanden::Ikon::Information);
-        QCOMPARE(mj.g.strUtskriftsmal, QStringLiteral("Printer"));
+        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Printer);
         QTRY_VERIFY(f.isVisible());
     }
 
     void senasteListanVisas() {
         Miljo mj;
-        mj.g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"),
-                                 QStringLiteral("/t/A & B/A & B.air"));
-        mj.g.iniProgram.WriteKey(
-            Ini::Sektion::Sokvagar, QStringLiteral("Filnamn3"),
-            QStringLiteral("/home/sekreterare/Tävlingar/Klubbmästerskap/Klubbmästerskap.air"));
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        QVERIFY(mj.g.iniProgram.WriteKeys(
+            {{Ini::Sektion::Sokvagar, QStringLiteral("Filnamn1"), QStringLiteral("/t/A & B/A & B.air")},
+             {Ini::Sektion::Sokvagar, QStringLiteral("Filnamn3"),
+              QStringLiteral("/home/sekreterare/Tävlingar/Klubbmästerskap/Klubbmästerskap.air")}}));
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 10);
-        QVERIFY(f.mnuFil(1)->isVisible());
-        QCOMPARE(f.mnuFil(1)->text(), QStringLiteral("&1 /t/A && B/A && B.air"));
-        QVERIFY(!f.mnuFil(2)->isVisible());
-        QCOMPARE(f.mnuFil(3)->text(), QStringLiteral("&3 /ho...lubbmästerskap/Klubbmästerskap.air"));
-        QVERIFY(f.menyval(QStringLiteral("mnuLineFiler"))->isVisible());
+        QVERIFY(f.menyval(mnuFil(1))->isVisible());
+        QCOMPARE(f.menyval(mnuFil(1))->text(), QStringLiteral("&1 /t/A && B/A && B.air"));
+        QVERIFY(!f.menyval(mnuFil(2))->isVisible());
+        QCOMPARE(f.menyval(mnuFil(3))->text(), QStringLiteral("&3 /ho...lubbmästerskap/Klubbmästerskap.air"));
+        QVERIFY(f.menyval(Meny::mnuLineFiler)->isVisible());
     }
 
     void avslutaStangerFonstret() {
         Miljo mj;
-        MDIfrmHuvudmeny f(mj.g, mj.m);
+        MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 1);
         QTRY_VERIFY(f.isVisible());
-        f.menyval(QStringLiteral("mnuAvsluta"))->trigger();
+        f.menyval(Meny::mnuAvsluta)->trigger();
         QVERIFY(!f.isVisible());
     }
 };

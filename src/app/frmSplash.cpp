@@ -1,8 +1,8 @@
-#include "shell/frmSplash.h"
+#include "app/frmSplash.h"
 
 #include "common/Version.h"
-#include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
+#include "shell/Grafik.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -39,24 +39,15 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
                            {"imgOS", "OS.gif", 1, 0, 1},
                            {"imgTolkm", "sam.gif", 1, 1, 1},
                            {"imgPC", "Cirkel.gif", 1, 2, 1}};
-    bool saknas = false;
+    Grafik grafik(programmapp, m, objectName(), QStringLiteral("Ikon/Bild saknas!"));
     for (const Bild& b : bilder) {
         auto* lbl = new QLabel(m_frame1);
         lbl->setObjectName(QString::fromUtf8(b.namn));
         lbl->setAlignment(Qt::AlignCenter);
-        const QString fil =
-            hittaFil(programmapp, QStringLiteral("grafik/bilder/") + QString::fromUtf8(b.fil));
-        QPixmap bild;
-        if (fil.isEmpty() || !bild.load(fil))
-            saknas = true;
-        else
-            lbl->setPixmap(bild);
+        lbl->setPixmap(grafik.bild(QStringLiteral("grafik/bilder/") + QString::fromUtf8(b.fil)));
         rutnat->addWidget(lbl, b.rad, b.kolumn, 1, b.spann);
     }
     rutnat->addWidget(m_lblVersion, 2, 0, 1, 3, Qt::AlignRight);
-    if (saknas)
-        m.visa(QStringLiteral("frmSplash, Form_load: Ikon/Bild saknas!"), QString(),
-               Meddelanden::Ikon::Information);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent*) {

@@ -1,0 +1,658 @@
+#include "app/MDIfrmHuvudmeny.h"
+
+#include "app/frmSplash.h"
+#include "common/IniNamn.h"
+#include "common/Konvertering.h"
+#include "platform/Filvag.h"
+#include "platform/Meddelanden.h"
+#include "shell/Felfalla.h"
+#include "shell/Fonsternamn.h"
+#include "shell/Grafik.h"
+#include "shell/SenasteFiler.h"
+#include "shell/Tavling.h"
+#include "shell/frmOppnat.h"
+#include "shell/modGlobalt.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+// The frame of a child window. It tells when its window has really closed, at
+// once, so that the menu items the window held are given back before whatever
+// the closing code does next (a window may refuse to close).
+class Barnram : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    using QMdiSubWindow::QMdiSubWindow;
+
+signals:
+    void stangd();
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        QMdiSubWindow::closeEvent(e);
+        if (e->isAccepted())
+            emit stangd();
+    }
+};
+
+} // namespace
+
+MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, quint16 tcpPort,
+                                 const QHostAddress& tcpAdress, QWidget* parent)
+    : QMainWindow(parent), m_g(g), m_m(m), m_dialoger(dialoger), m_kontext(g, m, *this, dialoger),
+      m_tcpPeer(g, tcpPort, tcpAdress), m_mdi(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("MDIfrmHuvudmeny"));
+    setWindowTitle(Meddelanden::programtitel());
+    setCentralWidget(m_mdi);
+    byggMenyer();
+    kopplaKommandon();
+    m_tmrSplash.setSingleShot(true);
+    connect(&m_tmrSplash, &QTimer::timeout, this, &MDIfrmHuvudmeny::tmrSplash_Timer);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MDIfrmHuvudmeny::barnAktiverat);
+
+    // The information window goes as soon as the operator turns to anything
+    // else: another window of ours, the background, a dialog.
+    m_mdi->viewport()->installEventFilter(this);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* fonster) {
+        if (fonster && fonster != windowHandle())
+            stangInformationsfonster();
+    });
+    // Access keys of the active child window go before the menu bar's.
+    qApp->installEventFilter(this);
+}
+
+MDIfrmHuvudmeny::~MDIfrmHuvudmeny() {
+    qApp->removeEventFilter(this);
+    // Child windows that go down with this window give nothing back to a menu
+    // that is going too.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        sub->disconnect(this);
+}
+
+void MDIfrmHuvudmeny::byggMenyer() {
+    QMenu* menyer[4] = {nullptr, nullptr, nullptr, nullptr};
+    for (size_t i = 0; i < menytrad.size(); ++i) {
+        const Menystart& post = menytrad[i];
+        const QString namn = QString::fromUtf8(post.kontroll);
+        const QString text = QString::fromUtf8(post.text);
+        const bool harUndermeny = i + 1 < menytrad.size() && menytrad[i + 1].niva > post.niva;
+        QAction* a = nullptr;
+        if (harUndermeny) {
+            QMenu* meny = post.niva == 1 ? menuBar()->addMenu(text) : menyer[post.niva - 1]->addMenu(text);
+            meny->setObjectName(namn + QStringLiteral("_meny"));
+            menyer[post.niva] = meny;
+            a = meny->menuAction();
+        } else if (text == QLatin1String("-")) {
+            a = menyer[post.niva - 1]->addSeparator();
+        } else {
+            a = menyer[post.niva - 1]->addAction(text);
+        }
+        a->setObjectName(namn);
+        a->setEnabled(post.lage != Menystart::Av);
+        a->setVisible(post.lage != Menystart::Dold);
+        m_menyval[i] = a;
+    }
+    menyval(Meny::mnuInnehall)->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+void MDIfrmHuvudmeny::kopplaKommandon() {
+    auto koppla = [this](Meny meny, auto slot) { connect(menyval(meny), &QAction::triggered, this, slot); };
+    koppla(Meny::mnuNy, &MDIfrmHuvudmeny::mnuNy_Click);
+    koppla(Meny::mnuOppna, &MDIfrmHuvudmeny::mnuOppna_Click);
+    koppla(Meny::mnuStang, &MDIfrmHuvudmeny::mnuStang_Click);
+    koppla(Meny::mnuImportera, &MDIfrmHuvudmeny::mnuImportera_Click);
+    koppla(Meny::mnuExportera, &MDIfrmHuvudmeny::mnuExportera_Click);
+    koppla(Meny::mnuInstallningar, &MDIfrmHuvudmeny::mnuInstallningar_Click);
+    koppla(Meny::mnuSkrivare, &MDIfrmHuvudmeny::mnuSkrivare_Click);
+    koppla(Meny::mnuAvsluta, &MDIfrmHuvudmeny::mnuAvsluta_Click);
+    koppla(Meny::mnuSokSkytt, &MDIfrmHuvudmeny::mnuSokSkytt_Click);
+    koppla(Meny::mnuInskrivningSkyttar, &MDIfrmHuvudmeny::mnuInskrivningSkyttar_Click);
+    koppla(Meny::mnuLag, &MDIfrmHuvudmeny::mnuLag_Click);
+    koppla(Meny::mnuResultatInskrivning, &MDIfrmHuvudmeny::mnuResultatInskrivning_Click);
+    koppla(Meny::mnuResGrund, &MDIfrmHuvudmeny::mnuResGrund_Click);
+    koppla(Meny::mnuKonfigAskSkarm, &MDIfrmHuvudmeny::mnuKonfigAskSkarm_Click);
+    koppla(Meny::mnuVisaAskSkarm, &MDIfrmHuvudmeny::mnuVisaAskSkarm_Click);
+    koppla(Meny::mnuInnehall, &MDIfrmHuvudmeny::mnuInnehall_Click);
+    koppla(Meny::mnuOm, &MDIfrmHuvudmeny::mnuOm_Click);
+    for (int i = 1; i <= Ini::AntalSenasteFiler; ++i)
+        connect(menyval(mnuFil(i)), &QAction::triggered, this, [this, i] { mnuFil_Click(i); });
+
+    struct Lista {
+        Meny skrivare;
+        Meny fil;
+        const QString& fonster;
+    };
+    for (const Lista& l :
+         {Lista{Meny::mnuSkjutlagslista, Meny::mnuSkjutlagslistaFil, Fonsternamn::UtskriftSkjutlag},
+          Lista{Meny::mnuForeningslista, Meny::mnuForeningslistaFil, Fonsternamn::Foreningsutskrift},
+          Lista{Meny::mnuResGrundPrinter, Meny::mnuResGrundFil, Fonsternamn::ValResSkarmGrund}}) {
+        const QString fonster = l.fonster;
+        connect(menyval(l.skrivare), &QAction::triggered, this,
+                [this, fonster] { listkommando(Utskriftsmal::Printer, fonster); });
+        connect(menyval(l.fil), &QAction::triggered, this,
+                [this, fonster] { listkommando(Utskriftsmal::Fil, fonster); });
+    }
+    connect(menyval(Meny::mnuLagutskrift), &QAction::triggered, this,
+            [this] { lagutskrift(Utskriftsmal::Printer); });
+    connect(menyval(Meny::mnuLagutskriftFil), &QAction::triggered, this,
+            [this] { lagutskrift(Utskriftsmal::Fil); });
+    connect(menyval(Meny::mnuResVandringsprisPrinter), &QAction::triggered, this,
+            [this] { vandringsprislista(Utskriftsmal::Printer); });
+    connect(menyval(Meny::mnuResVandringsprisFil), &QAction::triggered, this,
+            [this] { vandringsprislista(Utskriftsmal::Fil); });
+}
+
+// --- Menu items ---
+
+void MDIfrmHuvudmeny::sattMeny(Meny meny, bool pa) {
+    menyval(meny)->setEnabled(pa);
+}
+
+bool MDIfrmHuvudmeny::menyPa(Meny meny) const {
+    return menyval(meny)->isEnabled();
+}
+
+void MDIfrmHuvudmeny::visaMeny(Meny meny, bool synlig) {
+    menyval(meny)->setVisible(synlig);
+}
+
+bool MDIfrmHuvudmeny::menySynlig(Meny meny) const {
+    return menyval(meny)->isVisible();
+}
+
+// --- Load, splash, unload ---
+
+void MDIfrmHuvudmeny::MDIForm_Load(frmSplash* splash, int splashTidMs) {
+    Grafik grafik(m_g.strProgrammapp, m_m, objectName(), QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
+    setWindowIcon(grafik.ikon(QStringLiteral("Grafik/Ikoner/PK.ico")));
+
+    Felfalla::standard(m_m, objectName(), QStringLiteral("Form_load"))([&] {
+        if (m_g.lngAntalSkrivare == 0)
+            sattMeny(Meny::mnuUtskriftSkrivare, false);
+
+        const QScreen* skarm = QGuiApplication::primaryScreen();
+        if (skarm && skarm->size() == QSize(800, 600))
+            setWindowState(windowState() | Qt::WindowMaximized);
+        else
+            resize(twips(12000), twips(8700));
+
+        m_g.strUtskriftsmal = Utskriftsmal::Printer;
+        Hamta_5_senaste_filer();
+
+        const QString lagsort = m_g.iniProgram.GetKeyValue(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel,
+                                                           Ini::LagsortVal.standard);
+        if (!Konvertering::lagsortValPa(lagsort) &&
+            !m_g.iniProgram.WriteKey(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel,
+                                     QStringLiteral("False")))
+            throw Fel(Felnummer::SokvagsAtkomstfel, m_g.iniProgram.senasteFel());
+
+        m_g.cnnTavling.Close();
+    });
+
+    m_splash = splash;
+    if (!m_laddadForut) {
+        // Keeps the splash in front and painted while this window is still hidden.
+        if (m_splash)
+            m_splash->raise();
+        m_laddadForut = true;
+    }
+    m_tmrSplash.start(splashTidMs);
+}
+
+void MDIfrmHuvudmeny::tmrSplash_Timer() {
+    show();
+    if (m_splash)
+        m_splash->close();
+    m_splash = nullptr;
+    m_tmrSplash.stop();
+}
+
+void MDIfrmHuvudmeny::MDIForm_Unload() {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.Unload "))([&] {
+        if (m_tcpPeer.State() != TcpPeer::Stangd)
+            m_tcpPeer.Close();
+        Tavling::stang(m_g);
+    });
+}
+
+void MDIfrmHuvudmeny::closeEvent(QCloseEvent* e) {
+    // A child window with unsaved input may say no; then the program stays.
+    if (!stangAllaBarn()) {
+        e->ignore();
+        return;
+    }
+    MDIForm_Unload();
+    e->accept();
+}
+
+void MDIfrmHuvudmeny::mnuAvsluta_Click() {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.mnuAvsluta "))([&] { close(); });
+}
+
+// --- Child windows ---
+
+void MDIfrmHuvudmeny::registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen) {
+    m_fonster.insert(namn, {std::move(fabrik), std::move(menylagen)});
+}
+
+void MDIfrmHuvudmeny::registreraDialog(const QString& namn, Dialogfabrik fabrik) {
+    m_dialogfabriker.insert(namn, std::move(fabrik));
+}
+
+void MDIfrmHuvudmeny::registreraListbyggare(const QString& namn, Listbyggare byggare) {
+    m_listbyggare.insert(namn, std::move(byggare));
+}
+
+QWidget* MDIfrmHuvudmeny::fonster(const QString& namn) const {
+    // A closed window is gone, even before its frame has been deleted.
+    const QPointer<QMdiSubWindow> sub = m_barn.value(namn);
+    return sub && !sub->isHidden() ? sub->widget() : nullptr;
+}
+
+QWidget* MDIfrmHuvudmeny::visaFonster(const QString& namn, std::optional<QPoint> placeringTwips) {
+    if (QWidget* finns = fonster(namn)) {
+        m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(finns->parentWidget()));
+        return finns;
+    }
+    const auto reg = m_fonster.constFind(namn);
+    if (reg == m_fonster.constEnd())
+        return nullptr;
+    QWidget* w = nullptr;
+    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { w = reg->fabrik(m_kontext); });
+    if (!w)
+        return nullptr;
+    const Menylagen lagen = reg->menylagen;
+    m_kontext.oppnas(lagen);
+
+    auto* sub = new Barnram;
+    sub->setWidget(w);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(namn + QStringLiteral("_ram"));
+    sub->setWindowTitle(w->windowTitle());
+    sub->setWindowIcon(w->windowIcon());
+    connect(sub, &Barnram::stangd, this, [this, lagen] { m_kontext.stangdes(lagen); });
+    m_mdi->addSubWindow(sub);
+    m_barn.insert(namn, sub);
+    if (placeringTwips)
+        sub->move(twips(placeringTwips->x()), twips(placeringTwips->y()));
+    sub->show();
+    return w;
+}
+
+bool MDIfrmHuvudmeny::stangFonster(QWidget* w) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+        return sub->close();
+    return w->close();
+}
+
+bool MDIfrmHuvudmeny::stangAllaBarn() {
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (!sub->close()) {
+            m_mdi->setActiveSubWindow(sub);
+            sub->raise();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MDIfrmHuvudmeny::visaDialog(const QString& namn) {
+    const auto d = m_dialogfabriker.constFind(namn);
+    if (d == m_dialogfabriker.constEnd())
+        return false;
+    bool svar = false;
+    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { svar = (*d)(m_kontext); });
+    return svar;
+}
+
+void MDIfrmHuvudmeny::barnAktiverat(QMdiSubWindow* sub) {
+    // A message box or another top-level window of ours takes the activation
+    // away for a while and gives it back to the same window; that is no new
+    // activation of it.
+    if (!sub || sub == m_senastAktiva)
+        return;
+    m_senastAktiva = sub;
+    if (sub != m_oppnat)
+        stangInformationsfonster();
+    if (sub->widget())
+        m_kontext.meddelaAktivering(sub->widget());
+}
+
+QWidget* MDIfrmHuvudmeny::barnetsAtkomsttangent(int tangent) const {
+    const QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    if (!sub || !sub->widget() || !isActiveWindow())
+        return nullptr;
+    const QKeySequence sokt(Qt::ALT | Qt::Key(tangent));
+    for (QWidget* w : sub->widget()->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->isEnabled())
+            continue;
+        if (auto* knapp = qobject_cast<QAbstractButton*>(w);
+            knapp && QKeySequence::mnemonic(knapp->text()) == sokt)
+            return knapp;
+        if (auto* etikett = qobject_cast<QLabel*>(w);
+            etikett && etikett->buddy() && QKeySequence::mnemonic(etikett->text()) == sokt)
+            return etikett->buddy();
+    }
+    return nullptr;
+}
+
+bool MDIfrmHuvudmeny::eventFilter(QObject* o, QEvent* e) {
+    if (o == m_mdi->viewport() && e->type() == QEvent::MouseButtonPress) {
+        stangInformationsfonster();
+        return false;
+    }
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress)
+        return false;
+    auto* tangent = static_cast<QKeyEvent*>(e);
+    if (tangent->modifiers() != Qt::AltModifier || !o->isWidgetType() ||
+        static_cast<QWidget*>(o)->window() != this)
+        return false;
+    QWidget* mal = barnetsAtkomsttangent(tangent->key());
+    if (!mal)
+        return false;
+    if (e->type() == QEvent::ShortcutOverride) {
+        // Taken by the child window: the menu bar does not see it, and the key
+        // press itself comes here next.
+        e->accept();
+        return true;
+    }
+    mal->setFocus(Qt::ShortcutFocusReason);
+    if (auto* knapp = qobject_cast<QAbstractButton*>(mal))
+        knapp->click();
+    return true;
+}
+
+// --- The information window ---
+
+frmOppnat* MDIfrmHuvudmeny::informationsfonster() const {
+    return m_oppnat && !m_oppnat->isHidden() ? qobject_cast<frmOppnat*>(m_oppnat->widget()) : nullptr;
+}
+
+void MDIfrmHuvudmeny::stangInformationsfonster() {
+    if (m_oppnat && !m_oppnat->isHidden())
+        m_oppnat->close();
+}
+
+void MDIfrmHuvudmeny::visaInformationsfonster() {
+    stangInformationsfonster();
+    auto* info = new frmOppnat(m_g, m_m);
+    auto* sub = new QMdiSubWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint);
+    sub->setWidget(info);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(QStringLiteral("frmOppnat_ram"));
+    sub->setWindowTitle(info->windowTitle());
+    sub->setWindowIcon(info->windowIcon());
+    m_mdi->addSubWindow(sub);
+    sub->setGeometry(twips(4000), twips(2800), twips(3975), twips(2310));
+    m_oppnat = sub;
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+// --- Opening and closing ---
+
+void MDIfrmHuvudmeny::visaOppenTavling(bool lagtavling, bool vandringspris) {
+    sattMeny(Meny::mnuLag, lagtavling);
+    sattMeny(Meny::mnuUtskrift, true);
+    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, false);
+    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuStang},
+                         true);
+    setWindowTitle(m_g.strTavlingsnamn);
+    sattMeny(Meny::mnuAskadarskarm, !m_g.blnTCPStartFel);
+    if (vandringspris) {
+        visaMeny(Meny::mnuResVandringsprisPrinter, true);
+        visaMeny(Meny::mnuResVandringsprisFil, true);
+    }
+}
+
+void MDIfrmHuvudmeny::VisaIngenTavling() {
+    setWindowTitle(Meddelanden::programtitel());
+    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
+    m_kontext.sattMenyer({Meny::mnuStang, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuInskrivning,
+                          Meny::mnuUtskrift, Meny::mnuAskadarskarm},
+                         false);
+    visaMeny(Meny::mnuResVandringsprisPrinter, false);
+    visaMeny(Meny::mnuResVandringsprisFil, false);
+}
+
+bool MDIfrmHuvudmeny::OppnaTavling(bool hoppaOver) {
+    const Tavling::Oppning o = Tavling::OppnaTavling(m_g, m_m, hoppaOver);
+    if (o.utfall != Tavling::Utfall::Oppnad) {
+        Tavling::stang(m_g);
+        VisaIngenTavling();
+        return false;
+    }
+    if (!hoppaOver)
+        visaOppenTavling(o.menyval.lagtavling, o.menyval.vandringspris);
+    m_tcpPeer.Starta_winsock_tcp(m_m);
+    if (m_g.blnTCPStartFel)
+        sattMeny(Meny::mnuAskadarskarm, false);
+    if (!hoppaOver)
+        visaInformationsfonster();
+    return true;
+}
+
+void MDIfrmHuvudmeny::tavlingSkapad() {
+    OppnaTavling(true);
+    const bool lag = Konvertering::lagtavlingPa(m_g.iniTavling.GetKeyValue(
+        Ini::Lagtavling.sektion, Ini::Lagtavling.nyckel, Ini::Lagtavling.standard));
+    visaOppenTavling(lag, false);
+    Hamta_5_senaste_filer();
+    visaInformationsfonster();
+}
+
+bool MDIfrmHuvudmeny::stangTavling() {
+    if (!stangAllaBarn())
+        return false;
+    Tavling::stang(m_g);
+    VisaIngenTavling();
+    return true;
+}
+
+void MDIfrmHuvudmeny::mnuOppna_Click() {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny_mnuÖppna_click: "), Meddelanden::Ikon::Ingen, {})([&] {
+        const QString start = m_g.iniProgram.GetKeyValue(
+            Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel, m_g.programmappMedAvslut());
+        const QString fil = m_dialoger.oppnaFil(this, QStringLiteral("Öppna tävling"), start,
+                                                QStringLiteral("Tävlingar (*.air)"));
+        if (fil.isEmpty())
+            return;
+        m_g.NollstallTavlingsdata();
+        Tavling::sattSokvagar(m_g, QDir::toNativeSeparators(fil));
+        m_g.cnnTavling.Close();
+        if (!OppnaTavling(false))
+            return;
+        if (!SenasteFiler::Finns_filnamnet_redan(m_g))
+            SenasteFiler::laggForst(m_g, m_m);
+        Hamta_5_senaste_filer();
+    });
+}
+
+void MDIfrmHuvudmeny::mnuFil_Click(int index) {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.mnuFil_Click "), Meddelanden::Ikon::Ingen, {})([&] {
+        // Whatever is open goes first: a new-competition dialog left open would
+        // otherwise work on top of the competition opened here.
+        if (menyPa(Meny::mnuStang) ? !stangTavling() : !stangAllaBarn())
+            return;
+        const QString sokvag =
+            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
+        if (sokvag.isEmpty())
+            return;
+        if (!QFileInfo::exists(sokvag)) {
+            m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"),
+                     QStringLiteral("Ingen tävling."), Meddelanden::Ikon::Kritisk);
+            return;
+        }
+        m_g.NollstallTavlingsdata();
+        Tavling::sattSokvagar(m_g, sokvag);
+        m_g.cnnTavling.Close();
+        OppnaTavling(false);
+    });
+}
+
+void MDIfrmHuvudmeny::mnuStang_Click() {
+    Felfalla::standard(m_m, objectName(), QStringLiteral("mnuStäng_Click"))([&] { stangTavling(); });
+}
+
+void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
+    for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
+        const QString sokvag =
+            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
+        if (sokvag.isEmpty())
+            continue;
+        menyval(mnuFil(i))->setText(SenasteFiler::menytext(i, sokvag));
+        visaMeny(mnuFil(i), true);
+        visaMeny(Meny::mnuLineFiler, true);
+    }
+}
+
+// --- Menu commands ---
+
+bool MDIfrmHuvudmeny::excelFinns() {
+    if (!m_g.blnExcelSaknas)
+        return true;
+    m_m.visa(QStringLiteral("Du har inte Microsoft Excel installerat!"), QStringLiteral("Inget Excel"),
+             Meddelanden::Ikon::Kritisk);
+    return false;
+}
+
+void MDIfrmHuvudmeny::listkommando(Utskriftsmal mal, const QString& fonsternamn) {
+    if (!excelFinns())
+        return;
+    m_g.strUtskriftsmal = mal;
+    if (QWidget* w = visaFonster(fonsternamn))
+        w->parentWidget()->setWindowState(Qt::WindowNoState);
+}
+
+void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
+    if (!excelFinns())
+        return;
+    m_g.strUtskriftsmal = mal;
+    // Without rounds the printout is made as the window loads; there is nothing
+    // left for the window to ask.
+    if (QWidget* w = visaFonster(Fonsternamn::Lagutskrift); w && !m_g.blnFleraTavlingar)
+        stangFonster(w);
+}
+
+void MDIfrmHuvudmeny::vandringsprislista(Utskriftsmal mal) {
+    if (!excelFinns())
+        return;
+    m_g.strUtskriftsmal = mal;
+    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, false);
+    if (const auto b = m_listbyggare.constFind(Fonsternamn::VandringsprisLista);
+        b != m_listbyggare.constEnd()) {
+        (*b)(m_kontext);
+        return;
+    }
+    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, true);
+}
+
+void MDIfrmHuvudmeny::mnuNy_Click() {
+    if (!visaFonster(Fonsternamn::NyTavling))
+        return;
+    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera, Meny::mnuStang}, false);
+}
+
+void MDIfrmHuvudmeny::mnuImportera_Click() {
+    visaDialog(Fonsternamn::ImporteraGuide);
+}
+
+void MDIfrmHuvudmeny::mnuExportera_Click() {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny_mnuExportera_click: "), Meddelanden::Ikon::Ingen,
+             {})([&] { visaDialog(Fonsternamn::ExporteraGuide); });
+}
+
+void MDIfrmHuvudmeny::mnuInstallningar_Click() {
+    visaFonster(Fonsternamn::Installningar);
+}
+
+void MDIfrmHuvudmeny::mnuSkrivare_Click() {
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny: mnuSkrivare_click "), Meddelanden::Ikon::Ingen, {})([&] {
+        stangInformationsfonster();
+        const auto val = m_dialoger.valjKopior(
+            this, {m_g.intAntalKopior > 0 ? m_g.intAntalKopior : 1, m_g.strValdSkrivare});
+        if (!val)
+            return;
+        m_g.intAntalKopior = val->antal;
+        m_g.strValdSkrivare = val->skrivare;
+    });
+}
+
+void MDIfrmHuvudmeny::mnuSokSkytt_Click() {
+    visaFonster(Fonsternamn::SokSkytt, QPoint(3400, 300));
+}
+
+void MDIfrmHuvudmeny::mnuInskrivningSkyttar_Click() {
+    if (!m_fonster.contains(Fonsternamn::InskrivningSkyttar))
+        return;
+    sattMeny(Meny::mnuUtskrift, false);
+    sattMeny(Meny::mnuSokSkytt, true);
+    m_kontext.sattMenyer({Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm}, false);
+    visaFonster(Fonsternamn::InskrivningSkyttar, std::nullopt);
+}
+
+void MDIfrmHuvudmeny::mnuLag_Click() {
+    if (!m_fonster.contains(Fonsternamn::LagInskrivning))
+        return;
+    sattMeny(Meny::mnuUtskrift, false);
+    visaFonster(Fonsternamn::LagInskrivning);
+}
+
+void MDIfrmHuvudmeny::mnuResultatInskrivning_Click() {
+    m_g.intValtSkjutlag = 0;
+    m_kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm}, false);
+    if (visaDialog(Fonsternamn::ValjSkjutlag))
+        return;
+    // A cancelled picker opened no result entry, so nothing will give these back.
+    m_kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm}, true);
+    sattMeny(Meny::mnuVisaAskSkarm, m_tcpPeer.State() == TcpPeer::Ansluten);
+}
+
+void MDIfrmHuvudmeny::mnuResGrund_Click() {
+    m_g.strUtskriftsmal = Utskriftsmal::Skarm;
+    visaFonster(Fonsternamn::ValResSkarmGrund);
+}
+
+void MDIfrmHuvudmeny::mnuKonfigAskSkarm_Click() {
+    visaFonster(Fonsternamn::KonfigAskSkarm);
+}
+
+void MDIfrmHuvudmeny::mnuVisaAskSkarm_Click() {
+    if (!m_fonster.contains(Fonsternamn::VisaAskSkarm))
+        return;
+    sattMeny(Meny::mnuKonfigAskSkarm, false);
+    if (QWidget* w = visaFonster(Fonsternamn::VisaAskSkarm))
+        w->parentWidget()->resize(twips(3525), twips(5115));
+}
+
+void MDIfrmHuvudmeny::mnuInnehall_Click() {
+    const QString fil = hittaFil(m_g.strProgrammapp, QStringLiteral("Hjälp/pilkrona.chm"));
+    if (fil.isEmpty()) {
+        m_m.visa(QStringLiteral("Hjälpfilen %1 finns inte.").arg(QDir::toNativeSeparators(m_g.strHjalpfil)),
+                 QStringLiteral("Hjälp"), Meddelanden::Ikon::Information);
+        return;
+    }
+    if (!m_dialoger.oppnaDokument(fil))
+        m_m.visa(QStringLiteral("Det finns inget program som kan visa hjälpfilen %1.").arg(fil),
+                 QStringLiteral("Hjälp"), Meddelanden::Ikon::Information);
+}
+
+void MDIfrmHuvudmeny::mnuOm_Click() {
+    visaDialog(Fonsternamn::Om);
+}
+
+#include "MDIfrmHuvudmeny.moc"

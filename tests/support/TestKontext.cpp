@@ -1,0 +1,43 @@
+#include "support/TestKontext.h"
+
+#include <QWidget>
+
+TestFonstervard::TestFonstervard() {
+    for (const Menystart& post : menytrad) {
+        m_pa[size_t(post.meny)] = post.lage != Menystart::Av;
+        m_synlig[size_t(post.meny)] = post.lage != Menystart::Dold;
+    }
+}
+
+void TestFonstervard::registrera(Formkontext& k, const QString& namn, Fonsterregister::Fonsterfabrik fabrik,
+                                 Menylagen lagen) {
+    m_register.insert(namn, {&k, std::move(fabrik), std::move(lagen)});
+}
+
+QWidget* TestFonstervard::visaFonster(const QString& namn, std::optional<QPoint>) {
+    if (QWidget* finns = fonster(namn))
+        return finns;
+    const auto reg = m_register.constFind(namn);
+    if (reg == m_register.constEnd())
+        return nullptr;
+    QWidget* w = reg->fabrik(*reg->k);
+    if (!w)
+        return nullptr;
+    reg->k->oppnas(reg->lagen);
+    const Menylagen lagen = reg->lagen;
+    Formkontext* k = reg->k;
+    QObject::connect(w, &QObject::destroyed, k, [k, lagen] { k->stangdes(lagen); });
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    m_oppna.insert(namn, w);
+    w->show();
+    return w;
+}
+
+QWidget* TestFonstervard::fonster(const QString& namn) const {
+    const QPointer<QWidget> w = m_oppna.value(namn);
+    return w && w->isVisible() ? w.data() : nullptr;
+}
+
+bool TestFonstervard::stangFonster(QWidget* fonster) {
+    return fonster->close();
+}

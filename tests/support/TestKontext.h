@@ -1,0 +1,72 @@
+#pragma once
+
+#include "shell/Formkontext.h"
+
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QQueue>
+#include <QStringList>
+#include <array>
+
+// The main window as a form sees it, in a few lines: menu states kept in a
+// table that starts as the program starts, child windows as plain top-level
+// widgets made by the registered factories.
+class TestFonstervard : public Fonstervard {
+public:
+    TestFonstervard();
+
+    void sattMeny(Meny meny, bool pa) override { m_pa[size_t(meny)] = pa; }
+    bool menyPa(Meny meny) const override { return m_pa[size_t(meny)]; }
+    void visaMeny(Meny meny, bool synlig) override { m_synlig[size_t(meny)] = synlig; }
+    bool menySynlig(Meny meny) const override { return m_synlig[size_t(meny)]; }
+
+    QWidget* visaFonster(const QString& namn, std::optional<QPoint> placeringTwips = QPoint(10, 10)) override;
+    QWidget* fonster(const QString& namn) const override;
+    bool stangFonster(QWidget* fonster) override;
+    void tavlingSkapad() override { ++skapade; }
+
+    // Needs the context the windows are made with.
+    void registrera(Formkontext& k, const QString& namn, Fonsterregister::Fonsterfabrik fabrik,
+                    Menylagen lagen = {});
+
+    int skapade = 0;
+
+private:
+    std::array<bool, AntalMenyval> m_pa{};
+    std::array<bool, AntalMenyval> m_synlig{};
+    struct Registrerat {
+        Formkontext* k;
+        Fonsterregister::Fonsterfabrik fabrik;
+        Menylagen lagen;
+    };
+    QHash<QString, Registrerat> m_register;
+    QHash<QString, QPointer<QWidget>> m_oppna;
+};
+
+// The platform dialogs answered from queues; what was asked is recorded.
+class TestDialoger : public Plattformsdialoger {
+public:
+    QString oppnaFil(QWidget*, const QString&, const QString& startmapp, const QString&) override {
+        startmappar << startmapp;
+        return filer.isEmpty() ? QString() : filer.dequeue();
+    }
+    QString valjMapp(QWidget*, const QString&, const QString& startmapp) override {
+        startmappar << startmapp;
+        return mappar.isEmpty() ? QString() : mappar.dequeue();
+    }
+    std::optional<Kopior> valjKopior(QWidget*, const Kopior&) override {
+        return kopior.isEmpty() ? std::nullopt : kopior.dequeue();
+    }
+    bool oppnaDokument(const QString& fil) override {
+        dokument << fil;
+        return kanOppnaDokument;
+    }
+
+    QQueue<QString> filer;
+    QQueue<QString> mappar;
+    QQueue<std::optional<Kopior>> kopior;
+    QStringList startmappar;
+    QStringList dokument;
+    bool kanOppnaDokument = true;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "shell/Formkontext.h"
+#include "shell/NyTavling.h"
+#include "shell/modGlobalt.h"
+#include "support/TestKontext.h"
+#include "support/TestMeddelanden.h"
+#include "support/Testmiljo.h"
+
+// Everything a test of a window or a procedure starts from: a throw-away
+// program folder with the template database and Grafik/, the state of a
+// program that has just started there, the test message seam, and a form
+// context over a test window host and test dialogs.
+//
+//     Testfixtur f;
+//     f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 10, 3, 25);
+//     frmNagot form(f.kontext);
+class Testfixtur {
+public:
+    explicit Testfixtur(bool medGrafik = true);
+    ~Testfixtur();
+
+    // Creates a competition in <program folder>/Tävlingar and leaves it open in
+    // g: banor lanes per squad, skjutlag squads, and skyttar shooters placed on
+    // the lanes in order (squad 1 lane 1, lane 2, ...), each of the first class
+    // of the competition's class table. Returns the database path. A failure
+    // ends the test program.
+    QString skapaTavling(const QString& namn, NyTavling::Typ typ = NyTavling::Typ::Nationellt, int banor = 10,
+                         int skjutlag = 1, int skyttar = 0);
+    // The competitions folder the fixture creates in.
+    QString tavlingsmapp() const;
+
+    // A TCP port on loopback that nothing listens on.
+    static quint16 ledigPort();
+
+    Testmiljo t;
+    modGlobalt g;
+    TestMeddelanden m;
+    TestFonstervard fonster;
+    TestDialoger dialoger;
+    Formkontext kontext;
+};
