@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrinterInfo>
@@ -19,14 +20,52 @@ long AntalSkrivare() {
     return static_cast<long>(QPrinterInfo::availablePrinterNames().size());
 }
 
-bool laddaSvenskaQtTexter(QApplication& app) {
-    auto* oversattning = new QTranslator(&app);
-    if (!oversattning->load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete oversattning;
-        return false;
+namespace {
+// Qt's Swedish catalogue lacks the standard buttons that every dialog shows
+// (they moved to the platform theme after it was written); these few fill in.
+class Standardknappar : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    QString translate(const char* sammanhang, const char* kalla, const char*, int) const override {
+        static const QHash<QByteArray, QString> texter = {
+            {"OK", QStringLiteral("OK")},
+            {"Save", QStringLiteral("Spara")},
+            {"Save All", QStringLiteral("Spara alla")},
+            {"Open", QStringLiteral("Öppna")},
+            {"&Yes", QStringLiteral("&Ja")},
+            {"Yes to &All", QStringLiteral("Ja till &alla")},
+            {"&No", QStringLiteral("&Nej")},
+            {"N&o to All", QStringLiteral("N&ej till alla")},
+            {"Abort", QStringLiteral("Avbryt")},
+            {"Retry", QStringLiteral("Försök igen")},
+            {"Ignore", QStringLiteral("Ignorera")},
+            {"Close", QStringLiteral("Stäng")},
+            {"Cancel", QStringLiteral("Avbryt")},
+            {"Discard", QStringLiteral("Förkasta")},
+            {"Help", QStringLiteral("Hjälp")},
+            {"Apply", QStringLiteral("Verkställ")},
+            {"Reset", QStringLiteral("Återställ")},
+            {"Restore Defaults", QStringLiteral("Återställ standardvärden")},
+        };
+        if (qstrcmp(sammanhang, "QPlatformTheme") != 0)
+            return {};
+        return texter.value(QByteArray(kalla));
     }
-    return QCoreApplication::installTranslator(oversattning);
+    bool isEmpty() const override { return false; }
+};
+} // namespace
+
+bool laddaSvenskaQtTexter(QApplication& app) {
+    auto* katalog = new QTranslator(&app);
+    const bool laddad =
+        katalog->load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (laddad)
+        QCoreApplication::installTranslator(katalog);
+    else
+        delete katalog;
+    QCoreApplication::installTranslator(new Standardknappar(&app));
+    return laddad;
 }
 
 int Main(QApplication& app) {

@@ -65,12 +65,17 @@ bool lasTavling(modGlobalt& g, Meddelanden& m) {
     // A competition stays open for hours: the lock is never stale by its age,
     // only when its program is gone.
     las->setStaleLockTime(0);
-    if (las->tryLock(0)) {
+    qint64 pid = 0;
+    QString dator, program;
+    bool tagen = las->tryLock(0);
+    // A program killed while it took the lock leaves a file that says nothing
+    // of its holder; it is stale when nobody holds it any more.
+    if (!tagen && las->error() == QLockFile::LockFailedError && !las->getLockInfo(&pid, &dator, &program))
+        tagen = las->removeStaleLockFile() && las->tryLock(0);
+    if (tagen) {
         g.tavlingslas = std::move(las);
         return true;
     }
-    qint64 pid = 0;
-    QString dator, program;
     if (las->error() == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
         m.visa(QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
                               "Stäng den där innan du öppnar den här.")
@@ -116,7 +121,7 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
                QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
         return o;
     }
-    if (!lasTavling(g, m) || !kontrolleraSkrivbar(g, m))
+    if (!kontrolleraSkrivbar(g, m) || !lasTavling(g, m))
         return o;
     try {
         o = HamtaInstallningar(g, m);

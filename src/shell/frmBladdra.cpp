@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -90,13 +91,14 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
     connect(cmdNyMapp, &QPushButton::clicked, this, &frmBladdra::cmdNyMapp_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmBladdra::cmdOK_Click);
     connect(cmdAvbryt, &QPushButton::clicked, this, &frmBladdra::cmdAvbryt_Click);
-    // The folder tree is read in the background: the chosen folder can only be
-    // scrolled into view once its parents are there.
-    connect(m_modell, &QFileSystemModel::directoryLoaded, this, [this] {
-        const QModelIndex i = m_modell->index(m_aktuell);
-        if (i.isValid())
-            Dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
-    });
+    // The folder tree is read and sorted in the background: the chosen folder
+    // is kept in view while its parents fill in, until the operator takes over.
+    const auto senare = [this] { QTimer::singleShot(0, this, &frmBladdra::visaAktuell); };
+    connect(m_modell, &QFileSystemModel::directoryLoaded, this, senare);
+    connect(m_modell, &QFileSystemModel::rowsInserted, this, senare);
+    connect(m_modell, &QFileSystemModel::layoutChanged, this, senare);
+    Dir1->viewport()->installEventFilter(this);
+    Dir1->installEventFilter(this);
 
     resize(4080 / 15, 4140 / 15);
     // Always starts in the program folder, whatever the caller's field holds.
@@ -108,11 +110,36 @@ void frmBladdra::valjMapp(const QString& mapp) {
     if (!i.isValid())
         return;
     Dir1->setCurrentIndex(i);
-    Dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
     m_aktuell = QDir::cleanPath(mapp);
+    m_folj = true;
+    visaAktuell();
     const int drive = Drive1->findData(QStorageInfo(mapp).rootPath());
     if (drive >= 0)
         Drive1->setCurrentIndex(drive);
+}
+
+void frmBladdra::visaAktuell() {
+    const QModelIndex i = Dir1->currentIndex();
+    if (m_folj && i.isValid())
+        Dir1->scrollTo(i, QAbstractItemView::PositionAtCenter);
+}
+
+void frmBladdra::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    QTimer::singleShot(0, this, &frmBladdra::visaAktuell);
+}
+
+bool frmBladdra::eventFilter(QObject* o, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        m_folj = false;
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(o, e);
 }
 
 void frmBladdra::Drive1_Change(int index) {

@@ -40,11 +40,18 @@ public slots:
     void cmdOK_Click();
     void cmdAvbryt_Click();
 
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
 private:
     void Drive1_Change(int index);
+    // Scrolls the chosen folder into view while the operator has not moved the list.
+    void visaAktuell();
 
     Formkontext& m_k;
     QString m_tag;
     QFileSystemModel* m_modell;
     QString m_aktuell;
+    bool m_folj = true;
 };

@@ -1,18 +1,32 @@
+#include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
+#include "app/Main.h"
+#include "app/QtDialoger.h"
 #include "app/frmSplash.h"
 #include "common/IniNamn.h"
+#include "shell/Fonsternamn.h"
+#include "shell/frmNyTavling.h"
+#include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
 #include "support/Testfixtur.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 class TestHuvudmeny : public QObject {
     Q_OBJECT
@@ -20,6 +34,27 @@ class TestHuvudmeny : public QObject {
     struct Miljo : Testfixtur {
         using Testfixtur::Testfixtur;
     };
+
+    // A main window with the program's windows registered, shown and active.
+    struct Fonster : Testfixtur {
+        MDIfrmHuvudmeny f{g, m, dialoger, ledigPort(), QHostAddress::LocalHost};
+        Fonster() {
+            registreraDelsystem(f);
+            f.MDIForm_Load(nullptr, 1);
+            f.show();
+            QApplication::setActiveWindow(&f);
+            if (!QTest::qWaitForWindowActive(&f))
+                qWarning("the main window did not become active");
+        }
+    };
+
+    // Closes the next modal dialog as soon as it is up.
+    static void stangNastaDialog() {
+        QTimer::singleShot(0, [] {
+            if (QWidget* d = QApplication::activeModalWidget())
+                d->close();
+        });
+    }
 
 private slots:
     void menytradensStartlagen() {
@@ -130,6 +165,130 @@ private slots:
         QVERIFY(!f.menyval(mnuFil(2))->isVisible());
         QCOMPARE(f.menyval(mnuFil(3))->text(), QStringLiteral("&3 /ho...lubbmästerskap/Klubbmästerskap.air"));
         QVERIFY(f.menyval(Meny::mnuLineFiler)->isVisible());
+    }
+
+    // A window's menu items are off while it is open and back as soon as it has
+    // closed, whichever way it closes.
+    void menylagenForEttFonster() {
+        Fonster mj;
+        mj.f.registreraFonster(
+            QStringLiteral("frmProv"), [](Formkontext&) { return new QWidget; },
+            Menylagen{{Meny::mnuUtskrift, Meny::mnuInstallningar},
+                      {Meny::mnuSokSkytt},
+                      {Meny::mnuUtskrift},
+                      {Meny::mnuSokSkytt}});
+        mj.f.sattMeny(Meny::mnuUtskrift, true);
+        mj.f.sattMeny(Meny::mnuInstallningar, false);
+        QWidget* w = mj.f.visaFonster(QStringLiteral("frmProv"));
+        QVERIFY(w);
+        QVERIFY(!mj.f.menyPa(Meny::mnuUtskrift) && !mj.f.menyPa(Meny::mnuInstallningar));
+        QVERIFY(mj.f.menyPa(Meny::mnuSokSkytt));
+        // The frame's X.
+        QVERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget())->close());
+        QVERIFY(mj.f.menyPa(Meny::mnuUtskrift));
+        QVERIFY(!mj.f.menyPa(Meny::mnuInstallningar)); // not given back: only taken
+        QVERIFY(!mj.f.menyPa(Meny::mnuSokSkytt));
+        QVERIFY(!mj.f.fonster(QStringLiteral("frmProv")));
+
+        w = mj.f.visaFonster(QStringLiteral("frmProv"));
+        QVERIFY(!mj.f.menyPa(Meny::mnuUtskrift));
+        QVERIFY(mj.f.stangFonster(w));
+        QVERIFY(mj.f.menyPa(Meny::mnuUtskrift));
+    }
+
+    // Activation is a child window becoming the active one after another window
+    // of ours, not the same window getting the focus back after a message box.
+    void aktiveringEfterAnnatFonster() {
+        Fonster mj;
+        for (const char* namn : {"frmA", "frmB"})
+            mj.f.registreraFonster(QString::fromLatin1(namn), [](Formkontext&) {
+                auto* w = new QWidget;
+                new QLineEdit(w);
+                return w;
+            });
+        QList<QWidget*> aktiverade;
+        connect(&mj.f.kontext(), &Formkontext::aktiverad, this, [&](QWidget* w) { aktiverade << w; });
+        QWidget* a = mj.f.visaFonster(QStringLiteral("frmA"));
+        QTRY_COMPARE(aktiverade.size(), 1);
+        QCOMPARE(aktiverade.back(), a);
+        QWidget* b = mj.f.visaFonster(QStringLiteral("frmB"));
+        QTRY_COMPARE(aktiverade.size(), 2);
+        QCOMPARE(aktiverade.back(), b);
+
+        stangNastaDialog();
+        QMessageBox::information(&mj.f, QStringLiteral("Pilkrona"), QStringLiteral("Ett meddelande"));
+        // However the platform hands the activation back, the same window again
+        // is no new activation.
+        emit mj.f.mdiYta()->subWindowActivated(mj.f.mdiYta()->activeSubWindow());
+        QTest::qWait(50);
+        QCOMPARE(aktiverade.size(), 2);
+
+        mj.f.mdiYta()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+        QTRY_COMPARE(aktiverade.size(), 3);
+        QCOMPARE(aktiverade.back(), a);
+    }
+
+    // Alt and a letter that a button of the active child window carries presses
+    // that button; the menu bar's Alt+A ("&Arkiv") does not open over it.
+    void barnfonstretsAtkomsttangenterGarForst() {
+        Fonster mj;
+        mj.f.menyval(Meny::mnuNy)->trigger();
+        auto* ny = qobject_cast<frmNyTavling*>(mj.f.fonster(Fonsternamn::NyTavling));
+        QVERIFY(ny);
+        ny->txtTavlingensNamn->setFocus();
+        QTRY_VERIFY(ny->txtTavlingensNamn->hasFocus());
+        QTest::keyClick(ny->txtTavlingensNamn, Qt::Key_A, Qt::AltModifier);
+        QVERIFY(!mj.f.fonster(Fonsternamn::NyTavling)); // "&Avbryt"
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(mj.f.menyPa(Meny::mnuNy));
+    }
+
+    // The information window goes as soon as the operator turns elsewhere: the
+    // background of the main window, the About box.
+    void informationsfonstretGarNarManVanderSig() {
+        Fonster mj;
+        mj.dialoger.filer.enqueue(mj.skapaTavling(QStringLiteral("Cup")));
+        mj.g.cnnTavling.Close();
+        mj.g.tavlingslas.reset();
+        mj.g.NollstallTavlingsdata();
+        mj.f.menyval(Meny::mnuOppna)->trigger();
+        QVERIFY(mj.f.informationsfonster());
+        QTest::mouseClick(mj.f.mdiYta()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!mj.f.informationsfonster());
+
+        mj.f.menyval(Meny::mnuStang)->trigger();
+        mj.dialoger.filer.enqueue(mj.tavlingsmapp() + QStringLiteral("/Cup/Cup.air"));
+        mj.f.menyval(Meny::mnuOppna)->trigger();
+        QVERIFY(mj.f.informationsfonster());
+        stangNastaDialog();
+        mj.f.menyval(Meny::mnuOm)->trigger();
+        QVERIFY(!mj.f.informationsfonster());
+    }
+
+    // Qt's own dialogs speak Swedish whatever the locale.
+    void qtsDialogerPaSvenska() {
+        QVERIFY(laddaSvenskaQtTexter(*qApp));
+        QDialogButtonBox knappar(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(knappar.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Avbryt"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Files of type:"),
+                 QStringLiteral("Filer av typen:"));
+    }
+
+    // "Utskrifts alt." without a default printer ends without a dialog.
+    void kopiorUtanSkrivareVisarIngenDialog() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a default printer");
+        QtDialoger dialoger;
+        bool dialogVisades = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* d = QApplication::activeModalWidget()) {
+                dialogVisades = true;
+                d->close();
+            }
+        });
+        QVERIFY(!dialoger.valjKopior(nullptr, {2, QString()}));
+        QTest::qWait(10);
+        QVERIFY(!dialogVisades);
     }
 
     void avslutaStangerFonstret() {

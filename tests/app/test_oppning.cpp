@@ -4,10 +4,12 @@
 #include "shell/Fonsternamn.h"
 #include "shell/NyTavling.h"
 #include "shell/SenasteFiler.h"
+#include "shell/Tavling.h"
 #include "shell/frmNyTavling.h"
 #include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
 #include "support/Testfixtur.h"
+#include "support/VanligAnvandare.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -233,6 +236,94 @@ private slots:
             mj.m.senasteText(),
             QStringLiteral("MDIfrmHuvudmeny.ÖppnaTävling: Före Hämta inställningar 13 Typerna matchar inte"));
         kontrolleraIngenTavling(mj);
+    }
+
+    // An INI that is gone or is not an INI at all is told as what it is, not as
+    // a file of an old version.
+    void saknadEllerObegripligInstallningsfil() {
+        Miljo mj;
+        const QString fil = mj.skapa(QStringLiteral("Skrap"));
+        const QString ini = QString(fil).replace(QStringLiteral(".air"), QStringLiteral(".ini"));
+        QFile skrap(ini);
+        QVERIFY(skrap.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        quint32 tal = 12345;
+        for (int i = 0; i < 4096; ++i) {
+            tal = tal * 1103515245u + 12345u;
+            skrap.putChar(char(tal >> 24));
+        }
+        skrap.close();
+        mj.oppnaViaDialog(fil);
+        QCOMPARE(mj.m.senasteText(),
+                 QStringLiteral("MDIfrmHuvudmeny.ÖppnaTävling: Före Hämta inställningar 75 Tävlingens "
+                                "inställningsfil \"%1\" kan inte läsas.")
+                     .arg(ini));
+        QCOMPARE(mj.m.visade.size(), 1);
+        kontrolleraIngenTavling(mj);
+
+        QVERIFY(QFile::remove(ini));
+        mj.m.tom();
+        mj.oppnaViaDialog(fil);
+        QVERIFY(mj.m.senasteText().endsWith(
+            QStringLiteral(" 53 Tävlingens inställningsfil \"%1\" saknas.").arg(ini)));
+        kontrolleraIngenTavling(mj);
+        QVERIFY(!mj.synlig(Meny::mnuFil1));
+    }
+
+    // A competition is open in one program at a time: the second is told who
+    // holds it, at once, and the first goes on undisturbed.
+    void tavlingenArOppenIEttProgramITaget() {
+        Miljo mj;
+        const QString fil = mj.skapa(QStringLiteral("Cup"));
+        mj.oppnaViaDialog(fil);
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
+
+        Testfixtur andra;
+        Tavling::sattSokvagar(andra.g, fil);
+        QVERIFY(!Tavling::lasTavling(andra.g, andra.m));
+        QCOMPARE(andra.m.visade.back().titel, QStringLiteral("Tävlingen används"));
+        QVERIFY2(andra.m.senasteText().startsWith(
+                     QStringLiteral("Tävlingen Cup är redan öppen i %1 på datorn %2 (process %3).")
+                         .arg(QCoreApplication::applicationName(), QSysInfo::machineHostName())
+                         .arg(QCoreApplication::applicationPid())),
+                 qPrintable(andra.m.senasteText()));
+
+        // Closed, it is free again.
+        mj.f->menyval(Meny::mnuStang)->trigger();
+        andra.m.tom();
+        QVERIFY(Tavling::lasTavling(andra.g, andra.m));
+        QVERIFY(andra.m.visade.isEmpty());
+        // ... and then the first program is refused.
+        mj.oppnaViaDialog(fil);
+        QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Tävlingen används"));
+        kontrolleraIngenTavling(mj);
+    }
+
+    // Every change is written at once: a competition that cannot be written is
+    // refused when it is opened, not at its first change.
+    void skrivskyddadTavlingVagras() {
+        if (korSomVanligAnvandare("skrivskyddadTavlingVagras"))
+            return;
+        Miljo mj;
+        const QString fil = mj.skapa(QStringLiteral("Cup"));
+        const QString ini = QString(fil).replace(QStringLiteral(".air"), QStringLiteral(".ini"));
+        const QString mapp = QFileInfo(fil).path();
+        const auto las = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        for (const QString& skyddad : {fil, ini, mapp}) {
+            const QFile::Permissions forut = QFile::permissions(skyddad);
+            QFile::setPermissions(skyddad, skyddad == mapp ? las | QFile::ExeOwner : las);
+            mj.m.tom();
+            mj.oppnaViaDialog(fil);
+            QFile::setPermissions(skyddad, forut);
+            QCOMPARE(mj.m.visade.size(), 1);
+            QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Skrivskyddad tävling"));
+            QVERIFY2(mj.m.senasteText().contains(QDir::toNativeSeparators(skyddad)),
+                     qPrintable(mj.m.senasteText()));
+            kontrolleraIngenTavling(mj);
+        }
+        mj.m.tom();
+        mj.oppnaViaDialog(fil);
+        QVERIFY(mj.m.visade.isEmpty());
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
     }
 
     void lagOchVandringsprisStyrMenyerna() {

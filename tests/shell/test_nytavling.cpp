@@ -1,4 +1,5 @@
 #include "common/IniNamn.h"
+#include "platform/Databas.h"
 #include "platform/Windows1252.h"
 #include "platform/clsIni.h"
 #include "shell/NyTavling.h"
@@ -7,10 +8,14 @@
 #include "support/Testmiljo.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
+#include <cstdio>
 
 using namespace NyTavling;
 
@@ -241,6 +246,122 @@ private slots:
 
         QVERIFY(QDir(mj.t.fil(QStringLiteral("Tävlingar/Cup/Cup.ini"))).removeRecursively());
         QVERIFY(skapa(mj.g, mj.m, mj.uppgifter(QStringLiteral("Cup"))));
+    }
+
+    // A new competition starts from what creation writes, whatever INI of an
+    // earlier competition of the name lay in its folder, and whatever an
+    // interrupted creation left there.
+    void nyTavlingBorjarFranRentBord() {
+        Miljo mj;
+        const QString mapp = mj.t.fil(QStringLiteral("Tävlingar/Cup/"));
+        QVERIFY(QDir().mkpath(mapp));
+        const auto skriv = [](const QString& sokvag, const QByteArray& innehall) {
+            QFile f(sokvag);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(innehall);
+        };
+        skriv(mapp + QStringLiteral("Cup.ini"),
+              "[Allm\xe4nt]\r\nVersion=106\r\n[Vandringspris]\r\nVandringspris=1\r\n");
+        skriv(tillfalligtNamn(mapp, QStringLiteral("Cup"), QStringLiteral(".air")), "halv databas");
+        skriv(tillfalligtNamn(mapp, QStringLiteral("Cup"), QStringLiteral(".air")) +
+                  QStringLiteral("-journal"),
+              "journal");
+        skriv(tillfalligtNamn(mapp, QStringLiteral("Cup"), QStringLiteral(".ini")), "[Lag]\r\nLagt");
+
+        QVERIFY(skapa(mj.g, mj.m, mj.uppgifter(QStringLiteral("Cup"))));
+        QVERIFY2(mj.m.visade.isEmpty(), qPrintable(mj.m.senasteText()));
+        const QStringList rader = inirader(mapp + QStringLiteral("Cup.ini"));
+        QCOMPARE(rader.first(), QStringLiteral("[Lag]"));
+        QCOMPARE(rader.size(), 19);
+        QVERIFY(!rader.contains(QStringLiteral("Version=106")));
+        QVERIFY(!rader.contains(QStringLiteral("[Vandringspris]")));
+        QCOMPARE(
+            QDir(mapp).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList({QStringLiteral(".Cup.lock"), QStringLiteral("Cup.air"), QStringLiteral("Cup.ini")}));
+    }
+
+    // Run by avbrutetSkapandeLamnarIngetHalvt in a child process that it kills.
+    void skapaIBarnprocess() {
+        const QString programmapp = qEnvironmentVariable("PILKRONA_BARNMAPP");
+        if (programmapp.isEmpty())
+            return;
+        modGlobalt g;
+        g.strProgrammapp = programmapp;
+        g.iniProgram.setPath(programmapp + QStringLiteral("/Pilkrona.ini"));
+        TestMeddelanden m;
+        Uppgifter u;
+        u.namn = QStringLiteral("Cup");
+        u.antalBanor = QStringLiteral("999");
+        u.sokvag = programmapp + QStringLiteral("/Tävlingar");
+        std::fputs("start\n", stdout);
+        std::fflush(stdout);
+        QVERIFY(skapa(g, m, u));
+    }
+
+    // A creation cut short at any moment (a power cut, kill -9) leaves either no
+    // competition of that name, which can then be created, or a whole one.
+    void avbrutetSkapandeLamnarIngetHalvt() {
+        const auto korBarn = [](const QString& programmapp, int dodaEfterMs) {
+            QProcess barn;
+            QProcessEnvironment miljo = QProcessEnvironment::systemEnvironment();
+            miljo.insert(QStringLiteral("PILKRONA_BARNMAPP"), programmapp);
+            barn.setProcessEnvironment(miljo);
+            barn.start(QCoreApplication::applicationFilePath(), {QStringLiteral("skapaIBarnprocess")});
+            while (!barn.readAllStandardOutput().contains("start"))
+                if (!barn.waitForReadyRead(10000))
+                    return qint64(-1);
+            QElapsedTimer klocka;
+            klocka.start();
+            if (dodaEfterMs >= 0) {
+                QThread::msleep(dodaEfterMs);
+                barn.kill();
+            }
+            barn.waitForFinished(30000);
+            return klocka.elapsed();
+        };
+        // One whole run tells how long a creation takes here.
+        Testmiljo matning;
+        QFile::copy(Testmiljo::mallSokvag(), matning.fil(QStringLiteral("Pilkrona.mdb")));
+        QDir().mkdir(matning.fil(QStringLiteral("Tävlingar")));
+        const qint64 hel = korBarn(matning.mapp(), -1);
+        QVERIFY(hel >= 0);
+        QVERIFY(QFileInfo::exists(matning.fil(QStringLiteral("Tävlingar/Cup/Cup.air"))));
+
+        int hela = 0, inga = 0;
+        constexpr int Forsok = 12;
+        for (int i = 0; i < Forsok; ++i) {
+            Testmiljo t;
+            QFile::copy(Testmiljo::mallSokvag(), t.fil(QStringLiteral("Pilkrona.mdb")));
+            QDir().mkdir(t.fil(QStringLiteral("Tävlingar")));
+            QVERIFY(korBarn(t.mapp(), int(hel * i / (Forsok - 2))) >= 0);
+
+            const QString mapp = t.fil(QStringLiteral("Tävlingar/Cup/"));
+            if (QFileInfo::exists(mapp + QStringLiteral("Cup.air"))) {
+                ++hela;
+                clsIni ini(mapp + QStringLiteral("Cup.ini"));
+                QCOMPARE(ini.status(), clsIni::Filstatus::Ok);
+                QCOMPARE(ini.GetKeyValue(QStringLiteral("Tolkmaskin"), QStringLiteral("Innertia"), QString()),
+                         QStringLiteral("10,3"));
+                Databas db;
+                db.Open(mapp + QStringLiteral("Cup.air"));
+                QCOMPARE(db.varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag")).toInt(), 999);
+                continue;
+            }
+            ++inga;
+            modGlobalt g;
+            g.strProgrammapp = t.mapp();
+            g.iniProgram.setPath(t.fil(QStringLiteral("Pilkrona.ini")));
+            TestMeddelanden m;
+            Uppgifter u;
+            u.namn = QStringLiteral("Cup");
+            u.antalBanor = QStringLiteral("3");
+            u.sokvag = t.fil(QStringLiteral("Tävlingar"));
+            QVERIFY2(skapa(g, m, u), qPrintable(m.senasteText()));
+            QCOMPARE(g.intSkjutlagsstorlek, 3);
+            QCOMPARE(QDir(mapp).entryList({QStringLiteral("*.ny*")}, QDir::Files | QDir::Hidden).size(), 0);
+        }
+        qInfo("%d of %d cut short before the competition stood, %d after", inga, Forsok, hela);
+        QVERIFY(hela > 0);
     }
 
     void bankontroll() {

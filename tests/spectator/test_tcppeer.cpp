@@ -140,6 +140,35 @@ private slots:
 
     // Opening another competition starts the listener again; that must leave a
     // listening server and a connected display exactly as they were.
+    // A socket error other than the display hanging up is counted once, the
+    // display is let go, and the server listens again for the next display.
+    void socketfelRaknasOchServernLyssnarIgen() {
+        QSignalSpy ansluten(peer.get(), &TcpPeer::klientAnsluten);
+        QSignalSpy fel(peer.get(), &TcpPeer::socketfel);
+        auto forsta = anslutKlient(port);
+        QVERIFY(forsta);
+        QVERIFY(ansluten.wait());
+        pg->intSkjutlagPaSkarm = 3;
+        auto* serversidan = peer->findChild<QTcpSocket*>();
+        QVERIFY(serversidan);
+        emit serversidan->errorOccurred(QAbstractSocket::NetworkError);
+        QTRY_COMPARE(fel.count(), 1);
+        QCOMPARE(fel.back().at(0).toInt(), TcpPeer::FelNatverketNere);
+        QCOMPARE(pg->intAntalTCPFel, 1);
+        QCOMPARE(pg->strSenasteTCPFel, QStringLiteral("10050, Nätverket är inte tillgängligt"));
+        QCOMPARE(pg->intSkjutlagPaSkarm, 0);
+        QCOMPARE(peer->State(), TcpPeer::Lyssnar);
+        QTRY_COMPARE(forsta->state(), QAbstractSocket::UnconnectedState);
+
+        auto andra = anslutKlient(port);
+        QVERIFY(andra);
+        QTRY_COMPARE(ansluten.count(), 2);
+        QCOMPARE(peer->State(), TcpPeer::Ansluten);
+        QVERIFY(peer->SendData(QStringLiteral("Skjutlag 1\r\n")));
+        QCOMPARE(tagEmot(*andra, 12), QByteArray("Skjutlag 1\r\n"));
+        QCOMPARE(pg->intAntalTCPFel, 1);
+    }
+
     void startaIgenAndrarIngenting() {
         peer->Starta_winsock_tcp(medd);
         QCOMPARE(peer->State(), TcpPeer::Lyssnar);
