@@ -553,12 +553,12 @@ void MDIfrmHuvudmeny::vandringsprislista(Utskriftsmal mal) {
         return;
     m_g.strUtskriftsmal = mal;
     m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, false);
-    if (const auto b = m_listbyggare.constFind(Fonsternamn::VandringsprisLista);
-        b != m_listbyggare.constEnd()) {
-        (*b)(m_kontext);
-        return;
-    }
-    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, true);
+    const auto b = m_listbyggare.constFind(Fonsternamn::VandringsprisLista);
+    // The builder gives the items back when it ends; one that failed or is
+    // missing cannot.
+    if (b == m_listbyggare.constEnd() ||
+        !Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista "))([&] { (*b)(m_kontext); }))
+        m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, true);
 }
 
 void MDIfrmHuvudmeny::mnuNy_Click() {

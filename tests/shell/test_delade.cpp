@@ -1,11 +1,13 @@
+#include "common/Poster.h"
 #include "platform/Databas.h"
 #include "shell/Delade.h"
 #include "shell/modGlobalt.h"
-#include "support/TestMeddelanden.h"
-#include "support/Testmiljo.h"
+#include "support/Testfixtur.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace Delade;
@@ -13,6 +15,43 @@ using namespace Delade;
 class TestDelade : public QObject {
     Q_OBJECT
 private slots:
+    // A squad's lanes with their shooters, read as every part of the program
+    // reads them: free lanes come as the placeholder, with the lane kept.
+    void banorOchSkyttarLasesLika() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 2, 5);
+        QSqlQuery q =
+            f.g.cnnTavling.kor(QStringLiteral("SELECT Skjutlag.Skjutlag, Skjutlag.Bana, "
+                                              "Skjutlag.Startnummer, Skyttar.* FROM Skyttar INNER JOIN "
+                                              "Skjutlag ON Skyttar.Löpnummer = Skjutlag.Startnummer WHERE "
+                                              "Skjutlag.Skjutlag = ? ORDER BY Bana"),
+                               {2});
+        QList<Bana> banor;
+        QList<Skytt> skyttar;
+        while (q.next()) {
+            banor << Bana::fran(q.record());
+            skyttar << Skytt::fran(q.record());
+        }
+        QCOMPARE(banor.size(), 4);
+        QVERIFY(!banor[0].ledig() && banor[1].ledig() && banor[3].ledig());
+        QCOMPARE(banor[3].bana, 4);
+        QCOMPARE(skyttar[0].namn, QStringLiteral("Skytt5"));
+        QCOMPARE(skyttar[0].startnr, 5);
+        QCOMPARE(skyttar[0].tioNior, QStringLiteral("0,0,0,0,0,0,0,0,0,0"));
+        QCOMPARE(skyttar[0].sfst[11], QStringLiteral("00000"));
+        QVERIFY(skyttar[1].arPlatshallare() && skyttar[1].namn.isEmpty());
+
+        QSqlQuery k = f.g.cnnTavling.kor(
+            QStringLiteral("SELECT * FROM %1 WHERE Klass = ?").arg(f.g.klasstabell()), {skyttar[0].klass});
+        QVERIFY(k.next());
+        const Klass lasen = Klass::fran(k.record());
+        QCOMPARE(lasen.kod, skyttar[0].klass);
+        QVERIFY(lasen.raknare > 0 && lasen.antalSkott >= 10);
+        QCOMPARE(lasen.sammanslagen, 0);
+        QCOMPARE(text(Utskriftsmal::Skarm), QStringLiteral("Skärm"));
+        QCOMPARE(f.g.klasstabell(), QStringLiteral("Sportskytteklasser"));
+    }
+
     void versionsklass_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("sep");
