@@ -1,12 +1,11 @@
 #pragma once
 
+#include "common/Fel.h"
 #include "platform/Meddelanden.h"
 
 #include <QString>
 #include <exception>
 #include <new>
-
-#include "common/Fel.h"
 
 // The error trap of a procedure: runs it, and when anything is thrown shows the
 // procedure's prefix followed by the error number and description ("frmOm,

@@ -5,7 +5,6 @@
 #include "platform/Meddelanden.h"
 #include "shell/modGlobalt.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -113,12 +112,13 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     if (hoppaOver)
         return o;
     o.utfall = Utfall::Misslyckad;
-    if (!QFileInfo(g.strTavlingsdatabas).isFile()) {
-        m.visa(QStringLiteral("modGlobalt.SkapaADOConnection: ") +
-                   Fel(Felnummer::DatabasfilSaknas,
-                       QStringLiteral("Databasfilen \"%1\" finns inte.").arg(g.strTavlingsdatabas))
-                       .text(),
-               QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
+    // A file that is no competition database of ours is refused before it is
+    // locked or checked for writing: those messages would only mislead.
+    try {
+        Databas::kontrolleraFil(g.strTavlingsdatabas);
+    } catch (const Fel& f) {
+        m.visa(QStringLiteral("modGlobalt.SkapaADOConnection: ") + f.text(), QStringLiteral("Fel"),
+               Meddelanden::Ikon::Kritisk);
         return o;
     }
     if (!kontrolleraSkrivbar(g, m) || !lasTavling(g, m))
