@@ -3,16 +3,27 @@
 #include <QProcess>
 #include <QXmlStreamReader>
 
+namespace {
+// Whether the reader stands at the start of the named element.
+bool ar(const QXmlStreamReader& xml, const char* namn) {
+    return xml.isStartElement() && xml.name() == QLatin1String(namn);
+}
+// The named attribute of the element the reader stands at; empty when it has none.
+QString egenskap(const QXmlStreamReader& xml, const char* namn) {
+    return xml.attributes().value(QLatin1String(namn)).toString();
+}
+} // namespace
+
 XlsxLasare::XlsxLasare(const QString& sokvag) : m_fil(sokvag) {
     QXmlStreamReader strangar(del(QStringLiteral("xl/sharedStrings.xml")));
     QString aktuell;
     while (!strangar.atEnd()) {
         strangar.readNext();
-        if (strangar.isStartElement() && strangar.name() == QLatin1String("si"))
+        if (ar(strangar, "si"))
             aktuell.clear();
-        else if (strangar.isStartElement() && strangar.name() == QLatin1String("t"))
+        else if (ar(strangar, "t"))
             aktuell += strangar.readElementText();
-        else if (strangar.isEndElement() && strangar.name() == QLatin1String("si"))
+        else if (strangar.isEndElement() && strangar.name() == u"si")
             m_strangar.append(aktuell);
     }
     lasStilar();
@@ -29,11 +40,9 @@ QString XlsxLasare::del(const QString& namn) const {
 
 QString XlsxLasare::bladnamn() const {
     QXmlStreamReader xml(del(QStringLiteral("xl/workbook.xml")));
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("sheet"))
-            return xml.attributes().value(QLatin1String("name")).toString();
-    }
+    while (!xml.atEnd())
+        if (xml.readNext(); ar(xml, "sheet"))
+            return egenskap(xml, "name");
     return {};
 }
 
@@ -44,50 +53,45 @@ void XlsxLasare::lasStilar() {
     enum { Ingen, Fonter, Fyllningar, Cellformat } avsnitt = Ingen;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isEndElement() &&
-            (xml.name() == QLatin1String("fonts") || xml.name() == QLatin1String("fills") ||
-             xml.name() == QLatin1String("cellXfs")))
+        const auto n = xml.name();
+        if (xml.isEndElement() && (n == u"fonts" || n == u"fills" || n == u"cellXfs"))
             avsnitt = Ingen;
         if (!xml.isStartElement())
             continue;
-        const auto n = xml.name();
-        const auto a = xml.attributes();
-        if (n == QLatin1String("fonts"))
+        const auto a = [&](const char* namn) { return egenskap(xml, namn); };
+        if (n == u"fonts")
             avsnitt = Fonter;
-        else if (n == QLatin1String("fills"))
+        else if (n == u"fills")
             avsnitt = Fyllningar;
-        else if (n == QLatin1String("cellXfs"))
+        else if (n == u"cellXfs")
             avsnitt = Cellformat;
-        else if (n == QLatin1String("numFmt"))
-            talformat[a.value(QLatin1String("numFmtId")).toInt()] =
-                a.value(QLatin1String("formatCode")).toString();
-        else if (avsnitt == Fonter && n == QLatin1String("font"))
+        else if (n == u"numFmt")
+            talformat[a("numFmtId").toInt()] = a("formatCode");
+        else if (avsnitt == Fonter && n == u"font")
             fonter.append(Format{});
-        else if (avsnitt == Fonter && n == QLatin1String("b"))
+        else if (avsnitt == Fonter && n == u"b")
             fonter.last().fet = true;
-        else if (avsnitt == Fonter && n == QLatin1String("u"))
-            fonter.last().understrykning = a.hasAttribute(QLatin1String("val"))
-                                               ? a.value(QLatin1String("val")).toString()
-                                               : QStringLiteral("single");
-        else if (avsnitt == Fonter && n == QLatin1String("sz"))
-            fonter.last().storlek = a.value(QLatin1String("val")).toDouble();
-        else if (avsnitt == Fonter && n == QLatin1String("color"))
-            fonter.last().farg = a.value(QLatin1String("rgb")).toString();
-        else if (avsnitt == Fonter && n == QLatin1String("name"))
-            fonter.last().font = a.value(QLatin1String("val")).toString();
-        else if (avsnitt == Fyllningar && n == QLatin1String("fill"))
+        else if (avsnitt == Fonter && n == u"u")
+            fonter.last().understrykning =
+                xml.attributes().hasAttribute(QStringLiteral("val")) ? a("val") : QStringLiteral("single");
+        else if (avsnitt == Fonter && n == u"sz")
+            fonter.last().storlek = a("val").toDouble();
+        else if (avsnitt == Fonter && n == u"color")
+            fonter.last().farg = a("rgb");
+        else if (avsnitt == Fonter && n == u"name")
+            fonter.last().font = a("val");
+        else if (avsnitt == Fyllningar && n == u"fill")
             fyllningar.append(Format{});
-        else if (avsnitt == Fyllningar && n == QLatin1String("fgColor"))
-            fyllningar.last().fyllning = a.value(QLatin1String("rgb")).toString();
-        else if (avsnitt == Cellformat && n == QLatin1String("xf")) {
-            Format f = fonter.value(a.value(QLatin1String("fontId")).toInt());
-            f.fyllning = fyllningar.value(a.value(QLatin1String("fillId")).toInt()).fyllning;
-            f.talformat = talformat.value(a.value(QLatin1String("numFmtId")).toInt());
-            if (a.value(QLatin1String("numFmtId")) == QLatin1String("49"))
-                f.talformat = QStringLiteral("@");
+        else if (avsnitt == Fyllningar && n == u"fgColor")
+            fyllningar.last().fyllning = a("rgb");
+        else if (avsnitt == Cellformat && n == u"xf") {
+            Format f = fonter.value(a("fontId").toInt());
+            f.fyllning = fyllningar.value(a("fillId").toInt()).fyllning;
+            f.talformat =
+                a("numFmtId") == u"49" ? QStringLiteral("@") : talformat.value(a("numFmtId").toInt());
             m_format.append(f);
-        } else if (avsnitt == Cellformat && n == QLatin1String("alignment"))
-            m_format.last().justering = a.value(QLatin1String("horizontal")).toString();
+        } else if (avsnitt == Cellformat && n == u"alignment")
+            m_format.last().justering = a("horizontal");
     }
 }
 
@@ -96,42 +100,33 @@ void XlsxLasare::lasBlad() {
     QString cell;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        const auto n = xml.name();
-        const auto a = xml.attributes();
-        if (n == QLatin1String("sheetFormatPr")) {
-            m_standardhojd = a.value(QLatin1String("defaultRowHeight")).toDouble();
-        } else if (n == QLatin1String("col")) {
-            m_kolumner.append({a.value(QLatin1String("min")).toInt(), a.value(QLatin1String("max")).toInt(),
-                               a.value(QLatin1String("width")).toDouble(),
-                               a.value(QLatin1String("style")).toInt()});
-        } else if (n == QLatin1String("row")) {
-            m_rader[a.value(QLatin1String("r")).toInt()] = {
-                a.hasAttribute(QLatin1String("ht")) ? a.value(QLatin1String("ht")).toDouble() : -1,
-                a.value(QLatin1String("s")).toInt()};
-        } else if (n == QLatin1String("c")) {
-            cell = a.value(QLatin1String("r")).toString();
-            m_celler[cell] = {
-                a.value(QLatin1String("t")).toString(), {}, a.value(QLatin1String("s")).toInt()};
-        } else if (n == QLatin1String("v")) {
+        const auto a = [&](const char* namn) { return egenskap(xml, namn); };
+        if (ar(xml, "sheetFormatPr"))
+            m_standardhojd = a("defaultRowHeight").toDouble();
+        else if (ar(xml, "col"))
+            m_kolumner.append(
+                Kolumn{a("min").toInt(), a("max").toInt(), a("width").toDouble(), a("style").toInt()});
+        else if (ar(xml, "row"))
+            m_rader[a("r").toInt()] = {
+                xml.attributes().hasAttribute(QStringLiteral("ht")) ? a("ht").toDouble() : -1,
+                a("s").toInt()};
+        else if (ar(xml, "c"))
+            m_celler[cell = a("r")] = {a("t"), {}, a("s").toInt()};
+        else if (ar(xml, "v"))
             m_celler[cell].varde = xml.readElementText();
-        } else if (n == QLatin1String("brk")) {
-            m_brytningar.append(a.value(QLatin1String("id")).toInt());
-        }
+        else if (ar(xml, "brk"))
+            m_brytningar.append(a("id").toInt());
     }
 }
 
 QString XlsxLasare::varde(const QString& adress) const {
     const Cell c = m_celler.value(adress);
-    if (c.typ == QLatin1String("s"))
-        return m_strangar.value(c.varde.toInt());
-    return c.varde;
+    return c.typ == u"s" ? m_strangar.value(c.varde.toInt()) : c.varde;
 }
 
 QString XlsxLasare::typ(const QString& adress) const {
-    const Cell c = m_celler.value(adress);
-    return c.typ.isEmpty() ? QStringLiteral("n") : c.typ;
+    const QString t = m_celler.value(adress).typ;
+    return t.isEmpty() ? QStringLiteral("n") : t;
 }
 
 XlsxLasare::Format XlsxLasare::formatNr(int stil) const {
@@ -168,23 +163,19 @@ XlsxLasare::Format XlsxLasare::radformat(int rad) const {
 QMap<QString, QString> XlsxLasare::attribut(const QString& element) const {
     QXmlStreamReader xml(m_blad);
     QMap<QString, QString> svar;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == element) {
+    while (!xml.atEnd())
+        if (xml.readNext(); xml.isStartElement() && xml.name() == element) {
             for (const auto& a : xml.attributes())
                 svar[a.name().toString()] = a.value().toString();
             break;
         }
-    }
     return svar;
 }
 
 QString XlsxLasare::text(const QString& element) const {
     QXmlStreamReader xml(m_blad);
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == element)
+    while (!xml.atEnd())
+        if (xml.readNext(); xml.isStartElement() && xml.name() == element)
             return xml.readElementText();
-    }
     return {};
 }

@@ -18,50 +18,47 @@ using namespace Kalkyl;
 
 namespace {
 
-QString kor(const QString& program, const QStringList& argument) {
-    QProcess p;
-    p.start(program, argument);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
+// A new sheet that prints to a PDF file in a throw-away folder, and what the
+// poppler tools read back from that file.
+struct Utskrift {
+    Testmiljo t;
+    const QString pdf = t.fil(QStringLiteral("lista.pdf"));
+    Skrivarmotor motor;
+    Kalkylprogram app{&motor};
+    Arbetsbok& bok = app.Workbooks().Add();
+    Arbetsblad& blad = bok.Worksheets(1);
+    Utskrift() { motor.setPdfFil(pdf); }
 
-int antalSidor(const QString& pdf) {
-    const auto m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(kor(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-// The page's size in points as pdfinfo reports it, "595 x 842".
-QString sidstorlek(const QString& pdf) {
-    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+ x [0-9.]+)"))
-                       .match(kor(QStringLiteral("pdfinfo"), {pdf}));
-    return m.captured(1);
-}
-
-QString sidtext(const QString& pdf, int sida) {
-    return kor(QStringLiteral("pdftotext"),
-               {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(sida), QStringLiteral("-l"),
-                QString::number(sida), pdf, QStringLiteral("-")});
-}
-
-// The text inside a part of the page, in points from the top left corner.
-QString deltext(const QString& pdf, int sida, const QRect& del) {
-    return kor(QStringLiteral("pdftotext"),
-               {QStringLiteral("-f"), QString::number(sida), QStringLiteral("-l"), QString::number(sida),
-                QStringLiteral("-x"), QString::number(del.x()), QStringLiteral("-y"),
-                QString::number(del.y()), QStringLiteral("-W"), QString::number(del.width()),
-                QStringLiteral("-H"), QString::number(del.height()), pdf, QStringLiteral("-")})
-        .simplified();
-}
-
-// One page as an image at 72 dpi, so that a pixel is a point.
-QImage sidbild(const QString& pdf, int sida, const QString& mapp) {
-    const QString stam = mapp + QStringLiteral("/sida");
-    kor(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"),
-                                     QString::number(sida), QStringLiteral("-l"), QString::number(sida),
-                                     QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf, stam});
-    return QImage(stam + QStringLiteral(".png"));
-}
+    // The program and its options, then the PDF file and what follows it.
+    QString kor(const QString& kommando, const QStringList& efter = {}) const {
+        QStringList argument = kommando.split(' ') << pdf << efter;
+        const QString program = argument.takeFirst();
+        QProcess p;
+        p.start(program, argument);
+        p.waitForFinished(60000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    // A field of pdfinfo: "Pages" gives "3", "Page size" the size in points, "595 x 842".
+    QString info(const QString& falt) const {
+        return QRegularExpression(falt + ":\\s+([0-9.]+( x [0-9.]+)?)").match(kor("pdfinfo")).captured(1);
+    }
+    int sidor() const { return info("Pages").toInt(); }
+    QString text(int sida) const {
+        return kor(QString::asprintf("pdftotext -layout -f %d -l %d", sida, sida), {"-"});
+    }
+    // The text inside a part of the page, in points from the top left corner.
+    QString text(int sida, const QRect& d) const {
+        return kor(QString::asprintf("pdftotext -f %d -l %d -x %d -y %d -W %d -H %d", sida, sida, d.x(),
+                                     d.y(), d.width(), d.height()),
+                   {"-"})
+            .simplified();
+    }
+    // One page as an image at 72 dpi, so that a pixel is a point.
+    QImage bild(int sida) const {
+        kor(QString::asprintf("pdftoppm -r 72 -f %d -l %d -singlefile -png", sida, sida), {t.fil("sida")});
+        return QImage(t.fil("sida.png"));
+    }
+};
 
 // A squad list of `lag` squads with 10 lanes each, a page break before every
 // squad but the first, in the frame the lists use.
@@ -121,20 +118,14 @@ class TestBladutskrift : public QObject {
     Q_OBJECT
 
 private slots:
-    // The printer gets the sheet's paper, orientation and the copies.
+    // The printer gets the copies, the sheet's name, and its paper by name, so
+    // that a real printer picks A4 and not a custom size; the printed pages show
+    // orientation and size.
     void skrivarenStallsIn() {
-        Testmiljo t;
-        Kalkylprogram app;
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        blad.PageSetup().setOrientation(Orientering::Liggande);
-        Skrivarmotor motor;
-        motor.setPdfFil(t.fil(QStringLiteral("x.pdf")));
+        Utskrift u;
         QPrinter skrivare;
-        motor.forbered(skrivare, blad, 3);
+        u.motor.forbered(skrivare, u.blad, 3);
         QCOMPARE(skrivare.copyCount(), 3);
-        QCOMPARE(skrivare.outputFormat(), QPrinter::PdfFormat);
-        QCOMPARE(skrivare.outputFileName(), t.fil(QStringLiteral("x.pdf")));
-        QCOMPARE(skrivare.pageLayout().orientation(), QPageLayout::Landscape);
         QCOMPARE(skrivare.pageLayout().pageSize().id(), QPageSize::A4);
         QVERIFY(skrivare.fullPage());
         QCOMPARE(skrivare.docName(), QStringLiteral("Blad1"));
@@ -142,23 +133,18 @@ private slots:
 
     // Every squad on a page of its own, each page with the header and its number.
     void sidorMedSidhuvudOchSidnummer() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("lista.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        byggSkjutlagslista(app, blad, 3, Orientering::Staende);
-        blad.PrintOut(1);
-        QCOMPARE(antalSidor(pdf), 3);
-        QCOMPARE(sidstorlek(pdf), QStringLiteral("595 x 842"));
+        Utskrift u;
+        byggSkjutlagslista(u.app, u.blad, 3, Orientering::Staende);
+        u.blad.PrintOut(1);
+        QCOMPARE(u.sidor(), 3);
+        QCOMPARE(u.info("Page size"), QStringLiteral("595 x 842"));
         for (int sida = 1; sida <= 3; ++sida) {
             // The header at the header margin (1.3 cm, 37 points) on the left, the
             // page number at the footer margin on the right, nothing else there.
-            QCOMPARE(deltext(pdf, sida, QRect(0, 30, 300, 30)),
+            QCOMPARE(u.text(sida, QRect(0, 30, 300, 30)),
                      QStringLiteral("Höstcupen & Co 2024-10-05 Skjutlagslista"));
-            QCOMPARE(deltext(pdf, sida, QRect(480, 780, 115, 30)), QString::number(sida));
-            const QString allt = sidtext(pdf, sida);
+            QCOMPARE(u.text(sida, QRect(480, 780, 115, 30)), QString::number(sida));
+            const QString allt = u.text(sida);
             QVERIFY(allt.contains(QStringLiteral("Skjutlag: %1").arg(sida)));
             QVERIFY(allt.contains(QStringLiteral("Skytt %1-10").arg(sida)));
             QVERIFY(!allt.contains(QStringLiteral("Skjutlag: %1").arg(sida + 1)));
@@ -169,71 +155,57 @@ private slots:
     // cross the bottom margin; too many columns go to pages further on, read
     // down first, then across.
     void sidorNedSedanTvars() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("bred.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        blad.PageSetup().setOrientation(Orientering::Liggande);
-        blad.PageSetup().setRightFooter(QStringLiteral("Sida &P av &N"));
-        blad.Cells().setRowHeight(15.75);
-        blad.Range(QStringLiteral("a:z")).setColumnWidth(12);
+        Utskrift u;
+        u.blad.PageSetup().setOrientation(Orientering::Liggande);
+        u.blad.PageSetup().setRightFooter(QStringLiteral("Sida &P av &N"));
+        u.blad.Cells().setRowHeight(15.75);
+        u.blad.Range(QStringLiteral("a:z")).setColumnWidth(12);
         for (int r = 1; r <= 60; ++r)
             for (int k = 1; k <= 26; ++k)
-                blad.Cells(r, k).setValue(QStringLiteral("R%1K%2").arg(r).arg(k));
+                u.blad.Cells(r, k).setValue(QStringLiteral("R%1K%2").arg(r).arg(k));
 
-        const Sidindelning indelning(blad);
-        const double hojd = indelning.cellyta().height();
-        const int raderPerSida = int(hojd / 15.75);
+        const Sidindelning indelning(u.blad);
+        const int raderPerSida = int(indelning.cellyta().height() / 15.75);
         QCOMPARE(indelning.sidor().first().sistaRad, raderPerSida);
         const int radsidor = (60 + raderPerSida - 1) / raderPerSida;
         const int kolumnerPerSida = indelning.sidor().first().sistaKolumn;
         QVERIFY(kolumnerPerSida < 26);
-        const int kolumnsidor = (26 + kolumnerPerSida - 1) / kolumnerPerSida;
+        const int sidor = radsidor * ((26 + kolumnerPerSida - 1) / kolumnerPerSida);
 
-        blad.PrintOut();
-        QCOMPARE(antalSidor(pdf), radsidor * kolumnsidor);
-        QCOMPARE(sidstorlek(pdf), QStringLiteral("842 x 595"));
-        const QString forsta = sidtext(pdf, 1), andra = sidtext(pdf, 2), tvars = sidtext(pdf, radsidor + 1);
+        u.blad.PrintOut();
+        QCOMPARE(u.sidor(), sidor);
+        QCOMPARE(u.info("Page size"), QStringLiteral("842 x 595"));
+        const QString forsta = u.text(1), andra = u.text(2), tvars = u.text(radsidor + 1);
         QVERIFY(forsta.contains(QStringLiteral("R1K1 ")));
         QVERIFY(forsta.contains(QStringLiteral("R%1K1 ").arg(raderPerSida)));
         QVERIFY(!forsta.contains(QStringLiteral("R%1K1 ").arg(raderPerSida + 1)));
         QVERIFY(andra.contains(QStringLiteral("R%1K1 ").arg(raderPerSida + 1)));
         QVERIFY(tvars.contains(QStringLiteral("R1K%1").arg(kolumnerPerSida + 1)));
         QVERIFY(!tvars.contains(QStringLiteral("R1K1 ")));
-        QVERIFY(forsta.contains(QStringLiteral("Sida 1 av %1").arg(radsidor * kolumnsidor)));
+        QVERIFY(forsta.contains(QStringLiteral("Sida 1 av %1").arg(sidor)));
         QVERIFY(tvars.contains(QStringLiteral("Sida %1 av").arg(radsidor + 1)));
     }
 
     // Fills and font colours reach the paper where the cells stand.
     void fargerPaPapperet() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("farg.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
-        blad.Cells().Font().setSize(10);
-        Sidformat& sf = blad.PageSetup();
-        sf.setLeftMargin(72);
-        sf.setTopMargin(72);
-        blad.Cells().setRowHeight(30);
-        blad.Range(QStringLiteral("a:b")).setColumnWidth(20);
-        blad.Range(QStringLiteral("A1:B1")).Interior().setColor(rgbFarg(150, 150, 150));
-        blad.Cells(2, 1).Font().setColor(Rod);
-        blad.Cells(2, 1).Font().setSize(20);
-        blad.Cells(2, 1).Font().setBold(true);
-        blad.Cells(2, 1).setValue(QStringLiteral("MMMM"));
-        blad.PrintOut();
+        Utskrift u;
+        u.blad.Cells().Font().setName(QStringLiteral("MS Sans Serif"));
+        u.blad.Cells().Font().setSize(10);
+        u.blad.PageSetup().setLeftMargin(72);
+        u.blad.PageSetup().setTopMargin(72);
+        u.blad.Cells().setRowHeight(30);
+        u.blad.Range(QStringLiteral("a:b")).setColumnWidth(20);
+        u.blad.Range(QStringLiteral("A1:B1")).Interior().setColor(rgbFarg(150, 150, 150));
+        u.blad.Cells(2, 1).Font().setColor(Rod);
+        u.blad.Cells(2, 1).Font().setSize(20);
+        u.blad.Cells(2, 1).Font().setBold(true);
+        u.blad.Cells(2, 1).setValue(QStringLiteral("MMMM"));
+        u.blad.PrintOut();
 
-        const QImage bild = sidbild(pdf, 1, t.mapp());
+        const QImage bild = u.bild(1);
         QVERIFY(!bild.isNull());
         // Column A is 20 characters of a 7-pixel digit: 145 pixels at 96 dpi.
-        QCOMPARE(Sidindelning(blad).siffrbredd(), 7);
         const double bredd = Sidindelning::kolumnbreddPunkter(20, 7);
-        QCOMPARE(bredd, 108.75);
         QCOMPARE(QColor(bild.pixel(72 + 5, 72 + 15)), QColor(150, 150, 150));
         QCOMPARE(QColor(bild.pixel(int(72 + 2 * bredd - 5), 72 + 15)), QColor(150, 150, 150));
         QCOMPARE(QColor(bild.pixel(int(72 + 2 * bredd + 5), 72 + 15)), QColor(Qt::white));
@@ -250,59 +222,43 @@ private slots:
     // An ampersand in the data of a header ("R&R Cup") is saved doubled and
     // reads back and prints as a single one; unescaped it is refused.
     void ampersandISidhuvudetsData() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("ampersand.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsbok& bok = app.Workbooks().Add();
-        Arbetsblad& blad = bok.Worksheets(1);
-        Sidformat& sf = blad.PageSetup();
+        Utskrift u;
         const QString tavling = QStringLiteral("R&R Cup");
-        QCOMPARE(felnummer([&] { sf.setLeftHeader(tavling); }), Kalkylfel::Programfel);
-        sf.setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10") + Sidhuvudkod::skydda(tavling));
-        blad.Cells(1, 1).setValue(QStringLiteral("Resultatlista"));
+        QCOMPARE(felnummer([&] { u.blad.PageSetup().setLeftHeader(tavling); }), Kalkylfel::Programfel);
+        u.blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10") +
+                                         Sidhuvudkod::skydda(tavling));
+        u.blad.Cells(1, 1).setValue(QStringLiteral("Resultatlista"));
 
-        const XlsxLasare x(bok.SaveAs(t.fil(QStringLiteral("Resultatlista_Fil.xls"))));
+        const XlsxLasare x(u.bok.SaveAs(u.t.fil(QStringLiteral("Resultatlista_Fil.xls"))));
         QCOMPARE(x.text(QStringLiteral("oddHeader")),
                  QStringLiteral("&L&\"MS Sans Serif,Normal\"&10R&&R Cup"));
         QCOMPARE(Sidhuvudkod::text(Sidhuvudkod::tolka(x.text(QStringLiteral("oddHeader")).mid(2), 1, 1)),
                  tavling);
-        blad.PrintOut();
+        u.blad.PrintOut();
         // The header at the header margin (0.3 inches, 22 points) on the left.
-        QCOMPARE(deltext(pdf, 1, QRect(0, 10, 300, 30)), tavling);
+        QCOMPARE(u.text(1, QRect(0, 10, 300, 30)), tavling);
     }
 
     // A printer that cannot make copies itself gets every page again.
     void kopiorTillSkrivaren() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("kopior.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        byggSkjutlagslista(app, blad, 2, Orientering::Liggande);
-        blad.PrintOut(3);
+        Utskrift u;
+        byggSkjutlagslista(u.app, u.blad, 2, Orientering::Liggande);
+        u.blad.PrintOut(3);
         QPrinter skrivare;
-        motor.forbered(skrivare, blad, 3);
+        u.motor.forbered(skrivare, u.blad, 3);
         const int sidor = skrivare.supportsMultipleCopies() ? 2 : 6;
-        QCOMPARE(antalSidor(pdf), sidor);
-        QVERIFY(sidtext(pdf, sidor).contains(QStringLiteral("Skjutlag: 2")));
+        QCOMPARE(u.sidor(), sidor);
+        QVERIFY(u.text(sidor).contains(QStringLiteral("Skjutlag: 2")));
     }
 
     // An empty sheet still gives its header and footer on one page.
     void tomtBladGerEnSida() {
-        Testmiljo t;
-        const QString pdf = t.fil(QStringLiteral("tom.pdf"));
-        Skrivarmotor motor;
-        motor.setPdfFil(pdf);
-        Kalkylprogram app(&motor);
-        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
-        blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 Tom lista"));
-        blad.PageSetup().setRightFooter(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"));
-        blad.PrintOut();
-        QCOMPARE(antalSidor(pdf), 1);
-        QVERIFY(sidtext(pdf, 1).contains(QStringLiteral("Tom lista")));
+        Utskrift u;
+        u.blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 Tom lista"));
+        u.blad.PageSetup().setRightFooter(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"));
+        u.blad.PrintOut();
+        QCOMPARE(u.sidor(), 1);
+        QVERIFY(u.text(1).contains(QStringLiteral("Tom lista")));
     }
 
     // No printer, or one that is not there: a clear error, never a quiet success.
