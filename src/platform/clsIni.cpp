@@ -280,17 +280,26 @@ bool clsIni::DeleteSection(const QString& sektion) {
 }
 
 bool clsIni::DeleteKey(const QString& sektion, const QString& nyckel) {
+    return DeleteKeys(sektion, {nyckel});
+}
+
+bool clsIni::DeleteKeys(const QString& sektion, const QStringList& nycklar) {
     Innehall inn = las();
     if (!farSkrivas(inn))
         return false;
     qsizetype start, slut;
     if (!hittaSektion(inn.rader, sektion, &start, &slut))
         return true;
-    const qsizetype rad = hittaNyckel(inn.rader, start, slut, nyckel, nullptr);
-    if (rad < 0)
-        return true;
-    inn.rader.removeAt(rad);
-    return skriv(inn);
+    bool andrad = false;
+    for (const QString& nyckel : nycklar) {
+        const qsizetype rad = hittaNyckel(inn.rader, start, slut, nyckel, nullptr);
+        if (rad < 0)
+            continue;
+        inn.rader.removeAt(rad);
+        --slut;
+        andrad = true;
+    }
+    return !andrad || skriv(inn);
 }
 
 QString clsIni::GetKeyValue(const QString& sektion, const QString& nyckel, const QString& standard) const {

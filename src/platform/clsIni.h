@@ -49,6 +49,8 @@ public:
     [[nodiscard]] bool WriteKeys(const QList<Post>& poster);
     [[nodiscard]] bool DeleteSection(const QString& sektion);
     [[nodiscard]] bool DeleteKey(const QString& sektion, const QString& nyckel);
+    // Removes several keys of one section in one rewrite of the file.
+    [[nodiscard]] bool DeleteKeys(const QString& sektion, const QStringList& nycklar);
     // A missing or unreadable file, section or key yields the default; a key
     // present with an empty value yields "".
     QString GetKeyValue(const QString& sektion, const QString& nyckel, const QString& standard) const;

@@ -1,0 +1,3 @@
+#include "settings/FlikOmgangar.h"
+
+FlikOmgangar::FlikOmgangar(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {}

@@ -1,0 +1,3 @@
+#include "settings/FlikSkjuttider.h"
+
+FlikSkjuttider::FlikSkjuttider(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {}

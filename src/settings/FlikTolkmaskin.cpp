@@ -1,0 +1,3 @@
+#include "settings/FlikTolkmaskin.h"
+
+FlikTolkmaskin::FlikTolkmaskin(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {}

@@ -1,0 +1,3 @@
+#include "settings/FlikUtskrift.h"
+
+FlikUtskrift::FlikUtskrift(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {}
