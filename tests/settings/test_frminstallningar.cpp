@@ -1,10 +1,164 @@
+#include "settings/Registrering.h"
+#include "settings/frmInstallningar.h"
+#include "shell/Fonsternamn.h"
+#include "shell/frmBladdra.h"
+#include "support/Testfixtur.h"
+#include "support/VanligAnvandare.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
-class TestFrminstallningar : public QObject {
+using F = frmInstallningar;
+
+// The settings form's frame: which tabs it offers, what it writes when it
+// closes and when it does not, the menus, the recent list and the folder.
+class TestFrmInstallningar : public QObject {
     Q_OBJECT
+
+    static frmInstallningar* oppna(Testfixtur& f) {
+        Installningsfonster::registrera(f.fonster);
+        return qobject_cast<frmInstallningar*>(f.fonster.visaFonster(Fonsternamn::Installningar));
+    }
+    static QString las(const Testfixtur& f, const char* sektion, const char* nyckel) {
+        return f.g.iniTavling.GetKeyValue(QString::fromUtf8(sektion), QString::fromUtf8(nyckel),
+                                          QStringLiteral("<saknas>"));
+    }
+
 private slots:
-    void tom() {}
+    void fliktarErbjudsEfterTavlingen() {
+        {
+            Testfixtur f;
+            f.skapaTavling(QStringLiteral("Sport"), NyTavling::Typ::Sportskytte);
+            QPointer<F> form = oppna(f);
+            QVERIFY(form);
+            QCOMPARE(form->windowTitle(), QStringLiteral("Inställningar"));
+            QVERIFY(form->erbjuds(F::Klasser) && form->erbjuds(F::Tolkmaskin) &&
+                    form->erbjuds(F::Vandringspris));
+            QVERIFY(!form->erbjuds(F::Resultat));
+            QVERIFY(!form->erbjuds(F::FleraTavlingar));
+            QCOMPARE(form->tabInstallningar->tabText(F::Allmant), QStringLiteral("&Allmänt"));
+            QVERIFY(f.m.visade.isEmpty());
+            form->close();
+        }
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Mix"), NyTavling::Typ::Mix);
+        f.g.blnFleraTavlingar = true;
+        QPointer<F> form = oppna(f);
+        QVERIFY(!form->erbjuds(F::Vandringspris));
+        QVERIFY(form->erbjuds(F::FleraTavlingar));
+        form->close();
+    }
+
+    // Every close writes the settings as they stand; the items of the main
+    // menu that were off while the form was open come back.
+    void stangningSkriverOchGerTillbakaMenyerna() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        f.fonster.sattMeny(Meny::mnuLag, true);
+        QPointer<F> form = oppna(f);
+        QVERIFY(!f.fonster.menyPa(Meny::mnuInskrivning) && !f.fonster.menyPa(Meny::mnuInstallningar));
+        QVERIFY(form->optFemSkott->isChecked());
+        form->txtTavlingsdatum->setText(QStringLiteral("8 december"));
+        form->txtStandardSokvag->setText(QStringLiteral("/srv/tävlingar"));
+        form->chkDecimalerIFinal->setChecked(true);
+        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        QTRY_VERIFY(!form);
+        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("8 december"));
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("1"));
+        QCOMPARE(las(f, "Resultat", "Femskottsserier"), QStringLiteral("1"));
+        QCOMPARE(
+            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
+            QStringLiteral("/srv/tävlingar"));
+        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("8 december"));
+        QVERIFY(f.fonster.menyPa(Meny::mnuInskrivning) && f.fonster.menyPa(Meny::mnuInstallningar));
+        QVERIFY(!f.fonster.menyPa(Meny::mnuLag)); // team competitions are off
+        QVERIFY(!f.fonster.menySynlig(Meny::mnuResVandringsprisPrinter));
+    }
+
+    // A form whose settings could not be read writes nothing back.
+    void misslyckadLaddningSkriverInget() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Final"), QStringLiteral("Decimaler i finalen"),
+                                        QStringLiteral("kanske")));
+        QPointer<F> form = oppna(f);
+        QVERIFY(f.m.senasteText().startsWith(QStringLiteral("frmInställningar, Form_load: 13 ")));
+        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Fel"));
+        form->txtTavlingsdatum->setText(QStringLiteral("skrivs inte"));
+        form->close();
+        QTRY_VERIFY(!form);
+        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("6 december 2026"));
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("kanske"));
+    }
+
+    void senasteListanTasBort() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QVERIFY(f.g.iniProgram.WriteKeys({{"Sökvägar", "Filnamn1", "/a.air"},
+                                          {"Sökvägar", "Filnamn3", "/c.air"},
+                                          {"Sökvägar", "Tävlingskatalog", "/t"}}));
+        for (Meny m : {mnuFil(1), mnuFil(3), Meny::mnuLineFiler})
+            f.fonster.visaMeny(m, true);
+        QPointer<F> form = oppna(f);
+        f.m.svara(Meddelanden::Svar::Nej);
+        QTest::mouseClick(form->cmdRensaArkivMeny, Qt::LeftButton);
+        QCOMPARE(f.m.visade.back().text, QStringLiteral("Är du säker att du vill tabort filnamnen?"));
+        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Bekräfta borttag"));
+        QCOMPARE(f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), {}),
+                 QStringLiteral("/a.air"));
+        f.m.svara(Meddelanden::Svar::Ja);
+        QTest::mouseClick(form->cmdRensaArkivMeny, Qt::LeftButton);
+        for (const char* nyckel : {"Filnamn1", "Filnamn3"})
+            QCOMPARE(f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QString::fromLatin1(nyckel),
+                                                QStringLiteral("<borta>")),
+                     QStringLiteral("<borta>"));
+        QCOMPARE(
+            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
+            QStringLiteral("/t"));
+        QVERIFY(!f.fonster.menySynlig(mnuFil(1)) && !f.fonster.menySynlig(mnuFil(3)) &&
+                !f.fonster.menySynlig(Meny::mnuLineFiler));
+        form->close();
+    }
+
+    // The folder chooser belongs to the form and hands its folder back as it
+    // is, without a trailing separator.
+    void mappvaljarenGerMappenUtanAvslut() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QPointer<F> form = oppna(f);
+        QTest::mouseClick(form->cmdBladdra, Qt::LeftButton);
+        QPointer<frmBladdra> valjare = form->findChild<frmBladdra*>();
+        QVERIFY(valjare);
+        valjare->valjMapp(f.tavlingsmapp());
+        QTest::mouseClick(valjare->cmdOK, Qt::LeftButton);
+        QCOMPARE(form->txtStandardSokvag->text(), f.tavlingsmapp());
+        QTRY_VERIFY(!valjare);
+        form->close();
+        QCOMPARE(
+            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
+            f.tavlingsmapp());
+    }
+
+    void datumfaltetsEnterGarVidare() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QPointer<F> form = oppna(f);
+        QApplication::setActiveWindow(form);
+        form->tabInstallningar->setCurrentIndex(F::Allmant);
+        form->txtTavlingsdatum->setFocus();
+        QTRY_VERIFY(form->txtTavlingsdatum->hasFocus());
+        QTest::keyClick(form->txtTavlingsdatum, Qt::Key_Return);
+        QVERIFY(!form->txtTavlingsdatum->hasFocus());
+        form->close();
+    }
 };
 
-QTEST_MAIN(TestFrminstallningar)
+QTEST_MAIN(TestFrmInstallningar)
 #include "test_frminstallningar.moc"

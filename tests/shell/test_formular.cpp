@@ -29,8 +29,8 @@ class TestFormular : public QObject {
     Q_OBJECT
 
     static frmNyTavling* oppnaNyTavling(Testfixtur& f) {
-        f.fonster.registrera(f.kontext, Fonsternamn::NyTavling,
-                             [](Formkontext& k) { return new frmNyTavling(k); });
+        f.fonster.registreraFonster(Fonsternamn::NyTavling,
+                                    [](Formkontext& k) { return new frmNyTavling(k); });
         return qobject_cast<frmNyTavling*>(f.fonster.visaFonster(Fonsternamn::NyTavling));
     }
 

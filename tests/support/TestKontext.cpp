@@ -9,9 +9,8 @@ TestFonstervard::TestFonstervard() {
     }
 }
 
-void TestFonstervard::registrera(Formkontext& k, const QString& namn, Fonsterregister::Fonsterfabrik fabrik,
-                                 Menylagen lagen) {
-    m_register.insert(namn, {&k, std::move(fabrik), std::move(lagen)});
+void TestFonstervard::registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen) {
+    m_register.insert(namn, {std::move(fabrik), std::move(menylagen)});
 }
 
 QWidget* TestFonstervard::visaFonster(const QString& namn, std::optional<QPoint>) {
@@ -20,12 +19,13 @@ QWidget* TestFonstervard::visaFonster(const QString& namn, std::optional<QPoint>
     const auto reg = m_register.constFind(namn);
     if (reg == m_register.constEnd())
         return nullptr;
-    QWidget* w = reg->fabrik(*reg->k);
+    Q_ASSERT(m_kontext);
+    QWidget* w = reg->fabrik(*m_kontext);
     if (!w)
         return nullptr;
-    reg->k->oppnas(reg->lagen);
+    m_kontext->oppnas(reg->lagen);
     const Menylagen lagen = reg->lagen;
-    Formkontext* k = reg->k;
+    Formkontext* k = m_kontext;
     QObject::connect(w, &QObject::destroyed, k, [k, lagen] { k->stangdes(lagen); });
     w->setAttribute(Qt::WA_DeleteOnClose);
     m_oppna.insert(namn, w);

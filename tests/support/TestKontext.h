@@ -12,9 +12,11 @@
 // The main window as a form sees it, in a few lines: menu states kept in a
 // table that starts as the program starts, child windows as plain top-level
 // widgets made by the registered factories.
-class TestFonstervard : public Fonstervard {
+class TestFonstervard : public Fonstervard, public Fonsterregister {
 public:
     TestFonstervard();
+    // The context the registered windows are made with (the fixture sets it).
+    void anvand(Formkontext& k) { m_kontext = &k; }
 
     void sattMeny(Meny meny, bool pa) override { m_pa[size_t(meny)] = pa; }
     bool menyPa(Meny meny) const override { return m_pa[size_t(meny)]; }
@@ -26,9 +28,11 @@ public:
     bool stangFonster(QWidget* fonster) override;
     void tavlingSkapad() override { ++skapade; }
 
-    // Needs the context the windows are made with.
-    void registrera(Formkontext& k, const QString& namn, Fonsterregister::Fonsterfabrik fabrik,
-                    Menylagen lagen = {});
+    // As the main window registers them; dialogs and list builders are run by
+    // the tests themselves.
+    void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen = {}) override;
+    void registreraDialog(const QString&, Dialogfabrik) override {}
+    void registreraListbyggare(const QString&, Listbyggare) override {}
 
     int skapade = 0;
 
@@ -36,10 +40,10 @@ private:
     std::array<bool, AntalMenyval> m_pa{};
     std::array<bool, AntalMenyval> m_synlig{};
     struct Registrerat {
-        Formkontext* k;
         Fonsterregister::Fonsterfabrik fabrik;
         Menylagen lagen;
     };
+    Formkontext* m_kontext = nullptr;
     QHash<QString, Registrerat> m_register;
     QHash<QString, QPointer<QWidget>> m_oppna;
 };

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 
 Testfixtur::Testfixtur(bool medGrafik) : kontext(g, m, fonster, dialoger) {
+    fonster.anvand(kontext);
     if (medGrafik)
         t.kopieraGrafik();
     QFile::copy(Testmiljo::mallSokvag(), t.fil(QStringLiteral("Pilkrona.mdb")));
