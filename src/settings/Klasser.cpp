@@ -203,7 +203,7 @@ Klasser::Utfall Klasser::nyHuvudklass(const Uppgifter& u) {
         }
         db().kor(QStringLiteral("INSERT INTO SammanslagningKlasser (HuvudKlassnamn, HuvudKlassbeskr, "
                                 "[Antal skott], [Sport/Nat]) VALUES (?, ?, ?, ?)"),
-                 {u.kod, u.namn, antalSkott(u), mixad() ? u.sportNat : QString()});
+                 {u.kod, u.namn, antalSkott(u), mixad() ? u.sportNat : QStringLiteral("")});
     });
     return utfall == Utfall::Ok ? utfall : vagra(utfall);
 }

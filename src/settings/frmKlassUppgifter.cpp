@@ -226,7 +226,7 @@ bool frmKlassUppgifter::eventFilter(QObject* o, QEvent* e) {
         // Leaving for another window or a menu is no leaving the box, and Avbryt
         // throws the typing away anyway.
         const Qt::FocusReason skal = static_cast<QFocusEvent*>(e)->reason();
-        if (skal != Qt::ActiveWindowFocusReason && skal != Qt::PopupFocusReason &&
+        if (isVisible() && skal != Qt::ActiveWindowFocusReason && skal != Qt::PopupFocusReason &&
             QApplication::focusWidget() != cmdAvbryt)
             txtKlass_Validate();
     }
