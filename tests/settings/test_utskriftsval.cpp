@@ -94,12 +94,6 @@ private slots:
         QCOMPARE(mj.las(Namn).bredd, 24.0);
     }
 
-    void slutkommaTasBort() {
-        QCOMPARE(utanSlutkomma(QStringLiteral("2,")), QStringLiteral("2"));
-        QCOMPARE(utanSlutkomma(QStringLiteral("2, ")), QStringLiteral("2"));
-        QCOMPARE(utanSlutkomma(QStringLiteral("1,2")), QStringLiteral("1,2"));
-    }
-
     // --- The tab ---
 
     void kolumnensBoxarSkrivsNarManGarVidare() {

@@ -268,20 +268,6 @@ private slots:
         QVERIFY(!flik.chkVandringspris->isChecked());
         QCOMPARE(mj.serierna(), (QList<int>{0, 0, 0}));
     }
-
-    void okandVilkaValjerIngen() {
-        Miljo mj;
-        FlikVandringspris flik(mj.f.kontext);
-        Installningsvarden v;
-        v.vilka = Installningsvarden::Vilka::Alla;
-        flik.visa(v);
-        v.vilka.reset();
-        flik.visa(v);
-        QVERIFY(!flik.optAlla->isChecked() && !flik.optValda->isChecked());
-        Installningsvarden ut;
-        flik.hamta(ut);
-        QVERIFY(!ut.vilka);
-    }
 };
 
 QTEST_MAIN(TestVandringspris)
