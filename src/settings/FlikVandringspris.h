@@ -2,14 +2,55 @@
 
 #include "settings/Installningsflik.h"
 
-// The tab "&Vandringspris/Totaltävling": the challenge prize.
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
+
+// The tab "&Vandringspris/Totaltävling": the challenge prize. The settings go to
+// the INI when the form closes; the shooters' series follow at once when the
+// prize is switched off or the shots change, and when the form closes.
 class FlikVandringspris : public Installningsflik {
     Q_OBJECT
 public:
     explicit FlikVandringspris(Formkontext& k, QWidget* parent = nullptr);
 
+    void visa(const Installningsvarden& v) override;
+    void hamta(Installningsvarden& v) const override;
+    void lamnas() override;
+    void sparaVantande() override;
+
     // The form closes: the shooters' prize series are brought up to date
     // (gammalVilka: the Vilka text the INI held before anything was written);
     // may ask the operator and choose "Valda" again.
-    void stangs(const QString& gammalVilka) { Q_UNUSED(gammalVilka); }
+    void stangs(const QString& gammalVilka);
+
+    // Some shooter had series when the tab was loaded (blnVandringsserierFinns).
+    bool serierFanns() const { return m_serierFanns; }
+
+    QCheckBox* chkVandringspris;
+    QGroupBox* frameVilka;
+    QRadioButton* optAlla;
+    QRadioButton* optValda;
+    QLineEdit* txtVandringsprisNamn;
+    QLineEdit* txtAntalSkottVandring;
+
+public slots:
+    void chkVandringspris_Click();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    // The check of the shots box, then the series of the shooters; false when
+    // the box refused its text.
+    bool txtAntalSkottVandring_Validate(bool meddela);
+    // The shots that go to the INI and to the shooters: the box when its check
+    // accepted it, the last accepted text when it did not, "" when it is empty.
+    QString giltigaSkott() const;
+
+    QButtonGroup* m_vilka;
+    bool m_serierFanns = false;
+    QString m_godkandaSkott;
 };
