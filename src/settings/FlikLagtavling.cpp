@@ -3,6 +3,7 @@
 #include "platform/Meddelanden.h"
 #include "settings/Installningsvarden.h"
 #include "settings/Lagtavlingar.h"
+#include "settings/Omgangar.h"
 #include "settings/Tangentregler.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
@@ -246,7 +247,7 @@ void FlikLagtavling::Hamta_in_omgangar() {
     const QVariant vald = cboTavlingsOmg->currentIndex() >= 0 ? cboTavlingsOmg->currentData() : QVariant();
     m_fyller = true;
     cboTavlingsOmg->clear();
-    for (const Lagtavlingar::Omgang& o : Lagtavlingar::omgangar(m_k.db()))
+    for (const Omgangar::Omgang& o : Omgangar::alla(m_k.db()))
         cboTavlingsOmg->addItem(o.beskrivning, o.omg);
     cboTavlingsOmg->setCurrentIndex(vald.isValid() ? cboTavlingsOmg->findData(vald) : -1);
     m_fyller = false;

@@ -74,14 +74,6 @@ std::optional<Lagtavling> hamta(const Databas& db, qint64 nyckel) {
     return post(q);
 }
 
-QList<Omgang> omgangar(const Databas& db) {
-    QSqlQuery q = db.kor(QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg] ORDER BY Omg"));
-    QList<Omgang> alla;
-    while (q.next())
-        alla << Omgang{q.value(0).toInt(), q.value(1).toString()};
-    return alla;
-}
-
 bool finnsLag(const Databas& db) {
     return db.varde(QStringLiteral("SELECT 1 FROM Lag LIMIT 1")).isValid();
 }

@@ -34,17 +34,9 @@ struct Lagtavling {
     QString sportNat;
 };
 
-struct Omgang {
-    int omg = 0;
-    QString beskrivning;
-};
-
 // Every team competition in the order they were made (by key).
 QList<Lagtavling> lista(const Databas& db);
 std::optional<Lagtavling> hamta(const Databas& db, qint64 nyckel);
-// The rounds in round order.
-QList<Omgang> omgangar(const Databas& db);
-
 // At least one team exists, in any team competition.
 bool finnsLag(const Databas& db);
 // At least one team belongs to the team competition.
