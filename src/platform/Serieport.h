@@ -1,1 +1,43 @@
 #pragma once
+
+#include <QString>
+#include <optional>
+
+class QSerialPort;
+class clsIni;
+
+// The serial ports of the machine as the program knows them: a port number
+// (COM1, COM2 ... as the operator and the competition INI name them) and the
+// device behind it.
+
+// The program INI's section that names the device of a port number when it is
+// not the usual one, for example a USB adapter: [Serieportar] COM3=/dev/ttyUSB0.
+inline const QString SerieportarSektion = QStringLiteral("Serieportar");
+
+// The device of port number nummer: the program INI's Serieportar/COM<n> when
+// it is set, else /dev/ttyS<n-1>; "" for a number below 1.
+QString serieportEnhet(int nummer, const clsIni& programIni);
+
+// Whether a device can be used as a serial port.
+enum class Serieportlage {
+    Finns,
+    // No such device, no character device, or a ttyS node with no UART behind it.
+    Saknas,
+    // The device is there but this user may not open it.
+    Nekad,
+};
+Serieportlage serieportLage(const QString& enhet);
+
+// Why a serial port could not be opened or stopped working.
+struct Serieportfel {
+    Serieportlage lage = Serieportlage::Finns; // Finns: some other failure, see nummer
+    int nummer = 0;
+    QString beskrivning;
+};
+
+// Opens the device for reading and writing at 9600 baud, no parity, 8 data
+// bits, 1 stop bit, no handshake ("9600,N,8,1"). Nothing when it worked.
+std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet);
+
+// The failure the port reports now, as a number and a Swedish description.
+Serieportfel serieportfel(const QSerialPort& port);
