@@ -361,7 +361,9 @@ private slots:
             QCOMPARE(QDir(mapp).entryList({QStringLiteral("*.ny*")}, QDir::Files | QDir::Hidden).size(), 0);
         }
         qInfo("%d of %d cut short before the competition stood, %d after", inga, Forsok, hela);
-        QVERIFY(hela > 0);
+        // How many land on either side depends on the machine's load; cuts
+        // before the end there must be.
+        QVERIFY(inga > 0);
     }
 
     void bankontroll() {
