@@ -1,3 +1,5 @@
+#include "settings/FlikLagtavling.h"
+#include "settings/FlikTolkmaskin.h"
 #include "settings/Registrering.h"
 #include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
@@ -9,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -96,6 +99,82 @@ private slots:
         QTRY_VERIFY(!form);
         QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("6 december 2026"));
         QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("kanske"));
+    }
+
+    // With the machine ticked, a port outside 1..9 and an inner ten outside
+    // 10..11 keep the form open, each with its message, the machine's tab in
+    // front; the same whatever the locale's decimal separator.
+    void tolkmaskinensKontrollerHallerFormularetOppet_data() {
+        QTest::addColumn<QString>("lokal");
+        QTest::newRow("komma") << QStringLiteral("sv_SE");
+        QTest::newRow("punkt") << QStringLiteral("en_US");
+    }
+    void tolkmaskinensKontrollerHallerFormularetOppet() {
+        QFETCH(QString, lokal);
+        const QLocale forut;
+        QLocale::setDefault(QLocale(lokal));
+        Testfixtur f;
+        f.g.strDecimaltecken = QLocale(lokal).decimalPoint();
+        f.skapaTavling(QStringLiteral("Cup"));
+        QVERIFY(f.g.iniTavling.WriteKeys({{"Tolkmaskin", "Tolkmaskin i grundomg", "1"},
+                                          {"Tolkmaskin", "Comport", "0"},
+                                          {"Tolkmaskin", "Innertia", "11"}}));
+        QPointer<F> form = oppna(f);
+        form->tabInstallningar->setCurrentIndex(F::Allmant);
+        form->txtTavlingsdatum->setText(QStringLiteral("skrivs sen"));
+        QVERIFY(!form->close());
+        QCOMPARE(f.m.visade.size(), 2);
+        QCOMPARE(f.m.visade[0].text,
+                 QStringLiteral("Du måste ange en Comport mellan 1 och 9 för tolkmaskinen!"));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Felaktiga inställningar"));
+        QCOMPARE(f.m.visade[1].text, QStringLiteral("Du får bara skriva ett värde mellan 10,1 och 10,9 på "
+                                                    "innertian!\r\nInnertian finns under fliken Tolkmaskin"));
+        QCOMPARE(f.m.visade[1].titel, QStringLiteral("Fel inmatat"));
+        QCOMPARE(form->tabInstallningar->currentIndex(), int(F::Tolkmaskin));
+        QVERIFY(form->flikTolkmaskin->txtInnertia->text().isEmpty());
+        QCOMPARE(f.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), {}),
+                 QStringLiteral("6 december 2026")); // nothing written
+
+        f.m.tom();
+        form->flikTolkmaskin->txtComport->setText(QStringLiteral("9"));
+        form->flikTolkmaskin->txtInnertia->setText(QStringLiteral("10,5"));
+        QVERIFY(form->close());
+        QVERIFY(f.m.visade.isEmpty());
+        QCOMPARE(f.g.sngInnertia, 10.5);
+        QCOMPARE(f.g.iniTavling.GetKeyValue(QStringLiteral("Tolkmaskin"), QStringLiteral("Innertia"), {}),
+                 QStringLiteral("10,5"));
+        QVERIFY(f.g.blnTolkmaskinGrundomg);
+        QLocale::setDefault(forut);
+    }
+
+    // Unticked, the machine's port is not checked.
+    void utanTolkmaskinKontrollerasIngenPort() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Tolkmaskin"), QStringLiteral("Comport"),
+                                        QStringLiteral("0")));
+        QPointer<F> form = oppna(f);
+        QVERIFY(form->close());
+        QVERIFY(f.m.visade.isEmpty());
+    }
+
+    // Team competitions ticked with none defined keep the form open, however it
+    // is closed; one team competition lets it close, and mnuLag follows.
+    void lagtavlingUtanLagtavlingHallerFormularetOppet() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        f.g.cnnTavling.kor(QStringLiteral("DELETE FROM Lagtävling"));
+        QPointer<F> form = oppna(f);
+        form->flikLagtavling->chkLagtavling->setChecked(true);
+        QVERIFY(!form->close());
+        QCOMPARE(f.m.senasteText(),
+                 QStringLiteral("Du måste ha minst en lagtävling\rnär du har kryssat i att det ska "
+                                "finnas lagtävlingar!"));
+        f.g.cnnTavling.kor(
+            QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Sport/Nat]) VALUES ('Lag', 'Nat')"));
+        QVERIFY(form->close());
+        QVERIFY(f.g.blnLagtavling);
+        QVERIFY(f.fonster.menyPa(Meny::mnuLag));
     }
 
     void senasteListanTasBort() {
