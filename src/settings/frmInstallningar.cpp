@@ -25,7 +25,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace {
@@ -164,12 +166,13 @@ void frmInstallningar::Form_Load() {
     Grafik grafik(g.strProgrammapp, m_k.m(), QStringLiteral("frmInställningar"),
                   QStringLiteral("Ikon saknas!"), Ikon::Information, QStringLiteral("Ikon saknas"));
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Inställningar.ico")));
-    resize(twips(6585), twips(7440));
     // Shot by shot was never made; a tab of rounds without rounds, and a prize
     // tab in a mixed competition, have nothing to set.
     tabInstallningar->setTabVisible(Resultat, false);
     tabInstallningar->setTabVisible(FleraTavlingar, g.blnFleraTavlingar);
     tabInstallningar->setTabVisible(Vandringspris, !g.blnMix);
+    // Wide enough to show every tab's caption at once, where the fonts allow.
+    resize(std::max(twips(6585), tabInstallningar->tabBar()->sizeHint().width() + 40), twips(7440));
 
     m_laddat =
         Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"), QStringLiteral("Form_load"))([&] {
