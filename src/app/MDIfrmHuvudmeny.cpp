@@ -593,7 +593,9 @@ void MDIfrmHuvudmeny::mnuSkrivare_Click() {
 }
 
 void MDIfrmHuvudmeny::mnuSokSkytt_Click() {
-    visaFonster(Fonsternamn::SokSkytt, QPoint(3400, 300));
+    // The search is a window of its own, modal to this one, that drives the
+    // registration window beneath it; it places itself.
+    visaDialog(Fonsternamn::SokSkytt);
 }
 
 void MDIfrmHuvudmeny::mnuInskrivningSkyttar_Click() {
@@ -619,7 +621,7 @@ void MDIfrmHuvudmeny::mnuResultatInskrivning_Click() {
         return;
     // A cancelled picker opened no result entry, so nothing will give these back.
     m_kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm}, true);
-    sattMeny(Meny::mnuVisaAskSkarm, m_tcpPeer.State() == TcpPeer::Ansluten);
+    sattMeny(Meny::mnuVisaAskSkarm, askadarskarmAnsluten());
 }
 
 void MDIfrmHuvudmeny::mnuResGrund_Click() {

@@ -59,6 +59,8 @@ public:
     QWidget* fonster(const QString& namn) const override;
     bool stangFonster(QWidget* fonster) override;
     void tavlingSkapad() override;
+    QWidget* dialogforalder() const override { return const_cast<MDIfrmHuvudmeny*>(this); }
+    bool askadarskarmAnsluten() const override { return m_tcpPeer.State() == TcpPeer::Ansluten; }
 
     // --- Fonsterregister ---
     void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen = {}) override;

@@ -39,6 +39,13 @@ public:
     // window takes it over as the open competition (listener, menus, recent
     // list, information window).
     virtual void tavlingSkapad() = 0;
+
+    // The window a top-level dialog of a form belongs to (and is modal to), so
+    // that it stays in front of the program and goes with it.
+    virtual QWidget* dialogforalder() const = 0;
+    // Whether a spectator display is connected: some items of the main menu
+    // come back only then.
+    virtual bool askadarskarmAnsluten() const = 0;
 };
 
 // What only a desktop can do, asked for in one place so that tests can answer.

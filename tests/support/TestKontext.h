@@ -27,6 +27,8 @@ public:
     QWidget* fonster(const QString& namn) const override;
     bool stangFonster(QWidget* fonster) override;
     void tavlingSkapad() override { ++skapade; }
+    QWidget* dialogforalder() const override { return foralder; }
+    bool askadarskarmAnsluten() const override { return ansluten; }
 
     // As the main window registers them; dialogs and list builders are run by
     // the tests themselves.
@@ -35,6 +37,8 @@ public:
     void registreraListbyggare(const QString&, Listbyggare) override {}
 
     int skapade = 0;
+    QWidget* foralder = nullptr;
+    bool ansluten = false;
 
 private:
     std::array<bool, AntalMenyval> m_pa{};

@@ -1,0 +1,3 @@
+#include "registration/frmLagInskrivning.h"
+
+frmLagInskrivning::frmLagInskrivning(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {}
