@@ -553,6 +553,25 @@ private slots:
             QVERIFY(mj.f.fonster.menyPa(meny));
         QVERIFY(mj.f.m.visade.isEmpty());
     }
+
+    // A team competition gone from under the window: the new team is not
+    // made, the failure is told and the window closes.
+    void nyttLagUtanLagtavling() {
+        Miljo mj;
+        Registreringsfonster::registrera(mj.f.fonster);
+        QPointer<frmLagInskrivning> form =
+            qobject_cast<frmLagInskrivning*>(mj.f.fonster.visaFonster(Fonsternamn::LagInskrivning));
+        mj.f.kontext.meddelaAktivering(form);
+        mj.db().kor(QStringLiteral("DELETE FROM Lagtävling"));
+        mj.f.m.skriv(QStringLiteral("Laget"));
+        form->cmdNyttLag->click();
+        QCOMPARE(mj.f.m.senasteText(),
+                 QStringLiteral("frmLagInskrivning.cmdNyttLag.Click 3021 Lagtävlingen finns inte längre."));
+        QCOMPARE(mj.f.m.visade.last().ikon, Ikon::Kritisk);
+        QTRY_VERIFY(!form);
+        QCOMPARE(mj.antalLag(), 0);
+        QVERIFY(mj.f.fonster.menyPa(Meny::mnuInskrivning));
+    }
 };
 
 QTEST_MAIN(TestLag)
