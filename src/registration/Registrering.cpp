@@ -15,8 +15,12 @@ void registrera(Fonsterregister& register_) {
         frmSokSkytt sok(k, k.fonster().dialogforalder());
         return sok.exec() == QDialog::Accepted;
     });
-    register_.registreraFonster(Fonsternamn::LagInskrivning,
-                                [](Formkontext& k) { return new frmLagInskrivning(k); });
+    register_.registreraFonster(
+        Fonsternamn::LagInskrivning, [](Formkontext& k) { return new frmLagInskrivning(k); },
+        Menylagen{{Meny::mnuInstallningar, Meny::mnuInskrivning},
+                  {},
+                  {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
+                  {}});
 }
 
 } // namespace Registreringsfonster
