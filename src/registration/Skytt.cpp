@@ -38,16 +38,19 @@ qint64 skyttPaBana(const Databas& db, int skjutlag, int bana, int& rader) {
     return lopnummer;
 }
 
+// A field never typed in is a null text, which would be bound as NULL; the
+// text fields hold empty text instead.
+QString text(const QString& t) {
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
 QVariantList personuppgifter(const Skyttar::Uppgifter& u, int startnr, int serier) {
-    return {u.licensnr.trimmed(),
-            u.skyttekortNr.trimmed(),
-            u.fodelsear.trimmed(),
-            u.namn.trimmed(),
-            u.efternamn.trimmed(),
-            u.forening.trimmed(),
-            u.klass,
-            startnr,
-            serier};
+    QVariantList v;
+    for (const QString& t : {u.licensnr.trimmed(), u.skyttekortNr.trimmed(), u.fodelsear.trimmed(),
+                             u.namn.trimmed(), u.efternamn.trimmed(), u.forening.trimmed(), u.klass})
+        v << text(t);
+    v << startnr << serier;
+    return v;
 }
 
 // Puts the shooter on the lane and takes him off every other lane he may
