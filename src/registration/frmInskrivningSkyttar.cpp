@@ -1022,7 +1022,10 @@ bool frmInskrivningSkyttar::eventFilter(QObject* o, QEvent* e) {
             hanteraFokusUt(o);
         break;
     case QEvent::FocusIn:
-        if (o == cmdSparaSkytt && txtBana->text().trimmed().isEmpty() && cmdSparaSkytt->isEnabled()) {
+        // Arriving by keyboard with no lane is told here; a click goes on to
+        // the save, which tells it itself.
+        if (o == cmdSparaSkytt && static_cast<QFocusEvent*>(e)->reason() != Qt::MouseFocusReason &&
+            txtBana->text().trimmed().isEmpty()) {
             txtBana->setFocus();
             m_k.m().visa(QStringLiteral("Du måste skriva in en bana!"), QStringLiteral("Ingen bana"),
                          Ikon::Kritisk);
@@ -1045,16 +1048,18 @@ bool frmInskrivningSkyttar::eventFilter(QObject* o, QEvent* e) {
 }
 
 bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
+    // Access keys belong to the buttons and labels.
+    if (e->modifiers() & Qt::AltModifier)
+        return false;
     const bool enter = Tangentregler::arEnter(e);
     const bool tecken = enter || Tangentregler::skriverTecken(e);
-    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-        return false;
     const auto nasta = [&] {
         focusNextChild();
         return true;
     };
+    // Enter moves on as Tab does, so the field left is checked as when tabbing.
     const auto till = [&](QWidget* w) {
-        w->setFocus();
+        w->setFocus(Qt::TabFocusReason);
         return true;
     };
 
