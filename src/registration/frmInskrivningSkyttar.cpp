@@ -120,6 +120,12 @@ void frmInskrivningSkyttar::byggFormular() {
         optRutor->addWidget(b, (i - 1) % 2, (i - 1) / 2);
         Opt.append(b);
     }
+    // Hidden buttons keep their places: the squads stand where they always do.
+    for (int kolumn = 0; kolumn < Skjutlag::StorstaAntal / 2; ++kolumn)
+        optRutor->setColumnMinimumWidth(kolumn, twips(495));
+    for (int rad = 0; rad < 2; ++rad)
+        optRutor->setRowMinimumHeight(rad, twips(495));
+    optRutor->setColumnStretch(Skjutlag::StorstaAntal / 2, 1);
     cmdNyttSkjutlag = knapp(frameSkjutlag, QStringLiteral("cmdNyttSkjutlag"), QStringLiteral("&Nytt"),
                             QStringLiteral("Lägg till ett nytt skjutlag på slutet."));
     cmdInfogaNyttSkjutlag =
@@ -151,18 +157,17 @@ void frmInskrivningSkyttar::byggFormular() {
         falt(this, QStringLiteral("txtSkjutlag"), QStringLiteral("Här visas aktuellt valt skjutlag."));
     txtSkjutlag->setEnabled(false);
     sattGra(txtSkjutlag, true);
-    txtSkjutlag->setMaximumWidth(60);
+    txtSkjutlag->setMaximumWidth(50);
     txtSkjuttid = falt(this, QStringLiteral("txtSkjuttid"),
                        QStringLiteral("Här visas skjuttiden för aktuellt skjutlag, ändra måste man göra i "
                                       "inställningarna."));
     txtSkjuttid->installEventFilter(this);
-    auto* aktuellt = new QGridLayout;
-    aktuellt->addWidget(new QLabel(QStringLiteral("Skjutlag"), this), 0, 0);
-    aktuellt->addWidget(txtSkjutlag, 0, 1);
-    aktuellt->addWidget(new QLabel(QStringLiteral("Skjuttid:"), this), 1, 0);
-    aktuellt->addWidget(txtSkjuttid, 1, 1);
-    aktuellt->setColumnStretch(1, 1);
-    aktuellt->setRowStretch(2, 1);
+    auto* aktuellt = new QHBoxLayout;
+    aktuellt->addWidget(new QLabel(QStringLiteral("Skjutlag"), this));
+    aktuellt->addWidget(txtSkjutlag);
+    aktuellt->addSpacing(12);
+    aktuellt->addWidget(new QLabel(QStringLiteral("Skjuttid:"), this));
+    aktuellt->addWidget(txtSkjuttid, 1);
 
     // --- The shooter ---
     frameUppgifter = new QGroupBox(QStringLiteral("Uppgifter"), this);
@@ -265,12 +270,10 @@ void frmInskrivningSkyttar::byggFormular() {
     vbagrSkjutlag->setObjectName(QStringLiteral("vbagrSkjutlag"));
     vbagrSkjutlag->installEventFilter(this);
 
-    auto* overst = new QHBoxLayout;
-    overst->addWidget(frameSkjutlag);
-    overst->addLayout(aktuellt, 1);
     auto* nederst = new QHBoxLayout;
     nederst->addWidget(frameUppgifter);
     auto* hoger = new QVBoxLayout;
+    hoger->addLayout(aktuellt);
     hoger->addWidget(vbagrSkjutlag, 1);
     auto* stang = new QHBoxLayout;
     stang->addStretch();
@@ -278,7 +281,7 @@ void frmInskrivningSkyttar::byggFormular() {
     hoger->addLayout(stang);
     nederst->addLayout(hoger, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(overst);
+    layout->addWidget(frameSkjutlag);
     layout->addLayout(nederst, 1);
 
     // The order Tab and Enter move in: the entry order of a shooter.
@@ -726,7 +729,6 @@ void frmInskrivningSkyttar::HamtaSkytt() {
 }
 
 void frmInskrivningSkyttar::visaSkytt(const Skytt& skytt, const QString& bana) {
-    const bool nationellt = m_k.g().blnNationellt;
     m_lopnummer = skytt.lopnummer;
     m_blnNySkytt = m_blnAndrar = m_blnKopierar = false;
     m_blnRadVald = false;
@@ -754,7 +756,6 @@ void frmInskrivningSkyttar::visaSkytt(const Skytt& skytt, const QString& bana) {
         b->setEnabled(true);
     cmdTomFalt->setText(QStringLiteral("Töm &fält"));
     cmdTabortSkytt->setText(QStringLiteral("&Ta bort"));
-    sattGra(txtLicensnr, nationellt);
     sattSkjutlagsknappar();
     m_k.sattMeny(Meny::mnuSokSkytt, true);
 }
