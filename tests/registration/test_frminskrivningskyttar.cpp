@@ -366,6 +366,37 @@ private slots:
         form->close();
     }
 
+    // Rounds are chosen by their key: two rounds may share a description.
+    void omgangBarsAvNyckeln() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 1);
+        f.g.blnFleraTavlingar = true;
+        f.g.cnnTavling.kor(QStringLiteral(
+            "INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (3, 'Final'), (4, 'Final')"));
+        QPointer<F> form = oppna(f);
+        QCOMPARE(form->vbagrSkjutlag->columnCount(), 7);
+        QVERIFY(form->cboTavlingsOmg->isEnabled() && form->cboTavlingsOmg->currentIndex() == -1);
+        QTest::keyClicks(form->txtNamn, QStringLiteral("Bo"));
+        QCOMPARE(form->cboTavlingsOmg->currentIndex(), 0); // the first round is proposed
+        form->cboTavlingsOmg->setCurrentIndex(1);
+        form->txtEfternamn->setText(QStringLiteral("Ek"));
+        form->cboForening->setEditText(QStringLiteral("Gävle"));
+        form->cboKlassADO->setCurrentIndex(0);
+        form->txtBana->setText(QStringLiteral("2"));
+        form->cmdSparaSkytt_Click();
+        QCOMPARE(f.g.cnnTavling.varde(QStringLiteral("SELECT Omg FROM Skyttar WHERE Namn = 'Bo'")).toInt(),
+                 4);
+        QCOMPARE(form->vbagrSkjutlag->cell(2, 6), QStringLiteral("4"));
+        // The saved lane stays selected; a click on it shows him.
+        QCOMPARE(form->vbagrSkjutlag->valdRad(), 2);
+        Rutnat* g = form->vbagrSkjutlag;
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualItemRect(g->item(1, 1)).center());
+        QCOMPARE(form->lage(), F::Lage::Visad);
+        QCOMPARE(form->cboTavlingsOmg->currentIndex(), 1);
+        QVERIFY(!form->cboTavlingsOmg->isEnabled());
+        form->close();
+    }
+
 private:
     static void cmdKlick(Testfixtur& f, QPushButton* b, Svar svar) {
         f.m.svara(svar);
