@@ -9,8 +9,12 @@
 namespace Registreringsfonster {
 
 void registrera(Fonsterregister& register_) {
-    register_.registreraFonster(Fonsternamn::InskrivningSkyttar,
-                                [](Formkontext& k) { return new frmInskrivningSkyttar(k); });
+    register_.registreraFonster(
+        Fonsternamn::InskrivningSkyttar, [](Formkontext& k) { return new frmInskrivningSkyttar(k); },
+        Menylagen{{Meny::mnuInstallningar, Meny::mnuInskrivning},
+                  {},
+                  {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuKonfigAskSkarm},
+                  {Meny::mnuSokSkytt}});
     register_.registreraDialog(Fonsternamn::SokSkytt, [](Formkontext& k) {
         frmSokSkytt sok(k, k.fonster().dialogforalder());
         return sok.exec() == QDialog::Accepted;

@@ -1,1 +1,231 @@
 #include "registration/Skjutlag.h"
+
+#include "common/Databasnamn.h"
+#include "common/Fel.h"
+#include "common/IniNamn.h"
+#include "common/Konvertering.h"
+#include "platform/Databas.h"
+#include "platform/Meddelanden.h"
+#include "platform/clsIni.h"
+#include "settings/Skjuttider.h"
+#include "shell/modGlobalt.h"
+
+#include <QSqlQuery>
+
+namespace {
+using Ikon = Meddelanden::Ikon;
+using Knappar = Meddelanden::Knappar;
+using Svar = Meddelanden::Svar;
+
+// Lanes whose Startnummer points at a real shooter. A lane that points at a
+// shooter row that is gone is free like one that points at the placeholder.
+const QString UpptagnaBanor =
+    QStringLiteral("SELECT COUNT(*) FROM Skjutlag s "
+                   "JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                   "WHERE s.Skjutlag = ?");
+
+bool harSkyttar(const Databas& db, int skjutlag) {
+    return db.varde(UpptagnaBanor, {skjutlag}).toInt() > 0;
+}
+
+// The lanes 1..N of squad n that have no row yet. A squad number can hold rows
+// from before (a half-finished operation of an older version), and a lane must
+// never have two rows.
+void laggTillSaknadeBanor(Databas& db, int skjutlag, int banor) {
+    if (banor < 1)
+        return;
+    db.kor(
+        QStringLiteral("WITH RECURSIVE b(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM b WHERE n < ?) "
+                       "INSERT INTO Skjutlag (Skjutlag, Bana) SELECT ?, n FROM b "
+                       "WHERE NOT EXISTS (SELECT 1 FROM Skjutlag s WHERE s.Skjutlag = ? AND s.Bana = b.n)"),
+        {banor, skjutlag, skjutlag});
+}
+
+// Runs the database part of a squad operation and writes the new count as its
+// last step, inside the same transaction: a count that cannot be written undoes
+// the rows. Should the commit itself fail after the count was written, the old
+// count goes back, so that the INI again matches the rows.
+template <class F> void andraAntal(modGlobalt& g, int gammalt, int nytt, F&& andring) {
+    clsIni& ini = g.iniTavling;
+    bool skrivet = false;
+    try {
+        g.cnnTavling.transaktion([&] {
+            andring();
+            if (!ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, QString::number(nytt)))
+                throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
+            skrivet = true;
+        });
+    } catch (...) {
+        if (skrivet)
+            (void)ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel,
+                               QString::number(gammalt));
+        throw;
+    }
+}
+
+bool fraga(Meddelanden& m, const QString& text) {
+    return m.visa(text, QStringLiteral("Bekräfta"), Ikon::Fraga, Knappar::JaNej) == Svar::Ja;
+}
+
+void fullt(Meddelanden& m) {
+    m.visa(QStringLiteral("Det går inte att skapa flera skjutlag."), QStringLiteral("Fullt."), Ikon::Kritisk);
+}
+
+// The checks both deletes share: not the only squad, the operator agrees, and
+// nobody left on the squad's lanes.
+Skjutlag::Utfall farTaBort(const modGlobalt& g, Meddelanden& m, int antal, int skjutlag) {
+    if (antal <= 1) {
+        m.visa(QStringLiteral("Du får inte ta bort 1:a skjutlaget!"), QStringLiteral("Fel"), Ikon::Kritisk);
+        return Skjutlag::Utfall::Vagrat;
+    }
+    if (!fraga(m, QStringLiteral("Är du säker på att du vill ta bort skjutlag %1?").arg(skjutlag)))
+        return Skjutlag::Utfall::Avbrutet;
+    if (harSkyttar(g.cnnTavling, skjutlag)) {
+        m.visa(QStringLiteral("Det går inte att ta bort skjutlaget för det finns fortfarande skyttar i det!"),
+               QStringLiteral("Fel"), Ikon::Kritisk);
+        return Skjutlag::Utfall::Vagrat;
+    }
+    return Skjutlag::Utfall::Klart;
+}
+} // namespace
+
+namespace Skjutlag {
+
+int antal(const clsIni& ini) {
+    return Konvertering::textTillHeltal(
+        ini.GetKeyValue(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, Ini::AntalSkjutlag.standard));
+}
+
+bool Rad::ledig() const {
+    return lopnummer == PlatshallareLopnummer;
+}
+
+QList<Rad> vy(const Databas& db, int skjutlag) {
+    QSqlQuery q = db.kor(
+        QStringLiteral("SELECT s.Bana, k.Löpnummer, k.Namn, k.Efternamn, k.Förening, k.Klass, k.Licensnr, "
+                       "k.Omg, k.Startnr FROM Skjutlag s "
+                       "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                       "WHERE s.Skjutlag = ? ORDER BY s.Bana, s.rowid"),
+        {skjutlag});
+    QList<Rad> rader;
+    while (q.next()) {
+        Rad r;
+        r.bana = q.value(0).toInt();
+        if (!q.value(1).isNull()) {
+            r.lopnummer = q.value(1).toLongLong();
+            r.namn = q.value(2).toString();
+            r.efternamn = q.value(3).toString();
+            r.forening = q.value(4).toString();
+            r.klass = q.value(5).toString();
+            r.licensnr = q.value(6).toString();
+            r.omg = q.value(7).toInt();
+            r.startnr = q.value(8).toInt();
+        }
+        rader << r;
+    }
+    return rader;
+}
+
+int ledigaBanor(const Databas& db, int skjutlag) {
+    return db
+        .varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag s "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "WHERE s.Skjutlag = ? AND k.Löpnummer IS NULL"),
+               {skjutlag})
+        .toInt();
+}
+
+QList<int> ledigaPerSkjutlag(const Databas& db, int antal) {
+    QList<int> lediga(qMax(antal, 0), 0);
+    QSqlQuery q =
+        db.kor(QStringLiteral("SELECT s.Skjutlag, COUNT(*) FROM Skjutlag s "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "WHERE k.Löpnummer IS NULL AND s.Skjutlag BETWEEN 1 AND ? "
+                              "GROUP BY s.Skjutlag"),
+               {antal});
+    while (q.next())
+        lediga[q.value(0).toInt() - 1] = q.value(1).toInt();
+    return lediga;
+}
+
+bool hittaPlats(const Databas& db, qint64 lopnummer, Plats& plats) {
+    QSqlQuery q = db.kor(QStringLiteral("SELECT Skjutlag, Bana FROM Skjutlag WHERE Startnummer = ? "
+                                        "ORDER BY Skjutlag, Bana LIMIT 1"),
+                         {lopnummer});
+    if (!q.next())
+        return false;
+    plats.skjutlag = q.value(0).toInt();
+    plats.bana = q.value(1).toInt();
+    return true;
+}
+
+Utfall laggTill(modGlobalt& g, Meddelanden& m) {
+    const int gammalt = antal(g.iniTavling);
+    if (gammalt >= StorstaAntal) {
+        fullt(m);
+        return Utfall::Vagrat;
+    }
+    const int nytt = qMax(gammalt, 0) + 1;
+    andraAntal(g, gammalt, nytt, [&] { laggTillSaknadeBanor(g.cnnTavling, nytt, g.intSkjutlagsstorlek); });
+    return Utfall::Klart;
+}
+
+Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
+    // Result entry shows a squad by its number; its own window keeps this one
+    // from being used meanwhile, and this keeps the numbers still regardless.
+    if (g.blnResultatInskrivningOppen)
+        return Utfall::Sparrat;
+    const int gammalt = antal(g.iniTavling);
+    if (gammalt >= StorstaAntal) {
+        fullt(m);
+        return Utfall::Vagrat;
+    }
+    if (fore < 1 || fore > gammalt)
+        return Utfall::Vagrat;
+    if (!fraga(m, QStringLiteral("Vill du infoga ett nytt skjutlag före skjutlag %1?").arg(fore)))
+        return Utfall::Avbrutet;
+    Databas& db = g.cnnTavling;
+    andraAntal(g, gammalt, gammalt + 1, [&] {
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = Skjutlag + 1 WHERE Skjutlag >= ?"), {fore});
+        int lage = Skjuttider::Las;
+        HanteraSkjuttid(db, fore, lage, QString(), Skjuttider::Infoga);
+        laggTillSaknadeBanor(db, fore, g.intSkjutlagsstorlek);
+    });
+    return Utfall::Klart;
+}
+
+Utfall taBortSista(modGlobalt& g, Meddelanden& m) {
+    if (g.blnResultatInskrivningOppen)
+        return Utfall::Sparrat;
+    const int gammalt = antal(g.iniTavling);
+    const Utfall kontroll = farTaBort(g, m, gammalt, gammalt);
+    if (kontroll != Utfall::Klart)
+        return kontroll;
+    // The last squad's time stays: a squad appended later under its number
+    // gets it back.
+    andraAntal(g, gammalt, gammalt - 1, [&] {
+        g.cnnTavling.kor(QStringLiteral("DELETE FROM Skjutlag WHERE Skjutlag = ?"), {gammalt});
+    });
+    return Utfall::Klart;
+}
+
+Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag) {
+    if (g.blnResultatInskrivningOppen)
+        return Utfall::Sparrat;
+    const int gammalt = antal(g.iniTavling);
+    if (gammalt > 1 && (skjutlag < 1 || skjutlag > gammalt))
+        return Utfall::Vagrat;
+    const Utfall kontroll = farTaBort(g, m, gammalt, skjutlag);
+    if (kontroll != Utfall::Klart)
+        return kontroll;
+    Databas& db = g.cnnTavling;
+    andraAntal(g, gammalt, gammalt - 1, [&] {
+        db.kor(QStringLiteral("DELETE FROM Skjutlag WHERE Skjutlag = ?"), {skjutlag});
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = Skjutlag - 1 WHERE Skjutlag > ?"), {skjutlag});
+        int lage = Skjuttider::Las;
+        HanteraSkjuttid(db, skjutlag, lage, QString(), Skjuttider::TaBort);
+    });
+    return Utfall::Klart;
+}
+
+} // namespace Skjutlag

@@ -1,22 +1,159 @@
 #pragma once
 
+#include "registration/Skytt.h"
+
+#include <QList>
 #include <QWidget>
 
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class Formkontext;
+class Rutnat;
 
-// The registration of shooters: squads and lanes, and the shooter on the lane.
+// The registration of shooters: one squad at a time in a grid of its lanes,
+// the squad buttons and squad operations above it, and the fields of one
+// shooter beside it. The shooter part is always in one of five states: a free
+// lane (idle), a new shooter being typed, a saved shooter shown, the shown
+// shooter being edited, or a copy of him being entered. While an entry is
+// under way (new, edit, copy) the squads cannot be added or deleted, and the
+// shooter search is off; switching squads stays possible, since moving or
+// copying a shooter to another squad needs it.
 class frmInskrivningSkyttar : public QWidget {
     Q_OBJECT
 public:
+    enum class Lage { Ledig, Ny, Visad, Andrar, Kopierar };
+
     explicit frmInskrivningSkyttar(Formkontext& k, QWidget* parent = nullptr);
 
     // What the shooter search drives (it shows each hit here): the squad shown,
-    // the lane row selected in the squad's grid, and the shooter of that lane
-    // shown in the fields.
+    // the lane row selected in the squad's grid (false when the squad has no
+    // row for the lane), and the shooter of that lane shown in the fields.
     void valjSkjutlag(int skjutlag);
     bool valjBana(int bana);
     void HamtaSkytt();
 
+    int aktuelltSkjutlag() const { return m_intAktuelltSkjutlag; }
+    Lage lage() const;
+
+    // The squad area. Opt[1] .. Opt[30]; Opt[0] is unused.
+    QGroupBox* frameSkjutlag;
+    QList<QPushButton*> Opt;
+    QPushButton* cmdNyttSkjutlag;
+    QPushButton* cmdInfogaNyttSkjutlag;
+    QPushButton* cmdTabortSkjutlag;
+    QPushButton* cmdTabortValtSkjutlag;
+    QLabel* lblLedigaBanor;
+    QLabel* lblSkjuttidOpt;
+    QLineEdit* txtSkjutlag;
+    QLineEdit* txtSkjuttid;
+
+    // The shooter.
+    QGroupBox* frameUppgifter;
+    QLabel* lblTavlingsOmg;
+    QComboBox* cboTavlingsOmg;
+    QComboBox* cboStartnummer;
+    QLineEdit* txtNamn;
+    QLineEdit* txtEfternamn;
+    QComboBox* cboForening;
+    QComboBox* cboKlassADO;
+    QLineEdit* txtLicensnr;
+    QLineEdit* txtSkyttekortNr;
+    QLineEdit* txtFodelsenr;
+    QLineEdit* txtBana;
+    QLabel* lblVandringspris;
+    QCheckBox* chkVandringspris;
+    QPushButton* cmdSparaSkytt;
+    QPushButton* cmdAndraSkytt;
+    QPushButton* cmdTabortSkytt;
+    QPushButton* cmdTomFalt;
+    QPushButton* cmdCopy;
+    QPushButton* cmdAterga;
+
+    Rutnat* vbagrSkjutlag;
+
+public slots:
+    void cmdNyttSkjutlag_Click();
+    void cmdInfogaNyttSkjutlag_Click();
+    void cmdTabortSkjutlag_Click();
+    void cmdTabortValtSkjutlag_Click();
+    void Opt_Click(int index);
+    void cmdSparaSkytt_Click();
+    void cmdAndraSkytt_Click();
+    void cmdCopy_Click();
+    void cmdTabortSkytt_Click();
+    void cmdTomFalt_Click();
+    void cmdAterga_Click();
+
 protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void byggFormular();
+    void Form_Load();
+    void Form_Activate();
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    // The squads.
+    void StallinFargerOpt();
+    // The four squad operations: by the count, and never during an entry.
+    void sattSkjutlagsknappar();
+    void Rakna_lediga_banor(int skjutlag, bool visaSkjuttid);
+    void Opt_MouseMove(int index);
+    void frameSkjutlag_MouseMove();
+    void visaSkjuttid();
+    void sparaSkjuttid();
+    // Shows squad 1 after a delete, or the inserted squad.
+    void bytTillSkjutlag(int skjutlag);
+
+    // The grid and the lists.
+    int kolumnLopnummer() const;
+    void Hamta_skyttar_till_gridden();
+    void markeraBana(int bana);
+    void Hamta_klasser();
+    void Hamta_omg();
+    void fyllForeningar();
+    void Ny_Skytt_Markerad(const QString& procedur);
+
+    // The shooter.
+    void LaggTillSkytt();
+    void Sok_ledigt_startnummer();
+    void visaSkytt(const Skytt& skytt, const QString& bana);
+    // The free-lane state: only the first name (and the round) can be typed,
+    // which starts a new shooter.
+    void visaLedigBana();
+    void borjaNySkytt();
+    void aktiveraKlassfalt();
+    void fokusForstaFaltet();
+    void cboStartnummer_LostFocus();
+    void tillbakaTill(QWidget* falt);
+    bool pagarInmatning() const { return m_blnNySkytt || m_blnAndrar || m_blnKopierar; }
+    bool hanteraTangent(QObject* o, QKeyEvent* e);
+    void hanteraFokusUt(QObject* o);
+
     Formkontext& m_k;
+    QButtonGroup* m_optGrupp = nullptr;
+    Skyttar::Prisregel m_prisregel;
+
+    int m_intAktuelltSkjutlag = 1;
+    int m_intAntalSkjutlag = 1;
+    int m_intSenastVisatSkjutlag = 0;
+    bool m_blnBanetextAterstalld = false;
+    bool m_blnSkjuttidAndrad = false;
+
+    bool m_blnNySkytt = false;
+    bool m_blnAndrar = false;
+    bool m_blnKopierar = false;
+    bool m_blnRadVald = false;
+    bool m_blnHoppaOverHamtning = false;
+    // The shooter shown or edited; 0 while none is (a new or copied one has no key yet).
+    qint64 m_lopnummer = 0;
+
+    bool m_stangd = false;
 };
