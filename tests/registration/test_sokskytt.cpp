@@ -1,5 +1,9 @@
+#include "registration/Registrering.h"
 #include "registration/SokSkytt.h"
+#include "registration/frmInskrivningSkyttar.h"
 #include "registration/frmSokSkytt.h"
+#include "shell/Fonsternamn.h"
+#include "shell/Rutnat.h"
 #include "support/Testfixtur.h"
 
 #include <QApplication>
@@ -326,6 +330,27 @@ private slots:
         sok.cmdAvbryt->click();
         QVERIFY(sok.isHidden());
         QCOMPARE(sok.result(), int(QDialog::Rejected));
+    }
+
+    // The search shows its hit in the real registration window: that squad,
+    // that lane's row, the shooter in the fields.
+    void hittenVisasIRegistreringen() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 3, 10);
+        Registreringsfonster::registrera(f.fonster);
+        auto* registrering =
+            qobject_cast<frmInskrivningSkyttar*>(f.fonster.visaFonster(Fonsternamn::InskrivningSkyttar));
+        QVERIFY(registrering);
+        frmSokSkytt sok(f.kontext);
+        sok.txtFornamn->setText(QStringLiteral("skytt7"));
+        sok.cmdSok_Click();
+        QVERIFY2(f.m.visade.isEmpty(), qPrintable(f.m.senasteText()));
+        QCOMPARE(registrering->aktuelltSkjutlag(), 2); // shooter 7 stands on squad 2, lane 3
+        QCOMPARE(registrering->vbagrSkjutlag->valdRad(), 3);
+        QCOMPARE(registrering->txtNamn->text(), QStringLiteral("Skytt7"));
+        QCOMPARE(registrering->txtEfternamn->text(), QStringLiteral("Efternamn7"));
+        QVERIFY(!f.g.blnFranSokSkytt);
+        registrering->close();
     }
 
     // A window of its own over the main window, placed from the main window's
