@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const QString Form = QStringLiteral("frmVisaÅskSkärm");

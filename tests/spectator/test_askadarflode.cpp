@@ -4,6 +4,50 @@
 
 #include <QProcess>
 
+namespace {
+// Result entry as the feed sees it, until the real window stands: the squad
+// picker's redraw demand, the open and switch step, and the update that follows
+// changed saves once the saves have paused (2000 ms in the program).
+class Resultatinskrivning {
+public:
+    Resultatinskrivning(Askadarflode& flode, modGlobalt& g, int uppdateringMs) : m_flode(flode), m_g(g) {
+        tmrUppdateraSkjutlag.setInterval(uppdateringMs);
+        QObject::connect(&tmrUppdateraSkjutlag, &QTimer::timeout, [this] {
+            if (m_g.intSkjutlagPaSkarm != m_g.intValtSkjutlag)
+                return;
+            m_flode.visaSkjutlag(m_g.intValtSkjutlag);
+            tmrUppdateraSkjutlag.stop();
+        });
+    }
+    ~Resultatinskrivning() { m_g.blnResultatInskrivningOppen = false; }
+    // The picker's first choice opens the window on a squad.
+    bool oppna(int skjutlag) {
+        m_flode.begarOmritning(true);
+        m_g.intValtSkjutlag = skjutlag;
+        m_g.blnResultatInskrivningOppen = true;
+        return m_flode.visaOppnatSkjutlag(skjutlag);
+    }
+    // The picker switches the open window to another squad.
+    bool byt(int skjutlag) {
+        m_flode.begarOmritning(false);
+        m_g.intValtSkjutlag = skjutlag;
+        return m_flode.visaOppnatSkjutlag(skjutlag);
+    }
+    // A series saved with a new value.
+    void sparaAndradSerie() {
+        if (m_g.intSkjutlagPaSkarm != m_g.intValtSkjutlag)
+            return;
+        tmrUppdateraSkjutlag.stop();
+        tmrUppdateraSkjutlag.start();
+    }
+    QTimer tmrUppdateraSkjutlag;
+
+private:
+    Askadarflode& m_flode;
+    modGlobalt& m_g;
+};
+} // namespace
+
 // The feed's rules with real displays on loopback: what is sent when, the redraw
 // flag, the switch question, one display at a time, and displays that misbehave.
 class TestAskadarflode : public QObject {
@@ -70,6 +114,37 @@ private slots:
         QVERIFY(b->vantaPaMeddelanden(4));
         QCOMPARE(b->omritningar(), QByteArray("1010"));
         QCOMPARE(f.g.intAntalTCPFel, 1); // the build without a database
+    }
+
+    // The road of result entry: the squad opened is shown with a redraw, changed
+    // saves become one update once they pause, a switch to another squad on
+    // screen is asked for, and after No the saves in the new squad send nothing.
+    void resultatinskrivningensVag() {
+        Flodesmiljo f;
+        skyttar(f);
+        auto a = f.anslut();
+        QVERIFY(a);
+        Resultatinskrivning r(*f.flode, f.g, 30);
+        QVERIFY(r.oppna(1));
+        QVERIFY(a->vantaPaMeddelanden(1));
+        f.g.cnnTavling.kor(QStringLiteral("UPDATE Skyttar SET Sum10 = 95 WHERE Namn = 'Anna'"));
+        for (int i = 0; i < 3; ++i)
+            r.sparaAndradSerie();
+        QTRY_VERIFY(!r.tmrUppdateraSkjutlag.isActive());
+        QVERIFY(a->vantaPaMeddelanden(2));
+        QVERIFY(a->meddelanden().at(1).contains("|1|0\r\n1|Anna Ek|SK|H|Sport|60|95|"));
+
+        f.fragor.vidFraga = [&] { f.fragor.svaraOppen(Svar::Nej); };
+        QVERIFY(!r.byt(2));
+        QCOMPARE(f.fragor.stallda, 1);
+        r.sparaAndradSerie();
+        QVERIFY(!r.tmrUppdateraSkjutlag.isActive());
+        f.fragor.vidFraga = [&] { f.fragor.svaraOppen(Svar::Ja); };
+        QVERIFY(r.byt(2));
+        QVERIFY(a->vantaPaMeddelanden(3));
+        QCOMPARE(a->omritningar(), QByteArray("100"));
+        QCOMPARE(a->meddelanden().size(), 3);
+        QCOMPARE(f.g.intSkjutlagPaSkarm, 2);
     }
 
     // A display that connects while result entry has a squad open is offered it

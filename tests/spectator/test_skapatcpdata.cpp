@@ -53,13 +53,18 @@ private slots:
         QVERIFY(f.flode->visaSkjutlag(9)); // no such squad
         f.allaBanor(QStringLiteral("1"));
         QVERIFY(f.flode->visaSkjutlag(9));
+        f.allaBanor(QStringLiteral("skräp")); // read as 1
+        QVERIFY(f.flode->visaSkjutlag(2));
         const QByteArray vantat = "Vintercupen|Sport| |3|1\r\n"
                                   "1|F\xf6rnamn Efternamn|Klubb|D15|Sport|60|96|95|0|0|0|0|-|-|191|191\r\n"
                                   "Vintercupen|Sport| |2|0\r\n"
                                   "Vintercupen|Sport| |9|0\r\n"
-                                  "Vintercupen|Sport| |9|1\r\n";
+                                  "Vintercupen|Sport| |9|1\r\n"
+                                  "Vintercupen|Sport| |2|0\r\n"
+                                  "1| |||Sport|0|0|0|0|0|0|0|-|-|0|0\r\n"
+                                  "2| |||Sport|0|0|0|0|0|0|0|-|-|0|0\r\n";
         QCOMPARE(display->tagEmot(vantat.size()), vantat);
-        QCOMPARE(display->meddelanden().size(), 4);
+        QCOMPARE(display->meddelanden().size(), 5);
     }
 
     void allaBanorLases_data() {
