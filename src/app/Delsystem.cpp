@@ -1,11 +1,14 @@
 #include "app/Delsystem.h"
 
+#include "app/MDIfrmHuvudmeny.h"
 #include "registration/Registrering.h"
 #include "settings/Registrering.h"
 #include "shell/Registrering.h"
+#include "spectator/Registrering.h"
 
-void registreraDelsystem(Fonsterregister& register_) {
-    Skal::registrera(register_);
-    Installningsfonster::registrera(register_);
-    Registreringsfonster::registrera(register_);
+void registreraDelsystem(MDIfrmHuvudmeny& huvudmeny) {
+    Skal::registrera(huvudmeny);
+    Installningsfonster::registrera(huvudmeny);
+    Registreringsfonster::registrera(huvudmeny);
+    Askadarskarm::registrera(huvudmeny, huvudmeny, huvudmeny.askadarflode(), &huvudmeny);
 }

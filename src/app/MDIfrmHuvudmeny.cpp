@@ -50,10 +50,20 @@ protected:
 
 } // namespace
 
+MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
+                                 Askadarflode& flode, QWidget* parent)
+    : MDIfrmHuvudmeny(g, m, dialoger, nullptr, &flode, parent) {}
+
 MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, quint16 tcpPort,
                                  const QHostAddress& tcpAdress, QWidget* parent)
+    : MDIfrmHuvudmeny(g, m, dialoger, std::make_unique<Askadarflode>(g, m, tcpPort, tcpAdress), nullptr,
+                      parent) {}
+
+MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
+                                 std::unique_ptr<Askadarflode> egetFlode, Askadarflode* flode,
+                                 QWidget* parent)
     : QMainWindow(parent), m_g(g), m_m(m), m_dialoger(dialoger), m_kontext(g, m, *this, dialoger),
-      m_tcpPeer(g, tcpPort, tcpAdress), m_mdi(new QMdiArea(this)) {
+      m_egetFlode(std::move(egetFlode)), m_flode(flode ? *flode : *m_egetFlode), m_mdi(new QMdiArea(this)) {
     setObjectName(QStringLiteral("MDIfrmHuvudmeny"));
     setWindowTitle(Meddelanden::programtitel());
     setCentralWidget(m_mdi);
@@ -223,8 +233,8 @@ void MDIfrmHuvudmeny::tmrSplash_Timer() {
 
 void MDIfrmHuvudmeny::MDIForm_Unload() {
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.Unload "))([&] {
-        if (m_tcpPeer.State() != TcpPeer::Stangd)
-            m_tcpPeer.Close();
+        if (tcpPeer().State() != TcpPeer::Stangd)
+            tcpPeer().Close();
         Tavling::stang(m_g);
     });
 }
@@ -438,7 +448,7 @@ bool MDIfrmHuvudmeny::OppnaTavling(bool hoppaOver) {
     }
     if (!hoppaOver)
         visaOppenTavling(o.menyval.lagtavling, o.menyval.vandringspris);
-    m_tcpPeer.Starta_winsock_tcp(m_m);
+    m_flode.tavlingOppnad();
     if (m_g.blnTCPStartFel)
         sattMeny(Meny::mnuAskadarskarm, false);
     if (!hoppaOver)

@@ -3,7 +3,7 @@
 #include "common/Poster.h"
 #include "shell/Formkontext.h"
 #include "shell/Meny.h"
-#include "spectator/TcpPeer.h"
+#include "spectator/Askadarflode.h"
 
 #include <QHash>
 #include <QHostAddress>
@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <array>
+#include <memory>
 
 class QAction;
 class QMdiArea;
@@ -31,8 +32,11 @@ public:
     // 15 twips to the pixel: the window measures and placements of the program.
     static constexpr int twips(int t) { return t / 15; }
 
-    // The spectator listener's port and address are parameters so that tests keep
-    // to loopback and a free port.
+    // The program's main window, over the program's one spectator feed.
+    MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, Askadarflode& flode,
+                    QWidget* parent = nullptr);
+    // A main window with a spectator feed of its own, for tests: its port and
+    // address are parameters so that tests keep to loopback and a free port.
     MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
                     quint16 tcpPort = TcpPeer::StandardPort,
                     const QHostAddress& tcpAdress = QHostAddress::Any, QWidget* parent = nullptr);
@@ -46,9 +50,11 @@ public:
     QAction* menyval(Meny meny) const { return m_menyval[size_t(meny)]; }
     QMdiArea* mdiYta() const { return m_mdi; }
     QTimer& tmrSplash() { return m_tmrSplash; }
-    // The link to the spectator display: listening from the first opening of a
-    // competition until the program ends, whatever is closed in between.
-    TcpPeer& tcpPeer() { return m_tcpPeer; }
+    // The spectator feed and its link to the display: listening from the first
+    // opening of a competition until the program ends, whatever is closed in
+    // between.
+    Askadarflode& askadarflode() { return m_flode; }
+    TcpPeer& tcpPeer() { return m_flode.tcpPeer(); }
 
     // --- Fonstervard ---
     void sattMeny(Meny meny, bool pa) override;
@@ -60,7 +66,7 @@ public:
     bool stangFonster(QWidget* fonster) override;
     void tavlingSkapad() override;
     QWidget* dialogforalder() const override { return const_cast<MDIfrmHuvudmeny*>(this); }
-    bool askadarskarmAnsluten() const override { return m_tcpPeer.State() == TcpPeer::Ansluten; }
+    bool askadarskarmAnsluten() const override { return m_flode.ansluten(); }
 
     // --- Fonsterregister ---
     void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen = {}) override;
@@ -111,6 +117,9 @@ private slots:
     void tmrSplash_Timer();
 
 private:
+    MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
+                    std::unique_ptr<Askadarflode> egetFlode, Askadarflode* flode, QWidget* parent);
+
     struct Registrerat {
         Fonsterfabrik fabrik;
         Menylagen menylagen;
@@ -138,7 +147,8 @@ private:
     Meddelanden& m_m;
     Plattformsdialoger& m_dialoger;
     Formkontext m_kontext;
-    TcpPeer m_tcpPeer;
+    std::unique_ptr<Askadarflode> m_egetFlode;
+    Askadarflode& m_flode;
     QMdiArea* m_mdi;
     std::array<QAction*, AntalMenyval> m_menyval{};
     QHash<QString, Registrerat> m_fonster;

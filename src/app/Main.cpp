@@ -7,6 +7,7 @@
 #include "platform/QtMeddelanden.h"
 #include "shell/ProgramIni.h"
 #include "shell/modGlobalt.h"
+#include "spectator/Askadarflode.h"
 
 #include <QApplication>
 #include <QDir>
@@ -87,8 +88,11 @@ int Main(QApplication& app) {
     for (int i = 0; i < 3; ++i)
         app.processEvents();
 
+    // The spectator feed outlives the main window: a display still taking what it
+    // was last sent gets its moment when the program ends.
+    Askadarflode askadarflode(g, meddelanden);
     QtDialoger dialoger;
-    MDIfrmHuvudmeny huvudmeny(g, meddelanden, dialoger);
+    MDIfrmHuvudmeny huvudmeny(g, meddelanden, dialoger, askadarflode);
     registreraDelsystem(huvudmeny);
     meddelanden.setForalder(&huvudmeny);
     huvudmeny.MDIForm_Load(&splash);

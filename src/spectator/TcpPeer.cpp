@@ -4,18 +4,72 @@
 #include "platform/Windows1252.h"
 #include "shell/modGlobalt.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QNetworkInterface>
 #include <QTcpSocket>
+#include <QTimer>
 #include <limits>
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 namespace {
 // The error count is shown as a 16-bit number in the link dialog; it stops at
 // the largest value rather than wrapping to a negative count.
 constexpr int MaxAntalFel = std::numeric_limits<qint16>::max();
+
+const QString TarInteEmot = QStringLiteral("Åskådar-PC:n tar inte emot data");
+
+// Asks the system to watch the connection while nothing is sent, and to give up
+// on data the display PC does not acknowledge: a PC that is switched off or
+// unplugged never says goodbye.
+void stallInVakt(QTcpSocket* s) {
+    s->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = static_cast<int>(s->socketDescriptor());
+    if (fd < 0)
+        return;
+    const int tomgang = TcpPeer::KeepaliveTomgangSek;
+    const int intervall = TcpPeer::KeepaliveIntervallSek;
+    const int antal = TcpPeer::KeepaliveAntal;
+    const unsigned int tidsgrans = TcpPeer::AnvandarTidsgransMs;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &tomgang, sizeof tomgang);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervall, sizeof intervall);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &antal, sizeof antal);
+    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &tidsgrans, sizeof tidsgrans);
+}
+
+// Cuts the line: whatever still waits for the display, in our buffer or the
+// system's, is thrown away and the display gets a reset instead of a close.
+void klipp(QTcpSocket* s) {
+    const int fd = static_cast<int>(s->socketDescriptor());
+    if (fd >= 0) {
+        const linger direkt{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &direkt, sizeof direkt);
+    }
+    s->abort();
+    s->deleteLater();
+}
+
+bool virtuelltGranssnitt(const QNetworkInterface& i) {
+    if (i.type() == QNetworkInterface::Virtual)
+        return true;
+    // Bridges and tunnels of virtual machines and containers: their addresses
+    // are not where a display PC on the range's network can reach us.
+    static const char* const prefix[] = {"docker", "virbr", "br-", "veth", "vmnet", "vboxnet",
+                                         "lxcbr",  "lxdbr", "cni", "tun",  "tap",   "wg"};
+    for (const char* p : prefix) {
+        if (i.name().startsWith(QLatin1String(p)))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
-TcpPeer::TcpPeer(modGlobalt& g, quint16 lokalPort, const QHostAddress& adress, QObject* parent)
-    : QObject(parent), m_g(g), m_port(lokalPort), m_adress(adress) {
+TcpPeer::TcpPeer(modGlobalt& g, quint16 lokalPort, const QHostAddress& adress, Granser granser,
+                 QObject* parent)
+    : QObject(parent), m_g(g), m_port(lokalPort), m_adress(adress), m_granser(granser) {
     // One display is enough for the screen at the range; the backlog only has
     // to hold the display that is about to be accepted.
     m_server.setMaxPendingConnections(1);
@@ -24,8 +78,21 @@ TcpPeer::TcpPeer(modGlobalt& g, quint16 lokalPort, const QHostAddress& adress, Q
 }
 
 TcpPeer::~TcpPeer() {
-    if (m_socket)
-        m_socket->disconnect(this);
+    m_server.close();
+    slappSocket(true);
+    // The program is ending: a display that has not taken what it was handed by
+    // the end of its time gets nothing more. The wait needs no event loop.
+    QElapsedTimer klocka;
+    klocka.start();
+    const auto socketar = findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+    for (QTcpSocket* s : socketar) {
+        s->disconnect(this);
+        if (s->state() == QAbstractSocket::UnconnectedState)
+            continue;
+        const qint64 kvar = m_granser.stangningMs - klocka.elapsed();
+        if (kvar <= 0 || !s->waitForDisconnected(int(kvar)))
+            klipp(s);
+    }
 }
 
 void TcpPeer::Starta_winsock_tcp(Meddelanden& meddelanden) {
@@ -44,15 +111,16 @@ void TcpPeer::Starta_winsock_tcp(Meddelanden& meddelanden) {
         m_g.blnTCPStartFel = true;
         return;
     }
-    meddelanden.visa(QStringLiteral("modGlobalt Starta_winsock_tcp: ") + f.text(), QStringLiteral("Fel"),
-                     Meddelanden::Ikon::Kritisk);
+    meddelanden.visa(QStringLiteral("modGlobalt Starta_winsock_tcp: ") + f.beskrivning() + QLatin1Char(' ') +
+                         QString::number(f.nummer()),
+                     QString(), Meddelanden::Ikon::Ingen, Meddelanden::Knappar::OK);
 }
 
 int TcpPeer::State() const {
     if (m_socket) {
         // Between the display hanging up and our handler running the socket is
         // on its way down, which the link dialog shows as "closing".
-        return m_socket->state() == QAbstractSocket::ConnectedState ? Ansluten : 8;
+        return m_socket->state() == QAbstractSocket::ConnectedState ? Ansluten : Stanger;
     }
     return m_server.isListening() ? Lyssnar : Stangd;
 }
@@ -62,20 +130,96 @@ void TcpPeer::Close() {
     slappSocket(true);
 }
 
-QString TcpPeer::LocalIP() {
-    const auto adresser = QNetworkInterface::allAddresses();
-    for (const QHostAddress& a : adresser) {
-        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
-            return a.toString();
+QString TcpPeer::standardgranssnitt(const QByteArray& routetabell) {
+    QString basta;
+    qint64 bastaMetrik = std::numeric_limits<qint64>::max();
+    const QList<QByteArray> rader = routetabell.split('\n');
+    for (qsizetype i = 1; i < rader.size(); ++i) {
+        const QList<QByteArray> f = rader[i].simplified().split(' ');
+        if (f.size() < 8)
+            continue;
+        bool ok = false;
+        const uint flaggor = f[3].toUInt(&ok, 16);
+        const qint64 metrik = f[6].toLongLong();
+        const bool uppe = ok && (flaggor & 1u);
+        if (uppe && f[1] == "00000000" && f[7] == "00000000" && metrik < bastaMetrik) {
+            basta = QString::fromLocal8Bit(f[0]);
+            bastaMetrik = metrik;
+        }
     }
-    return QHostAddress(QHostAddress::LocalHost).toString();
+    return basta;
+}
+
+QStringList TcpPeer::LocalIPs() {
+    QByteArray routetabell;
+    QFile route(QStringLiteral("/proc/net/route"));
+    if (route.open(QIODevice::ReadOnly))
+        routetabell = route.readAll();
+    const QString standard = standardgranssnitt(routetabell);
+
+    QStringList forst, verkliga, virtuella;
+    const auto granssnitt = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& i : granssnitt) {
+        if (!(i.flags() & QNetworkInterface::IsUp) || (i.flags() & QNetworkInterface::IsLoopBack))
+            continue;
+        QStringList& hit = i.name() == standard ? forst : virtuelltGranssnitt(i) ? virtuella : verkliga;
+        const auto poster = i.addressEntries();
+        for (const QNetworkAddressEntry& e : poster) {
+            const QHostAddress a = e.ip();
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+                hit << a.toString();
+        }
+    }
+    QStringList alla = forst + verkliga + virtuella;
+    alla.removeDuplicates();
+    if (alla.isEmpty())
+        alla << QHostAddress(QHostAddress::LocalHost).toString();
+    return alla;
+}
+
+QString TcpPeer::statustext(int tillstand) {
+    switch (tillstand) {
+    case 0:
+        return QStringLiteral("0, Anslutningen är stängd");
+    case 1:
+        return QStringLiteral("1, Anslutningen är öppen");
+    case 2:
+        return QStringLiteral("2, Väntar på anslutning");
+    case 3:
+    case 4:
+    case 5:
+        return QString::number(tillstand);
+    case 6:
+        return QStringLiteral("6, Ansluter");
+    case 7:
+        return QStringLiteral("7, Ansluten");
+    case 8:
+        return QStringLiteral("8, Stänger anslutningen");
+    case 9:
+        return QStringLiteral("9, Error");
+    default:
+        return {};
+    }
 }
 
 bool TcpPeer::SendData(const QString& text) {
     if (State() != Ansluten)
         return false;
     const QByteArray bytes = Windows1252::tillBytes(text);
+    // A display that stopped reading would otherwise have us keep every message
+    // for it; past the bound it is let go and the next display gets a chance.
+    if (m_socket->bytesToWrite() + bytes.size() > m_granser.maxOskickat) {
+        hanteraFel(Fel(FelTarInteEmot, TarInteEmot));
+        return false;
+    }
     return m_socket->write(bytes) == bytes.size();
+}
+
+void TcpPeer::raknaFel(const QString& senasteFel) {
+    if (m_g.intAntalTCPFel < MaxAntalFel)
+        ++m_g.intAntalTCPFel;
+    m_g.strSenasteTCPFel = senasteFel;
+    emit felRaknat();
 }
 
 Fel TcpPeer::winsockFel(QAbstractSocket::SocketError fel, const QString& qtText) {
@@ -137,9 +281,14 @@ void TcpPeer::nyAnslutning() {
     // Not listening while connected is what keeps it to one display: the next
     // one is refused at once instead of hanging in the backlog.
     m_server.close();
+    ++m_anslutningsnummer;
 
     QTcpSocket* s = m_socket;
-    connect(s, &QTcpSocket::readyRead, this, [s] { s->readAll(); });
+    stallInVakt(s);
+    // What the display sends is read in bounded pieces and dropped, however much
+    // of it there is.
+    s->setReadBufferSize(m_granser.lasbuffert);
+    connect(s, &QTcpSocket::readyRead, this, [s] { s->skip(s->bytesAvailable()); });
     // Queued, so that the socket is never torn down inside its own signal; the
     // guard drops a second notice (the error before the disconnect, or events of
     // a socket that has already been let go).
@@ -163,11 +312,9 @@ void TcpPeer::nyAnslutning() {
 
 void TcpPeer::frankopplad() {
     slappSocket(false);
-    const bool lyssnar = m_server.listen(m_adress, m_port);
     m_g.intSkjutlagPaSkarm = 0;
+    lyssnaIgen();
     emit klientFrankopplad();
-    if (!lyssnar)
-        hanteraFel(winsockFel(m_server.serverError(), m_server.errorString()));
 }
 
 void TcpPeer::fel(QAbstractSocket::SocketError e) {
@@ -184,16 +331,21 @@ void TcpPeer::acceptFel(QAbstractSocket::SocketError e) {
 }
 
 void TcpPeer::hanteraFel(const Fel& f) {
-    if (m_g.intAntalTCPFel < MaxAntalFel)
-        ++m_g.intAntalTCPFel;
-    m_g.strSenasteTCPFel = QString::number(f.nummer()) + QStringLiteral(", ") + f.beskrivning();
+    raknaFel(QString::number(f.nummer()) + QStringLiteral(", ") + f.beskrivning());
     slappSocket(false);
+    m_g.intSkjutlagPaSkarm = 0;
+    lyssnaIgen();
+    emit socketfel(f.nummer(), f.beskrivning());
+}
+
+void TcpPeer::lyssnaIgen() {
     m_server.close();
     // One attempt; if the port cannot be had now, the link dialog shows the
-    // server as closed and "Starta TCP" tries again.
-    m_server.listen(m_adress, m_port);
-    m_g.intSkjutlagPaSkarm = 0;
-    emit socketfel(f.nummer(), f.beskrivning());
+    // server as closed with the reason, and "Starta TCP" tries again.
+    if (!m_server.listen(m_adress, m_port)) {
+        const Fel f = winsockFel(m_server.serverError(), m_server.errorString());
+        raknaFel(QString::number(f.nummer()) + QStringLiteral(", ") + f.beskrivning());
+    }
 }
 
 void TcpPeer::slappSocket(bool vanligt) {
@@ -203,13 +355,16 @@ void TcpPeer::slappSocket(bool vanligt) {
     m_socket = nullptr;
     s->disconnect(this);
     if (!vanligt) {
-        s->abort();
+        klipp(s);
+        return;
+    }
+    // Nothing the display sends matters any more, however much it sends.
+    connect(s, &QTcpSocket::readyRead, s, [s] { s->skip(s->bytesAvailable()); });
+    s->disconnectFromHost();
+    if (s->state() == QAbstractSocket::UnconnectedState) {
         s->deleteLater();
         return;
     }
-    s->disconnectFromHost();
-    if (s->state() == QAbstractSocket::UnconnectedState)
-        s->deleteLater();
-    else
-        connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+    connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+    QTimer::singleShot(m_granser.stangningMs, s, [s] { klipp(s); });
 }

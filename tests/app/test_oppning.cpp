@@ -460,6 +460,64 @@ private slots:
         QVERIFY(mj.pa(Meny::mnuUtskrift) && mj.pa(Meny::mnuKonfigAskSkarm));
         QVERIFY(!mj.pa(Meny::mnuVisaAskSkarm)); // no display connected
     }
+
+    // The spectator menu in the program: a display connecting brings "&Visa";
+    // "&Konfigurera" shows the link, "&Visa" the squad dialog, which keeps
+    // "&Konfigurera" while it is open and sends the chosen squad; the link
+    // survives closing and reopening, and the reopened competition's first
+    // message asks for a redraw.
+    void askadarskarmensMenyer() {
+        Miljo mj;
+        const QString fil = mj.skapa(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte);
+        mj.oppnaViaDialog(fil);
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
+        QVERIFY(mj.pa(Meny::mnuKonfigAskSkarm) && !mj.pa(Meny::mnuVisaAskSkarm));
+        QVERIFY(!mj.f->askadarskarmAnsluten());
+
+        QTcpSocket display;
+        display.connectToHost(QHostAddress::LocalHost, mj.f->tcpPeer().LocalPort());
+        QVERIFY(display.waitForConnected(5000));
+        QTRY_VERIFY(mj.pa(Meny::mnuVisaAskSkarm));
+        QVERIFY(mj.f->askadarskarmAnsluten());
+
+        mj.f->menyval(Meny::mnuKonfigAskSkarm)->trigger();
+        auto* lank = mj.f->fonster(Fonsternamn::KonfigAskSkarm);
+        QVERIFY(lank);
+        QCOMPARE(lank->findChild<QLabel*>(QStringLiteral("lblStatusTCP2"))->text(),
+                 QStringLiteral("7, Ansluten"));
+        QVERIFY(mj.g.blnKonfigAskSkarmOppen);
+        QVERIFY(mj.f->stangFonster(lank));
+        QVERIFY(!mj.g.blnKonfigAskSkarmOppen);
+
+        mj.f->menyval(Meny::mnuVisaAskSkarm)->trigger();
+        auto* skarm = mj.f->fonster(Fonsternamn::VisaAskSkarm);
+        QVERIFY(skarm);
+        QVERIFY(!mj.pa(Meny::mnuKonfigAskSkarm));
+        QCOMPARE(skarm->parentWidget()->size(),
+                 QSize(MDIfrmHuvudmeny::twips(3525), MDIfrmHuvudmeny::twips(5115)));
+        QTest::mouseClick(skarm->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        QTRY_VERIFY(!mj.f->fonster(Fonsternamn::VisaAskSkarm));
+        QVERIFY(mj.pa(Meny::mnuKonfigAskSkarm));
+        QCOMPARE(mj.g.intSkjutlagPaSkarm, 1);
+        QByteArray mottaget;
+        QTRY_VERIFY((mottaget += display.readAll()).endsWith("\r\n"));
+        QVERIFY(mottaget.startsWith("Cup|Sport| |1|1\r\n1| |||Sport|0|"));
+
+        // Closing keeps the display; reopening makes the next message redraw.
+        mj.f->menyval(Meny::mnuStang)->trigger();
+        QVERIFY(mj.f->askadarskarmAnsluten());
+        mj.oppnaViaDialog(fil);
+        QVERIFY(mj.pa(Meny::mnuVisaAskSkarm));
+        QVERIFY(mj.f->askadarflode().visaSkjutlag(1));
+        mottaget.clear();
+        QTRY_VERIFY((mottaget += display.readAll()).endsWith("\r\n"));
+        QVERIFY(mottaget.startsWith("Cup|Sport| |1|1\r\n"));
+
+        display.disconnectFromHost();
+        QTRY_VERIFY(!mj.pa(Meny::mnuVisaAskSkarm));
+        QVERIFY(!mj.f->askadarskarmAnsluten());
+        QCOMPARE(mj.g.intSkjutlagPaSkarm, 0);
+    }
 };
 
 QTEST_MAIN(TestOppning)

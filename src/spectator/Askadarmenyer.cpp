@@ -1,0 +1,39 @@
+#include "spectator/Askadarmenyer.h"
+
+#include "shell/Fonsternamn.h"
+#include "shell/Formkontext.h"
+#include "shell/modGlobalt.h"
+#include "spectator/Askadarflode.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+Askadarmenyer::Askadarmenyer(Fonstervard& fonster, Askadarflode& flode, QObject* parent)
+    : QObject(parent), m_fonster(fonster), m_flode(flode) {
+    connect(&flode, &Askadarflode::klientAnsluten, this, [this] {
+        if (!inskrivningOppen(m_fonster, m_flode.g()))
+            m_fonster.sattMeny(Meny::mnuVisaAskSkarm, true);
+    });
+    connect(&flode, &Askadarflode::anslutningSlut, this,
+            [this] { m_fonster.sattMeny(Meny::mnuVisaAskSkarm, false); });
+    connect(&flode, &Askadarflode::tillstandAndrat, this, [this] {
+        if (m_flode.g().blnTCPStartFel)
+            m_fonster.sattMeny(Meny::mnuAskadarskarm, false);
+    });
+    connect(&flode, &Askadarflode::fragaSkaStangas, this, &Askadarmenyer::stangFraga);
+}
+
+bool Askadarmenyer::inskrivningOppen(const Fonstervard& fonster, const modGlobalt& g) {
+    return g.blnResultatInskrivningOppen || fonster.fonster(Fonsternamn::InskrivningSkyttar) != nullptr;
+}
+
+void Askadarmenyer::stangFraga() {
+    const QString rubrik = QStringLiteral("Åskådarskärm");
+    const QString borjan = Askadarflode::bytesfraga(0).section(QLatin1Char('?'), 0, 0);
+    const auto fonster = QApplication::topLevelWidgets();
+    for (QWidget* w : fonster) {
+        auto* ruta = qobject_cast<QMessageBox*>(w);
+        if (ruta && ruta->isVisible() && ruta->windowTitle() == rubrik && ruta->text().startsWith(borjan))
+            ruta->close();
+    }
+}
