@@ -6,12 +6,12 @@
 #include "registration/Skjutlag.h"
 #include "settings/Omgangar.h"
 #include "settings/Skjuttider.h"
-#include "settings/Tangentregler.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>

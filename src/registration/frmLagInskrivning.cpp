@@ -8,6 +8,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -516,8 +517,7 @@ void frmLagInskrivning::LaggTillSkytt() {
 
 bool frmLagInskrivning::eventFilter(QObject* o, QEvent* e) {
     if ((o == txtNamn || o == txtEfternamn) && e->type() == QEvent::KeyPress) {
-        const int tangent = static_cast<QKeyEvent*>(e)->key();
-        if (tangent == Qt::Key_Return || tangent == Qt::Key_Enter) {
+        if (Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
             LaggTillSkytt();
             return true;
         }

@@ -7,6 +7,7 @@
 #include "shell/Fonsternamn.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QComboBox>
@@ -24,10 +25,6 @@ const QString Form = QStringLiteral("frmSökSkytt");
 
 constexpr int twips(int t) {
     return t / 15;
-}
-
-bool arEnter(const QKeyEvent* e) {
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
 void visa(Meddelanden& m, const SokSkytt::Meddelande& meddelande, Meddelanden::Ikon ikon) {
@@ -206,7 +203,7 @@ bool frmSokSkytt::visaIInskrivningen(const SokSkytt::Traff& traff) {
 bool frmSokSkytt::eventFilter(QObject* o, QEvent* e) {
     if (o == cboOmg && e->type() == QEvent::KeyPress) {
         auto* tangent = static_cast<QKeyEvent*>(e);
-        if (arEnter(tangent)) {
+        if (Tangentregler::arEnter(tangent)) {
             focusNextChild();
             return true;
         }
@@ -222,7 +219,7 @@ bool frmSokSkytt::eventFilter(QObject* o, QEvent* e) {
         return QDialog::eventFilter(o, e);
     if (e->type() == QEvent::FocusIn) {
         text->selectAll();
-    } else if (e->type() == QEvent::KeyPress && arEnter(static_cast<QKeyEvent*>(e))) {
+    } else if (e->type() == QEvent::KeyPress && Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
         focusNextChild();
         return true;
     }

@@ -4,10 +4,10 @@
 #include "settings/Installningsvarden.h"
 #include "settings/Lagtavlingar.h"
 #include "settings/Omgangar.h"
-#include "settings/Tangentregler.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>

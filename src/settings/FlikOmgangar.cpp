@@ -6,6 +6,7 @@
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QAction>
@@ -330,8 +331,7 @@ void FlikOmgangar::cmdRadera_Click() {
 
 bool FlikOmgangar::eventFilter(QObject* o, QEvent* e) {
     if ((o == txtOmg || o == txtBeskrivning) && e->type() == QEvent::KeyPress) {
-        const int tangent = static_cast<QKeyEvent*>(e)->key();
-        if (tangent == Qt::Key_Return || tangent == Qt::Key_Enter) {
+        if (Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
             focusNextChild();
             return true;
         }

@@ -6,6 +6,7 @@
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 
 #include <QAction>
 #include <QApplication>
@@ -257,7 +258,7 @@ bool FlikSkjuttider::eventFilter(QObject* o, QEvent* e) {
     if (e->type() != QEvent::KeyPress || (o != txtSkjuttidLag && o != txtSkjuttidBeskr))
         return Installningsflik::eventFilter(o, e);
     const auto* tangent = static_cast<QKeyEvent*>(e);
-    if (tangent->key() == Qt::Key_Return || tangent->key() == Qt::Key_Enter) {
+    if (Tangentregler::arEnter(tangent)) {
         (o == txtSkjuttidLag ? static_cast<QWidget*>(txtSkjuttidBeskr) : cmdNySkjuttid)->setFocus();
         return true;
     }

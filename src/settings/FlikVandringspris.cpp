@@ -2,10 +2,10 @@
 
 #include "platform/Meddelanden.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Tangentregler.h"
 #include "settings/Vandringspris.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>

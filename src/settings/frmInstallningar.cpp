@@ -13,6 +13,7 @@
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Tangentregler.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -27,8 +28,8 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 using Ikon = Meddelanden::Ikon;
@@ -312,8 +313,7 @@ void frmInstallningar::cmdRensaArkivMeny_Click() {
 
 bool frmInstallningar::eventFilter(QObject* o, QEvent* e) {
     if (o == txtTavlingsdatum && e->type() == QEvent::KeyPress) {
-        const int tangent = static_cast<QKeyEvent*>(e)->key();
-        if (tangent == Qt::Key_Return || tangent == Qt::Key_Enter) {
+        if (Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
             focusNextChild();
             return true;
         }

@@ -6,6 +6,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
+#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -37,10 +38,6 @@ bool arTecken(const QKeyEvent* e) {
     default:
         return !e->text().isEmpty();
     }
-}
-
-bool arEnter(const QKeyEvent* e) {
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
 }
 
 // A box that waits for the one before it is shut and greyed until it is reached.
@@ -167,7 +164,7 @@ bool frmKlassUppgifter::txtKlass_KeyPress(QKeyEvent* e) {
     if (!arTecken(e))
         return false;
     oppna(txtKlassnamn);
-    if (!arEnter(e))
+    if (!Tangentregler::arEnter(e))
         return false;
     if (!txtKlass->text().isEmpty())
         txtKlassnamn->setFocus(Qt::TabFocusReason);
@@ -178,7 +175,7 @@ bool frmKlassUppgifter::txtKlassnamn_KeyPress(QKeyEvent* e) {
     if (!arTecken(e))
         return false;
     oppna(txtAntalSkott);
-    if (!arEnter(e))
+    if (!Tangentregler::arEnter(e))
         return false;
     if (!txtKlassnamn->text().isEmpty())
         txtAntalSkott->setFocus(Qt::TabFocusReason);
@@ -190,7 +187,7 @@ bool frmKlassUppgifter::txtAntalSkott_KeyPress(QKeyEvent* e) {
         return false;
     QWidget* nasta = efterAntalSkott();
     oppna(nasta);
-    if (arEnter(e)) {
+    if (Tangentregler::arEnter(e)) {
         if (!txtAntalSkott->text().isEmpty())
             nasta->setFocus(Qt::TabFocusReason);
         return true;
@@ -205,7 +202,7 @@ bool frmKlassUppgifter::txtAntalSkott_KeyPress(QKeyEvent* e) {
 
 bool frmKlassUppgifter::cboSportNat_KeyPress(QKeyEvent* e) {
     oppna(cmdOK);
-    if (!arEnter(e))
+    if (!Tangentregler::arEnter(e))
         return false;
     cmdOK->setFocus(Qt::TabFocusReason);
     return true;

@@ -6,6 +6,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/NyTavling.h"
+#include "shell/Tangentregler.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -143,8 +144,7 @@ void frmNyTavling::KollacmdOK() {
 
 bool frmNyTavling::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
-        const int tangent = static_cast<QKeyEvent*>(e)->key();
-        if (tangent == Qt::Key_Return || tangent == Qt::Key_Enter) {
+        if (Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
             focusNextChild();
             return true;
         }

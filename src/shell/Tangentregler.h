@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-// The keyboard rules the settings tabs share for their fields: Enter moves on
+// The keyboard rules the forms share for their fields: Enter moves on
 // like Tab, number fields take only what makes a number, and a field's check
 // runs when the operator moves on from it.
 namespace Tangentregler {
