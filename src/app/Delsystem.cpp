@@ -1,6 +1,7 @@
 #include "app/Delsystem.h"
 
 #include "app/MDIfrmHuvudmeny.h"
+#include "entry/Registrering.h"
 #include "registration/Registrering.h"
 #include "settings/Registrering.h"
 #include "shell/Registrering.h"
@@ -11,4 +12,5 @@ void registreraDelsystem(MDIfrmHuvudmeny& huvudmeny) {
     Installningsfonster::registrera(huvudmeny);
     Registreringsfonster::registrera(huvudmeny);
     Askadarskarm::registrera(huvudmeny, huvudmeny, huvudmeny.askadarflode(), &huvudmeny);
+    Resultatfonster::registrera(huvudmeny, huvudmeny.askadarflode());
 }

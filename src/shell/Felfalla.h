@@ -15,9 +15,12 @@
 // runs its body through a trap never lets an exception into Qt's event loop.
 class Felfalla {
 public:
+    // mellan: what stands between the number and the description; a few old
+    // procedures showed them run together ("13Typerna matchar inte").
     Felfalla(Meddelanden& m, QString prefix, Meddelanden::Ikon ikon = Meddelanden::Ikon::Kritisk,
-             QString titel = QStringLiteral("Fel"))
-        : m_m(m), m_prefix(std::move(prefix)), m_ikon(ikon), m_titel(std::move(titel)) {}
+             QString titel = QStringLiteral("Fel"), QString mellan = QStringLiteral(" "))
+        : m_m(m), m_prefix(std::move(prefix)), m_ikon(ikon), m_titel(std::move(titel)),
+          m_mellan(std::move(mellan)) {}
 
     // The usual prefix: "form, procedure: ".
     static Felfalla standard(Meddelanden& m, const QString& form, const QString& procedur) {
@@ -44,7 +47,7 @@ public:
 
     // For a procedure that catches its own failure and still reports it the usual way.
     void visa(int nummer, const QString& beskrivning) const {
-        m_m.visa(m_prefix + QString::number(nummer) + QLatin1Char(' ') + beskrivning, m_titel, m_ikon);
+        m_m.visa(m_prefix + QString::number(nummer) + m_mellan + beskrivning, m_titel, m_ikon);
     }
 
 private:
@@ -52,4 +55,5 @@ private:
     QString m_prefix;
     Meddelanden::Ikon m_ikon;
     QString m_titel;
+    QString m_mellan;
 };

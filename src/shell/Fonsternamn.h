@@ -13,6 +13,7 @@ inline const QString SokSkytt = QStringLiteral("frmSokSkytt");
 inline const QString InskrivningSkyttar = QStringLiteral("frmInskrivningSkyttar");
 inline const QString LagInskrivning = QStringLiteral("frmLagInskrivning");
 inline const QString ValjSkjutlag = QStringLiteral("frmValjSkjutlag");
+inline const QString ResultatInskrivning = QStringLiteral("frmResultatInskrivning");
 inline const QString ValResSkarmGrund = QStringLiteral("frmValResSkarmGrund");
 inline const QString UtskriftSkjutlag = QStringLiteral("frmUtskriftSkjutlag");
 inline const QString Foreningsutskrift = QStringLiteral("frmForeningsutskrift");

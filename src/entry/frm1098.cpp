@@ -1,0 +1,1 @@
+#include "entry/frm1098.h"
