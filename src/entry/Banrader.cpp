@@ -1,1 +1,328 @@
 #include "entry/Banrader.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+
+namespace {
+
+// Twips to pixels, rounded, so that rows placed from their own twip position do
+// not drift as a hundred rows add up.
+constexpr int px(int twips) {
+    return (twips + 7) / 15;
+}
+
+// Where each series field, pair sum and total stands in a row (twips).
+constexpr std::array<int, Serieregler::AntalSerier> SerieVanster = {2820, 3180, 4020, 4380, 5220, 5580,
+                                                                    6420, 6780, 7620, 7980, 8820, 9180};
+constexpr std::array<int, Serieregler::AntalPar> SummaVanster = {3580, 4800, 5980, 7180, 8380, 9580};
+constexpr int SerieBredd = 375;
+constexpr int SummaBredd = 380;
+constexpr int FaltTopp = 120;
+constexpr int FaltHojd = 360;
+constexpr int SummaTopp = 160;
+constexpr int SummaHojd = 255;
+constexpr int BanaTopp = 150;
+constexpr int BanaHojd = 330;
+
+// Colours of the old window, written as red, green, blue.
+const QColor Ljusgron(0xC0, 0xFF, 0xC0);
+const QColor Ljusrod(0xFF, 0xC0, 0xC0);
+const QColor Namngra(0xE0, 0xE0, 0xE0);
+const QColor Rod(0xFF, 0, 0);
+
+const QString SerieTips =
+    QStringLiteral("Skriv in resultatet med femskotts serier. Efter 2siffror så hoppar markören vidare till "
+                   "nästa ruta. Man kan navigera mellan rutorna med piltang.");
+
+void sattFarg(QLineEdit* falt, QPalette::ColorRole roll, const QColor& farg) {
+    if (falt->palette().color(roll) == farg)
+        return;
+    QPalette p = falt->palette();
+    p.setColor(roll, farg);
+    falt->setPalette(p);
+}
+
+void sattText(QLineEdit* falt, const QString& text, bool full) {
+    if (falt->text() != text)
+        falt->setText(text);
+    sattFarg(falt, QPalette::Text, full ? Rod : QApplication::palette().color(QPalette::Text));
+}
+
+} // namespace
+
+Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter(filter) {
+    setObjectName(QStringLiteral("Banrader"));
+    // What the keyboard filter lets through is checked again here for text that
+    // comes another way (pasted with the mouse): series are digits, a shoot-off
+    // value digits with at most one decimal comma.
+    m_siffror = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    m_decimal = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*,?[0-9]*")), this);
+    m_normal = font();
+    m_normal.setPointSizeF(9.75);
+    m_fet = m_normal;
+    m_fet.setBold(true);
+    m_banfont = m_normal;
+    m_banfont.setPointSize(12);
+    m_banfont.setBold(true);
+    const int frameX = px(BanaBredd) + 7;
+    const int frameY = 24;
+
+    // The headers: the lane's stays put, the others scroll sideways with the rows.
+    lblBana = new QLabel(QStringLiteral("Bana"), this);
+    lblBana->setObjectName(QStringLiteral("lblBana"));
+    lblBana->setGeometry(2, 4, px(BanaBredd) + 6, 18);
+    picOverskrBehallare = new QWidget(this);
+    picOverskrBehallare->setObjectName(QStringLiteral("picOverskrBehallare"));
+    picOverskrBehallare->setGeometry(frameX, 0, px(BehallareBredd), frameY - 2);
+    picOverskrInnehall = new QWidget(picOverskrBehallare);
+    picOverskrInnehall->setObjectName(QStringLiteral("picOverskrInnehall"));
+    picOverskrInnehall->setGeometry(0, 0, px(OverskriftBredd), frameY - 2);
+    const auto rubrik = [&](const QString& namn, const QString& text, int vanster, int bredd,
+                            Qt::Alignment justering) {
+        auto* l = new QLabel(text, picOverskrInnehall);
+        l->setObjectName(namn);
+        l->setAlignment(justering | Qt::AlignBottom);
+        l->setGeometry(px(vanster), 0, px(bredd), frameY - 4);
+        return l;
+    };
+    lblNamn = rubrik(QStringLiteral("lblNamn"), QStringLiteral("Namn"), 60, 1500, Qt::AlignLeft);
+    Label.append(nullptr);
+    // "Serie" reaches left over the name so that the 1 stands above series 1.
+    Label.append(rubrik(QStringLiteral("Label1"), QStringLiteral("Serie       1"), SerieVanster[0] - 1200,
+                        1200 + SerieBredd, Qt::AlignRight));
+    for (int n = 2; n <= Serieregler::AntalSerier; ++n)
+        Label.append(rubrik(QStringLiteral("Label%1").arg(n), QString::number(n), SerieVanster[n - 1],
+                            SerieBredd, Qt::AlignHCenter));
+    lblSumma =
+        rubrik(QStringLiteral("lblSumma"), QStringLiteral("40 / 60 skott"), 9900, 1200, Qt::AlignHCenter);
+    lblSarskjutning =
+        rubrik(QStringLiteral("lblSarskjutning"), QStringLiteral("Särskjutn."), 11100, 840, Qt::AlignHCenter);
+    lblOverskrAntal =
+        rubrik(QStringLiteral("lblOverskrAntal"), QStringLiteral("Antal"), 11940, 735, Qt::AlignHCenter);
+
+    // The lane column and the row area, each a content widget in a clipping frame.
+    picBanaBehallare = new QWidget(this);
+    picBanaBehallare->setObjectName(QStringLiteral("picBanaBehallare"));
+    picBanaBehallare->setGeometry(2, frameY, px(BanaBredd) + 2, px(BehallareHojd));
+    picBanaInnehall = new QWidget(picBanaBehallare);
+    picBanaInnehall->setObjectName(QStringLiteral("picBanaInnehall"));
+    picBanaInnehall->setGeometry(0, 0, px(BanaBredd) + 2, px(InnehallHojd));
+    picBehallare = new QWidget(this);
+    picBehallare->setObjectName(QStringLiteral("picBehallare"));
+    picBehallare->setGeometry(frameX, frameY, px(BehallareBredd), px(BehallareHojd));
+    picInnehall = new QWidget(picBehallare);
+    picInnehall->setObjectName(QStringLiteral("picInnehall"));
+    picInnehall->setGeometry(0, 0, px(InnehallBredd), px(InnehallHojd));
+    picInnehall->setVisible(false);
+
+    VScrollInnehall = new QScrollBar(Qt::Vertical, this);
+    VScrollInnehall->setObjectName(QStringLiteral("VScrollInnehall"));
+    VScrollInnehall->setGeometry(frameX + px(BehallareBredd), frameY, 17, px(BehallareHojd));
+    VScrollInnehall->setRange(0, 0);
+    VScrollInnehall->setSingleStep(Radhojd);
+    VScrollInnehall->setPageStep(2 * Radhojd);
+    HScrollInnehall = new QScrollBar(Qt::Horizontal, this);
+    HScrollInnehall->setObjectName(QStringLiteral("HScrollInnehall"));
+    HScrollInnehall->setGeometry(frameX, frameY + px(BehallareHojd), px(BehallareBredd), 17);
+    HScrollInnehall->setRange(0, HScrollMax);
+    HScrollInnehall->setSingleStep(960);
+    HScrollInnehall->setPageStep(HScrollMax);
+    // The scroll bars are moved by the mouse; the keyboard stays in the fields.
+    VScrollInnehall->setFocusPolicy(Qt::NoFocus);
+    HScrollInnehall->setFocusPolicy(Qt::NoFocus);
+    connect(VScrollInnehall, &QScrollBar::valueChanged, this, &Banrader::VScrollInnehall_Change);
+    connect(HScrollInnehall, &QScrollBar::valueChanged, this, &Banrader::HScrollInnehall_Change);
+
+    setFixedSize(frameX + px(BehallareBredd) + 17, frameY + px(BehallareHojd) + 17);
+}
+
+std::optional<Banrader::Plats> Banrader::plats(const QObject* falt) const {
+    const auto p = m_platser.constFind(falt);
+    if (p == m_platser.constEnd())
+        return std::nullopt;
+    return *p;
+}
+
+QLineEdit* Banrader::nyttFalt(QWidget* foralder, int vansterTwips, int toppTwips, int breddTwips,
+                              int hojdTwips) {
+    auto* falt = new QLineEdit(foralder);
+    falt->setGeometry(px(vansterTwips), px(toppTwips), px(breddTwips), px(hojdTwips));
+    falt->setTextMargins(0, 0, 0, 0);
+    falt->setVisible(false);
+    return falt;
+}
+
+void Banrader::Nyrad(int i) {
+    Q_ASSERT(i == byggda());
+    const int y = i * Radhojd;
+    const QFont& normal = m_normal;
+    const QFont& fet = m_fet;
+    const QFont& banfont = m_banfont;
+    const QColor knappyta = QApplication::palette().color(QPalette::Button);
+
+    const auto las = [&](QLineEdit* falt, const QFont& f, const QColor& bakgrund) {
+        falt->setReadOnly(true);
+        falt->setFocusPolicy(Qt::NoFocus);
+        falt->setFont(f);
+        sattFarg(falt, QPalette::Base, bakgrund);
+    };
+
+    Radfalt r;
+    r.txtBana = nyttFalt(picBanaInnehall, 0, BanaTopp + y, BanaBredd, BanaHojd);
+    r.txtBana->setObjectName(QStringLiteral("txtBana"));
+    las(r.txtBana, banfont, knappyta);
+    r.txtBana->setAlignment(Qt::AlignCenter);
+    r.txtNamn = nyttFalt(picInnehall, 60, FaltTopp + y, 2655, FaltHojd);
+    r.txtNamn->setObjectName(QStringLiteral("txtNamn"));
+    r.txtNamn->setToolTip(QStringLiteral("Skyttens namn."));
+    las(r.txtNamn, normal, Namngra);
+
+    // Created in the order of a row, which is the order Tab goes through them.
+    for (int n = 1; n <= Serieregler::AntalSerier; ++n) {
+        QLineEdit* ser = nyttFalt(picInnehall, SerieVanster[n - 1], FaltTopp + y, SerieBredd, FaltHojd);
+        ser->setObjectName(QStringLiteral("txtSer%1").arg(n));
+        ser->setToolTip(SerieTips);
+        ser->setFont(normal);
+        ser->setAlignment(Qt::AlignCenter);
+        ser->setValidator(m_siffror);
+        ser->installEventFilter(m_filter);
+        connect(ser, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
+        connect(ser, &QLineEdit::textEdited, this, [this, i, n] { emit serieRedigerad(i, n); });
+        r.txtSer[size_t(n - 1)] = ser;
+        m_platser.insert(ser, {Slag::Serie, i, n});
+        if (n % 2 == 0) {
+            const int k = n / 2;
+            QLineEdit* sum =
+                nyttFalt(picInnehall, SummaVanster[size_t(k - 1)], SummaTopp + y, SummaBredd, SummaHojd);
+            sum->setObjectName(QStringLiteral("txtSum%1").arg(k * 10));
+            sum->setAlignment(Qt::AlignCenter);
+            las(sum, fet, knappyta);
+            r.txtSum[size_t(k - 1)] = sum;
+        }
+    }
+    r.txtRes60 = nyttFalt(picInnehall, 10500, SummaTopp + y, 495, SummaHojd);
+    r.txtRes60->setObjectName(QStringLiteral("txtRes60"));
+    r.txtRes60->setAlignment(Qt::AlignCenter);
+    las(r.txtRes60, fet, knappyta);
+    r.txtRes40 = nyttFalt(picInnehall, 10020, SummaTopp + y, 495, SummaHojd);
+    r.txtRes40->setObjectName(QStringLiteral("txtRes40"));
+    r.txtRes40->setAlignment(Qt::AlignCenter);
+    las(r.txtRes40, fet, knappyta);
+    r.txtSarskjutning = nyttFalt(picInnehall, 11220, FaltTopp + y, 555, FaltHojd);
+    r.txtSarskjutning->setObjectName(QStringLiteral("txtSarskjutning"));
+    r.txtSarskjutning->setFont(normal);
+    r.txtSarskjutning->setValidator(m_decimal);
+    r.txtSarskjutning->installEventFilter(m_filter);
+    connect(r.txtSarskjutning, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
+    m_platser.insert(r.txtSarskjutning, {Slag::Sarskjutning, i, 0});
+    r.cmd1098 = new QPushButton(QStringLiteral("10,9,8,,,"), picInnehall);
+    r.cmd1098->setObjectName(QStringLiteral("cmd1098"));
+    r.cmd1098->setGeometry(px(11940), px(FaltTopp + y), px(735), px(FaltHojd));
+    r.cmd1098->setToolTip(QStringLiteral("Klicka här för att skriva in antal Innertior,tior,nior osv."));
+    r.cmd1098->setAutoDefault(false);
+    r.cmd1098->setVisible(false);
+    r.cmd1098->installEventFilter(m_filter);
+    connect(r.cmd1098, &QPushButton::clicked, this, [this, i] { emit antalKlickat(i); });
+    m_platser.insert(r.cmd1098, {Slag::Antal, i, 0});
+    m_rader.append(r);
+}
+
+void Banrader::forbered(int antal) {
+    while (byggda() < antal)
+        Nyrad(byggda());
+    m_antal = antal;
+    // Eleven rows fit in the first height; every further row adds one row's height.
+    m_innehallHojd = InnehallHojd + Radhojd * std::max(0, antal - 11);
+    picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
+    picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+}
+
+void Banrader::Ta_bort_rader() {
+    for (int i = 0; i < m_antal; ++i) {
+        const Radfalt& r = m_rader.at(i);
+        r.txtBana->setVisible(false);
+        r.txtNamn->setVisible(false);
+        for (QLineEdit* f : r.txtSer)
+            f->setVisible(false);
+        for (QLineEdit* f : r.txtSum)
+            f->setVisible(false);
+        r.txtRes60->setVisible(false);
+        r.txtRes40->setVisible(false);
+        r.txtSarskjutning->setVisible(false);
+        r.cmd1098->setVisible(false);
+    }
+    m_antal = 0;
+    m_innehallHojd = InnehallHojd;
+    picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
+    picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+}
+
+void Banrader::txtFarger(int rad, int klassensSerier, int extraSerier) {
+    const Radfalt& r = m_rader.at(rad);
+    const QColor fonster = QApplication::palette().color(QPalette::Base);
+    for (int n = 1; n <= Serieregler::AntalSerier; ++n) {
+        QColor farg = fonster;
+        switch (Serieregler::serieFarg(n, klassensSerier, extraSerier)) {
+        case Serieregler::Seriefarg::Fonster:
+            break;
+        case Serieregler::Seriefarg::Gron:
+            farg = Ljusgron;
+            break;
+        case Serieregler::Seriefarg::Rod:
+            farg = Ljusrod;
+            break;
+        }
+        sattFarg(r.txtSer[size_t(n - 1)], QPalette::Base, farg);
+    }
+}
+
+void Banrader::malaSerier(int rad, const Serieregler::Serier& serier) {
+    const Radfalt& r = m_rader.at(rad);
+    for (int n = 0; n < Serieregler::AntalSerier; ++n) {
+        const QString text = QString::number(serier[size_t(n)]);
+        sattText(r.txtSer[size_t(n)], text, Serieregler::fullSerie(text));
+    }
+    const Serieregler::Summor s = Serieregler::rakna(serier);
+    for (int k = 0; k < Serieregler::AntalPar; ++k) {
+        const QString text = QString::number(s.par[size_t(k)]);
+        sattText(r.txtSum[size_t(k)], text, Serieregler::fullPar(text));
+    }
+    const QString t40 = QString::number(s.totalt40);
+    const QString t60 = QString::number(s.totalt60);
+    sattText(r.txtRes40, t40, Serieregler::fullTotalt40(t40));
+    sattText(r.txtRes60, t60, Serieregler::fullTotalt60(t60));
+}
+
+void Banrader::sattInnehallSynligt(bool synligt) {
+    picInnehall->setVisible(synligt);
+}
+
+bool Banrader::innehallSynligt() const {
+    return !picInnehall->isHidden();
+}
+
+int Banrader::innehallTopp() const {
+    return -VScrollInnehall->value();
+}
+
+int Banrader::innehallVanster() const {
+    return -HScrollInnehall->value();
+}
+
+void Banrader::uppdateraVScrollMax() {
+    VScrollInnehall->setMaximum(std::max(0, m_innehallHojd - BehallareHojd));
+}
+
+void Banrader::VScrollInnehall_Change(int varde) {
+    picInnehall->move(picInnehall->x(), -px(varde));
+    picBanaInnehall->move(0, -px(varde));
+}
+
+void Banrader::HScrollInnehall_Change(int varde) {
+    picInnehall->move(-px(varde), picInnehall->y());
+    picOverskrInnehall->move(-px(varde), 0);
+}

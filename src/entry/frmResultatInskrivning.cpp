@@ -1,1 +1,941 @@
 #include "entry/frmResultatInskrivning.h"
+
+#include "common/Fel.h"
+#include "common/IniNamn.h"
+#include "entry/Banrader.h"
+#include "entry/frm1098.h"
+#include "entry/frmSfS.h"
+#include "entry/frmValjSkjutlag.h"
+#include "settings/Skjuttider.h"
+#include "shell/Felfalla.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/Tangentregler.h"
+#include "shell/modGlobalt.h"
+#include "spectator/Askadarflode.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <utility>
+
+namespace {
+using Ikon = Meddelanden::Ikon;
+
+const QString Form = QStringLiteral("frmResultatInskrivning");
+
+constexpr int twips(int t) {
+    return t / 15;
+}
+
+// Most traps of this window show "frmResultatInskrivning, procedure: 13 ...".
+Felfalla falla(Meddelanden& m, const QString& procedur) {
+    return Felfalla::standard(m, Form, procedur);
+}
+
+// A series that could not be checked or saved has always been told as the bare
+// number and description run together, without an icon, under the program's
+// own title.
+Felfalla sparfalla(Meddelanden& m) {
+    return Felfalla(m, QString(), Ikon::Ingen, QString(), QString());
+}
+
+bool arSiffertangent(int tangent) {
+    return tangent >= Qt::Key_0 && tangent <= Qt::Key_9;
+}
+
+bool lanadFokus(Qt::FocusReason orsak) {
+    // A message box, a dialog or a menu takes the focus for a while and gives it
+    // back to the same field: the field is neither left nor entered.
+    return orsak == Qt::ActiveWindowFocusReason || orsak == Qt::PopupFocusReason;
+}
+} // namespace
+
+frmResultatInskrivning::frmResultatInskrivning(Formkontext& k, Askadarflode& flode, int askadarIntervallMs,
+                                               QWidget* parent)
+    : QWidget(parent), m_k(k), m_flode(flode), m_sparning(k.g()),
+      m_askadaruppdatering(k.g(), flode, askadarIntervallMs) {
+    setObjectName(Form);
+    setWindowTitle(QStringLiteral("Resultatinskrivning"));
+    byggFormular();
+
+    m_tmrFrekvensTolkmaskin.setInterval(1000);
+    m_tmrRestartKommTolk.setInterval(200);
+    m_tmrRestartKommTolk.setSingleShot(true);
+    connect(&m_tmrRestartKommTolk, &QTimer::timeout, this, [this] {
+        m_blnOmstart = true;
+        HamtaResFranTolkmaskin();
+    });
+    connect(&k, &Formkontext::aktiverad, this, [this](QWidget* w) {
+        if (w == this)
+            Form_Activate();
+    });
+    Form_Load();
+}
+
+frmResultatInskrivning::~frmResultatInskrivning() {
+    // The fields go down with the window; their last focus events are nobody's.
+    m_stangd = true;
+}
+
+void frmResultatInskrivning::byggFormular() {
+    resize(twips(11895), twips(8310));
+
+    Label13 = new QLabel(QStringLiteral("Förklaringar till dom olika färgerna i resultat rutorna."), this);
+    Label13->setObjectName(QStringLiteral("Label13"));
+    Label13->setGeometry(8, 4, 500, 18);
+    const auto ruta = [this](const QString& namn, const QColor& farg, int x) {
+        auto* t = new QLineEdit(this);
+        t->setObjectName(namn);
+        t->setReadOnly(true);
+        t->setFocusPolicy(Qt::NoFocus);
+        QPalette p = t->palette();
+        p.setColor(QPalette::Base, farg);
+        t->setPalette(p);
+        t->setGeometry(x, 24, 24, 18);
+        return t;
+    };
+    const auto forklaring = [this](const QString& namn, const QString& text, int x) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(namn);
+        l->setGeometry(x, 24, 340, 18);
+        return l;
+    };
+    txtRodForkl = ruta(QStringLiteral("txtRodForkl"), QColor(0xFF, 0xC0, 0xC0), 8);
+    lblRodForkl =
+        forklaring(QStringLiteral("lblRodForkl"),
+                   QStringLiteral("Serierna ingår inte i skyttens klass och ska inte skjutas."), 38);
+    txtGronForkl = ruta(QStringLiteral("txtGronForkl"), QColor(0xC0, 0xFF, 0xC0), 400);
+    lblGronForkl =
+        forklaring(QStringLiteral("lblGronForkl"),
+                   QStringLiteral("Skytten måste skjuta extra skott för laget/vandringspriset."), 430);
+
+    m_banrader = new Banrader(this, this);
+    m_banrader->move(0, 48);
+    connect(m_banrader, &Banrader::antalKlickat, this, &frmResultatInskrivning::cmd1098_Click);
+    connect(m_banrader, &Banrader::serieRedigerad, this, &frmResultatInskrivning::serieRedigerad);
+
+    const int knappY = m_banrader->y() + m_banrader->height() + 6;
+    cmdBytSkjutlag = new QPushButton(QStringLiteral("&Byt skjutlag"), this);
+    cmdBytSkjutlag->setObjectName(QStringLiteral("cmdBytSkjutlag"));
+    cmdBytSkjutlag->setToolTip(QStringLiteral("Byter det aktuella skjutlaget mot ett nytt."));
+    cmdBytSkjutlag->setGeometry(32, knappY, 120, 26);
+    cmdAterga = new QPushButton(QStringLiteral("&Stäng"), this);
+    cmdAterga->setObjectName(QStringLiteral("cmdAterga"));
+    cmdAterga->setToolTip(QStringLiteral("Återgå."));
+    cmdAterga->setGeometry(m_banrader->width() - 120 - 20, knappY, 120, 26);
+    connect(cmdBytSkjutlag, &QPushButton::clicked, this, &frmResultatInskrivning::cmdBytSkjutlag_Click);
+    connect(cmdAterga, &QPushButton::clicked, this, &frmResultatInskrivning::cmdAterga_Click);
+
+    sbrResultatInskr = new QStatusBar(this);
+    sbrResultatInskr->setObjectName(QStringLiteral("sbrResultatInskr"));
+    sbrResultatInskr->setSizeGripEnabled(false);
+    sbrResultatInskr->setGeometry(0, knappY + 32, width(), 24);
+}
+
+void frmResultatInskrivning::Skapa_paneler() {
+    for (QLabel* l : std::as_const(m_paneler)) {
+        sbrResultatInskr->removeWidget(l);
+        delete l;
+    }
+    m_paneler.clear();
+    const std::pair<const QString&, int> paneler[] = {
+        {PanelSkjutlag, 1000},         {PanelBana, 900},      {PanelKlass, 900},   {PanelForening, 1600},
+        {PanelStatusTolkmaskin, 5020}, {PanelAuto1098, 1200}, {PanelAuto10, 1200},
+    };
+    for (const auto& [nyckel, bredd] : paneler) {
+        auto* l = new QLabel(sbrResultatInskr);
+        l->setObjectName(QStringLiteral("panel") + nyckel);
+        l->setFixedWidth(twips(bredd));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        sbrResultatInskr->addWidget(l);
+        m_paneler.insert(nyckel, l);
+    }
+}
+
+void frmResultatInskrivning::sattPanel(const QString& nyckel, const QString& text) {
+    if (QLabel* l = m_paneler.value(nyckel); l && l->text() != text)
+        l->setText(text);
+}
+
+QString frmResultatInskrivning::panel(const QString& nyckel) const {
+    const QLabel* l = m_paneler.value(nyckel);
+    return l ? l->text() : QString();
+}
+
+int frmResultatInskrivning::intAntalRader() const {
+    return m_banrader->antal();
+}
+
+const Radfalt& frmResultatInskrivning::rad(int i) const {
+    return m_banrader->rad(i);
+}
+
+QLineEdit* frmResultatInskrivning::txtSer(int serie, int rad) const {
+    return m_banrader->rad(rad).txtSer[size_t(serie - 1)];
+}
+
+// --- Loading, opening and switching ---
+
+void frmResultatInskrivning::Form_Load() {
+    modGlobalt& g = m_k.g();
+    intAktuellRad = 0;
+    Felfalla(m_k.m(), Form + QStringLiteral(", Form_load: "))([&] {
+        Grafik grafik(g.strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"), Ikon::Information,
+                      QStringLiteral("Ikon saknas"));
+        setWindowIcon(grafik.ikon(QStringLiteral("Grafik/Ikoner/Inskrivning.ico")));
+        m_banrader->sattInnehallSynligt(false);
+        Skapa_paneler();
+        sattPanel(PanelAuto1098, m_sparning.panelAuto1098());
+        sattPanel(PanelAuto10, m_sparning.panelAuto10());
+        if (g.blnTolkmaskinGrundomg)
+            sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
+        // The port itself is set up by the machine link when it starts.
+        m_strModel = g.iniTavling.GetKeyValue(Ini::Model.sektion, Ini::Model.nyckel, Ini::Model.standard);
+    });
+    g.blnResultatInskrivningOppen = true;
+}
+
+void frmResultatInskrivning::Oppna_databaser_mm(int skjutlag) {
+    modGlobalt& g = m_k.g();
+    falla(m_k.m(),
+          QStringLiteral("Öppna_databaser_mm"))([&] { m_klasser = std::make_unique<Klassuppslag>(g); });
+    Oppna_skjutlag(skjutlag);
+    sattRubrik(skjutlag);
+    Hamta_in_skyttarna_till_txt();
+    if (g.blnNationellt) {
+        for (int n = 9; n <= Serieregler::AntalSerier; ++n)
+            m_banrader->Label[n]->setVisible(false);
+        m_banrader->lblSumma->setText(QStringLiteral("40 skott"));
+    }
+    m_flode.visaOppnatSkjutlag(skjutlag);
+}
+
+void frmResultatInskrivning::Oppna_skjutlag(int skjutlag) {
+    m_skjutlag.clear();
+    falla(m_k.m(), QStringLiteral("Öppna_skjutlag"))([&] { m_skjutlag = hamtaSkjutlag(m_k.g(), skjutlag); });
+}
+
+void frmResultatInskrivning::sattRubrik(int skjutlag) {
+    int lage = Skjuttider::Las;
+    const QString tid = HanteraSkjuttid(m_k.db(), skjutlag, lage, QString(), Skjuttider::LasEllerSkriv);
+    setWindowTitle(QStringLiteral("Resultatinskrivning Skjutlag %1 %2").arg(skjutlag).arg(tid));
+    sattPanel(PanelSkjutlag, QStringLiteral("Skjutlag %1").arg(skjutlag));
+}
+
+void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
+    modGlobalt& g = m_k.g();
+    m_byggerOm = true;
+    m_banrader->sattInnehallSynligt(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    g.intValtSkjutlag = skjutlag;
+    m_flode.visaOppnatSkjutlag(skjutlag);
+    Oppna_skjutlag(skjutlag);
+    Ta_bort_rader();
+    Hamta_in_skyttarna_till_txt();
+    if (!m_skjutlag.isEmpty())
+        txtVisible();
+    m_banrader->uppdateraVScrollMax();
+    m_banrader->VScrollInnehall->setValue(0);
+    sattRubrik(skjutlag);
+    QApplication::restoreOverrideCursor();
+    m_fokusFalt = nullptr;
+    m_blnSerieAndrad = false;
+    m_byggerOm = false;
+    m_banrader->sattInnehallSynligt(true);
+    if (!m_skjutlag.isEmpty())
+        txtSer(1, 0)->setFocus(Qt::OtherFocusReason);
+}
+
+void frmResultatInskrivning::Ta_bort_rader() {
+    const bool byggde = std::exchange(m_byggerOm, true);
+    Felfalla(m_k.m(), Form + QStringLiteral(",Ta_Bort_Rader: "))([&] { m_banrader->Ta_bort_rader(); });
+    m_synlighet.clear();
+    m_byggerOm = byggde;
+}
+
+void frmResultatInskrivning::Hamta_in_skyttarna_till_txt() {
+    sattPanel(PanelBana, QString());
+    sattPanel(PanelKlass, QString());
+    sattPanel(PanelForening, QString());
+    const bool byggde = std::exchange(m_byggerOm, true);
+    const int antal = int(m_skjutlag.size());
+    m_synlighet = QList<Serieregler::Radsynlighet>(antal);
+    Felfalla(m_k.m(), QStringLiteral("frmResultatinskrivning Hämta_in_skyttarna_till_txt:"), Ikon::Ingen,
+             QString())([&] {
+        m_banrader->forbered(antal);
+        for (intAktuellRad = 0; intAktuellRad < antal; ++intAktuellRad) {
+            const Banrad& b = m_skjutlag.at(intAktuellRad);
+            std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
+            if (!serier) {
+                if (m_klasser)
+                    m_k.m().visa(ingenKlassText(b.bana), IngenKlassTitel, Ikon::Kritisk);
+                // Without its class the row shows every series as its own.
+                serier = Serieregler::AntalSerier;
+            }
+            const Radfalt& r = m_banrader->rad(intAktuellRad);
+            r.txtBana->setText(QString::number(b.bana));
+            r.txtNamn->setText(b.heltNamn());
+            r.txtSarskjutning->setText(Serieregler::visaSarskjutning(b.sarskjutning));
+            m_banrader->txtFarger(intAktuellRad, *serier,
+                                  Serieregler::extraSerier(b.lagserier, b.vandringsSerier));
+            Rakna();
+        }
+    });
+    intAktuellRad = 0;
+    m_byggerOm = byggde;
+}
+
+void frmResultatInskrivning::txtVisible() {
+    if (m_skjutlag.isEmpty())
+        return;
+    const modGlobalt& g = m_k.g();
+    Felfalla(m_k.m(), Form + QStringLiteral(",txtVisible: "))([&] {
+        for (int i = 0; i < m_skjutlag.size() && i < m_banrader->antal(); ++i) {
+            const Banrad& b = m_skjutlag.at(i);
+            const bool nationell =
+                Serieregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
+            const std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
+            const Serieregler::Radsynlighet v =
+                Serieregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
+            m_synlighet[i] = v;
+            const Radfalt& r = m_banrader->rad(i);
+            r.txtBana->setVisible(true);
+            r.txtNamn->setVisible(true);
+            for (int n = 1; n <= Serieregler::AntalSerier; ++n)
+                r.txtSer[size_t(n - 1)]->setVisible(n <= 8 || v.serier9till12);
+            for (int k = 1; k <= Serieregler::AntalPar; ++k)
+                r.txtSum[size_t(k - 1)]->setVisible(k <= 4 || v.serier9till12);
+            r.txtRes40->setVisible(v.totalt40);
+            r.txtRes60->setVisible(v.totalt60);
+            r.txtSarskjutning->setVisible(true);
+            r.cmd1098->setVisible(true);
+        }
+    });
+}
+
+void frmResultatInskrivning::txtRes60_visible(int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_banrader->antal())
+        return;
+    const modGlobalt& g = m_k.g();
+    const Banrad& b = m_skjutlag.at(rad);
+    const bool nationell =
+        Serieregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
+    const std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
+    const Serieregler::Radsynlighet v =
+        Serieregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
+    m_synlighet[rad] = v;
+    m_banrader->rad(rad).txtRes60->setVisible(v.totalt60);
+}
+
+void frmResultatInskrivning::Rakna() {
+    if (intAktuellRad < 0 || intAktuellRad >= m_skjutlag.size() || intAktuellRad >= m_banrader->byggda())
+        return;
+    m_banrader->malaSerier(intAktuellRad, m_skjutlag.at(intAktuellRad).res);
+}
+
+void frmResultatInskrivning::Form_Activate() {
+    if (m_stangd)
+        return;
+    falla(m_k.m(), QStringLiteral("Form_Activate"))([&] {
+        m_banrader->uppdateraVScrollMax();
+        if (!m_skjutlag.isEmpty())
+            txtVisible();
+        m_banrader->sattInnehallSynligt(true);
+        // Coming back to the window leaves the operator where he was; only its
+        // first activation starts at the first series of the first lane.
+        if (std::exchange(m_forstaAktiveringen, false) && !m_skjutlag.isEmpty())
+            txtSer(1, 0)->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+// --- Closing ---
+
+bool frmResultatInskrivning::lamnaFalten() {
+    QWidget* falt = m_fokusFalt;
+    if (!falt)
+        return true;
+    const std::optional<Banrader::Plats> p = m_banrader->plats(falt);
+    if (!p)
+        return true;
+    switch (p->slag) {
+    case Banrader::Slag::Serie:
+        return Serie_LostFocus(p->rad, p->serie);
+    case Banrader::Slag::Sarskjutning:
+        return txtSarskjutning_LostFocus(p->rad);
+    case Banrader::Slag::Antal:
+        break;
+    }
+    return true;
+}
+
+void frmResultatInskrivning::closeEvent(QCloseEvent* e) {
+    if (m_stangd) {
+        e->accept();
+        return;
+    }
+    if (!lamnaFalten()) {
+        e->ignore();
+        return;
+    }
+    Form_QueryUnload();
+    Form_Unload();
+    m_stangd = true;
+    e->accept();
+}
+
+void frmResultatInskrivning::Form_QueryUnload() {
+    if (m_k.g().blnTolkmaskinGrundomg)
+        AvbrytKommTolkmaskin();
+}
+
+void frmResultatInskrivning::Form_Unload() {
+    modGlobalt& g = m_k.g();
+    Felfalla(m_k.m(), Form + QStringLiteral(".Form_Unload: "))([&] {
+        m_askadaruppdatering.skickaVantande();
+        // The other items come back through the window's menu states; this one
+        // only while a display is connected to show it on.
+        m_k.sattMeny(Meny::mnuVisaAskSkarm, m_k.fonster().askadarskarmAnsluten());
+        if (!g.iniTavling.WriteKey(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel,
+                                   g.blnEjAuto1098 ? QStringLiteral("1") : QStringLiteral("0")))
+            throw Fel(Felnummer::SokvagsAtkomstfel, g.iniTavling.senasteFel());
+    });
+    g.blnResultatInskrivningOppen = false;
+}
+
+void frmResultatInskrivning::cmdAterga_Click() {
+    // A check that refused as the button took the focus keeps the window open.
+    if (std::exchange(m_vagrat, false))
+        return;
+    falla(m_k.m(), QStringLiteral("cmdÅtergå_Click"))([&] { m_k.fonster().stangFonster(this); });
+}
+
+void frmResultatInskrivning::cmdBytSkjutlag_Click() {
+    if (std::exchange(m_vagrat, false))
+        return;
+    modGlobalt& g = m_k.g();
+    falla(m_k.m(), QStringLiteral("cmdBytSkjutlag_Click"))([&] {
+        if (g.blnTolkmaskinGrundomg)
+            AvbrytKommTolkmaskin();
+        if (!lamnaFalten())
+            return;
+        frmValjSkjutlag valj(m_k, this);
+        const bool valt = valj.exec() == QDialog::Accepted;
+        if (m_fokusFalt && m_banrader->plats(m_fokusFalt) &&
+            m_banrader->plats(m_fokusFalt)->slag == Banrader::Slag::Serie)
+            blnSerieMarkerad = true;
+        if (!valt || valj.valtSkjutlag() == g.intValtSkjutlag)
+            return;
+        // The picker is off the screen before the rows are built.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        m_askadaruppdatering.skickaVantande();
+        m_flode.begarOmritning(false);
+        Byt_Skjutlag(valj.valtSkjutlag());
+    });
+}
+
+// --- The series fields ---
+
+void frmResultatInskrivning::Serie_GotFocus(int rad, int serie) {
+    m_blnNyFokus = true;
+    blnSerieMarkerad = true;
+    intMarkeradRad = rad;
+    intMarkeradSerie = serie;
+    intAktuellRad = rad;
+    txtSer(serie, rad)->selectAll();
+    if (rad < m_skjutlag.size()) {
+        const Banrad& b = m_skjutlag.at(rad);
+        sattPanel(PanelBana, QStringLiteral("Bana ") + m_banrader->rad(rad).txtBana->text());
+        sattPanel(PanelKlass, b.klass);
+        sattPanel(PanelForening, b.forening);
+    }
+    if (serie == 1 && m_banrader->innehallVanster() < 0)
+        sattHScroll(0);
+    visaRadVidFokus(rad, 10);
+}
+
+void frmResultatInskrivning::visaRadVidFokus(int rad, int marginal) {
+    QScrollBar* v = m_banrader->VScrollInnehall;
+    if (m_banrader->innehallTopp() < -Banrader::Radhojd * rad)
+        sattVScroll(v->value() >= Banrader::Radhojd ? Banrader::Radhojd * rad : 0);
+    const float topp = float(m_banrader->innehallTopp());
+    if (topp / -float(Banrader::Radhojd) + float(marginal) < float(rad))
+        sattVScroll(v->maximum() - v->value() <= Banrader::Radhojd ? v->maximum()
+                                                                   : Banrader::Radhojd * (rad - marginal));
+}
+
+void frmResultatInskrivning::sattVScroll(int varde) {
+    m_banrader->VScrollInnehall->setValue(varde);
+}
+
+void frmResultatInskrivning::sattHScroll(int varde) {
+    m_banrader->HScrollInnehall->setValue(varde);
+}
+
+bool frmResultatInskrivning::Serie_LostFocus(int rad, int serie) {
+    blnSerieMarkerad = false;
+    // The edit belongs to this field; whatever happens below, the next field
+    // starts unedited.
+    const bool andrad = std::exchange(m_blnSerieAndrad, false);
+    QLineEdit* falt = txtSer(serie, rad);
+    if (falt->text().trimmed().isEmpty())
+        falt->setText(QStringLiteral("0"));
+    bool ok = true;
+    int varde = 0;
+    if (!sparfalla(m_k.m())([&] { varde = Serieregler::heltalsdel(falt->text()); })) {
+        if (rad < m_skjutlag.size())
+            falt->setText(QString::number(m_skjutlag.at(rad).res[size_t(serie - 1)]));
+        falt->setFocus(Qt::OtherFocusReason);
+        falt->selectAll();
+        m_vagrat = true;
+        return false;
+    }
+    if (varde > Serieregler::MaxSerie) {
+        m_k.m().visa(QStringLiteral("Du får inte skriva in resultat högre än 50 poäng!"),
+                     QStringLiteral("Fel"), Ikon::Kritisk);
+        falt->setFocus(Qt::OtherFocusReason);
+        falt->setText(QStringLiteral("0"));
+        falt->selectAll();
+        varde = 0;
+        ok = false;
+    }
+    if (andrad && !SparaSerie(rad, serie, varde))
+        ok = false;
+    m_vagrat = !ok;
+    return ok;
+}
+
+bool frmResultatInskrivning::SparaSerie(int rad, int serie, int varde) {
+    if (rad < 0 || rad >= m_skjutlag.size())
+        return true;
+    Banrad& b = m_skjutlag[rad];
+    Resultatsparning::Utfall utfall;
+    const bool sparat =
+        sparfalla(m_k.m())([&] { utfall = m_sparning.sparaSerie(b, serie, varde, std::nullopt); });
+    intAktuellRad = rad;
+    // The screen shows what is stored, saved or not.
+    Rakna();
+    if (!sparat) {
+        QLineEdit* falt = txtSer(serie, rad);
+        falt->setFocus(Qt::OtherFocusReason);
+        falt->selectAll();
+        return false;
+    }
+    if (serie >= 9)
+        txtRes60_visible(rad);
+    visaAntalpaneler(utfall);
+    m_askadaruppdatering.serieSparad(utfall.parsummaAndrad);
+    // A series read by the machine restarts the link for the next card here,
+    // once the link reads them; a typed series never does.
+    return true;
+}
+
+void frmResultatInskrivning::visaAntalpaneler(const Resultatsparning::Utfall& utfall) {
+    if (utfall.bytteTillManuell) {
+        sattPanel(PanelAuto1098, Panel::Man1098);
+        sattPanel(PanelAuto10, Panel::Manuella10);
+    }
+    if (!utfall.iniFel.isEmpty())
+        m_k.m().visa(utfall.iniFel, QStringLiteral("Fel"), Ikon::Kritisk);
+}
+
+bool frmResultatInskrivning::serie9Syns(int rad) const {
+    return rad >= 0 && rad < m_synlighet.size() ? m_synlighet.at(rad).serier9till12 : true;
+}
+
+bool frmResultatInskrivning::serie12Syns(int rad) const {
+    return serie9Syns(rad);
+}
+
+void frmResultatInskrivning::gaTill(int serie, int rad) {
+    QLineEdit* falt = txtSer(serie, rad);
+    if (!falt->isHidden())
+        falt->setFocus(Qt::TabFocusReason);
+}
+
+void frmResultatInskrivning::serieRedigerad(int, int) {
+    m_blnSerieAndrad = true;
+}
+
+bool frmResultatInskrivning::Serie_KeyDown(QLineEdit* falt, int rad, int serie, QKeyEvent* e) {
+    (void)falt;
+    m_blnNyFokus = false;
+    const bool maskin = m_k.g().blnTolkmaskinGrundomg;
+    const bool lasning = m_tmrFrekvensTolkmaskin.isActive();
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        if (lasning)
+            avbrytLasning();
+        return true;
+    case Qt::Key_Left:
+        gaTill(Serieregler::foregaendeSerie(serie, serie12Syns(rad)), rad);
+        return true;
+    case Qt::Key_Right:
+        gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        flyttaUppNed(rad, serie, e->key() == Qt::Key_Up);
+        return true;
+    case Qt::Key_Delete:
+        // The series has no shot values any more, whatever the field then holds.
+        Nolla_SfST(serie, rad);
+        m_blnSerieAndrad = true;
+        return false;
+    default:
+        break;
+    }
+    if (Tangentregler::arEnter(e)) {
+        if (lasning) {
+            QApplication::beep();
+        } else if (maskin) {
+            intMarkeradRad = rad;
+            intMarkeradSerie = serie;
+            HamtaResFranTolkmaskin();
+        } else {
+            gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+        }
+        return true;
+    }
+    if (!Tangentregler::skriverTecken(e))
+        return false;
+    if (lasning) {
+        QApplication::beep();
+        return true;
+    }
+    const bool klistrar = e->matches(QKeySequence::Paste);
+    const QChar c = klistrar ? QChar() : e->text().at(0);
+    if (maskin) {
+        // In machine mode a series is typed shot by shot in a dialog of its own.
+        if (!klistrar && (c == u'\b' || Serieregler::arSkottecken(c)))
+            Visa_SfS(serie, rad);
+        return true;
+    }
+    // Pasted text meets the field's own check, as typed text meets this one.
+    if (klistrar)
+        return false;
+    if (c == u'\b' || (c >= u'0' && c <= u'9')) {
+        m_blnSerieAndrad = true;
+        return false;
+    }
+    QApplication::beep();
+    return true;
+}
+
+void frmResultatInskrivning::Serie_KeyUp(QLineEdit* falt, int rad, int serie, QKeyEvent* e) {
+    // Only a key pressed in this field moves on, so the release of the digit
+    // that filled the previous field does not also leave this one.
+    if (e->isAutoRepeat() || m_blnNyFokus || m_k.g().blnTolkmaskinGrundomg)
+        return;
+    if (arSiffertangent(e->key()) && falt->text().size() >= 2)
+        gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+}
+
+void frmResultatInskrivning::flyttaUppNed(int rad, int serie, bool upp) {
+    const int antal = intAntalRader();
+    if (antal == 0)
+        return;
+    const int sista = antal - 1;
+    QScrollBar* v = m_banrader->VScrollInnehall;
+    int mal = rad;
+    if (serie <= 8) {
+        if (upp) {
+            mal = rad == 0 ? sista : rad - 1;
+            if (rad == 0)
+                sattVScroll(v->maximum());
+        } else {
+            mal = rad == sista ? 0 : rad + 1;
+            if (rad == sista)
+                sattVScroll(0);
+        }
+    } else {
+        // Rows that do not show series 9 to 12 are passed over.
+        QList<bool> synlig(antal);
+        for (int i = 0; i < antal; ++i)
+            synlig[i] = serie9Syns(i);
+        mal = Serieregler::radMedSynligtFalt(rad, upp ? -1 : 1, antal, synlig);
+        if (mal == rad)
+            return;
+        if (upp && mal > rad && mal == sista)
+            sattVScroll(v->maximum());
+        if (!upp && mal < rad && mal == 0)
+            sattVScroll(0);
+    }
+    gaTill(serie, mal);
+}
+
+void frmResultatInskrivning::Visa_SfS(int serie, int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size())
+        return;
+    Banrad& b = m_skjutlag[rad];
+    frmSfS sfs(m_k, m_sparning, b, serie, this);
+    sfs.exec();
+    const std::optional<int> varde = sfs.sparatVarde();
+    if (!varde)
+        return;
+    txtSer(serie, rad)->setText(QString::number(*varde));
+    intAktuellRad = rad;
+    Rakna();
+    if (serie >= 9)
+        txtRes60_visible(rad);
+    m_askadaruppdatering.skottForSkottSparat();
+}
+
+void frmResultatInskrivning::Nolla_SfST(int serie, int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size())
+        return;
+    sparfalla(m_k.m())([&] { m_sparning.nollaSkottstrang(m_skjutlag[rad], serie); });
+}
+
+// --- The shoot-off field and the count button ---
+
+void frmResultatInskrivning::txtSarskjutning_GotFocus(int rad) {
+    m_banrader->rad(rad).txtSarskjutning->selectAll();
+    QScrollBar* h = m_banrader->HScrollInnehall;
+    if (m_banrader->innehallVanster() > -h->maximum())
+        sattHScroll(h->maximum());
+    visaRadVidFokus(rad, 11);
+}
+
+bool frmResultatInskrivning::txtSarskjutning_LostFocus(int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size())
+        return true;
+    QLineEdit* falt = m_banrader->rad(rad).txtSarskjutning;
+    if (falt->text().trimmed().isEmpty())
+        falt->setText(QStringLiteral("0"));
+    intAktuellRad = rad;
+    Banrad& b = m_skjutlag[rad];
+    const std::optional<double> varde = Serieregler::tolkaSarskjutning(falt->text().trimmed());
+    if (!varde) {
+        m_k.m().visa(QStringLiteral("Särskjutningen måste vara ett tal med siffror och högst ett "
+                                    "decimalkomma, till exempel 9,5."),
+                     QStringLiteral("Fel"), Ikon::Kritisk);
+        falt->setFocus(Qt::OtherFocusReason);
+        falt->selectAll();
+        m_vagrat = true;
+        return false;
+    }
+    bool ok = true;
+    if (*varde != b.sarskjutning)
+        ok = falla(m_k.m(), QStringLiteral("txtSärskjutning_LostFocus"))(
+            [&] { m_sparning.sparaSarskjutning(b, *varde); });
+    falt->setText(Serieregler::visaSarskjutning(b.sarskjutning));
+    if (!ok) {
+        falt->setFocus(Qt::OtherFocusReason);
+        falt->selectAll();
+    }
+    m_vagrat = !ok;
+    return ok;
+}
+
+bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, QKeyEvent* e) {
+    const int antal = intAntalRader();
+    const int sista = antal - 1;
+    QScrollBar* v = m_banrader->VScrollInnehall;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        gaTill(serie12Syns(rad) ? 12 : 8, rad);
+        return true;
+    case Qt::Key_Right:
+        gaTill(1, rad);
+        return true;
+    case Qt::Key_Up:
+        if (rad == 0)
+            sattVScroll(v->maximum());
+        m_banrader->rad(rad == 0 ? sista : rad - 1).txtSarskjutning->setFocus(Qt::TabFocusReason);
+        return true;
+    case Qt::Key_Down:
+        if (rad == sista)
+            sattVScroll(0);
+        m_banrader->rad(rad == sista ? 0 : rad + 1).txtSarskjutning->setFocus(Qt::TabFocusReason);
+        return true;
+    default:
+        break;
+    }
+    if (Tangentregler::arEnter(e)) {
+        gaTill(1, rad);
+        return true;
+    }
+    if (!Tangentregler::skriverTecken(e) || e->matches(QKeySequence::Paste))
+        return false;
+    if (Tangentregler::tillatsIHeltal(e) || Tangentregler::tillatsIDecimal(falt, e))
+        return false;
+    QApplication::beep();
+    return true;
+}
+
+void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
+    QScrollBar* h = m_banrader->HScrollInnehall;
+    QScrollBar* v = m_banrader->VScrollInnehall;
+    if (m_banrader->innehallVanster() > -h->maximum())
+        sattHScroll(h->maximum());
+    // The view follows the button one row at a time.
+    if (m_banrader->innehallTopp() < -Banrader::Radhojd * rad)
+        sattVScroll(v->value() >= Banrader::Radhojd ? v->value() - Banrader::Radhojd : 0);
+    if (float(m_banrader->innehallTopp()) / -float(Banrader::Radhojd) + 11.0f < float(rad))
+        sattVScroll(v->value() + Banrader::Radhojd);
+}
+
+bool frmResultatInskrivning::cmd1098_KeyDown(int rad, QKeyEvent* e) {
+    const int sista = intAntalRader() - 1;
+    QScrollBar* v = m_banrader->VScrollInnehall;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        m_banrader->rad(rad).txtSarskjutning->setFocus(Qt::TabFocusReason);
+        return true;
+    case Qt::Key_Right:
+        gaTill(1, rad);
+        return true;
+    case Qt::Key_Up:
+        if (rad == 0)
+            sattVScroll(v->maximum());
+        m_banrader->rad(rad == 0 ? sista : rad - 1).cmd1098->setFocus(Qt::TabFocusReason);
+        return true;
+    case Qt::Key_Down:
+        if (rad == sista)
+            sattVScroll(0);
+        m_banrader->rad(rad == sista ? 0 : rad + 1).cmd1098->setFocus(Qt::TabFocusReason);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmResultatInskrivning::cmd1098_Click(int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size())
+        return;
+    falla(m_k.m(), QStringLiteral("cmd1098_Click"))([&] {
+        frm1098 antal(m_k, m_sparning, m_skjutlag[rad], this);
+        antal.exec();
+        if (antal.sparat() && m_k.g().blnEjAuto1098) {
+            sattPanel(PanelAuto1098, Panel::Man1098);
+            sattPanel(PanelAuto10, Panel::Manuella10);
+        }
+        if (antal.sparat() && !antal.utfall().iniFel.isEmpty())
+            m_k.m().visa(antal.utfall().iniFel, QStringLiteral("Fel"), Ikon::Kritisk);
+    });
+}
+
+// --- The scoring machine ---
+
+void frmResultatInskrivning::HamtaResFranTolkmaskin() {
+    // The machine link opens the port and starts the poll here.
+}
+
+void frmResultatInskrivning::AvbrytKommTolkmaskin() {
+    // The machine link also sends its stop character and closes the port here;
+    // what the window itself holds stops now.
+    blnAvbrytTolkmaskin = true;
+    m_tmrFrekvensTolkmaskin.stop();
+    m_tmrRestartKommTolk.stop();
+    sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
+}
+
+void frmResultatInskrivning::avbrytLasning() {
+    // A RIKA machine is told to stop by the link before it closes the port.
+    blnAvbrytTolkmaskin = true;
+    m_tmrFrekvensTolkmaskin.stop();
+    sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
+}
+
+// --- Events of the row fields ---
+
+bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
+    if (m_stangd || !m_banrader)
+        return false;
+    const std::optional<Banrader::Plats> p = m_banrader->plats(o);
+    if (!p)
+        return false;
+    auto* w = static_cast<QWidget*>(o);
+    bool slukad = false;
+    switch (e->type()) {
+    case QEvent::FocusIn: {
+        if (m_byggerOm)
+            break;
+        const auto* fe = static_cast<QFocusEvent*>(e);
+        if (lanadFokus(fe->reason()) && w == m_fokusFalt)
+            break;
+        m_fokusFalt = w;
+        m_valjVidSlapp = nullptr;
+        falla(m_k.m(), QStringLiteral("GotFocus"))([&] {
+            switch (p->slag) {
+            case Banrader::Slag::Serie:
+                Serie_GotFocus(p->rad, p->serie);
+                if (fe->reason() == Qt::MouseFocusReason)
+                    m_valjVidSlapp = static_cast<QLineEdit*>(w);
+                break;
+            case Banrader::Slag::Sarskjutning:
+                txtSarskjutning_GotFocus(p->rad);
+                if (fe->reason() == Qt::MouseFocusReason)
+                    m_valjVidSlapp = static_cast<QLineEdit*>(w);
+                break;
+            case Banrader::Slag::Antal:
+                cmd1098_GotFocus(p->rad);
+                break;
+            }
+        });
+        break;
+    }
+    case QEvent::FocusOut: {
+        const auto* fe = static_cast<QFocusEvent*>(e);
+        if (m_byggerOm || w != m_fokusFalt || lanadFokus(fe->reason()))
+            break;
+        m_fokusFalt = nullptr;
+        // The field finishes its own leaving first, so that a check that puts the
+        // focus back is not undone by it.
+        static_cast<QObject*>(w)->event(e);
+        slukad = true;
+        if (p->slag == Banrader::Slag::Serie)
+            Serie_LostFocus(p->rad, p->serie);
+        else if (p->slag == Banrader::Slag::Sarskjutning)
+            txtSarskjutning_LostFocus(p->rad);
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        falla(m_k.m(), QStringLiteral("KeyDown"))([&] {
+            switch (p->slag) {
+            case Banrader::Slag::Serie:
+                slukad = Serie_KeyDown(static_cast<QLineEdit*>(w), p->rad, p->serie, k);
+                break;
+            case Banrader::Slag::Sarskjutning:
+                slukad = txtSarskjutning_KeyDown(static_cast<QLineEdit*>(w), p->rad, k);
+                break;
+            case Banrader::Slag::Antal:
+                slukad = cmd1098_KeyDown(p->rad, k);
+                break;
+            }
+        });
+        break;
+    }
+    case QEvent::KeyRelease:
+        if (p->slag == Banrader::Slag::Serie)
+            Serie_KeyUp(static_cast<QLineEdit*>(w), p->rad, p->serie, static_cast<QKeyEvent*>(e));
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (p->slag == Banrader::Slag::Serie && m_k.g().blnTolkmaskinGrundomg) {
+            Visa_SfS(p->serie, p->rad);
+            slukad = true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (w == m_valjVidSlapp) {
+            auto* falt = static_cast<QLineEdit*>(w);
+            if (!falt->hasSelectedText())
+                falt->selectAll();
+            m_valjVidSlapp = nullptr;
+        }
+        break;
+    default:
+        break;
+    }
+    return slukad;
+}

@@ -1,1 +1,188 @@
 #pragma once
+
+#include "entry/Askadaruppdatering.h"
+#include "entry/Resultatrader.h"
+#include "entry/Resultatsparning.h"
+
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class Askadarflode;
+class Banrader;
+class Formkontext;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+struct Radfalt;
+
+// The result-entry window: one squad at a time, a row of fields per occupied
+// lane. Series are typed (or, in machine mode, read by the scoring machine) and
+// each accepted series is stored at once with its sums, totals and counts; the
+// window only paints what the stored row says. The squad is switched in place
+// through the squad picker.
+//
+// Nothing typed is lost: a series field that was edited runs its check and
+// save when the focus leaves it, and also before the squad is switched or the
+// window closes in any way; the shoot-off value likewise. When a check fails the
+// switch or close is refused and the field has the focus again.
+class frmResultatInskrivning : public QWidget {
+    Q_OBJECT
+public:
+    // Status-bar panels by key.
+    static inline const QString PanelSkjutlag = QStringLiteral("Skjutlag");
+    static inline const QString PanelBana = QStringLiteral("Bana");
+    static inline const QString PanelKlass = QStringLiteral("Klass");
+    static inline const QString PanelForening = QStringLiteral("Förening");
+    static inline const QString PanelStatusTolkmaskin = QStringLiteral("StatusTolkmaskin");
+    static inline const QString PanelAuto1098 = QStringLiteral("Auto1098");
+    static inline const QString PanelAuto10 = QStringLiteral("Auto10'");
+    static inline const QString TolkmaskinVilar =
+        QStringLiteral("Tryck på Enter för att ta emot resultat från tolkmaskin.");
+
+    // askadarIntervallMs: the wait before the spectator display gets a saved
+    // series (shorter in tests).
+    frmResultatInskrivning(Formkontext& k, Askadarflode& flode,
+                           int askadarIntervallMs = Askadaruppdatering::Intervall, QWidget* parent = nullptr);
+    ~frmResultatInskrivning() override;
+
+    // The lane row being worked on, 0 for the first.
+    int intAktuellRad = 0;
+
+    // Opens the first squad of a newly made window.
+    void Oppna_databaser_mm(int skjutlag);
+    // Switches the open window to another squad.
+    void Byt_Skjutlag(int skjutlag);
+    void Ta_bort_rader();
+    // Fills every row from the squad's lanes (the fields stay hidden).
+    void Hamta_in_skyttarna_till_txt();
+    // Shows the fields each row has by its kind and class.
+    void txtVisible();
+    // Shows or hides the 60-shot total of a row by its series 9 to 12.
+    void txtRes60_visible(int rad);
+    // Paints the series, sums, totals and full marks of row intAktuellRad as stored.
+    void Rakna();
+
+    // The scoring-machine link. The link itself is not in this window yet: these
+    // are the places where it starts and stops.
+    void HamtaResFranTolkmaskin();
+    void AvbrytKommTolkmaskin();
+
+    // --- What the rest of result entry and the tests reach ---
+    int intAntalRader() const;
+    const QList<Banrad>& skjutlag() const { return m_skjutlag; }
+    Banrader* banrader() const { return m_banrader; }
+    const Radfalt& rad(int i) const;
+    QLineEdit* txtSer(int serie, int rad) const;
+    QString panel(const QString& nyckel) const;
+    Resultatsparning& sparning() { return m_sparning; }
+    Askadaruppdatering& askadaruppdatering() { return m_askadaruppdatering; }
+    QTimer& tmrFrekvensTolkmaskin() { return m_tmrFrekvensTolkmaskin; }
+
+    // Machine-link state kept for the link: where the next machine result goes.
+    bool blnSerieMarkerad = false;
+    int intMarkeradRad = 0;
+    int intMarkeradSerie = 0;
+    bool blnAvbrytTolkmaskin = false;
+
+    QPushButton* cmdBytSkjutlag;
+    QPushButton* cmdAterga;
+    QLabel* Label13;
+    QLineEdit* txtRodForkl;
+    QLabel* lblRodForkl;
+    QLineEdit* txtGronForkl;
+    QLabel* lblGronForkl;
+    QStatusBar* sbrResultatInskr;
+
+public slots:
+    void cmdBytSkjutlag_Click();
+    void cmdAterga_Click();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void byggFormular();
+    void Skapa_paneler();
+    void sattPanel(const QString& nyckel, const QString& text);
+    void Form_Load();
+    void Form_Activate();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void Oppna_skjutlag(int skjutlag);
+    void sattRubrik(int skjutlag);
+
+    // What runs before the squad changes or the window goes: the field being
+    // edited is checked and stored. False when a check refused (the field has
+    // the focus back).
+    bool lamnaFalten();
+
+    // The series fields.
+    void Serie_GotFocus(int rad, int serie);
+    bool Serie_LostFocus(int rad, int serie);
+    bool SparaSerie(int rad, int serie, int varde);
+    bool Serie_KeyDown(QLineEdit* falt, int rad, int serie, QKeyEvent* e);
+    void Serie_KeyUp(QLineEdit* falt, int rad, int serie, QKeyEvent* e);
+    void flyttaUppNed(int rad, int serie, bool upp);
+    void gaTill(int serie, int rad);
+    void Visa_SfS(int serie, int rad);
+    void Nolla_SfST(int serie, int rad);
+    void serieRedigerad(int rad, int serie);
+    bool serie9Syns(int rad) const;
+    bool serie12Syns(int rad) const;
+
+    // The shoot-off field and the count button.
+    void txtSarskjutning_GotFocus(int rad);
+    bool txtSarskjutning_LostFocus(int rad);
+    bool txtSarskjutning_KeyDown(QLineEdit* falt, int rad, QKeyEvent* e);
+    void cmd1098_GotFocus(int rad);
+    bool cmd1098_KeyDown(int rad, QKeyEvent* e);
+    void cmd1098_Click(int rad);
+    void visaAntalpaneler(const Resultatsparning::Utfall& utfall);
+
+    // Vertical scrolling that brings a row into view (the focus rules).
+    void visaRadVidFokus(int rad, int marginal);
+    void sattVScroll(int varde);
+    void sattHScroll(int varde);
+
+    // The Escape key stops a running machine read.
+    void avbrytLasning();
+
+    Formkontext& m_k;
+    Askadarflode& m_flode;
+    std::unique_ptr<Klassuppslag> m_klasser;
+    Resultatsparning m_sparning;
+    Askadaruppdatering m_askadaruppdatering;
+    QList<Banrad> m_skjutlag;
+    // Which fields each row shows, by its kind and class (series 9 to 12).
+    QList<Serieregler::Radsynlighet> m_synlighet;
+    Banrader* m_banrader = nullptr;
+    QHash<QString, QLabel*> m_paneler;
+
+    QTimer m_tmrFrekvensTolkmaskin;
+    QTimer m_tmrRestartKommTolk;
+    bool m_blnOmstart = false;
+    QString m_strModel;
+
+    bool m_blnSerieAndrad = false;
+    bool m_blnNyFokus = false;
+    // The field whose focus-in this window handled last and whose leaving is
+    // still to come; a field that was left by the window's own moves (a message
+    // box, a rebuild) is not left in this sense.
+    QPointer<QWidget> m_fokusFalt;
+    // A field the mouse has just entered: its text is selected when the button
+    // comes up, as a field entered with the keyboard has it.
+    QPointer<QLineEdit> m_valjVidSlapp;
+    // Rows are being rebuilt: fields come and go without being entered or left.
+    bool m_byggerOm = false;
+    // The last check of a field refused: the button whose press took the focus
+    // from it does nothing this time.
+    bool m_vagrat = false;
+    bool m_forstaAktiveringen = true;
+    bool m_stangd = false;
+};

@@ -1,1 +1,64 @@
 #pragma once
+
+#include <QDialog>
+#include <QList>
+
+class Formkontext;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// "Välj skjutlag": the squad result entry opens, chosen among the competition's
+// squads. Opened by the main menu before result entry has a squad (the first
+// use) and by the result-entry window to switch squads; the caller does what the
+// choice means, the picker only chooses. Each squad shows its shooting time when
+// it gets the focus or the mouse pointer.
+class frmValjSkjutlag : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int AntalOptioner = 30;
+
+    frmValjSkjutlag(Formkontext& k, QWidget* parent);
+
+    // The squad chosen with OK; only meaningful when exec() accepted.
+    int valtSkjutlag() const { return intMarkeratSkjutlag; }
+    bool blnOK() const { return m_blnOK; }
+    bool forstaGangen() const { return blnForstaGangen; }
+    int antalSkjutlag() const { return intAntalSkjutlag; }
+
+    // Opt[1] .. Opt[30]; Opt[0] is unused.
+    QGroupBox* frameSkjutlag;
+    QList<QRadioButton*> Opt;
+    QPushButton* cmdOK;
+    QPushButton* cmdAvbryt;
+    QLabel* lblSkjuttid;
+    QLabel* lblSkjuttidVarde;
+
+public slots:
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void byggFormular();
+    void Form_Load();
+    void Opt_Click(int index);
+    void Opt_MouseMove(int index);
+    void frameSkjutlag_MouseMove();
+    void visaSkjuttid(int skjutlag);
+
+    Formkontext& m_k;
+    QButtonGroup* m_grupp = nullptr;
+
+    int intForvaltSkjutlag = 1;
+    int intAntalSkjutlag = 1;
+    int intMarkeratSkjutlag = 1;
+    bool blnForstaGangen = false;
+    int intSenastPekat = 0;
+    bool blnVisarValt = false;
+    bool m_blnOK = false;
+};
