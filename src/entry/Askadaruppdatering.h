@@ -32,6 +32,8 @@ public:
 private:
     void tidUte();
     void borjaOm();
+    // The squad open in result entry is the one the display shows.
+    bool paSkarm() const;
 
     modGlobalt& m_g;
     Askadarflode& m_flode;

@@ -7,6 +7,7 @@
 #include <optional>
 
 class modGlobalt;
+struct IniNyckel;
 
 // Everything result entry writes into a shooter's row. Each operation computes
 // the new values, writes them in one transaction and only then changes the row
@@ -27,6 +28,10 @@ public:
         bool parsummaAndrad = false;
         // This save switched the competition to hand-entered counts.
         bool bytteTillManuell = false;
+        // The counts are typed by hand after this save (a series typed outside
+        // machine mode, or the count dialog's counts): the panels say so, also
+        // when the competition had switched before.
+        bool manuellaAntal = false;
         // Why an INI key could not be written, "" when all went well.
         QString iniFel;
     };
@@ -64,6 +69,9 @@ public:
     QString panelAuto10() const;
 
 private:
+    // Writes one key of the competition INI; a failure is kept in the result.
+    bool skrivIni(const IniNyckel& nyckel, const QString& varde, Utfall& utfall);
+
     modGlobalt& m_g;
 };
 

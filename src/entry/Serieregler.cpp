@@ -1,1 +1,271 @@
 #include "entry/Serieregler.h"
+
+#include "common/Fel.h"
+
+#include <QLocale>
+#include <Qt>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Serieregler {
+
+namespace {
+const QString TypFel = QStringLiteral("Typerna matchar inte");
+
+bool arSiffra(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+} // namespace
+
+Summor rakna(const Serier& serier) {
+    Summor s;
+    for (int k = 0; k < AntalPar; ++k)
+        s.par[k] = serier[2 * k] + serier[2 * k + 1];
+    for (int k = 0; k < AntalPar; ++k) {
+        s.totalt60 += s.par[k];
+        if (k < 4)
+            s.totalt40 += s.par[k];
+    }
+    return s;
+}
+
+int heltalsdel(const QString& text) {
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return 0;
+    // A pasted "47,0" or "47.0" is a number too; a decimal series is cut to
+    // its whole points like every other field of the row.
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        throw Fel(Felnummer::TypeMismatch, TypFel);
+    const double heltal = std::floor(v);
+    if (heltal < std::numeric_limits<int>::min() || heltal > std::numeric_limits<int>::max())
+        throw Fel(Felnummer::Overflow, QStringLiteral("Spill"));
+    return static_cast<int>(heltal);
+}
+
+bool fullSerie(const QString& text) {
+    return text == QLatin1String("50");
+}
+bool fullPar(const QString& text) {
+    return text == QLatin1String("100");
+}
+bool fullTotalt40(const QString& text) {
+    return text == QLatin1String("400");
+}
+bool fullTotalt60(const QString& text) {
+    return text == QLatin1String("600");
+}
+
+int klassensSerier(int antalSkott) {
+    // Shots / 5 never ends in a half, so plain rounding is the nearest number.
+    return static_cast<int>(std::lround(antalSkott / 5.0));
+}
+
+int extraSerier(int lagserier, int vandringsSerier) {
+    return std::max(lagserier, vandringsSerier);
+}
+
+Seriefarg serieFarg(int serie, int klassensSerier, int extraSerier) {
+    if (serie <= 2 || klassensSerier >= serie)
+        return Seriefarg::Fonster;
+    if (extraSerier >= serie)
+        return Seriefarg::Gron;
+    return Seriefarg::Rod;
+}
+
+bool arNationellRad(bool mix, bool nationellt, bool sportskytte, const QString& sportNat) {
+    if (mix)
+        return sportNat == QLatin1String("Nat");
+    return nationellt && !sportskytte;
+}
+
+Radsynlighet synlighet(bool nationellRad, std::optional<int> klassensSerier, int lagserier,
+                       int vandringsSerier, const Serier& serier) {
+    Radsynlighet r;
+    r.serier9till12 = !nationellRad;
+    // A national row has no 60-shot total of its own; only values in series 9
+    // to 12 (from a competition that was once of another kind) bring it out.
+    r.totalt60 = !nationellRad;
+    if (klassensSerier) {
+        if (*klassensSerier >= 9)
+            r.totalt40 = false;
+        else if (lagserier <= 8 && vandringsSerier <= 8)
+            r.totalt60 = false;
+    }
+    for (int n = 9; n <= AntalSerier; ++n)
+        if (serier[n - 1] != 0)
+            r.totalt60 = true;
+    return r;
+}
+
+int nastaSerie(int serie, bool serie9Syns) {
+    if (serie == 8)
+        return serie9Syns ? 9 : 1;
+    if (serie >= AntalSerier)
+        return 1;
+    return serie + 1;
+}
+
+int foregaendeSerie(int serie, bool serie12Syns) {
+    if (serie <= 1)
+        return serie12Syns ? 12 : 8;
+    return serie - 1;
+}
+
+int radMedSynligtFalt(int fran, int riktning, int antalRader, const QList<bool>& synlig) {
+    if (antalRader <= 0)
+        return fran;
+    const int steg = riktning < 0 ? -1 : 1;
+    int rad = fran;
+    for (int i = 1; i < antalRader; ++i) {
+        rad = ((rad + steg) % antalRader + antalRader) % antalRader;
+        if (rad < synlig.size() && synlig[rad])
+            return rad;
+    }
+    return fran;
+}
+
+bool tillatetISerie(QChar tecken) {
+    return arSiffra(tecken) || tecken == QChar(u'\b');
+}
+
+bool arSkottecken(QChar tecken) {
+    return arSiffra(tecken) || tecken == QChar(Innertia) || tecken == QChar(Tia);
+}
+
+std::optional<int> skottstrangsvarde(const QString& skott) {
+    if (skott.size() != 5)
+        return std::nullopt;
+    int summa = 0;
+    for (const QChar c : skott) {
+        if (!arSkottecken(c))
+            return std::nullopt;
+        summa += arSiffra(c) ? c.unicode() - u'0' : 10;
+    }
+    return summa;
+}
+
+int RaknaTecken(const QString& text, const QString& tecken) {
+    const QString t = tecken.trimmed();
+    if (t.size() != 1)
+        return 0;
+    return static_cast<int>(text.count(t.front()));
+}
+
+Antal raknaAntal(const QStringList& skottstrangar) {
+    const QString s = skottstrangar.join(QString());
+    Antal a;
+    a.innertior = RaknaTecken(s, QString(QChar(Innertia)));
+    const int tior = RaknaTecken(s, QString(QChar(Tia)));
+    QString text = QString::number(a.innertior + tior);
+    for (char d = '9'; d >= '1'; --d)
+        text += QLatin1Char(',') + QString::number(RaknaTecken(s, QString(QLatin1Char(d))));
+    a.tioNior = text;
+    return a;
+}
+
+namespace {
+// INI numbers as the old reads took them; a text that is no number counts as
+// the key's default, 0.
+int iniTal(const QString& text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+const QString Sam4000 = QStringLiteral("SAM 4000");
+const QString Rika = QStringLiteral("RIKA");
+} // namespace
+
+bool innertiorRaknas(const QString& model, const QString& decimalerRika, const QString& ejAutoInnertior) {
+    if (model == Sam4000)
+        return true;
+    return model == Rika && iniTal(decimalerRika) == 1 && iniTal(ejAutoInnertior) == 0;
+}
+
+bool innertiorForHand(const QString& model, const QString& decimalerRika, const QString& ejAutoInnertior) {
+    return model == Rika && (iniTal(decimalerRika) == 0 || ejAutoInnertior == QLatin1String("1"));
+}
+
+std::array<int, 10> tioNiorVarden(const QString& tioNior) {
+    std::array<int, 10> v{};
+    if (tioNior.isEmpty())
+        return v;
+    const QStringList delar = tioNior.split(QLatin1Char(','));
+    for (int i = 0; i < 10 && i < delar.size(); ++i) {
+        bool ok = false;
+        const int tal = delar[i].trimmed().toInt(&ok);
+        v[i] = ok && tal >= 0 ? tal : 0;
+    }
+    return v;
+}
+
+QString tioNiorText(const std::array<int, 10>& varden) {
+    QStringList delar;
+    for (const int v : varden)
+        delar << QString::number(v);
+    return delar.join(QLatin1Char(','));
+}
+
+int antalfaltVidPil(int index, int tangent) {
+    // Two columns, left 11..6 and right 5..1 from the top; up and down wrap
+    // within a column, left and right go to the field beside (6 has none).
+    static constexpr int vanster[] = {11, 10, 9, 8, 7, 6};
+    static constexpr int hoger[] = {5, 4, 3, 2, 1};
+    if (index < 1 || index > 11)
+        return index;
+    const bool iVanster = index >= 6;
+    const int* kolumn = iVanster ? vanster : hoger;
+    const int hojd = iVanster ? 6 : 5;
+    const int plats = iVanster ? 11 - index : 5 - index;
+    switch (tangent) {
+    case Qt::Key_Up:
+        return kolumn[(plats + hojd - 1) % hojd];
+    case Qt::Key_Down:
+        return kolumn[(plats + 1) % hojd];
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (iVanster)
+            return plats < 5 ? hoger[plats] : index;
+        return vanster[plats];
+    default:
+        return index;
+    }
+}
+
+std::optional<double> tolkaSarskjutning(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return 0.0;
+    int kommatecken = 0, siffror = 0;
+    for (const QChar c : t) {
+        if (c == QLatin1Char(','))
+            ++kommatecken;
+        else if (arSiffra(c))
+            ++siffror;
+        else
+            return std::nullopt;
+    }
+    if (kommatecken > 1 || siffror == 0)
+        return std::nullopt;
+    QString punkt = t;
+    punkt.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (punkt.startsWith(QLatin1Char('.')))
+        punkt.prepend(QLatin1Char('0'));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(punkt, &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+QString visaSarskjutning(double varde) {
+    QString t = QLocale::c().toString(varde, 'g', 15);
+    t.replace(QLatin1Char('.'), QLatin1Char(','));
+    return t;
+}
+
+} // namespace Serieregler
