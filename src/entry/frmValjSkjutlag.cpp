@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -181,10 +182,14 @@ bool frmValjSkjutlag::eventFilter(QObject* o, QEvent* e) {
     case QEvent::FocusIn:
         visaSkjuttid(index);
         break;
-    case QEvent::MouseMove:
     case QEvent::Enter:
         Opt_MouseMove(index);
         break;
+    case QEvent::MouseMove:
+        Opt_MouseMove(index);
+        // The option shows its own time; the frame behind it must not take the
+        // move for its own and show the chosen squad's instead.
+        return static_cast<QMouseEvent*>(e)->buttons() == Qt::NoButton;
     case QEvent::MouseButtonDblClick:
         intMarkeratSkjutlag = index;
         b->setChecked(true);
