@@ -63,7 +63,9 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     m_decimal = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*,?[0-9]*")), this);
     m_normal = font();
     m_normal.setPointSizeF(9.75);
-    m_fet = m_normal;
+    // Sums and totals in a smaller bold, so that "100" fits its column.
+    m_fet = font();
+    m_fet.setPointSizeF(8.25);
     m_fet.setBold(true);
     m_banfont = m_normal;
     m_banfont.setPointSize(12);
@@ -97,12 +99,13 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     for (int n = 2; n <= Serieregler::AntalSerier; ++n)
         Label.append(rubrik(QStringLiteral("Label%1").arg(n), QString::number(n), SerieVanster[n - 1],
                             SerieBredd, Qt::AlignHCenter));
-    lblSumma =
-        rubrik(QStringLiteral("lblSumma"), QStringLiteral("40 / 60 skott"), 9900, 1200, Qt::AlignHCenter);
+    // The last three headers are wider than their columns; each starts where the
+    // one before ends.
+    lblSumma = rubrik(QStringLiteral("lblSumma"), QStringLiteral("40 / 60 skott"), 9900, 1260, Qt::AlignLeft);
     lblSarskjutning =
-        rubrik(QStringLiteral("lblSarskjutning"), QStringLiteral("Särskjutn."), 11100, 840, Qt::AlignHCenter);
+        rubrik(QStringLiteral("lblSarskjutning"), QStringLiteral("Särskjutn."), 11160, 960, Qt::AlignLeft);
     lblOverskrAntal =
-        rubrik(QStringLiteral("lblOverskrAntal"), QStringLiteral("Antal"), 11940, 735, Qt::AlignHCenter);
+        rubrik(QStringLiteral("lblOverskrAntal"), QStringLiteral("Antal"), 12120, 600, Qt::AlignHCenter);
 
     // The lane column and the row area, each a content widget in a clipping frame.
     picBanaBehallare = new QWidget(this);
@@ -164,7 +167,10 @@ void Banrader::Nyrad(int i) {
     const QFont& banfont = m_banfont;
     const QColor knappyta = QApplication::palette().color(QPalette::Button);
 
-    const auto las = [&](QLineEdit* falt, const QFont& f, const QColor& bakgrund) {
+    // Sums and totals are read, never typed: without a frame "100" and "600"
+    // have the room they need in their narrow columns.
+    const auto las = [&](QLineEdit* falt, const QFont& f, const QColor& bakgrund, bool ram = true) {
+        falt->setFrame(ram);
         falt->setReadOnly(true);
         falt->setFocusPolicy(Qt::NoFocus);
         falt->setFont(f);
@@ -200,18 +206,18 @@ void Banrader::Nyrad(int i) {
                 nyttFalt(picInnehall, SummaVanster[size_t(k - 1)], SummaTopp + y, SummaBredd, SummaHojd);
             sum->setObjectName(QStringLiteral("txtSum%1").arg(k * 10));
             sum->setAlignment(Qt::AlignCenter);
-            las(sum, fet, knappyta);
+            las(sum, fet, knappyta, false);
             r.txtSum[size_t(k - 1)] = sum;
         }
     }
     r.txtRes60 = nyttFalt(picInnehall, 10500, SummaTopp + y, 495, SummaHojd);
     r.txtRes60->setObjectName(QStringLiteral("txtRes60"));
     r.txtRes60->setAlignment(Qt::AlignCenter);
-    las(r.txtRes60, fet, knappyta);
+    las(r.txtRes60, fet, knappyta, false);
     r.txtRes40 = nyttFalt(picInnehall, 10020, SummaTopp + y, 495, SummaHojd);
     r.txtRes40->setObjectName(QStringLiteral("txtRes40"));
     r.txtRes40->setAlignment(Qt::AlignCenter);
-    las(r.txtRes40, fet, knappyta);
+    las(r.txtRes40, fet, knappyta, false);
     r.txtSarskjutning = nyttFalt(picInnehall, 11220, FaltTopp + y, 555, FaltHojd);
     r.txtSarskjutning->setObjectName(QStringLiteral("txtSarskjutning"));
     r.txtSarskjutning->setFont(normal);

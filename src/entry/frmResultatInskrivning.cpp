@@ -85,7 +85,10 @@ frmResultatInskrivning::~frmResultatInskrivning() {
 }
 
 void frmResultatInskrivning::byggFormular() {
-    resize(twips(11895), twips(8310));
+    // Every control stands where it is placed, so the window is never smaller
+    // than the place they take.
+    setMinimumSize(twips(11895), twips(8310));
+    resize(minimumSize());
 
     Label13 = new QLabel(QStringLiteral("Förklaringar till dom olika färgerna i resultat rutorna."), this);
     Label13->setObjectName(QStringLiteral("Label13"));
@@ -104,17 +107,17 @@ void frmResultatInskrivning::byggFormular() {
     const auto forklaring = [this](const QString& namn, const QString& text, int x) {
         auto* l = new QLabel(text, this);
         l->setObjectName(namn);
-        l->setGeometry(x, 24, 340, 18);
+        l->setGeometry(x, 24, 360, 18);
         return l;
     };
     txtRodForkl = ruta(QStringLiteral("txtRodForkl"), QColor(0xFF, 0xC0, 0xC0), 8);
     lblRodForkl =
         forklaring(QStringLiteral("lblRodForkl"),
                    QStringLiteral("Serierna ingår inte i skyttens klass och ska inte skjutas."), 38);
-    txtGronForkl = ruta(QStringLiteral("txtGronForkl"), QColor(0xC0, 0xFF, 0xC0), 400);
+    txtGronForkl = ruta(QStringLiteral("txtGronForkl"), QColor(0xC0, 0xFF, 0xC0), 396);
     lblGronForkl =
         forklaring(QStringLiteral("lblGronForkl"),
-                   QStringLiteral("Skytten måste skjuta extra skott för laget/vandringspriset."), 430);
+                   QStringLiteral("Skytten måste skjuta extra skott för laget/vandringspriset."), 426);
 
     m_banrader = new Banrader(this, this);
     m_banrader->move(0, 48);
@@ -152,10 +155,15 @@ void frmResultatInskrivning::Skapa_paneler() {
     for (const auto& [nyckel, bredd] : paneler) {
         auto* l = new QLabel(sbrResultatInskr);
         l->setObjectName(QStringLiteral("panel") + nyckel);
-        l->setFixedWidth(twips(bredd));
+        // A panel is never narrower than its width; the machine's status, the
+        // widest, gives way when another text needs more room.
+        if (nyckel == PanelStatusTolkmaskin)
+            l->setMinimumWidth(twips(bredd) / 2);
+        else
+            l->setMinimumWidth(twips(bredd));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
-        sbrResultatInskr->addWidget(l);
+        sbrResultatInskr->addWidget(l, nyckel == PanelStatusTolkmaskin ? 1 : 0);
         m_paneler.insert(nyckel, l);
     }
 }
@@ -172,6 +180,10 @@ QString frmResultatInskrivning::panel(const QString& nyckel) const {
 
 int frmResultatInskrivning::intAntalRader() const {
     return m_banrader->antal();
+}
+
+QSize frmResultatInskrivning::sizeHint() const {
+    return minimumSize();
 }
 
 const Radfalt& frmResultatInskrivning::rad(int i) const {
@@ -234,9 +246,11 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
     modGlobalt& g = m_k.g();
     m_byggerOm = true;
     m_banrader->sattInnehallSynligt(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     g.intValtSkjutlag = skjutlag;
     m_flode.visaOppnatSkjutlag(skjutlag);
+    // The hourglass comes after the display's question, which wants an answer
+    // and not a wait.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     Oppna_skjutlag(skjutlag);
     Ta_bort_rader();
     Hamta_in_skyttarna_till_txt();
@@ -848,6 +862,26 @@ void frmResultatInskrivning::avbrytLasning() {
 
 // --- Events of the row fields ---
 
+void frmResultatInskrivning::GotFocus(QWidget* w, const Banrader::Plats& p, Qt::FocusReason orsak) {
+    m_fokusFalt = w;
+    m_valjVidSlapp = nullptr;
+    falla(m_k.m(), QStringLiteral("GotFocus"))([&] {
+        switch (p.slag) {
+        case Banrader::Slag::Serie:
+            Serie_GotFocus(p.rad, p.serie);
+            break;
+        case Banrader::Slag::Sarskjutning:
+            txtSarskjutning_GotFocus(p.rad);
+            break;
+        case Banrader::Slag::Antal:
+            cmd1098_GotFocus(p.rad);
+            return;
+        }
+        if (orsak == Qt::MouseFocusReason)
+            m_valjVidSlapp = static_cast<QLineEdit*>(w);
+    });
+}
+
 bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
     if (m_stangd || !m_banrader)
         return false;
@@ -863,25 +897,7 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
         const auto* fe = static_cast<QFocusEvent*>(e);
         if (lanadFokus(fe->reason()) && w == m_fokusFalt)
             break;
-        m_fokusFalt = w;
-        m_valjVidSlapp = nullptr;
-        falla(m_k.m(), QStringLiteral("GotFocus"))([&] {
-            switch (p->slag) {
-            case Banrader::Slag::Serie:
-                Serie_GotFocus(p->rad, p->serie);
-                if (fe->reason() == Qt::MouseFocusReason)
-                    m_valjVidSlapp = static_cast<QLineEdit*>(w);
-                break;
-            case Banrader::Slag::Sarskjutning:
-                txtSarskjutning_GotFocus(p->rad);
-                if (fe->reason() == Qt::MouseFocusReason)
-                    m_valjVidSlapp = static_cast<QLineEdit*>(w);
-                break;
-            case Banrader::Slag::Antal:
-                cmd1098_GotFocus(p->rad);
-                break;
-            }
-        });
+        GotFocus(w, *p, fe->reason());
         break;
     }
     case QEvent::FocusOut: {
@@ -901,6 +917,10 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
     }
     case QEvent::KeyPress: {
         auto* k = static_cast<QKeyEvent*>(e);
+        // A key can reach the field the window meant to focus before the window
+        // was active and the field had its focus-in: the field is entered now.
+        if (w != m_fokusFalt && !m_byggerOm)
+            GotFocus(w, *p, Qt::OtherFocusReason);
         falla(m_k.m(), QStringLiteral("KeyDown"))([&] {
             switch (p->slag) {
             case Banrader::Slag::Serie:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/Askadaruppdatering.h"
+#include "entry/Banrader.h"
 #include "entry/Resultatrader.h"
 #include "entry/Resultatsparning.h"
 
@@ -12,13 +13,11 @@
 #include <memory>
 
 class Askadarflode;
-class Banrader;
 class Formkontext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
-struct Radfalt;
 
 // The result-entry window: one squad at a time, a row of fields per occupied
 // lane. Series are typed (or, in machine mode, read by the scoring machine) and
@@ -49,6 +48,8 @@ public:
     frmResultatInskrivning(Formkontext& k, Askadarflode& flode,
                            int askadarIntervallMs = Askadaruppdatering::Intervall, QWidget* parent = nullptr);
     ~frmResultatInskrivning() override;
+
+    QSize sizeHint() const override;
 
     // The lane row being worked on, 0 for the first.
     int intAktuellRad = 0;
@@ -122,6 +123,9 @@ private:
     // the focus back).
     bool lamnaFalten();
 
+    // A field of a row is entered.
+    void GotFocus(QWidget* w, const Banrader::Plats& p, Qt::FocusReason orsak);
+
     // The series fields.
     void Serie_GotFocus(int rad, int serie);
     bool Serie_LostFocus(int rad, int serie);
@@ -170,7 +174,7 @@ private:
     QString m_strModel;
 
     bool m_blnSerieAndrad = false;
-    bool m_blnNyFokus = false;
+    bool m_blnNyFokus = true;
     // The field whose focus-in this window handled last and whose leaving is
     // still to come; a field that was left by the window's own moves (a message
     // box, a rebuild) is not left in this sense.

@@ -1,6 +1,7 @@
 #include "common/IniNamn.h"
 #include "entry/Banrader.h"
 #include "entry/Registrering.h"
+#include "entry/frm1098.h"
 #include "entry/frmResultatInskrivning.h"
 #include "entry/frmValjSkjutlag.h"
 #include "settings/Skjuttider.h"
@@ -16,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -475,6 +477,30 @@ private slots:
         QCOMPARE(s.f.m.visade.size(), 1);
     }
 
+    // A save the database refuses is told as number and description run
+    // together, without icon, under the program's title; the field shows the
+    // stored value again and has the focus.
+    void misslyckadSparning() {
+        Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
+        s.satt(1, 1, QStringLiteral("Res2"), 41);
+        F* w = s.oppna(1);
+        s.f.g.cnnTavling.kor(QStringLiteral("CREATE TRIGGER nej BEFORE UPDATE ON Skyttar "
+                                            "BEGIN SELECT RAISE(ABORT, 'nej'); END"));
+        w->txtSer(2, 0)->setFocus();
+        skriv(QStringLiteral("45"));
+        QCOMPARE(s.f.m.visade.size(), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\S")).match(s.f.m.senasteText()).hasMatch());
+        QVERIFY(s.f.m.visade.back().titel.isEmpty());
+        QCOMPARE(s.f.m.visade.back().ikon, Meddelanden::Ikon::Ingen);
+        QCOMPARE(fokus(), w->txtSer(2, 0));
+        QCOMPARE(w->txtSer(2, 0)->text(), QStringLiteral("41"));
+        QCOMPARE(w->rad(0).txtSum[0]->text(), QStringLiteral("41"));
+        QCOMPARE(s.res(1, 1, 2), 41);
+        // Nothing is left to store: the window closes.
+        QVERIFY(w->close());
+        QCOMPARE(s.f.m.visade.size(), 1);
+    }
+
     // Whatever closes the window, a series being typed is stored first, the
     // counts' state is written to the competition, and the squad on the
     // display gets what it was waiting for. A shoot-off value that is no number
@@ -697,6 +723,27 @@ private slots:
         QVERIFY(w->close());
         QVERIFY(a->vantaPaMeddelanden(5));
         QVERIFY(a->meddelanden().back().contains("|7|"));
+    }
+
+    // The count button: counts typed by hand switch the panels to hand entry.
+    void antalDialogen() {
+        Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
+        F* w = s.oppna(1);
+        QString bana;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frm1098*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            bana = d->lblBana()->text();
+            d->txtAntal(10)->setText(QStringLiteral("2"));
+            d->txtAntal(9)->setText(QStringLiteral("7"));
+            QTest::mouseClick(d->cmdOK(), Qt::LeftButton);
+        });
+        QTest::mouseClick(w->rad(1).cmd1098, Qt::LeftButton);
+        QCOMPARE(bana, QStringLiteral("Bana 2"));
+        QCOMPARE(s.lagrat(1, 2, QStringLiteral("TioNior")).toString(), QStringLiteral("2,7,0,0,0,0,0,0,0,0"));
+        QCOMPARE(w->panel(F::PanelAuto1098), QStringLiteral("Man 10,9,8.."));
+        QCOMPARE(w->panel(F::PanelAuto10), QStringLiteral("Manuella 10'"));
     }
 
     // Machine mode: the fields are not typed into; a digit opens the series
