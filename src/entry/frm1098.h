@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class Formkontext;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -24,8 +25,22 @@ public:
     QLineEdit* txtAntal(int index) const;
     QPushButton* cmdOK() const { return m_cmdOK; }
     QLabel* lblBana() const { return m_lblBana; }
+    // How many keys and pastes the fields have refused with a beep.
+    int antalPip() const { return m_pip; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void Form_Load();
+    void visaAntal();
+    void cmdOK_Click();
+    bool txtAntal_KeyPress(int index, QKeyEvent* e);
+    bool txtAntal_KeyDown(int index, QKeyEvent* e);
+    int faltIndex(const QObject* o) const;
+    int antal(int index) const;
+    void pip();
+
     Formkontext& m_k;
     Resultatsparning& m_sparning;
     Banrad& m_rad;
@@ -34,4 +49,5 @@ private:
     QLabel* m_lblBana = nullptr;
     bool m_sparat = false;
     Resultatsparning::Utfall m_utfall;
+    int m_pip = 0;
 };

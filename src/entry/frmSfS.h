@@ -6,6 +6,7 @@
 #include <optional>
 
 class Formkontext;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,8 +26,17 @@ public:
     QPushButton* cmdSpara() const { return m_cmdSpara; }
     QPushButton* cmdAvbryt() const { return m_cmdAvbryt; }
     QLabel* lblTavlanr() const { return m_lblTavlanr; }
+    // How many keys and pastes the field has refused with a beep.
+    int antalPip() const { return m_pip; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void cmdSpara_Click();
+    bool txtSfS_KeyPress(QKeyEvent* e);
+    void pip();
+
     Formkontext& m_k;
     Resultatsparning& m_sparning;
     Banrad& m_rad;
@@ -36,4 +46,5 @@ private:
     QPushButton* m_cmdAvbryt = nullptr;
     QLabel* m_lblTavlanr = nullptr;
     std::optional<int> m_sparat;
+    int m_pip = 0;
 };
