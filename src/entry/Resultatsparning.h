@@ -48,7 +48,8 @@ public:
     // value. Throws Fel when the text is not five shot symbols.
     int sparaSkottForSkott(Banrad& rad, int serie, const QString& skott);
 
-    // Delete in a series field: the series has no shot values any more.
+    // Delete in a series field: the series has no shot values any more. The
+    // series value stays; automatic counts follow the shot strings at once.
     void nollaSkottstrang(Banrad& rad, int serie);
 
     void sparaSarskjutning(Banrad& rad, double varde);

@@ -1,8 +1,166 @@
+#include "common/Databasnamn.h"
+#include "common/IniNamn.h"
+#include "entry/Resultatrader.h"
+#include "entry/Resultatsparning.h"
+#include "support/Testfixtur.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
+#include <QThread>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const char* const Skrivarg = "--skriv-tills-dodad";
+constexpr int Skjutlag = 2;
+constexpr int Banor = 10;
+
+QString slumpSkott(QRandomGenerator& rng) {
+    static const QString tecken = QStringLiteral("0123456789+*");
+    QString s;
+    for (int i = 0; i < 5; ++i)
+        s += tecken[rng.bounded(int(tecken.size()))];
+    return s;
+}
+
+// The child: saves machine-read and shot-by-shot series with automatic counts
+// into the competition, one after the other, until it is killed. It gives up by
+// itself after a while or when its parent is gone, so that a failed test leaves
+// nothing running.
+int skrivTillsDodad(const QString& databas, const QString& ini, quint32 fro) {
+    modGlobalt g;
+    g.iniTavling.setPath(ini);
+    g.blnSportskytte = true;
+    g.blnTolkmaskinGrundomg = true;
+    g.blnEjAuto1098 = false;
+    try {
+        g.cnnTavling.Open(databas);
+        QList<Banrad> rader;
+        for (int lag = 1; lag <= Skjutlag; ++lag)
+            rader += hamtaSkjutlag(g, lag);
+        Resultatsparning sparning(g);
+        QRandomGenerator rng(fro);
+        const pid_t foralder = getppid();
+        QElapsedTimer klocka;
+        klocka.start();
+        std::fputs("klar\n", stdout);
+        std::fflush(stdout);
+        while (klocka.elapsed() < 120000 && getppid() == foralder) {
+            Banrad& rad = rader[rng.bounded(int(rader.size()))];
+            const int serie = rng.bounded(1, 13);
+            const QString skott = slumpSkott(rng);
+            if (rng.bounded(2) == 0)
+                sparning.sparaSerie(rad, serie, *Serieregler::skottstrangsvarde(skott), skott);
+            else
+                sparning.sparaSkottForSkott(rad, serie, skott);
+        }
+    } catch (const Fel& f) {
+        std::fprintf(stderr, "%s\n", qPrintable(f.text()));
+        return 1;
+    }
+    return 0;
+}
+
+// What must hold in every shooter row, whenever the program stopped: the sums,
+// totals and counts are those of the stored series and shot strings.
+QStringList avvikelser(const Databas& db) {
+    QStringList fel;
+    const QString kontroll = db.varde(QStringLiteral("PRAGMA integrity_check")).toString();
+    if (kontroll != QLatin1String("ok"))
+        fel << kontroll;
+    QSqlQuery q =
+        db.kor(QStringLiteral("SELECT * FROM Skyttar WHERE Löpnummer <> ?"), {PlatshallareLopnummer});
+    while (q.next()) {
+        const Skytt s = Skytt::fran(q.record());
+        auto avviker = [&](const char* vad, const QVariant& lagrat, const QVariant& ratt) {
+            if (lagrat != ratt)
+                fel << QStringLiteral("%1 %2: %3 i st.f. %4")
+                           .arg(s.lopnummer)
+                           .arg(QLatin1String(vad), lagrat.toString(), ratt.toString());
+        };
+        Serieregler::Serier res{};
+        QStringList sfst;
+        for (int n = 0; n < 12; ++n) {
+            res[n] = s.res[n];
+            sfst << s.sfst[n];
+            avviker("SfST", Serieregler::skottstrangsvarde(s.sfst[n]).value_or(-1), s.res[n]);
+        }
+        const Serieregler::Summor sum = Serieregler::rakna(res);
+        for (int k = 0; k < 6; ++k)
+            avviker("parsumma", s.sum[k], sum.par[k]);
+        avviker("Totalt40", s.totalt40, sum.totalt40);
+        avviker("Totalt60", s.totalt60, sum.totalt60);
+        const Serieregler::Antal antal = Serieregler::raknaAntal(sfst);
+        avviker("TioNior", s.tioNior, antal.tioNior);
+        avviker("Innertior", s.innertior, antal.innertior);
+    }
+    return fel;
+}
+
+} // namespace
 
 class T_krasch : public QObject {
     Q_OBJECT
+
+private slots:
+    // A program killed in the middle of saving never leaves a row whose sums or
+    // counts disagree with its series.
+    void dodadMittISparning() {
+        Testfixtur f;
+        const QString databas = f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, Banor,
+                                               Skjutlag, Banor * Skjutlag);
+        const QString ini = f.g.iniTavling.Path();
+        QVERIFY(f.g.iniTavling.WriteKeys(
+            {{Ini::Model.sektion, Ini::Model.nyckel, QStringLiteral("SAM 4000")},
+             {Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, QStringLiteral("0")},
+             {Ini::TolkmaskinIGrundomg.sektion, Ini::TolkmaskinIGrundomg.nyckel, QStringLiteral("1")}}));
+        f.g.cnnTavling.Close();
+
+        QRandomGenerator rng(20261206);
+        for (int varv = 1; varv <= 20; ++varv) {
+            QProcess barn;
+            barn.start(QCoreApplication::applicationFilePath(),
+                       {QString::fromLatin1(Skrivarg), databas, ini, QString::number(rng.generate())});
+            QVERIFY(barn.waitForStarted(10000));
+            // Killed only once it is saving.
+            QVERIFY2(barn.waitForReadyRead(30000), barn.readAllStandardError().constData());
+            QThread::msleep(rng.bounded(1, 250));
+            QVERIFY2(barn.state() == QProcess::Running, barn.readAllStandardError().constData());
+            barn.kill(); // SIGKILL
+            QVERIFY(barn.waitForFinished(10000));
+            QCOMPARE(barn.exitStatus(), QProcess::CrashExit);
+
+            Databas db;
+            db.Open(databas);
+            const QStringList fel = avvikelser(db);
+            QVERIFY2(fel.isEmpty(),
+                     qPrintable(QStringLiteral("varv %1: ").arg(varv) + fel.mid(0, 5).join(u'\n')));
+            db.Close();
+        }
+
+        // The children did save something.
+        Databas db;
+        db.Open(databas);
+        QVERIFY(db.varde(QStringLiteral("SELECT SUM(Totalt60) FROM Skyttar")).toInt() > 0);
+    }
 };
 
-QTEST_MAIN(T_krasch)
+int main(int argc, char** argv) {
+    if (argc == 5 && qstrcmp(argv[1], Skrivarg) == 0) {
+        QCoreApplication app(argc, argv);
+        return skrivTillsDodad(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                               QByteArray(argv[4]).toUInt());
+    }
+    QApplication app(argc, argv);
+    T_krasch t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "test_krasch.moc"
