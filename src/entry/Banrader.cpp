@@ -229,7 +229,8 @@ void Banrader::Nyrad(int i) {
     r.cmd1098->setObjectName(QStringLiteral("cmd1098"));
     r.cmd1098->setGeometry(px(11940), px(FaltTopp + y), px(735), px(FaltHojd));
     r.cmd1098->setToolTip(QStringLiteral("Klicka här för att skriva in antal Innertior,tior,nior osv."));
-    r.cmd1098->setAutoDefault(false);
+    // Enter on the focused button opens the counts, as a click does.
+    r.cmd1098->setAutoDefault(true);
     r.cmd1098->setVisible(false);
     r.cmd1098->installEventFilter(m_filter);
     connect(r.cmd1098, &QPushButton::clicked, this, [this, i] { emit antalKlickat(i); });

@@ -52,8 +52,10 @@ bool arSiffertangent(int tangent) {
 
 bool lanadFokus(Qt::FocusReason orsak) {
     // A message box, a dialog or a menu takes the focus for a while and gives it
-    // back to the same field: the field is neither left nor entered.
-    return orsak == Qt::ActiveWindowFocusReason || orsak == Qt::PopupFocusReason;
+    // back to the same field: the field is neither left nor entered. Whatever
+    // the menu then does to the window runs the window's own leaving first.
+    return orsak == Qt::ActiveWindowFocusReason || orsak == Qt::PopupFocusReason ||
+           orsak == Qt::MenuBarFocusReason;
 }
 } // namespace
 
@@ -133,6 +135,9 @@ void frmResultatInskrivning::byggFormular() {
     cmdAterga->setObjectName(QStringLiteral("cmdAterga"));
     cmdAterga->setToolTip(QStringLiteral("Återgå."));
     cmdAterga->setGeometry(m_banrader->width() - 120 - 20, knappY, 120, 26);
+    // Enter on a focused button presses it.
+    cmdBytSkjutlag->setAutoDefault(true);
+    cmdAterga->setAutoDefault(true);
     connect(cmdBytSkjutlag, &QPushButton::clicked, this, &frmResultatInskrivning::cmdBytSkjutlag_Click);
     connect(cmdAterga, &QPushButton::clicked, this, &frmResultatInskrivning::cmdAterga_Click);
 
@@ -579,8 +584,7 @@ void frmResultatInskrivning::serieRedigerad(int, int) {
     m_blnSerieAndrad = true;
 }
 
-bool frmResultatInskrivning::Serie_KeyDown(QLineEdit* falt, int rad, int serie, QKeyEvent* e) {
-    (void)falt;
+bool frmResultatInskrivning::Serie_KeyDown(int rad, int serie, QKeyEvent* e) {
     m_blnNyFokus = false;
     const bool maskin = m_k.g().blnTolkmaskinGrundomg;
     const bool lasning = m_tmrFrekvensTolkmaskin.isActive();
@@ -631,6 +635,8 @@ bool frmResultatInskrivning::Serie_KeyDown(QLineEdit* falt, int rad, int serie, 
         // In machine mode a series is typed shot by shot in a dialog of its own.
         if (!klistrar && (c == u'\b' || Serieregler::arSkottecken(c)))
             Visa_SfS(serie, rad);
+        else
+            QApplication::beep();
         return true;
     }
     // Pasted text meets the field's own check, as typed text meets this one.
@@ -924,7 +930,7 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
         falla(m_k.m(), QStringLiteral("KeyDown"))([&] {
             switch (p->slag) {
             case Banrader::Slag::Serie:
-                slukad = Serie_KeyDown(static_cast<QLineEdit*>(w), p->rad, p->serie, k);
+                slukad = Serie_KeyDown(p->rad, p->serie, k);
                 break;
             case Banrader::Slag::Sarskjutning:
                 slukad = txtSarskjutning_KeyDown(static_cast<QLineEdit*>(w), p->rad, k);

@@ -130,7 +130,7 @@ private:
     void Serie_GotFocus(int rad, int serie);
     bool Serie_LostFocus(int rad, int serie);
     bool SparaSerie(int rad, int serie, int varde);
-    bool Serie_KeyDown(QLineEdit* falt, int rad, int serie, QKeyEvent* e);
+    bool Serie_KeyDown(int rad, int serie, QKeyEvent* e);
     void Serie_KeyUp(QLineEdit* falt, int rad, int serie, QKeyEvent* e);
     void flyttaUppNed(int rad, int serie, bool upp);
     void gaTill(int serie, int rad);
