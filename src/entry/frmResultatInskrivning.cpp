@@ -558,7 +558,9 @@ bool frmResultatInskrivning::SparaSerie(int rad, int serie, int varde) {
 }
 
 void frmResultatInskrivning::visaAntalpaneler(const Resultatsparning::Utfall& utfall) {
-    if (utfall.bytteTillManuell) {
+    // Every hand-entered save shows it, also in a competition that had switched
+    // before the window opened with the machine's inner-ten panel still "Auto".
+    if (utfall.manuellaAntal) {
         sattPanel(PanelAuto1098, Panel::Man1098);
         sattPanel(PanelAuto10, Panel::Manuella10);
     }
