@@ -35,6 +35,10 @@ void registrera(Fonsterregister& register_, Askadarflode& flode) {
         // The picker is off the screen before the rows are built.
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
+        // Typing goes to the program at once, also where no window manager hands
+        // the keyboard back when a dialog closes.
+        if (QWidget* huvud = k.fonster().dialogforalder())
+            huvud->activateWindow();
         f->begarOmritning(true);
         k.g().intValtSkjutlag = valj.valtSkjutlag();
         return k.fonster().visaFonster(Fonsternamn::ResultatInskrivning) != nullptr;

@@ -378,7 +378,10 @@ void frmResultatInskrivning::Form_Activate() {
 // --- Closing ---
 
 bool frmResultatInskrivning::lamnaFalten() {
-    QWidget* falt = m_fokusFalt;
+    return lamnaFalt(m_fokusFalt);
+}
+
+bool frmResultatInskrivning::lamnaFalt(QWidget* falt) {
     if (!falt)
         return true;
     const std::optional<Banrader::Plats> p = m_banrader->plats(falt);
@@ -927,8 +930,17 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
         auto* k = static_cast<QKeyEvent*>(e);
         // A key can reach the field the window meant to focus before the window
         // was active and the field had its focus-in: the field is entered now.
-        if (w != m_fokusFalt && !m_byggerOm)
+        if (w != m_fokusFalt && !m_byggerOm) {
+            // In a window that is not the active one (no window manager gave it
+            // back after a dialog) Qt moves the focus without telling the fields:
+            // the field the keys left is left now, as a real leaving would be,
+            // and a key it refuses to let go for is dropped.
+            if (QWidget* forra = std::exchange(m_fokusFalt, nullptr); forra && !lamnaFalt(forra)) {
+                slukad = true;
+                break;
+            }
             GotFocus(w, *p, Qt::OtherFocusReason);
+        }
         falla(m_k.m(), QStringLiteral("KeyDown"))([&] {
             switch (p->slag) {
             case Banrader::Slag::Serie:

@@ -122,6 +122,7 @@ private:
     // edited is checked and stored. False when a check refused (the field has
     // the focus back).
     bool lamnaFalten();
+    bool lamnaFalt(QWidget* falt);
 
     // A field of a row is entered.
     void GotFocus(QWidget* w, const Banrader::Plats& p, Qt::FocusReason orsak);

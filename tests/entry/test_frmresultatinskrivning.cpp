@@ -367,6 +367,35 @@ private slots:
     // Up and Down keep the series and go round the squad; in series 9 to 12
     // they pass over rows that do not show them (national rows), never over a
     // sport row of fewer shots.
+    // Where no window manager hands the keyboard back after a dialog, the window
+    // is not the active one: keys reach its fields and the focus moves, but the
+    // fields are told nothing. The series typed are stored all the same.
+    void inaktivtFonster() {
+        Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
+        F* w = s.oppna(1);
+        QWidget annat;
+        QVERIFY(aktivera(&annat));
+        QVERIFY(!w->isActiveWindow());
+        auto tangent = [w](const QString& text) {
+            for (const QChar c : text)
+                QTest::keyClick(w->focusWidget(), c.toLatin1());
+        };
+        tangent(QStringLiteral("4748"));
+        QCOMPARE(w->focusWidget(), w->txtSer(3, 0));
+        QCOMPARE(s.res(1, 1, 1), 47);
+        // A field is left when the keys go on elsewhere.
+        tangent(QStringLiteral("51"));
+        QCOMPARE(s.res(1, 1, 2), 48);
+        QCOMPARE(w->rad(0).txtSum[0]->text(), QStringLiteral("95"));
+        QCOMPARE(w->focusWidget(), w->txtSer(4, 0));
+        // A refused value takes the keys back to its field; the key is dropped.
+        tangent(QStringLiteral("4"));
+        QCOMPARE(s.f.m.senasteText(), QStringLiteral("Du får inte skriva in resultat högre än 50 poäng!"));
+        QCOMPARE(w->focusWidget(), w->txtSer(3, 0));
+        QCOMPARE(w->txtSer(3, 0)->text(), QStringLiteral("0"));
+        QCOMPARE(w->txtSer(4, 0)->text(), QStringLiteral("0"));
+    }
+
     void uppOchNer() {
         {
             Inskrivning s(NyTavling::Typ::Mix, 5, 1, 4);
