@@ -67,6 +67,10 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
     setObjectName(QStringLiteral("MDIfrmHuvudmeny"));
     setWindowTitle(Meddelanden::programtitel());
     setCentralWidget(m_mdi);
+    // A child window larger than the frame (result entry on the program's
+    // first size) can be scrolled into view instead of being cut off.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     byggMenyer();
     kopplaKommandon();
     m_tmrSplash.setSingleShot(true);
