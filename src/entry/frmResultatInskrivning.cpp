@@ -762,9 +762,6 @@ bool frmResultatInskrivning::txtSarskjutning_LostFocus(int rad) {
 }
 
 bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, QKeyEvent* e) {
-    const int antal = intAntalRader();
-    const int sista = antal - 1;
-    QScrollBar* v = m_banrader->VScrollInnehall;
     switch (e->key()) {
     case Qt::Key_Left:
         gaTill(serie12Syns(rad) ? 12 : 8, rad);
@@ -773,14 +770,9 @@ bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, Q
         gaTill(1, rad);
         return true;
     case Qt::Key_Up:
-        if (rad == 0)
-            sattVScroll(v->maximum());
-        m_banrader->rad(rad == 0 ? sista : rad - 1).txtSarskjutning->setFocus(Qt::TabFocusReason);
-        return true;
     case Qt::Key_Down:
-        if (rad == sista)
-            sattVScroll(0);
-        m_banrader->rad(rad == sista ? 0 : rad + 1).txtSarskjutning->setFocus(Qt::TabFocusReason);
+        tillGrannrad(rad, e->key() == Qt::Key_Up,
+                     [](const Radfalt& r) -> QWidget* { return r.txtSarskjutning; });
         return true;
     default:
         break;
@@ -797,6 +789,20 @@ bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, Q
     return true;
 }
 
+// Up and Down in the shoot-off field and on the count button: the same control
+// of the row above or below, round from the first row to the last with the view
+// at the bottom, and from the last to the first with the view at the top.
+void frmResultatInskrivning::tillGrannrad(int rad, bool upp,
+                                          const std::function<QWidget*(const Radfalt&)>& falt) {
+    const int sista = intAntalRader() - 1;
+    if (upp && rad == 0)
+        sattVScroll(m_banrader->VScrollInnehall->maximum());
+    else if (!upp && rad == sista)
+        sattVScroll(0);
+    const int till = upp ? (rad == 0 ? sista : rad - 1) : (rad == sista ? 0 : rad + 1);
+    falt(m_banrader->rad(till))->setFocus(Qt::TabFocusReason);
+}
+
 void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
     QScrollBar* h = m_banrader->HScrollInnehall;
     QScrollBar* v = m_banrader->VScrollInnehall;
@@ -810,8 +816,6 @@ void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
 }
 
 bool frmResultatInskrivning::cmd1098_KeyDown(int rad, QKeyEvent* e) {
-    const int sista = intAntalRader() - 1;
-    QScrollBar* v = m_banrader->VScrollInnehall;
     switch (e->key()) {
     case Qt::Key_Left:
         m_banrader->rad(rad).txtSarskjutning->setFocus(Qt::TabFocusReason);
@@ -820,14 +824,8 @@ bool frmResultatInskrivning::cmd1098_KeyDown(int rad, QKeyEvent* e) {
         gaTill(1, rad);
         return true;
     case Qt::Key_Up:
-        if (rad == 0)
-            sattVScroll(v->maximum());
-        m_banrader->rad(rad == 0 ? sista : rad - 1).cmd1098->setFocus(Qt::TabFocusReason);
-        return true;
     case Qt::Key_Down:
-        if (rad == sista)
-            sattVScroll(0);
-        m_banrader->rad(rad == sista ? 0 : rad + 1).cmd1098->setFocus(Qt::TabFocusReason);
+        tillGrannrad(rad, e->key() == Qt::Key_Up, [](const Radfalt& r) -> QWidget* { return r.cmd1098; });
         return true;
     default:
         return false;

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class Askadarflode;
@@ -122,6 +123,7 @@ private:
     // edited is checked and stored. False when a check refused (the field has
     // the focus back).
     bool lamnaFalten();
+    void tillGrannrad(int rad, bool upp, const std::function<QWidget*(const Radfalt&)>& falt);
     bool lamnaFalt(QWidget* falt);
 
     // A field of a row is entered.
