@@ -481,6 +481,18 @@ private slots:
         tryck(Qt::Key_Return);
         QCOMPARE(sar->text(), QStringLiteral("0"));
         QCOMPARE(s.lagrat(1, 1, QStringLiteral("Särskjutning")).toDouble(), 0.0);
+        // Up and Down go round the rows in the shoot-off column and on the count buttons.
+        const int sista = w->intAntalRader() - 1;
+        sar->setFocus();
+        tryck(Qt::Key_Up);
+        QCOMPARE(fokus(), w->rad(sista).txtSarskjutning);
+        tryck(Qt::Key_Down);
+        QCOMPARE(fokus(), sar);
+        w->rad(sista).cmd1098->setFocus();
+        tryck(Qt::Key_Down);
+        QCOMPARE(fokus(), w->rad(0).cmd1098);
+        tryck(Qt::Key_Up);
+        QCOMPARE(fokus(), w->rad(sista).cmd1098);
         QVERIFY(s.f.m.visade.isEmpty());
     }
 
