@@ -1,0 +1,1 @@
+#include "entry/scoring_machine/Tolklank.h"
