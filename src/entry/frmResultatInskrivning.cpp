@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +47,9 @@ Felfalla sparfalla(Meddelanden& m) {
     return Felfalla(m, QString(), Ikon::Ingen, QString(), QString());
 }
 
+// The machine's status pictures are the small size of their icons.
+constexpr int BildSida = 16;
+
 bool arSiffertangent(int tangent) {
     return tangent >= Qt::Key_0 && tangent <= Qt::Key_9;
 }
@@ -60,20 +64,13 @@ bool lanadFokus(Qt::FocusReason orsak) {
 } // namespace
 
 frmResultatInskrivning::frmResultatInskrivning(Formkontext& k, Askadarflode& flode, int askadarIntervallMs,
-                                               QWidget* parent)
+                                               Tolklank::Tider tolktider, QWidget* parent)
     : QWidget(parent), m_k(k), m_flode(flode), m_sparning(k.g()),
-      m_askadaruppdatering(k.g(), flode, askadarIntervallMs) {
+      m_askadaruppdatering(k.g(), flode, askadarIntervallMs), m_tolktider(tolktider) {
     setObjectName(Form);
     setWindowTitle(QStringLiteral("Resultatinskrivning"));
     byggFormular();
 
-    m_tmrFrekvensTolkmaskin.setInterval(1000);
-    m_tmrRestartKommTolk.setInterval(200);
-    m_tmrRestartKommTolk.setSingleShot(true);
-    connect(&m_tmrRestartKommTolk, &QTimer::timeout, this, [this] {
-        m_blnOmstart = true;
-        HamtaResFranTolkmaskin();
-    });
     connect(&k, &Formkontext::aktiverad, this, [this](QWidget* w) {
         if (w == this)
             Form_Activate();
@@ -84,6 +81,10 @@ frmResultatInskrivning::frmResultatInskrivning(Formkontext& k, Askadarflode& flo
 frmResultatInskrivning::~frmResultatInskrivning() {
     // The fields go down with the window; their last focus events are nobody's.
     m_stangd = true;
+    // The link goes first: nothing it still has to say may reach a half-gone window.
+    if (m_tolklank)
+        m_tolklank->disconnect(this);
+    m_tolklank.reset();
 }
 
 void frmResultatInskrivning::byggFormular() {
@@ -170,6 +171,17 @@ void frmResultatInskrivning::Skapa_paneler() {
         l->setFrameShadow(QFrame::Sunken);
         sbrResultatInskr->addWidget(l, nyckel == PanelStatusTolkmaskin ? 1 : 0);
         m_paneler.insert(nyckel, l);
+        if (nyckel == PanelStatusTolkmaskin) {
+            // The machine's picture stands before its text, inside the panel.
+            auto* lager = new QHBoxLayout(l);
+            lager->setContentsMargins(3, 0, 0, 0);
+            m_tolkbildPanel = new QLabel(l);
+            m_tolkbildPanel->setObjectName(QStringLiteral("bildStatusTolkmaskin"));
+            m_tolkbildPanel->setFixedSize(BildSida, BildSida);
+            m_tolkbildPanel->hide();
+            lager->addWidget(m_tolkbildPanel);
+            lager->addStretch();
+        }
     }
 }
 
@@ -212,10 +224,20 @@ void frmResultatInskrivning::Form_Load() {
         Skapa_paneler();
         sattPanel(PanelAuto1098, m_sparning.panelAuto1098());
         sattPanel(PanelAuto10, m_sparning.panelAuto10());
-        if (g.blnTolkmaskinGrundomg)
-            sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
-        // The port itself is set up by the machine link when it starts.
-        m_strModel = g.iniTavling.GetKeyValue(Ini::Model.sektion, Ini::Model.nyckel, Ini::Model.standard);
+        if (g.blnTolkmaskinGrundomg) {
+            for (const auto bild : {Tolklank::Bild::ComConn, Tolklank::Bild::ComOkRec,
+                                    Tolklank::Bild::ComOkSend, Tolklank::Bild::NoComConn})
+                m_tolkbilder[size_t(bild)] =
+                    grafik.ikon(QStringLiteral("Grafik/Ikoner/%1.ico").arg(Tolklank::bildnamn(bild)));
+            // The port is opened by the link when a read starts; its number,
+            // settings and model are read then, so a change in the settings
+            // counts from the next read.
+            m_tolklank = std::make_unique<Tolklank>(g, m_k.m(), m_tolktider);
+            m_tolklank->serieMarkerad = [this] { return blnSerieMarkerad; };
+            connect(m_tolklank.get(), &Tolklank::statusAndrad, this, &frmResultatInskrivning::visaTolkstatus);
+            connect(m_tolklank.get(), &Tolklank::tavelsvar, this, &frmResultatInskrivning::tavelsvarMottaget);
+            visaTolkstatus(TolkmaskinVilar, Tolklank::Bild::Ingen);
+        }
     });
     g.blnResultatInskrivningOppen = true;
 }
@@ -555,8 +577,6 @@ bool frmResultatInskrivning::SparaSerie(int rad, int serie, int varde) {
         txtRes60_visible(rad);
     visaAntalpaneler(utfall);
     m_askadaruppdatering.serieSparad(utfall.parsummaAndrad);
-    // A series read by the machine restarts the link for the next card here,
-    // once the link reads them; a typed series never does.
     return true;
 }
 
@@ -592,11 +612,11 @@ void frmResultatInskrivning::serieRedigerad(int, int) {
 bool frmResultatInskrivning::Serie_KeyDown(int rad, int serie, QKeyEvent* e) {
     m_blnNyFokus = false;
     const bool maskin = m_k.g().blnTolkmaskinGrundomg;
-    const bool lasning = m_tmrFrekvensTolkmaskin.isActive();
+    const bool lasning = lasningPagar();
     switch (e->key()) {
     case Qt::Key_Escape:
         if (lasning)
-            avbrytLasning();
+            m_tolklank->avbrytMedEscape();
         return true;
     case Qt::Key_Left:
         gaTill(Serieregler::foregaendeSerie(serie, serie12Syns(rad)), rad);
@@ -850,23 +870,84 @@ void frmResultatInskrivning::cmd1098_Click(int rad) {
 // --- The scoring machine ---
 
 void frmResultatInskrivning::HamtaResFranTolkmaskin() {
-    // The machine link opens the port and starts the poll here.
+    if (m_tolklank)
+        m_tolklank->HamtaResFranTolkmaskin();
 }
 
 void frmResultatInskrivning::AvbrytKommTolkmaskin() {
-    // The machine link also sends its stop character and closes the port here;
-    // what the window itself holds stops now.
-    blnAvbrytTolkmaskin = true;
-    m_tmrFrekvensTolkmaskin.stop();
-    m_tmrRestartKommTolk.stop();
-    sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
+    if (m_tolklank)
+        m_tolklank->AvbrytKommTolkmaskin();
 }
 
-void frmResultatInskrivning::avbrytLasning() {
-    // A RIKA machine is told to stop by the link before it closes the port.
-    blnAvbrytTolkmaskin = true;
-    m_tmrFrekvensTolkmaskin.stop();
-    sattPanel(PanelStatusTolkmaskin, TolkmaskinVilar);
+bool frmResultatInskrivning::lasningPagar() const {
+    return m_tolklank && m_tolklank->lasningPagar();
+}
+
+void frmResultatInskrivning::visaTolkstatus(const QString& text, Tolklank::Bild bild) {
+    sattPanel(PanelStatusTolkmaskin, text);
+    m_tolkbild = bild;
+    if (!m_tolkbildPanel)
+        return;
+    const QIcon& ikon = m_tolkbilder[size_t(bild)];
+    if (bild == Tolklank::Bild::Ingen || ikon.isNull()) {
+        m_tolkbildPanel->clear();
+        m_tolkbildPanel->hide();
+    } else {
+        m_tolkbildPanel->setPixmap(ikon.pixmap(BildSida, BildSida));
+        m_tolkbildPanel->show();
+    }
+    if (QLabel* l = m_paneler.value(PanelStatusTolkmaskin))
+        l->setIndent(m_tolkbildPanel->isHidden() ? -1 : BildSida + 6);
+}
+
+void frmResultatInskrivning::tavelsvarMottaget(int varde, const QString& skottstrang) {
+    const int rad = intMarkeradRad;
+    const int serie = intMarkeradSerie;
+    if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_banrader->antal() || serie < 1 ||
+        serie > Serieregler::AntalSerier) {
+        m_tolklank->sparningMisslyckades();
+        return;
+    }
+    Banrad& b = m_skjutlag[rad];
+    txtSer(serie, rad)->setText(QString::number(varde));
+    Resultatsparning::Utfall utfall;
+    const bool sparat =
+        sparfalla(m_k.m())([&] { utfall = m_sparning.sparaSerie(b, serie, varde, skottstrang); });
+    // The field holds what the machine read until the save has run; now the
+    // row shows what is stored, saved or not.
+    intAktuellRad = rad;
+    Rakna();
+    // Whatever the field had been through (Delete before the card), it holds
+    // the stored value now and leaving it saves nothing.
+    if (m_fokusFalt == txtSer(serie, rad))
+        m_blnSerieAndrad = false;
+    if (!sparat) {
+        m_tolklank->sparningMisslyckades();
+        return;
+    }
+    if (serie >= 9)
+        txtRes60_visible(rad);
+    visaAntalpaneler(utfall);
+    m_askadaruppdatering.serieSparad(utfall.parsummaAndrad);
+    // The next card goes into the next series of the same shooter.
+    flyttaFokus(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+    m_tolklank->startaOmSenare();
+}
+
+void frmResultatInskrivning::flyttaFokus(int serie, int rad) {
+    QLineEdit* till = txtSer(serie, rad);
+    if (till->isHidden())
+        return;
+    till->setFocus(Qt::TabFocusReason);
+    if (m_fokusFalt == till)
+        return;
+    // The window is not the active one: Qt moved its focus without telling the
+    // fields. The marked series follows it all the same, or the next card would
+    // overwrite this one.
+    if (QWidget* forra = std::exchange(m_fokusFalt, nullptr); forra && !lamnaFalt(forra))
+        return;
+    if (const std::optional<Banrader::Plats> p = m_banrader->plats(till))
+        GotFocus(till, *p, Qt::TabFocusReason);
 }
 
 // --- Events of the row fields ---

@@ -4,12 +4,14 @@
 #include "entry/Banrader.h"
 #include "entry/Resultatrader.h"
 #include "entry/Resultatsparning.h"
+#include "entry/scoring_machine/Tolklank.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -45,9 +47,11 @@ public:
         QStringLiteral("Tryck på Enter för att ta emot resultat från tolkmaskin.");
 
     // askadarIntervallMs: the wait before the spectator display gets a saved
-    // series (shorter in tests).
+    // series; tolktider: the waits of the scoring-machine link (both shorter in
+    // tests).
     frmResultatInskrivning(Formkontext& k, Askadarflode& flode,
-                           int askadarIntervallMs = Askadaruppdatering::Intervall, QWidget* parent = nullptr);
+                           int askadarIntervallMs = Askadaruppdatering::Intervall,
+                           Tolklank::Tider tolktider = {}, QWidget* parent = nullptr);
     ~frmResultatInskrivning() override;
 
     QSize sizeHint() const override;
@@ -69,8 +73,8 @@ public:
     // Paints the series, sums, totals and full marks of row intAktuellRad as stored.
     void Rakna();
 
-    // The scoring-machine link. The link itself is not in this window yet: these
-    // are the places where it starts and stops.
+    // The scoring-machine link (machine mode only): Enter on a series field
+    // starts a read; switching squads and closing stop it.
     void HamtaResFranTolkmaskin();
     void AvbrytKommTolkmaskin();
 
@@ -83,13 +87,17 @@ public:
     QString panel(const QString& nyckel) const;
     Resultatsparning& sparning() { return m_sparning; }
     Askadaruppdatering& askadaruppdatering() { return m_askadaruppdatering; }
-    QTimer& tmrFrekvensTolkmaskin() { return m_tmrFrekvensTolkmaskin; }
+    // The link to the scoring machine, null outside machine mode.
+    Tolklank* tolklank() const { return m_tolklank.get(); }
+    // The picture the machine's status panel shows.
+    Tolklank::Bild tolkbild() const { return m_tolkbild; }
+    QLabel* tolkbildPanel() const { return m_tolkbildPanel; }
 
-    // Machine-link state kept for the link: where the next machine result goes.
+    // Where the next machine result goes: a series field has the focus, and
+    // which row and series it is.
     bool blnSerieMarkerad = false;
     int intMarkeradRad = 0;
     int intMarkeradSerie = 0;
-    bool blnAvbrytTolkmaskin = false;
 
     QPushButton* cmdBytSkjutlag;
     QPushButton* cmdAterga;
@@ -157,8 +165,14 @@ private:
     void sattVScroll(int varde);
     void sattHScroll(int varde);
 
-    // The Escape key stops a running machine read.
-    void avbrytLasning();
+    // A read is running: keys in the series fields are refused.
+    bool lasningPagar() const;
+    void visaTolkstatus(const QString& text, Tolklank::Bild bild);
+    // A card the machine read, for the marked series.
+    void tavelsvarMottaget(int varde, const QString& skottstrang);
+    // Moves the focus to a series field as the operator would, so that it is
+    // marked for the next card also while the window is not the active one.
+    void flyttaFokus(int serie, int rad);
 
     Formkontext& m_k;
     Askadarflode& m_flode;
@@ -171,10 +185,13 @@ private:
     Banrader* m_banrader = nullptr;
     QHash<QString, QLabel*> m_paneler;
 
-    QTimer m_tmrFrekvensTolkmaskin;
-    QTimer m_tmrRestartKommTolk;
-    bool m_blnOmstart = false;
-    QString m_strModel;
+    Tolklank::Tider m_tolktider;
+    std::unique_ptr<Tolklank> m_tolklank;
+    // By Tolklank::Bild; Ingen stays null.
+    std::array<QIcon, 5> m_tolkbilder;
+    Tolklank::Bild m_tolkbild = Tolklank::Bild::Ingen;
+    // The picture's place at the left end of the machine's status panel.
+    QLabel* m_tolkbildPanel = nullptr;
 
     bool m_blnSerieAndrad = false;
     bool m_blnNyFokus = true;
