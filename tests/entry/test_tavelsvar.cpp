@@ -1,11 +1,19 @@
 #include "common/Konvertering.h"
 #include "entry/scoring_machine/Tavelsvar.h"
+#include "platform/Serieport.h"
 #include "settings/Tolkprotokoll.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 using namespace Tavelsvar;
 namespace P = Tolkprotokoll;
@@ -51,6 +59,69 @@ QByteArray medKontrolltecken(Modell modell, char tecken) {
 int postStart(Modell modell, int k) {
     return (modell == Modell::Sam4000 ? 33 : 34) + 24 * (k - 1);
 }
+
+// Two ptys joined by socat: the machine's end and the program's end of a cable.
+class Kabel {
+public:
+    Kabel() : m_mapp(QDir::tempPath() + QStringLiteral("/tolk-XXXXXX")) {
+        tolk = m_mapp.filePath(QStringLiteral("tolk"));
+        pc = m_mapp.filePath(QStringLiteral("pc"));
+        m_socat.setReadChannel(QProcess::StandardError);
+        m_socat.start(QStringLiteral("socat"),
+                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,rawer,link=") + tolk,
+                       QStringLiteral("pty,rawer,link=") + pc});
+        QByteArray logg;
+        while (!logg.contains("starting data transfer loop") && m_socat.waitForReadyRead(5000))
+            logg += m_socat.readAllStandardError();
+        if (!QFileInfo::exists(tolk) || !QFileInfo::exists(pc))
+            qFatal("socat made no pty pair: %s", logg.constData());
+    }
+    ~Kabel() {
+        m_socat.terminate();
+        m_socat.waitForFinished(5000);
+    }
+    QString tolk, pc;
+
+private:
+    QTemporaryDir m_mapp;
+    QProcess m_socat;
+};
+
+// The simulator answering on the machine's end, the test on the program's.
+class Simulator {
+public:
+    Simulator(const QStringList& val) {
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.start(QStringLiteral(TOLKSIMULATOR), val + QStringList{QStringLiteral("-v"), kabel.tolk});
+        QByteArray logg;
+        while (!logg.contains("listening") && m_process.waitForReadyRead(5000))
+            logg += m_process.readAllStandardError();
+        if (!logg.contains("listening"))
+            qFatal("the simulator did not start: %s", logg.constData());
+        if (oppnaSerieport(port, kabel.pc))
+            qFatal("the program's end does not open");
+    }
+    ~Simulator() {
+        m_process.terminate();
+        m_process.waitForFinished(5000);
+    }
+
+    // Writes to the machine and gathers its answer until it is whole.
+    QByteArray fraga(const QByteArray& data, const std::function<bool(const QByteArray&)>& klar) {
+        port.write(data);
+        QByteArray svar;
+        while (!klar(svar) && port.waitForReadyRead(5000))
+            svar += port.readAll();
+        return svar;
+    }
+    bool avslutad() { return m_process.waitForFinished(5000) && m_process.exitCode() == 0; }
+
+    Kabel kabel;
+    QSerialPort port;
+
+private:
+    QProcess m_process;
+};
 
 } // namespace
 
@@ -412,6 +483,83 @@ private slots:
         // Both the good frames and many broken ones were read through.
         QVERIFY(lasta > 20000);
         QVERIFY(lastaEfterAndring > 2000);
+    }
+
+    void simulatorn_data() {
+        QTest::addColumn<int>("modell");
+        QTest::newRow("SAM 4000") << static_cast<int>(Modell::Sam4000);
+        QTest::newRow("RIKA") << static_cast<int>(Modell::Rika);
+    }
+    // The simulator holds cards and answers each poll with the current one,
+    // the first answer of each with a wrong check character; a repeat request
+    // gets it again, the acknowledgement moves on, and after the last card the
+    // machine says "no card".
+    void simulatorn() {
+        QFETCH(int, modell);
+        const Modell m = static_cast<Modell>(modell);
+        const bool sam = m == Modell::Sam4000;
+        Simulator sim({QStringLiteral("--model"), sam ? QStringLiteral("sam4000") : QStringLiteral("rika"),
+                       QStringLiteral("--card"), QStringLiteral("10.9,10.2,9.8,9.5,8.0"),
+                       QStringLiteral("--card"), QStringLiteral("10.3, ?,10,9.9,0"),
+                       QStringLiteral("--corrupt"), QStringLiteral("1"), QStringLiteral("--chunk"),
+                       QStringLiteral("16"), QStringLiteral("--chunk-delay"), QStringLiteral("1")});
+        const auto hel = [m](const QByteArray& svar) { return arHel(svar, m); };
+        const QByteArray poll(1, sam ? P::Enq : P::Syn);
+        const QByteArray omBegaran(1, sam ? P::Nak : '\x08');
+        const QByteArray kvitto(1, sam ? P::Ack : '\x0C');
+
+        if (!sam) // the RIKA answers its start with three characters
+            QCOMPARE(
+                sim.fraga(QByteArray("\x0C\xD4"), [](const QByteArray& s) { return s.size() >= 3; }).size(),
+                3);
+        const QList<Kort> kortlek{SamKort, kort({10.3, std::nullopt, 10.0, 9.9, 0.0})};
+        for (const Kort& k : kortlek) {
+            const QByteArray ratt = bygg(m, k);
+            const QByteArray forsta = sim.fraga(poll, hel);
+            QCOMPARE(forsta.size(), ratt.size());
+            QVERIFY(!kontrollsummanStammer(forsta, m));
+            QCOMPARE(forsta.left(sam ? 153 : 154), ratt.left(sam ? 153 : 154));
+            QCOMPARE(sim.fraga(omBegaran, hel), ratt);
+            sim.port.write(kvitto);
+        }
+        QCOMPARE(sim.fraga(poll, [](const QByteArray& s) { return !s.isEmpty(); }),
+                 QByteArray(1, sam ? P::Nak : P::Nul));
+    }
+
+    // A frame that stops part-way, the rest at the next poll, the target type
+    // and count as given, and the machine that goes away after its frames.
+    void simulatornStannarOchForsvinner() {
+        Simulator sim({QStringLiteral("--card"), QStringLiteral("9.1,?,10.4"), QStringLiteral("--type"),
+                       QStringLiteral("lg"), QStringLiteral("--count"), QStringLiteral("10"),
+                       QStringLiteral("--stall-after"), QStringLiteral("40"),
+                       QStringLiteral("--disconnect-after"), QStringLiteral("2")});
+        Kort k = kort({9.1, std::nullopt, 10.4});
+        k.typ = "lg";
+        k.antal = 10;
+        const QByteArray ratt = bygg(Modell::Sam4000, k);
+        const QByteArray ens(1, P::Enq);
+        QCOMPARE(sim.fraga(QByteArray("\xB2\x06") + ens, [](const QByteArray& s) { return s.size() >= 40; }),
+                 ratt.left(40));
+        QCOMPARE(sim.fraga(ens, [](const QByteArray& s) { return arHel(s, Modell::Sam4000); }), ratt);
+        QCOMPARE(KollaTavelsvar(ratt, Modell::Sam4000), Kontroll::FelTyp);
+        QVERIFY(sim.avslutad());
+    }
+
+    void simulatornsHjalp() {
+        QProcess hjalp;
+        hjalp.start(QStringLiteral(TOLKSIMULATOR), {QStringLiteral("--help")});
+        QVERIFY(hjalp.waitForFinished(10000));
+        QCOMPARE(hjalp.exitCode(), 0);
+        const QByteArray text = hjalp.readAllStandardOutput();
+        for (const char* val :
+             {"--model", "--mode", "--card", "--type", "--count", "--chunk", "--chunk-delay", "--corrupt",
+              "--stall-after", "--disconnect-after", "--verbose"})
+            QVERIFY2(text.contains(val), text.constData());
+        QProcess fel;
+        fel.start(QStringLiteral(TOLKSIMULATOR),
+                  {QStringLiteral("--card"), QStringLiteral("9,x"), QStringLiteral("/dev/null")});
+        QVERIFY(fel.waitForFinished(10000));
+        QCOMPARE(fel.exitCode(), 2);
     }
 
     void ejKlarOchRamstart() {
