@@ -7,6 +7,7 @@
 #include <QSerialPort>
 
 #include <cerrno>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -176,4 +177,11 @@ std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enh
 
 std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet) {
     return oppnaSerieport(port, enhet, StandardSerieinstallningar);
+}
+
+qint64 vantandeByte(const QSerialPort& port) {
+    int antal = 0;
+    if (!port.isOpen() || ::ioctl(port.handle(), FIONREAD, &antal) != 0)
+        return 0;
+    return antal;
 }

@@ -58,3 +58,7 @@ std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enh
 
 // The failure the port reports now, as a number and a Swedish description.
 Serieportfel serieportfel(const QSerialPort& port);
+
+// Bytes the system holds for an open port that the port has not taken in yet
+// (its read notification is still to come); 0 when none or not known.
+qint64 vantandeByte(const QSerialPort& port);
