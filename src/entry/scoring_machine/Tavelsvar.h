@@ -19,6 +19,7 @@ Modell modellAv(const QString& model);
 
 // Whether the text gathered so far is a whole frame: SAM 4000 has ETB, the
 // check character and "$" after it; RIKA has EOT and the check character.
+// The check character may be any byte ("$", NAK, ETB, EOT, NUL too).
 bool arHel(const QByteArray& text, Modell modell);
 // Whether the text is only the machine's "no card" answer (SAM 4000 NAK,
 // RIKA NUL), which empties the buffer for the next poll.
@@ -37,7 +38,8 @@ bool kontrollsummanStammer(const QByteArray& ram, Modell modell);
 
 enum class Kontroll { Ok, FelTyp, FelAntal };
 // The target type must be "LG" (exactly) and the number of shots 5; the type is
-// checked first. An unknown model passes.
+// checked first. An unknown model passes. So does a frame too short for the
+// type or the count, or whose count is no number: las() refuses it as unreadable.
 Kontroll KollaTavelsvar(const QByteArray& ram, Modell modell);
 
 struct Lasning {
