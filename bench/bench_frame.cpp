@@ -195,10 +195,7 @@ public:
     Maskinande(int fd, Modell modell) : m_fd(fd), m_modell(modell), m_lyssna(fd, QSocketNotifier::Read) {
         QObject::connect(&m_lyssna, &QSocketNotifier::activated, &m_lyssna, [this] { las(); });
     }
-    void laddaKort(const QByteArray& ram) {
-        m_ram = ram;
-        m_har = true;
-    }
+    void laddaKort(const QByteArray& ram) { m_ramar.append(ram); }
     // When the write of the last frame's last byte returned.
     Klocka::time_point t0;
     int upprepningar = 0;
@@ -218,29 +215,34 @@ private:
         if (!sam() && c == '\xD4') {
             skrivAllt(m_fd, "abc");
         } else if (c == poll) {
-            if (m_har)
+            if (!m_ramar.isEmpty())
                 skickaRam();
             else
                 skrivAllt(m_fd, QByteArray(1, sam() ? 0x15 : 0x00));
-        } else if (c == omIgen && m_har) {
+        } else if (c == omIgen && m_ute) {
             ++upprepningar;
             skickaRam();
-        } else if (c == kvittens) {
-            m_har = false;
+        } else if (c == kvittens && m_ute) {
+            m_ramar.removeFirst();
+            m_ute = false;
         }
     }
     void skickaRam() {
         // The frame goes out as the machine sends it, all but its last byte
         // first, so that t0 is the return of the write that completes it.
-        skrivAllt(m_fd, m_ram.first(m_ram.size() - 1));
-        t0 = skrivAllt(m_fd, m_ram.last(1));
+        m_ute = true;
+        const QByteArray& ram = m_ramar.first();
+        skrivAllt(m_fd, ram.first(ram.size() - 1));
+        t0 = skrivAllt(m_fd, ram.last(1));
     }
 
     int m_fd;
     Modell m_modell;
     QSocketNotifier m_lyssna;
-    QByteArray m_ram;
-    bool m_har = false;
+    // The cards in the machine, the next first.
+    QList<QByteArray> m_ramar;
+    // The frame is out and not yet acknowledged.
+    bool m_ute = false;
 };
 
 struct Resultat {
@@ -335,9 +337,12 @@ int main(int argc, char** argv) {
         {10.4, 10.5, 10.6, 10.7, 10.8},
         {7.1, 7.9, 8.2, 8.8, 9.0},
     };
+    // Their shot strings.
+    static const QString skottstrangar[] = {QStringLiteral("*+998"), QStringLiteral("+9987"),
+                                            QStringLiteral("*****"), QStringLiteral("77889")};
 
     // One model: its cards through a link of its own, each saved into the next
-    // row; a bare transaction on the same row follows each card.
+    // row; a bare transaction on the same row follows every other card.
     auto kor = [&](Modell modell, const QString& modelltext, int forstaRad) {
         if (!g.iniTavling.WriteKey(Ini::Model.sektion, Ini::Model.nyckel, modelltext))
             avbryt(g.iniTavling.senasteFel());
@@ -352,13 +357,15 @@ int main(int argc, char** argv) {
         Resultat r;
         QEventLoop slinga;
         int kort = 0;
-        auto nasta = [&] {
+        for (int i = 0; i < Uppvarmning + Matningar; ++i) {
             Tavelsvar::Kort k;
-            k.skott = kortlista[kort % 4];
+            k.skott = kortlista[i % 4];
             maskin.laddaKort(Tavelsvar::bygg(modell, k));
-        };
+        }
         QObject::connect(&lank, &Tolklank::tavelsvar, &slinga, [&](int varde, const QString& skott) {
             Banrad& rad = rader[forstaRad + kort * 4];
+            if (skott != skottstrangar[kort % 4])
+                avbryt(QStringLiteral("%1: card %2 read as %3.").arg(modelltext).arg(kort).arg(skott));
             try {
                 sparning.sparaSerie(rad, Serie, varde, skott);
             } catch (const Fel& f) {
@@ -368,9 +375,13 @@ int main(int argc, char** argv) {
             if (kort >= Uppvarmning)
                 r.kort.push_back(ms(t1 - maskin.t0));
             if (kort % 2 == 0) {
-                const QByteArray bar = skott.toLatin1();
+                // Another card's shots, so that the bare transaction changes
+                // the row as the save did.
+                const QString& annan = skottstrangar[(kort + 1) % 4];
+                const QByteArray bar = annan.toLatin1();
+                const int barVarde = *Serieregler::skottstrangsvarde(annan);
                 const Klocka::time_point b0 = Klocka::now();
-                ren.kor(rad, bar, varde);
+                ren.kor(rad, bar, barVarde);
                 if (kort >= Uppvarmning)
                     r.bara.push_back(ms(Klocka::now() - b0));
             }
@@ -379,7 +390,6 @@ int main(int argc, char** argv) {
                 slinga.quit();
                 return;
             }
-            nasta();
             lank.startaOmSenare();
         });
         QTimer vakt;
@@ -388,7 +398,6 @@ int main(int argc, char** argv) {
             avbryt(QStringLiteral("%1: no card for 30 s after %2 cards.").arg(modelltext).arg(kort));
         });
         QObject::connect(&lank, &Tolklank::tavelsvar, &vakt, [&] { vakt.start(30s); });
-        nasta();
         vakt.start(30s);
         lank.HamtaResFranTolkmaskin();
         if (m.sagt)
