@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -172,6 +173,11 @@ void frmResultatInskrivning::Skapa_paneler() {
         sbrResultatInskr->addWidget(l, nyckel == PanelStatusTolkmaskin ? 1 : 0);
         m_paneler.insert(nyckel, l);
         if (nyckel == PanelStatusTolkmaskin) {
+            // The machine's texts are long for the room the other panels leave:
+            // a point smaller they show nearly whole, and whole as a tooltip.
+            QFont font = l->font();
+            font.setPointSizeF(font.pointSizeF() - 1);
+            l->setFont(font);
             // The machine's picture stands before its text, inside the panel.
             auto* lager = new QHBoxLayout(l);
             lager->setContentsMargins(3, 0, 0, 0);
@@ -885,6 +891,8 @@ bool frmResultatInskrivning::lasningPagar() const {
 
 void frmResultatInskrivning::visaTolkstatus(const QString& text, Tolklank::Bild bild) {
     sattPanel(PanelStatusTolkmaskin, text);
+    if (QLabel* l = m_paneler.value(PanelStatusTolkmaskin))
+        l->setToolTip(text);
     m_tolkbild = bild;
     if (!m_tolkbildPanel)
         return;
@@ -897,7 +905,7 @@ void frmResultatInskrivning::visaTolkstatus(const QString& text, Tolklank::Bild 
         m_tolkbildPanel->show();
     }
     if (QLabel* l = m_paneler.value(PanelStatusTolkmaskin))
-        l->setIndent(m_tolkbildPanel->isHidden() ? -1 : BildSida + 6);
+        l->setIndent(m_tolkbildPanel->isHidden() ? -1 : BildSida + 4);
 }
 
 void frmResultatInskrivning::tavelsvarMottaget(int varde, const QString& skottstrang) {

@@ -385,6 +385,25 @@ private slots:
         }
     }
 
+    // Cards read while another window is the active one (the operator looks at
+    // a list) still go series after series: the focus move marks the next one.
+    void fonstretInteAktivt() {
+        Maskininlasning s(Modell::Sam4000);
+        F* w = s.oppna(1);
+        QVERIFY(s.lasIn(5, 1));
+        QWidget annat;
+        QVERIFY(aktivera(&annat));
+        QVERIFY(!w->isActiveWindow());
+        s.maskin->kort << kort(QStringLiteral("9.0,9.0,9.0,9.0,9.0"))
+                       << kort(QStringLiteral("8.0,8.0,8.0,8.0,8.0"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.res(1, 2, 6), 40, 10000);
+        QCOMPARE(s.res(1, 2, 5), 45);
+        QCOMPARE(w->intMarkeradSerie, 7);
+        QVERIFY(w->blnSerieMarkerad);
+        QCOMPARE(w->panel(F::PanelBana), QStringLiteral("Bana 2"));
+        QVERIFY(s.f.m.visade.isEmpty());
+    }
+
     // Escape during a read: a RIKA is told to stop, a SAM 4000 is told nothing;
     // the port is let go and the window waits for Enter. Enter reads again.
     void escape_data() { modeller(); }
