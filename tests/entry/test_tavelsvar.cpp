@@ -520,6 +520,17 @@ private slots:
             QVERIFY(!kontrollsummanStammer(forsta, m));
             QCOMPARE(forsta.left(sam ? 153 : 154), ratt.left(sam ? 153 : 154));
             QCOMPARE(sim.fraga(omBegaran, hel), ratt);
+            // A card never acknowledged (the link was stopped before it took
+            // it) is still in the machine after a new start.
+            if (sam) {
+                QCOMPARE(sim.fraga(QByteArray("\xB2\x06") + poll, hel), ratt);
+            } else {
+                const QByteArray svar = sim.fraga(QByteArray("\xD0\x0C\xD4"), [](const QByteArray& s) {
+                    return s.size() >= P::RikaStartsvarLangd;
+                });
+                QCOMPARE(svar.size(), P::RikaStartsvarLangd);
+                QCOMPARE(sim.fraga(poll, hel), ratt);
+            }
             sim.port.write(kvitto);
         }
         QCOMPARE(sim.fraga(poll, [](const QByteArray& s) { return !s.isEmpty(); }),
