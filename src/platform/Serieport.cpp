@@ -7,6 +7,7 @@
 #include <QSerialPort>
 
 #include <cerrno>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -56,7 +57,7 @@ QString beskrivning(QSerialPort::SerialPortError fel) {
     case QSerialPort::ResourceError:
         return QStringLiteral("Porten försvann (är kabeln eller adaptern utdragen?)");
     case QSerialPort::UnsupportedOperationError:
-        return QStringLiteral("Porten klarar inte inställningarna 9600,N,8,1");
+        return QStringLiteral("Porten klarar inte inställningarna");
     case QSerialPort::NotOpenError:
         return QStringLiteral("Porten är inte öppen");
     case QSerialPort::TimeoutError:
@@ -91,7 +92,61 @@ Serieportfel serieportfel(const QSerialPort& port) {
     return f;
 }
 
-std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet) {
+std::optional<Serieinstallningar> tolkaSerieinstallningar(const QString& text) {
+    const QStringList delar = text.split(QLatin1Char(','));
+    if (delar.size() != 4)
+        return std::nullopt;
+    Serieinstallningar s;
+    bool ok = false;
+    s.hastighet = delar[0].trimmed().toInt(&ok);
+    if (!ok || s.hastighet <= 0)
+        return std::nullopt;
+
+    const QString paritet = delar[1].trimmed().toUpper();
+    if (paritet == QLatin1String("N"))
+        s.paritet = QSerialPort::NoParity;
+    else if (paritet == QLatin1String("E"))
+        s.paritet = QSerialPort::EvenParity;
+    else if (paritet == QLatin1String("O"))
+        s.paritet = QSerialPort::OddParity;
+    else if (paritet == QLatin1String("M"))
+        s.paritet = QSerialPort::MarkParity;
+    else if (paritet == QLatin1String("S"))
+        s.paritet = QSerialPort::SpaceParity;
+    else
+        return std::nullopt;
+
+    const QString data = delar[2].trimmed();
+    if (data == QLatin1String("5"))
+        s.databitar = QSerialPort::Data5;
+    else if (data == QLatin1String("6"))
+        s.databitar = QSerialPort::Data6;
+    else if (data == QLatin1String("7"))
+        s.databitar = QSerialPort::Data7;
+    else if (data == QLatin1String("8"))
+        s.databitar = QSerialPort::Data8;
+    else
+        return std::nullopt;
+
+    const QString stopp = delar[3].trimmed();
+    if (stopp == QLatin1String("1"))
+        s.stoppbitar = QSerialPort::OneStop;
+    else if (stopp == QLatin1String("1.5"))
+        s.stoppbitar = QSerialPort::OneAndHalfStop;
+    else if (stopp == QLatin1String("2"))
+        s.stoppbitar = QSerialPort::TwoStop;
+    else
+        return std::nullopt;
+    return s;
+}
+
+std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet,
+                                           const QString& installningar) {
+    const auto linje = tolkaSerieinstallningar(installningar);
+    if (!linje)
+        return Serieportfel{Serieportlage::Finns, static_cast<int>(QSerialPort::UnsupportedOperationError),
+                            beskrivning(QSerialPort::UnsupportedOperationError) +
+                                QStringLiteral(" \"%1\"").arg(installningar)};
     const Serieportlage lage = serieportLage(enhet);
     if (lage != Serieportlage::Finns)
         return Serieportfel{lage, 0, {}};
@@ -105,13 +160,28 @@ std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enh
             return Serieportfel{Serieportlage::Nekad, 0, {}};
         return serieportfel(port);
     }
-    const bool satt = port.setBaudRate(9600) && port.setDataBits(QSerialPort::Data8) &&
-                      port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
+    const bool satt = port.setBaudRate(linje->hastighet) && port.setDataBits(linje->databitar) &&
+                      port.setParity(linje->paritet) && port.setStopBits(linje->stoppbitar) &&
                       port.setFlowControl(QSerialPort::NoFlowControl);
     if (!satt) {
         Serieportfel f = serieportfel(port);
+        // Which line it could not take, before the system's own words.
+        if (port.error() == QSerialPort::UnsupportedOperationError)
+            f.beskrivning.insert(beskrivning(QSerialPort::UnsupportedOperationError).size(),
+                                 QStringLiteral(" \"%1\"").arg(installningar));
         port.close();
         return f;
     }
     return std::nullopt;
+}
+
+std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet) {
+    return oppnaSerieport(port, enhet, StandardSerieinstallningar);
+}
+
+qint64 vantandeByte(const QSerialPort& port) {
+    int antal = 0;
+    if (!port.isOpen() || ::ioctl(port.handle(), FIONREAD, &antal) != 0)
+        return 0;
+    return antal;
 }

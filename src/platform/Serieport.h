@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QSerialPort>
 #include <QString>
 #include <optional>
 
-class QSerialPort;
 class clsIni;
 
 // The serial ports of the machine as the program knows them: a port number
@@ -35,9 +35,30 @@ struct Serieportfel {
     QString beskrivning;
 };
 
-// Opens the device for reading and writing at 9600 baud, no parity, 8 data
-// bits, 1 stop bit, no handshake ("9600,N,8,1"). Nothing when it worked.
+// The line of a port as the competition INI writes it, "9600,N,8,1": speed,
+// parity (N none, E even, O odd, M mark, S space), data bits (5 to 8) and stop
+// bits (1, 1.5 or 2).
+struct Serieinstallningar {
+    qint32 hastighet = 9600;
+    QSerialPort::Parity paritet = QSerialPort::NoParity;
+    QSerialPort::DataBits databitar = QSerialPort::Data8;
+    QSerialPort::StopBits stoppbitar = QSerialPort::OneStop;
+};
+inline const QString StandardSerieinstallningar = QStringLiteral("9600,N,8,1");
+// Nothing when the text is not such a line.
+std::optional<Serieinstallningar> tolkaSerieinstallningar(const QString& text);
+
+// Opens the device for reading and writing with the line of the settings text,
+// no handshake. Nothing when it worked. A text that is no line, or a line the
+// device cannot take, is a failure of its own (UnsupportedOperationError).
+std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet,
+                                           const QString& installningar);
+// The same at 9600 baud, no parity, 8 data bits, 1 stop bit ("9600,N,8,1").
 std::optional<Serieportfel> oppnaSerieport(QSerialPort& port, const QString& enhet);
 
 // The failure the port reports now, as a number and a Swedish description.
 Serieportfel serieportfel(const QSerialPort& port);
+
+// Bytes the system holds for an open port that the port has not taken in yet
+// (its read notification is still to come); 0 when none or not known.
+qint64 vantandeByte(const QSerialPort& port);

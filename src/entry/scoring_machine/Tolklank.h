@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/scoring_machine/Tavelsvar.h"
+#include "platform/Meddelanden.h"
 #include "settings/Tolkprotokoll.h"
 
 #include <QByteArray>
@@ -11,7 +12,6 @@
 #include <chrono>
 #include <functional>
 
-class Meddelanden;
 class modGlobalt;
 
 // The waits of the link; tests run them short.
@@ -58,6 +58,8 @@ public:
 
     // A read runs (the poll is on): keys in the series fields are refused.
     bool lasningPagar() const;
+    // The last read was ended by Stop or Escape (cleared by the next start).
+    bool avbruten() const { return m_avbryt; }
     bool portOppen() const { return m_port.isOpen(); }
     QString statustext() const { return m_status; }
     Bild bild() const { return m_bild; }
@@ -78,10 +80,64 @@ signals:
     void tavelsvar(int serie, const QString& skottstrang);
 
 private:
+    enum class Steg {
+        // Nothing runs; the port is closed, or open and idle after a refused card.
+        Vilar,
+        // RIKA: its three characters of answer to the start.
+        Startsvar,
+        // The poll timer runs; between polls.
+        Vantar,
+        // A poll is sent and its answer is being gathered.
+        Samlar,
+        // A card went to the window, which saves it.
+        Sparar,
+        // The card is saved; the restart comes.
+        Omstart,
+    };
+
+    void starta(bool omstart);
+    // The start could not be made: told, and nothing runs.
+    void startfel(const QString& text, const QString& titel, Meddelanden::Ikon ikon);
+    void lasStartsvar();
+    void installningar();
+    void igang();
+    void poll();
+    void samla();
+    void helRam();
+    void timeout();
+    void portfel(quint64 session, QSerialPort::SerialPortError fel);
+    // Lost contact: a time-out, or the device went away.
+    void ingenKontakt();
+    // Sends one step of the talk at once, so that it leaves in order even when
+    // the port is closed right after.
+    void skicka(const QByteArray& byte);
+    void skicka(char byte) { skicka(QByteArray(1, byte)); }
+    void startaTimeout(std::chrono::milliseconds tid);
+    void stoppaTimrar();
+    void stangPort();
+    void sattStatus(const QString& text, Bild bild);
+
     modGlobalt& m_g;
     Meddelanden& m_m;
     Tider m_tider;
     QSerialPort m_port;
     QString m_status;
     Bild m_bild = Bild::Ingen;
+
+    Steg m_steg = Steg::Vilar;
+    Tavelsvar::Modell m_modell = Tavelsvar::Modell::Sam4000;
+    QTimer m_frekvens;
+    QTimer m_timeout;
+    QTimer m_omstart;
+    QTimer m_startsvarTid;
+    QByteArray m_buffert;
+    QByteArray m_startsvar;
+    // Counts the openings of the port, so that a failure reported late by a
+    // port since closed is not taken for one of the port now open.
+    quint64 m_session = 0;
+    bool m_avbryt = false;
+    bool m_upprepat = false;
+    bool m_ramBorjad = false;
+    bool m_visaComOkRec = false;
+    bool m_timeoutUppskjuten = false;
 };
