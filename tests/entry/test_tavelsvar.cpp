@@ -114,7 +114,12 @@ public:
             svar += port.readAll();
         return svar;
     }
-    bool avslutad() { return m_process.waitForFinished(5000) && m_process.exitCode() == 0; }
+    // The simulator has ended of itself, without a failure.
+    bool avslutad() {
+        if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(5000))
+            return false;
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
 
     Kabel kabel;
     QSerialPort port;
