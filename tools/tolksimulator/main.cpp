@@ -41,8 +41,8 @@ struct Installning {
     Modell modell = Modell::Sam4000;
     Lage lage = Lage::Pa;
     QList<Tavelsvar::Kort> kort;
-    int bitar = 0;           // bytes per piece of a frame; 0 the whole frame at once
-    int bitpaus = 0;         // ms between the pieces
+    int bitar = 0;           // bytes per chunk of a frame; 0 the whole frame at once
+    int bitpaus = 0;         // ms between the chunks
     int felaktiga = 0;       // the first answers of each card with a wrong check character
     int stoppEfter = -1;     // the first answer of each card stops after this many bytes
     int kopplaFranEfter = 0; // frames sent before the machine goes away; 0 never
@@ -60,7 +60,7 @@ void notera(const QString& text) {
 }
 
 // The machine: what it answers to what it receives, its cards, and the
-// frame it is sending (a piece at a time when asked to).
+// frame it is sending (a chunk at a time when asked to).
 class Tolkmaskin : public QObject {
 public:
     Tolkmaskin(QSerialPort& port, Installning inst) : m_port(port), m_inst(std::move(inst)) {
@@ -285,7 +285,7 @@ int main(int argc, char* argv[]) {
                                     QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption bitpausVal(
         QStringLiteral("chunk-delay"),
-        QStringLiteral("Milliseconds between the pieces of --chunk (default 0)."), QStringLiteral("MS"),
+        QStringLiteral("Milliseconds between the chunks of --chunk (default 0)."), QStringLiteral("MS"),
         QStringLiteral("0"));
     const QCommandLineOption felVal(
         QStringLiteral("corrupt"),

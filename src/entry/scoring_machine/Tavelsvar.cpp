@@ -21,14 +21,13 @@ struct Layout {
     int postLangd;  // every record is this wide
     int varde;      // characters of the value at the start of a record
     int slutmarke;  // ETB or EOT right after the fifth record
-    int ramLangd;   // the whole frame with what follows the end mark
 };
 
-constexpr Layout SamLayout{20, 23, 2, 33, 24, 4, 153, 155};
-constexpr Layout RikaLayout{24, 30, 3, 34, 24, 3, 154, 155};
+constexpr Layout SamLayout{20, 23, 2, 33, 24, 4, 153};
+constexpr Layout RikaLayout{24, 30, 3, 34, 24, 3, 154};
 constexpr int AntalSkott = 5;
 
-const Layout* layoutFor(Modell modell) {
+const Layout* layoutAv(Modell modell) {
     switch (modell) {
     case Modell::Sam4000:
         return &SamLayout;
@@ -177,7 +176,7 @@ bool kontrollsummanStammer(const QByteArray& ram, Modell modell) {
 }
 
 Kontroll KollaTavelsvar(const QByteArray& ram, Modell modell) {
-    const Layout* l = layoutFor(modell);
+    const Layout* l = layoutAv(modell);
     if (!l)
         return Kontroll::Ok;
     // A field the frame is too short for, or a count that is no number, is
@@ -194,7 +193,7 @@ Kontroll KollaTavelsvar(const QByteArray& ram, Modell modell) {
 
 Lasning las(const QByteArray& ram, Modell modell, float innertia) {
     Lasning l;
-    const Layout* lay = layoutFor(modell);
+    const Layout* lay = layoutAv(modell);
     if (!lay || ram.size() < sistaLastaPosition(*lay) || !heltal(falt(ram, lay->antal, lay->antalLangd)))
         return l;
     int serie = 0;
@@ -230,7 +229,7 @@ QString Skottsymbol(float varde, float innertia) {
 }
 
 QByteArray bygg(Modell modell, const Kort& kort) {
-    const Layout* l = layoutFor(modell);
+    const Layout* l = layoutAv(modell);
     if (!l)
         return {};
     QByteArray ram(l->slutmarke - 1, ' ');

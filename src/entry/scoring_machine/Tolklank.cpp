@@ -143,9 +143,10 @@ void Tolklank::starta(bool omstart) {
                          {}, Ikon::Ingen);
             return;
         }
-        // Left over from before the port was ours; no answer to anything we say.
-        m_port.clear();
     }
+    // The machines say nothing unasked: what lies in the port (from before it
+    // was ours, or since a card was refused) answers nothing we are about to say.
+    m_port.clear(QSerialPort::Input);
     m_modell = modell;
     m_avbryt = false;
 
