@@ -3,6 +3,7 @@
 #include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
 #include "app/QtDialoger.h"
+#include "app/Tangentbordsfokus.h"
 #include "app/frmSplash.h"
 #include "platform/QtMeddelanden.h"
 #include "shell/ProgramIni.h"
@@ -71,6 +72,7 @@ bool laddaSvenskaQtTexter(QApplication& app) {
 
 int Main(QApplication& app) {
     laddaSvenskaQtTexter(app);
+    Tangentbordsfokus tangentbordsfokus;
 
     modGlobalt g;
     g.strProgrammapp = QCoreApplication::applicationDirPath();

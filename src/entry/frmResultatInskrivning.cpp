@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <utility>
@@ -424,6 +425,14 @@ bool frmResultatInskrivning::lamnaFalt(QWidget* falt) {
         break;
     }
     return true;
+}
+
+void frmResultatInskrivning::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    // A window made wider gives the status panels, the machine's long texts
+    // above all, the room.
+    if (sbrResultatInskr)
+        sbrResultatInskr->setGeometry(0, sbrResultatInskr->y(), width(), sbrResultatInskr->height());
 }
 
 void frmResultatInskrivning::closeEvent(QCloseEvent* e) {

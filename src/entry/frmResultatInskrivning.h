@@ -114,6 +114,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
