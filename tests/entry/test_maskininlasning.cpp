@@ -6,6 +6,7 @@
 #include "entry/scoring_machine/Tolklank.h"
 #include "platform/Serieport.h"
 #include "spectator/Askadarstod.h"
+#include "support/Kabel.h"
 #include "support/Testfixtur.h"
 
 #include <QApplication>
@@ -57,33 +58,6 @@ bool aktivera(QWidget* w) {
     QApplication::setActiveWindow(w);
     return QTest::qWaitForWindowActive(w);
 }
-
-// Two ptys joined by socat: the machine's end and the program's end of a cable.
-class Kabel {
-public:
-    Kabel() : m_mapp(QDir::tempPath() + QStringLiteral("/tolk-XXXXXX")) {
-        tolk = m_mapp.filePath(QStringLiteral("tolk"));
-        pc = m_mapp.filePath(QStringLiteral("pc"));
-        m_socat.setReadChannel(QProcess::StandardError);
-        m_socat.start(QStringLiteral("socat"),
-                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,rawer,link=") + tolk,
-                       QStringLiteral("pty,rawer,link=") + pc});
-        QByteArray logg;
-        while (!logg.contains("starting data transfer loop") && m_socat.waitForReadyRead(5000))
-            logg += m_socat.readAllStandardError();
-        if (!QFileInfo::exists(tolk) || !QFileInfo::exists(pc))
-            qFatal("socat made no pty pair: %s", logg.constData());
-    }
-    ~Kabel() {
-        m_socat.terminate();
-        m_socat.waitForFinished(5000);
-    }
-    QString tolk, pc;
-
-private:
-    QTemporaryDir m_mapp;
-    QProcess m_socat;
-};
 
 // Whether this process holds the device open, under any name.
 bool harOppen(const QString& enhet) {

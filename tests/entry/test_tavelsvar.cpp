@@ -3,6 +3,7 @@
 #include "platform/Serieport.h"
 #include "settings/Tolkprotokoll.h"
 
+#include "support/Kabel.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -11,6 +12,7 @@
 #include <QScopeGuard>
 #include <QSerialPort>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -59,33 +61,6 @@ QByteArray medKontrolltecken(Modell modell, char tecken) {
 int postStart(Modell modell, int k) {
     return (modell == Modell::Sam4000 ? 33 : 34) + 24 * (k - 1);
 }
-
-// Two ptys joined by socat: the machine's end and the program's end of a cable.
-class Kabel {
-public:
-    Kabel() : m_mapp(QDir::tempPath() + QStringLiteral("/tolk-XXXXXX")) {
-        tolk = m_mapp.filePath(QStringLiteral("tolk"));
-        pc = m_mapp.filePath(QStringLiteral("pc"));
-        m_socat.setReadChannel(QProcess::StandardError);
-        m_socat.start(QStringLiteral("socat"),
-                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,rawer,link=") + tolk,
-                       QStringLiteral("pty,rawer,link=") + pc});
-        QByteArray logg;
-        while (!logg.contains("starting data transfer loop") && m_socat.waitForReadyRead(5000))
-            logg += m_socat.readAllStandardError();
-        if (!QFileInfo::exists(tolk) || !QFileInfo::exists(pc))
-            qFatal("socat made no pty pair: %s", logg.constData());
-    }
-    ~Kabel() {
-        m_socat.terminate();
-        m_socat.waitForFinished(5000);
-    }
-    QString tolk, pc;
-
-private:
-    QTemporaryDir m_mapp;
-    QProcess m_socat;
-};
 
 // The simulator answering on the machine's end, the test on the program's.
 class Simulator {

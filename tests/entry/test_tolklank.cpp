@@ -2,6 +2,7 @@
 #include "entry/scoring_machine/Tavelsvar.h"
 #include "entry/scoring_machine/Tolklank.h"
 #include "platform/Serieport.h"
+#include "support/Kabel.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 
@@ -25,37 +26,6 @@ using Bild = Tolklank::Bild;
 using Ikon = Meddelanden::Ikon;
 
 namespace {
-
-// Two ptys joined by socat: the machine's end and the program's end of a cable.
-class Kabel {
-public:
-    Kabel() : m_mapp(QDir::tempPath() + QStringLiteral("/lank-XXXXXX")) {
-        tolk = m_mapp.filePath(QStringLiteral("tolk"));
-        pc = m_mapp.filePath(QStringLiteral("pc"));
-        m_socat.setReadChannel(QProcess::StandardError);
-        m_socat.start(QStringLiteral("socat"),
-                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,rawer,link=") + tolk,
-                       QStringLiteral("pty,rawer,link=") + pc});
-        QByteArray logg;
-        while (!logg.contains("starting data transfer loop") && m_socat.waitForReadyRead(5000))
-            logg += m_socat.readAllStandardError();
-        if (!QFileInfo::exists(tolk) || !QFileInfo::exists(pc))
-            qFatal("socat made no pty pair: %s", logg.constData());
-    }
-    ~Kabel() { dra(); }
-    // The cable is pulled: both ends and their names go away.
-    void dra() {
-        if (m_socat.state() == QProcess::NotRunning)
-            return;
-        m_socat.terminate();
-        m_socat.waitForFinished(5000);
-    }
-    QString tolk, pc;
-
-private:
-    QTemporaryDir m_mapp;
-    QProcess m_socat;
-};
 
 constexpr char SamPoll = 0x05;
 constexpr char SamIgen = 0x15;

@@ -4,6 +4,7 @@
 #include "settings/AutoRakning.h"
 #include "settings/FlikTolkmaskin.h"
 #include "settings/Tolkmaskinstest.h"
+#include "support/Kabel.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
@@ -32,33 +33,6 @@ using Resultat = Tolkmaskinstest::Resultat;
 using Ikon = Meddelanden::Ikon;
 
 namespace {
-
-// Two ptys joined by socat: the machine's end and the program's end of a cable.
-class Kabel {
-public:
-    Kabel() : m_mapp(QDir::tempPath() + QStringLiteral("/tolk-XXXXXX")) {
-        tolk = m_mapp.filePath(QStringLiteral("tolk"));
-        pc = m_mapp.filePath(QStringLiteral("pc"));
-        m_socat.setReadChannel(QProcess::StandardError);
-        m_socat.start(QStringLiteral("socat"),
-                      {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,rawer,link=") + tolk,
-                       QStringLiteral("pty,rawer,link=") + pc});
-        QByteArray logg;
-        while (!logg.contains("starting data transfer loop") && m_socat.waitForReadyRead(5000))
-            logg += m_socat.readAllStandardError();
-        if (!QFileInfo::exists(tolk) || !QFileInfo::exists(pc))
-            qFatal("socat made no pty pair: %s", logg.constData());
-    }
-    ~Kabel() {
-        m_socat.terminate();
-        m_socat.waitForFinished(5000);
-    }
-    QString tolk, pc;
-
-private:
-    QTemporaryDir m_mapp;
-    QProcess m_socat;
-};
 
 // The scoring machine at its end of the cable: records every byte and answers
 // those it has an answer for.
