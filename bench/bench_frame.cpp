@@ -12,6 +12,7 @@
 //
 // The folder must be on a disk-backed file system: on tmpfs a commit costs
 // nothing and the comparison would say nothing about the program.
+#include "Bankstod.h"
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "entry/Resultatrader.h"
@@ -46,133 +47,17 @@
 using namespace std::chrono_literals;
 using Klocka = std::chrono::steady_clock;
 using Modell = Tavelsvar::Modell;
+using namespace Bank;
 
 namespace {
 
-constexpr int Skjutlag = 30;
-constexpr int Banor = 67;
-constexpr int Skyttar = 2000;
 constexpr int Uppvarmning = 10;
 constexpr int Matningar = 200;
 constexpr int Serie = 3;
 
-// Anything the program says during the run is a failure of the run.
-class Tyst : public Meddelanden {
-public:
-    Svar visa(const QString& text, const QString&, Ikon, Knappar knappar) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        ++sagt;
-        return knappar == Knappar::JaNej || knappar == Knappar::JaNejAvbryt ? Svar::Ja : Svar::OK;
-    }
-    std::optional<QString> inmatning(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    int sagt = 0;
-};
-
-QString filsystem(unsigned long typ) {
-    switch (typ) {
-    case 0xEF53:
-        return QStringLiteral("ext2/ext3/ext4");
-    case 0x58465342:
-        return QStringLiteral("xfs");
-    case 0x9123683E:
-        return QStringLiteral("btrfs");
-    case 0x2FC12FC1:
-        return QStringLiteral("zfs");
-    case 0xF2F52010:
-        return QStringLiteral("f2fs");
-    case 0x794C7630:
-        return QStringLiteral("overlayfs");
-    case 0x6969:
-        return QStringLiteral("nfs");
-    case 0x01021994:
-        return QStringLiteral("tmpfs");
-    case 0x858458F6:
-        return QStringLiteral("ramfs");
-    default:
-        return QStringLiteral("okänt");
-    }
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double p95(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(std::ceil(0.95 * double(v.size())) - 1))];
-}
-
 double ms(Klocka::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
-
-[[noreturn]] void avbryt(const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-    std::exit(1);
-}
-
-void sqlite(sqlite3* db, int kod, const char* vad) {
-    if (kod != SQLITE_OK && kod != SQLITE_DONE && kod != SQLITE_ROW)
-        avbryt(QStringLiteral("%1: %2").arg(QLatin1String(vad), QString::fromUtf8(sqlite3_errmsg(db))));
-}
-
-// The bare transaction: the same UPDATE as the save, prepared once.
-class Ren {
-public:
-    explicit Ren(const QString& fil) {
-        sqlite(m_db,
-               sqlite3_open_v2(QFile::encodeName(fil).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr),
-               "open");
-        if (!registreraSvenskSortering(m_db) || !registreraSvenskLike(m_db))
-            avbryt(QStringLiteral("SVENSKA"));
-        sqlite3_busy_timeout(m_db, 20000);
-        sqlite(m_db, sqlite3_exec(m_db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), "journal");
-        sqlite(m_db, sqlite3_exec(m_db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr), "synchronous");
-        const QByteArray sql = QStringLiteral("UPDATE Skyttar SET Res%1 = ?, Sum%2 = ?, Totalt40 = ?, "
-                                              "Totalt60 = ?, SfST%1 = ?, TioNior = ?, Innertior = ? "
-                                              "WHERE Löpnummer = ?")
-                                   .arg(Serie)
-                                   .arg(Serieregler::parForSerie(Serie) * 10)
-                                   .toUtf8();
-        sqlite(m_db, sqlite3_prepare_v2(m_db, sql.constData(), -1, &m_update, nullptr), "prepare");
-        sqlite(m_db, sqlite3_prepare_v2(m_db, "BEGIN IMMEDIATE", -1, &m_borja, nullptr), "prepare");
-        sqlite(m_db, sqlite3_prepare_v2(m_db, "COMMIT", -1, &m_bekrafta, nullptr), "prepare");
-    }
-    ~Ren() {
-        sqlite3_finalize(m_update);
-        sqlite3_finalize(m_borja);
-        sqlite3_finalize(m_bekrafta);
-        sqlite3_close(m_db);
-    }
-    void kor(const Banrad& rad, const QByteArray& skott, int varde) {
-        const Serieregler::Summor s = Serieregler::rakna(rad.res);
-        const QByteArray tioNior = rad.tioNior.toUtf8();
-        sqlite(m_db, sqlite3_step(m_borja), "begin");
-        sqlite3_reset(m_borja);
-        sqlite3_bind_int(m_update, 1, varde);
-        sqlite3_bind_int(m_update, 2, s.par[Serieregler::parForSerie(Serie) - 1]);
-        sqlite3_bind_int(m_update, 3, s.totalt40);
-        sqlite3_bind_int(m_update, 4, s.totalt60);
-        sqlite3_bind_text(m_update, 5, skott.constData(), int(skott.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(m_update, 6, tioNior.constData(), int(tioNior.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_int(m_update, 7, rad.innertior);
-        sqlite3_bind_int64(m_update, 8, rad.lopnummer);
-        sqlite(m_db, sqlite3_step(m_update), "update");
-        sqlite3_reset(m_update);
-        sqlite(m_db, sqlite3_step(m_bekrafta), "commit");
-        sqlite3_reset(m_bekrafta);
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_update = nullptr;
-    sqlite3_stmt* m_borja = nullptr;
-    sqlite3_stmt* m_bekrafta = nullptr;
-};
 
 // Writes all of a buffer to a descriptor; the time when the last write returned.
 Klocka::time_point skrivAllt(int fd, const QByteArray& data) {
@@ -254,19 +139,6 @@ struct Resultat {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString bas = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    struct statfs fs {};
-    if (statfs(QFile::encodeName(bas).constData(), &fs) != 0)
-        avbryt(QStringLiteral("Mappen \"%1\" finns inte.").arg(bas));
-    const unsigned long typ = static_cast<unsigned long>(fs.f_type);
-    std::printf("folder: %s\nfile system: %s (0x%lx)\n", qPrintable(bas), qPrintable(filsystem(typ)), typ);
-    if (typ == 0x01021994 || typ == 0x858458F6)
-        avbryt(QStringLiteral("A file system in memory times nothing of the disk: give a folder on a disk."));
-
-    QTemporaryDir mapp(QDir(bas).filePath(QStringLiteral("bench_frame-XXXXXX")));
-    if (!mapp.isValid())
-        avbryt(QStringLiteral("Mappen kunde inte skapas i \"%1\".").arg(bas));
-
     // The cable: the program opens the slave end by its name, as it would a
     // serial port; this process keeps the master end.
     int master = -1, slav = -1;
@@ -279,58 +151,23 @@ int main(int argc, char** argv) {
     tcsetattr(slav, TCSANOW, &t);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
-    modGlobalt g;
-    Tyst m;
-    g.strProgrammapp = QCoreApplication::applicationDirPath();
-    g.iniProgram.setPath(mapp.filePath(Ini::ProgramIniNamn));
-    g.strDecimaltecken = QStringLiteral(",");
-    NyTavling::Uppgifter u;
-    u.namn = QStringLiteral("Bänkcupen");
-    u.antalBanor = QString::number(Banor);
-    u.datum = QStringLiteral("6 december 2026");
-    u.typ = NyTavling::Typ::Sportskytte;
-    u.sokvag = mapp.path();
-    if (!NyTavling::skapa(g, m, u))
-        avbryt(QStringLiteral("The competition could not be created."));
-
-    Databas& db = g.cnnTavling;
-    db.transaktion([&] {
-        for (int lag = 2; lag <= Skjutlag; ++lag)
-            for (int bana = 1; bana <= Banor; ++bana)
-                db.kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, ?)"), {lag, bana});
-        for (int i = 0; i < Skyttar; ++i) {
-            db.kor(QStringLiteral("INSERT INTO Skyttar (Startnr, Namn, Efternamn, Förening, Klass) "
-                                  "VALUES (?, ?, ?, ?, ?)"),
-                   {i + 1, QStringLiteral("Skytt%1").arg(i + 1), QStringLiteral("Efternamn%1").arg(i + 1),
-                    QStringLiteral("Klubb %1").arg(i % 40 + 1), QStringLiteral("H")});
-            const qint64 lopnummer = db.varde(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
-            db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = ? WHERE Skjutlag = ? AND Bana = ?"),
-                   {lopnummer, i / Banor + 1, i % Banor + 1});
-        }
-    });
+    const auto tavling = skapaTavling(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath(),
+                                      QStringLiteral("bench_frame"));
+    modGlobalt& g = tavling->g;
+    Tyst& m = tavling->m;
+    QList<Banrad>& rader = tavling->rader;
     if (!g.iniTavling.WriteKeys(
             {{Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, QStringLiteral("0")},
              {Ini::TolkmaskinIGrundomg.sektion, Ini::TolkmaskinIGrundomg.nyckel, QStringLiteral("1")},
              {Ini::Comport.sektion, Ini::Comport.nyckel, QStringLiteral("1")},
-             {Ini::DecimalerRika.sektion, Ini::DecimalerRika.nyckel, QStringLiteral("1")},
-             {Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, QString::number(Skjutlag)}}) ||
+             {Ini::DecimalerRika.sektion, Ini::DecimalerRika.nyckel, QStringLiteral("1")}}) ||
         !g.iniProgram.WriteKey(SerieportarSektion, QStringLiteral("COM1"), QString::fromLocal8Bit(slavnamn)))
         avbryt(g.iniTavling.senasteFel());
-    g.blnTolkmaskinGrundomg = true;
-    g.blnEjAuto1098 = false;
     g.sngInnertia = 10.3;
-
-    QList<Banrad> rader;
-    for (int lag = 1; lag <= Skjutlag; ++lag)
-        rader += hamtaSkjutlag(g, lag);
-    std::printf("competition: %lld shooters in %d squads of %d lanes, %s\npty: %s\n",
-                static_cast<long long>(rader.size()), Skjutlag, Banor, qPrintable(g.strTavlingsdatabas),
-                slavnamn);
-    if (rader.size() != Skyttar)
-        avbryt(QStringLiteral("Wrong number of shooters."));
+    std::printf("pty: %s\n", slavnamn);
 
     Resultatsparning sparning(g);
-    Ren ren(g.strTavlingsdatabas);
+    Ren ren(g.strTavlingsdatabas, Serie);
     static const QList<std::optional<double>> kortlista[] = {
         {10.9, 10.2, 9.8, 9.5, 8.0},
         {10.0, 9.9, 9.7, 8.6, 7.5},
@@ -428,7 +265,7 @@ int main(int argc, char** argv) {
     std::printf("bare transaction: median %.3f ms, p95 %.3f ms (%d transactions)\n", median(bara), p95(bara),
                 int(bara.size()));
     std::printf("ratio: %.2f\n", std::max(median(sam.kort), median(rika.kort)) / median(bara));
-    db.Close();
+    g.cnnTavling.Close();
     ::close(slav);
     ::close(master);
     return 0;
