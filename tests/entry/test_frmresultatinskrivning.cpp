@@ -1,3 +1,4 @@
+#include "Tangentbord.h"
 #include "common/IniNamn.h"
 #include "entry/Banrader.h"
 #include "entry/Registrering.h"
@@ -22,33 +23,10 @@
 #include <QTest>
 
 using F = frmResultatInskrivning;
+using namespace Tangentbord;
 using Svar = Meddelanden::Svar;
 
 namespace {
-
-const QColor Ljusrod(0xFF, 0xC0, 0xC0);
-const QColor Ljusgron(0xC0, 0xFF, 0xC0);
-const QColor Rod(0xFF, 0, 0);
-
-QWidget* fokus() {
-    return QApplication::focusWidget();
-}
-
-// Types as the operator does, each key to whatever field has the focus then.
-void skriv(const QString& text) {
-    for (const QChar c : text)
-        QTest::keyClick(fokus(), c.toLatin1());
-}
-
-void tryck(Qt::Key tangent) {
-    QTest::keyClick(fokus(), tangent);
-}
-
-bool aktivera(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    return QTest::qWaitForWindowActive(w);
-}
 
 // The main window's register as far as result entry uses it: windows go to the
 // test window host, the picker's factory is kept for the test to run.

@@ -1,3 +1,4 @@
+#include "Tangentbord.h"
 #include "common/IniNamn.h"
 #include "entry/Banrader.h"
 #include "entry/frmResultatInskrivning.h"
@@ -31,33 +32,13 @@
 
 using namespace std::chrono_literals;
 using F = frmResultatInskrivning;
+using namespace Tangentbord;
 using Modell = Tavelsvar::Modell;
 using Bild = Tolklank::Bild;
 
 Q_DECLARE_METATYPE(Tavelsvar::Modell)
 
 namespace {
-
-const QColor Ljusrod(0xFF, 0xC0, 0xC0);
-
-QWidget* fokus() {
-    return QApplication::focusWidget();
-}
-
-void skriv(const QString& text) {
-    for (const QChar c : text)
-        QTest::keyClick(fokus(), c.toLatin1());
-}
-
-void tryck(Qt::Key tangent) {
-    QTest::keyClick(fokus(), tangent);
-}
-
-bool aktivera(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    return QTest::qWaitForWindowActive(w);
-}
 
 // Whether this process holds the device open, under any name.
 bool harOppen(const QString& enhet) {
