@@ -138,6 +138,7 @@ private slots:
         QCOMPARE(f.ini(Ini::EjAuto1098), u"saknas"_s);
 
         Resultatsparning s(f.g);
+        QCOMPARE(s.panelAuto1098(), Panel::Auto1098);
         const ino_t fore = f.iniInod();
         Resultatsparning::Utfall u = s.sparaSerie(a, 3, 47, std::nullopt);
         QVERIFY(f.iniInod() != fore);
@@ -336,53 +337,44 @@ private slots:
         QCOMPARE(h.ini(Ini::EjAuto1098), u"1"_s);
     }
 
-    // Which count fields the dialog opens for typing, by the machine mode and
-    // the [Tolkmaskin] keys written (the others are not in the file).
-    void antalfaltensTillstand_data() {
+    // Which count fields the dialog opens for typing, and the inner-ten panel
+    // when the window opens, by the machine mode and the [Tolkmaskin] keys
+    // written (the others are not in the file; names match in any case).
+    void antalfaltOchPanel_data() {
         QTest::addColumn<bool>("maskin");
         QTest::addColumn<QString>("nycklar");
         QTest::addColumn<bool>("tioTillEtt");
         QTest::addColumn<bool>("innertior");
-        QTest::newRow("för hand") << false << u"Model=SAM 4000;EjAuto1098=0"_s << true << true;
-        QTest::newRow("maskin, SAM") << true << u"Model=SAM 4000;EjAuto1098=0"_s << false << false;
-        QTest::newRow("maskin, utan nyckel") << true << u"Model=SAM 4000"_s << false << false;
-        QTest::newRow("maskin, manuella") << true << u"Model=SAM 4000;EjAuto1098=1"_s << true << true;
-        QTest::newRow("maskin, RIKA utan decimaler") << true << u"Model=RIKA;EjAuto1098=0"_s << false << true;
-        QTest::newRow("maskin, RIKA med decimaler")
-            << true << u"Model=RIKA;EjAuto1098=0;DecimalerRika=1;EjAutoInnertior=0"_s << false << false;
-        QTest::newRow("maskin, RIKA, innertior för hand")
-            << true << u"Model=RIKA;EjAuto1098=0;DecimalerRika=1;EjAutoInnertior=1"_s << false << true;
+        QTest::addColumn<QString>("auto10");
+        const QString sam = u"Model=SAM 4000;EjAuto1098="_s, rika = u"Model=RIKA;EjAuto1098=0"_s;
+        QTest::newRow("för hand") << false << sam + u"0"_s << true << true << Panel::Auto10;
+        QTest::newRow("maskin, SAM") << true << sam + u"0"_s << false << false << Panel::Auto10;
+        QTest::newRow("maskin, utan nyckel")
+            << true << u"Model=SAM 4000"_s << false << false << Panel::Auto10;
+        QTest::newRow("maskin, manuella") << true << sam + u"1"_s << true << true << Panel::Auto10;
+        QTest::newRow("RIKA utan decimaler") << true << rika << false << true << Panel::Manuella10;
+        QTest::newRow("RIKA, decimaler 0")
+            << true << rika + u";DecimalerRika=0"_s << false << true << Panel::Manuella10;
+        QTest::newRow("RIKA med decimaler")
+            << true << rika + u";DecimalerRika=1;EjAutoInnertior=0"_s << false << false << Panel::Auto10;
+        QTest::newRow("RIKA, innertior för hand")
+            << true << rika + u";DecimalerRika=1;ejautoinnertior=1"_s << false << true << Panel::Manuella10;
     }
-    void antalfaltensTillstand() {
+    void antalfaltOchPanel() {
         QFETCH(bool, maskin);
         QFETCH(QString, nycklar);
         QFETCH(bool, tioTillEtt);
         QFETCH(bool, innertior);
+        QFETCH(QString, auto10);
         Miljo f(NyTavling::Typ::Sportskytte, 0);
         f.g.blnTolkmaskinGrundomg = maskin;
         for (const QString& n : nycklar.split(u';'))
             QVERIFY(
                 f.g.iniTavling.WriteKey(Ini::Sektion::Tolkmaskin, n.section(u'=', 0, 0), n.section(u'=', 1)));
-        const Resultatsparning::Antalfalt a = Resultatsparning(f.g).antalfalt();
-        QCOMPARE(a.tioTillEtt, tioTillEtt);
-        QCOMPARE(a.innertior, innertior);
-    }
-
-    void panelerVidOppning() {
-        Miljo f(NyTavling::Typ::Nationellt, 0);
-        Resultatsparning s(f.g);
-        QCOMPARE(s.panelAuto1098(), Panel::Auto1098);
-        QCOMPARE(s.panelAuto10(), Panel::Auto10);
-        f.g.blnEjAuto1098 = true;
-        QCOMPARE(s.panelAuto1098(), Panel::Man1098);
-        f.ini(Ini::Model, u"RIKA"_s);
-        f.ini(Ini::DecimalerRika, u"0"_s);
-        QCOMPARE(s.panelAuto10(), Panel::Manuella10);
-        f.ini(Ini::DecimalerRika, u"1"_s);
-        QCOMPARE(s.panelAuto10(), Panel::Auto10);
-        // Key names match in any letter case.
-        QVERIFY(f.g.iniTavling.WriteKey(Ini::Sektion::Tolkmaskin, u"ejautoinnertior"_s, u"1"_s));
-        QCOMPARE(s.panelAuto10(), Panel::Manuella10);
+        const Resultatsparning s(f.g);
+        QCOMPARE(s.antalfalt().tioTillEtt, tioTillEtt);
+        QCOMPARE(s.antalfalt().innertior, innertior);
+        QCOMPARE(s.panelAuto10(), auto10);
     }
 
     // A write that the database refuses leaves the stored row, the caller's
