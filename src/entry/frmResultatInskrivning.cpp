@@ -344,16 +344,9 @@ void frmResultatInskrivning::Hamta_in_skyttarna_till_txt() {
 void frmResultatInskrivning::txtVisible() {
     if (m_skjutlag.isEmpty())
         return;
-    const modGlobalt& g = m_k.g();
     Felfalla(m_k.m(), Form + QStringLiteral(",txtVisible: "))([&] {
         for (int i = 0; i < m_skjutlag.size() && i < m_banrader->antal(); ++i) {
-            const Banrad& b = m_skjutlag.at(i);
-            const bool nationell =
-                Serieregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
-            const std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
-            const Serieregler::Radsynlighet v =
-                Serieregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
-            m_synlighet[i] = v;
+            const Serieregler::Radsynlighet v = radsynlighet(i);
             const Radfalt& r = m_banrader->rad(i);
             r.txtBana->setVisible(true);
             r.txtNamn->setVisible(true);
@@ -372,6 +365,12 @@ void frmResultatInskrivning::txtVisible() {
 void frmResultatInskrivning::txtRes60_visible(int rad) {
     if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_banrader->antal())
         return;
+    m_banrader->rad(rad).txtRes60->setVisible(radsynlighet(rad).totalt60);
+}
+
+// Which fields of a row show, by its row kind, class and series; kept for the
+// keyboard's moves.
+Serieregler::Radsynlighet frmResultatInskrivning::radsynlighet(int rad) {
     const modGlobalt& g = m_k.g();
     const Banrad& b = m_skjutlag.at(rad);
     const bool nationell =
@@ -380,7 +379,7 @@ void frmResultatInskrivning::txtRes60_visible(int rad) {
     const Serieregler::Radsynlighet v =
         Serieregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
     m_synlighet[rad] = v;
-    m_banrader->rad(rad).txtRes60->setVisible(v.totalt60);
+    return v;
 }
 
 void frmResultatInskrivning::Rakna() {

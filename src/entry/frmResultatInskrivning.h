@@ -133,6 +133,7 @@ private:
     // the focus back).
     bool lamnaFalten();
     void tillGrannrad(int rad, bool upp, const std::function<QWidget*(const Radfalt&)>& falt);
+    Serieregler::Radsynlighet radsynlighet(int rad);
     bool lamnaFalt(QWidget* falt);
 
     // A field of a row is entered.
