@@ -5,8 +5,8 @@
 // the figures.
 
 #include "common/IniNamn.h"
+#include "competition/Serieregler.h"
 #include "entry/Resultatrader.h"
-#include "entry/Serieregler.h"
 #include "platform/Meddelanden.h"
 #include "platform/SvenskSortering.h"
 #include "shell/NyTavling.h"

@@ -1,5 +1,6 @@
 #include "entry/Banrader.h"
 
+#include "entry/Inmatningsregler.h"
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -273,13 +274,13 @@ void Banrader::txtFarger(int rad, int klassensSerier, int extraSerier) {
     const QColor fonster = QApplication::palette().color(QPalette::Base);
     for (int n = 1; n <= Serieregler::AntalSerier; ++n) {
         QColor farg = fonster;
-        switch (Serieregler::serieFarg(n, klassensSerier, extraSerier)) {
-        case Serieregler::Seriefarg::Fonster:
+        switch (Inmatningsregler::serieFarg(n, klassensSerier, extraSerier)) {
+        case Inmatningsregler::Seriefarg::Fonster:
             break;
-        case Serieregler::Seriefarg::Gron:
+        case Inmatningsregler::Seriefarg::Gron:
             farg = Ljusgron;
             break;
-        case Serieregler::Seriefarg::Rod:
+        case Inmatningsregler::Seriefarg::Rod:
             farg = Ljusrod;
             break;
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/Serieregler.h"
+#include "competition/Serieregler.h"
 
 #include <QFont>
 #include <QHash>

@@ -1,7 +1,8 @@
 #include "entry/frm1098.h"
 
 #include "common/Konvertering.h"
-#include "entry/Serieregler.h"
+#include "competition/Serieregler.h"
+#include "entry/Inmatningsregler.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
@@ -204,7 +205,7 @@ bool frm1098::txtAntal_KeyDown(int index, QKeyEvent* e) {
     if (e->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
         return false;
     // A field that cannot be typed in does not take the focus, which then stays.
-    m_txtAntal[Serieregler::antalfaltVidPil(index, e->key())]->setFocus(Qt::OtherFocusReason);
+    m_txtAntal[Inmatningsregler::antalfaltVidPil(index, e->key())]->setFocus(Qt::OtherFocusReason);
     return true;
 }
 

@@ -2,11 +2,12 @@
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "competition/Skjuttider.h"
 #include "entry/Banrader.h"
+#include "entry/Inmatningsregler.h"
 #include "entry/frm1098.h"
 #include "entry/frmSfS.h"
 #include "entry/frmValjSkjutlag.h"
-#include "settings/Skjuttider.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
@@ -315,7 +316,7 @@ void frmResultatInskrivning::Hamta_in_skyttarna_till_txt() {
     sattPanel(PanelForening, QString());
     const bool byggde = std::exchange(m_byggerOm, true);
     const int antal = int(m_skjutlag.size());
-    m_synlighet = QList<Serieregler::Radsynlighet>(antal);
+    m_synlighet = QList<Inmatningsregler::Radsynlighet>(antal);
     Felfalla(m_k.m(), QStringLiteral("frmResultatinskrivning Hämta_in_skyttarna_till_txt:"), Ikon::Ingen,
              QString())([&] {
         m_banrader->forbered(antal);
@@ -346,7 +347,7 @@ void frmResultatInskrivning::txtVisible() {
         return;
     Felfalla(m_k.m(), Form + QStringLiteral(",txtVisible: "))([&] {
         for (int i = 0; i < m_skjutlag.size() && i < m_banrader->antal(); ++i) {
-            const Serieregler::Radsynlighet v = radsynlighet(i);
+            const Inmatningsregler::Radsynlighet v = radsynlighet(i);
             const Radfalt& r = m_banrader->rad(i);
             r.txtBana->setVisible(true);
             r.txtNamn->setVisible(true);
@@ -370,14 +371,14 @@ void frmResultatInskrivning::txtRes60_visible(int rad) {
 
 // Which fields of a row show, by its row kind, class and series; kept for the
 // keyboard's moves.
-Serieregler::Radsynlighet frmResultatInskrivning::radsynlighet(int rad) {
+Inmatningsregler::Radsynlighet frmResultatInskrivning::radsynlighet(int rad) {
     const modGlobalt& g = m_k.g();
     const Banrad& b = m_skjutlag.at(rad);
     const bool nationell =
-        Serieregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
+        Inmatningsregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
     const std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
-    const Serieregler::Radsynlighet v =
-        Serieregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
+    const Inmatningsregler::Radsynlighet v =
+        Inmatningsregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
     m_synlighet[rad] = v;
     return v;
 }
@@ -633,10 +634,10 @@ bool frmResultatInskrivning::Serie_KeyDown(int rad, int serie, QKeyEvent* e) {
             m_tolklank->avbrytMedEscape();
         return true;
     case Qt::Key_Left:
-        gaTill(Serieregler::foregaendeSerie(serie, serie12Syns(rad)), rad);
+        gaTill(Inmatningsregler::foregaendeSerie(serie, serie12Syns(rad)), rad);
         return true;
     case Qt::Key_Right:
-        gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+        gaTill(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -658,7 +659,7 @@ bool frmResultatInskrivning::Serie_KeyDown(int rad, int serie, QKeyEvent* e) {
             intMarkeradSerie = serie;
             HamtaResFranTolkmaskin();
         } else {
-            gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+            gaTill(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
         }
         return true;
     }
@@ -695,7 +696,7 @@ void frmResultatInskrivning::Serie_KeyUp(QLineEdit* falt, int rad, int serie, QK
     if (e->isAutoRepeat() || m_blnNyFokus || m_k.g().blnTolkmaskinGrundomg)
         return;
     if (arSiffertangent(e->key()) && falt->text().size() >= 2)
-        gaTill(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+        gaTill(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
 }
 
 void frmResultatInskrivning::flyttaUppNed(int rad, int serie, bool upp) {
@@ -720,7 +721,7 @@ void frmResultatInskrivning::flyttaUppNed(int rad, int serie, bool upp) {
         QList<bool> synlig(antal);
         for (int i = 0; i < antal; ++i)
             synlig[i] = serie9Syns(i);
-        mal = Serieregler::radMedSynligtFalt(rad, upp ? -1 : 1, antal, synlig);
+        mal = Inmatningsregler::radMedSynligtFalt(rad, upp ? -1 : 1, antal, synlig);
         if (mal == rad)
             return;
         if (upp && mal > rad && mal == sista)
@@ -946,7 +947,7 @@ void frmResultatInskrivning::tavelsvarMottaget(int varde, const QString& skottst
     visaAntalpaneler(utfall);
     m_askadaruppdatering.serieSparad(utfall.parsummaAndrad);
     // The next card goes into the next series of the same shooter.
-    flyttaFokus(Serieregler::nastaSerie(serie, serie9Syns(rad)), rad);
+    flyttaFokus(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
     m_tolklank->startaOmSenare();
 }
 

@@ -2,6 +2,7 @@
 
 #include "entry/Askadaruppdatering.h"
 #include "entry/Banrader.h"
+#include "entry/Inmatningsregler.h"
 #include "entry/Resultatrader.h"
 #include "entry/Resultatsparning.h"
 #include "entry/scoring_machine/Tolklank.h"
@@ -133,7 +134,7 @@ private:
     // the focus back).
     bool lamnaFalten();
     void tillGrannrad(int rad, bool upp, const std::function<QWidget*(const Radfalt&)>& falt);
-    Serieregler::Radsynlighet radsynlighet(int rad);
+    Inmatningsregler::Radsynlighet radsynlighet(int rad);
     bool lamnaFalt(QWidget* falt);
 
     // A field of a row is entered.
@@ -183,7 +184,7 @@ private:
     Askadaruppdatering m_askadaruppdatering;
     QList<Banrad> m_skjutlag;
     // Which fields each row shows, by its kind and class (series 9 to 12).
-    QList<Serieregler::Radsynlighet> m_synlighet;
+    QList<Inmatningsregler::Radsynlighet> m_synlighet;
     Banrader* m_banrader = nullptr;
     QHash<QString, QLabel*> m_paneler;
 

@@ -1,6 +1,6 @@
 #include "entry/frmSfS.h"
 
-#include "entry/Serieregler.h"
+#include "competition/Serieregler.h"
 #include "platform/Filvag.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"

@@ -3,7 +3,7 @@
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
-#include "settings/Skjuttider.h"
+#include "competition/Skjuttider.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"

@@ -4,11 +4,11 @@
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
+#include "competition/Skjutlag.h"
+#include "competition/Vandringspris.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
 #include "platform/clsIni.h"
-#include "registration/Skjutlag.h"
-#include "settings/Vandringspris.h"
 #include "shell/modGlobalt.h"
 
 #include <QSqlQuery>

@@ -1,9 +1,9 @@
 #include "registration/frmLagInskrivning.h"
 
 #include "common/Fel.h"
+#include "competition/Lag.h"
+#include "competition/Lagtavlingar.h"
 #include "platform/Meddelanden.h"
-#include "registration/Lag.h"
-#include "settings/Lagtavlingar.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"

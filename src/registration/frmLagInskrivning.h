@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registration/Lagmedlemmar.h"
+#include "competition/Lagmedlemmar.h"
 
 #include <QIcon>
 #include <QWidget>

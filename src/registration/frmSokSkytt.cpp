@@ -1,8 +1,8 @@
 #include "registration/frmSokSkytt.h"
 
+#include "competition/Omgangar.h"
 #include "platform/Meddelanden.h"
 #include "registration/frmInskrivningSkyttar.h"
-#include "settings/Omgangar.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Formkontext.h"

@@ -1,7 +1,7 @@
 #include "settings/FlikKlasser.h"
 
+#include "competition/Klasser.h"
 #include "platform/Meddelanden.h"
-#include "settings/Klasser.h"
 #include "settings/frmInstallningar.h"
 #include "settings/frmKlassUppgifter.h"
 #include "settings/frmSlaSammanKlasser.h"

@@ -1,9 +1,9 @@
 #include "settings/FlikLagtavling.h"
 
+#include "competition/Lagtavlingar.h"
+#include "competition/Omgangar.h"
 #include "platform/Meddelanden.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Lagtavlingar.h"
-#include "settings/Omgangar.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"

@@ -1,8 +1,8 @@
 #include "settings/FlikOmgangar.h"
 
+#include "competition/Omgangar.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
-#include "settings/Omgangar.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"

@@ -1,8 +1,8 @@
 #include "settings/FlikSkjuttider.h"
 
+#include "competition/Skjuttider.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
-#include "settings/Skjuttider.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"

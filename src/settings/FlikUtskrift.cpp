@@ -1,8 +1,8 @@
 #include "settings/FlikUtskrift.h"
 
+#include "competition/Utskriftsval.h"
 #include "platform/Meddelanden.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Utskriftsval.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Tangentregler.h"

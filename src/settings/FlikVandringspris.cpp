@@ -1,8 +1,8 @@
 #include "settings/FlikVandringspris.h"
 
+#include "competition/Vandringspris.h"
 #include "platform/Meddelanden.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Vandringspris.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Tangentregler.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "competition/Tolkprotokoll.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Tolkprotokoll.h"
 
 #include <QByteArray>
 #include <QObject>

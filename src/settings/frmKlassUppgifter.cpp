@@ -1,7 +1,7 @@
 #include "settings/frmKlassUppgifter.h"
 
+#include "competition/Klasser.h"
 #include "platform/Meddelanden.h"
-#include "settings/Klasser.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"

@@ -2,9 +2,9 @@
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "competition/Skjuttider.h"
 #include "platform/Windows1252.h"
 #include "platform/clsIni.h"
-#include "settings/Skjuttider.h"
 #include "shell/modGlobalt.h"
 
 #include <QHash>

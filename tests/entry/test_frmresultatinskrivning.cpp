@@ -1,11 +1,11 @@
 #include "Tangentbord.h"
 #include "common/IniNamn.h"
+#include "competition/Skjuttider.h"
 #include "entry/Banrader.h"
 #include "entry/Registrering.h"
 #include "entry/frm1098.h"
 #include "entry/frmResultatInskrivning.h"
 #include "entry/frmValjSkjutlag.h"
-#include "settings/Skjuttider.h"
 #include "shell/Fonsternamn.h"
 #include "spectator/Askadarstod.h"
 

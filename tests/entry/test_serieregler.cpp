@@ -1,11 +1,13 @@
+#include "competition/Serieregler.h"
+#include "entry/Inmatningsregler.h"
 #include "entry/Resultatrader.h"
-#include "entry/Serieregler.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"
 
 #include <QTest>
 
 using namespace Serieregler;
+using namespace Inmatningsregler;
 using namespace Qt::StringLiterals;
 
 namespace {

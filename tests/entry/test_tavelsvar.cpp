@@ -1,7 +1,7 @@
 #include "common/Konvertering.h"
+#include "competition/Tolkprotokoll.h"
 #include "entry/scoring_machine/Tavelsvar.h"
 #include "platform/Serieport.h"
-#include "settings/Tolkprotokoll.h"
 #include "support/Kabel.h"
 
 #include <QLocale>

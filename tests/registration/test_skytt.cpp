@@ -1,6 +1,6 @@
 #include "common/Databasnamn.h"
 #include "common/IniNamn.h"
-#include "registration/Skjutlag.h"
+#include "competition/Skjutlag.h"
 #include "registration/Skytt.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"

@@ -9,9 +9,9 @@
 //
 //   pilkrona_tolksimulator --card "10.9,10.2,9.8,9.5,8.0" --card "9.9,?,10.0,8.1,7.7" /tmp/tolk
 
+#include "competition/Tolkprotokoll.h"
 #include "entry/scoring_machine/Tavelsvar.h"
 #include "platform/Serieport.h"
-#include "settings/Tolkprotokoll.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "entry/scoring_machine/Tavelsvar.h"
 
-#include "settings/Tolkprotokoll.h"
+#include "competition/Tolkprotokoll.h"
 
 namespace P = Tolkprotokoll;
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "competition/Tolkprotokoll.h"
 #include "entry/scoring_machine/Tavelsvar.h"
 #include "platform/Meddelanden.h"
-#include "settings/Tolkprotokoll.h"
 
 #include <QByteArray>
 #include <QObject>

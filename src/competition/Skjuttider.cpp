@@ -1,4 +1,4 @@
-#include "settings/Skjuttider.h"
+#include "competition/Skjuttider.h"
 
 #include "platform/Databas.h"
 

@@ -1,4 +1,4 @@
-#include "settings/Vandringspris.h"
+#include "competition/Vandringspris.h"
 
 #include "common/Databasnamn.h"
 #include "platform/Databas.h"

@@ -1,4 +1,4 @@
-#include "settings/Klasser.h"
+#include "competition/Klasser.h"
 
 #include "common/Databasnamn.h"
 #include "common/Fel.h"

@@ -1,13 +1,13 @@
-#include "registration/Skjutlag.h"
+#include "competition/Skjutlag.h"
 
 #include "common/Databasnamn.h"
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
+#include "competition/Skjuttider.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
 #include "platform/clsIni.h"
-#include "settings/Skjuttider.h"
 #include "shell/modGlobalt.h"
 
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
+#include "competition/Omgangar.h"
 #include "settings/FlikOmgangar.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Omgangar.h"
 #include "shell/Rutnat.h"
 #include "support/Testfixtur.h"
 

@@ -1,6 +1,6 @@
 #include "common/IniNamn.h"
-#include "registration/Skjutlag.h"
-#include "settings/Skjuttider.h"
+#include "competition/Skjutlag.h"
+#include "competition/Skjuttider.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"

@@ -1,5 +1,5 @@
-#include "registration/Lag.h"
-#include "registration/Lagmedlemmar.h"
+#include "competition/Lag.h"
+#include "competition/Lagmedlemmar.h"
 #include "registration/Registrering.h"
 #include "registration/frmLagInskrivning.h"
 #include "shell/Fonsternamn.h"

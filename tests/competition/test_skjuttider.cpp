@@ -1,6 +1,6 @@
+#include "competition/Skjuttider.h"
 #include "settings/FlikSkjuttider.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Skjuttider.h"
 #include "shell/Rutnat.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"

@@ -1,6 +1,6 @@
+#include "competition/Lagtavlingar.h"
 #include "settings/FlikLagtavling.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Lagtavlingar.h"
 #include "support/Testfixtur.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "settings/Utskriftsval.h"
+#include "competition/Utskriftsval.h"
 
 #include "common/Konvertering.h"
 #include "platform/Databas.h"

@@ -1,6 +1,6 @@
+#include "competition/Utskriftsval.h"
 #include "settings/FlikUtskrift.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Utskriftsval.h"
 #include "support/Testfel.h"
 #include "support/Testfixtur.h"
 

@@ -1,9 +1,9 @@
-#include "registration/Lag.h"
+#include "competition/Lag.h"
 
 #include "common/Fel.h"
+#include "competition/Lagtavlingar.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
-#include "settings/Lagtavlingar.h"
 #include "shell/Delade.h"
 
 namespace Lag {

@@ -1,4 +1,4 @@
-#include "registration/Lagmedlemmar.h"
+#include "competition/Lagmedlemmar.h"
 
 #include "common/Fel.h"
 #include "platform/Databas.h"

@@ -1,4 +1,4 @@
-#include "settings/Lagtavlingar.h"
+#include "competition/Lagtavlingar.h"
 
 #include "common/Databasnamn.h"
 #include "platform/Databas.h"

@@ -1,4 +1,4 @@
-#include "settings/Omgangar.h"
+#include "competition/Omgangar.h"
 
 #include "common/Databasnamn.h"
 #include "platform/Databas.h"

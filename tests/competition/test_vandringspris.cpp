@@ -1,6 +1,6 @@
+#include "competition/Vandringspris.h"
 #include "settings/FlikVandringspris.h"
 #include "settings/Installningsvarden.h"
-#include "settings/Vandringspris.h"
 #include "support/Testfixtur.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
+#include "competition/Klasser.h"
 #include "settings/FlikKlasser.h"
-#include "settings/Klasser.h"
 #include "settings/frmKlassUppgifter.h"
 #include "settings/frmSlaSammanKlasser.h"
 #include "shell/Rutnat.h"
