@@ -47,6 +47,7 @@ public:
     std::optional<QString> inmatning(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    bool stangFraga(const QString&) override { return false; }
     int sagt = 0;
 };
 
@@ -119,7 +120,6 @@ inline std::unique_ptr<Tavling> skapaTavling(const QString& bas, const QString& 
     modGlobalt& g = t->g;
     g.strProgrammapp = QCoreApplication::applicationDirPath();
     g.iniProgram.setPath(t->mapp.filePath(Ini::ProgramIniNamn));
-    g.strDecimaltecken = QStringLiteral(",");
     NyTavling::Uppgifter u;
     u.namn = QStringLiteral("Bänkcupen");
     u.antalBanor = QString::number(Banor);

@@ -7,6 +7,7 @@
 #include "common/Fel.h"
 #include "entry/frmResultatInskrivning.h"
 #include "platform/Meddelanden.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/NyTavling.h"
 #include "shell/modGlobalt.h"
@@ -36,22 +37,9 @@ public:
     std::optional<QString> inmatning(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    bool stangFraga(const QString&) override { return false; }
     int antal = 0;
     QString senaste;
-};
-
-class Vard : public Fonstervard {
-public:
-    void sattMeny(Meny, bool) override {}
-    bool menyPa(Meny) const override { return true; }
-    void visaMeny(Meny, bool) override {}
-    bool menySynlig(Meny) const override { return true; }
-    QWidget* visaFonster(const QString&, std::optional<QPoint>) override { return nullptr; }
-    QWidget* fonster(const QString&) const override { return nullptr; }
-    bool stangFonster(QWidget* w) override { return w->close(); }
-    void tavlingSkapad() override {}
-    QWidget* dialogforalder() const override { return nullptr; }
-    bool askadarskarmAnsluten() const override { return false; }
 };
 
 class Dialoger : public Plattformsdialoger {
@@ -115,7 +103,6 @@ bool fyll(modGlobalt& g) {
 
 // One opening, as the program's picker opens the window; milliseconds.
 double oppna(Formkontext& k, Askadarflode& flode, int skjutlag, int& rader) {
-    k.g().intValtSkjutlag = skjutlag;
     QElapsedTimer t;
     t.start();
     auto* w = new frmResultatInskrivning(k, flode);
@@ -147,12 +134,11 @@ int main(int argc, char** argv) {
     QTemporaryDir mapp;
     modGlobalt g;
     g.strProgrammapp = QCoreApplication::applicationDirPath();
-    g.strDecimaltecken = QStringLiteral(",");
     g.iniProgram.setPath(QDir(mapp.path()).filePath(QStringLiteral("Pilkrona.ini")));
     TystaMeddelanden m;
-    Vard vard;
     Dialoger dialoger;
-    Formkontext k(g, m, vard, dialoger);
+    Fonstervard vard(g, m, dialoger);
+    Formkontext& k = vard.kontext();
     NyTavling::Uppgifter u;
     u.namn = QStringLiteral("Bänken");
     u.antalBanor = QStringLiteral("100");

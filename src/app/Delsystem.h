@@ -1,8 +1,7 @@
 #pragma once
 
-class MDIfrmHuvudmeny;
+struct Programdelar;
 
 // The one place that knows every part of the program: each registers its
-// windows, dialogs and list builders with the main window; the spectator feed's
-// dialogs and menu side work on the main window's feed.
-void registreraDelsystem(MDIfrmHuvudmeny& huvudmeny);
+// windows, dialogs and list builders with the window host.
+void registreraDelsystem(const Programdelar& delar);

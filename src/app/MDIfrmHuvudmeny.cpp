@@ -23,32 +23,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QWindow>
-
-namespace {
-
-// The frame of a child window. It tells when its window has really closed, at
-// once, so that the menu items the window held are given back before whatever
-// the closing code does next (a window may refuse to close).
-class Barnram : public QMdiSubWindow {
-    Q_OBJECT
-public:
-    using QMdiSubWindow::QMdiSubWindow;
-
-signals:
-    void stangd();
-
-protected:
-    void closeEvent(QCloseEvent* e) override {
-        QMdiSubWindow::closeEvent(e);
-        if (e->isAccepted())
-            emit stangd();
-    }
-};
-
-} // namespace
 
 MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
                                  Askadarflode& flode, QWidget* parent)
@@ -62,8 +40,8 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
 MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
                                  std::unique_ptr<Askadarflode> egetFlode, Askadarflode* flode,
                                  QWidget* parent)
-    : QMainWindow(parent), m_g(g), m_m(m), m_dialoger(dialoger), m_kontext(g, m, *this, dialoger),
-      m_egetFlode(std::move(egetFlode)), m_flode(flode ? *flode : *m_egetFlode), m_mdi(new QMdiArea(this)) {
+    : QMainWindow(parent), m_g(g), m_m(m), m_dialoger(dialoger), m_egetFlode(std::move(egetFlode)),
+      m_flode(flode ? *flode : *m_egetFlode), m_mdi(new QMdiArea(this)), m_vard(g, m, dialoger, m_mdi, this) {
     setObjectName(QStringLiteral("MDIfrmHuvudmeny"));
     setWindowTitle(Meddelanden::programtitel());
     setCentralWidget(m_mdi);
@@ -75,7 +53,14 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
     kopplaKommandon();
     m_tmrSplash.setSingleShot(true);
     connect(&m_tmrSplash, &QTimer::timeout, this, &MDIfrmHuvudmeny::tmrSplash_Timer);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MDIfrmHuvudmeny::barnAktiverat);
+    // The information window goes when another window of ours becomes the
+    // active one.
+    connect(&m_vard, &Fonstervard::barnAktiverat, this, [this](QMdiSubWindow* sub) {
+        if (sub != m_oppnat)
+            stangInformationsfonster();
+    });
+    connect(&m_vard, &Fonstervard::tavlingSkapad, this, &MDIfrmHuvudmeny::tavlingSkapad);
+    m_vard.sattAnslutningsfraga([this] { return m_flode.ansluten(); });
 
     // The information window goes as soon as the operator turns to anything
     // else: another window of ours, the background, a dialog.
@@ -90,34 +75,29 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
 
 MDIfrmHuvudmeny::~MDIfrmHuvudmeny() {
     qApp->removeEventFilter(this);
-    // Child windows that go down with this window give nothing back to a menu
-    // that is going too.
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        sub->disconnect(this);
+    // The area outlives this window's members (it is a child, deleted by the
+    // base): nothing of it may reach them any more.
+    m_mdi->disconnect(this);
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void MDIfrmHuvudmeny::byggMenyer() {
+    // The host holds the items; this window only arranges them in its menus.
     QMenu* menyer[4] = {nullptr, nullptr, nullptr, nullptr};
     for (size_t i = 0; i < menytrad.size(); ++i) {
         const Menystart& post = menytrad[i];
-        const QString namn = QString::fromUtf8(post.kontroll);
-        const QString text = QString::fromUtf8(post.text);
+        QAction* a = menyval(post.meny);
         const bool harUndermeny = i + 1 < menytrad.size() && menytrad[i + 1].niva > post.niva;
-        QAction* a = nullptr;
         if (harUndermeny) {
-            QMenu* meny = post.niva == 1 ? menuBar()->addMenu(text) : menyer[post.niva - 1]->addMenu(text);
-            meny->setObjectName(namn + QStringLiteral("_meny"));
+            auto* meny = new QMenu(a->text(), this);
+            meny->setObjectName(a->objectName() + QStringLiteral("_meny"));
+            a->setMenu(meny);
             menyer[post.niva] = meny;
-            a = meny->menuAction();
-        } else if (text == QLatin1String("-")) {
-            a = menyer[post.niva - 1]->addSeparator();
-        } else {
-            a = menyer[post.niva - 1]->addAction(text);
         }
-        a->setObjectName(namn);
-        a->setEnabled(post.lage != Menystart::Av);
-        a->setVisible(post.lage != Menystart::Dold);
-        m_menyval[i] = a;
+        if (post.niva == 1)
+            menuBar()->addAction(a);
+        else
+            menyer[post.niva - 1]->addAction(a);
     }
     menyval(Meny::mnuInnehall)->setShortcut(QKeySequence(Qt::Key_F1));
 }
@@ -147,13 +127,13 @@ void MDIfrmHuvudmeny::kopplaKommandon() {
     struct Lista {
         Meny skrivare;
         Meny fil;
-        const QString& fonster;
+        const Fonsterid<Utskriftsmal>& fonster;
     };
     for (const Lista& l :
          {Lista{Meny::mnuSkjutlagslista, Meny::mnuSkjutlagslistaFil, Fonsternamn::UtskriftSkjutlag},
           Lista{Meny::mnuForeningslista, Meny::mnuForeningslistaFil, Fonsternamn::Foreningsutskrift},
           Lista{Meny::mnuResGrundPrinter, Meny::mnuResGrundFil, Fonsternamn::ValResSkarmGrund}}) {
-        const QString fonster = l.fonster;
+        const Fonsterid<Utskriftsmal> fonster = l.fonster;
         connect(menyval(l.skrivare), &QAction::triggered, this,
                 [this, fonster] { listkommando(Utskriftsmal::Printer, fonster); });
         connect(menyval(l.fil), &QAction::triggered, this,
@@ -167,24 +147,6 @@ void MDIfrmHuvudmeny::kopplaKommandon() {
             [this] { vandringsprislista(Utskriftsmal::Printer); });
     connect(menyval(Meny::mnuResVandringsprisFil), &QAction::triggered, this,
             [this] { vandringsprislista(Utskriftsmal::Fil); });
-}
-
-// --- Menu items ---
-
-void MDIfrmHuvudmeny::sattMeny(Meny meny, bool pa) {
-    menyval(meny)->setEnabled(pa);
-}
-
-bool MDIfrmHuvudmeny::menyPa(Meny meny) const {
-    return menyval(meny)->isEnabled();
-}
-
-void MDIfrmHuvudmeny::visaMeny(Meny meny, bool synlig) {
-    menyval(meny)->setVisible(synlig);
-}
-
-bool MDIfrmHuvudmeny::menySynlig(Meny meny) const {
-    return menyval(meny)->isVisible();
 }
 
 // --- Load, splash, unload ---
@@ -204,7 +166,6 @@ void MDIfrmHuvudmeny::MDIForm_Load(frmSplash* splash, int splashTidMs) {
         else
             resize(twips(12000), twips(8700));
 
-        m_g.strUtskriftsmal = Utskriftsmal::Printer;
         Hamta_5_senaste_filer();
 
         const QString lagsort = m_g.iniProgram.GetKeyValue(Ini::LagsortVal.sektion, Ini::LagsortVal.nyckel,
@@ -255,95 +216,6 @@ void MDIfrmHuvudmeny::closeEvent(QCloseEvent* e) {
 
 void MDIfrmHuvudmeny::mnuAvsluta_Click() {
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.mnuAvsluta "))([&] { close(); });
-}
-
-// --- Child windows ---
-
-void MDIfrmHuvudmeny::registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen) {
-    m_fonster.insert(namn, {std::move(fabrik), std::move(menylagen)});
-}
-
-void MDIfrmHuvudmeny::registreraDialog(const QString& namn, Dialogfabrik fabrik) {
-    m_dialogfabriker.insert(namn, std::move(fabrik));
-}
-
-void MDIfrmHuvudmeny::registreraListbyggare(const QString& namn, Listbyggare byggare) {
-    m_listbyggare.insert(namn, std::move(byggare));
-}
-
-QWidget* MDIfrmHuvudmeny::fonster(const QString& namn) const {
-    // A closed window is gone, even before its frame has been deleted.
-    const QPointer<QMdiSubWindow> sub = m_barn.value(namn);
-    return sub && !sub->isHidden() ? sub->widget() : nullptr;
-}
-
-QWidget* MDIfrmHuvudmeny::visaFonster(const QString& namn, std::optional<QPoint> placeringTwips) {
-    if (QWidget* finns = fonster(namn)) {
-        m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(finns->parentWidget()));
-        return finns;
-    }
-    const auto reg = m_fonster.constFind(namn);
-    if (reg == m_fonster.constEnd())
-        return nullptr;
-    QWidget* w = nullptr;
-    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { w = reg->fabrik(m_kontext); });
-    if (!w)
-        return nullptr;
-    const Menylagen lagen = reg->menylagen;
-    m_kontext.oppnas(lagen);
-
-    auto* sub = new Barnram;
-    sub->setWidget(w);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setObjectName(namn + QStringLiteral("_ram"));
-    sub->setWindowTitle(w->windowTitle());
-    sub->setWindowIcon(w->windowIcon());
-    connect(sub, &Barnram::stangd, this, [this, lagen] { m_kontext.stangdes(lagen); });
-    m_mdi->addSubWindow(sub);
-    m_barn.insert(namn, sub);
-    if (placeringTwips)
-        sub->move(twips(placeringTwips->x()), twips(placeringTwips->y()));
-    sub->show();
-    return w;
-}
-
-bool MDIfrmHuvudmeny::stangFonster(QWidget* w) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
-        return sub->close();
-    return w->close();
-}
-
-bool MDIfrmHuvudmeny::stangAllaBarn() {
-    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
-        if (!sub->close()) {
-            m_mdi->setActiveSubWindow(sub);
-            sub->raise();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool MDIfrmHuvudmeny::visaDialog(const QString& namn) {
-    const auto d = m_dialogfabriker.constFind(namn);
-    if (d == m_dialogfabriker.constEnd())
-        return false;
-    bool svar = false;
-    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { svar = (*d)(m_kontext); });
-    return svar;
-}
-
-void MDIfrmHuvudmeny::barnAktiverat(QMdiSubWindow* sub) {
-    // A message box or another top-level window of ours takes the activation
-    // away for a while and gives it back to the same window; that is no new
-    // activation of it.
-    if (!sub || sub == m_senastAktiva)
-        return;
-    m_senastAktiva = sub;
-    if (sub != m_oppnat)
-        stangInformationsfonster();
-    if (sub->widget())
-        m_kontext.meddelaAktivering(sub->widget());
 }
 
 QWidget* MDIfrmHuvudmeny::barnetsAtkomsttangent(int tangent) const {
@@ -422,8 +294,8 @@ void MDIfrmHuvudmeny::visaInformationsfonster() {
 void MDIfrmHuvudmeny::visaOppenTavling(bool lagtavling, bool vandringspris) {
     sattMeny(Meny::mnuLag, lagtavling);
     sattMeny(Meny::mnuUtskrift, true);
-    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, false);
-    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuStang},
+    kontext().sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, false);
+    kontext().sattMenyer({Meny::mnuInskrivning, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuStang},
                          true);
     setWindowTitle(m_g.strTavlingsnamn);
     sattMeny(Meny::mnuAskadarskarm, !m_g.blnTCPStartFel);
@@ -435,8 +307,8 @@ void MDIfrmHuvudmeny::visaOppenTavling(bool lagtavling, bool vandringspris) {
 
 void MDIfrmHuvudmeny::VisaIngenTavling() {
     setWindowTitle(Meddelanden::programtitel());
-    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
-    m_kontext.sattMenyer({Meny::mnuStang, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuInskrivning,
+    kontext().sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
+    kontext().sattMenyer({Meny::mnuStang, Meny::mnuInstallningar, Meny::mnuSkrivare, Meny::mnuInskrivning,
                           Meny::mnuUtskrift, Meny::mnuAskadarskarm},
                          false);
     visaMeny(Meny::mnuResVandringsprisPrinter, false);
@@ -500,7 +372,7 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.mnuFil_Click "), Meddelanden::Ikon::Ingen, {})([&] {
         // Whatever is open goes first: a new-competition dialog left open would
         // otherwise work on top of the competition opened here.
-        if (menyPa(Meny::mnuStang) ? !stangTavling() : !stangAllaBarn())
+        if (m_vard.menyPa(Meny::mnuStang) ? !stangTavling() : !stangAllaBarn())
             return;
         const QString sokvag =
             m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
@@ -528,7 +400,7 @@ void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
             m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
         if (sokvag.isEmpty())
             continue;
-        menyval(mnuFil(i))->setText(SenasteFiler::menytext(i, sokvag));
+        m_vard.sattMenytext(mnuFil(i), SenasteFiler::menytext(i, sokvag));
         visaMeny(mnuFil(i), true);
         visaMeny(Meny::mnuLineFiler, true);
     }
@@ -544,54 +416,45 @@ bool MDIfrmHuvudmeny::excelFinns() {
     return false;
 }
 
-void MDIfrmHuvudmeny::listkommando(Utskriftsmal mal, const QString& fonsternamn) {
+void MDIfrmHuvudmeny::listkommando(Utskriftsmal mal, const Fonsterid<Utskriftsmal>& lista) {
     if (!excelFinns())
         return;
-    m_g.strUtskriftsmal = mal;
-    if (QWidget* w = visaFonster(fonsternamn))
-        w->parentWidget()->setWindowState(Qt::WindowNoState);
+    m_vard.visaFonster(lista, mal);
 }
 
 void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
     if (!excelFinns())
         return;
-    m_g.strUtskriftsmal = mal;
     // Without rounds the printout is made as the window loads; there is nothing
     // left for the window to ask.
-    if (QWidget* w = visaFonster(Fonsternamn::Lagutskrift); w && !m_g.blnFleraTavlingar)
-        stangFonster(w);
+    if (QWidget* w = m_vard.visaFonster(Fonsternamn::Lagutskrift, mal); w && !m_g.blnFleraTavlingar)
+        m_vard.stangFonster(w);
 }
 
 void MDIfrmHuvudmeny::vandringsprislista(Utskriftsmal mal) {
     if (!excelFinns())
         return;
-    m_g.strUtskriftsmal = mal;
-    m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, false);
-    const auto b = m_listbyggare.constFind(Fonsternamn::VandringsprisLista);
-    // The builder gives the items back when it ends; one that failed or is
-    // missing cannot.
-    if (b == m_listbyggare.constEnd() ||
-        !Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista "))([&] { (*b)(m_kontext); }))
-        m_kontext.sattMenyer({Meny::mnuInskrivning, Meny::mnuUtskrift}, true);
+    // The builder's declared items are off while it runs; it gives them back
+    // itself, the host when it throws.
+    Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista "))(
+        [&] { m_vard.byggLista(Fonsternamn::VandringsprisLista, mal); });
 }
 
 void MDIfrmHuvudmeny::mnuNy_Click() {
-    if (!visaFonster(Fonsternamn::NyTavling))
-        return;
-    m_kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera, Meny::mnuStang}, false);
+    m_vard.visaFonster(Fonsternamn::NyTavling);
 }
 
 void MDIfrmHuvudmeny::mnuImportera_Click() {
-    visaDialog(Fonsternamn::ImporteraGuide);
+    m_vard.visaDialog(Fonsternamn::ImporteraGuide);
 }
 
 void MDIfrmHuvudmeny::mnuExportera_Click() {
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny_mnuExportera_click: "), Meddelanden::Ikon::Ingen,
-             {})([&] { visaDialog(Fonsternamn::ExporteraGuide); });
+             {})([&] { m_vard.visaDialog(Fonsternamn::ExporteraGuide); });
 }
 
 void MDIfrmHuvudmeny::mnuInstallningar_Click() {
-    visaFonster(Fonsternamn::Installningar);
+    m_vard.visaFonster(Fonsternamn::Installningar);
 }
 
 void MDIfrmHuvudmeny::mnuSkrivare_Click() {
@@ -609,50 +472,33 @@ void MDIfrmHuvudmeny::mnuSkrivare_Click() {
 void MDIfrmHuvudmeny::mnuSokSkytt_Click() {
     // The search is a window of its own, modal to this one, that drives the
     // registration window beneath it; it places itself.
-    visaDialog(Fonsternamn::SokSkytt);
+    m_vard.visaDialog(Fonsternamn::SokSkytt);
 }
 
 void MDIfrmHuvudmeny::mnuInskrivningSkyttar_Click() {
-    if (!m_fonster.contains(Fonsternamn::InskrivningSkyttar))
-        return;
-    sattMeny(Meny::mnuUtskrift, false);
-    sattMeny(Meny::mnuSokSkytt, true);
-    m_kontext.sattMenyer({Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm}, false);
-    visaFonster(Fonsternamn::InskrivningSkyttar, std::nullopt);
+    m_vard.visaFonster(Fonsternamn::InskrivningSkyttar);
 }
 
 void MDIfrmHuvudmeny::mnuLag_Click() {
-    if (!m_fonster.contains(Fonsternamn::LagInskrivning))
-        return;
-    sattMeny(Meny::mnuUtskrift, false);
-    visaFonster(Fonsternamn::LagInskrivning);
+    m_vard.visaFonster(Fonsternamn::LagInskrivning);
 }
 
 void MDIfrmHuvudmeny::mnuResultatInskrivning_Click() {
-    m_g.intValtSkjutlag = 0;
-    m_kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm}, false);
-    if (visaDialog(Fonsternamn::ValjSkjutlag))
-        return;
-    // A cancelled picker opened no result entry, so nothing will give these back.
-    m_kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm}, true);
-    sattMeny(Meny::mnuVisaAskSkarm, askadarskarmAnsluten());
+    // A new "&Resultat" starts the picker from the first squad; a cancelled
+    // picker opens nothing and leaves the menu as it was.
+    m_vard.visaDialog(Fonsternamn::ValjSkjutlag, Skjutlagsbegaran{0});
 }
 
 void MDIfrmHuvudmeny::mnuResGrund_Click() {
-    m_g.strUtskriftsmal = Utskriftsmal::Skarm;
-    visaFonster(Fonsternamn::ValResSkarmGrund);
+    m_vard.visaFonster(Fonsternamn::ValResSkarmGrund, Utskriftsmal::Skarm);
 }
 
 void MDIfrmHuvudmeny::mnuKonfigAskSkarm_Click() {
-    visaFonster(Fonsternamn::KonfigAskSkarm);
+    m_vard.visaFonster(Fonsternamn::KonfigAskSkarm);
 }
 
 void MDIfrmHuvudmeny::mnuVisaAskSkarm_Click() {
-    if (!m_fonster.contains(Fonsternamn::VisaAskSkarm))
-        return;
-    sattMeny(Meny::mnuKonfigAskSkarm, false);
-    if (QWidget* w = visaFonster(Fonsternamn::VisaAskSkarm))
-        w->parentWidget()->resize(twips(3525), twips(5115));
+    m_vard.visaFonster(Fonsternamn::VisaAskSkarm);
 }
 
 void MDIfrmHuvudmeny::mnuInnehall_Click() {
@@ -668,7 +514,5 @@ void MDIfrmHuvudmeny::mnuInnehall_Click() {
 }
 
 void MDIfrmHuvudmeny::mnuOm_Click() {
-    visaDialog(Fonsternamn::Om);
+    m_vard.visaDialog(Fonsternamn::Om);
 }
-
-#include "MDIfrmHuvudmeny.moc"

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "common/Poster.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Meny.h"
+#include "shell/Programdelar.h"
 #include "spectator/Askadarflode.h"
 
-#include <QHash>
 #include <QHostAddress>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <array>
 #include <memory>
 
 class QAction;
@@ -21,11 +21,11 @@ class modGlobalt;
 class frmSplash;
 class frmOppnat;
 
-// The main window: a multi-document parent with the program's menu tree. It is
-// the host of every child window (it implements the form context's menu and
-// window side) and the register in which each part of the program files its
-// windows by their form names; it knows none of their classes.
-class MDIfrmHuvudmeny : public QMainWindow, public Fonstervard, public Fonsterregister {
+// The main window: a multi-document parent with the program's menu tree. Its
+// window host (over the MDI area) holds the register in which each part of the
+// program files its windows by their form names, the menu items and the open
+// child windows; the main window knows none of their classes.
+class MDIfrmHuvudmeny : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int SplashTidMs = 2500;
@@ -46,8 +46,11 @@ public:
     // LagsortVal. The window stays hidden until the splash timer fires.
     void MDIForm_Load(frmSplash* splash = nullptr, int splashTidMs = SplashTidMs);
 
-    Formkontext& kontext() { return m_kontext; }
-    QAction* menyval(Meny meny) const { return m_menyval[size_t(meny)]; }
+    Fonstervard& vard() { return m_vard; }
+    // What the parts of the program register their windows with.
+    Programdelar programdelar() { return {m_vard, m_flode}; }
+    Formkontext& kontext() { return m_vard.kontext(); }
+    QAction* menyval(Meny meny) const { return m_vard.menyval(meny); }
     QMdiArea* mdiYta() const { return m_mdi; }
     QTimer& tmrSplash() { return m_tmrSplash; }
     // The spectator feed and its link to the display: listening from the first
@@ -56,26 +59,9 @@ public:
     Askadarflode& askadarflode() { return m_flode; }
     TcpPeer& tcpPeer() { return m_flode.tcpPeer(); }
 
-    // --- Fonstervard ---
-    void sattMeny(Meny meny, bool pa) override;
-    bool menyPa(Meny meny) const override;
-    void visaMeny(Meny meny, bool synlig) override;
-    bool menySynlig(Meny meny) const override;
-    QWidget* visaFonster(const QString& namn, std::optional<QPoint> placeringTwips = QPoint(10, 10)) override;
-    QWidget* fonster(const QString& namn) const override;
-    bool stangFonster(QWidget* fonster) override;
-    void tavlingSkapad() override;
-    QWidget* dialogforalder() const override { return const_cast<MDIfrmHuvudmeny*>(this); }
-    bool askadarskarmAnsluten() const override { return m_flode.ansluten(); }
-
-    // --- Fonsterregister ---
-    void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen = {}) override;
-    void registreraDialog(const QString& namn, Dialogfabrik fabrik) override;
-    void registreraListbyggare(const QString& namn, Listbyggare byggare) override;
-
     // Asks every child window to close; false when one refused (it is brought to
     // the front).
-    bool stangAllaBarn();
+    bool stangAllaBarn() { return m_vard.stangAlla(); }
 
     // --- Opening and closing ---
     // Opens the competition whose paths are in the state. False when it was
@@ -86,6 +72,10 @@ public:
     bool stangTavling();
     // Fills the recent-competitions items from the program INI.
     void Hamta_5_senaste_filer();
+    // A competition has just been created and is open in the state: this window
+    // takes it over as the open competition (listener, menus, recent list,
+    // information window).
+    void tavlingSkapad();
 
     frmOppnat* informationsfonster() const;
 
@@ -120,11 +110,6 @@ private:
     MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger,
                     std::unique_ptr<Askadarflode> egetFlode, Askadarflode* flode, QWidget* parent);
 
-    struct Registrerat {
-        Fonsterfabrik fabrik;
-        Menylagen menylagen;
-    };
-
     void byggMenyer();
     void kopplaKommandon();
     // The menu states of an open competition, after its settings were loaded or
@@ -132,13 +117,13 @@ private:
     void visaOppenTavling(bool lagtavling, bool vandringspris);
     // The refusal when no spreadsheet engine is at hand; false when refused.
     bool excelFinns();
-    void listkommando(Utskriftsmal mal, const QString& fonsternamn);
+    void listkommando(Utskriftsmal mal, const Fonsterid<Utskriftsmal>& lista);
     void lagutskrift(Utskriftsmal mal);
     void vandringsprislista(Utskriftsmal mal);
-    bool visaDialog(const QString& namn);
+    void sattMeny(Meny meny, bool pa) { m_vard.sattMeny(meny, pa); }
+    void visaMeny(Meny meny, bool synlig) { m_vard.visaMeny(meny, synlig); }
     void visaInformationsfonster();
     void stangInformationsfonster();
-    void barnAktiverat(QMdiSubWindow* sub);
     // An Alt+letter that a button or field of the active child window carries.
     QWidget* barnetsAtkomsttangent(int tangent) const;
     void MDIForm_Unload();
@@ -146,17 +131,11 @@ private:
     modGlobalt& m_g;
     Meddelanden& m_m;
     Plattformsdialoger& m_dialoger;
-    Formkontext m_kontext;
     std::unique_ptr<Askadarflode> m_egetFlode;
     Askadarflode& m_flode;
     QMdiArea* m_mdi;
-    std::array<QAction*, AntalMenyval> m_menyval{};
-    QHash<QString, Registrerat> m_fonster;
-    QHash<QString, Dialogfabrik> m_dialogfabriker;
-    QHash<QString, Listbyggare> m_listbyggare;
-    QHash<QString, QPointer<QMdiSubWindow>> m_barn;
+    Fonstervard m_vard;
     QPointer<QMdiSubWindow> m_oppnat;
-    QPointer<QMdiSubWindow> m_senastAktiva;
     QTimer m_tmrSplash;
     QPointer<frmSplash> m_splash;
     bool m_laddadForut = false;

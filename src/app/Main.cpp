@@ -79,7 +79,6 @@ int Main(QApplication& app) {
     g.strHjalpfil = QDir(g.strProgrammapp).filePath(QStringLiteral("Hjälp/pilkrona.chm"));
     g.lngAntalSkrivare = AntalSkrivare();
     g.intAntalKopior = 1;
-    g.strDecimaltecken = QLocale::system().decimalPoint();
     g.iniProgram.setPath(programIniSokvag(g.strProgrammapp));
 
     QtMeddelanden meddelanden;
@@ -95,7 +94,7 @@ int Main(QApplication& app) {
     Askadarflode askadarflode(g, meddelanden);
     QtDialoger dialoger;
     MDIfrmHuvudmeny huvudmeny(g, meddelanden, dialoger, askadarflode);
-    registreraDelsystem(huvudmeny);
+    registreraDelsystem(huvudmeny.programdelar());
     meddelanden.setForalder(&huvudmeny);
     huvudmeny.MDIForm_Load(&splash);
     return app.exec();

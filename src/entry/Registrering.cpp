@@ -3,45 +3,42 @@
 #include "entry/frmResultatInskrivning.h"
 #include "entry/frmValjSkjutlag.h"
 #include "shell/Fonsternamn.h"
-#include "shell/Formkontext.h"
-#include "shell/modGlobalt.h"
+#include "shell/Fonstervard.h"
+#include "shell/Programdelar.h"
 #include "spectator/Askadarflode.h"
-
-#include <QCoreApplication>
 
 namespace Resultatfonster {
 
-void registrera(Fonsterregister& register_, Askadarflode& flode) {
-    Askadarflode* f = &flode;
-    // The window is made only when a squad has been chosen, and opens on it.
-    register_.registreraFonster(
+void registrera(const Programdelar& delar) {
+    Askadarflode* f = &delar.askadarflode;
+    // The window is made only when a squad has been chosen, and opens on it. The
+    // display's "&Visa" comes back at closing only while a display is connected:
+    // the window gives that one back itself.
+    delar.fonster.registreraFonster(
         Fonsternamn::ResultatInskrivning,
-        [f](Formkontext& k) -> QWidget* {
+        [f](Formkontext& k, const Skjutlagsbegaran& b) -> QWidget* {
             auto* fonster = new frmResultatInskrivning(k, *f);
-            fonster->Oppna_databaser_mm(k.g().intValtSkjutlag);
+            fonster->Oppna_databaser_mm(b.skjutlag);
             fonster->txtVisible();
             return fonster;
         },
-        Menylagen{{Meny::mnuInstallningar, Meny::mnuInskrivning},
-                  {},
-                  {Meny::mnuInskrivning, Meny::mnuInstallningar, Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm},
-                  {}});
-    // The main menu's "&Resultat": result entry has no squad yet. A cancelled
-    // picker opens nothing, and the main window gives its menu items back.
-    register_.registreraDialog(Fonsternamn::ValjSkjutlag, [f](Formkontext& k) {
-        frmValjSkjutlag valj(k, k.fonster().dialogforalder());
-        if (valj.exec() != QDialog::Accepted)
+        {.menyer = {.avVidOppning = {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift,
+                                     Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm},
+                    .paVidStangning = {Meny::mnuInskrivning, Meny::mnuInstallningar, Meny::mnuUtskrift,
+                                       Meny::mnuKonfigAskSkarm}}});
+    // The main menu's "&Resultat": the picker, then the window on the chosen
+    // squad. A cancelled picker opens nothing.
+    delar.fonster.registreraDialog(Fonsternamn::ValjSkjutlag, [f](Formkontext& k, const Skjutlagsbegaran& b) {
+        QWidget* huvud = k.fonster().dialogforalder();
+        const std::optional<int> valt = frmValjSkjutlag::valj(k, b.skjutlag, huvud);
+        if (!valt)
             return false;
-        // The picker is off the screen before the rows are built.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
         // Typing goes to the program at once, also where no window manager hands
         // the keyboard back when a dialog closes.
-        if (QWidget* huvud = k.fonster().dialogforalder())
+        if (huvud)
             huvud->activateWindow();
         f->begarOmritning(true);
-        k.g().intValtSkjutlag = valj.valtSkjutlag();
-        return k.fonster().visaFonster(Fonsternamn::ResultatInskrivning) != nullptr;
+        return k.fonster().visaFonster(Fonsternamn::ResultatInskrivning, Skjutlagsbegaran{*valt}) != nullptr;
     });
 }
 

@@ -9,6 +9,7 @@
 #include "entry/frmSfS.h"
 #include "entry/frmValjSkjutlag.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
@@ -252,6 +253,7 @@ void frmResultatInskrivning::Form_Load() {
 
 void frmResultatInskrivning::Oppna_databaser_mm(int skjutlag) {
     modGlobalt& g = m_k.g();
+    g.intValtSkjutlag = skjutlag;
     falla(m_k.m(),
           QStringLiteral("Öppna_databaser_mm"))([&] { m_klasser = std::make_unique<Klassuppslag>(g); });
     Oppna_skjutlag(skjutlag);
@@ -467,6 +469,7 @@ void frmResultatInskrivning::Form_Unload() {
             throw Fel(Felnummer::SokvagsAtkomstfel, g.iniTavling.senasteFel());
     });
     g.blnResultatInskrivningOppen = false;
+    g.intValtSkjutlag = 0;
 }
 
 void frmResultatInskrivning::cmdAterga_Click() {
@@ -485,19 +488,15 @@ void frmResultatInskrivning::cmdBytSkjutlag_Click() {
             AvbrytKommTolkmaskin();
         if (!lamnaFalten())
             return;
-        frmValjSkjutlag valj(m_k, this);
-        const bool valt = valj.exec() == QDialog::Accepted;
+        const std::optional<int> valt = frmValjSkjutlag::valj(m_k, g.intValtSkjutlag, this);
         if (m_fokusFalt && m_banrader->plats(m_fokusFalt) &&
             m_banrader->plats(m_fokusFalt)->slag == Banrader::Slag::Serie)
             blnSerieMarkerad = true;
-        if (!valt || valj.valtSkjutlag() == g.intValtSkjutlag)
+        if (!valt || *valt == g.intValtSkjutlag)
             return;
-        // The picker is off the screen before the rows are built.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
         m_askadaruppdatering.skickaVantande();
         m_flode.begarOmritning(false);
-        Byt_Skjutlag(valj.valtSkjutlag());
+        Byt_Skjutlag(*valt);
     });
 }
 

@@ -11,6 +11,7 @@
 #include "shell/modGlobalt.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,12 +33,25 @@ constexpr int twips(int t) {
 }
 } // namespace
 
-frmValjSkjutlag::frmValjSkjutlag(Formkontext& k, QWidget* parent) : QDialog(parent), m_k(k) {
+frmValjSkjutlag::frmValjSkjutlag(Formkontext& k, int forvalt, QWidget* parent)
+    : QDialog(parent), m_k(k), m_forvalt(forvalt) {
     setObjectName(QStringLiteral("frmValjSkjutlag"));
     setWindowTitle(QStringLiteral("Välj skjutlag"));
     setModal(true);
     byggFormular();
     Form_Load();
+}
+
+std::optional<int> frmValjSkjutlag::valj(Formkontext& k, int forvalt, QWidget* foralder) {
+    frmValjSkjutlag valj(k, forvalt, foralder);
+    if (valj.exec() != QDialog::Accepted)
+        return std::nullopt;
+    // The picker is off the screen before the rows of another squad are built.
+    if (valj.valtSkjutlag() != forvalt) {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    return valj.valtSkjutlag();
 }
 
 void frmValjSkjutlag::byggFormular() {
@@ -119,9 +133,9 @@ void frmValjSkjutlag::Form_Load() {
     for (int i = 1; i <= intAntalSkjutlag; ++i)
         Opt[i]->setVisible(true);
 
-    if (g.intValtSkjutlag != 0) {
-        intForvaltSkjutlag = g.intValtSkjutlag;
-        intMarkeratSkjutlag = g.intValtSkjutlag;
+    if (m_forvalt != 0) {
+        intForvaltSkjutlag = m_forvalt;
+        intMarkeratSkjutlag = m_forvalt;
     } else {
         intForvaltSkjutlag = 1;
         intMarkeratSkjutlag = 1;

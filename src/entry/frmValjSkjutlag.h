@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 class Formkontext;
 class QButtonGroup;
@@ -20,7 +21,14 @@ class frmValjSkjutlag : public QDialog {
 public:
     static constexpr int AntalOptioner = 30;
 
-    frmValjSkjutlag(Formkontext& k, QWidget* parent);
+    // forvalt: the squad marked first; 0 when none has been chosen yet (the
+    // first squad is marked then).
+    frmValjSkjutlag(Formkontext& k, int forvalt, QWidget* parent);
+
+    // Runs the picker modal to foralder and gives the chosen squad (once the
+    // picker is off the screen, when it is another than forvalt), or nothing
+    // when the operator cancelled.
+    static std::optional<int> valj(Formkontext& k, int forvalt, QWidget* foralder);
 
     // The squad chosen with OK; only meaningful when exec() accepted.
     int valtSkjutlag() const { return intMarkeratSkjutlag; }
@@ -52,6 +60,7 @@ private:
     void visaSkjuttid(int skjutlag);
 
     Formkontext& m_k;
+    int m_forvalt = 0;
     QButtonGroup* m_grupp = nullptr;
 
     int intForvaltSkjutlag = 1;

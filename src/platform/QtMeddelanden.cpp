@@ -70,7 +70,12 @@ Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel,
         box.setDefaultButton(static_cast<QPushButton*>(ja));
         break;
     }
+    Oppen oppen{&box, text};
+    m_oppna.append(&oppen);
     box.exec();
+    m_oppna.removeOne(&oppen);
+    if (oppen.stangd)
+        return utanKnapp(knappar);
     QAbstractButton* tryckt = box.clickedButton();
     if (tryckt && tryckt == ja)
         return Svar::Ja;
@@ -81,6 +86,17 @@ Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel,
     if (knappar == Knappar::JaNej)
         return Svar::Nej;
     return Svar::OK;
+}
+
+bool QtMeddelanden::stangFraga(const QString& text) {
+    for (Oppen* o : std::as_const(m_oppna)) {
+        if (o->text == text && o->ruta && !o->stangd) {
+            o->stangd = true;
+            o->ruta->done(QMessageBox::Cancel);
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<QString> QtMeddelanden::inmatning(const QString& fraga, const QString& titel,

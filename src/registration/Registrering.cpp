@@ -4,27 +4,32 @@
 #include "registration/frmLagInskrivning.h"
 #include "registration/frmSokSkytt.h"
 #include "shell/Fonsternamn.h"
-#include "shell/Formkontext.h"
+#include "shell/Fonstervard.h"
+#include "shell/Programdelar.h"
 
 namespace Registreringsfonster {
 
-void registrera(Fonsterregister& register_) {
-    register_.registreraFonster(
+void registrera(const Programdelar& delar) {
+    Fonstervard& f = delar.fonster;
+    // The spectator items come back when the window closes only while a
+    // display is connected: the window gives that one back itself.
+    f.registreraFonster(
         Fonsternamn::InskrivningSkyttar, [](Formkontext& k) { return new frmInskrivningSkyttar(k); },
-        Menylagen{{Meny::mnuInstallningar, Meny::mnuInskrivning},
-                  {},
-                  {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuKonfigAskSkarm},
-                  {Meny::mnuSokSkytt}});
-    register_.registreraDialog(Fonsternamn::SokSkytt, [](Formkontext& k) {
+        {.menyer = {.avVidOppning = {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift,
+                                     Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm},
+                    .paVidOppning = {Meny::mnuSokSkytt},
+                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning,
+                                       Meny::mnuKonfigAskSkarm},
+                    .avVidStangning = {Meny::mnuSokSkytt}},
+         .placering = std::nullopt});
+    f.registreraDialog(Fonsternamn::SokSkytt, [](Formkontext& k) {
         frmSokSkytt sok(k, k.fonster().dialogforalder());
         return sok.exec() == QDialog::Accepted;
     });
-    register_.registreraFonster(
+    f.registreraFonster(
         Fonsternamn::LagInskrivning, [](Formkontext& k) { return new frmLagInskrivning(k); },
-        Menylagen{{Meny::mnuInstallningar, Meny::mnuInskrivning},
-                  {},
-                  {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
-                  {}});
+        {.menyer = {.avVidOppning = {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift},
+                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}}});
 }
 
 } // namespace Registreringsfonster

@@ -1,8 +1,8 @@
 #pragma once
 
-class Fonsterregister;
+struct Programdelar;
 
 namespace Registreringsfonster {
 // Registers the registration window, the shooter search and team entry.
-void registrera(Fonsterregister& register_);
+void registrera(const Programdelar& delar);
 } // namespace Registreringsfonster

@@ -8,6 +8,7 @@
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
@@ -407,7 +408,7 @@ void frmInskrivningSkyttar::Form_Unload() {
         sparaSkjuttid();
         // The search follows its hits here; without this window it has nothing to show them in.
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == Fonsternamn::SokSkytt && w->isVisible())
+            if (w->objectName() == Fonsternamn::SokSkytt.namn && w->isVisible())
                 w->close();
     });
     m_blnRadVald = false;
@@ -703,13 +704,13 @@ void frmInskrivningSkyttar::Ny_Skytt_Markerad(const QString& procedur) {
 
 // --- The shooter ---
 
-void frmInskrivningSkyttar::HamtaSkytt() {
+void frmInskrivningSkyttar::HamtaSkytt(bool franSokSkytt) {
     falla(m_k.m(), QStringLiteral("HämtaSkytt"))([&] {
         if (m_blnHoppaOverHamtning) {
             m_blnHoppaOverHamtning = false;
             return;
         }
-        if ((m_blnRadVald && !m_blnAndrar) || m_k.g().blnFranSokSkytt) {
+        if ((m_blnRadVald && !m_blnAndrar) || franSokSkytt) {
             const int rad = vbagrSkjutlag->valdRad();
             const qint64 lopnummer =
                 rad == 0 ? PlatshallareLopnummer : vbagrSkjutlag->cell(rad, kolumnLopnummer()).toLongLong();

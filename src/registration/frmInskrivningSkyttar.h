@@ -35,7 +35,9 @@ public:
     // row for the lane), and the shooter of that lane shown in the fields.
     void valjSkjutlag(int skjutlag);
     bool valjBana(int bana);
-    void HamtaSkytt();
+    // Shows the shooter of the selected lane. franSokSkytt: the shooter search
+    // chose the lane, and its shooter is shown whatever the window was doing.
+    void HamtaSkytt(bool franSokSkytt = false);
 
     int aktuelltSkjutlag() const { return m_intAktuelltSkjutlag; }
     Lage lage() const;

@@ -5,6 +5,7 @@
 #include "competition/Lagtavlingar.h"
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
@@ -337,7 +338,6 @@ void frmLagInskrivning::visaLagtavling(qint64 lagtavling) {
     lblLaget->setText(QStringLiteral("Laget"));
     m_lagtavling = lt->nyckel;
     m_lagstorlek = lt->antalSkyttar;
-    m_k.g().intLagstorlek = m_lagstorlek;
     m_lagNr = 0;
     m_antalMedlemmar = 0;
     sattMedlemsinmatning(false);
@@ -358,7 +358,6 @@ void frmLagInskrivning::visaLag(qint64 lagNr) {
         throw Fel(IngenAktuellPost, QStringLiteral("Laget finns inte längre."));
     m_lagtavling = lt->nyckel;
     m_lagstorlek = lt->antalSkyttar;
-    m_k.g().intLagstorlek = m_lagstorlek;
     lblLagtavlingOverskrift->setText(lt->namn);
     m_lagNr = lag->nr;
     lblLaget->setText(lag->namn);

@@ -5,6 +5,7 @@
 #include "registration/frmInskrivningSkyttar.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
@@ -191,12 +192,9 @@ bool frmSokSkytt::visaIInskrivningen(const SokSkytt::Traff& traff) {
     inskrivning->valjSkjutlag(traff.skjutlag);
     if (!inskrivning->valjBana(traff.bana))
         return false;
-    // Tells the registration window to load the selected row even though the
-    // operator chose none there, or is editing a shooter.
-    modGlobalt& g = m_k.g();
-    g.blnFranSokSkytt = true;
-    const auto aterstall = qScopeGuard([&g] { g.blnFranSokSkytt = false; });
-    inskrivning->HamtaSkytt();
+    // The registration window loads the selected row even though the operator
+    // chose none there, or is editing a shooter.
+    inskrivning->HamtaSkytt(true);
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-class Fonsterregister;
+struct Programdelar;
 
 namespace Installningsfonster {
 // Registers the settings form.
-void registrera(Fonsterregister& register_);
+void registrera(const Programdelar& delar);
 } // namespace Installningsfonster

@@ -11,6 +11,7 @@
 #include "settings/FlikVandringspris.h"
 #include "settings/Installningsvarden.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
@@ -214,7 +215,8 @@ Installningsvarden frmInstallningar::hamta() const {
 }
 
 void frmInstallningar::cmdOK_Click() {
-    close();
+    // Through the window host: closing only the form would leave its frame.
+    m_k.fonster().stangFonster(this);
 }
 
 bool frmInstallningar::Kontrollera_installningar(const Installningsvarden& v) {
@@ -306,8 +308,11 @@ void frmInstallningar::cmdRensaArkivMeny_Click() {
                      QStringLiteral("Senaste tävlingar"), Ikon::Utropstecken);
         return;
     }
-    for (const QString& nyckel : nycklar)
-        m_k.fonster().visaMeny(mnuFil(nyckel.right(1).toInt()), false);
+    for (const QString& nyckel : nycklar) {
+        const Meny fil = mnuFil(nyckel.right(1).toInt());
+        m_k.fonster().sattMenytext(fil, QString());
+        m_k.fonster().visaMeny(fil, false);
+    }
     m_k.fonster().visaMeny(Meny::mnuLineFiler, false);
 }
 

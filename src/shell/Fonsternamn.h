@@ -1,26 +1,43 @@
 #pragma once
 
+#include "common/Poster.h"
+
 #include <QString>
 
+// What a window is opened for. A window that needs nothing takes IngenBegaran;
+// the lists take their output kind (Utskriftsmal); result entry and its squad
+// picker take a squad.
+struct IngenBegaran {};
+struct Skjutlagsbegaran {
+    int skjutlag = 0; // the picker: the squad marked first, 0 when none has been chosen yet
+};
+
+// A registered window's form name together with the type of what it is opened
+// for, so that a window opened with the wrong request does not compile.
+template <class B> struct Fonsterid {
+    using Begaran = B;
+    QString namn;
+};
+
 // The form names under which the parts of the program register their windows,
-// dialogs and list builders with the main window.
+// dialogs and list builders with the window host.
 namespace Fonsternamn {
-inline const QString NyTavling = QStringLiteral("frmNyTavling");
-inline const QString ImporteraGuide = QStringLiteral("frmImporteraGuide");
-inline const QString ExporteraGuide = QStringLiteral("frmExporteraGuide");
-inline const QString Installningar = QStringLiteral("frmInstallningar");
-inline const QString SokSkytt = QStringLiteral("frmSokSkytt");
-inline const QString InskrivningSkyttar = QStringLiteral("frmInskrivningSkyttar");
-inline const QString LagInskrivning = QStringLiteral("frmLagInskrivning");
-inline const QString ValjSkjutlag = QStringLiteral("frmValjSkjutlag");
-inline const QString ResultatInskrivning = QStringLiteral("frmResultatInskrivning");
-inline const QString ValResSkarmGrund = QStringLiteral("frmValResSkarmGrund");
-inline const QString UtskriftSkjutlag = QStringLiteral("frmUtskriftSkjutlag");
-inline const QString Foreningsutskrift = QStringLiteral("frmForeningsutskrift");
-inline const QString Lagutskrift = QStringLiteral("frmLagutskrift");
-inline const QString KonfigAskSkarm = QStringLiteral("frmKonfigAskSkarm");
-inline const QString VisaAskSkarm = QStringLiteral("frmVisaAskSkarm");
-inline const QString Om = QStringLiteral("frmOm");
+inline const Fonsterid<IngenBegaran> NyTavling{QStringLiteral("frmNyTavling")};
+inline const Fonsterid<IngenBegaran> ImporteraGuide{QStringLiteral("frmImporteraGuide")};
+inline const Fonsterid<IngenBegaran> ExporteraGuide{QStringLiteral("frmExporteraGuide")};
+inline const Fonsterid<IngenBegaran> Installningar{QStringLiteral("frmInstallningar")};
+inline const Fonsterid<IngenBegaran> SokSkytt{QStringLiteral("frmSokSkytt")};
+inline const Fonsterid<IngenBegaran> InskrivningSkyttar{QStringLiteral("frmInskrivningSkyttar")};
+inline const Fonsterid<IngenBegaran> LagInskrivning{QStringLiteral("frmLagInskrivning")};
+inline const Fonsterid<Skjutlagsbegaran> ValjSkjutlag{QStringLiteral("frmValjSkjutlag")};
+inline const Fonsterid<Skjutlagsbegaran> ResultatInskrivning{QStringLiteral("frmResultatInskrivning")};
+inline const Fonsterid<Utskriftsmal> ValResSkarmGrund{QStringLiteral("frmValResSkarmGrund")};
+inline const Fonsterid<Utskriftsmal> UtskriftSkjutlag{QStringLiteral("frmUtskriftSkjutlag")};
+inline const Fonsterid<Utskriftsmal> Foreningsutskrift{QStringLiteral("frmForeningsutskrift")};
+inline const Fonsterid<Utskriftsmal> Lagutskrift{QStringLiteral("frmLagutskrift")};
+inline const Fonsterid<IngenBegaran> KonfigAskSkarm{QStringLiteral("frmKonfigAskSkarm")};
+inline const Fonsterid<IngenBegaran> VisaAskSkarm{QStringLiteral("frmVisaAskSkarm")};
+inline const Fonsterid<IngenBegaran> Om{QStringLiteral("frmOm")};
 // The challenge-prize list is built at once, without a window of its own.
-inline const QString VandringsprisLista = QStringLiteral("SkrivVandringsprisLista");
+inline const Fonsterid<Utskriftsmal> VandringsprisLista{QStringLiteral("SkrivVandringsprisLista")};
 } // namespace Fonsternamn

@@ -76,10 +76,15 @@ extern const std::array<Menystart, AntalMenyval> menytrad;
 
 // What a window does to the main menu while it is open: the items it switches
 // off (and on) when it opens and gives back (or takes away) when it closes,
-// however it closes. A window's own special cases stay in its code.
+// however it closes. Written with named fields:
+//
+//     Menylagen{.avVidOppning = {Meny::mnuUtskrift}, .paVidStangning = {Meny::mnuUtskrift}}
+//
+// A window's own special cases (an item that comes back only while a display
+// is connected) stay in its code.
 struct Menylagen {
-    QList<Meny> avVidOppning;
-    QList<Meny> paVidOppning;
-    QList<Meny> paVidStangning;
-    QList<Meny> avVidStangning;
+    QList<Meny> avVidOppning{};
+    QList<Meny> paVidOppning{};
+    QList<Meny> paVidStangning{};
+    QList<Meny> avVidStangning{};
 };

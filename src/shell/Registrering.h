@@ -1,8 +1,8 @@
 #pragma once
 
-class Fonsterregister;
+struct Programdelar;
 
 namespace Skal {
 // Registers the shell's own windows: the new-competition dialog and the About box.
-void registrera(Fonsterregister& register_);
+void registrera(const Programdelar& delar);
 } // namespace Skal

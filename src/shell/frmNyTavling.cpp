@@ -3,6 +3,7 @@
 #include "common/IniNamn.h"
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/NyTavling.h"
@@ -201,7 +202,7 @@ void frmNyTavling::cmdOK_Click() {
             return;
         Fonstervard& fonster = m_k.fonster();
         fonster.stangFonster(this);
-        fonster.tavlingSkapad();
+        fonster.meddelaTavlingSkapad();
     });
 }
 

@@ -18,16 +18,8 @@ void modGlobalt::NollstallTavlingsdata() {
     blnSkjutlagslistaMedResultat = false;
     blnLagtavling = false;
 
-    blnNyHuvudklass = false;
-    intLagstorlek = 0;
-    blnFranSokSkytt = false;
-
-    strUtskriftsmal = Utskriftsmal::Ingen;
-    strSkarmlista.clear();
-
     intSkjutlagPaSkarm = 0;
     intValtSkjutlag = 0;
-    blnKonfigAskSkarmOppen = false;
     blnResultatInskrivningOppen = false;
     intSenastAllaBanor = 0;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/Poster.h"
 #include "platform/Databas.h"
 #include "platform/clsIni.h"
 
@@ -12,62 +11,56 @@
 // run. One object, owned by the application and handed by reference to whoever
 // needs it. NollstallTavlingsdata() clears the competition's part and keeps what
 // belongs to the run (INI objects, connection object, printer count, flags that
-// are never reset).
+// are never reset). What a window is opened for is not kept here: it goes with
+// the open request (shell/Fonsternamn.h).
 class modGlobalt {
 public:
     // --- The open competition and its settings (cleared) ---
-    QString strTavlingsmapp;    // with a trailing separator
-    QString strTavlingsdatabas; // full path of <name>.air
-    QString strTavlingsnamn;
-    bool blnSportskytte = false;
-    bool blnNationellt = false;
-    bool blnMix = false;
-    int intSkjutlagsstorlek = 0;
-    bool blnFleraTavlingar = false;
-    QString strTavlingsdatum;
-    double sngInnertia = 0;
-    bool blnTolkmaskinGrundomg = false;
-    bool blnEjAuto1098 = false;
-    bool blnSkjutlagslistaMedResultat = false;
-    bool blnLagtavling = false;
+    QString strTavlingsmapp;                   // with a trailing separator; opening and creation
+    QString strTavlingsdatabas;                // full path of <name>.air; opening and creation
+    QString strTavlingsnamn;                   // opening and creation
+    bool blnSportskytte = false;               // the settings' load (Installningar)
+    bool blnNationellt = false;                // the settings' load
+    bool blnMix = false;                       // the settings' load
+    int intSkjutlagsstorlek = 0;               // lanes per squad; the settings' load
+    bool blnFleraTavlingar = false;            // rounds in use; the settings' load
+    QString strTavlingsdatum;                  // the settings' load and the settings form
+    double sngInnertia = 0;                    // the settings' load and the settings form
+    bool blnTolkmaskinGrundomg = false;        // the settings' load and the settings form
+    bool blnEjAuto1098 = false;                // the settings' load, the settings form, result entry's saves
+    bool blnSkjutlagslistaMedResultat = false; // the settings' load and the settings form
+    bool blnLagtavling = false;                // the settings' load and the settings form
 
     // --- Database and INI files (kept) ---
-    Databas cnnTavling;
+    Databas cnnTavling; // opened and closed by opening, creation and closing (Tavling)
     // Held while a competition is open, so that a second program cannot open it
-    // too; released by a close.
+    // too; taken by opening, released by a close.
     std::unique_ptr<QLockFile> tavlingslas;
-    clsIni iniTavling;
-    clsIni iniProgram;
+    clsIni iniTavling; // its path set by opening and creation
+    clsIni iniProgram; // its path set by the program's start
 
-    // --- Cooperation of forms ---
-    int intAntalFilnamn = 0;       // kept
-    bool blnNyHuvudklass = false;  // cleared
-    int intLagstorlek = 0;         // cleared
-    bool blnFranSokSkytt = false;  // cleared
-    bool blnBladdraImport = false; // kept
+    // --- The recent list (kept) ---
+    // The highest filled Filnamn key, found by SenasteFiler::Finns_filnamnet_redan
+    // for the SenasteFiler::laggForst that follows it.
+    int intAntalFilnamn = 0;
 
-    // --- Output of lists ---
-    Utskriftsmal strUtskriftsmal = Utskriftsmal::Ingen; // cleared to Ingen
-    int intAntalKopior = 0;                             // kept
-    QString strValdSkrivare;                            // printer chosen in the copies dialog; kept
-    long lngAntalSkrivare = 0;                          // kept
-    bool blnExcelSaknas = false;                        // kept, never reset
-    QString strExcelVersion;                            // kept
-    QString strSkarmlista;                              // cleared
-    QString strDecimaltecken;                           // kept
+    // --- Output of lists (kept) ---
+    int intAntalKopior = 0;      // the program's start and the copies dialog (mnuSkrivare)
+    QString strValdSkrivare;     // the printer chosen in the copies dialog (mnuSkrivare)
+    long lngAntalSkrivare = 0;   // the program's start
+    bool blnExcelSaknas = false; // never set: the workbook engine is always there
 
     // --- Spectator feed ---
-    int intSkjutlagPaSkarm = 0;               // cleared
-    int intValtSkjutlag = 0;                  // cleared
-    bool blnKonfigAskSkarmOppen = false;      // cleared
-    bool blnResultatInskrivningOppen = false; // cleared
-    int intAntalTCPFel = 0;                   // kept
-    QString strSenasteTCPFel;                 // kept
-    bool blnTCPStartFel = false;              // kept, never reset
-    int intSenastAllaBanor = 0;               // cleared
-    bool blnTvingaOmritning = false;          // kept
+    int intSkjutlagPaSkarm = 0; // the squad on the display; the feed (cleared)
+    int intValtSkjutlag = 0;    // the squad open in result entry, 0 none; result entry (cleared)
+    bool blnResultatInskrivningOppen = false; // result entry, while it is open (cleared)
+    int intAntalTCPFel = 0;                   // the TCP link's error count (kept)
+    QString strSenasteTCPFel;                 // the TCP link's last error (kept)
+    bool blnTCPStartFel = false;              // the TCP link could not listen (kept, never reset)
+    int intSenastAllaBanor = 0;               // the feed, after each message (cleared)
+    bool blnTvingaOmritning = false;          // the feed and result entry (kept)
 
-    // --- The run ---
+    // --- The run (set by the program's start) ---
     QString strProgrammapp; // folder of the executable, no trailing separator
     QString strHjalpfil;
 

@@ -74,9 +74,9 @@ bool Askadarflode::fragaOmByte(int skjutlag) {
     // This display has been asked now, whoever asked.
     m_erbjuden = anslutning;
     m_fragaOppen = true;
-    const Meddelanden::Svar svar =
-        m_m.visa(bytesfraga(m_g.intSkjutlagPaSkarm), QStringLiteral("Åskådarskärm"), Meddelanden::Ikon::Fraga,
-                 Meddelanden::Knappar::JaNej);
+    m_fragetext = bytesfraga(m_g.intSkjutlagPaSkarm);
+    const Meddelanden::Svar svar = m_m.visa(m_fragetext, QStringLiteral("Åskådarskärm"),
+                                            Meddelanden::Ikon::Fraga, Meddelanden::Knappar::JaNej);
     m_fragaOppen = false;
     // A display that connected while the question was open has not been asked yet.
     QMetaObject::invokeMethod(this, &Askadarflode::erbjudByte, Qt::QueuedConnection);
@@ -113,8 +113,9 @@ void Askadarflode::stoppa() {
 }
 
 void Askadarflode::slut() {
+    // The question about a display that has gone answers itself: No.
     if (m_fragaOppen)
-        emit fragaSkaStangas();
+        m_m.stangFraga(m_fragetext);
     emit anslutningSlut();
     emit tillstandAndrat();
 }

@@ -83,9 +83,6 @@ signals:
     void tillstandAndrat();
     // The error count or the last error changed.
     void felAndrat();
-    // The switch question that is open belongs to a display that has gone: whoever
-    // shows questions closes it as No.
-    void fragaSkaStangas();
 
 private:
     // The question a new display is asked once: switch to the squad open in
@@ -102,5 +99,6 @@ private:
     bool m_forstaPaAnslutningen = false;
     bool m_forstaForTavlingen = true;
     bool m_fragaOppen = false;
+    QString m_fragetext; // the switch question while it is open
     quint64 m_erbjuden = 0;
 };

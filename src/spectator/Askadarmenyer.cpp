@@ -1,12 +1,10 @@
 #include "spectator/Askadarmenyer.h"
 
 #include "shell/Fonsternamn.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
-
-#include <QApplication>
-#include <QMessageBox>
 
 Askadarmenyer::Askadarmenyer(Fonstervard& fonster, Askadarflode& flode, QObject* parent)
     : QObject(parent), m_fonster(fonster), m_flode(flode) {
@@ -20,20 +18,8 @@ Askadarmenyer::Askadarmenyer(Fonstervard& fonster, Askadarflode& flode, QObject*
         if (m_flode.g().blnTCPStartFel)
             m_fonster.sattMeny(Meny::mnuAskadarskarm, false);
     });
-    connect(&flode, &Askadarflode::fragaSkaStangas, this, &Askadarmenyer::stangFraga);
 }
 
 bool Askadarmenyer::inskrivningOppen(const Fonstervard& fonster, const modGlobalt& g) {
     return g.blnResultatInskrivningOppen || fonster.fonster(Fonsternamn::InskrivningSkyttar) != nullptr;
-}
-
-void Askadarmenyer::stangFraga() {
-    const QString rubrik = QStringLiteral("Åskådarskärm");
-    const QString borjan = Askadarflode::bytesfraga(0).section(QLatin1Char('?'), 0, 0);
-    const auto fonster = QApplication::topLevelWidgets();
-    for (QWidget* w : fonster) {
-        auto* ruta = qobject_cast<QMessageBox*>(w);
-        if (ruta && ruta->isVisible() && ruta->windowTitle() == rubrik && ruta->text().startsWith(borjan))
-            ruta->close();
-    }
 }

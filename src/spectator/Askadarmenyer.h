@@ -6,8 +6,7 @@ class Askadarflode;
 class Fonstervard;
 class modGlobalt;
 
-// What the spectator link does to the main menu's Åskådarskärm items, and the
-// closing of a switch question whose display has gone:
+// What the spectator link does to the main menu's Åskådarskärm items:
 //
 //   a display connects      "&Visa" on, unless registration or result entry is open
 //   the display is gone     "&Visa" off (it left, failed, was cut off or stopped)
@@ -23,9 +22,6 @@ public:
     // Whether the registration window or the result-entry window is open: the
     // two spectator items stay off meanwhile.
     static bool inskrivningOppen(const Fonstervard& fonster, const modGlobalt& g);
-
-    // Closes the switch question if it is showing; the box answers No.
-    static void stangFraga();
 
 private:
     Fonstervard& m_fonster;

@@ -1,7 +1,8 @@
 #include "spectator/Registrering.h"
 
 #include "shell/Fonsternamn.h"
-#include "shell/Formkontext.h"
+#include "shell/Fonstervard.h"
+#include "shell/Programdelar.h"
 #include "spectator/Askadarflode.h"
 #include "spectator/Askadarmenyer.h"
 #include "spectator/frmKonfigAskSkarm.h"
@@ -9,12 +10,16 @@
 
 namespace Askadarskarm {
 
-void registrera(Fonsterregister& register_, Fonstervard& fonster, Askadarflode& flode, QObject* agare) {
-    register_.registreraFonster(Fonsternamn::KonfigAskSkarm,
-                                [&flode](Formkontext& k) { return new frmKonfigAskSkarm(k, flode); });
-    register_.registreraFonster(Fonsternamn::VisaAskSkarm,
-                                [&flode](Formkontext& k) { return new frmVisaAskSkarm(k, flode); });
-    new Askadarmenyer(fonster, flode, agare ? agare : &flode);
+void registrera(const Programdelar& delar) {
+    Askadarflode* flode = &delar.askadarflode;
+    delar.fonster.registreraFonster(Fonsternamn::KonfigAskSkarm,
+                                    [flode](Formkontext& k) { return new frmKonfigAskSkarm(k, *flode); });
+    // "&Konfigurera" comes back at closing unless registration or result entry
+    // still holds it: the window gives it back itself.
+    delar.fonster.registreraFonster(
+        Fonsternamn::VisaAskSkarm, [flode](Formkontext& k) { return new frmVisaAskSkarm(k, *flode); },
+        {.menyer = {.avVidOppning = {Meny::mnuKonfigAskSkarm}}, .storlek = QSize(3525, 5115)});
+    new Askadarmenyer(delar.fonster, *flode, &delar.fonster);
 }
 
 } // namespace Askadarskarm

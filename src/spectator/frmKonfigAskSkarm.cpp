@@ -3,6 +3,7 @@
 #include "platform/Meddelanden.h"
 #include "shell/Delade.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/modGlobalt.h"
@@ -99,10 +100,6 @@ frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidge
     Form_Load();
 }
 
-frmKonfigAskSkarm::~frmKonfigAskSkarm() {
-    m_k.g().blnKonfigAskSkarmOppen = false;
-}
-
 void frmKonfigAskSkarm::Form_Load() {
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form);
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Net.ico")));
@@ -117,7 +114,6 @@ void frmKonfigAskSkarm::Form_Load() {
         visaStatus();
         visaFel();
         resize(twips(3495), twips(6240));
-        m_k.g().blnKonfigAskSkarmOppen = true;
     });
 }
 
@@ -153,9 +149,4 @@ void frmKonfigAskSkarm::cmdOK_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_k.fonster().stangFonster(this);
     QApplication::restoreOverrideCursor();
-}
-
-void frmKonfigAskSkarm::closeEvent(QCloseEvent* e) {
-    m_k.g().blnKonfigAskSkarmOppen = false;
-    e->accept();
 }

@@ -17,7 +17,6 @@ class frmKonfigAskSkarm : public QWidget {
     Q_OBJECT
 public:
     frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* parent = nullptr);
-    ~frmKonfigAskSkarm() override;
 
     // The text for the link's state now ("2, Väntar på anslutning").
     QString Status_TCP() const;
@@ -43,8 +42,6 @@ public slots:
     void cmdOK_Click();
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
-
 private:
     void Form_Load();
     // The state label and the buttons: start while nothing listens or is

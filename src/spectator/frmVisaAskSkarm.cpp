@@ -4,6 +4,7 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/modGlobalt.h"

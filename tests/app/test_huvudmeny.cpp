@@ -39,7 +39,7 @@ class TestHuvudmeny : public QObject {
     struct Fonster : Testfixtur {
         MDIfrmHuvudmeny f{g, m, dialoger, ledigPort(), QHostAddress::LocalHost};
         Fonster() {
-            registreraDelsystem(f);
+            registreraDelsystem(f.programdelar());
             f.MDIForm_Load(nullptr, 1);
             f.show();
             QApplication::setActiveWindow(&f);
@@ -86,7 +86,6 @@ private slots:
         QVERIFY(skrivare);
         QVERIFY(skrivare->actions().contains(f.menyval(Meny::mnuResGrundPrinter)));
         QVERIFY(mj.m.visade.isEmpty());
-        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Printer);
     }
 
     void utanSkrivareArSkrivarmenynAv() {
@@ -148,7 +147,6 @@ private slots:
         QCOMPARE(mj.m.visade.back().text, QStringLiteral("MDIfrmHuvudmeny, Form_load: Ikon saknas!"));
         QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Ikon saknas"));
         QCOMPARE(mj.m.visade.back().ikon, Meddelanden::Ikon::Information);
-        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Printer);
         QTRY_VERIFY(f.isVisible());
     }
 
@@ -171,29 +169,29 @@ private slots:
     // closed, whichever way it closes.
     void menylagenForEttFonster() {
         Fonster mj;
-        mj.f.registreraFonster(
-            QStringLiteral("frmProv"), [](Formkontext&) { return new QWidget; },
-            Menylagen{{Meny::mnuUtskrift, Meny::mnuInstallningar},
-                      {Meny::mnuSokSkytt},
-                      {Meny::mnuUtskrift},
-                      {Meny::mnuSokSkytt}});
-        mj.f.sattMeny(Meny::mnuUtskrift, true);
-        mj.f.sattMeny(Meny::mnuInstallningar, false);
-        QWidget* w = mj.f.visaFonster(QStringLiteral("frmProv"));
+        mj.f.vard().registreraFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmProv")},
+                                      [](Formkontext&) { return new QWidget; },
+                                      {.menyer = {.avVidOppning = {Meny::mnuUtskrift, Meny::mnuInstallningar},
+                                                  .paVidOppning = {Meny::mnuSokSkytt},
+                                                  .paVidStangning = {Meny::mnuUtskrift},
+                                                  .avVidStangning = {Meny::mnuSokSkytt}}});
+        mj.f.vard().sattMeny(Meny::mnuUtskrift, true);
+        mj.f.vard().sattMeny(Meny::mnuInstallningar, false);
+        QWidget* w = mj.f.vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmProv")});
         QVERIFY(w);
-        QVERIFY(!mj.f.menyPa(Meny::mnuUtskrift) && !mj.f.menyPa(Meny::mnuInstallningar));
-        QVERIFY(mj.f.menyPa(Meny::mnuSokSkytt));
+        QVERIFY(!mj.f.vard().menyPa(Meny::mnuUtskrift) && !mj.f.vard().menyPa(Meny::mnuInstallningar));
+        QVERIFY(mj.f.vard().menyPa(Meny::mnuSokSkytt));
         // The frame's X.
         QVERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget())->close());
-        QVERIFY(mj.f.menyPa(Meny::mnuUtskrift));
-        QVERIFY(!mj.f.menyPa(Meny::mnuInstallningar)); // not given back: only taken
-        QVERIFY(!mj.f.menyPa(Meny::mnuSokSkytt));
-        QVERIFY(!mj.f.fonster(QStringLiteral("frmProv")));
+        QVERIFY(mj.f.vard().menyPa(Meny::mnuUtskrift));
+        QVERIFY(!mj.f.vard().menyPa(Meny::mnuInstallningar)); // not given back: only taken
+        QVERIFY(!mj.f.vard().menyPa(Meny::mnuSokSkytt));
+        QVERIFY(!mj.f.vard().fonster(Fonsterid<IngenBegaran>{QStringLiteral("frmProv")}));
 
-        w = mj.f.visaFonster(QStringLiteral("frmProv"));
-        QVERIFY(!mj.f.menyPa(Meny::mnuUtskrift));
-        QVERIFY(mj.f.stangFonster(w));
-        QVERIFY(mj.f.menyPa(Meny::mnuUtskrift));
+        w = mj.f.vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmProv")});
+        QVERIFY(!mj.f.vard().menyPa(Meny::mnuUtskrift));
+        QVERIFY(mj.f.vard().stangFonster(w));
+        QVERIFY(mj.f.vard().menyPa(Meny::mnuUtskrift));
     }
 
     // Activation is a child window becoming the active one after another window
@@ -201,17 +199,18 @@ private slots:
     void aktiveringEfterAnnatFonster() {
         Fonster mj;
         for (const char* namn : {"frmA", "frmB"})
-            mj.f.registreraFonster(QString::fromLatin1(namn), [](Formkontext&) {
-                auto* w = new QWidget;
-                new QLineEdit(w);
-                return w;
-            });
+            mj.f.vard().registreraFonster(Fonsterid<IngenBegaran>{QString::fromLatin1(namn)},
+                                          [](Formkontext&) {
+                                              auto* w = new QWidget;
+                                              new QLineEdit(w);
+                                              return w;
+                                          });
         QList<QWidget*> aktiverade;
         connect(&mj.f.kontext(), &Formkontext::aktiverad, this, [&](QWidget* w) { aktiverade << w; });
-        QWidget* a = mj.f.visaFonster(QStringLiteral("frmA"));
+        QWidget* a = mj.f.vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmA")});
         QTRY_COMPARE(aktiverade.size(), 1);
         QCOMPARE(aktiverade.back(), a);
-        QWidget* b = mj.f.visaFonster(QStringLiteral("frmB"));
+        QWidget* b = mj.f.vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmB")});
         QTRY_COMPARE(aktiverade.size(), 2);
         QCOMPARE(aktiverade.back(), b);
 
@@ -233,14 +232,14 @@ private slots:
     void barnfonstretsAtkomsttangenterGarForst() {
         Fonster mj;
         mj.f.menyval(Meny::mnuNy)->trigger();
-        auto* ny = qobject_cast<frmNyTavling*>(mj.f.fonster(Fonsternamn::NyTavling));
+        auto* ny = qobject_cast<frmNyTavling*>(mj.f.vard().fonster(Fonsternamn::NyTavling));
         QVERIFY(ny);
         ny->txtTavlingensNamn->setFocus();
         QTRY_VERIFY(ny->txtTavlingensNamn->hasFocus());
         QTest::keyClick(ny->txtTavlingensNamn, Qt::Key_A, Qt::AltModifier);
-        QVERIFY(!mj.f.fonster(Fonsternamn::NyTavling)); // "&Avbryt"
+        QVERIFY(!mj.f.vard().fonster(Fonsternamn::NyTavling)); // "&Avbryt"
         QVERIFY(!QApplication::activePopupWidget());
-        QVERIFY(mj.f.menyPa(Meny::mnuNy));
+        QVERIFY(mj.f.vard().menyPa(Meny::mnuNy));
     }
 
     // The information window goes as soon as the operator turns elsewhere: the

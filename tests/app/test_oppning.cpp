@@ -49,7 +49,7 @@ class TestOppning : public QObject {
         std::unique_ptr<MDIfrmHuvudmeny> f;
         Miljo() {
             f = std::make_unique<MDIfrmHuvudmeny>(g, m, dialoger, ledigPort(), QHostAddress::LocalHost);
-            registreraDelsystem(*f);
+            registreraDelsystem(f->programdelar());
             f->MDIForm_Load(nullptr, 1);
             f->show();
             // Focus and leaving a field only happen in the active window.
@@ -63,13 +63,12 @@ class TestOppning : public QObject {
                 if (auto* e = dynamic_cast<Envis*>(s->widget()))
                     e->fargStanga = true;
         }
-        bool pa(Meny meny) const { return f->menyPa(meny); }
-        bool synlig(Meny meny) const { return f->menySynlig(meny); }
+        bool pa(Meny meny) const { return f->vard().menyPa(meny); }
+        bool synlig(Meny meny) const { return f->vard().menySynlig(meny); }
         QString skapa(const QString& namn, NyTavling::Typ typ = NyTavling::Typ::Nationellt) {
             modGlobalt annan;
             annan.strProgrammapp = t.mapp();
             annan.iniProgram.setPath(t.fil(QStringLiteral("annan.ini")));
-            annan.strDecimaltecken = QStringLiteral(",");
             TestMeddelanden tyst;
             NyTavling::Uppgifter u;
             u.namn = namn;
@@ -111,7 +110,7 @@ private slots:
     void skapaGenomDialogen() {
         Miljo mj;
         mj.f->menyval(Meny::mnuNy)->trigger();
-        auto* ny = qobject_cast<frmNyTavling*>(mj.f->fonster(Fonsternamn::NyTavling));
+        auto* ny = qobject_cast<frmNyTavling*>(mj.f->vard().fonster(Fonsternamn::NyTavling));
         QVERIFY(ny);
         QVERIFY(!mj.pa(Meny::mnuNy) && !mj.pa(Meny::mnuOppna) && !mj.pa(Meny::mnuImportera) &&
                 !mj.pa(Meny::mnuStang));
@@ -130,7 +129,7 @@ private slots:
         kontrolleraOppen(mj, QStringLiteral("Klubbmästerskap"));
         QVERIFY(!mj.pa(Meny::mnuLag)); // the new INI says Lagtävling=0
         QVERIFY(mj.g.blnSportskytte);
-        QTRY_VERIFY(!mj.f->fonster(Fonsternamn::NyTavling));
+        QTRY_VERIFY(!mj.f->vard().fonster(Fonsternamn::NyTavling));
         QVERIFY(mj.f->informationsfonster());
         QVERIFY(mj.f->informationsfonster()->lblTavlingsInfo()->text().startsWith(
             QStringLiteral("Tävlingen Klubbmästerskap är öppnad.\r\n\r\nSenast ändrad: ")));
@@ -141,10 +140,10 @@ private slots:
     void avbrytAterstallerMenyerna() {
         Miljo mj;
         mj.f->menyval(Meny::mnuNy)->trigger();
-        auto* ny = qobject_cast<frmNyTavling*>(mj.f->fonster(Fonsternamn::NyTavling));
+        auto* ny = qobject_cast<frmNyTavling*>(mj.f->vard().fonster(Fonsternamn::NyTavling));
         QVERIFY(ny);
         QTest::mouseClick(ny->cmdAvbryt, Qt::LeftButton);
-        QTRY_VERIFY(!mj.f->fonster(Fonsternamn::NyTavling));
+        QTRY_VERIFY(!mj.f->vard().fonster(Fonsternamn::NyTavling));
         kontrolleraIngenTavling(mj);
     }
 
@@ -152,7 +151,7 @@ private slots:
         Miljo mj;
         mj.f->activateWindow();
         mj.f->menyval(Meny::mnuNy)->trigger();
-        auto* ny = qobject_cast<frmNyTavling*>(mj.f->fonster(Fonsternamn::NyTavling));
+        auto* ny = qobject_cast<frmNyTavling*>(mj.f->vard().fonster(Fonsternamn::NyTavling));
         QVERIFY(ny);
         ny->txtAntalBanor->setFocus();
         QTest::keyClicks(ny->txtAntalBanor, QStringLiteral("1000"));
@@ -182,9 +181,9 @@ private slots:
 
         // A new-competition dialog left open is closed by choosing from the list.
         mj.f->menyval(Meny::mnuNy)->trigger();
-        QVERIFY(mj.f->fonster(Fonsternamn::NyTavling));
+        QVERIFY(mj.f->vard().fonster(Fonsternamn::NyTavling));
         mj.f->menyval(mnuFil(1))->trigger();
-        QVERIFY(!mj.f->fonster(Fonsternamn::NyTavling));
+        QVERIFY(!mj.f->vard().fonster(Fonsternamn::NyTavling));
         kontrolleraOppen(mj, QStringLiteral("Cup"));
         QCOMPARE(mj.g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, QStringLiteral("Filnamn2"),
                                              QStringLiteral("?")),
@@ -359,7 +358,7 @@ private slots:
     void barnfonsterSomVagrarStoppar() {
         Miljo mj;
         Envis* envis = nullptr;
-        mj.f->registreraFonster(Fonsternamn::Installningar, [&envis](Formkontext&) {
+        mj.f->vard().registreraFonster(Fonsternamn::Installningar, [&envis](Formkontext&) {
             envis = new Envis;
             return envis;
         });
@@ -374,21 +373,26 @@ private slots:
         envis->fargStanga = true;
         mj.f->menyval(Meny::mnuStang)->trigger();
         kontrolleraIngenTavling(mj);
-        QVERIFY(!mj.f->fonster(Fonsternamn::Installningar));
+        QVERIFY(!mj.f->vard().fonster(Fonsternamn::Installningar));
     }
 
     void listkommandonUtanExcel() {
         Miljo mj;
         int oppnade = 0;
-        for (const QString& namn : {Fonsternamn::UtskriftSkjutlag, Fonsternamn::Foreningsutskrift,
-                                    Fonsternamn::ValResSkarmGrund, Fonsternamn::Lagutskrift})
-            mj.f->registreraFonster(namn, [&oppnade](Formkontext&) {
+        QList<Utskriftsmal> mal;
+        for (const auto& id : {Fonsternamn::UtskriftSkjutlag, Fonsternamn::Foreningsutskrift,
+                               Fonsternamn::ValResSkarmGrund, Fonsternamn::Lagutskrift})
+            mj.f->vard().registreraFonster(id, [&](Formkontext&, const Utskriftsmal& m) {
                 ++oppnade;
+                mal << m;
                 return new QWidget;
             });
         bool vandring = false;
-        mj.f->registreraListbyggare(Fonsternamn::VandringsprisLista,
-                                    [&vandring](Formkontext&) { vandring = true; });
+        mj.f->vard().registreraListbyggare(Fonsternamn::VandringsprisLista,
+                                           [&](Formkontext&, const Utskriftsmal& m) {
+                                               vandring = true;
+                                               mal << m;
+                                           });
         mj.oppnaViaDialog(mj.skapa(QStringLiteral("Cup")));
         mj.g.blnExcelSaknas = true;
         const QList<Meny> kommandon = {
@@ -406,20 +410,16 @@ private slots:
         QCOMPARE(oppnade, 0);
         QVERIFY(!vandring);
         mj.f->menyval(Meny::mnuResGrund)->trigger();
-        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Skarm);
         QCOMPARE(oppnade, 1);
 
         mj.g.blnExcelSaknas = false;
         mj.f->menyval(Meny::mnuSkjutlagslistaFil)->trigger();
-        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Fil);
         mj.f->menyval(Meny::mnuResVandringsprisPrinter)->trigger();
-        QCOMPARE(mj.g.strUtskriftsmal, Utskriftsmal::Printer);
         QVERIFY(vandring);
-        QVERIFY(!mj.pa(Meny::mnuInskrivning) &&
-                !mj.pa(Meny::mnuUtskrift)); // the list gives them back when done
+        QCOMPARE(mal, (QList<Utskriftsmal>{Utskriftsmal::Skarm, Utskriftsmal::Fil, Utskriftsmal::Printer}));
         // Without rounds the team printout leaves no window behind.
         mj.f->menyval(Meny::mnuLagutskrift)->trigger();
-        QTRY_VERIFY(!mj.f->fonster(Fonsternamn::Lagutskrift));
+        QTRY_VERIFY(!mj.f->vard().fonster(Fonsternamn::Lagutskrift));
     }
 
     void kopiorHjalpOchResultatAvbrutet() {
@@ -446,17 +446,16 @@ private slots:
         mj.f->menyval(Meny::mnuInnehall)->trigger();
         QCOMPARE(mj.dialoger.dokument, QStringList{chm.fileName()});
 
-        // A cancelled squad picker gives the menus back.
-        bool fragad = false, avUnderValet = false;
-        mj.f->registreraDialog(Fonsternamn::ValjSkjutlag, [&](Formkontext& k) {
-            fragad = true;
-            avUnderValet = !k.fonster().menyPa(Meny::mnuUtskrift);
-            return false;
-        });
-        mj.g.intValtSkjutlag = 4;
+        // "&Resultat" runs the picker from the first squad; a cancelled picker
+        // leaves the menu as it was.
+        int forvalt = -1;
+        mj.f->vard().registreraDialog(Fonsternamn::ValjSkjutlag,
+                                      [&](Formkontext&, const Skjutlagsbegaran& b) {
+                                          forvalt = b.skjutlag;
+                                          return false;
+                                      });
         mj.f->menyval(Meny::mnuResultatInskrivning)->trigger();
-        QVERIFY(fragad && avUnderValet);
-        QCOMPARE(mj.g.intValtSkjutlag, 0);
+        QCOMPARE(forvalt, 0);
         QVERIFY(mj.pa(Meny::mnuUtskrift) && mj.pa(Meny::mnuKonfigAskSkarm));
         QVERIFY(!mj.pa(Meny::mnuVisaAskSkarm)); // no display connected
     }
@@ -472,31 +471,29 @@ private slots:
         mj.oppnaViaDialog(fil);
         kontrolleraOppen(mj, QStringLiteral("Cup"));
         QVERIFY(mj.pa(Meny::mnuKonfigAskSkarm) && !mj.pa(Meny::mnuVisaAskSkarm));
-        QVERIFY(!mj.f->askadarskarmAnsluten());
+        QVERIFY(!mj.f->vard().askadarskarmAnsluten());
 
         QTcpSocket display;
         display.connectToHost(QHostAddress::LocalHost, mj.f->tcpPeer().LocalPort());
         QVERIFY(display.waitForConnected(5000));
         QTRY_VERIFY(mj.pa(Meny::mnuVisaAskSkarm));
-        QVERIFY(mj.f->askadarskarmAnsluten());
+        QVERIFY(mj.f->vard().askadarskarmAnsluten());
 
         mj.f->menyval(Meny::mnuKonfigAskSkarm)->trigger();
-        auto* lank = mj.f->fonster(Fonsternamn::KonfigAskSkarm);
+        auto* lank = mj.f->vard().fonster(Fonsternamn::KonfigAskSkarm);
         QVERIFY(lank);
         QCOMPARE(lank->findChild<QLabel*>(QStringLiteral("lblStatusTCP2"))->text(),
                  QStringLiteral("7, Ansluten"));
-        QVERIFY(mj.g.blnKonfigAskSkarmOppen);
-        QVERIFY(mj.f->stangFonster(lank));
-        QVERIFY(!mj.g.blnKonfigAskSkarmOppen);
+        QVERIFY(mj.f->vard().stangFonster(lank));
 
         mj.f->menyval(Meny::mnuVisaAskSkarm)->trigger();
-        auto* skarm = mj.f->fonster(Fonsternamn::VisaAskSkarm);
+        auto* skarm = mj.f->vard().fonster(Fonsternamn::VisaAskSkarm);
         QVERIFY(skarm);
         QVERIFY(!mj.pa(Meny::mnuKonfigAskSkarm));
         QCOMPARE(skarm->parentWidget()->size(),
                  QSize(MDIfrmHuvudmeny::twips(3525), MDIfrmHuvudmeny::twips(5115)));
         QTest::mouseClick(skarm->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        QTRY_VERIFY(!mj.f->fonster(Fonsternamn::VisaAskSkarm));
+        QTRY_VERIFY(!mj.f->vard().fonster(Fonsternamn::VisaAskSkarm));
         QVERIFY(mj.pa(Meny::mnuKonfigAskSkarm));
         QCOMPARE(mj.g.intSkjutlagPaSkarm, 1);
         QByteArray mottaget;
@@ -505,7 +502,7 @@ private slots:
 
         // Closing keeps the display; reopening makes the next message redraw.
         mj.f->menyval(Meny::mnuStang)->trigger();
-        QVERIFY(mj.f->askadarskarmAnsluten());
+        QVERIFY(mj.f->vard().askadarskarmAnsluten());
         mj.oppnaViaDialog(fil);
         QVERIFY(mj.pa(Meny::mnuVisaAskSkarm));
         QVERIFY(mj.f->askadarflode().visaSkjutlag(1));
@@ -515,7 +512,7 @@ private slots:
 
         display.disconnectFromHost();
         QTRY_VERIFY(!mj.pa(Meny::mnuVisaAskSkarm));
-        QVERIFY(!mj.f->askadarskarmAnsluten());
+        QVERIFY(!mj.f->vard().askadarskarmAnsluten());
         QCOMPARE(mj.g.intSkjutlagPaSkarm, 0);
     }
 };

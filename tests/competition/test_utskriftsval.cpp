@@ -60,20 +60,14 @@ private slots:
 
     void breddenVisasOchSparasLikaIAllaLokaler_data() {
         QTest::addColumn<QString>("lokal");
-        QTest::addColumn<QString>("decimaltecken");
-        QTest::newRow("svensk") << "sv_SE"
-                                << ",";
-        QTest::newRow("engelsk") << "en_US"
-                                 << ".";
-        QTest::newRow("tysk med punkt i staten") << "de_DE"
-                                                 << ".";
+        QTest::newRow("svensk") << "sv_SE";
+        QTest::newRow("engelsk") << "en_US";
+        QTest::newRow("tysk") << "de_DE";
     }
     void breddenVisasOchSparasLikaIAllaLokaler() {
         QFETCH(QString, lokal);
-        QFETCH(QString, decimaltecken);
         Miljo mj;
         QLocale::setDefault(QLocale(lokal));
-        mj.f.g.strDecimaltecken = decimaltecken;
         QCOMPARE(breddText(12.5), QStringLiteral("12,5"));
         QVERIFY(sparaBredd(mj.db(), Fodelsear, QStringLiteral(" 13,5 ")));
         QCOMPARE(mj.las(Fodelsear).bredd, 13.5);

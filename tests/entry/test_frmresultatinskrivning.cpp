@@ -29,24 +29,6 @@ using Svar = Meddelanden::Svar;
 
 namespace {
 
-// The main window's register as far as result entry uses it: windows go to the
-// test window host, the picker's factory is kept for the test to run.
-class Register : public Fonsterregister {
-public:
-    explicit Register(TestFonstervard& v) : m_v(v) {}
-    void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen lagen) override {
-        m_v.registreraFonster(namn, std::move(fabrik), std::move(lagen));
-    }
-    void registreraDialog(const QString& namn, Dialogfabrik fabrik) override {
-        dialoger.insert(namn, fabrik);
-    }
-    void registreraListbyggare(const QString&, Listbyggare) override {}
-    QHash<QString, Dialogfabrik> dialoger;
-
-private:
-    TestFonstervard& m_v;
-};
-
 // Answers the squad picker when it opens: the squad, or 0 to cancel.
 void svaraValj(int skjutlag) {
     QTimer::singleShot(0, [skjutlag] {
@@ -65,7 +47,6 @@ void svaraValj(int skjutlag) {
 // Result entry opened as the picker opens it, with a short wait before the
 // display is told.
 F* oppnaFonster(Testfixtur& f, Askadarflode& flode, int skjutlag, int intervall) {
-    f.g.intValtSkjutlag = skjutlag;
     auto* w = new F(f.kontext, flode, intervall);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->Oppna_databaser_mm(skjutlag);
@@ -522,10 +503,9 @@ private slots:
     void bytOchStangningSparar() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 2, 6);
         QVERIFY(s.f.g.iniTavling.WriteKey(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, u"x"_s));
-        Register r(s.f.fonster);
-        Resultatfonster::registrera(r, s.flode);
-        s.f.g.intValtSkjutlag = 1;
-        QPointer<QWidget> fonster = s.f.fonster.visaFonster(Fonsternamn::ResultatInskrivning);
+        Resultatfonster::registrera({s.f.fonster, s.f.flode()});
+        QPointer<QWidget> fonster =
+            s.f.fonster.visaFonster(Fonsternamn::ResultatInskrivning, Skjutlagsbegaran{1});
         auto* w = qobject_cast<F*>(fonster.data());
         QVERIFY(w && aktivera(w));
         s.f.kontext.meddelaAktivering(w);
@@ -579,19 +559,16 @@ private slots:
     // picker opens nothing.
     void menyer() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 3, 6);
-        Register r(s.f.fonster);
-        Resultatfonster::registrera(r, s.flode);
-        QVERIFY(r.dialoger.contains(Fonsternamn::ValjSkjutlag));
+        Resultatfonster::registrera({s.f.fonster, s.f.flode()});
         const auto resultat = [&] {
-            s.f.g.intValtSkjutlag = 0;
-            s.f.kontext.sattMenyer({Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm},
-                                   false);
-            return r.dialoger[Fonsternamn::ValjSkjutlag](s.f.kontext);
+            return s.f.fonster.visaDialog(Fonsternamn::ValjSkjutlag, Skjutlagsbegaran{0});
         };
+        s.f.fonster.sattMeny(Meny::mnuUtskrift, true); // as an open competition has it
         svaraValj(0);
         QVERIFY(!resultat());
         QVERIFY(!s.f.fonster.fonster(Fonsternamn::ResultatInskrivning));
         QVERIFY(!s.f.g.blnResultatInskrivningOppen);
+        QVERIFY(s.f.fonster.menyPa(Meny::mnuUtskrift));
 
         svaraValj(3);
         QVERIFY(resultat());
@@ -623,7 +600,7 @@ private slots:
     void valjare() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 4, 0);
         Skjuttider::skriv(s.f.g.cnnTavling, 3, u"Söndag 9.00"_s);
-        frmValjSkjutlag valj(s.f.kontext, nullptr);
+        frmValjSkjutlag valj(s.f.kontext, 0, nullptr);
         QVERIFY(valj.forstaGangen());
         QVERIFY(aktivera(&valj));
         QVERIFY(valj.Opt[1]->isChecked());
@@ -644,8 +621,7 @@ private slots:
         QVERIFY(!valj.isVisible());
         QCOMPARE(valj.result(), int(QDialog::Accepted));
         QCOMPARE(valj.valtSkjutlag(), 3);
-        s.f.g.intValtSkjutlag = 2;
-        frmValjSkjutlag igen(s.f.kontext, nullptr);
+        frmValjSkjutlag igen(s.f.kontext, 2, nullptr);
         QVERIFY(!igen.forstaGangen());
         QVERIFY(!igen.Opt[1]->isChecked() && igen.Opt[2]->isChecked());
         QVERIFY(synlig(igen.Opt[4]) && !synlig(igen.Opt[5]));

@@ -165,7 +165,6 @@ struct Maskininlasning {
     ~Maskininlasning() { delete w; }
 
     F* oppna(int skjutlag, Tolklank::Tider tider = korta()) {
-        f.g.intValtSkjutlag = skjutlag;
         w = new F(f.kontext, flode, 100, tider);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->Oppna_databaser_mm(skjutlag);

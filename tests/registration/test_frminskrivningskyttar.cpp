@@ -28,7 +28,7 @@ class TestFrmInskrivningSkyttar : public QObject {
 
     // As the menu command opens it: the print menu off, the search on.
     static F* oppna(Testfixtur& f) {
-        Registreringsfonster::registrera(f.fonster);
+        Registreringsfonster::registrera(f.delar());
         for (Meny m : {Meny::mnuInstallningar, Meny::mnuInskrivning})
             f.fonster.sattMeny(m, true);
         for (Meny m : {Meny::mnuUtskrift, Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm})
@@ -278,9 +278,7 @@ private slots:
         QCOMPARE(form->vbagrSkjutlag->antalRader(), 4);
         QCOMPARE(form->vbagrSkjutlag->cell(1, 6), QStringLiteral("1"));
         QVERIFY(form->valjBana(2));
-        f.g.blnFranSokSkytt = true;
-        form->HamtaSkytt();
-        f.g.blnFranSokSkytt = false;
+        form->HamtaSkytt(true);
         QCOMPARE(form->lage(), F::Lage::Visad);
         QCOMPARE(form->txtNamn->text(), QStringLiteral("Skytt6"));
         QCOMPARE(form->txtBana->text(), QStringLiteral("2"));

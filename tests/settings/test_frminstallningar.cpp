@@ -26,7 +26,7 @@ class TestFrmInstallningar : public QObject {
     Q_OBJECT
 
     static frmInstallningar* oppna(Testfixtur& f) {
-        Installningsfonster::registrera(f.fonster);
+        Installningsfonster::registrera(f.delar());
         return qobject_cast<frmInstallningar*>(f.fonster.visaFonster(Fonsternamn::Installningar));
     }
     static QString las(const Testfixtur& f, const char* sektion, const char* nyckel) {
@@ -114,7 +114,6 @@ private slots:
         const QLocale forut;
         QLocale::setDefault(QLocale(lokal));
         Testfixtur f;
-        f.g.strDecimaltecken = QLocale(lokal).decimalPoint();
         f.skapaTavling(QStringLiteral("Cup"));
         QVERIFY(f.g.iniTavling.WriteKeys({{"Tolkmaskin", "Tolkmaskin i grundomg", "1"},
                                           {"Tolkmaskin", "Comport", "0"},

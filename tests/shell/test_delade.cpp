@@ -126,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDelade)
+QTEST_MAIN(TestDelade)
 #include "test_delade.moc"

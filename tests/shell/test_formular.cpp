@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 // The shell's own windows, each with a test context instead of the main window:
@@ -235,6 +236,26 @@ private slots:
         for (const QString& bit : visad.split(QRegularExpression(QStringLiteral("[\\s\\x{200B}]"))))
             QVERIFY(bit.size() <= 40);
         QCOMPARE(QtMeddelanden::visningstext(QStringLiteral("kort text")), QStringLiteral("kort text"));
+    }
+
+    // The program can close a question that has gone by: the real box goes
+    // and answers No; a box with another text is left alone.
+    void oppenFragaStangsSomNej() {
+        QtMeddelanden rutor;
+        const QString fraga = QStringLiteral("Vill du byta?");
+        bool stangdes = false;
+        bool annanStangdes = true;
+        QTimer::singleShot(0, [&] {
+            annanStangdes = rutor.stangFraga(QStringLiteral("Något annat"));
+            stangdes = rutor.stangFraga(fraga);
+        });
+        QCOMPARE(rutor.visa(fraga, QStringLiteral("Åskådarskärm"), Meddelanden::Ikon::Fraga,
+                            Meddelanden::Knappar::JaNej),
+                 Meddelanden::Svar::Nej);
+        QVERIFY(stangdes);
+        QVERIFY(!annanStangdes);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!rutor.stangFraga(fraga));
     }
 };
 

@@ -20,52 +20,6 @@ class TestModGlobalt : public QObject {
     }
 
 private slots:
-    void nollstallningRensarTavlingenOchBeharKorningen() {
-        Testmiljo t;
-        modGlobalt g;
-        g.strTavlingsnamn = QStringLiteral("Cup");
-        g.strTavlingsmapp = QStringLiteral("/x/Cup/");
-        g.strTavlingsdatabas = QStringLiteral("/x/Cup/Cup.air");
-        g.blnSportskytte = g.blnNationellt = g.blnMix = true;
-        g.intSkjutlagsstorlek = 10;
-        g.sngInnertia = 10.3;
-        g.blnLagtavling = true;
-        g.strUtskriftsmal = Utskriftsmal::Fil;
-        g.intValtSkjutlag = 3;
-        g.intSkjutlagPaSkarm = 2;
-        g.intAntalKopior = 4;
-        g.lngAntalSkrivare = 2;
-        g.blnExcelSaknas = true;
-        g.blnTCPStartFel = true;
-        g.intAntalTCPFel = 5;
-        g.blnTvingaOmritning = true;
-        g.intAntalFilnamn = 3;
-        g.strDecimaltecken = QStringLiteral(",");
-        g.iniTavling.setPath(QStringLiteral("/x/Cup/Cup.ini"));
-
-        g.NollstallTavlingsdata();
-
-        QVERIFY(g.strTavlingsnamn.isEmpty() && g.strTavlingsmapp.isEmpty() && g.strTavlingsdatabas.isEmpty());
-        QVERIFY(!g.blnSportskytte && !g.blnNationellt && !g.blnMix);
-        QCOMPARE(g.intSkjutlagsstorlek, 0);
-        QCOMPARE(g.sngInnertia, 0.0);
-        QVERIFY(!g.blnLagtavling);
-        QCOMPARE(g.strUtskriftsmal, Utskriftsmal::Ingen);
-        QCOMPARE(g.intValtSkjutlag, 0);
-        QCOMPARE(g.intSkjutlagPaSkarm, 0);
-        QVERIFY(!g.tavlingOppen());
-        // What belongs to the run stays.
-        QCOMPARE(g.intAntalKopior, 4);
-        QCOMPARE(g.lngAntalSkrivare, 2L);
-        QVERIFY(g.blnExcelSaknas);
-        QVERIFY(g.blnTCPStartFel);
-        QCOMPARE(g.intAntalTCPFel, 5);
-        QVERIFY(g.blnTvingaOmritning);
-        QCOMPARE(g.intAntalFilnamn, 3);
-        QCOMPARE(g.strDecimaltecken, QStringLiteral(","));
-        QCOMPARE(g.iniTavling.Path(), QStringLiteral("/x/Cup/Cup.ini"));
-    }
-
     void laddningLaserAllaVardenISinForm() {
         Testmiljo t;
         modGlobalt g;

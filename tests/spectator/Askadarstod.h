@@ -162,6 +162,14 @@ public:
             m_oppna.back()->exit(s == Svar::Ja ? 1 : 0);
     }
     bool fragaOppen() const { return !m_oppna.isEmpty(); }
+    // The feed closes a question whose display has gone: it answers No.
+    bool stangFraga(const QString& text) override {
+        if (m_oppna.isEmpty())
+            return false;
+        stangda.append(text);
+        m_oppna.back()->exit(0);
+        return true;
+    }
 
     // Run from inside the wait when a question opens.
     std::function<void()> vidFraga;
@@ -175,15 +183,13 @@ private:
 };
 
 // A competition and a spectator feed listening on loopback. The feed shows its
-// question through `fragor` and closes it there as the program's menu side does.
+// question through `fragor` and closes it there when its display goes.
 struct Flodesmiljo : Testfixtur {
     explicit Flodesmiljo(TcpPeer::Granser granser = TcpPeer::Granser(),
                          NyTavling::Typ typ = NyTavling::Typ::Sportskytte, int banor = 2, int skjutlag = 3) {
         databas = skapaTavling(QStringLiteral("Vintercupen"), typ, banor, skjutlag, 0);
         port = ledigPort();
         flode = std::make_unique<Askadarflode>(g, fragor, port, Loopback, granser);
-        QObject::connect(flode.get(), &Askadarflode::fragaSkaStangas,
-                         [this] { fragor.svaraOppen(Meddelanden::Svar::Nej); });
         flode->tavlingOppnad();
     }
     ~Flodesmiljo() { flode.reset(); }

@@ -524,5 +524,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAskadarflode)
+QTEST_MAIN(TestAskadarflode)
 #include "test_askadarflode.moc"

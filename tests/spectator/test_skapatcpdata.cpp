@@ -263,5 +263,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSkapaTCPData)
+QTEST_MAIN(TestSkapaTCPData)
 #include "test_skapatcpdata.moc"

@@ -435,5 +435,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTcpPeer)
+QTEST_MAIN(TestTcpPeer)
 #include "test_tcppeer.moc"

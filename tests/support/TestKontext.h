@@ -1,55 +1,24 @@
 #pragma once
 
+#include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 
-#include <QHash>
-#include <QList>
-#include <QPointer>
 #include <QQueue>
 #include <QStringList>
-#include <array>
 
-// The main window as a form sees it, in a few lines: menu states kept in a
-// table that starts as the program starts, child windows as plain top-level
-// widgets made by the registered factories.
-class TestFonstervard : public Fonstervard, public Fonsterregister {
+// The program's window host without a main window: the registered windows
+// are plain top-level widgets. It counts the competitions created and answers
+// whether a spectator display is connected from a flag.
+class TestFonstervard : public Fonstervard {
 public:
-    TestFonstervard();
-    // The context the registered windows are made with (the fixture sets it).
-    void anvand(Formkontext& k) { m_kontext = &k; }
-
-    void sattMeny(Meny meny, bool pa) override { m_pa[size_t(meny)] = pa; }
-    bool menyPa(Meny meny) const override { return m_pa[size_t(meny)]; }
-    void visaMeny(Meny meny, bool synlig) override { m_synlig[size_t(meny)] = synlig; }
-    bool menySynlig(Meny meny) const override { return m_synlig[size_t(meny)]; }
-
-    QWidget* visaFonster(const QString& namn, std::optional<QPoint> placeringTwips = QPoint(10, 10)) override;
-    QWidget* fonster(const QString& namn) const override;
-    bool stangFonster(QWidget* fonster) override;
-    void tavlingSkapad() override { ++skapade; }
-    QWidget* dialogforalder() const override { return foralder; }
-    bool askadarskarmAnsluten() const override { return ansluten; }
-
-    // As the main window registers them; dialogs and list builders are run by
-    // the tests themselves.
-    void registreraFonster(const QString& namn, Fonsterfabrik fabrik, Menylagen menylagen = {}) override;
-    void registreraDialog(const QString&, Dialogfabrik) override {}
-    void registreraListbyggare(const QString&, Listbyggare) override {}
+    TestFonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger)
+        : Fonstervard(g, m, dialoger) {
+        connect(this, &Fonstervard::tavlingSkapad, this, [this] { ++skapade; });
+        sattAnslutningsfraga([this] { return ansluten; });
+    }
 
     int skapade = 0;
-    QWidget* foralder = nullptr;
     bool ansluten = false;
-
-private:
-    std::array<bool, AntalMenyval> m_pa{};
-    std::array<bool, AntalMenyval> m_synlig{};
-    struct Registrerat {
-        Fonsterregister::Fonsterfabrik fabrik;
-        Menylagen lagen;
-    };
-    Formkontext* m_kontext = nullptr;
-    QHash<QString, Registrerat> m_register;
-    QHash<QString, QPointer<QWidget>> m_oppna;
 };
 
 // The platform dialogs answered from queues; what was asked is recorded.

@@ -1,21 +1,27 @@
 #include "support/TestMeddelanden.h"
 
+#include <utility>
+
 Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon,
                                         Knappar knappar) {
     visade.append({text, titel, ikon, knappar});
-    if (!m_svar.isEmpty())
-        return m_svar.dequeue();
-    switch (knappar) {
-    case Knappar::OK:
-        return Svar::OK;
-    case Knappar::OKAvbryt:
-        return Svar::Avbryt;
-    case Knappar::JaNej:
-        return Svar::Nej;
-    case Knappar::JaNejAvbryt:
-        return Svar::Avbryt;
-    }
-    return Svar::OK;
+    if (m_svar.isEmpty())
+        return utanKnapp(knappar);
+    const std::function<Svar()> svar = m_svar.dequeue();
+    m_oppna.append(text);
+    const bool stangdForut = std::exchange(m_stangdNu, false);
+    const Svar s = svar();
+    m_oppna.removeOne(text);
+    const bool stangd = std::exchange(m_stangdNu, stangdForut);
+    return stangd ? utanKnapp(knappar) : s;
+}
+
+bool TestMeddelanden::stangFraga(const QString& text) {
+    if (!m_oppna.contains(text))
+        return false;
+    stangda.append(text);
+    m_stangdNu = true;
+    return true;
 }
 
 std::optional<QString> TestMeddelanden::inmatning(const QString& fraga, const QString&, const QString&) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 #include <QString>
+#include <functional>
 
 // The message seam for tests: answers from a queue (OK, or the no-answer of the
 // buttons, when the queue is empty) and a record of everything shown.
@@ -21,11 +22,20 @@ public:
     std::optional<QString> inmatning(const QString& fraga, const QString& titel,
                                      const QString& standard) override;
 
-    void svara(Svar s) { m_svar.enqueue(s); }
+    bool stangFraga(const QString& text) override;
+
+    void svara(Svar s) {
+        m_svar.enqueue([s] { return s; });
+    }
+    // The answer is worked out while the box would be open: the function may
+    // let events happen (a display leaving), as an operator who waits does.
+    void svaraMed(std::function<Svar()> f) { m_svar.enqueue(std::move(f)); }
     void skriv(std::optional<QString> text) { m_inmatningar.enqueue(text); }
 
     QList<Visat> visade;
     QStringList fragor;
+    // Texts of the boxes the program closed itself (stangFraga on an open box).
+    QStringList stangda;
 
     QString senasteText() const { return visade.isEmpty() ? QString() : visade.back().text; }
     void tom() {
@@ -34,6 +44,8 @@ public:
     }
 
 private:
-    QQueue<Svar> m_svar;
+    QQueue<std::function<Svar()>> m_svar;
+    QList<QString> m_oppna;
+    bool m_stangdNu = false;
     QQueue<std::optional<QString>> m_inmatningar;
 };

@@ -2,14 +2,14 @@
 
 #include "common/Databasnamn.h"
 #include "common/IniNamn.h"
+#include "spectator/Askadarflode.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTcpServer>
 
-Testfixtur::Testfixtur(bool medGrafik) : kontext(g, m, fonster, dialoger) {
-    fonster.anvand(kontext);
+Testfixtur::Testfixtur(bool medGrafik) : fonster(g, m, dialoger), kontext(fonster.kontext()) {
     if (medGrafik)
         t.kopieraGrafik();
     QFile::copy(Testmiljo::mallSokvag(), t.fil(QStringLiteral("Pilkrona.mdb")));
@@ -19,7 +19,16 @@ Testfixtur::Testfixtur(bool medGrafik) : kontext(g, m, fonster, dialoger) {
     g.iniProgram.setPath(t.fil(Ini::ProgramIniNamn));
     g.intAntalKopior = 1;
     g.lngAntalSkrivare = 1;
-    g.strDecimaltecken = QStringLiteral(",");
+}
+
+Programdelar Testfixtur::delar() {
+    return {fonster, flode()};
+}
+
+Askadarflode& Testfixtur::flode() {
+    if (!m_flode)
+        m_flode = std::make_unique<Askadarflode>(g, m, ledigPort(), QHostAddress::LocalHost);
+    return *m_flode;
 }
 
 Testfixtur::~Testfixtur() {

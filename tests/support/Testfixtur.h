@@ -2,10 +2,15 @@
 
 #include "shell/Formkontext.h"
 #include "shell/NyTavling.h"
+#include "shell/Programdelar.h"
 #include "shell/modGlobalt.h"
 #include "support/TestKontext.h"
 #include "support/TestMeddelanden.h"
 #include "support/Testmiljo.h"
+
+#include <memory>
+
+class Askadarflode;
 
 // Everything a test of a window or a procedure starts from: a throw-away
 // program folder with the template database and Grafik/, the state of a
@@ -33,10 +38,22 @@ public:
     // A TCP port on loopback that nothing listens on.
     static quint16 ledigPort();
 
+    // What a part's registration function is given: this fixture's window host
+    // and a spectator feed on loopback and a free port (made at the first call;
+    // it listens only when a test starts it).
+    Programdelar delar();
+    Askadarflode& flode();
+
     Testmiljo t;
     modGlobalt g;
     TestMeddelanden m;
-    TestFonstervard fonster;
     TestDialoger dialoger;
-    Formkontext kontext;
+
+private:
+    // Before the host: the windows it holds may use the feed until they go.
+    std::unique_ptr<Askadarflode> m_flode;
+
+public:
+    TestFonstervard fonster;
+    Formkontext& kontext;
 };

@@ -1,0 +1,227 @@
+#include "shell/Fonstervard.h"
+
+#include "platform/Meddelanden.h"
+#include "shell/Felfalla.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+namespace {
+
+// 15 twips to the pixel: the window measures and placements of the program.
+constexpr int twips(int t) {
+    return t / 15;
+}
+
+// The frame of a child window. It tells when its window has really closed, at
+// once, so that the menu items the window held are given back before whatever
+// the closing code does next (a window may refuse to close).
+class Barnram : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    using QMdiSubWindow::QMdiSubWindow;
+
+signals:
+    void stangd();
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        QMdiSubWindow::closeEvent(e);
+        if (e->isAccepted())
+            emit stangd();
+    }
+};
+
+} // namespace
+
+Fonstervard::Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, QMdiArea* yta,
+                         QWidget* dialogforalder, QObject* parent)
+    : QObject(parent), m_g(g), m_m(m), m_kontext(g, m, *this, dialoger), m_yta(yta),
+      m_dialogforalder(dialogforalder) {
+    for (size_t i = 0; i < menytrad.size(); ++i) {
+        const Menystart& post = menytrad[i];
+        auto* a = new QAction(QString::fromUtf8(post.text), this);
+        a->setObjectName(QString::fromUtf8(post.kontroll));
+        a->setSeparator(qstrcmp(post.text, "-") == 0);
+        a->setEnabled(post.lage != Menystart::Av);
+        a->setVisible(post.lage != Menystart::Dold);
+        m_menyval[i] = a;
+    }
+    if (m_yta)
+        connect(m_yta, &QMdiArea::subWindowActivated, this, &Fonstervard::aktiverat);
+}
+
+Fonstervard::~Fonstervard() {
+    // The windows are made with this host's form context: they go before it.
+    if (m_yta) {
+        m_yta->disconnect(this);
+        for (QMdiSubWindow* sub : m_yta->subWindowList())
+            delete sub;
+    }
+    for (const Oppet& o : std::as_const(m_oppna))
+        delete o.ram.data();
+}
+
+// --- The main menu ---
+
+void Fonstervard::sattMeny(Meny meny, bool pa) {
+    menyval(meny)->setEnabled(pa);
+}
+
+bool Fonstervard::menyPa(Meny meny) const {
+    return menyval(meny)->isEnabled();
+}
+
+void Fonstervard::visaMeny(Meny meny, bool synlig) {
+    menyval(meny)->setVisible(synlig);
+}
+
+bool Fonstervard::menySynlig(Meny meny) const {
+    return menyval(meny)->isVisible();
+}
+
+void Fonstervard::sattMenytext(Meny meny, const QString& text) {
+    menyval(meny)->setText(text);
+}
+
+void Fonstervard::oppnas(const Menylagen& lagen) {
+    m_kontext.sattMenyer(lagen.avVidOppning, false);
+    m_kontext.sattMenyer(lagen.paVidOppning, true);
+}
+
+void Fonstervard::stangdes(const Menylagen& lagen) {
+    m_kontext.sattMenyer(lagen.paVidStangning, true);
+    m_kontext.sattMenyer(lagen.avVidStangning, false);
+}
+
+// --- Registering, opening, closing ---
+
+bool Fonstervard::registrerat(const QString& namn) const {
+    return m_fonster.contains(namn) || m_dialoger.contains(namn) || m_listbyggare.contains(namn);
+}
+
+QWidget* Fonstervard::fonster(const QString& namn) const {
+    // A closed window is gone, even before its frame has been deleted.
+    const Oppet o = m_oppna.value(namn);
+    return o.fonster && o.ram && !o.ram->isHidden() ? o.fonster.data() : nullptr;
+}
+
+QWidget* Fonstervard::visa(const QString& namn, const std::any& begaran) {
+    const auto reg = m_fonster.constFind(namn);
+    if (QWidget* finns = fonster(namn)) {
+        QWidget* ram = m_oppna.value(namn).ram;
+        if (reg != m_fonster.constEnd() && reg->lage.normalLage)
+            ram->setWindowState(Qt::WindowNoState);
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(ram); sub && m_yta)
+            m_yta->setActiveSubWindow(sub);
+        else
+            ram->activateWindow();
+        return finns;
+    }
+    if (reg == m_fonster.constEnd())
+        return nullptr;
+    QWidget* w = nullptr;
+    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { w = reg->fabrik(m_kontext, begaran); });
+    if (!w)
+        return nullptr;
+    const Fonsterlage lage = reg->lage;
+    oppnas(lage.menyer);
+    QWidget* ram = m_yta ? ramForMdi(w, namn, lage) : ramUtanYta(w, lage);
+    m_oppna.insert(namn, {w, ram});
+    return w;
+}
+
+QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterlage& lage) {
+    auto* sub = new Barnram;
+    sub->setWidget(w);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(namn + QStringLiteral("_ram"));
+    sub->setWindowTitle(w->windowTitle());
+    sub->setWindowIcon(w->windowIcon());
+    const Menylagen menyer = lage.menyer;
+    connect(sub, &Barnram::stangd, this, [this, menyer] { stangdes(menyer); });
+    m_yta->addSubWindow(sub);
+    if (lage.placering)
+        sub->move(twips(lage.placering->x()), twips(lage.placering->y()));
+    sub->show();
+    if (lage.storlek)
+        sub->resize(twips(lage.storlek->width()), twips(lage.storlek->height()));
+    if (lage.normalLage)
+        sub->setWindowState(Qt::WindowNoState);
+    return sub;
+}
+
+QWidget* Fonstervard::ramUtanYta(QWidget* w, const Fonsterlage& lage) {
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    const Menylagen menyer = lage.menyer;
+    connect(w, &QObject::destroyed, this, [this, menyer] { stangdes(menyer); });
+    w->show();
+    return w;
+}
+
+bool Fonstervard::stangFonster(QWidget* w) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+        return sub->close();
+    return w->close();
+}
+
+bool Fonstervard::stangAlla() {
+    if (m_yta) {
+        for (QMdiSubWindow* sub : m_yta->subWindowList()) {
+            if (!sub->close()) {
+                m_yta->setActiveSubWindow(sub);
+                sub->raise();
+                return false;
+            }
+        }
+        return true;
+    }
+    for (const Oppet& o : m_oppna.values()) {
+        if (o.ram && !o.ram->isHidden() && !o.ram->close()) {
+            o.ram->raise();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Fonstervard::dialog(const QString& namn, const std::any& begaran) {
+    const auto d = m_dialoger.constFind(namn);
+    if (d == m_dialoger.constEnd())
+        return false;
+    bool svar = false;
+    Felfalla::standard(m_m, namn, QStringLiteral("Form_load"))([&] { svar = (*d)(m_kontext, begaran); });
+    return svar;
+}
+
+bool Fonstervard::lista(const QString& namn, const std::any& begaran) {
+    const auto b = m_listbyggare.constFind(namn);
+    if (b == m_listbyggare.constEnd())
+        return false;
+    const Menylagen lagen = b->lagen;
+    oppnas(lagen);
+    try {
+        b->bygg(m_kontext, begaran);
+    } catch (...) {
+        stangdes(lagen);
+        throw;
+    }
+    return true;
+}
+
+void Fonstervard::aktiverat(QMdiSubWindow* sub) {
+    // A message box or another top-level window of ours takes the activation
+    // away for a while and gives it back to the same window; that is no new
+    // activation of it.
+    if (!sub || sub == m_senastAktiva)
+        return;
+    m_senastAktiva = sub;
+    emit barnAktiverat(sub);
+    if (sub->widget())
+        m_kontext.meddelaAktivering(sub->widget());
+}
+
+#include "Fonstervard.moc"

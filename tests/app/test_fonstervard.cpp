@@ -1,0 +1,179 @@
+#include "app/Delsystem.h"
+#include "app/MDIfrmHuvudmeny.h"
+#include "common/IniNamn.h"
+#include "shell/Fonsternamn.h"
+#include "shell/Tavling.h"
+#include "support/Testfixtur.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+// Every registered window in the real main window: opened as the program
+// opens it and closed in each way the operator can close it (its own button,
+// its frame's X, closing the competition, leaving the program). Each way gives
+// the menu back as it was and leaves no frame behind.
+class T_Fonstervard : public QObject {
+    Q_OBJECT
+
+    struct Miljo : Testfixtur {
+        std::unique_ptr<MDIfrmHuvudmeny> f;
+        QString fil;
+        explicit Miljo(bool oppnaTavling) {
+            fil = skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 2, 3);
+            QVERIFY2(
+                g.iniTavling.WriteKey(Ini::Lagtavling.sektion, Ini::Lagtavling.nyckel, QStringLiteral("1")),
+                "");
+            Tavling::stang(g);
+            f = std::make_unique<MDIfrmHuvudmeny>(g, m, dialoger, ledigPort(), QHostAddress::LocalHost);
+            registreraDelsystem(f->programdelar());
+            f->MDIForm_Load(nullptr, 1);
+            f->show();
+            QApplication::setActiveWindow(f.get());
+            (void)QTest::qWaitForWindowActive(f.get());
+            if (oppnaTavling)
+                oppna();
+        }
+        void oppna() {
+            dialoger.filer.enqueue(fil);
+            f->menyval(Meny::mnuOppna)->trigger();
+            // The information window is not one of the registered windows.
+            f->stangAllaBarn();
+            rensa();
+        }
+        QList<bool> menyer() const {
+            QList<bool> l;
+            for (const Menystart& post : menytrad)
+                l << f->vard().menyPa(post.meny) << f->vard().menySynlig(post.meny);
+            return l;
+        }
+        int ramar() const {
+            rensa();
+            return int(f->mdiYta()->subWindowList().size());
+        }
+        static void rensa() {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+    };
+
+    // How each window opens, and the button that closes it.
+    struct Fonster {
+        const char* namn;
+        std::function<QWidget*(Fonstervard&)> oppna;
+        const char* knapp;
+        bool tavlingOppen = true;
+    };
+    static QList<Fonster> fonster() {
+        return {
+            {"frmNyTavling", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::NyTavling); },
+             "cmdAvbryt", false},
+            {"frmInstallningar", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::Installningar); },
+             "cmdOK"},
+            {"frmInskrivningSkyttar",
+             [](Fonstervard& v) { return v.visaFonster(Fonsternamn::InskrivningSkyttar); }, "cmdAterga"},
+            {"frmLagInskrivning", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::LagInskrivning); },
+             "cmdAterga"},
+            {"frmResultatInskrivning",
+             [](Fonstervard& v) {
+                 return v.visaFonster(Fonsternamn::ResultatInskrivning, Skjutlagsbegaran{2});
+             },
+             "cmdAterga"},
+            {"frmKonfigAskSkarm", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::KonfigAskSkarm); },
+             "cmdOK"},
+            {"frmVisaAskSkarm", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::VisaAskSkarm); },
+             "cmdAvbryt"},
+        };
+    }
+
+    enum class Satt { Knapp, Ram, Tavlingen, Programmet };
+
+private slots:
+    void stangningGerTillbakaMenyerna_data() {
+        QTest::addColumn<int>("fall");
+        QTest::addColumn<int>("satt");
+        const QList<Fonster> alla = fonster();
+        for (int i = 0; i < alla.size(); ++i) {
+            const QByteArray namn(alla[i].namn);
+            QTest::newRow(namn + " knapp") << i << int(Satt::Knapp);
+            QTest::newRow(namn + " ram") << i << int(Satt::Ram);
+            if (alla[i].tavlingOppen)
+                QTest::newRow(namn + " tävlingen") << i << int(Satt::Tavlingen);
+            QTest::newRow(namn + " programmet") << i << int(Satt::Programmet);
+        }
+    }
+    void stangningGerTillbakaMenyerna() {
+        QFETCH(int, fall);
+        QFETCH(int, satt);
+        const Fonster fonster = T_Fonstervard::fonster()[fall];
+        Miljo mj(fonster.tavlingOppen);
+        // What closing the competition leaves, with no window open.
+        QList<bool> utanTavling;
+        if (fonster.tavlingOppen) {
+            QVERIFY(mj.f->stangTavling());
+            utanTavling = mj.menyer();
+            mj.oppna();
+        } else {
+            utanTavling = mj.menyer();
+        }
+        const QList<bool> fore = mj.menyer();
+        QCOMPARE(mj.ramar(), 0);
+
+        QWidget* w = fonster.oppna(mj.f->vard());
+        QVERIFY(w);
+        QCOMPARE(mj.ramar(), 1);
+        QVERIFY(mj.menyer() != fore || QByteArray(fonster.namn) == "frmKonfigAskSkarm");
+
+        switch (Satt(satt)) {
+        case Satt::Knapp: {
+            auto* knapp = w->findChild<QAbstractButton*>(QString::fromLatin1(fonster.knapp));
+            QVERIFY(knapp);
+            knapp->click();
+            QCOMPARE(mj.ramar(), 0);
+            QCOMPARE(mj.menyer(), fore);
+            break;
+        }
+        case Satt::Ram:
+            QVERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget())->close());
+            QCOMPARE(mj.ramar(), 0);
+            QCOMPARE(mj.menyer(), fore);
+            break;
+        case Satt::Tavlingen:
+            mj.f->menyval(Meny::mnuStang)->trigger();
+            QCOMPARE(mj.ramar(), 0);
+            QCOMPARE(mj.menyer(), utanTavling);
+            break;
+        case Satt::Programmet:
+            QVERIFY(mj.f->close());
+            QCOMPARE(mj.ramar(), 0);
+            break;
+        }
+        QVERIFY(!mj.f->vard().fonster(QString::fromLatin1(fonster.namn)));
+    }
+
+    // A list built at once: its items are off while it runs, and given back by
+    // the host when it fails (the builder gives them back itself otherwise).
+    void listbyggareSomFallerGerTillbakaMenyerna() {
+        Miljo mj(true);
+        bool avUnderBygget = false;
+        mj.f->vard().registreraListbyggare(Fonsternamn::VandringsprisLista,
+                                           [&](Formkontext& k, const Utskriftsmal& mal) {
+                                               avUnderBygget = !k.fonster().menyPa(Meny::mnuUtskrift) &&
+                                                               mal == Utskriftsmal::Fil;
+                                               throw Fel(1004, QStringLiteral("Ingen skrivare"));
+                                           },
+                                           {.avVidOppning = {Meny::mnuInskrivning, Meny::mnuUtskrift},
+                                            .paVidStangning = {Meny::mnuInskrivning, Meny::mnuUtskrift}});
+        mj.f->menyval(Meny::mnuResVandringsprisFil)->setVisible(true);
+        mj.f->menyval(Meny::mnuResVandringsprisFil)->trigger();
+        QVERIFY(avUnderBygget);
+        QCOMPARE(mj.m.senasteText(),
+                 QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista 1004 Ingen skrivare"));
+        QVERIFY(mj.f->vard().menyPa(Meny::mnuInskrivning) && mj.f->vard().menyPa(Meny::mnuUtskrift));
+    }
+};
+
+QTEST_MAIN(T_Fonstervard)
+#include "test_fonstervard.moc"
