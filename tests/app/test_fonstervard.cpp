@@ -153,6 +153,21 @@ private slots:
         QVERIFY(!mj.f->vard().fonster(QString::fromLatin1(fonster.namn)));
     }
 
+    // "&Tabort filnamn" in the settings empties the recent items of the main
+    // menu, captions too, so that nothing of them can come back.
+    void tomdaSenasteFilerForsvinnerHelt() {
+        Miljo mj(true);
+        QVERIFY(mj.f->vard().menySynlig(mnuFil(1)));
+        QVERIFY(mj.f->menyval(mnuFil(1))->text().endsWith(QStringLiteral("Cup.air")));
+        QWidget* w = mj.f->vard().visaFonster(Fonsternamn::Installningar);
+        QVERIFY(w);
+        mj.m.svara(Meddelanden::Svar::Ja);
+        w->findChild<QAbstractButton*>(QStringLiteral("cmdRensaArkivMeny"))->click();
+        QCOMPARE(mj.m.visade.back().text, QStringLiteral("Är du säker att du vill tabort filnamnen?"));
+        QVERIFY(!mj.f->vard().menySynlig(mnuFil(1)) && !mj.f->vard().menySynlig(Meny::mnuLineFiler));
+        QVERIFY(mj.f->menyval(mnuFil(1))->text().isEmpty());
+    }
+
     // A list built at once: its items are off while it runs, and given back by
     // the host when it fails (the builder gives them back itself otherwise).
     void listbyggareSomFallerGerTillbakaMenyerna() {
