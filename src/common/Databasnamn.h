@@ -2,23 +2,17 @@
 
 #include <QString>
 
-// Names of the competition database's tables and of the fields that more than
-// one part of the program reads or writes. Names with a blank or a slash stand
-// in square brackets, as every statement writes them.
+// Names of the competition database that code uses outside the text of a
+// statement: the class tables chosen by the competition's kind, and the fields
+// that records are read by (Poster) or that a statement is put together from.
+// A statement otherwise names its tables and fields in its own text. Names
+// with a blank or a slash stand in square brackets, as statements write them.
 namespace Tabell {
-inline const QString Skyttar = QStringLiteral("Skyttar");
-inline const QString Skjutlag = QStringLiteral("Skjutlag");
-inline const QString Skjuttider = QStringLiteral("Skjuttider");
-inline const QString TavlingsOmg = QStringLiteral("[Tävlings omg]");
-inline const QString Lagtavling = QStringLiteral("Lagtävling");
-inline const QString Lag = QStringLiteral("Lag");
+// The class table of each kind of competition; which one a competition uses is
+// chosen in code (modGlobalt::klasstabell), so these names go into statements.
 inline const QString Sportskytteklasser = QStringLiteral("Sportskytteklasser");
 inline const QString Nationellaklasser = QStringLiteral("Nationellaklasser");
 inline const QString Mixadeklasser = QStringLiteral("Mixadeklasser");
-inline const QString SammanslagningKlasser = QStringLiteral("SammanslagningKlasser");
-inline const QString TempKlasser = QStringLiteral("TempKlasser");
-inline const QString TempSkyttar = QStringLiteral("TempSkyttar");
-inline const QString Utskriftsval = QStringLiteral("Utskriftsval");
 } // namespace Tabell
 
 namespace Falt {
