@@ -367,7 +367,7 @@ void frmInskrivningSkyttar::Form_Load() {
         m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
         lblVandringspris->setVisible(m_prisregel.pa);
         chkVandringspris->setVisible(m_prisregel.pa);
-        m_intAntalSkjutlag = Skjutlag::antal(g.iniTavling);
+        m_intAntalSkjutlag = Skjutlag::antal(g.cnnTavling);
         m_intAktuelltSkjutlag = 1;
         txtSkjutlag->setText(QStringLiteral("1"));
         fyllForeningar();
@@ -459,7 +459,7 @@ void frmInskrivningSkyttar::sattSkjutlagsknappar() {
 
 void frmInskrivningSkyttar::StallinFargerOpt() {
     Felfalla(m_k.m(), Form + QStringLiteral(".StällinFärgerOpt: "), Ikon::Ingen, QString())([&] {
-        m_intAntalSkjutlag = Skjutlag::antal(m_k.g().iniTavling);
+        m_intAntalSkjutlag = Skjutlag::antal(m_k.db());
         const int synliga = qBound(0, m_intAntalSkjutlag, Skjutlag::StorstaAntal);
         sattSkjutlagsknappar();
         const QList<int> lediga = Skjutlag::ledigaPerSkjutlag(m_k.db(), synliga);

@@ -326,7 +326,7 @@ private slots:
         QTest::mouseClick(form->cmdTabortValtSkjutlag, Qt::LeftButton);
         QCOMPARE(form->aktuelltSkjutlag(), 1);
         QVERIFY(form->Opt[1]->isChecked() && !form->Opt[4]->isVisible());
-        QCOMPARE(Skjutlag::antal(f.g.iniTavling), 3);
+        QCOMPARE(Skjutlag::antal(f.g.cnnTavling), 3);
         form->close();
     }
 
