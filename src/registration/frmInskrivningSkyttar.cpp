@@ -45,6 +45,16 @@ constexpr int twips(int t) {
 const QColor Ledigt(0, 0x40, 0); // dark green: the squad has a free lane
 const QColor Fullt(255, 0, 0);
 
+// A push button paints its label with ButtonText and an option button with
+// WindowText; both are set, so the squad's colour shows whichever kind of
+// button the style draws.
+void fargaEtikett(QWidget* knapp, const QColor& farg) {
+    QPalette p = knapp->palette();
+    p.setColor(QPalette::ButtonText, farg);
+    p.setColor(QPalette::WindowText, farg);
+    knapp->setPalette(p);
+}
+
 const QString Form = QStringLiteral("frmInskrivningSkyttar");
 
 // Most procedures of this window have always shown their prefix with a comma
@@ -112,9 +122,7 @@ void frmInskrivningSkyttar::byggFormular() {
         b->setFixedSize(twips(495), twips(495));
         b->setVisible(false);
         b->installEventFilter(this);
-        QPalette p = b->palette();
-        p.setColor(QPalette::ButtonText, Ledigt);
-        b->setPalette(p);
+        fargaEtikett(b, Ledigt);
         m_optGrupp->addButton(b, i);
         // Odd squads above, even below: squads 1 and 2 share the first column.
         optRutor->addWidget(b, (i - 1) % 2, (i - 1) / 2);
@@ -467,9 +475,7 @@ void frmInskrivningSkyttar::StallinFargerOpt() {
             Opt[i]->setVisible(i <= synliga);
             if (i > synliga)
                 continue;
-            QPalette p = Opt[i]->palette();
-            p.setColor(QPalette::ButtonText, lediga[i - 1] > 0 ? Ledigt : Fullt);
-            Opt[i]->setPalette(p);
+            fargaEtikett(Opt[i], lediga[i - 1] > 0 ? Ledigt : Fullt);
         }
     });
 }
