@@ -49,6 +49,23 @@ class TestFrmInskrivningSkyttar : public QObject {
                form->cmdTabortSkjutlag->isEnabled() || form->cmdTabortValtSkjutlag->isEnabled();
     }
     static QWidget* fokus() { return QApplication::focusWidget(); }
+    // The buttons as the window shows them.
+    static Inskrivningslage::Knappar knappar(const F* form, const Testfixtur& f) {
+        Inskrivningslage::Knappar k;
+        k.spara = form->cmdSparaSkytt->isEnabled();
+        k.andra = form->cmdAndraSkytt->isEnabled();
+        k.taBort = form->cmdTabortSkytt->isEnabled();
+        k.tomFalt = form->cmdTomFalt->isEnabled();
+        k.kopiera = form->cmdCopy->isEnabled();
+        k.nyttSkjutlag = form->cmdNyttSkjutlag->isEnabled();
+        k.infogaSkjutlag = form->cmdInfogaNyttSkjutlag->isEnabled();
+        k.taBortSistaSkjutlag = form->cmdTabortSkjutlag->isEnabled();
+        k.taBortValtSkjutlag = form->cmdTabortValtSkjutlag->isEnabled();
+        k.sokSkytt = f.fonster.menyPa(Meny::mnuSokSkytt);
+        k.taBortText = form->cmdTabortSkytt->text();
+        k.tomFaltText = form->cmdTomFalt->text();
+        return k;
+    }
     static void enter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
     static qint64 pa(const Databas& db, int skjutlag, int bana) {
         return db
@@ -155,6 +172,17 @@ private slots:
         QVERIFY(form->txtNamn->text().isEmpty() && form->txtNamn->isEnabled());
         QCOMPARE(pa(f.g.cnnTavling, 2, 3), PlatshallareLopnummer);
 
+        // A new shooter after the clearing: the window shows the state's
+        // buttons, and its delete button cancels him, deleting nobody.
+        QTest::keyClicks(form->txtNamn, QStringLiteral("Ny"));
+        Inskrivningslage ny;
+        ny.borjaNy();
+        ny.antalSkjutlag = 3;
+        QCOMPARE(knappar(form, f), ny.knappar());
+        cmdKlick(f, form->cmdTabortSkytt, Svar::Ja);
+        QCOMPARE(form->lage(), F::Lage::Ledig);
+        QCOMPARE(namnPa(f.g.cnnTavling, 2, 1), QStringLiteral("Skytt5"));
+
         // A copy taken to another squad, saved there as a new shooter.
         form->vbagrSkjutlag->valjRad(1);
         QTest::mouseClick(form->cmdCopy, Qt::LeftButton);
@@ -162,6 +190,7 @@ private slots:
         QCOMPARE(form->cmdTabortSkytt->text(), QStringLiteral("&Avbryt"));
         QVERIFY(form->txtBana->text().isEmpty());
         QVERIFY(!skjutlagsoperationer(form));
+        QVERIFY(f.fonster.menyPa(Meny::mnuSokSkytt));
         form->valjSkjutlag(3);
         QCOMPARE(form->txtNamn->text(), QStringLiteral("Skytt5"));
         form->vbagrSkjutlag->valjRad(2);
