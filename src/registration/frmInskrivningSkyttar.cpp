@@ -348,6 +348,7 @@ void frmInskrivningSkyttar::Form_Load() {
     Grafik grafik(g.strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"), Ikon::Information,
                   QStringLiteral("Ikon saknas"));
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skytt.ico")));
+    m_laddas.emplace();
     resize(twips(11895), twips(8310));
 
     // Before anything can fail, the form is in its idle state.
@@ -372,24 +373,29 @@ void frmInskrivningSkyttar::Form_Load() {
     visaLedigBana();
 
     const bool laddat = Felfalla(m_k.m(), Form + QStringLiteral(", Form_load: "))([&] {
-        m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
-        lblVandringspris->setVisible(m_prisregel.pa);
-        chkVandringspris->setVisible(m_prisregel.pa);
-        m_lage.antalSkjutlag = Skjutlag::antal(g.cnnTavling);
-        m_intAktuelltSkjutlag = 1;
-        txtSkjutlag->setText(QStringLiteral("1"));
-        fyllForeningar();
-        if (g.blnFleraTavlingar)
-            Hamta_omg();
-        Hamta_klasser();
-        Hamta_skyttar_till_gridden();
-        visaSkjuttid();
+        m_laddas->steg([&] {
+            m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
+            lblVandringspris->setVisible(m_prisregel.pa);
+            chkVandringspris->setVisible(m_prisregel.pa);
+            m_lage.antalSkjutlag = Skjutlag::antal(g.cnnTavling);
+            m_intAktuelltSkjutlag = 1;
+            txtSkjutlag->setText(QStringLiteral("1"));
+            fyllForeningar();
+            if (g.blnFleraTavlingar)
+                Hamta_omg();
+            Hamta_klasser();
+            Hamta_skyttar_till_gridden();
+            visaSkjuttid();
+        });
     });
     if (laddat)
         StallinFargerOpt();
+    else
+        m_laddas.reset();
 }
 
 void frmInskrivningSkyttar::Form_Activate() {
+    m_laddas.reset();
     falla(m_k.m(), QStringLiteral("Form_Activate"))([&] {
         txtSkjutlag->setText(QString::number(m_intAktuelltSkjutlag));
         Hamta_skyttar_till_gridden();
@@ -437,6 +443,7 @@ void frmInskrivningSkyttar::closeEvent(QCloseEvent* e) {
     }
     Form_Unload();
     m_stangd = true;
+    m_laddas.reset();
     e->accept();
 }
 

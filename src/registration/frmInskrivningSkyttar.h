@@ -1,10 +1,12 @@
 #pragma once
 
 #include "registration/Inskrivningslage.h"
+#include "registration/Laddningsmarkor.h"
 #include "registration/Skytt.h"
 
 #include <QList>
 #include <QWidget>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -149,4 +151,6 @@ private:
     bool m_blnHoppaOverHamtning = false;
 
     bool m_stangd = false;
+    // Up while the window loads, until its first activation.
+    std::optional<Laddningsmarkor> m_laddas;
 };
