@@ -282,11 +282,9 @@ void frmLagInskrivning::Hamta_lagtavlingar_till_tradet() {
 void frmLagInskrivning::Form_Activate() {
     m_laddas.reset();
     Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_Activate"))([&] {
-        // Coming back keeps the team competition the operator was working on;
-        // the first activation starts at the first one.
-        QTreeWidgetItem* nod = m_lagtavling ? nodForLagtavling(m_lagtavling) : nullptr;
-        if (!nod)
-            nod = tvwLagtavlingar->topLevelItem(0);
+        // Every activation starts again at the first team competition, so that
+        // coming back to the window never shows a half-finished member search.
+        QTreeWidgetItem* nod = tvwLagtavlingar->topLevelItem(0);
         if (!nod) {
             // No team competition: nothing to choose and nowhere to put a team.
             m_lagtavling = 0;
