@@ -2,12 +2,10 @@
 
 #include "common/Databasnamn.h"
 #include "common/Fel.h"
-#include "common/IniNamn.h"
-#include "common/Konvertering.h"
 #include "competition/Skjuttider.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
-#include "platform/clsIni.h"
+#include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
 
 #include <QSqlQuery>
@@ -28,9 +26,9 @@ bool harSkyttar(const Databas& db, int skjutlag) {
     return db.varde(UpptagnaBanor, {skjutlag}).toInt() > 0;
 }
 
-// The lanes 1..N of squad n that have no row yet. A squad number can hold rows
-// from before (a half-finished operation of an older version), and a lane must
-// never have two rows.
+// The lanes 1..N of squad n that have no row yet. A database whose squad
+// numbers have a gap (mended by hand, or written by another program) may
+// already hold rows under the new number, and a lane must never have two rows.
 void laggTillSaknadeBanor(Databas& db, int skjutlag, int banor) {
     if (banor < 1)
         return;
@@ -41,25 +39,16 @@ void laggTillSaknadeBanor(Databas& db, int skjutlag, int banor) {
         {banor, skjutlag, skjutlag});
 }
 
-// Runs the database part of a squad operation and writes the new count as its
-// last step, inside the same transaction: a count that cannot be written undoes
-// the rows. Should the commit itself fail after the count was written, the old
-// count goes back, so that the INI again matches the rows.
-template <class F> void andraAntal(modGlobalt& g, int gammalt, int nytt, F&& andring) {
-    clsIni& ini = g.iniTavling;
-    bool skrivet = false;
+// Runs the database part of a squad operation in one transaction, then writes
+// the count the database now holds to the INI. The rows are the squads: a
+// write that fails, or a program stopped before it, leaves only the INI's
+// mirror behind, which the next opening of the competition puts right.
+template <class F> void andraSkjutlag(modGlobalt& g, F&& andring) {
+    g.cnnTavling.transaktion(std::forward<F>(andring));
+    // Committed is done: nothing after it may report the operation as failed.
     try {
-        g.cnnTavling.transaktion([&] {
-            andring();
-            if (!ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, QString::number(nytt)))
-                throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
-            skrivet = true;
-        });
-    } catch (...) {
-        if (skrivet)
-            (void)ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel,
-                               QString::number(gammalt));
-        throw;
+        (void)Tavling::rattaAntalSkjutlag(g);
+    } catch (const Fel&) {
     }
 }
 
@@ -91,9 +80,8 @@ Skjutlag::Utfall farTaBort(const modGlobalt& g, Meddelanden& m, int antal, int s
 
 namespace Skjutlag {
 
-int antal(const clsIni& ini) {
-    return Konvertering::textTillHeltal(
-        ini.GetKeyValue(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, Ini::AntalSkjutlag.standard));
+int antal(const Databas& db) {
+    return Tavling::antalSkjutlag(db);
 }
 
 bool Rad::ledig() const {
@@ -160,13 +148,13 @@ bool hittaPlats(const Databas& db, qint64 lopnummer, Plats& plats) {
 }
 
 Utfall laggTill(modGlobalt& g, Meddelanden& m) {
-    const int gammalt = antal(g.iniTavling);
+    const int gammalt = antal(g.cnnTavling);
     if (gammalt >= StorstaAntal) {
         fullt(m);
         return Utfall::Vagrat;
     }
-    const int nytt = qMax(gammalt, 0) + 1;
-    andraAntal(g, gammalt, nytt, [&] { laggTillSaknadeBanor(g.cnnTavling, nytt, g.intSkjutlagsstorlek); });
+    const int nytt = gammalt + 1;
+    andraSkjutlag(g, [&] { laggTillSaknadeBanor(g.cnnTavling, nytt, g.intSkjutlagsstorlek); });
     return Utfall::Klart;
 }
 
@@ -175,7 +163,7 @@ Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
     // from being used meanwhile, and this keeps the numbers still regardless.
     if (g.blnResultatInskrivningOppen)
         return Utfall::Sparrat;
-    const int gammalt = antal(g.iniTavling);
+    const int gammalt = antal(g.cnnTavling);
     if (gammalt >= StorstaAntal) {
         fullt(m);
         return Utfall::Vagrat;
@@ -185,7 +173,7 @@ Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
     if (!fraga(m, QStringLiteral("Vill du infoga ett nytt skjutlag före skjutlag %1?").arg(fore)))
         return Utfall::Avbrutet;
     Databas& db = g.cnnTavling;
-    andraAntal(g, gammalt, gammalt + 1, [&] {
+    andraSkjutlag(g, [&] {
         db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = Skjutlag + 1 WHERE Skjutlag >= ?"), {fore});
         int lage = Skjuttider::Las;
         HanteraSkjuttid(db, fore, lage, QString(), Skjuttider::Infoga);
@@ -197,29 +185,28 @@ Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
 Utfall taBortSista(modGlobalt& g, Meddelanden& m) {
     if (g.blnResultatInskrivningOppen)
         return Utfall::Sparrat;
-    const int gammalt = antal(g.iniTavling);
+    const int gammalt = antal(g.cnnTavling);
     const Utfall kontroll = farTaBort(g, m, gammalt, gammalt);
     if (kontroll != Utfall::Klart)
         return kontroll;
     // The last squad's time stays: a squad appended later under its number
     // gets it back.
-    andraAntal(g, gammalt, gammalt - 1, [&] {
-        g.cnnTavling.kor(QStringLiteral("DELETE FROM Skjutlag WHERE Skjutlag = ?"), {gammalt});
-    });
+    andraSkjutlag(
+        g, [&] { g.cnnTavling.kor(QStringLiteral("DELETE FROM Skjutlag WHERE Skjutlag = ?"), {gammalt}); });
     return Utfall::Klart;
 }
 
 Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag) {
     if (g.blnResultatInskrivningOppen)
         return Utfall::Sparrat;
-    const int gammalt = antal(g.iniTavling);
+    const int gammalt = antal(g.cnnTavling);
     if (gammalt > 1 && (skjutlag < 1 || skjutlag > gammalt))
         return Utfall::Vagrat;
     const Utfall kontroll = farTaBort(g, m, gammalt, skjutlag);
     if (kontroll != Utfall::Klart)
         return kontroll;
     Databas& db = g.cnnTavling;
-    andraAntal(g, gammalt, gammalt - 1, [&] {
+    andraSkjutlag(g, [&] {
         db.kor(QStringLiteral("DELETE FROM Skjutlag WHERE Skjutlag = ?"), {skjutlag});
         db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = Skjutlag - 1 WHERE Skjutlag > ?"), {skjutlag});
         int lage = Skjuttider::Las;

@@ -3,17 +3,18 @@
 #include <QList>
 #include <QString>
 
-class clsIni;
 class Databas;
 class Meddelanden;
 class modGlobalt;
 
 // The squads and their lanes. Each squad has one Skjutlag row per lane, whose
 // Startnummer is the Löpnummer of the shooter on it (1, the placeholder, when
-// the lane is free). The number of squads lives only in the competition INI
-// ([Allmänt] Antal skjutlag); every operation reads it afresh and writes the
-// new count as the last step of its own transaction, so the database and the
-// INI never disagree: a failure anywhere leaves both as they were.
+// the lane is free). The squads are those rows: their count is the number of
+// squad numbers in the table, and every operation is one transaction, so the
+// squads always run 1..N with all their lanes. The competition INI's [Allmänt]
+// Antal skjutlag mirrors the count for whoever reads the file; it is written
+// after the commit, and opening the competition puts it right when a stop in
+// between left it behind.
 //
 // A lane counts as free when no real shooter stands on it: Startnummer 1, or a
 // Löpnummer whose shooter row is gone (such a lane shows and behaves as free
@@ -24,8 +25,8 @@ constexpr int MinstaAntal = 1;
 // The registration window has thirty squad buttons.
 constexpr int StorstaAntal = 30;
 
-// The squad count of the competition INI. Throws Fel 13 on a text that is no number.
-int antal(const clsIni& ini);
+// The number of squads, read from the database at every call.
+int antal(const Databas& db);
 
 // One lane of a squad as the registration grid shows it. A free lane has
 // lopnummer 1 and empty texts.
@@ -53,7 +54,7 @@ struct Plats {
 bool hittaPlats(const Databas& db, qint64 lopnummer, Plats& plats);
 
 enum class Utfall {
-    Klart,    // done, count and rows written
+    Klart,    // done: rows committed, the INI's count written when it could be
     Vagrat,   // refused with its message (full, the only squad, shooters left)
     Avbrutet, // the operator said no
     Sparrat,  // result entry is open: squads are not renumbered under it

@@ -1,8 +1,7 @@
 #include "entry/frmValjSkjutlag.h"
 
 #include "common/Fel.h"
-#include "common/IniNamn.h"
-#include "common/Konvertering.h"
+#include "competition/Skjutlag.h"
 #include "competition/Skjuttider.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
@@ -123,12 +122,9 @@ void frmValjSkjutlag::Form_Load() {
                       QStringLiteral("Ikon saknas"));
         setWindowIcon(grafik.ikon(QStringLiteral("Grafik/Ikoner/Fråga.ico")));
 
-        // Registration never makes more squads than there are options; a hand-edited
-        // file still gets a picker that works.
-        intAntalSkjutlag = std::clamp(
-            Konvertering::textTillHeltal(g.iniTavling.GetKeyValue(
-                Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, Ini::AntalSkjutlag.standard)),
-            1, int(AntalOptioner));
+        // Registration never makes more squads than there are options; a database
+        // mended by hand still gets a picker that works.
+        intAntalSkjutlag = std::clamp(Skjutlag::antal(g.cnnTavling), 1, int(AntalOptioner));
     });
     for (int i = 1; i <= intAntalSkjutlag; ++i)
         Opt[i]->setVisible(true);

@@ -46,6 +46,16 @@ constexpr int twips(int t) {
 const QColor Ledigt(0, 0x40, 0); // dark green: the squad has a free lane
 const QColor Fullt(255, 0, 0);
 
+// A push button paints its label with ButtonText and an option button with
+// WindowText; both are set, so the squad's colour shows whichever kind of
+// button the style draws.
+void fargaEtikett(QWidget* knapp, const QColor& farg) {
+    QPalette p = knapp->palette();
+    p.setColor(QPalette::ButtonText, farg);
+    p.setColor(QPalette::WindowText, farg);
+    knapp->setPalette(p);
+}
+
 const QString Form = QStringLiteral("frmInskrivningSkyttar");
 
 // Most procedures of this window have always shown their prefix with a comma
@@ -113,9 +123,7 @@ void frmInskrivningSkyttar::byggFormular() {
         b->setFixedSize(twips(495), twips(495));
         b->setVisible(false);
         b->installEventFilter(this);
-        QPalette p = b->palette();
-        p.setColor(QPalette::ButtonText, Ledigt);
-        b->setPalette(p);
+        fargaEtikett(b, Ledigt);
         m_optGrupp->addButton(b, i);
         // Odd squads above, even below: squads 1 and 2 share the first column.
         optRutor->addWidget(b, (i - 1) % 2, (i - 1) / 2);
@@ -341,6 +349,7 @@ void frmInskrivningSkyttar::Form_Load() {
     Grafik grafik(g.strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"), Ikon::Information,
                   QStringLiteral("Ikon saknas"));
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skytt.ico")));
+    m_laddas.emplace();
     resize(twips(11895), twips(8310));
 
     // Before anything can fail, the form is in its idle state.
@@ -365,24 +374,29 @@ void frmInskrivningSkyttar::Form_Load() {
     visaLedigBana();
 
     const bool laddat = Felfalla(m_k.m(), Form + QStringLiteral(", Form_load: "))([&] {
-        m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
-        lblVandringspris->setVisible(m_prisregel.pa);
-        chkVandringspris->setVisible(m_prisregel.pa);
-        m_intAntalSkjutlag = Skjutlag::antal(g.iniTavling);
-        m_intAktuelltSkjutlag = 1;
-        txtSkjutlag->setText(QStringLiteral("1"));
-        fyllForeningar();
-        if (g.blnFleraTavlingar)
-            Hamta_omg();
-        Hamta_klasser();
-        Hamta_skyttar_till_gridden();
-        visaSkjuttid();
+        m_laddas->steg([&] {
+            m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
+            lblVandringspris->setVisible(m_prisregel.pa);
+            chkVandringspris->setVisible(m_prisregel.pa);
+            m_lage.antalSkjutlag = Skjutlag::antal(g.cnnTavling);
+            m_intAktuelltSkjutlag = 1;
+            txtSkjutlag->setText(QStringLiteral("1"));
+            fyllForeningar();
+            if (g.blnFleraTavlingar)
+                Hamta_omg();
+            Hamta_klasser();
+            Hamta_skyttar_till_gridden();
+            visaSkjuttid();
+        });
     });
     if (laddat)
         StallinFargerOpt();
+    else
+        m_laddas.reset();
 }
 
 void frmInskrivningSkyttar::Form_Activate() {
+    m_laddas.reset();
     falla(m_k.m(), QStringLiteral("Form_Activate"))([&] {
         txtSkjutlag->setText(QString::number(m_intAktuelltSkjutlag));
         Hamta_skyttar_till_gridden();
@@ -412,7 +426,6 @@ void frmInskrivningSkyttar::Form_Unload() {
                 w->close();
     });
     m_blnRadVald = false;
-    m_blnAndrar = false;
     // The other items come back through the window's menu states; this one
     // only while a display is connected to show it on.
     m_k.sattMeny(Meny::mnuVisaAskSkarm, m_k.fonster().askadarskarmAnsluten());
@@ -431,6 +444,7 @@ void frmInskrivningSkyttar::closeEvent(QCloseEvent* e) {
     }
     Form_Unload();
     m_stangd = true;
+    m_laddas.reset();
     e->accept();
 }
 
@@ -438,39 +452,35 @@ void frmInskrivningSkyttar::cmdAterga_Click() {
     falla(m_k.m(), QStringLiteral("cmdÅtergå_Click"))([&] { m_k.fonster().stangFonster(this); });
 }
 
-frmInskrivningSkyttar::Lage frmInskrivningSkyttar::lage() const {
-    if (m_blnNySkytt)
-        return Lage::Ny;
-    if (m_blnAndrar)
-        return Lage::Andrar;
-    if (m_blnKopierar)
-        return Lage::Kopierar;
-    return m_lopnummer != 0 ? Lage::Visad : Lage::Ledig;
+void frmInskrivningSkyttar::tillampaLage() {
+    const Inskrivningslage::Knappar k = m_lage.knappar();
+    cmdSparaSkytt->setEnabled(k.spara);
+    cmdAndraSkytt->setEnabled(k.andra);
+    cmdTabortSkytt->setEnabled(k.taBort);
+    cmdTomFalt->setEnabled(k.tomFalt);
+    cmdCopy->setEnabled(k.kopiera);
+    cmdTabortSkytt->setText(k.taBortText);
+    cmdTomFalt->setText(k.tomFaltText);
+    cmdNyttSkjutlag->setEnabled(k.nyttSkjutlag);
+    cmdInfogaNyttSkjutlag->setEnabled(k.infogaSkjutlag);
+    cmdTabortSkjutlag->setEnabled(k.taBortSistaSkjutlag);
+    cmdTabortValtSkjutlag->setEnabled(k.taBortValtSkjutlag);
+    m_k.sattMeny(Meny::mnuSokSkytt, k.sokSkytt);
 }
 
 // --- The squads ---
 
-void frmInskrivningSkyttar::sattSkjutlagsknappar() {
-    const bool fri = !pagarInmatning();
-    cmdNyttSkjutlag->setEnabled(fri && m_intAntalSkjutlag < Skjutlag::StorstaAntal);
-    cmdInfogaNyttSkjutlag->setEnabled(fri && m_intAntalSkjutlag < Skjutlag::StorstaAntal);
-    cmdTabortSkjutlag->setEnabled(fri && m_intAntalSkjutlag > 1);
-    cmdTabortValtSkjutlag->setEnabled(fri && m_intAntalSkjutlag > 1);
-}
-
 void frmInskrivningSkyttar::StallinFargerOpt() {
     Felfalla(m_k.m(), Form + QStringLiteral(".StällinFärgerOpt: "), Ikon::Ingen, QString())([&] {
-        m_intAntalSkjutlag = Skjutlag::antal(m_k.g().iniTavling);
-        const int synliga = qBound(0, m_intAntalSkjutlag, Skjutlag::StorstaAntal);
-        sattSkjutlagsknappar();
+        m_lage.antalSkjutlag = Skjutlag::antal(m_k.db());
+        const int synliga = qBound(0, m_lage.antalSkjutlag, Skjutlag::StorstaAntal);
+        tillampaLage();
         const QList<int> lediga = Skjutlag::ledigaPerSkjutlag(m_k.db(), synliga);
         for (int i = 1; i <= Skjutlag::StorstaAntal; ++i) {
             Opt[i]->setVisible(i <= synliga);
             if (i > synliga)
                 continue;
-            QPalette p = Opt[i]->palette();
-            p.setColor(QPalette::ButtonText, lediga[i - 1] > 0 ? Ledigt : Fullt);
-            Opt[i]->setPalette(p);
+            fargaEtikett(Opt[i], lediga[i - 1] > 0 ? Ledigt : Fullt);
         }
     });
 }
@@ -684,9 +694,9 @@ void frmInskrivningSkyttar::Ny_Skytt_Markerad(const QString& procedur) {
         const int rad = vbagrSkjutlag->valdRad();
         if (rad == 0)
             return;
-        if (!m_blnNySkytt) {
+        if (m_lage.lage != Lage::Ny) {
             m_blnRadVald = true;
-            if (!m_blnAndrar && !m_blnKopierar) {
+            if (m_lage.lage != Lage::Andrar && m_lage.lage != Lage::Kopierar) {
                 HamtaSkytt();
                 for (QWidget* w : {txtLicensnr, txtSkyttekortNr, txtFodelsenr, txtBana})
                     w->setEnabled(false);
@@ -696,7 +706,8 @@ void frmInskrivningSkyttar::Ny_Skytt_Markerad(const QString& procedur) {
             }
         } else if (txtBana->isEnabled()) {
             txtBana->setText(vbagrSkjutlag->cell(rad, 1));
-            cmdSparaSkytt->setEnabled(true);
+            m_lage.banaSkriven = true;
+            tillampaLage();
             cmdSparaSkytt->setFocus();
         }
     });
@@ -710,7 +721,8 @@ void frmInskrivningSkyttar::HamtaSkytt(bool franSokSkytt) {
             m_blnHoppaOverHamtning = false;
             return;
         }
-        if ((m_blnRadVald && !m_blnAndrar) || franSokSkytt) {
+        const bool andrar = m_lage.lage == Lage::Andrar;
+        if ((m_blnRadVald && !andrar) || franSokSkytt) {
             const int rad = vbagrSkjutlag->valdRad();
             const qint64 lopnummer =
                 rad == 0 ? PlatshallareLopnummer : vbagrSkjutlag->cell(rad, kolumnLopnummer()).toLongLong();
@@ -723,15 +735,14 @@ void frmInskrivningSkyttar::HamtaSkytt(bool franSokSkytt) {
             visaSkytt(*skytt, vbagrSkjutlag->cell(rad, 1));
             return;
         }
-        if (m_blnRadVald && m_blnAndrar)
+        if (m_blnRadVald && andrar)
             return;
         visaLedigBana();
     });
 }
 
 void frmInskrivningSkyttar::visaSkytt(const Skytt& skytt, const QString& bana) {
-    m_lopnummer = skytt.lopnummer;
-    m_blnNySkytt = m_blnAndrar = m_blnKopierar = false;
+    m_lage.visa(skytt.lopnummer);
     m_blnRadVald = false;
     cboStartnummer->clear();
     cboStartnummer->setEditText(QString::number(skytt.startnr));
@@ -750,21 +761,15 @@ void frmInskrivningSkyttar::visaSkytt(const Skytt& skytt, const QString& bana) {
         cboTavlingsOmg->setEnabled(false);
     }
     for (QWidget* w :
-         QList<QWidget*>{txtNamn, txtEfternamn, cboStartnummer, cmdSparaSkytt, txtBana, txtLicensnr,
-                         txtSkyttekortNr, txtFodelsenr, cboForening, cboKlassADO, chkVandringspris})
+         QList<QWidget*>{txtNamn, txtEfternamn, cboStartnummer, txtBana, txtLicensnr, txtSkyttekortNr,
+                         txtFodelsenr, cboForening, cboKlassADO, chkVandringspris})
         w->setEnabled(false);
-    for (QPushButton* b : {cmdAndraSkytt, cmdCopy, cmdTomFalt, cmdTabortSkytt})
-        b->setEnabled(true);
-    cmdTomFalt->setText(QStringLiteral("Töm &fält"));
-    cmdTabortSkytt->setText(QStringLiteral("&Ta bort"));
-    sattSkjutlagsknappar();
-    m_k.sattMeny(Meny::mnuSokSkytt, true);
+    tillampaLage();
 }
 
 void frmInskrivningSkyttar::visaLedigBana() {
-    m_blnNySkytt = m_blnAndrar = m_blnKopierar = false;
+    m_lage.visaLedig();
     m_blnRadVald = false;
-    m_lopnummer = 0;
     txtNamn->setEnabled(true);
     for (QLineEdit* t : {txtLicensnr, txtSkyttekortNr, txtFodelsenr, txtNamn, txtEfternamn, txtBana})
         t->clear();
@@ -778,14 +783,10 @@ void frmInskrivningSkyttar::visaLedigBana() {
         cboTavlingsOmg->setCurrentIndex(-1);
         cboTavlingsOmg->setEnabled(true);
     }
-    for (QWidget* w : QList<QWidget*>{cmdAndraSkytt, cmdCopy, cmdTomFalt, cmdSparaSkytt, cmdTabortSkytt,
-                                      cboStartnummer, txtEfternamn, cboForening, cboKlassADO, txtLicensnr,
+    for (QWidget* w : QList<QWidget*>{cboStartnummer, txtEfternamn, cboForening, cboKlassADO, txtLicensnr,
                                       txtSkyttekortNr, txtFodelsenr, txtBana, chkVandringspris})
         w->setEnabled(false);
-    cmdTomFalt->setText(QStringLiteral("Töm &fält"));
-    cmdTabortSkytt->setText(QStringLiteral("&Ta bort"));
-    sattSkjutlagsknappar();
-    m_k.sattMeny(Meny::mnuSokSkytt, true);
+    tillampaLage();
 }
 
 void frmInskrivningSkyttar::fokusForstaFaltet() {
@@ -809,7 +810,6 @@ void frmInskrivningSkyttar::Sok_ledigt_startnummer() {
 
 void frmInskrivningSkyttar::LaggTillSkytt() {
     falla(m_k.m(), QStringLiteral("LäggTillSkytt"))([&] {
-        m_lopnummer = 0;
         Sok_ledigt_startnummer();
         if (m_prisregel.allaDeltar())
             chkVandringspris->setChecked(true);
@@ -819,16 +819,14 @@ void frmInskrivningSkyttar::LaggTillSkytt() {
 void frmInskrivningSkyttar::borjaNySkytt() {
     txtEfternamn->setEnabled(true);
     cboStartnummer->setEnabled(true);
+    m_lage.borjaNy();
     LaggTillSkytt();
-    cmdTabortSkytt->setEnabled(true);
-    m_blnNySkytt = true;
     if (m_k.g().blnFleraTavlingar) {
         cboTavlingsOmg->setEnabled(true);
         if (cboTavlingsOmg->currentIndex() < 0 && cboTavlingsOmg->count() > 0)
             cboTavlingsOmg->setCurrentIndex(0);
     }
-    m_k.sattMeny(Meny::mnuSokSkytt, false);
-    sattSkjutlagsknappar();
+    tillampaLage();
 }
 
 void frmInskrivningSkyttar::aktiveraKlassfalt() {
@@ -843,41 +841,33 @@ void frmInskrivningSkyttar::aktiveraKlassfalt() {
 
 void frmInskrivningSkyttar::cmdAndraSkytt_Click() {
     falla(m_k.m(), QStringLiteral("cmdÄndraSkytt_Click"))([&] {
-        if (m_lopnummer == 0)
+        if (m_lage.lage != Lage::Visad)
             return;
-        m_k.sattMeny(Meny::mnuSokSkytt, false);
-        m_blnAndrar = true;
+        m_lage.andra();
         const QString startnr = cboStartnummer->currentText();
         Sok_ledigt_startnummer();
         cboStartnummer->setEditText(startnr);
         for (QWidget* w : QList<QWidget*>{cboStartnummer, txtNamn, txtEfternamn, cboForening, cboKlassADO,
-                                          txtSkyttekortNr, txtFodelsenr, txtBana, cmdSparaSkytt, cmdTomFalt})
+                                          txtSkyttekortNr, txtFodelsenr, txtBana})
             w->setEnabled(true);
         txtLicensnr->setEnabled(!m_k.g().blnNationellt);
-        for (QPushButton* b : {cmdAndraSkytt, cmdCopy, cmdTabortSkytt})
-            b->setEnabled(false);
         chkVandringspris->setEnabled(m_prisregel.valjsForHand());
-        cmdTomFalt->setText(QStringLiteral("&Avbryt"));
-        sattSkjutlagsknappar();
+        tillampaLage();
         fokusForstaFaltet();
     });
 }
 
 void frmInskrivningSkyttar::cmdCopy_Click() {
-    if (m_lopnummer == 0)
+    if (m_lage.lage != Lage::Visad)
         return;
-    m_blnKopierar = true;
+    m_lage.kopiera();
     txtBana->clear();
     for (QWidget* w : QList<QWidget*>{cboStartnummer, txtNamn, txtEfternamn, cboForening, cboKlassADO,
-                                      txtSkyttekortNr, txtFodelsenr, txtBana, cmdSparaSkytt, cmdTabortSkytt})
+                                      txtSkyttekortNr, txtFodelsenr, txtBana})
         w->setEnabled(true);
     txtLicensnr->setEnabled(!m_k.g().blnNationellt);
-    for (QPushButton* b : {cmdTomFalt, cmdAndraSkytt, cmdCopy})
-        b->setEnabled(false);
-    cmdTabortSkytt->setText(QStringLiteral("&Avbryt"));
     chkVandringspris->setEnabled(m_prisregel.valjsForHand());
-    m_k.sattMeny(Meny::mnuSokSkytt, false);
-    sattSkjutlagsknappar();
+    tillampaLage();
     if (m_k.g().blnFleraTavlingar) {
         cboTavlingsOmg->setEnabled(true);
         cboTavlingsOmg->setFocus();
@@ -894,7 +884,7 @@ void frmInskrivningSkyttar::cboStartnummer_LostFocus() {
             return;
         }
         const int nr = Skyttar::startnummer(cboStartnummer->currentText());
-        if (!Skyttar::startnummerFinns(m_k.db(), nr, m_blnAndrar ? m_lopnummer : 0))
+        if (!Skyttar::startnummerFinns(m_k.db(), nr, m_lage.lage == Lage::Andrar ? m_lage.lopnummer : 0))
             return;
         m_k.m().visa(QStringLiteral("Detta startnummer finns redan!"), QStringLiteral("Dublettnr"),
                      Ikon::Kritisk);
@@ -930,8 +920,8 @@ void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
             u.omg = cboTavlingsOmg->currentData().toInt();
         u.vandringspris = chkVandringspris->isChecked();
         Skyttar::Sparning s;
-        s.andrar = m_blnAndrar;
-        s.lopnummer = m_lopnummer;
+        s.andrar = m_lage.lage == Lage::Andrar;
+        s.lopnummer = m_lage.lopnummer;
         s.skjutlag = m_intAktuelltSkjutlag;
 
         const Skyttar::Resultat r = Skyttar::spara(g, m_k.m(), m_prisregel, s, u);
@@ -981,18 +971,18 @@ void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
 
 void frmInskrivningSkyttar::cmdTabortSkytt_Click() {
     falla(m_k.m(), QStringLiteral("cmdTaBortSkytt_Click"))([&] {
-        if (m_blnNySkytt || m_blnKopierar) {
+        if (m_lage.lage == Lage::Ny || m_lage.lage == Lage::Kopierar) {
             // Nothing of a new or copied shooter is written before it is saved.
-            if (!m_blnKopierar &&
+            if (m_lage.lage == Lage::Ny &&
                 m_k.m().visa(QStringLiteral("Är du säker på att du vill ta bort den här skytten?"),
                              QStringLiteral("Bekräfta borttag."), Ikon::Fraga, Knappar::JaNej) != Svar::Ja)
                 return;
             visaLedigBana();
         } else {
-            if (m_lopnummer == 0)
+            if (m_lage.lage != Lage::Visad)
                 return;
             const int bana = txtBana->text().toInt();
-            if (!Skyttar::taBort(m_k.db(), m_k.m(), m_lopnummer))
+            if (!Skyttar::taBort(m_k.db(), m_k.m(), m_lage.lopnummer))
                 return;
             visaLedigBana();
             Hamta_skyttar_till_gridden();
@@ -1114,7 +1104,8 @@ bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
             return true;
         }
         if (arSiffra(e)) {
-            cmdSparaSkytt->setEnabled(true);
+            m_lage.banaSkriven = true;
+            tillampaLage();
             return false;
         }
         if (tecken && e->key() != Qt::Key_Backspace) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "registration/Inskrivningslage.h"
+#include "registration/Laddningsmarkor.h"
 #include "registration/Skytt.h"
 
 #include <QList>
 #include <QWidget>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -17,16 +20,13 @@ class Rutnat;
 
 // The registration of shooters: one squad at a time in a grid of its lanes,
 // the squad buttons and squad operations above it, and the fields of one
-// shooter beside it. The shooter part is always in one of five states: a free
-// lane (idle), a new shooter being typed, a saved shooter shown, the shown
-// shooter being edited, or a copy of him being entered. While an entry is
-// under way (new, edit, copy) the squads cannot be added or deleted, and the
-// shooter search is off; switching squads stays possible, since moving or
-// copying a shooter to another squad needs it.
+// shooter beside it. Which state the shooter part is in, and so which buttons
+// work, is one Inskrivningslage; the window changes it step by step and
+// applies it.
 class frmInskrivningSkyttar : public QWidget {
     Q_OBJECT
 public:
-    enum class Lage { Ledig, Ny, Visad, Andrar, Kopierar };
+    using Lage = Inskrivningslage::Lage;
 
     explicit frmInskrivningSkyttar(Formkontext& k, QWidget* parent = nullptr);
 
@@ -40,7 +40,7 @@ public:
     void HamtaSkytt(bool franSokSkytt = false);
 
     int aktuelltSkjutlag() const { return m_intAktuelltSkjutlag; }
-    Lage lage() const;
+    Lage lage() const { return m_lage.lage; }
 
     // The squad area. Opt[1] .. Opt[30]; Opt[0] is unused.
     QGroupBox* frameSkjutlag;
@@ -104,8 +104,6 @@ private:
 
     // The squads.
     void StallinFargerOpt();
-    // The four squad operations: by the count, and never during an entry.
-    void sattSkjutlagsknappar();
     void Rakna_lediga_banor(int skjutlag, bool visaSkjuttid);
     void Opt_MouseMove(int index);
     void frameSkjutlag_MouseMove();
@@ -135,7 +133,9 @@ private:
     void fokusForstaFaltet();
     void cboStartnummer_LostFocus();
     void tillbakaTill(QWidget* falt);
-    bool pagarInmatning() const { return m_blnNySkytt || m_blnAndrar || m_blnKopierar; }
+    bool pagarInmatning() const { return m_lage.pagarInmatning(); }
+    // Every button, and the main menu's search, as the state has them.
+    void tillampaLage();
     bool hanteraTangent(QObject* o, QKeyEvent* e);
     void hanteraFokusUt(QObject* o);
 
@@ -144,18 +144,15 @@ private:
     Skyttar::Prisregel m_prisregel;
 
     int m_intAktuelltSkjutlag = 1;
-    int m_intAntalSkjutlag = 1;
     int m_intSenastVisatSkjutlag = 0;
     bool m_blnBanetextAterstalld = false;
     bool m_blnSkjuttidAndrad = false;
 
-    bool m_blnNySkytt = false;
-    bool m_blnAndrar = false;
-    bool m_blnKopierar = false;
+    Inskrivningslage m_lage;
     bool m_blnRadVald = false;
     bool m_blnHoppaOverHamtning = false;
-    // The shooter shown or edited; 0 while none is (a new or copied one has no key yet).
-    qint64 m_lopnummer = 0;
 
     bool m_stangd = false;
+    // Up while the window loads, until its first activation.
+    std::optional<Laddningsmarkor> m_laddas;
 };

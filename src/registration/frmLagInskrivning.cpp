@@ -13,6 +13,7 @@
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -237,16 +238,21 @@ void frmLagInskrivning::Form_Load() {
     m_oppen = grafik.ikon(QStringLiteral("Grafik/Ikoner/OpenFolder.ico"));
     m_lag = grafik.ikon(QStringLiteral("Grafik/Ikoner/Skyttar.ico"));
     m_pil = grafik.ikon(QStringLiteral("Grafik/Ikoner/ArrowRight.ico"));
+    m_laddas.emplace();
 
     sattMedlemsinmatning(false);
     cmdTaBort->setEnabled(false);
     cmdRensaFalt->setEnabled(false);
     cmdTaBortLag->setEnabled(false);
     cmdNyttLag->setEnabled(false);
-    Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
-        Skapa_rutnat();
-        Hamta_lagtavlingar_till_tradet();
+    const bool laddat = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
+        m_laddas->steg([&] {
+            Skapa_rutnat();
+            Hamta_lagtavlingar_till_tradet();
+        });
     });
+    if (!laddat)
+        m_laddas.reset();
     resize(twips(9540), twips(7665));
 }
 
@@ -275,12 +281,11 @@ void frmLagInskrivning::Hamta_lagtavlingar_till_tradet() {
 }
 
 void frmLagInskrivning::Form_Activate() {
+    m_laddas.reset();
     Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_Activate"))([&] {
-        // Coming back keeps the team competition the operator was working on;
-        // the first activation starts at the first one.
-        QTreeWidgetItem* nod = m_lagtavling ? nodForLagtavling(m_lagtavling) : nullptr;
-        if (!nod)
-            nod = tvwLagtavlingar->topLevelItem(0);
+        // Every activation starts again at the first team competition, so that
+        // coming back to the window never shows a half-finished member search.
+        QTreeWidgetItem* nod = tvwLagtavlingar->topLevelItem(0);
         if (!nod) {
             // No team competition: nothing to choose and nowhere to put a team.
             m_lagtavling = 0;
@@ -512,6 +517,12 @@ void frmLagInskrivning::LaggTillSkytt() {
             visaMedlemmar();
     });
     aterstallPanelen();
+}
+
+void frmLagInskrivning::closeEvent(QCloseEvent* e) {
+    // A window closed before it was ever activated leaves no hourglass behind.
+    m_laddas.reset();
+    QWidget::closeEvent(e);
 }
 
 bool frmLagInskrivning::eventFilter(QObject* o, QEvent* e) {

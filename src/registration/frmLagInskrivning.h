@@ -1,9 +1,11 @@
 #pragma once
 
 #include "competition/Lagmedlemmar.h"
+#include "registration/Laddningsmarkor.h"
 
 #include <QIcon>
 #include <QWidget>
+#include <optional>
 
 class Formkontext;
 class QGroupBox;
@@ -71,6 +73,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
     Formkontext& m_k;
 
@@ -112,4 +115,6 @@ private:
     int m_antalMedlemmar = 0;
     // The window itself chooses a node: the choice is no click of the operator's.
     bool m_valjer = false;
+    // Up while the window loads, until its first activation.
+    std::optional<Laddningsmarkor> m_laddas;
 };

@@ -1,6 +1,7 @@
 #include "shell/Tavling.h"
 
 #include "common/Fel.h"
+#include "common/IniNamn.h"
 #include "platform/Filvag.h"
 #include "platform/Meddelanden.h"
 #include "shell/modGlobalt.h"
@@ -53,6 +54,19 @@ Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m) {
 
 void SkapaADOConnection(modGlobalt& g) {
     g.cnnTavling.Open(g.strTavlingsdatabas);
+}
+
+int antalSkjutlag(const Databas& db) {
+    return db.varde(QStringLiteral("SELECT COUNT(DISTINCT Skjutlag) FROM Skjutlag")).toInt();
+}
+
+bool rattaAntalSkjutlag(modGlobalt& g) {
+    const QString antal = QString::number(antalSkjutlag(g.cnnTavling));
+    clsIni& ini = g.iniTavling;
+    if (ini.GetKeyValue(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, Ini::AntalSkjutlag.standard) ==
+        antal)
+        return true;
+    return ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, antal);
 }
 
 QString lasfil(const modGlobalt& g) {
@@ -139,6 +153,15 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
         m.visa(QStringLiteral("modGlobalt.SkapaADOConnection: ") + f.text(), QStringLiteral("Fel"),
                Meddelanden::Ikon::Kritisk);
         o.utfall = Utfall::Misslyckad;
+        return o;
+    }
+    // A program stopped after a squad operation's commit but before its INI
+    // write left the old count behind. The program takes its count from the
+    // database, so neither a failed write nor a failed count stops the
+    // opening: a database that cannot be read is told where the squads are used.
+    try {
+        (void)rattaAntalSkjutlag(g);
+    } catch (const Fel&) {
     }
     return o;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class Databas;
 class modGlobalt;
 class Meddelanden;
 
@@ -32,6 +33,16 @@ Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m);
 // Opens cnnTavling on strTavlingsdatabas; throws Fel.
 void SkapaADOConnection(modGlobalt& g);
 
+// The competition's squads are its lane rows: as many as there are squad
+// numbers in table Skjutlag. The INI's [Allmänt] Antal skjutlag only mirrors
+// it, written after each squad operation has been committed; two files cannot
+// change in one step, so a program stopped between the two leaves the INI
+// behind, never the rows.
+int antalSkjutlag(const Databas& db);
+// Writes the database's squad count to the INI when the INI says otherwise.
+// False when that write failed; the program goes on with the database's count.
+bool rattaAntalSkjutlag(modGlobalt& g);
+
 // The lock that keeps a competition to one program at a time: a hidden file in
 // the competition folder, held while the competition is open.
 QString lasfil(const modGlobalt& g);
@@ -43,7 +54,8 @@ bool lasTavling(modGlobalt& g, Meddelanden& m);
 bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 
 // The lock, the write check, the settings step and the connection step, each
-// reporting its own failure (unless hoppaOver: a competition just created has
+// reporting its own failure, then the INI's squad count put in step with the
+// database (unless hoppaOver: a competition just created has
 // locked, loaded and connected itself). On anything but Oppnad the caller
 // returns to the no-competition state.
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver);

@@ -2,7 +2,7 @@
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
-#include "common/Konvertering.h"
+#include "competition/Skjutlag.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
@@ -114,8 +114,7 @@ void frmVisaAskSkarm::Form_Load() {
     // list is never empty and "&Uppdatera" always has a squad to send.
     int antal = 1;
     try {
-        antal = Konvertering::textTillHeltal(ini.GetKeyValue(
-            Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, Ini::AntalSkjutlag.standard));
+        antal = Skjutlag::antal(m_k.db());
     } catch (const Fel&) {
         antal = 1;
     }

@@ -517,20 +517,45 @@ private slots:
         QVERIFY(form.cmdNyttLag->isEnabled());
     }
 
-    // Coming back to the window keeps the team competition that was chosen.
-    void ateraktiveringBehallerLagtavlingen() {
+    // Coming back to the window starts again at the first team competition,
+    // with the grid and the member panel empty, from a team or a team
+    // competition chosen further down alike.
+    void ateraktiveringBorjarOmVidForsta_data() {
+        QTest::addColumn<bool>("lagValt");
+        QTest::newRow("lag") << true;
+        QTest::newRow("lagtävling") << false;
+    }
+    void ateraktiveringBorjarOmVidForsta() {
+        QFETCH(bool, lagValt);
         Miljo mj;
+        const qint64 s = mj.skytt(QStringLiteral("Stina"));
         const qint64 andra = mj.lagtavling(QStringLiteral("Andra"), 3, 60);
-        const qint64 lag = mj.lagMed(andra, QStringLiteral("Laget"), {});
+        const qint64 lag = mj.lagMed(andra, QStringLiteral("Laget"), {s});
         frmLagInskrivning form(mj.f.kontext);
         mj.f.kontext.meddelaAktivering(&form);
         QCOMPARE(form.valdLagtavling(), mj.cup);
-        form.tvwLagtavlingar->setCurrentItem(form.nodForLag(lag));
-        mj.f.kontext.meddelaAktivering(&form);
+        if (lagValt) {
+            form.tvwLagtavlingar->setCurrentItem(form.nodForLag(lag));
+            form.vbagrLag->valjRad(1);
+            form.vbagrLag_Slapp();
+            QCOMPARE(form.txtNamn->text(), QStringLiteral("Stina"));
+        } else {
+            form.tvwLagtavlingar->setCurrentItem(form.nodForLagtavling(andra));
+        }
         QCOMPARE(form.valdLagtavling(), andra);
-        QCOMPARE(form.tvwLagtavlingar->currentItem(), form.nodForLagtavling(andra));
-        QCOMPARE(form.lblLagtavlingOverskrift->text(), QStringLiteral("Andra"));
+
+        mj.f.kontext.meddelaAktivering(&form);
+        QCOMPARE(form.valdLagtavling(), mj.cup);
+        QCOMPARE(form.tvwLagtavlingar->currentItem(), form.nodForLagtavling(mj.cup));
+        QCOMPARE(form.lblLagtavlingOverskrift->text(), QStringLiteral("Cup"));
+        QCOMPARE(form.lblLaget->text(), QStringLiteral("Laget"));
         QCOMPARE(form.valtLag(), 0);
+        QCOMPARE(form.vbagrLag->antalRader(), 0);
+        QVERIFY(form.txtNamn->text().isEmpty() && form.txtStartNummer->text().isEmpty());
+        QVERIFY(!form.medlemsinmatningOppen());
+        QVERIFY(!form.cmdTaBort->isEnabled() && !form.cmdRensaFalt->isEnabled());
+        QVERIFY(!form.cmdTaBortLag->isEnabled() && form.cmdNyttLag->isEnabled());
+        QVERIFY(mj.f.m.visade.isEmpty());
     }
 
     // While the window is open, settings and registration are off; closing

@@ -15,6 +15,9 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 using F = frmInskrivningSkyttar;
@@ -46,6 +49,23 @@ class TestFrmInskrivningSkyttar : public QObject {
                form->cmdTabortSkjutlag->isEnabled() || form->cmdTabortValtSkjutlag->isEnabled();
     }
     static QWidget* fokus() { return QApplication::focusWidget(); }
+    // The buttons as the window shows them.
+    static Inskrivningslage::Knappar knappar(const F* form, const Testfixtur& f) {
+        Inskrivningslage::Knappar k;
+        k.spara = form->cmdSparaSkytt->isEnabled();
+        k.andra = form->cmdAndraSkytt->isEnabled();
+        k.taBort = form->cmdTabortSkytt->isEnabled();
+        k.tomFalt = form->cmdTomFalt->isEnabled();
+        k.kopiera = form->cmdCopy->isEnabled();
+        k.nyttSkjutlag = form->cmdNyttSkjutlag->isEnabled();
+        k.infogaSkjutlag = form->cmdInfogaNyttSkjutlag->isEnabled();
+        k.taBortSistaSkjutlag = form->cmdTabortSkjutlag->isEnabled();
+        k.taBortValtSkjutlag = form->cmdTabortValtSkjutlag->isEnabled();
+        k.sokSkytt = f.fonster.menyPa(Meny::mnuSokSkytt);
+        k.taBortText = form->cmdTabortSkytt->text();
+        k.tomFaltText = form->cmdTomFalt->text();
+        return k;
+    }
     static void enter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
     static qint64 pa(const Databas& db, int skjutlag, int bana) {
         return db
@@ -62,7 +82,49 @@ class TestFrmInskrivningSkyttar : public QObject {
             .toString();
     }
 
+    // Whether some pixel the widget paints is this colour, give or take what
+    // smoothing does to the edges of a text.
+    static bool maladMed(QWidget* w, const QColor& farg) {
+        const QImage bild = w->grab().toImage();
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) {
+                const QColor c = bild.pixelColor(x, y);
+                if (qAbs(c.red() - farg.red()) < 40 && qAbs(c.green() - farg.green()) < 40 &&
+                    qAbs(c.blue() - farg.blue()) < 40)
+                    return true;
+            }
+        return false;
+    }
+
 private slots:
+    // A full squad's number is painted red, any other dark green, in every
+    // style there is, and a squad that gets a free lane turns green.
+    void skjutlagsknapparnasFarger_data() {
+        QTest::addColumn<QString>("stil");
+        for (const QString& stil : QStyleFactory::keys())
+            QTest::newRow(qPrintable(stil)) << stil;
+    }
+    void skjutlagsknapparnasFarger() {
+        QFETCH(QString, stil);
+        const QString forra = QApplication::style()->name();
+        QApplication::setStyle(stil);
+        const auto atergang = qScopeGuard([&] { QApplication::setStyle(forra); });
+        const QColor rott(255, 0, 0);
+        const QColor gront(0, 0x40, 0);
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 3, 5);
+        QPointer<F> form = oppna(f);
+        QVERIFY(maladMed(form->Opt[1], rott) && !maladMed(form->Opt[1], gront));
+        QVERIFY(!maladMed(form->Opt[2], rott) && maladMed(form->Opt[2], gront));
+        QVERIFY(!maladMed(form->Opt[3], rott) && maladMed(form->Opt[3], gront));
+
+        form->vbagrSkjutlag->valjRad(2);
+        cmdKlick(f, form->cmdTabortSkytt, Svar::Ja);
+        QCOMPARE(f.m.senasteText(), QStringLiteral("Är du säker på att du vill ta bort den här skytten?"));
+        QVERIFY(!maladMed(form->Opt[1], rott) && maladMed(form->Opt[1], gront));
+        form->close();
+    }
+
     // The squad operations are there only while no shooter is entered,
     // edited or copied; squads can be switched in every state, and a cancel
     // always ends in the free-lane state.
@@ -73,8 +135,6 @@ private slots:
         QCOMPARE(form->lage(), F::Lage::Ledig);
         QVERIFY(form->cmdNyttSkjutlag->isEnabled() && form->cmdTabortValtSkjutlag->isEnabled());
         QVERIFY(form->Opt[3]->isVisible() && !form->Opt[4]->isVisible());
-        QCOMPARE(form->Opt[1]->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
-        QCOMPARE(form->Opt[2]->palette().color(QPalette::ButtonText), QColor(0, 0x40, 0));
         QCOMPARE(form->vbagrSkjutlag->antalRader(), 4);
 
         // A new shooter: the first key starts it, with the next free start number.
@@ -112,6 +172,17 @@ private slots:
         QVERIFY(form->txtNamn->text().isEmpty() && form->txtNamn->isEnabled());
         QCOMPARE(pa(f.g.cnnTavling, 2, 3), PlatshallareLopnummer);
 
+        // A new shooter after the clearing: the window shows the state's
+        // buttons, and its delete button cancels him, deleting nobody.
+        QTest::keyClicks(form->txtNamn, QStringLiteral("Ny"));
+        Inskrivningslage ny;
+        ny.borjaNy();
+        ny.antalSkjutlag = 3;
+        QCOMPARE(knappar(form, f), ny.knappar());
+        cmdKlick(f, form->cmdTabortSkytt, Svar::Ja);
+        QCOMPARE(form->lage(), F::Lage::Ledig);
+        QCOMPARE(namnPa(f.g.cnnTavling, 2, 1), QStringLiteral("Skytt5"));
+
         // A copy taken to another squad, saved there as a new shooter.
         form->vbagrSkjutlag->valjRad(1);
         QTest::mouseClick(form->cmdCopy, Qt::LeftButton);
@@ -119,6 +190,7 @@ private slots:
         QCOMPARE(form->cmdTabortSkytt->text(), QStringLiteral("&Avbryt"));
         QVERIFY(form->txtBana->text().isEmpty());
         QVERIFY(!skjutlagsoperationer(form));
+        QVERIFY(f.fonster.menyPa(Meny::mnuSokSkytt));
         form->valjSkjutlag(3);
         QCOMPARE(form->txtNamn->text(), QStringLiteral("Skytt5"));
         form->vbagrSkjutlag->valjRad(2);
@@ -324,7 +396,7 @@ private slots:
         QTest::mouseClick(form->cmdTabortValtSkjutlag, Qt::LeftButton);
         QCOMPARE(form->aktuelltSkjutlag(), 1);
         QVERIFY(form->Opt[1]->isChecked() && !form->Opt[4]->isVisible());
-        QCOMPARE(Skjutlag::antal(f.g.iniTavling), 3);
+        QCOMPARE(Skjutlag::antal(f.g.cnnTavling), 3);
         form->close();
     }
 

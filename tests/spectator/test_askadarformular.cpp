@@ -132,8 +132,9 @@ private slots:
         QVERIFY(!mj.fonster.fonster(Fonsternamn::KonfigAskSkarm));
     }
 
-    // The squad dialog offers the squads of the INI and picks the one on screen
-    // when it still exists, else the first: there is always a squad to send.
+    // The squad dialog offers the database's three squads, whatever the INI's
+    // count says, and picks the one on screen when it still exists, else the
+    // first: there is always a squad to send.
     void skjutlagsdialogenValjerEttSkjutlag_data() {
         QTest::addColumn<QString>("antal");
         QTest::addColumn<int>("paSkarm");
@@ -142,8 +143,9 @@ private slots:
         QTest::newRow("inget på skärmen") << "3" << 0 << 3 << "1";
         QTest::newRow("tre på skärmen") << "3" << 3 << 3 << "3";
         QTest::newRow("borttaget") << "3" << 5 << 3 << "1";
-        QTest::newRow("saknas") << QString() << 0 << 1 << "1";
-        QTest::newRow("skräp") << "många" << 2 << 1 << "1";
+        QTest::newRow("INI efter") << "2" << 3 << 3 << "3";
+        QTest::newRow("saknas") << QString() << 2 << 3 << "2";
+        QTest::newRow("skräp") << "många" << 0 << 3 << "1";
     }
     void skjutlagsdialogenValjerEttSkjutlag() {
         QFETCH(QString, antal);

@@ -1,0 +1,211 @@
+#include "common/Databasnamn.h"
+#include "common/IniNamn.h"
+#include "competition/Skjutlag.h"
+#include "shell/Tavling.h"
+#include "support/Testfixtur.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const char* const Barnarg = "--skjutlag-tills-dodad";
+constexpr int Banor = 4;
+constexpr int AntalFran = 6;
+constexpr int Skyttar = 10;
+
+// What the child mostly does; the other operations only keep the count
+// between its bounds so that the main one can go on.
+enum class Lage { Infoga, TaBort, LaggTill, Blandat };
+constexpr int AntalLagen = 4;
+
+// The operator who agrees to every question.
+class JaMeddelanden : public Meddelanden {
+public:
+    Svar visa(const QString&, const QString&, Ikon, Knappar knappar) override {
+        return knappar == Knappar::OK ? Svar::OK : Svar::Ja;
+    }
+    std::optional<QString> inmatning(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    bool stangFraga(const QString&) override { return false; }
+};
+
+int antalIDatabasen(const Databas& db) {
+    return db.varde(QStringLiteral("SELECT COUNT(DISTINCT Skjutlag) FROM Skjutlag")).toInt();
+}
+
+// The squads that nobody stands on.
+QList<int> tomma(const Databas& db) {
+    QSqlQuery q =
+        db.kor(QStringLiteral("SELECT s.Skjutlag FROM Skjutlag s "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "GROUP BY s.Skjutlag HAVING COUNT(k.Löpnummer) = 0"));
+    QList<int> lag;
+    while (q.next())
+        lag << q.value(0).toInt();
+    return lag;
+}
+
+// The child: squad operations one after the other, as fast as they go, until
+// it is killed. It gives up by itself after a while or when its parent is
+// gone, so that a failed test leaves nothing running.
+int skjutlagTillsDodad(const QString& databas, const QString& ini, Lage lage, quint32 fro) {
+    modGlobalt g;
+    g.iniTavling.setPath(ini);
+    g.intSkjutlagsstorlek = Banor;
+    JaMeddelanden m;
+    try {
+        g.cnnTavling.Open(databas);
+        QRandomGenerator rng(fro);
+        const pid_t foralder = getppid();
+        QElapsedTimer klocka;
+        klocka.start();
+        std::fputs("klar\n", stdout);
+        std::fflush(stdout);
+        while (klocka.elapsed() < 60000 && getppid() == foralder) {
+            const int antal = antalIDatabasen(g.cnnTavling);
+            const QList<int> lediga = tomma(g.cnnTavling);
+            const bool huvudsak = rng.bounded(4) != 0;
+            const bool kanVaxa = antal < Skjutlag::StorstaAntal;
+            const bool kanKrympa = antal > 2 && !lediga.isEmpty();
+            const auto infoga = [&] { Skjutlag::infoga(g, m, 1 + rng.bounded(qMax(antal, 1))); };
+            const auto taBort = [&] {
+                if (lediga.contains(antal) && rng.bounded(2) == 0)
+                    Skjutlag::taBortSista(g, m);
+                else
+                    Skjutlag::taBortValt(g, m, lediga.at(rng.bounded(int(lediga.size()))));
+            };
+            const auto laggTill = [&] { Skjutlag::laggTill(g, m); };
+            switch (lage) {
+            case Lage::Infoga:
+                (kanVaxa && (huvudsak || !kanKrympa)) ? infoga() : taBort();
+                break;
+            case Lage::TaBort:
+                (kanKrympa && (huvudsak || !kanVaxa)) ? taBort() : laggTill();
+                break;
+            case Lage::LaggTill:
+                (kanVaxa && (huvudsak || !kanKrympa)) ? laggTill() : taBort();
+                break;
+            case Lage::Blandat:
+                if (kanKrympa && (!kanVaxa || rng.bounded(2) == 0))
+                    taBort();
+                else if (rng.bounded(2) == 0)
+                    infoga();
+                else
+                    laggTill();
+                break;
+            }
+        }
+    } catch (const Fel& f) {
+        std::fprintf(stderr, "%s\n", qPrintable(f.text()));
+        return 1;
+    }
+    return 0;
+}
+
+// What must hold whenever the program stopped, once the competition is
+// opened again: the INI's count is the database's, the squads run 1..N
+// without a gap, each has all its lanes, and every shooter stands on a lane
+// of one of them.
+QStringList avvikelser(const modGlobalt& g, int skyttar) {
+    QStringList fel;
+    const Databas& db = g.cnnTavling;
+    const int antal = antalIDatabasen(db);
+    const QString ini = g.iniTavling.GetKeyValue(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel,
+                                                 Ini::AntalSkjutlag.standard);
+    if (ini != QString::number(antal))
+        fel << QStringLiteral("INI %1, databasen %2 skjutlag").arg(ini).arg(antal);
+    QSqlQuery q =
+        db.kor(QStringLiteral("SELECT Skjutlag, COUNT(*), COUNT(DISTINCT Bana), MIN(Bana), MAX(Bana) "
+                              "FROM Skjutlag GROUP BY Skjutlag ORDER BY Skjutlag"));
+    int forvantat = 1;
+    while (q.next()) {
+        const int lag = q.value(0).toInt();
+        if (lag != forvantat)
+            fel << QStringLiteral("skjutlag %1 där %2 väntades").arg(lag).arg(forvantat);
+        forvantat = lag + 1;
+        if (q.value(1).toInt() != Banor || q.value(2).toInt() != Banor || q.value(3).toInt() != 1 ||
+            q.value(4).toInt() != Banor)
+            fel << QStringLiteral("skjutlag %1: %2 banrader").arg(lag).arg(q.value(1).toInt());
+    }
+    const int naddaSkyttar =
+        db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar k WHERE k.Löpnummer <> 1 AND EXISTS "
+                                "(SELECT 1 FROM Skjutlag s WHERE s.Startnummer = k.Löpnummer "
+                                "AND s.Skjutlag BETWEEN 1 AND ?)"),
+                 {ini.toInt()})
+            .toInt();
+    if (naddaSkyttar != skyttar)
+        fel << QStringLiteral("%1 av %2 skyttar nås").arg(naddaSkyttar).arg(skyttar);
+    return fel;
+}
+
+} // namespace
+
+// A program killed in the middle of a squad operation: the database is the
+// truth, and opening the competition again brings the INI's count in step.
+class TestSkjutlagskrasch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dodadMittISkjutlagsoperation() {
+        Testfixtur f;
+        const QString databas =
+            f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, Banor, AntalFran, Skyttar);
+        Databas& db = f.g.cnnTavling;
+        // Shooters further on too, so that inserts and deletes before them move them.
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 7 WHERE Skjutlag = 2"));
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 2 WHERE Skjutlag = 5"));
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 5 WHERE Skjutlag = 7"));
+        const QString ini = f.g.iniTavling.Path();
+        Tavling::stang(f.g);
+
+        QRandomGenerator rng(20261207);
+        int fel = 0;
+        QStringList forsta;
+        for (int varv = 1; varv <= 60; ++varv) {
+            const int lage = varv % AntalLagen;
+            QProcess barn;
+            barn.start(QCoreApplication::applicationFilePath(),
+                       {QString::fromLatin1(Barnarg), databas, ini, QString::number(lage),
+                        QString::number(rng.generate())});
+            QVERIFY(barn.waitForStarted(10000));
+            // Killed only once it is working.
+            QVERIFY2(barn.waitForReadyRead(30000), barn.readAllStandardError().constData());
+            QThread::msleep(rng.bounded(2, 40));
+            QVERIFY2(barn.state() == QProcess::Running, barn.readAllStandardError().constData());
+            barn.kill(); // SIGKILL
+            QVERIFY(barn.waitForFinished(10000));
+            QCOMPARE(barn.exitStatus(), QProcess::CrashExit);
+
+            Tavling::sattSokvagar(f.g, databas);
+            QCOMPARE(Tavling::OppnaTavling(f.g, f.m, false).utfall, Tavling::Utfall::Oppnad);
+            const QStringList avvikande = avvikelser(f.g, Skyttar);
+            Tavling::stang(f.g);
+            if (!avvikande.isEmpty() && ++fel == 1)
+                forsta = QStringList{QStringLiteral("varv %1").arg(varv)} + avvikande;
+        }
+        QVERIFY2(fel == 0, qPrintable(QStringLiteral("%1 av 60: ").arg(fel) + forsta.join(u'\n')));
+    }
+};
+
+int main(int argc, char** argv) {
+    if (argc == 6 && qstrcmp(argv[1], Barnarg) == 0) {
+        QCoreApplication app(argc, argv);
+        return skjutlagTillsDodad(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
+                                  static_cast<Lage>(QByteArray(argv[4]).toInt()),
+                                  QByteArray(argv[5]).toUInt());
+    }
+    QApplication app(argc, argv);
+    TestSkjutlagskrasch t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_skjutlagskrasch.moc"
