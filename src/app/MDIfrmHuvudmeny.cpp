@@ -90,10 +90,19 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
 
 MDIfrmHuvudmeny::~MDIfrmHuvudmeny() {
     qApp->removeEventFilter(this);
-    // Child windows that go down with this window give nothing back to a menu
+    // While the window goes nothing reaches its slots: the area names a new
+    // active child as each one goes, and the focus window changes. Left to the
+    // base class, these would come after the members are gone.
+    m_mdi->disconnect(this);
+    qApp->disconnect(this);
+    // The child windows were handed this window's context and use it to their
+    // end (a field checked as it loses the focus), so they go now, while it is
+    // still here, not with the base class. They give nothing back to a menu
     // that is going too.
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
         sub->disconnect(this);
+        delete sub;
+    }
 }
 
 void MDIfrmHuvudmeny::byggMenyer() {
