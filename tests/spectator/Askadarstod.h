@@ -186,7 +186,11 @@ struct Flodesmiljo : Testfixtur {
                          [this] { fragor.svaraOppen(Meddelanden::Svar::Nej); });
         flode->tavlingOppnad();
     }
-    ~Flodesmiljo() { flode.reset(); }
+    // The windows over the feed go before it.
+    ~Flodesmiljo() {
+        fonster.forstorOppna();
+        flode.reset();
+    }
 
     // A shooter on a lane of a squad; its Löpnummer.
     qint64 skytt(int skjutlag, int bana, const QString& namn, const QString& efternamn,

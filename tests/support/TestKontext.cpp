@@ -41,3 +41,10 @@ QWidget* TestFonstervard::fonster(const QString& namn) const {
 bool TestFonstervard::stangFonster(QWidget* fonster) {
     return fonster->close();
 }
+
+void TestFonstervard::forstorOppna() {
+    const QList<QPointer<QWidget>> oppna = m_oppna.values();
+    m_oppna.clear();
+    for (const QPointer<QWidget>& w : oppna)
+        delete w.data();
+}

@@ -27,6 +27,8 @@ public:
     QWidget* fonster(const QString& namn) const override;
     bool stangFonster(QWidget* fonster) override;
     void tavlingSkapad() override { ++skapade; }
+    // The windows still open go, as child windows go with the main window.
+    void forstorOppna();
     QWidget* dialogforalder() const override { return foralder; }
     bool askadarskarmAnsluten() const override { return ansluten; }
 

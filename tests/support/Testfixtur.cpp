@@ -23,6 +23,9 @@ Testfixtur::Testfixtur(bool medGrafik) : kontext(g, m, fonster, dialoger) {
 }
 
 Testfixtur::~Testfixtur() {
+    // Windows a test left open go before the competition and the context they
+    // stand on, as they go with the main window in the program.
+    fonster.forstorOppna();
     g.cnnTavling.Close();
     g.tavlingslas.reset();
 }
