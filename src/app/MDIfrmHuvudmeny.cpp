@@ -75,10 +75,15 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
 
 MDIfrmHuvudmeny::~MDIfrmHuvudmeny() {
     qApp->removeEventFilter(this);
-    // The area outlives this window's members (it is a child, deleted by the
-    // base): nothing of it may reach them any more.
+    // While the window goes nothing reaches its slots: the area names a new
+    // active child as each one goes, and the focus window changes. Left to the
+    // base class, these would come after the members are gone.
     m_mdi->disconnect(this);
-    disconnect(qApp, nullptr, this, nullptr);
+    qApp->disconnect(this);
+    // The child windows were handed the host's context and use it to their end
+    // (a field checked as it loses the focus), so they go now, while it is still
+    // here, not with the base class.
+    m_vard.forstorAlla();
 }
 
 void MDIfrmHuvudmeny::byggMenyer() {

@@ -55,13 +55,21 @@ Fonstervard::Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dial
 }
 
 Fonstervard::~Fonstervard() {
-    // The windows are made with this host's form context: they go before it.
+    forstorAlla();
+}
+
+void Fonstervard::forstorAlla() {
+    // The windows are made with this host's form context: they go before it,
+    // and nothing of the area reaches the host while they go.
     if (m_yta) {
         m_yta->disconnect(this);
         for (QMdiSubWindow* sub : m_yta->subWindowList())
             delete sub;
+        connect(m_yta, &QMdiArea::subWindowActivated, this, &Fonstervard::aktiverat);
     }
-    for (const Oppet& o : std::as_const(m_oppna))
+    const QList<Oppet> oppna = m_oppna.values();
+    m_oppna.clear();
+    for (const Oppet& o : oppna)
         delete o.ram.data();
 }
 

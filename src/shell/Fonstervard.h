@@ -103,6 +103,9 @@ public:
     // Asks every open window to close; false when one refused (it is brought to
     // the front).
     bool stangAlla();
+    // Deletes every open window without asking, while the context they were
+    // made with is still whole: the program is going.
+    void forstorAlla();
 
     // --- What forms ask of the program around them ---
     // The window a top-level dialog of a form belongs to (and is modal to).

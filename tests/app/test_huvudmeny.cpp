@@ -22,11 +22,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 
 class TestHuvudmeny : public QObject {
     Q_OBJECT
@@ -225,6 +227,42 @@ private slots:
         mj.f.mdiYta()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
         QTRY_COMPARE(aktiverade.size(), 3);
         QCOMPARE(aktiverade.back(), a);
+    }
+
+    // The main window is deleted with child windows open (a window going out of
+    // scope): the windows go with it, still on a whole context (a form checks a
+    // field as it loses the focus), and no child is activated on the way.
+    void fonstretGarMedBarnOppna() {
+        Miljo mj;
+        auto f = std::make_unique<MDIfrmHuvudmeny>(mj.g, mj.m, mj.dialoger, Testfixtur::ledigPort(),
+                                                   QHostAddress::LocalHost);
+        QStringList sistaMeny;
+        for (const char* namn : {"frmA", "frmB"})
+            f->vard().registreraFonster(
+                Fonsterid<IngenBegaran>{QString::fromLatin1(namn)}, [&sistaMeny](Formkontext& k) {
+                    auto* w = new QWidget;
+                    new QLineEdit(w);
+                    QObject::connect(w, &QObject::destroyed, [&sistaMeny, &k] {
+                        sistaMeny << (k.fonster().menyPa(Meny::mnuNy) ? QStringLiteral("på")
+                                                                      : QStringLiteral("av"));
+                    });
+                    return w;
+                });
+        f->MDIForm_Load(nullptr, 1);
+        f->show();
+        QApplication::setActiveWindow(f.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
+        const QPointer<QWidget> a = f->vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmA")});
+        const QPointer<QWidget> b = f->vard().visaFonster(Fonsterid<IngenBegaran>{QStringLiteral("frmB")});
+        QVERIFY(a && b);
+        f->mdiYta()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a->parentWidget()));
+        QTRY_COMPARE(f->mdiYta()->activeSubWindow(), a->parentWidget());
+        int aktiverade = 0;
+        connect(&f->kontext(), &Formkontext::aktiverad, this, [&] { ++aktiverade; });
+        f.reset();
+        QVERIFY(!a && !b);
+        QCOMPARE(sistaMeny, QStringList({QStringLiteral("på"), QStringLiteral("på")}));
+        QCOMPARE(aktiverade, 0);
     }
 
     // Alt and a letter that a button of the active child window carries presses

@@ -192,7 +192,11 @@ struct Flodesmiljo : Testfixtur {
         flode = std::make_unique<Askadarflode>(g, fragor, port, Loopback, granser);
         flode->tavlingOppnad();
     }
-    ~Flodesmiljo() { flode.reset(); }
+    // The windows over the feed go before it.
+    ~Flodesmiljo() {
+        fonster.forstorAlla();
+        flode.reset();
+    }
 
     // A shooter on a lane of a squad; its Löpnummer.
     qint64 skytt(int skjutlag, int bana, const QString& namn, const QString& efternamn,

@@ -32,6 +32,9 @@ Askadarflode& Testfixtur::flode() {
 }
 
 Testfixtur::~Testfixtur() {
+    // Windows a test left open go before the competition and the context they
+    // stand on, as they go with the main window in the program.
+    fonster.forstorAlla();
     g.cnnTavling.Close();
     g.tavlingslas.reset();
 }
