@@ -613,10 +613,6 @@ bool frmResultatInskrivning::serie9Syns(int rad) const {
     return rad >= 0 && rad < m_radbilder.size() ? m_radbilder.at(rad).synlighet.serier9till12 : true;
 }
 
-bool frmResultatInskrivning::serie12Syns(int rad) const {
-    return serie9Syns(rad);
-}
-
 void frmResultatInskrivning::gaTill(const Banrader::Plats& till) {
     QWidget* falt = m_banrader->falt(till);
     if (!falt->isHidden())

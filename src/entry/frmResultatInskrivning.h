@@ -159,7 +159,6 @@ private:
     void Nolla_SfST(int serie, int rad);
     void serieRedigerad(int rad, int serie);
     bool serie9Syns(int rad) const;
-    bool serie12Syns(int rad) const;
 
     // The shoot-off field and the count button.
     void txtSarskjutning_GotFocus(int rad);
