@@ -263,9 +263,10 @@ private slots:
     // series 9 to 12, Down to the row below the view, Tab and Shift+Tab to a
     // row not built yet, the scroll bar. A series typed in the last row is
     // stored; a lane out of view whose class is missing is told as the squad
-    // opens, and not again when its row comes.
+    // opens, and not again when its row comes. Switching squads keeps the
+    // rows built and paints them for the next squad.
     void storSkjutlag() {
-        Inskrivning s(NyTavling::Typ::Sportskytte, 999, 1, 999);
+        Inskrivning s(NyTavling::Typ::Sportskytte, 999, 2, 1100);
         s.satt(1, 500, u"Klass"_s, u"D"_s);
         s.satt(1, 700, u"Klass"_s, u"X"_s);
         s.satt(1, 999, u"Res10"_s, 41);
@@ -343,12 +344,28 @@ private slots:
         QCOMPARE(visas(w, 699), u"12 6 40 60"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
         // A series being typed in a row scrolled out of view is stored as the
-        // window closes.
+        // squad is switched. The next squad, of 101 lanes, opens at its top;
+        // the rows kept from the first squad are painted for it as they come
+        // into view, those beyond its lanes stay hidden.
         w->txtSer(5, 699)->setFocus();
         skriv(u"3"_s);
         v->setValue(0);
-        QVERIFY(w->close());
+        byt(w, 2);
         QCOMPARE(s.res(1, 700, 5), 3);
+        QCOMPARE(w->intAntalRader(), 101);
+        QCOMPARE(fokusPlats(w), u"ser1/0"_s);
+        QCOMPARE(w->rad(0).txtNamn->text(), u"Skytt1000 Efternamn1000"_s);
+        QVERIFY(!w->banrader()->radOmKlar(12));
+        v->setValue(2 * 550);
+        QVERIFY(w->banrader()->radOmKlar(12));
+        QCOMPARE(w->banrader()->radOmKlar(12)->txtNamn->text(), u"Skytt1012 Efternamn1012"_s);
+        QCOMPARE(visas(w, 12), u"12 6 60"_s);
+        QVERIFY(w->rad(499).picRad->isHidden() && w->rad(499).txtBana->isHidden());
+        tryck(Qt::Key_Up);
+        QCOMPARE(fokusPlats(w), u"ser1/100"_s);
+        QCOMPARE(w->rad(100).txtBana->text(), u"101"_s);
+        QCOMPARE(w->rad(100).txtNamn->text(), u"Skytt1100 Efternamn1100"_s);
+        QVERIFY(w->close());
     }
 
     // Which fields a row shows and how its series are coloured, by the class
