@@ -2,7 +2,8 @@
 
 // What the result-entry benchmarks share: a competition of 2,000 shooters on a
 // disk-backed file system, the bare transaction they are measured against, and
-// the figures.
+// the figures (medians and 95th percentiles, printed one a line as
+// "name: value unit").
 
 #include "common/IniNamn.h"
 #include "competition/Serieregler.h"
@@ -87,6 +88,12 @@ inline double p95(std::vector<double> v) {
     return v[std::min(v.size() - 1, size_t(std::ceil(0.95 * double(v.size())) - 1))];
 }
 
+// A series of times as its median and 95th percentile.
+inline void skrivTider(const char* namn, const std::vector<double>& v) {
+    std::printf("%s: %.3f ms\n", namn, median(v));
+    std::printf("%s p95: %.3f ms\n", namn, p95(v));
+}
+
 inline void sqlite(sqlite3* db, int kod, const char* vad) {
     if (kod != SQLITE_OK && kod != SQLITE_DONE && kod != SQLITE_ROW)
         avbryt(QStringLiteral("%1: %2").arg(QLatin1String(vad), QString::fromUtf8(sqlite3_errmsg(db))));
@@ -154,8 +161,10 @@ inline std::unique_ptr<Tavling> skapaTavling(const QString& bas, const QString& 
 
     for (int lag = 1; lag <= Skjutlag; ++lag)
         t->rader += hamtaSkjutlag(g, lag);
-    std::printf("competition: %lld shooters in %d squads of %d lanes, %s\n",
-                static_cast<long long>(t->rader.size()), Skjutlag, Banor, qPrintable(g.strTavlingsdatabas));
+    std::printf("database: %s\n", qPrintable(g.strTavlingsdatabas));
+    std::printf("shooters: %lld\n", static_cast<long long>(t->rader.size()));
+    std::printf("squads: %d\n", Skjutlag);
+    std::printf("lanes per squad: %d\n", Banor);
     if (t->rader.size() != Skyttar)
         avbryt(QStringLiteral("Wrong number of shooters."));
     return t;

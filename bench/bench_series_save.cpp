@@ -2,8 +2,9 @@
 // totals, its shot string and the automatic counts, SAM 4000, no INI write) on
 // a competition of 2,000 shooters in 30 squads of 67 lanes, against a bare
 // transaction that runs the same UPDATE, prepared once, on the same rows of the
-// same file with the program's pragmas. The two are interleaved so that the
-// disk's moods fall on both alike.
+// same file with the program's pragmas. The two take turns, one of each on a
+// row, the first changing from row to row, so that the disk's moods fall on
+// both alike; the figures are medians.
 //
 //     bench_series_save [folder]     (default: the current folder)
 //
@@ -70,10 +71,9 @@ int main(int argc, char** argv) {
                 (vartTur ? var : bara).push_back(double(t.nsecsElapsed()) / 1e6);
             }
         }
-        std::printf("series save:      median %.3f ms, p95 %.3f ms (%d saves)\n", median(var), p95(var),
-                    Matningar);
-        std::printf("bare transaction: median %.3f ms, p95 %.3f ms (%d transactions)\n", median(bara),
-                    p95(bara), Matningar);
+        std::printf("saves: %d\n", Matningar);
+        skrivTider("series save", var);
+        skrivTider("bare transaction", bara);
         std::printf("ratio: %.2f\n", median(var) / median(bara));
     } catch (const Fel& f) {
         avbryt(f.text());

@@ -2,6 +2,7 @@
 
 #include "entry/Inmatningsregler.h"
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -122,6 +123,8 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     picInnehall->setObjectName(QStringLiteral("picInnehall"));
     picInnehall->setGeometry(0, 0, px(InnehallBredd), px(InnehallHojd));
     picInnehall->setVisible(false);
+    // A frame made higher shows more rows, which must be there.
+    picBehallare->installEventFilter(this);
 
     VScrollInnehall = new QScrollBar(Qt::Vertical, this);
     VScrollInnehall->setObjectName(QStringLiteral("VScrollInnehall"));
@@ -152,16 +155,22 @@ std::optional<Banrader::Plats> Banrader::plats(const QObject* falt) const {
 }
 
 QLineEdit* Banrader::nyttFalt(QWidget* foralder, int vansterTwips, int toppTwips, int breddTwips,
-                              int hojdTwips) {
+                              int hojdTwips, int radTopp) {
     auto* falt = new QLineEdit(foralder);
-    falt->setGeometry(px(vansterTwips), px(toppTwips), px(breddTwips), px(hojdTwips));
+    // Placed from its own twip position in the content area, so that a field in
+    // a row's container stands on the very pixel it would stand on without it.
+    falt->setGeometry(px(vansterTwips), px(toppTwips + radTopp) - px(radTopp), px(breddTwips), px(hojdTwips));
     falt->setTextMargins(0, 0, 0, 0);
     falt->setVisible(false);
     return falt;
 }
 
 void Banrader::Nyrad(int i) {
-    Q_ASSERT(i == byggda());
+    Q_ASSERT(!byggd(i));
+    if (i >= m_rader.size()) {
+        m_rader.resize(i + 1);
+        m_klar.resize(i + 1);
+    }
     const int y = i * Radhojd;
     const QFont& normal = m_normal;
     const QFont& fet = m_fet;
@@ -183,14 +192,19 @@ void Banrader::Nyrad(int i) {
     r.txtBana->setObjectName(QStringLiteral("txtBana"));
     las(r.txtBana, banfont, knappyta);
     r.txtBana->setAlignment(Qt::AlignCenter);
-    r.txtNamn = nyttFalt(picInnehall, 60, FaltTopp + y, 2655, FaltHojd);
+    r.picRad = new QWidget(picInnehall);
+    r.picRad->setObjectName(QStringLiteral("picRad"));
+    r.picRad->setGeometry(0, px(y), px(InnehallBredd), px(y + Radhojd) - px(y));
+    r.picRad->setVisible(false);
+    QWidget* rad = r.picRad;
+    r.txtNamn = nyttFalt(rad, 60, FaltTopp, 2655, FaltHojd, y);
     r.txtNamn->setObjectName(QStringLiteral("txtNamn"));
     r.txtNamn->setToolTip(QStringLiteral("Skyttens namn."));
     las(r.txtNamn, normal, Namngra);
 
     // Created in the order of a row, which is the order Tab goes through them.
     for (int n = 1; n <= Serieregler::AntalSerier; ++n) {
-        QLineEdit* ser = nyttFalt(picInnehall, SerieVanster[n - 1], FaltTopp + y, SerieBredd, FaltHojd);
+        QLineEdit* ser = nyttFalt(rad, SerieVanster[n - 1], FaltTopp, SerieBredd, FaltHojd, y);
         ser->setObjectName(QStringLiteral("txtSer%1").arg(n));
         ser->setToolTip(SerieTips);
         ser->setFont(normal);
@@ -203,32 +217,31 @@ void Banrader::Nyrad(int i) {
         m_platser.insert(ser, {Slag::Serie, i, n});
         if (n % 2 == 0) {
             const int k = n / 2;
-            QLineEdit* sum =
-                nyttFalt(picInnehall, SummaVanster[size_t(k - 1)], SummaTopp + y, SummaBredd, SummaHojd);
+            QLineEdit* sum = nyttFalt(rad, SummaVanster[size_t(k - 1)], SummaTopp, SummaBredd, SummaHojd, y);
             sum->setObjectName(QStringLiteral("txtSum%1").arg(k * 10));
             sum->setAlignment(Qt::AlignCenter);
             las(sum, fet, knappyta, false);
             r.txtSum[size_t(k - 1)] = sum;
         }
     }
-    r.txtRes60 = nyttFalt(picInnehall, 10500, SummaTopp + y, 495, SummaHojd);
+    r.txtRes60 = nyttFalt(rad, 10500, SummaTopp, 495, SummaHojd, y);
     r.txtRes60->setObjectName(QStringLiteral("txtRes60"));
     r.txtRes60->setAlignment(Qt::AlignCenter);
     las(r.txtRes60, fet, knappyta, false);
-    r.txtRes40 = nyttFalt(picInnehall, 10020, SummaTopp + y, 495, SummaHojd);
+    r.txtRes40 = nyttFalt(rad, 10020, SummaTopp, 495, SummaHojd, y);
     r.txtRes40->setObjectName(QStringLiteral("txtRes40"));
     r.txtRes40->setAlignment(Qt::AlignCenter);
     las(r.txtRes40, fet, knappyta, false);
-    r.txtSarskjutning = nyttFalt(picInnehall, 11220, FaltTopp + y, 555, FaltHojd);
+    r.txtSarskjutning = nyttFalt(rad, 11220, FaltTopp, 555, FaltHojd, y);
     r.txtSarskjutning->setObjectName(QStringLiteral("txtSarskjutning"));
     r.txtSarskjutning->setFont(normal);
     r.txtSarskjutning->setValidator(m_decimal);
     r.txtSarskjutning->installEventFilter(m_filter);
     connect(r.txtSarskjutning, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
     m_platser.insert(r.txtSarskjutning, {Slag::Sarskjutning, i, 0});
-    r.cmd1098 = new QPushButton(QStringLiteral("10,9,8,,,"), picInnehall);
+    r.cmd1098 = new QPushButton(QStringLiteral("10,9,8,,,"), rad);
     r.cmd1098->setObjectName(QStringLiteral("cmd1098"));
-    r.cmd1098->setGeometry(px(11940), px(FaltTopp + y), px(735), px(FaltHojd));
+    r.cmd1098->setGeometry(px(11940), px(FaltTopp + y) - px(y), px(735), px(FaltHojd));
     r.cmd1098->setToolTip(QStringLiteral("Klicka här för att skriva in antal Innertior,tior,nior osv."));
     // Enter on the focused button opens the counts, as a click does.
     r.cmd1098->setAutoDefault(true);
@@ -236,41 +249,139 @@ void Banrader::Nyrad(int i) {
     r.cmd1098->installEventFilter(m_filter);
     connect(r.cmd1098, &QPushButton::clicked, this, [this, i] { emit antalKlickat(i); });
     m_platser.insert(r.cmd1098, {Slag::Antal, i, 0});
-    m_rader.append(r);
+    m_rader[i] = r;
+    m_klar[i] = false;
+    ++m_byggda;
+    tabbordning(i);
+    m_hogsta = std::max(m_hogsta, i);
+}
+
+// A new widget joins the end of the window's Tab order. A row built below every
+// other row is in its place there; one built above a row already built (the
+// view went down first) is moved behind the nearest row above it.
+void Banrader::tabbordning(int i) {
+    if (i > m_hogsta)
+        return;
+    int fore = i - 1;
+    while (fore >= 0 && !byggd(fore))
+        --fore;
+    QWidget* forra = nullptr;
+    if (fore >= 0)
+        forra = m_rader.at(fore).cmd1098;
+    const auto kedja = [&forra](const Radfalt& r) {
+        for (QWidget* w : r.txtSer) {
+            if (forra)
+                QWidget::setTabOrder(forra, w);
+            forra = w;
+        }
+        QWidget::setTabOrder(forra, r.txtSarskjutning);
+        QWidget::setTabOrder(r.txtSarskjutning, r.cmd1098);
+        forra = r.cmd1098;
+    };
+    kedja(m_rader.at(i));
+    // No row above it: the rows below follow it, in their order.
+    if (fore < 0)
+        for (int j = i + 1; j <= m_hogsta; ++j)
+            if (byggd(j))
+                kedja(m_rader.at(j));
+}
+
+const Radfalt& Banrader::rad(int i) {
+    Q_ASSERT(i >= 0);
+    if (!byggd(i))
+        Nyrad(i);
+    if (i < m_antal && !m_klar.at(i)) {
+        m_klar[i] = true;
+        if (malaRad)
+            malaRad(i);
+        m_rader.at(i).picRad->setVisible(true);
+    }
+    return m_rader.at(i);
+}
+
+const Radfalt* Banrader::radOmKlar(int i) const {
+    if (i < 0 || i >= m_antal || i >= m_rader.size() || !m_klar.at(i))
+        return nullptr;
+    return &m_rader.at(i);
+}
+
+QWidget* Banrader::falt(const Plats& p) {
+    const Radfalt& r = rad(p.rad);
+    switch (p.slag) {
+    case Slag::Serie:
+        return r.txtSer[size_t(p.serie - 1)];
+    case Slag::Sarskjutning:
+        return r.txtSarskjutning;
+    case Slag::Antal:
+        return r.cmd1098;
+    }
+    return nullptr;
+}
+
+void Banrader::skapaSynligaRader() {
+    if (m_antal == 0)
+        return;
+    // In pixels, as the frame clips: a row shows when any line of it does.
+    const int topp = px(VScrollInnehall->value());
+    const int botten = topp + picBehallare->height();
+    for (int i = std::max(0, VScrollInnehall->value() / Radhojd - 1); i < m_antal; ++i) {
+        if (px(i * Radhojd) >= botten)
+            break;
+        if (px((i + 1) * Radhojd) > topp)
+            rad(i);
+    }
+}
+
+bool Banrader::eventFilter(QObject* o, QEvent* e) {
+    if (o == picBehallare && e->type() == QEvent::Resize)
+        skapaSynligaRader();
+    return QWidget::eventFilter(o, e);
+}
+
+void Banrader::doljRad(int i) {
+    const Radfalt& r = m_rader.at(i);
+    r.picRad->setVisible(false);
+    r.txtBana->setVisible(false);
+    r.txtNamn->setVisible(false);
+    for (QLineEdit* f : r.txtSer)
+        f->setVisible(false);
+    for (QLineEdit* f : r.txtSum)
+        f->setVisible(false);
+    r.txtRes60->setVisible(false);
+    r.txtRes40->setVisible(false);
+    r.txtSarskjutning->setVisible(false);
+    r.cmd1098->setVisible(false);
+    m_klar[i] = false;
 }
 
 void Banrader::forbered(int antal) {
-    while (byggda() < antal)
-        Nyrad(byggda());
+    for (int i = 0; i <= m_hogsta; ++i)
+        if (byggd(i) && m_klar.at(i))
+            doljRad(i);
     m_antal = antal;
     // Eleven rows fit in the first height; every further row adds one row's height.
     m_innehallHojd = InnehallHojd + Radhojd * std::max(0, antal - 11);
     picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
     picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+    skapaSynligaRader();
 }
 
 void Banrader::Ta_bort_rader() {
-    for (int i = 0; i < m_antal; ++i) {
-        const Radfalt& r = m_rader.at(i);
-        r.txtBana->setVisible(false);
-        r.txtNamn->setVisible(false);
-        for (QLineEdit* f : r.txtSer)
-            f->setVisible(false);
-        for (QLineEdit* f : r.txtSum)
-            f->setVisible(false);
-        r.txtRes60->setVisible(false);
-        r.txtRes40->setVisible(false);
-        r.txtSarskjutning->setVisible(false);
-        r.cmd1098->setVisible(false);
-    }
+    for (int i = 0; i <= m_hogsta; ++i)
+        if (byggd(i))
+            doljRad(i);
     m_antal = 0;
     m_innehallHojd = InnehallHojd;
     picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
     picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+    // The next squad starts at its first row, which is the one it builds.
+    VScrollInnehall->setValue(0);
 }
 
 void Banrader::txtFarger(int rad, int klassensSerier, int extraSerier) {
-    const Radfalt& r = m_rader.at(rad);
+    const Radfalt* r = radOmKlar(rad);
+    if (!r)
+        return;
     const QColor fonster = QApplication::palette().color(QPalette::Base);
     for (int n = 1; n <= Serieregler::AntalSerier; ++n) {
         QColor farg = fonster;
@@ -284,25 +395,48 @@ void Banrader::txtFarger(int rad, int klassensSerier, int extraSerier) {
             farg = Ljusrod;
             break;
         }
-        sattFarg(r.txtSer[size_t(n - 1)], QPalette::Base, farg);
+        sattFarg(r->txtSer[size_t(n - 1)], QPalette::Base, farg);
     }
 }
 
 void Banrader::malaSerier(int rad, const Serieregler::Serier& serier) {
-    const Radfalt& r = m_rader.at(rad);
+    const Radfalt* r = radOmKlar(rad);
+    if (!r)
+        return;
     for (int n = 0; n < Serieregler::AntalSerier; ++n) {
         const QString text = QString::number(serier[size_t(n)]);
-        sattText(r.txtSer[size_t(n)], text, Serieregler::fullSerie(text));
+        sattText(r->txtSer[size_t(n)], text, Serieregler::fullSerie(text));
     }
     const Serieregler::Summor s = Serieregler::rakna(serier);
     for (int k = 0; k < Serieregler::AntalPar; ++k) {
         const QString text = QString::number(s.par[size_t(k)]);
-        sattText(r.txtSum[size_t(k)], text, Serieregler::fullPar(text));
+        sattText(r->txtSum[size_t(k)], text, Serieregler::fullPar(text));
     }
     const QString t40 = QString::number(s.totalt40);
     const QString t60 = QString::number(s.totalt60);
-    sattText(r.txtRes40, t40, Serieregler::fullTotalt40(t40));
-    sattText(r.txtRes60, t60, Serieregler::fullTotalt60(t60));
+    sattText(r->txtRes40, t40, Serieregler::fullTotalt40(t40));
+    sattText(r->txtRes60, t60, Serieregler::fullTotalt60(t60));
+}
+
+void Banrader::visaFalt(int rad, const Inmatningsregler::Radsynlighet& v) {
+    const Radfalt* r = radOmKlar(rad);
+    if (!r)
+        return;
+    r->txtBana->setVisible(true);
+    r->txtNamn->setVisible(true);
+    for (int n = 1; n <= Serieregler::AntalSerier; ++n)
+        r->txtSer[size_t(n - 1)]->setVisible(n <= 8 || v.serier9till12);
+    for (int k = 1; k <= Serieregler::AntalPar; ++k)
+        r->txtSum[size_t(k - 1)]->setVisible(k <= 4 || v.serier9till12);
+    r->txtRes40->setVisible(v.totalt40);
+    r->txtRes60->setVisible(v.totalt60);
+    r->txtSarskjutning->setVisible(true);
+    r->cmd1098->setVisible(true);
+}
+
+void Banrader::visaRes60(int rad, bool synlig) {
+    if (const Radfalt* r = radOmKlar(rad))
+        r->txtRes60->setVisible(synlig);
 }
 
 void Banrader::sattInnehallSynligt(bool synligt) {
@@ -328,6 +462,7 @@ void Banrader::uppdateraVScrollMax() {
 void Banrader::VScrollInnehall_Change(int varde) {
     picInnehall->move(picInnehall->x(), -px(varde));
     picBanaInnehall->move(0, -px(varde));
+    skapaSynligaRader();
 }
 
 void Banrader::HScrollInnehall_Change(int varde) {

@@ -70,6 +70,51 @@ bool tillatetISerie(QChar tecken) {
     return (tecken >= QLatin1Char('0') && tecken <= QLatin1Char('9')) || tecken == QChar(u'\b');
 }
 
+std::optional<Pilsteg> pilsteg(const Falt& fran, int tangent, int antalRader,
+                               const std::function<bool(int rad)>& serie9Syns) {
+    const int rad = fran.rad;
+    switch (tangent) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const bool vanster = tangent == Qt::Key_Left;
+        switch (fran.slag) {
+        case Faltslag::Serie:
+            return Pilsteg{{Faltslag::Serie, rad,
+                            vanster ? foregaendeSerie(fran.serie, serie9Syns(rad))
+                                    : nastaSerie(fran.serie, serie9Syns(rad))}};
+        case Faltslag::Sarskjutning:
+            return Pilsteg{{Faltslag::Serie, rad, vanster ? (serie9Syns(rad) ? AntalSerier : 8) : 1}};
+        case Faltslag::Antal:
+            return Pilsteg{vanster ? Falt{Faltslag::Sarskjutning, rad, 0} : Falt{Faltslag::Serie, rad, 1}};
+        }
+        return std::nullopt;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        break;
+    default:
+        return std::nullopt;
+    }
+    const bool upp = tangent == Qt::Key_Up;
+    if (antalRader <= 0)
+        return Pilsteg{fran};
+    const int sista = antalRader - 1;
+    int till = ((rad + (upp ? -1 : 1)) % antalRader + antalRader) % antalRader;
+    if (fran.slag == Faltslag::Serie && fran.serie >= 9) {
+        // Rows that do not show series 9 to 12 are passed over.
+        QList<bool> synlig(antalRader);
+        for (int i = 0; i < antalRader; ++i)
+            synlig[i] = serie9Syns(i);
+        till = radMedSynligtFalt(rad, upp ? -1 : 1, antalRader, synlig);
+    }
+    Pilsteg steg{{fran.slag, till, fran.serie}};
+    if (upp && till > rad && till == sista)
+        steg.vy = Pilsteg::Vy::Botten;
+    else if (!upp && till < rad && till == 0)
+        steg.vy = Pilsteg::Vy::Topp;
+    return steg;
+}
+
 int antalfaltVidPil(int index, int tangent) {
     // Two columns, left 11..6 and right 5..1 from the top; up and down wrap
     // within a column, left and right go to the field beside (6 has none).

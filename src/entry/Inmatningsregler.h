@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The rules of result entry's rows and keyboard: how a row's series are
@@ -45,6 +46,33 @@ int foregaendeSerie(int serie, bool serie12Syns);
 int radMedSynligtFalt(int fran, int riktning, int antalRader, const QList<bool>& synlig);
 // Whether a key's text may go into a series field typed by hand.
 bool tillatetISerie(QChar tecken);
+
+// A field of a lane row that takes the focus.
+enum class Faltslag { Serie, Sarskjutning, Antal };
+struct Falt {
+    Faltslag slag;
+    int rad;
+    int serie; // 1..12 for a series field, else 0
+    friend bool operator==(const Falt&, const Falt&) = default;
+};
+
+// Where an arrow key takes the focus from a field of a row, and where the view
+// goes with it: to the bottom when Up goes round from the first row to the
+// last, to the top when Down goes round from the last row to the first.
+struct Pilsteg {
+    enum class Vy { Stannar, Topp, Botten };
+    Falt till;
+    Vy vy = Vy::Stannar;
+};
+// Left and Right stay in the row: the series by nastaSerie and
+// foregaendeSerie, the shoot-off value to series 12 (8 where series 12 does
+// not show) and to series 1, the count button to the shoot-off value and to
+// series 1. Up and Down go to the same field of the row above or below, round
+// the squad; in series 9 to 12 as radMedSynligtFalt says, so that where no
+// other row shows the field the step stays where it is (till is the field it
+// came from). Nothing for another key.
+std::optional<Pilsteg> pilsteg(const Falt& fran, int tangent, int antalRader,
+                               const std::function<bool(int rad)>& serie9Syns);
 
 // The count field (index 11 inner tens, 10 tens .. 1 ones) that an arrow key
 // moves to; Qt::Key_Up, Key_Down, Key_Left or Key_Right.

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
+#include <functional>
 
 using Serieregler::AntalSerier;
 
@@ -135,6 +136,12 @@ void serieOchSummor(Uppdatering& u, Serieregler::Serier& res, int serie, int var
     u.satt(Falt::Totalt60, s.totalt60);
 }
 
+// A series' shot string, in the row and in its column.
+void sattSkottstrang(Uppdatering& u, Lagrad& l, int serie, const QString& skott) {
+    l.sfst[serie - 1] = skott;
+    u.satt(Falt::sfst(serie), skott);
+}
+
 // The automatic counts of the row's shot strings: the tens to ones always, the
 // inner tens when this machine set-up can tell them.
 void automatiskaAntal(Uppdatering& u, Lagrad& l, const Tolkinstallning& t) {
@@ -153,6 +160,21 @@ void tillRad(Banrad& rad, const Lagrad& l) {
     rad.innertior = l.innertior;
     rad.tioNior = l.tioNior;
     rad.man1098 = l.man1098;
+}
+
+// How a change of a shooter's series is written: the stored row is read inside
+// the transaction, andra works out the new values on it and gathers their
+// columns, one UPDATE writes them, and the caller's Banrad takes the row's new
+// state only after the commit, so that a failure leaves it as it was.
+void andraRad(Databas& db, Banrad& rad, const std::function<void(Lagrad&, Uppdatering&)>& andra) {
+    Lagrad l;
+    db.transaktion([&] {
+        l = lasRad(db, rad.lopnummer);
+        Uppdatering u;
+        andra(l, u);
+        u.kor(db, rad.lopnummer);
+    });
+    tillRad(rad, l);
 }
 
 } // namespace
@@ -191,12 +213,8 @@ Resultatsparning::Utfall Resultatsparning::sparaSerie(Banrad& rad, int serie, in
 
     const int par = Serieregler::parForSerie(serie);
     const int parFore = rad.res[2 * par - 2] + rad.res[2 * par - 1];
-    Lagrad l;
     int parEfter = 0;
-    Databas& db = m_g.cnnTavling;
-    db.transaktion([&] {
-        l = lasRad(db, rad.lopnummer);
-        Uppdatering u;
+    andraRad(m_g.cnnTavling, rad, [&](Lagrad& l, Uppdatering& u) {
         serieOchSummor(u, l.res, serie, varde);
         parEfter = l.res[2 * par - 2] + l.res[2 * par - 1];
         if (forHand) {
@@ -209,18 +227,14 @@ Resultatsparning::Utfall Resultatsparning::sparaSerie(Banrad& rad, int serie, in
                 l.innertior = 0;
                 l.tioNior = Serieregler::NollAntal;
             }
-            l.sfst[serie - 1] = Serieregler::TomSkottstrang;
-            u.satt(Falt::sfst(serie), Serieregler::TomSkottstrang);
+            sattSkottstrang(u, l, serie, Serieregler::TomSkottstrang);
         } else if (maskinlast) {
-            l.sfst[serie - 1] = *skottstrang;
-            u.satt(Falt::sfst(serie), *skottstrang);
+            sattSkottstrang(u, l, serie, *skottstrang);
         }
         if (!manuellEfter)
             automatiskaAntal(u, l, t);
-        u.kor(db, rad.lopnummer);
     });
 
-    tillRad(rad, l);
     Utfall utfall;
     utfall.parsummaAndrad = parEfter != parFore;
     utfall.manuellaAntal = forHand;
@@ -243,19 +257,12 @@ int Resultatsparning::sparaSkottForSkott(Banrad& rad, int serie, const QString& 
         throw Fel(Felnummer::TypeMismatch, QStringLiteral("Typerna matchar inte"));
     const Tolkinstallning t = lasTolkinstallning(m_g.iniTavling);
     const bool automatiskt = !m_g.blnEjAuto1098;
-    Lagrad l;
-    Databas& db = m_g.cnnTavling;
-    db.transaktion([&] {
-        l = lasRad(db, rad.lopnummer);
-        Uppdatering u;
+    andraRad(m_g.cnnTavling, rad, [&](Lagrad& l, Uppdatering& u) {
         serieOchSummor(u, l.res, serie, *varde);
-        l.sfst[serie - 1] = skott;
-        u.satt(Falt::sfst(serie), skott);
+        sattSkottstrang(u, l, serie, skott);
         if (automatiskt)
             automatiskaAntal(u, l, t);
-        u.kor(db, rad.lopnummer);
     });
-    tillRad(rad, l);
     return *varde;
 }
 
@@ -264,20 +271,13 @@ void Resultatsparning::nollaSkottstrang(Banrad& rad, int serie) {
     kontrolleraSerie(serie);
     const Tolkinstallning t = lasTolkinstallning(m_g.iniTavling);
     const bool automatiskt = !m_g.blnEjAuto1098;
-    Lagrad l;
-    Databas& db = m_g.cnnTavling;
-    db.transaktion([&] {
-        l = lasRad(db, rad.lopnummer);
-        Uppdatering u;
-        l.sfst[serie - 1] = Serieregler::TomSkottstrang;
-        u.satt(Falt::sfst(serie), Serieregler::TomSkottstrang);
+    andraRad(m_g.cnnTavling, rad, [&](Lagrad& l, Uppdatering& u) {
+        sattSkottstrang(u, l, serie, Serieregler::TomSkottstrang);
         // Automatic counts follow the shot strings at every commit, so that a
         // row never holds counts of shots it no longer has.
         if (automatiskt)
             automatiskaAntal(u, l, t);
-        u.kor(db, rad.lopnummer);
     });
-    tillRad(rad, l);
 }
 
 void Resultatsparning::sparaSarskjutning(Banrad& rad, double varde) {

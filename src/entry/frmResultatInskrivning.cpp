@@ -128,6 +128,7 @@ void frmResultatInskrivning::byggFormular() {
 
     m_banrader = new Banrader(this, this);
     m_banrader->move(0, 48);
+    m_banrader->malaRad = [this](int rad) { malaRad(rad); };
     connect(m_banrader, &Banrader::antalKlickat, this, &frmResultatInskrivning::cmd1098_Click);
     connect(m_banrader, &Banrader::serieRedigerad, this, &frmResultatInskrivning::serieRedigerad);
 
@@ -212,11 +213,11 @@ QSize frmResultatInskrivning::sizeHint() const {
     return minimumSize();
 }
 
-const Radfalt& frmResultatInskrivning::rad(int i) const {
+const Radfalt& frmResultatInskrivning::rad(int i) {
     return m_banrader->rad(i);
 }
 
-QLineEdit* frmResultatInskrivning::txtSer(int serie, int rad) const {
+QLineEdit* frmResultatInskrivning::txtSer(int serie, int rad) {
     return m_banrader->rad(rad).txtSer[size_t(serie - 1)];
 }
 
@@ -308,7 +309,7 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
 void frmResultatInskrivning::Ta_bort_rader() {
     const bool byggde = std::exchange(m_byggerOm, true);
     Felfalla(m_k.m(), Form + QStringLiteral(",Ta_Bort_Rader: "))([&] { m_banrader->Ta_bort_rader(); });
-    m_synlighet.clear();
+    m_radbilder.clear();
     m_byggerOm = byggde;
 }
 
@@ -318,57 +319,59 @@ void frmResultatInskrivning::Hamta_in_skyttarna_till_txt() {
     sattPanel(PanelForening, QString());
     const bool byggde = std::exchange(m_byggerOm, true);
     const int antal = int(m_skjutlag.size());
-    m_synlighet = QList<Inmatningsregler::Radsynlighet>(antal);
+    m_radbilder = QList<Radbild>(antal);
     Felfalla(m_k.m(), QStringLiteral("frmResultatinskrivning Hämta_in_skyttarna_till_txt:"), Ikon::Ingen,
              QString())([&] {
-        m_banrader->forbered(antal);
+        // Every lane of the squad is looked at here, in view or not: a missing
+        // class is told for each as the squad opens, and the keyboard knows
+        // every row's fields before the row is built.
         for (intAktuellRad = 0; intAktuellRad < antal; ++intAktuellRad) {
             const Banrad& b = m_skjutlag.at(intAktuellRad);
-            std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
-            if (!serier) {
-                if (m_klasser)
-                    m_k.m().visa(ingenKlassText(b.bana), IngenKlassTitel, Ikon::Kritisk);
-                // Without its class the row shows every series as its own.
-                serier = Serieregler::AntalSerier;
-            }
-            const Radfalt& r = m_banrader->rad(intAktuellRad);
-            r.txtBana->setText(QString::number(b.bana));
-            r.txtNamn->setText(b.heltNamn());
-            r.txtSarskjutning->setText(Serieregler::visaSarskjutning(b.sarskjutning));
-            m_banrader->txtFarger(intAktuellRad, *serier,
-                                  Serieregler::extraSerier(b.lagserier, b.vandringsSerier));
-            Rakna();
+            Radbild& bild = m_radbilder[intAktuellRad];
+            bild.klassensSerier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
+            if (!bild.klassensSerier && m_klasser)
+                m_k.m().visa(ingenKlassText(b.bana), IngenKlassTitel, Ikon::Kritisk);
+            bild.extraSerier = Serieregler::extraSerier(b.lagserier, b.vandringsSerier);
+            radsynlighet(intAktuellRad);
         }
+        // The rows in view are built and painted now, the others as they come.
+        m_banrader->forbered(antal);
     });
     intAktuellRad = 0;
     m_byggerOm = byggde;
+}
+
+void frmResultatInskrivning::malaRad(int rad) {
+    if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_radbilder.size())
+        return;
+    const Banrad& b = m_skjutlag.at(rad);
+    const Radbild& bild = m_radbilder.at(rad);
+    const Radfalt* r = m_banrader->radOmKlar(rad);
+    if (!r)
+        return;
+    r->txtBana->setText(QString::number(b.bana));
+    r->txtNamn->setText(b.heltNamn());
+    r->txtSarskjutning->setText(Serieregler::visaSarskjutning(b.sarskjutning));
+    // Without its class the row shows every series as its own.
+    m_banrader->txtFarger(rad, bild.klassensSerier.value_or(Serieregler::AntalSerier), bild.extraSerier);
+    m_banrader->malaSerier(rad, b.res);
+    m_banrader->visaFalt(rad, bild.synlighet);
 }
 
 void frmResultatInskrivning::txtVisible() {
     if (m_skjutlag.isEmpty())
         return;
     Felfalla(m_k.m(), Form + QStringLiteral(",txtVisible: "))([&] {
-        for (int i = 0; i < m_skjutlag.size() && i < m_banrader->antal(); ++i) {
-            const Inmatningsregler::Radsynlighet v = radsynlighet(i);
-            const Radfalt& r = m_banrader->rad(i);
-            r.txtBana->setVisible(true);
-            r.txtNamn->setVisible(true);
-            for (int n = 1; n <= Serieregler::AntalSerier; ++n)
-                r.txtSer[size_t(n - 1)]->setVisible(n <= 8 || v.serier9till12);
-            for (int k = 1; k <= Serieregler::AntalPar; ++k)
-                r.txtSum[size_t(k - 1)]->setVisible(k <= 4 || v.serier9till12);
-            r.txtRes40->setVisible(v.totalt40);
-            r.txtRes60->setVisible(v.totalt60);
-            r.txtSarskjutning->setVisible(true);
-            r.cmd1098->setVisible(true);
-        }
+        // Rows not built are shown right when they are.
+        for (int i = 0; i < m_skjutlag.size() && i < m_radbilder.size(); ++i)
+            m_banrader->visaFalt(i, radsynlighet(i));
     });
 }
 
 void frmResultatInskrivning::txtRes60_visible(int rad) {
-    if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_banrader->antal())
+    if (rad < 0 || rad >= m_skjutlag.size() || rad >= m_radbilder.size())
         return;
-    m_banrader->rad(rad).txtRes60->setVisible(radsynlighet(rad).totalt60);
+    m_banrader->visaRes60(rad, radsynlighet(rad).totalt60);
 }
 
 // Which fields of a row show, by its row kind, class and series; kept for the
@@ -376,17 +379,17 @@ void frmResultatInskrivning::txtRes60_visible(int rad) {
 Inmatningsregler::Radsynlighet frmResultatInskrivning::radsynlighet(int rad) {
     const modGlobalt& g = m_k.g();
     const Banrad& b = m_skjutlag.at(rad);
+    Radbild& bild = m_radbilder[rad];
     const bool nationell =
         Inmatningsregler::arNationellRad(g.blnMix, g.blnNationellt, g.blnSportskytte, b.sportNat);
-    const std::optional<int> serier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
-    const Inmatningsregler::Radsynlighet v =
-        Inmatningsregler::synlighet(nationell, serier, b.lagserier, b.vandringsSerier, b.res);
-    m_synlighet[rad] = v;
-    return v;
+    bild.synlighet =
+        Inmatningsregler::synlighet(nationell, bild.klassensSerier, b.lagserier, b.vandringsSerier, b.res);
+    return bild.synlighet;
 }
 
 void frmResultatInskrivning::Rakna() {
-    if (intAktuellRad < 0 || intAktuellRad >= m_skjutlag.size() || intAktuellRad >= m_banrader->byggda())
+    // A row not built yet shows its Banrad when it is.
+    if (intAktuellRad < 0 || intAktuellRad >= m_skjutlag.size())
         return;
     m_banrader->malaSerier(intAktuellRad, m_skjutlag.at(intAktuellRad).res);
 }
@@ -511,7 +514,7 @@ void frmResultatInskrivning::Serie_GotFocus(int rad, int serie) {
     txtSer(serie, rad)->selectAll();
     if (rad < m_skjutlag.size()) {
         const Banrad& b = m_skjutlag.at(rad);
-        sattPanel(PanelBana, QStringLiteral("Bana ") + m_banrader->rad(rad).txtBana->text());
+        sattPanel(PanelBana, QStringLiteral("Bana ") + QString::number(b.bana));
         sattPanel(PanelKlass, b.klass);
         sattPanel(PanelForening, b.forening);
     }
@@ -606,17 +609,32 @@ void frmResultatInskrivning::visaAntalpaneler(const Resultatsparning::Utfall& ut
 }
 
 bool frmResultatInskrivning::serie9Syns(int rad) const {
-    return rad >= 0 && rad < m_synlighet.size() ? m_synlighet.at(rad).serier9till12 : true;
+    return rad >= 0 && rad < m_radbilder.size() ? m_radbilder.at(rad).synlighet.serier9till12 : true;
 }
 
-bool frmResultatInskrivning::serie12Syns(int rad) const {
-    return serie9Syns(rad);
+void frmResultatInskrivning::gaTill(const Banrader::Plats& till) {
+    QWidget* falt = m_banrader->falt(till);
+    if (!falt->isHidden())
+        falt->setFocus(Qt::TabFocusReason);
 }
 
 void frmResultatInskrivning::gaTill(int serie, int rad) {
-    QLineEdit* falt = txtSer(serie, rad);
-    if (!falt->isHidden())
-        falt->setFocus(Qt::TabFocusReason);
+    gaTill({Banrader::Slag::Serie, rad, serie});
+}
+
+bool frmResultatInskrivning::Pil_KeyDown(const Banrader::Plats& fran, int tangent) {
+    const std::optional<Inmatningsregler::Pilsteg> steg = Inmatningsregler::pilsteg(
+        fran, tangent, intAntalRader(), [this](int rad) { return serie9Syns(rad); });
+    if (!steg)
+        return false;
+    if (steg->till == fran)
+        return true;
+    if (steg->vy == Inmatningsregler::Pilsteg::Vy::Botten)
+        sattVScroll(m_banrader->VScrollInnehall->maximum());
+    else if (steg->vy == Inmatningsregler::Pilsteg::Vy::Topp)
+        sattVScroll(0);
+    gaTill(steg->till);
+    return true;
 }
 
 void frmResultatInskrivning::serieRedigerad(int, int) {
@@ -624,23 +642,12 @@ void frmResultatInskrivning::serieRedigerad(int, int) {
 }
 
 bool frmResultatInskrivning::Serie_KeyDown(int rad, int serie, QKeyEvent* e) {
-    m_blnNyFokus = false;
     const bool maskin = m_k.g().blnTolkmaskinGrundomg;
     const bool lasning = lasningPagar();
     switch (e->key()) {
     case Qt::Key_Escape:
         if (lasning)
             m_tolklank->avbrytMedEscape();
-        return true;
-    case Qt::Key_Left:
-        gaTill(Inmatningsregler::foregaendeSerie(serie, serie12Syns(rad)), rad);
-        return true;
-    case Qt::Key_Right:
-        gaTill(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        flyttaUppNed(rad, serie, e->key() == Qt::Key_Up);
         return true;
     case Qt::Key_Delete:
         // The series has no shot values any more, whatever the field then holds.
@@ -696,39 +703,6 @@ void frmResultatInskrivning::Serie_KeyUp(QLineEdit* falt, int rad, int serie, QK
         return;
     if (arSiffertangent(e->key()) && falt->text().size() >= 2)
         gaTill(Inmatningsregler::nastaSerie(serie, serie9Syns(rad)), rad);
-}
-
-void frmResultatInskrivning::flyttaUppNed(int rad, int serie, bool upp) {
-    const int antal = intAntalRader();
-    if (antal == 0)
-        return;
-    const int sista = antal - 1;
-    QScrollBar* v = m_banrader->VScrollInnehall;
-    int mal = rad;
-    if (serie <= 8) {
-        if (upp) {
-            mal = rad == 0 ? sista : rad - 1;
-            if (rad == 0)
-                sattVScroll(v->maximum());
-        } else {
-            mal = rad == sista ? 0 : rad + 1;
-            if (rad == sista)
-                sattVScroll(0);
-        }
-    } else {
-        // Rows that do not show series 9 to 12 are passed over.
-        QList<bool> synlig(antal);
-        for (int i = 0; i < antal; ++i)
-            synlig[i] = serie9Syns(i);
-        mal = Inmatningsregler::radMedSynligtFalt(rad, upp ? -1 : 1, antal, synlig);
-        if (mal == rad)
-            return;
-        if (upp && mal > rad && mal == sista)
-            sattVScroll(v->maximum());
-        if (!upp && mal < rad && mal == 0)
-            sattVScroll(0);
-    }
-    gaTill(serie, mal);
 }
 
 void frmResultatInskrivning::Visa_SfS(int serie, int rad) {
@@ -796,21 +770,6 @@ bool frmResultatInskrivning::txtSarskjutning_LostFocus(int rad) {
 }
 
 bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Left:
-        gaTill(serie12Syns(rad) ? 12 : 8, rad);
-        return true;
-    case Qt::Key_Right:
-        gaTill(1, rad);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        tillGrannrad(rad, e->key() == Qt::Key_Up,
-                     [](const Radfalt& r) -> QWidget* { return r.txtSarskjutning; });
-        return true;
-    default:
-        break;
-    }
     if (Tangentregler::arEnter(e)) {
         gaTill(1, rad);
         return true;
@@ -823,20 +782,6 @@ bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, Q
     return true;
 }
 
-// Up and Down in the shoot-off field and on the count button: the same control
-// of the row above or below, round from the first row to the last with the view
-// at the bottom, and from the last to the first with the view at the top.
-void frmResultatInskrivning::tillGrannrad(int rad, bool upp,
-                                          const std::function<QWidget*(const Radfalt&)>& falt) {
-    const int sista = intAntalRader() - 1;
-    if (upp && rad == 0)
-        sattVScroll(m_banrader->VScrollInnehall->maximum());
-    else if (!upp && rad == sista)
-        sattVScroll(0);
-    const int till = upp ? (rad == 0 ? sista : rad - 1) : (rad == sista ? 0 : rad + 1);
-    falt(m_banrader->rad(till))->setFocus(Qt::TabFocusReason);
-}
-
 void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
     QScrollBar* h = m_banrader->HScrollInnehall;
     QScrollBar* v = m_banrader->VScrollInnehall;
@@ -847,23 +792,6 @@ void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
         sattVScroll(v->value() >= Banrader::Radhojd ? v->value() - Banrader::Radhojd : 0);
     if (float(m_banrader->innehallTopp()) / -float(Banrader::Radhojd) + 11.0f < float(rad))
         sattVScroll(v->value() + Banrader::Radhojd);
-}
-
-bool frmResultatInskrivning::cmd1098_KeyDown(int rad, QKeyEvent* e) {
-    switch (e->key()) {
-    case Qt::Key_Left:
-        m_banrader->rad(rad).txtSarskjutning->setFocus(Qt::TabFocusReason);
-        return true;
-    case Qt::Key_Right:
-        gaTill(1, rad);
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        tillGrannrad(rad, e->key() == Qt::Key_Up, [](const Radfalt& r) -> QWidget* { return r.cmd1098; });
-        return true;
-    default:
-        return false;
-    }
 }
 
 void frmResultatInskrivning::cmd1098_Click(int rad) {
@@ -925,7 +853,8 @@ void frmResultatInskrivning::tavelsvarMottaget(int varde, const QString& skottst
         return;
     }
     Banrad& b = m_skjutlag[rad];
-    txtSer(serie, rad)->setText(QString::number(varde));
+    if (const Radfalt* r = m_banrader->radOmKlar(rad))
+        r->txtSer[size_t(serie - 1)]->setText(QString::number(varde));
     Resultatsparning::Utfall utfall;
     const bool sparat =
         sparfalla(m_k.m())([&] { utfall = m_sparning.sparaSerie(b, serie, varde, skottstrang); });
@@ -935,7 +864,7 @@ void frmResultatInskrivning::tavelsvarMottaget(int varde, const QString& skottst
     Rakna();
     // Whatever the field had been through (Delete before the card), it holds
     // the stored value now and leaving it saves nothing.
-    if (m_fokusFalt == txtSer(serie, rad))
+    if (const Radfalt* r = m_banrader->radOmKlar(rad); r && m_fokusFalt == r->txtSer[size_t(serie - 1)])
         m_blnSerieAndrad = false;
     if (!sparat) {
         m_tolklank->sparningMisslyckades();
@@ -1037,6 +966,13 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
             GotFocus(w, *p, Qt::OtherFocusReason);
         }
         falla(m_k.m(), QStringLiteral("KeyDown"))([&] {
+            // A key has gone down in this series field since it was entered.
+            if (p->slag == Banrader::Slag::Serie)
+                m_blnNyFokus = false;
+            if (Pil_KeyDown(*p, k->key())) {
+                slukad = true;
+                return;
+            }
             switch (p->slag) {
             case Banrader::Slag::Serie:
                 slukad = Serie_KeyDown(p->rad, p->serie, k);
@@ -1045,7 +981,6 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
                 slukad = txtSarskjutning_KeyDown(static_cast<QLineEdit*>(w), p->rad, k);
                 break;
             case Banrader::Slag::Antal:
-                slukad = cmd1098_KeyDown(p->rad, k);
                 break;
             }
         });
@@ -1073,4 +1008,27 @@ bool frmResultatInskrivning::eventFilter(QObject* o, QEvent* e) {
         break;
     }
     return slukad;
+}
+
+// Tab goes through the rows in their order, and a row beyond the view may not
+// be built yet: the row it goes to is built first. Tab leaves a row from its
+// count button for the next row, Shift+Tab from its first series for the row
+// above; from the buttons below the rows Tab goes on to the first row,
+// Shift+Tab back to the last.
+bool frmResultatInskrivning::focusNextPrevChild(bool next) {
+    const int antal = intAntalRader();
+    if (antal > 0 && !m_stangd) {
+        int till = -1;
+        if (const std::optional<Banrader::Plats> p = m_banrader->plats(focusWidget())) {
+            if (next && p->slag == Banrader::Slag::Antal)
+                till = p->rad + 1;
+            else if (!next && p->slag == Banrader::Slag::Serie && p->serie == 1)
+                till = p->rad - 1;
+        } else {
+            till = next ? 0 : antal - 1;
+        }
+        if (till >= 0 && till < antal)
+            m_banrader->rad(till);
+    }
+    return QWidget::focusNextPrevChild(next);
 }

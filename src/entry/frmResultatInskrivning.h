@@ -13,8 +13,8 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
+#include <optional>
 
 class Askadarflode;
 class Formkontext;
@@ -83,8 +83,10 @@ public:
     int intAntalRader() const;
     const QList<Banrad>& skjutlag() const { return m_skjutlag; }
     Banrader* banrader() const { return m_banrader; }
-    const Radfalt& rad(int i) const;
-    QLineEdit* txtSer(int serie, int rad) const;
+    // A row's fields, the row built first when it was not (as reaching it
+    // with the keyboard builds it).
+    const Radfalt& rad(int i);
+    QLineEdit* txtSer(int serie, int rad);
     QString panel(const QString& nyckel) const;
     Resultatsparning& sparning() { return m_sparning; }
     Askadaruppdatering& askadaruppdatering() { return m_askadaruppdatering; }
@@ -117,6 +119,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void byggFormular();
@@ -133,8 +136,9 @@ private:
     // edited is checked and stored. False when a check refused (the field has
     // the focus back).
     bool lamnaFalten();
-    void tillGrannrad(int rad, bool upp, const std::function<QWidget*(const Radfalt&)>& falt);
     Inmatningsregler::Radsynlighet radsynlighet(int rad);
+    // Paints a row of the squad as it becomes ready, from its Banrad.
+    void malaRad(int rad);
     bool lamnaFalt(QWidget* falt);
 
     // A field of a row is entered.
@@ -146,20 +150,21 @@ private:
     bool SparaSerie(int rad, int serie, int varde);
     bool Serie_KeyDown(int rad, int serie, QKeyEvent* e);
     void Serie_KeyUp(QLineEdit* falt, int rad, int serie, QKeyEvent* e);
-    void flyttaUppNed(int rad, int serie, bool upp);
+    // The arrow keys of every field of a row; false for another key.
+    bool Pil_KeyDown(const Banrader::Plats& fran, int tangent);
+    // The focus to a field, its row built first; a hidden field is not gone to.
+    void gaTill(const Banrader::Plats& till);
     void gaTill(int serie, int rad);
     void Visa_SfS(int serie, int rad);
     void Nolla_SfST(int serie, int rad);
     void serieRedigerad(int rad, int serie);
     bool serie9Syns(int rad) const;
-    bool serie12Syns(int rad) const;
 
     // The shoot-off field and the count button.
     void txtSarskjutning_GotFocus(int rad);
     bool txtSarskjutning_LostFocus(int rad);
     bool txtSarskjutning_KeyDown(QLineEdit* falt, int rad, QKeyEvent* e);
     void cmd1098_GotFocus(int rad);
-    bool cmd1098_KeyDown(int rad, QKeyEvent* e);
     void cmd1098_Click(int rad);
     void visaAntalpaneler(const Resultatsparning::Utfall& utfall);
 
@@ -183,8 +188,15 @@ private:
     Resultatsparning m_sparning;
     Askadaruppdatering m_askadaruppdatering;
     QList<Banrad> m_skjutlag;
-    // Which fields each row shows, by its kind and class (series 9 to 12).
-    QList<Inmatningsregler::Radsynlighet> m_synlighet;
+    // What each row of the squad shows besides its values, worked out from its
+    // Banrad for every row, built or not: the colours of its series by its
+    // class (nothing: the class is missing) and extra series, and its fields.
+    struct Radbild {
+        std::optional<int> klassensSerier;
+        int extraSerier = 0;
+        Inmatningsregler::Radsynlighet synlighet;
+    };
+    QList<Radbild> m_radbilder;
     Banrader* m_banrader = nullptr;
     QHash<QString, QLabel*> m_paneler;
 

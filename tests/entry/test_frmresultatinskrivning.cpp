@@ -121,7 +121,7 @@ bool synlig(const QWidget* w) {
 }
 
 // What row r shows: how many series and pair sums, and which totals.
-QString visas(const F* w, int r) {
+QString visas(F* w, int r) {
     int serier = 0, par = 0;
     for (int n = 1; n <= 12; ++n)
         serier += synlig(w->txtSer(n, r));
@@ -143,7 +143,7 @@ QString paneler(const F* w) {
 }
 
 // Row r's pair sums, then its 40- and 60-shot totals, as shown.
-QString summor(const F* w, int r) {
+QString summor(F* w, int r) {
     QStringList t;
     for (const QLineEdit* p : w->rad(r).txtSum)
         t << p->text();
@@ -151,13 +151,30 @@ QString summor(const F* w, int r) {
 }
 
 // The back colours of row r's series 1 to 12: F window, G green, R red.
-QString farger(const F* w, int r) {
+QString farger(F* w, int r) {
     QString t;
     for (int n = 1; n <= 12; ++n) {
         const QColor c = w->txtSer(n, r)->palette().color(QPalette::Base);
         t += c == Ljusrod ? u'R' : c == Ljusgron ? u'G' : u'F';
     }
     return t;
+}
+
+// Where the focus is among the rows: "ser10/998" (series 10 of row 998),
+// "sär/3", "antal/12"; "" outside them.
+QString fokusPlats(const F* w) {
+    const std::optional<Banrader::Plats> p = w->banrader()->plats(fokus());
+    if (!p)
+        return QString();
+    const QString slag = p->slag == Banrader::Slag::Serie          ? u"ser%1"_s.arg(p->serie)
+                         : p->slag == Banrader::Slag::Sarskjutning ? u"sär"_s
+                                                                   : u"antal"_s;
+    return slag + u'/' + QString::number(p->rad);
+}
+
+// Rows that have their widgets, each in its own container.
+qsizetype byggdaRader(const F* w) {
+    return w->banrader()->findChildren<QWidget*>(u"picRad"_s).size();
 }
 
 } // namespace
@@ -219,6 +236,117 @@ private slots:
         for (int i = 0; i < w->banrader()->byggda(); ++i)
             QVERIFY(!synlig(w->rad(i).txtBana) && !synlig(w->txtSer(1, i)) && !synlig(w->rad(i).cmd1098));
         QCOMPARE(s.f.g.intValtSkjutlag, 3);
+    }
+
+    // A squad of 999 lanes opens with widgets for the rows in view only. The
+    // other rows come as the view or the keyboard reaches them, each painted
+    // from its data when it comes: Up from the first row to the last in
+    // series 9 to 12, Down to the row below the view, Tab and Shift+Tab to a
+    // row not built yet, the scroll bar. A series typed in the last row is
+    // stored; a lane out of view whose class is missing is told as the squad
+    // opens, and not again when its row comes. Switching squads keeps the
+    // rows built and paints them for the next squad.
+    void storSkjutlag() {
+        Inskrivning s(NyTavling::Typ::Sportskytte, 999, 2, 1100);
+        s.satt(1, 500, u"Klass"_s, u"D"_s);
+        s.satt(1, 700, u"Klass"_s, u"X"_s);
+        s.satt(1, 999, u"Res10"_s, 41);
+        F* w = s.oppna(1);
+        QCOMPARE(w->intAntalRader(), 999);
+        QCOMPARE(s.f.m.visade.size(), 1);
+        QVERIFY(s.f.m.visade[0].text.startsWith(u"Klassen för skytten på bana 700 finns inte."_s));
+        QVERIFY(w->findChildren<QLineEdit*>().size() <= 11 * 23 + 2);
+        QCOMPARE(byggdaRader(w), 11);
+        QCOMPARE(w->banrader()->innehallHojd(), 6045 + 988 * 550);
+        QCOMPARE(fokusPlats(w), u"ser1/0"_s);
+        // Repainting a row that is not there builds nothing.
+        w->intAktuellRad = 600;
+        w->Rakna();
+        w->txtRes60_visible(600);
+        w->txtVisible();
+        s.f.kontext.meddelaAktivering(w);
+        QCOMPARE(byggdaRader(w), 11);
+
+        // Up from the first row goes round to the last, with the view at the
+        // bottom: the rows there are built, the last painted as stored.
+        w->txtSer(10, 0)->setFocus();
+        tryck(Qt::Key_Up);
+        QCOMPARE(fokusPlats(w), u"ser10/998"_s);
+        QScrollBar* v = w->banrader()->VScrollInnehall;
+        QCOMPARE(v->value(), v->maximum());
+        QCOMPARE(byggdaRader(w), 22);
+        QCOMPARE(w->rad(998).txtBana->text(), u"999"_s);
+        QCOMPARE(w->rad(998).txtNamn->text(), u"Skytt999 Efternamn999"_s);
+        QCOMPARE(summor(w, 998), u"0 0 0 0 41 0 / 0 41"_s);
+        QCOMPARE(w->panel(F::PanelBana), u"Bana 999"_s);
+        skriv(u"47"_s);
+        QCOMPARE(fokusPlats(w), u"ser11/998"_s);
+        QCOMPARE(s.res(1, 999, 10), 47);
+        QCOMPARE(summor(w, 998), u"0 0 0 0 47 0 / 0 47"_s);
+        QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(11, 0)));
+        QCOMPARE(v->value(), 0);
+
+        // Down from the last row in view builds the next and scrolls to it;
+        // Tab from its count button builds the one after.
+        w->txtSer(3, 10)->setFocus();
+        tryck(Qt::Key_Down);
+        QCOMPARE(fokusPlats(w), u"ser3/11"_s);
+        QCOMPARE(v->value(), 550);
+        QCOMPARE(byggdaRader(w), 23);
+        w->rad(11).cmd1098->setFocus();
+        tryck(Qt::Key_Tab);
+        QCOMPARE(fokusPlats(w), u"ser1/12"_s);
+        QCOMPARE(w->rad(12).txtBana->text(), u"13"_s);
+        skriv(u"9"_s);
+        tryck(Qt::Key_Tab);
+        QCOMPARE(fokusPlats(w), u"ser2/12"_s);
+        QCOMPARE(s.res(1, 13, 1), 9);
+
+        // The scroll bar brings the middle of the squad: lane 500 shoots 40
+        // shots. Shift+Tab from its first series goes back to the count
+        // button of the row above, built now, and Tab forward again.
+        v->setValue(499 * 550);
+        QCOMPARE(byggdaRader(w), 35);
+        QCOMPARE(farger(w, 499), u"FFFFFFFFRRRR"_s);
+        QCOMPARE(visas(w, 499), u"12 6 40"_s);
+        w->txtSer(1, 499)->setFocus();
+        QTest::keyClick(fokus(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(fokusPlats(w), u"antal/498"_s);
+        QCOMPARE(byggdaRader(w), 36);
+        QCOMPARE(w->rad(498).txtBana->text(), u"499"_s);
+        tryck(Qt::Key_Tab);
+        QCOMPARE(fokusPlats(w), u"ser1/499"_s);
+        QVERIFY(tryckTill(Qt::Key_Up, w->rad(498).txtSer[0]));
+
+        // The lane whose class is missing shows every series as its own, and
+        // is not told again.
+        v->setValue(699 * 550);
+        QCOMPARE(farger(w, 699), u"FFFFFFFFFFFF"_s);
+        QCOMPARE(visas(w, 699), u"12 6 40 60"_s);
+        QCOMPARE(s.f.m.visade.size(), 1);
+        // A series being typed in a row scrolled out of view is stored as the
+        // squad is switched. The next squad, of 101 lanes, opens at its top;
+        // the rows kept from the first squad are painted for it as they come
+        // into view, those beyond its lanes stay hidden.
+        w->txtSer(5, 699)->setFocus();
+        skriv(u"3"_s);
+        v->setValue(0);
+        byt(w, 2);
+        QCOMPARE(s.res(1, 700, 5), 3);
+        QCOMPARE(w->intAntalRader(), 101);
+        QCOMPARE(fokusPlats(w), u"ser1/0"_s);
+        QCOMPARE(w->rad(0).txtNamn->text(), u"Skytt1000 Efternamn1000"_s);
+        QVERIFY(!w->banrader()->radOmKlar(12));
+        v->setValue(2 * 550);
+        QVERIFY(w->banrader()->radOmKlar(12));
+        QCOMPARE(w->banrader()->radOmKlar(12)->txtNamn->text(), u"Skytt1012 Efternamn1012"_s);
+        QCOMPARE(visas(w, 12), u"12 6 60"_s);
+        QVERIFY(w->rad(499).picRad->isHidden() && w->rad(499).txtBana->isHidden());
+        tryck(Qt::Key_Up);
+        QCOMPARE(fokusPlats(w), u"ser1/100"_s);
+        QCOMPARE(w->rad(100).txtBana->text(), u"101"_s);
+        QCOMPARE(w->rad(100).txtNamn->text(), u"Skytt1100 Efternamn1100"_s);
+        QVERIFY(w->close());
     }
 
     // Which fields a row shows and how its series are coloured, by the class

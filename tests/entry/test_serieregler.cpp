@@ -17,6 +17,22 @@ Serier serier(std::initializer_list<int> varden) {
     return s;
 }
 
+// A field as text: "ser3/0" series 3 of row 0, "sär/1", "antal/2".
+QString text(const Falt& f) {
+    const QString slag = f.slag == Faltslag::Serie          ? u"ser%1"_s.arg(f.serie)
+                         : f.slag == Faltslag::Sarskjutning ? u"sär"_s
+                                                            : u"antal"_s;
+    return slag + u'/' + QString::number(f.rad);
+}
+
+Falt falt(const QString& t) {
+    const QStringList d = t.split(u'/');
+    const int rad = d[1].toInt();
+    if (d[0].startsWith(u"ser"_s))
+        return {Faltslag::Serie, rad, d[0].mid(3).toInt()};
+    return {d[0] == u"sär"_s ? Faltslag::Sarskjutning : Faltslag::Antal, rad, 0};
+}
+
 // A class of the competition's own table with a number of shots.
 void nyKlass(Testfixtur& f, const QString& klass, int skott) {
     f.g.cnnTavling.kor(u"INSERT INTO %1 (Klass, [Antal skott]) VALUES (?, ?)"_s.arg(f.g.klasstabell()),
@@ -206,6 +222,60 @@ private slots:
         QCOMPARE(radMedSynligtFalt(0, -1, 1, QList<bool>{true}), 0);
         QCOMPARE(radMedSynligtFalt(0, -1, 5, QList<bool>{true, true, false, true, true}), 4);
         QCOMPARE(radMedSynligtFalt(3, -1, 5, QList<bool>{true, false, false, true, true}), 0);
+    }
+
+    // Every arrow key of a row's fields: Left and Right stay in the row, Up and
+    // Down keep the field and go round the squad, passing over rows that hide
+    // series 9 to 12; the view jumps only when the focus goes round to the last
+    // or the first row. synlig: per row, whether it shows series 9 to 12.
+    void pilar_data() {
+        QTest::addColumn<QString>("fran");
+        QTest::addColumn<int>("tangent");
+        QTest::addColumn<QString>("synlig");
+        QTest::addColumn<QString>("till"); // "" for a key that is no arrow
+        QTest::addColumn<int>("vy");
+        using Vy = Pilsteg::Vy;
+        const auto rad = [](const char* namn, const char* fran, Qt::Key t, const char* synlig,
+                            const char* till, Vy vy = Vy::Stannar) {
+            QTest::newRow(namn) << QString::fromUtf8(fran) << int(t) << QString::fromUtf8(synlig)
+                                << QString::fromUtf8(till) << int(vy);
+        };
+        rad("serie vänster", "ser3/0", Qt::Key_Left, "11", "ser2/0");
+        rad("serie höger", "ser3/0", Qt::Key_Right, "11", "ser4/0");
+        rad("serie 1 vänster", "ser1/1", Qt::Key_Left, "11", "ser12/1");
+        rad("serie 1 vänster, nationell", "ser1/1", Qt::Key_Left, "10", "ser8/1");
+        rad("serie 8 höger, nationell", "ser8/1", Qt::Key_Right, "10", "ser1/1");
+        rad("särskjutning vänster", "sär/1", Qt::Key_Left, "11", "ser12/1");
+        rad("särskjutning vänster, nationell", "sär/1", Qt::Key_Left, "10", "ser8/1");
+        rad("särskjutning höger", "sär/1", Qt::Key_Right, "10", "ser1/1");
+        rad("antal vänster", "antal/1", Qt::Key_Left, "11", "sär/1");
+        rad("antal höger", "antal/1", Qt::Key_Right, "11", "ser1/1");
+        rad("serie ner", "ser3/1", Qt::Key_Down, "1111", "ser3/2");
+        rad("serie upp", "ser3/1", Qt::Key_Up, "1111", "ser3/0");
+        rad("serie upp runt", "ser3/0", Qt::Key_Up, "1000", "ser3/3", Vy::Botten);
+        rad("serie ner runt", "ser3/3", Qt::Key_Down, "1111", "ser3/0", Vy::Topp);
+        rad("serie en rad", "ser3/0", Qt::Key_Up, "1", "ser3/0");
+        rad("serie 10 upp förbi", "ser10/2", Qt::Key_Up, "1011", "ser10/0");
+        rad("serie 10 upp runt", "ser10/0", Qt::Key_Up, "1011", "ser10/3", Vy::Botten);
+        rad("serie 10 upp runt, sista nationell", "ser10/0", Qt::Key_Up, "1010", "ser10/2");
+        rad("serie 10 ner runt", "ser10/2", Qt::Key_Down, "1010", "ser10/0", Vy::Topp);
+        rad("serie 10 ner runt, första nationell", "ser10/3", Qt::Key_Down, "0101", "ser10/1");
+        rad("serie 10 ensam", "ser10/0", Qt::Key_Down, "1000", "ser10/0");
+        rad("särskjutning upp runt", "sär/0", Qt::Key_Up, "10", "sär/1", Vy::Botten);
+        rad("antal ner runt", "antal/2", Qt::Key_Down, "000", "antal/0", Vy::Topp);
+        rad("annan tangent", "ser3/0", Qt::Key_Home, "1", "");
+    }
+    void pilar() {
+        QFETCH(QString, fran);
+        QFETCH(int, tangent);
+        QFETCH(QString, synlig);
+        QFETCH(QString, till);
+        QFETCH(int, vy);
+        const std::optional<Pilsteg> steg =
+            pilsteg(falt(fran), tangent, int(synlig.size()), [&](int r) { return synlig.at(r) == u'1'; });
+        QCOMPARE(steg ? text(steg->till) : QString(), till);
+        if (steg)
+            QCOMPARE(int(steg->vy), vy);
     }
 
     // The keys a series takes, shot symbols and what five of them are worth.
