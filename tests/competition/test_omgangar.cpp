@@ -101,6 +101,9 @@ private slots:
         }
         QCOMPARE(tabell(db), QStringList{QStringLiteral("1=Lördag")});
         QCOMPARE(Omgangar::tolkaNummer(QStringLiteral("007")).omg, 7);
+        // The largest number the field has always held is a round number.
+        QVERIFY(!Omgangar::laggTill(db, QStringLiteral("32767"), QStringLiteral("Sist")));
+        QCOMPARE(tabell(db), (QStringList{QStringLiteral("1=Lördag"), QStringLiteral("32767=Sist")}));
     }
 
     void borttagVagras() {

@@ -1,5 +1,7 @@
+#include "common/IniNamn.h"
 #include "settings/FlikLagtavling.h"
 #include "settings/FlikTolkmaskin.h"
+#include "settings/FlikUtskrift.h"
 #include "settings/Registrering.h"
 #include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
@@ -83,6 +85,31 @@ private slots:
         QVERIFY(f.fonster.menyPa(Meny::mnuInskrivning) && f.fonster.menyPa(Meny::mnuInstallningar));
         QVERIFY(!f.fonster.menyPa(Meny::mnuLag)); // team competitions are off
         QVERIFY(!f.fonster.menySynlig(Meny::mnuResVandringsprisPrinter));
+    }
+
+    // A competition INI without the squad list's result key, or without the
+    // explanations key, shows that box ticked; the other key, stored unticked,
+    // shows unticked. (The explanations are offered only with rounds.)
+    void saknadeUtskriftsnycklarVisasIkryssade_data() {
+        QTest::addColumn<bool>("utanResultat");
+        QTest::newRow("utan Skjutlagslista med resultat") << true;
+        QTest::newRow("utan Förklaringar") << false;
+    }
+    void saknadeUtskriftsnycklarVisasIkryssade() {
+        QFETCH(bool, utanResultat);
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        f.g.blnFleraTavlingar = true;
+        const IniNyckel& saknas = utanResultat ? Ini::SkjutlagslistaMedResultat : Ini::Forklaringar;
+        QVERIFY(f.g.iniTavling.WriteKeys(
+            {{Ini::SkjutlagslistaMedResultat.sektion, Ini::SkjutlagslistaMedResultat.nyckel, "0"},
+             {Ini::Forklaringar.sektion, Ini::Forklaringar.nyckel, "0"}}));
+        QVERIFY(f.g.iniTavling.DeleteKey(saknas.sektion, saknas.nyckel));
+        QPointer<F> form = oppna(f);
+        QVERIFY(f.m.visade.isEmpty());
+        QCOMPARE(form->flikUtskrift->chkUtskriftSkjutlagRes->isChecked(), utanResultat);
+        QCOMPARE(form->flikUtskrift->chkForklaringar->isChecked(), !utanResultat);
+        form->close();
     }
 
     // A form whose settings could not be read writes nothing back.
