@@ -1,5 +1,6 @@
 #include "common/IniNamn.h"
 #include "settings/FlikLagtavling.h"
+#include "settings/FlikOmgangar.h"
 #include "settings/FlikTolkmaskin.h"
 #include "settings/FlikUtskrift.h"
 #include "settings/Registrering.h"
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -202,6 +204,34 @@ private slots:
         QVERIFY(form->close());
         QVERIFY(f.g.blnLagtavling);
         QVERIFY(f.fonster.menyPa(Meny::mnuLag));
+    }
+
+    // Leaving the rounds tab during an entry ends it unsaved; a number of 0
+    // typed in it is then no reason to hold the operator back.
+    void flikbyteAvslutarOmgangUtanKontroll() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        f.g.blnFleraTavlingar = true;
+        QPointer<F> form = oppna(f);
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->tabInstallningar->setCurrentIndex(F::FleraTavlingar);
+        FlikOmgangar* flik = form->flikOmgangar;
+        const int omgangar =
+            f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM [Tävlings omg]")).toInt();
+        QTest::mouseClick(flik->cmdNy, Qt::LeftButton);
+        QTest::keyClicks(flik->txtOmg, QStringLiteral("0"));
+        QVERIFY(flik->txtOmg->hasFocus());
+        QTabBar* flikar = form->tabInstallningar->tabBar();
+        QTest::mouseClick(flikar, Qt::LeftButton, {}, flikar->tabRect(F::Allmant).center());
+        QCOMPARE(form->tabInstallningar->currentIndex(), int(F::Allmant));
+        QTest::qWait(10);
+        QVERIFY(f.m.visade.isEmpty());
+        QCOMPARE(flik->lage(), FlikOmgangar::Lage::Vilande);
+        QVERIFY(flik->txtOmg->text().isEmpty());
+        QCOMPARE(f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM [Tävlings omg]")).toInt(),
+                 omgangar);
+        form->close();
     }
 
     void senasteListanTasBort() {
