@@ -1,8 +1,10 @@
+#include "../platform/Filstorlekstak.h"
 #include "common/IniNamn.h"
 #include "settings/FlikLagtavling.h"
 #include "settings/FlikOmgangar.h"
 #include "settings/FlikTolkmaskin.h"
 #include "settings/FlikUtskrift.h"
+#include "settings/FlikVandringspris.h"
 #include "settings/Registrering.h"
 #include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
@@ -13,6 +15,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
@@ -112,6 +116,156 @@ private slots:
         QCOMPARE(form->flikUtskrift->chkUtskriftSkjutlagRes->isChecked(), utanResultat);
         QCOMPARE(form->flikUtskrift->chkForklaringar->isChecked(), !utanResultat);
         form->close();
+    }
+
+    // The hourglass shows from the start of loading until the form is first
+    // activated, until a load that failed, or until the form goes before it
+    // was activated; it is given back once, so that a cursor someone else set
+    // stays.
+    void timglasUnderLaddningen_data() {
+        QTest::addColumn<QString>("hur");
+        QTest::newRow("aktiveras") << QStringLiteral("aktiveras");
+        QTest::newRow("laddningen misslyckas") << QStringLiteral("misslyckas");
+        QTest::newRow("stängs oaktiverad") << QStringLiteral("stängs");
+    }
+    void timglasUnderLaddningen() {
+        QFETCH(QString, hur);
+        const auto markor = [] {
+            const QCursor* c = QApplication::overrideCursor();
+            return c ? c->shape() : Qt::ArrowCursor;
+        };
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        if (hur == QLatin1String("misslyckas"))
+            QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Final"), QStringLiteral("Decimaler i finalen"),
+                                            QStringLiteral("kanske")));
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        QPointer<F> form = oppna(f);
+        QVERIFY(form);
+        if (hur == QLatin1String("misslyckas")) {
+            QVERIFY(f.m.senasteText().startsWith(QStringLiteral("frmInställningar, Form_load: 13 ")));
+            QCOMPARE(markor(), Qt::CrossCursor);
+        } else {
+            QCOMPARE(markor(), Qt::WaitCursor);
+        }
+        if (hur == QLatin1String("aktiveras")) {
+            f.kontext.meddelaAktivering(form);
+            QCOMPARE(markor(), Qt::CrossCursor);
+            f.kontext.meddelaAktivering(form);
+            QCOMPARE(markor(), Qt::CrossCursor);
+        }
+        QVERIFY(form->close());
+        QTRY_VERIFY(!form);
+        QCOMPARE(markor(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Closing writes the settings; when the write fails (the disk is full) the
+    // form stays open with every tab as typed, nothing is written and the
+    // operator is told, and asked whether to close without saving. No keeps
+    // the form for OK again, which with room on the disk writes and closes it
+    // through the window host; Yes closes it and writes nothing.
+    void misslyckadSkrivningBehallerFormularet_data() {
+        QTest::addColumn<bool>("utanAttSpara");
+        QTest::addColumn<bool>("tavlingensIni"); // else the program INI fails
+        QTest::newRow("försök igen") << false << true;
+        QTest::newRow("stäng utan att spara") << true << false;
+        QTest::newRow("programmets INI, försök igen") << false << false;
+    }
+    void misslyckadSkrivningBehallerFormularet() {
+        QFETCH(bool, utanAttSpara);
+        QFETCH(bool, tavlingensIni);
+        struct Fonstervard : TestFonstervard {
+            int stangda = 0;
+            bool stangFonster(QWidget* w) override {
+                ++stangda;
+                return TestFonstervard::stangFonster(w);
+            }
+        };
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Nationellt, 10, 1, 3);
+        const auto iPriset = [&] {
+            return f.g.cnnTavling
+                .varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE VandringsSerier > 0"))
+                .toInt();
+        };
+        Fonstervard fonster;
+        Formkontext k(f.g, f.m, fonster, f.dialoger);
+        fonster.anvand(k);
+        Installningsfonster::registrera(fonster);
+        QPointer<F> form = qobject_cast<F*>(fonster.visaFonster(Fonsternamn::Installningar));
+        QVERIFY(form);
+        form->txtTavlingsdatum->setText(QStringLiteral("8 december"));
+        form->chkDecimalerIFinal->setChecked(true);
+        form->flikTolkmaskin->txtComport->setText(QStringLiteral("4"));
+        form->flikUtskrift->txtVansterMarg->setText(QStringLiteral("2,5"));
+        form->flikVandringspris->txtVandringsprisNamn->setText(QStringLiteral("Pokalen"));
+        // Switched on with everyone in it: the shooters get their series as the
+        // settings are saved, and not when they are not.
+        form->flikVandringspris->chkVandringspris->setChecked(true);
+        QVERIFY(form->flikVandringspris->optAlla->isChecked());
+        QFile ini(f.g.iniTavling.Path());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray forut = ini.readAll();
+        ini.close();
+
+        // The program INI, written first, fits under the limit; the
+        // competition's does not.
+        const qint64 programIni = QFileInfo(f.g.iniProgram.Path()).size();
+        const qint64 tak = tavlingensIni ? programIni + 128 : 0;
+        QVERIFY(forut.size() > tak);
+        if (utanAttSpara)
+            f.m.svara(Meddelanden::Svar::Ja);
+        medFilstorlekstak(tak, [&] {
+            QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+            return 0;
+        });
+        QCOMPARE(fonster.stangda, 1);
+        QCOMPARE(f.m.visade.size(), 1);
+        const TestMeddelanden::Visat& v = f.m.visade[0];
+        QVERIFY2(v.text.startsWith(QStringLiteral("Inställningarna kunde inte sparas:\r\n")),
+                 qPrintable(v.text));
+        QVERIFY2(v.text.contains(tavlingensIni ? f.g.iniTavling.Path() : f.g.iniProgram.Path()),
+                 qPrintable(v.text));
+        QVERIFY(v.text.endsWith(QStringLiteral("\r\n\r\nVill du stänga inställningarna utan att spara dem? "
+                                               "Svara Nej för att rätta felet och försöka igen.")));
+        QCOMPARE(v.titel, QStringLiteral("Inställningarna sparades inte"));
+        QCOMPARE(v.ikon, Meddelanden::Ikon::Utropstecken);
+        QCOMPARE(v.knappar, Meddelanden::Knappar::JaNej);
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), forut);
+        ini.close();
+        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("6 december 2026"));
+        QCOMPARE(iPriset(), 0);
+
+        if (utanAttSpara) {
+            QTRY_VERIFY(!form);
+            QVERIFY(fonster.menyPa(Meny::mnuInstallningar) && fonster.menyPa(Meny::mnuInskrivning));
+            QCOMPARE(iPriset(), 0);
+            return;
+        }
+        QVERIFY(form && form->isVisible());
+        QVERIFY(!fonster.menyPa(Meny::mnuInstallningar));
+        QCOMPARE(form->txtTavlingsdatum->text(), QStringLiteral("8 december"));
+        QVERIFY(form->chkDecimalerIFinal->isChecked());
+        QCOMPARE(form->flikTolkmaskin->txtComport->text(), QStringLiteral("4"));
+        QCOMPARE(form->flikUtskrift->txtVansterMarg->text(), QStringLiteral("2,5"));
+        QCOMPARE(form->flikVandringspris->txtVandringsprisNamn->text(), QStringLiteral("Pokalen"));
+        QVERIFY(form->flikVandringspris->chkVandringspris->isChecked());
+
+        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        QTRY_VERIFY(!form);
+        QCOMPARE(fonster.stangda, 2);
+        QCOMPARE(f.m.visade.size(), 1);
+        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("8 december"));
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("1"));
+        QCOMPARE(las(f, "Tolkmaskin", "Comport"), QStringLiteral("4"));
+        QCOMPARE(las(f, "Utskrifter", "VänsterMarginal"), QStringLiteral("2,5"));
+        QCOMPARE(las(f, "Vandringspris", "Tävlingsnamn"), QStringLiteral("Pokalen"));
+        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("8 december"));
+        QCOMPARE(iPriset(), 3);
+        QVERIFY(fonster.menyPa(Meny::mnuInstallningar));
     }
 
     // A form whose settings could not be read writes nothing back.
