@@ -159,7 +159,10 @@ void Rutnatsredigerare::andraKlick() {
     }
     m_lage.borjaAndra();
     mala();
-    falt.size() > 1 ? falt[1]->setFocus() : falt.first()->setFocus();
+    if (falt.size() > 1)
+        falt[1]->setFocus();
+    else
+        falt.first()->setFocus();
 }
 
 void Rutnatsredigerare::raderaKlick() {
@@ -222,9 +225,14 @@ bool Rutnatsredigerare::eventFilter(QObject* o, QEvent* e) {
             QApplication::beep();
             return true;
         }
-    } else if (e->type() == QEvent::FocusOut && lamnaFalt && m_lage.iInmatning() && ruta->isVisible() &&
-               ruta->isEnabled() && Tangentregler::operatorenGickVidare(static_cast<QFocusEvent*>(e))) {
-        if (!lamnaFalt(int(i), ruta->text())) {
+    } else if (e->type() == QEvent::FocusOut && lamnaFalt && m_lage.iInmatning()) {
+        // The check is for what goes on to be saved: not when the field is
+        // hidden (the editor is left) or disabled (the entry has ended), nor on
+        // the way to Cancel.
+        const bool gaVidare = Tangentregler::operatorenGickVidare(static_cast<QFocusEvent*>(e)) &&
+                              ruta->isVisible() && ruta->isEnabled() &&
+                              QApplication::focusWidget() != cmdAvbryt;
+        if (gaVidare && !lamnaFalt(int(i), ruta->text())) {
             m_lage.faltNekat();
             // After the field has handled its own focus out, or it would hide its cursor.
             QTimer::singleShot(0, ruta, [ruta] {
