@@ -59,8 +59,8 @@ public:
     void radernaAndrade(bool radVald);
 
     // A field refused to be left and keeps the focus: until its text changes,
-    // or the entry ends, the buttons do nothing, as the operator never got to
-    // them.
+    // or the entry ends, the buttons that go on with the entry do nothing, as
+    // the operator never got to them.
     void faltNekat() { m_nekat = true; }
     void faltAndrat() { m_nekat = false; }
     bool knapparSparrade() const { return m_nekat; }

@@ -176,8 +176,7 @@ void Rutnatsredigerare::raderaKlick() {
 }
 
 void Rutnatsredigerare::avbrytKlick() {
-    if (m_lage.knapparSparrade())
-        return;
+    // Also after a field refused to be left: what it holds is thrown away.
     avslutaInmatning();
 }
 

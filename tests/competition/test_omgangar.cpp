@@ -248,8 +248,10 @@ private slots:
 
         QTest::mouseClick(flik.cmdNy, Qt::LeftButton);
         QTest::keyClicks(flik.txtOmg, nummer);
+        QTest::keyClick(flik.txtOmg, Qt::Key_Tab);
+        QCOMPARE(f.m.visade.size(), 5);
         QTest::mouseClick(flik.cmdAvbryt, Qt::LeftButton);
-        QCOMPARE(f.m.visade.size(), 4);
+        QCOMPARE(f.m.visade.size(), 5);
         QCOMPARE(flik.lage(), FlikOmgangar::Lage::Vilande);
         QVERIFY(flik.txtOmg->text().isEmpty());
     }
