@@ -143,8 +143,9 @@ void Databas::Open(const QString& sokvag) {
     }
     m_handtag = handtag;
     m_sokvag = sokvag;
-    // SQLite keeps writing to the file it opened, whatever comes to lie at the
-    // path later; a failure then names what happened (see kastaFel).
+    // SQLite goes on with the file it opened, whatever comes to lie at the path
+    // later, and refuses to change it once it has moved; a failure then says
+    // so (kastaFel).
     m_identitetKand = identitet(sokvag, &m_enhet, &m_inod);
     try {
         kor(QStringLiteral("PRAGMA journal_mode=DELETE")).next();
