@@ -10,6 +10,10 @@ namespace Omgangar {
 namespace {
 const QString FelOmgang = QStringLiteral("Fel omgång.");
 
+Vagran noll() {
+    return {QStringLiteral("Du får inte ha 0 som tävlingsomgång!"), FelOmgang};
+}
+
 Vagran tommaFalt() {
     return {QStringLiteral("Du måste fylla i alla fälten!"), QStringLiteral("Tomma fält")};
 }
@@ -38,7 +42,6 @@ Nummer tolkaNummer(const QString& text) {
                                 .arg(MinstaOmg)
                                 .arg(StorstaOmg),
                             FelOmgang};
-    const Vagran noll{QStringLiteral("Du får inte ha 0 som tävlingsomgång!"), FelOmgang};
     qsizetype i = 0;
     const bool minus = t.startsWith(QLatin1Char('-'));
     if (minus || t.startsWith(QLatin1Char('+')))
@@ -53,11 +56,23 @@ Nummer tolkaNummer(const QString& text) {
     while (siffror.size() > 1 && siffror.startsWith(QLatin1Char('0')))
         siffror.remove(0, 1);
     if (siffror == QLatin1String("0") || minus)
-        return {std::nullopt, noll};
+        return {std::nullopt, noll()};
     const int omg = siffror.size() <= 5 ? siffror.toInt() : StorstaOmg + 1;
     if (omg > StorstaOmg)
         return {std::nullopt, inteHeltal};
     return {omg, {}};
+}
+
+std::optional<Vagran> nollVagras(const QString& text) {
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('+')))
+        t.remove(0, 1);
+    if (t.isEmpty())
+        return std::nullopt;
+    for (const QChar c : t)
+        if (c != QLatin1Char('0'))
+            return std::nullopt;
+    return noll();
 }
 
 std::optional<Vagran> laggTill(Databas& db, const QString& omgText, const QString& beskrivning) {

@@ -40,6 +40,11 @@ struct Nummer {
     Vagran vagran;
 };
 Nummer tolkaNummer(const QString& text);
+// Round 0 is refused as soon as the operator moves on from the number, before
+// anything is saved: the refusal when the typed text is nought in any spelling
+// the save reads as 0 ("0", "00", " 0"); nothing otherwise, also for what the
+// save refuses for other reasons.
+std::optional<Vagran> nollVagras(const QString& text);
 
 // Adds a round. Refused when a field is empty, the number is no round number,
 // or the number or the description (letter case ignored) is already used.

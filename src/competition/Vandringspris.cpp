@@ -120,28 +120,37 @@ bool stangAv(Databas& db, Meddelanden& m, bool serierFanns) {
     return true;
 }
 
-Stangning uppdateraVidStangning(Databas& db, Meddelanden& m, const Stangningslage& l) {
+Stangningsbeslut beslutaVidStangning(const Databas& db, Meddelanden& m, const Stangningslage& l) {
     if (!l.pa || !l.alla)
-        return Stangning::Inget;
+        return {};
     bool ok = false;
     const int skott = l.antalSkott.trimmed().toInt(&ok);
     if (!ok || skott < MinstaAntalSkott)
-        return Stangning::Inget;
+        return {};
     if (!l.serierFanns) {
         // The first switch-on: everyone takes part, once there is anyone.
         if (antalSkyttar(db) < 1)
-            return Stangning::Inget;
-        skrivAlla(db, serier(skott));
-        return Stangning::Skrivet;
+            return {};
+        return {Stangning::Skrivet, serier(skott)};
     }
     if (l.gammalVilka != QLatin1String("Valda"))
-        return Stangning::Inget;
+        return {};
     if (m.visa(QStringLiteral("Du har ändrat i vandringspris från valda skyttar till alla!") +
                    QStringLiteral("\r\n") + QStringLiteral("Är det rätt?"),
                QStringLiteral("Bekräfta"), Ikon::Fraga, Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
-        return Stangning::ValdaIgen;
-    skrivAlla(db, serier(skott));
-    return Stangning::Skrivet;
+        return {Stangning::ValdaIgen, 0};
+    return {Stangning::Skrivet, serier(skott)};
+}
+
+void verkstall(Databas& db, const Stangningsbeslut& beslut) {
+    if (beslut.utfall == Stangning::Skrivet)
+        skrivAlla(db, beslut.serier);
+}
+
+Stangning uppdateraVidStangning(Databas& db, Meddelanden& m, const Stangningslage& l) {
+    const Stangningsbeslut beslut = beslutaVidStangning(db, m, l);
+    verkstall(db, beslut);
+    return beslut.utfall;
 }
 
 } // namespace Vandringspris

@@ -71,4 +71,14 @@ enum class Stangning {
 // "Alla" with series present asks first. An empty shots text writes nothing.
 Stangning uppdateraVidStangning(Databas& db, Meddelanden& m, const Stangningslage& l);
 
+// The same update in two steps, so that the settings it belongs with can be
+// saved between them and nothing is written when they cannot: the decision,
+// which asks where it must and writes nothing, and the write.
+struct Stangningsbeslut {
+    Stangning utfall = Stangning::Inget;
+    int serier = 0; // every shooter's series, when utfall is Skrivet
+};
+Stangningsbeslut beslutaVidStangning(const Databas& db, Meddelanden& m, const Stangningslage& l);
+void verkstall(Databas& db, const Stangningsbeslut& beslut);
+
 } // namespace Vandringspris

@@ -4,6 +4,7 @@
 #include "platform/SvenskSortering.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -15,45 +16,73 @@
 namespace {
 QAtomicInt nastaAnslutning{0};
 
-// SQLite's result code (QSQLITE puts it, extended, in nativeErrorCode) decides the
-// message: the operator needs to know whether the file is damaged, the disk full
-// or the file locked, not the driver's English.
-[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sokvag, const QString& sql) {
+// SQLite's result code (QSQLITE puts it, extended, in nativeErrorCode), 0 when
+// the driver gave none.
+int resultatkod(const QSqlError& e) {
     bool ok = false;
-    const int kod = e.nativeErrorCode().toInt(&ok) & 0xFF;
-    if (ok) {
-        switch (kod) {
-        case SQLITE_CORRUPT:
-        case SQLITE_NOTADB:
-            throw Fel(Felnummer::DatabasSkadad, QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
-        case SQLITE_FULL:
-            throw Fel(Felnummer::DiskenFull,
-                      QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
-        case SQLITE_READONLY:
-            throw Fel(Felnummer::DatabasSkrivskyddad,
-                      QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            throw Fel(Felnummer::DatabasAnvands,
-                      QStringLiteral("Databasfilen \"%1\" används av ett annat program.").arg(sokvag));
-        case SQLITE_CANTOPEN:
-            throw Fel(Felnummer::DatabasKanInteOppnas,
-                      QStringLiteral("Databasfilen \"%1\" kan inte öppnas.").arg(sokvag));
-        case SQLITE_IOERR:
-            throw Fel(Felnummer::DiskEllerNatverksfel,
-                      QStringLiteral("Läs- eller skrivfel i databasfilen \"%1\".").arg(sokvag));
-        case SQLITE_PERM:
-            throw Fel(Felnummer::AtkomstNekad,
-                      QStringLiteral("Åtkomst nekad till databasfilen \"%1\".").arg(sokvag));
-        default:
-            break;
-        }
+    const int kod = e.nativeErrorCode().toInt(&ok);
+    return ok ? kod & 0xFF : 0;
+}
+
+// The code decides the message: the operator needs to know whether the file is
+// damaged, the disk full or the file locked, not the driver's English.
+[[noreturn]] void kastaSqlFel(const QSqlError& e, const QString& sokvag, const QString& sql) {
+    switch (resultatkod(e)) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw Fel(Felnummer::DatabasSkadad, QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
+    case SQLITE_FULL:
+        throw Fel(Felnummer::DiskenFull,
+                  QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+    case SQLITE_READONLY:
+        throw Fel(Felnummer::DatabasSkrivskyddad,
+                  QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw Fel(Felnummer::DatabasAnvands,
+                  QStringLiteral("Databasfilen \"%1\" används av ett annat program.").arg(sokvag));
+    case SQLITE_CANTOPEN:
+        throw Fel(Felnummer::DatabasKanInteOppnas,
+                  QStringLiteral("Databasfilen \"%1\" kan inte öppnas.").arg(sokvag));
+    case SQLITE_IOERR:
+        throw Fel(Felnummer::DiskEllerNatverksfel,
+                  QStringLiteral("Läs- eller skrivfel i databasfilen \"%1\".").arg(sokvag));
+    case SQLITE_PERM:
+        throw Fel(Felnummer::AtkomstNekad,
+                  QStringLiteral("Åtkomst nekad till databasfilen \"%1\".").arg(sokvag));
+    default:
+        break;
     }
     const QString drivertext = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     QString text = QStringLiteral("Databasfel i \"%1\" (%2)").arg(sokvag, drivertext);
     if (!sql.isEmpty())
         text += QStringLiteral(". SQL: ") + sql.simplified();
     throw Fel(Felnummer::Databasfel, text);
+}
+
+// Failures that the file or its folder, rather than the statement, may be the
+// cause of.
+bool filfel(int kod) {
+    switch (kod) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_PERM:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool identitet(const QString& sokvag, quint64* enhet, quint64* inod) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(sokvag).constData(), &st) != 0)
+        return false;
+    *enhet = quint64(st.st_dev);
+    *inod = quint64(st.st_ino);
+    return true;
 }
 } // namespace
 
@@ -114,6 +143,10 @@ void Databas::Open(const QString& sokvag) {
     }
     m_handtag = handtag;
     m_sokvag = sokvag;
+    // SQLite goes on with the file it opened, whatever comes to lie at the path
+    // later, and refuses to change it once it has moved; a failure then says
+    // so (kastaFel).
+    m_identitetKand = identitet(sokvag, &m_enhet, &m_inod);
     try {
         kor(QStringLiteral("PRAGMA journal_mode=DELETE")).next();
         kor(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -129,6 +162,7 @@ void Databas::Close() {
     m_handtag = nullptr;
     m_djup = 0;
     m_sokvag.clear();
+    m_identitetKand = false;
 }
 
 bool Databas::IsOpen() const {
@@ -148,12 +182,45 @@ QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        kastaSqlFel(q.lastError(), m_sokvag, sql);
+        kastaFel(q.lastError(), sql);
     for (const QVariant& v : varden)
         q.addBindValue(v);
     if (!q.exec())
-        kastaSqlFel(q.lastError(), m_sokvag, sql);
+        kastaFel(q.lastError(), sql);
     return q;
+}
+
+bool Databas::filenArUtbytt() const {
+    if (!m_identitetKand)
+        return false;
+    quint64 enhet = 0, inod = 0;
+    return !identitet(m_sokvag, &enhet, &inod) || enhet != m_enhet || inod != m_inod;
+}
+
+// A competition's file renamed, deleted or replaced while it is open, or its
+// folder made read-only, shows in SQLite as a read-only database or a journal
+// that cannot be opened, which would send the operator after the wrong cause.
+// SQLite never writes to whatever now lies at the path, so nothing is stored
+// wrongly; the message says what happened and what to do.
+void Databas::kastaFel(const QSqlError& e, const QString& sql) const {
+    const int kod = resultatkod(e);
+    if (filfel(kod)) {
+        if (filenArUtbytt())
+            throw Fel(Felnummer::DatabasfilSaknas,
+                      QStringLiteral("Databasfilen \"%1\" har flyttats, tagits bort eller bytts ut sedan "
+                                     "tävlingen öppnades, så ändringen kunde inte sparas. Stäng tävlingen "
+                                     "och öppna den igen.")
+                          .arg(m_sokvag));
+        const QFileInfo fil(m_sokvag);
+        if (kod != SQLITE_CORRUPT && kod != SQLITE_NOTADB && ::arSkrivbar(fil.absoluteFilePath()) &&
+            !::arSkrivbar(fil.absolutePath()))
+            throw Fel(Felnummer::DatabasKanInteOppnas,
+                      QStringLiteral("Mappen \"%1\" går inte att skriva i, så ändringar i databasfilen "
+                                     "\"%2\" kan inte sparas. Stäng tävlingen och öppna den igen när mappen "
+                                     "går att skriva i.")
+                          .arg(QDir::toNativeSeparators(fil.absolutePath()), m_sokvag));
+    }
+    kastaSqlFel(e, m_sokvag, sql);
 }
 
 QString Databas::bokstavligtMonster(const QString& text) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+class QSqlError;
 struct sqlite3;
 
 // The connection to one competition database (SQLite). Every statement goes
@@ -68,6 +69,9 @@ public:
     static bool arSkrivbar(const QString& sokvag);
 
 private:
+    // The file at the path is no longer the one opened: moved, deleted or replaced.
+    bool filenArUtbytt() const;
+    [[noreturn]] void kastaFel(const QSqlError& e, const QString& sql) const;
     void borja();
     void bekrafta();
     void angra() noexcept;
@@ -78,4 +82,8 @@ private:
     QSqlDatabase m_db;
     sqlite3* m_handtag = nullptr;
     int m_djup = 0;
+    // Device and inode of the file opened.
+    bool m_identitetKand = false;
+    quint64 m_enhet = 0;
+    quint64 m_inod = 0;
 };

@@ -3,115 +3,90 @@
 #include "competition/Omgangar.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
+#include "settings/Rutnatsredigerare.h"
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Rutnat.h"
-#include "shell/Tangentregler.h"
 #include "shell/modGlobalt.h"
 
-#include <QAction>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 using Ikon = Meddelanden::Ikon;
+using N = Rutnatsredigerare::Namn;
 
-const QString NyTavling = QStringLiteral("&Ny tävling");
-const QString Spara = QStringLiteral("S&para");
-
-QPushButton* knapp(const QString& namn, const QString& text, const QString& tips, QWidget* foralder) {
-    auto* b = new QPushButton(text, foralder);
-    b->setObjectName(namn);
-    b->setToolTip(tips);
-    // Enter on a focused button presses it, as Enter in the boxes moves on to the buttons.
-    b->setAutoDefault(true);
-    return b;
+Rutnatsredigerare::Utformning utformning() {
+    Rutnatsredigerare::Utformning u;
+    u.rutnat = {QStringLiteral("vbagrTavlingar"),
+                {},
+                QStringLiteral("Markera för att radera tävlingen med knappen Radera tävl nedan.")};
+    u.kolumner = {{QStringLiteral("Omg"), 38}, {QStringLiteral("Beskrivning"), 244}};
+    u.falt = {{QStringLiteral("txtOmg"),
+               QStringLiteral("Vilken omg ska tävlingen ha. Endast siffror."),
+               {QStringLiteral("lblOmg"), QStringLiteral("Omg"), {}}},
+              {QStringLiteral("txtBeskrivning"),
+               QStringLiteral("Ex. Lördag förmiddag"),
+               {QStringLiteral("lblBeskrivning"), QStringLiteral("Beskrivning"), {}}}};
+    u.ny = {QStringLiteral("cmdNy"), QStringLiteral("&Ny tävling"), QStringLiteral("Skapa en ny tävling.")};
+    u.avbryt = {QStringLiteral("cmdAvbryt"), QStringLiteral("A&vbryt"),
+                QStringLiteral("Avbryt skapandet av en ny tävling.")};
+    u.andra = {QStringLiteral("cmdAndraTavling"), QStringLiteral("Ändra täv&ling"),
+               QStringLiteral("Ändra beskrivning på den valda tävlingen.")};
+    u.radera = {QStringLiteral("cmdRadera"), QStringLiteral("Ra&dera tävl"),
+                QStringLiteral("Radera markerad tävling i listan.")};
+    u.meny = {QStringLiteral("mnuPopupTavlingar"), QStringLiteral("PopupTävlingar"), {}};
+    u.menyNy = {QStringLiteral("mnuNyTavling"), QStringLiteral("Ny tävling"), {}};
+    u.menyAndra = {QStringLiteral("mnuAndraTavling"), QStringLiteral("Ändra tävling"), {}};
+    u.menyRadera = {QStringLiteral("mnuRaderaTavling"), QStringLiteral("Radera tävling"), {}};
+    // The round under an open entry is not swapped; the last round stays.
+    u.regler.radAvslutarInmatning = false;
+    u.regler.sistaRadenKanRaderas = false;
+    return u;
 }
 } // namespace
 
 FlikOmgangar::FlikOmgangar(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {
     setObjectName(QStringLiteral("flikOmgangar"));
-
-    // Created in the order Enter and Tab move through them: the description
-    // leads to the save button, not to the cancel.
-    vbagrTavlingar = new Rutnat(this);
-    vbagrTavlingar->setObjectName(QStringLiteral("vbagrTavlingar"));
-    vbagrTavlingar->setToolTip(
-        QStringLiteral("Markera för att radera tävlingen med knappen Radera tävl nedan."));
-    vbagrTavlingar->laggTillKolumn(QStringLiteral("Omg"), 38);
-    vbagrTavlingar->laggTillKolumn(QStringLiteral("Beskrivning"), 244);
-
-    txtOmg = new QLineEdit(this);
-    txtOmg->setObjectName(QStringLiteral("txtOmg"));
-    txtOmg->setToolTip(QStringLiteral("Vilken omg ska tävlingen ha. Endast siffror."));
-    txtOmg->installEventFilter(this);
-    txtBeskrivning = new QLineEdit(this);
-    txtBeskrivning->setObjectName(QStringLiteral("txtBeskrivning"));
-    txtBeskrivning->setToolTip(QStringLiteral("Ex. Lördag förmiddag"));
-    txtBeskrivning->installEventFilter(this);
-
-    cmdNy = knapp(QStringLiteral("cmdNy"), NyTavling, QStringLiteral("Skapa en ny tävling."), this);
-    cmdAvbryt = knapp(QStringLiteral("cmdAvbryt"), QStringLiteral("A&vbryt"),
-                      QStringLiteral("Avbryt skapandet av en ny tävling."), this);
-    cmdAndraTavling = knapp(QStringLiteral("cmdAndraTavling"), QStringLiteral("Ändra täv&ling"),
-                            QStringLiteral("Ändra beskrivning på den valda tävlingen."), this);
-    cmdRadera = knapp(QStringLiteral("cmdRadera"), QStringLiteral("Ra&dera tävl"),
-                      QStringLiteral("Radera markerad tävling i listan."), this);
-
-    mnuPopupTavlingar = new QMenu(QStringLiteral("PopupTävlingar"), this);
-    mnuPopupTavlingar->setObjectName(QStringLiteral("mnuPopupTavlingar"));
-    mnuNyTavling = mnuPopupTavlingar->addAction(QStringLiteral("Ny tävling"));
-    mnuNyTavling->setObjectName(QStringLiteral("mnuNyTavling"));
-    mnuAndraTavling = mnuPopupTavlingar->addAction(QStringLiteral("Ändra tävling"));
-    mnuAndraTavling->setObjectName(QStringLiteral("mnuAndraTavling"));
-    mnuRaderaTavling = mnuPopupTavlingar->addAction(QStringLiteral("Radera tävling"));
-    mnuRaderaTavling->setObjectName(QStringLiteral("mnuRaderaTavling"));
-
-    auto* falt = new QGridLayout;
-    auto* lblOmg = new QLabel(QStringLiteral("Omg"), this);
-    lblOmg->setObjectName(QStringLiteral("lblOmg"));
-    auto* lblBeskrivning = new QLabel(QStringLiteral("Beskrivning"), this);
-    lblBeskrivning->setObjectName(QStringLiteral("lblBeskrivning"));
-    falt->addWidget(lblOmg, 0, 0);
-    falt->addWidget(lblBeskrivning, 0, 1);
-    falt->addWidget(txtOmg, 1, 0);
-    falt->addWidget(txtBeskrivning, 1, 1);
-    falt->setColumnStretch(1, 1);
-    auto* knappar = new QHBoxLayout;
-    knappar->addWidget(cmdRadera);
-    knappar->addWidget(cmdAvbryt);
-    knappar->addStretch();
-    knappar->addWidget(cmdNy);
-    knappar->addWidget(cmdAndraTavling);
+    redigerare = new Rutnatsredigerare(utformning(), this);
+    redigerare->setObjectName(QStringLiteral("redigerareOmgangar"));
+    vbagrTavlingar = redigerare->rutnat;
+    txtOmg = redigerare->falt[0];
+    txtBeskrivning = redigerare->falt[1];
+    cmdNy = redigerare->cmdNy;
+    cmdAvbryt = redigerare->cmdAvbryt;
+    cmdAndraTavling = redigerare->cmdAndra;
+    cmdRadera = redigerare->cmdRadera;
+    mnuPopupTavlingar = redigerare->mnuPopup;
+    mnuNyTavling = redigerare->mnuNy;
+    mnuAndraTavling = redigerare->mnuAndra;
+    mnuRaderaTavling = redigerare->mnuRadera;
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(vbagrTavlingar, 1);
-    layout->addLayout(falt);
-    layout->addLayout(knappar);
+    layout->addWidget(redigerare);
 
-    connect(cmdNy, &QPushButton::clicked, this, &FlikOmgangar::cmdNy_Click);
-    connect(cmdAvbryt, &QPushButton::clicked, this, &FlikOmgangar::cmdAvbryt_Click);
-    connect(cmdAndraTavling, &QPushButton::clicked, this, &FlikOmgangar::cmdAndraTavling_Click);
-    connect(cmdRadera, &QPushButton::clicked, this, &FlikOmgangar::cmdRadera_Click);
-    connect(mnuNyTavling, &QAction::triggered, this, &FlikOmgangar::cmdNy_Click);
-    connect(mnuAndraTavling, &QAction::triggered, this, &FlikOmgangar::cmdAndraTavling_Click);
-    connect(mnuRaderaTavling, &QAction::triggered, this, &FlikOmgangar::cmdRadera_Click);
-    connect(vbagrTavlingar, &Rutnat::itemSelectionChanged, this,
-            &FlikOmgangar::vbagrTavlingar_SelectionChange);
-    connect(vbagrTavlingar, &Rutnat::cellClicked, this, &FlikOmgangar::vbagrTavlingar_Click);
-    connect(vbagrTavlingar, &Rutnat::cellDoubleClicked, this, &FlikOmgangar::vbagrTavlingar_DblClick);
-    connect(vbagrTavlingar, &Rutnat::hogerklick, this, &FlikOmgangar::vbagrTavlingar_MouseUp);
+    redigerare->visaRad = [this](int rad) { return visaOmgang(rad); };
+    redigerare->spara = [this] { return spara(); };
+    redigerare->radera = [this](int rad) { return radera(rad); };
+    redigerare->lamnaFalt = [this](int falt, const QString& text) {
+        if (falt != 0)
+            return true;
+        const std::optional<Omgangar::Vagran> vagran = Omgangar::nollVagras(text);
+        if (vagran)
+            m_k.m().visa(vagran->text, vagran->titel, Ikon::Kritisk);
+        return !vagran;
+    };
+}
 
-    // Nothing is shown yet: the boxes are locked and only a new round can be made.
-    sattLast(txtOmg, true);
-    sattLast(txtBeskrivning, true);
-    cmdAvbryt->setEnabled(false);
-    sattAndraRadera(false, false);
+FlikOmgangar::Lage FlikOmgangar::lage() const {
+    switch (redigerare->lage()) {
+    case Redigeringslage::Lage::Ny:
+        return Lage::NyOmgang;
+    case Redigeringslage::Lage::Andra:
+        return Lage::AndraOmgang;
+    case Redigeringslage::Lage::Vilande:
+        break;
+    }
+    return Lage::Vilande;
 }
 
 void FlikOmgangar::visa(const Installningsvarden&) {
@@ -120,8 +95,7 @@ void FlikOmgangar::visa(const Installningsvarden&) {
 }
 
 void FlikOmgangar::lamnas() {
-    if (iInmatning())
-        Avsluta_andring_omgang();
+    Avsluta_andring_omgang();
 }
 
 void FlikOmgangar::Hamta_in_tavlingar_till_gridden() {
@@ -133,117 +107,30 @@ void FlikOmgangar::Hamta_in_tavlingar_till_gridden() {
     vbagrTavlingar->setUpdatesEnabled(true);
 }
 
-void FlikOmgangar::sattLast(QLineEdit* falt, bool last) {
-    falt->setEnabled(!last);
-    sattGra(falt, last);
+bool FlikOmgangar::visaOmgang(int rad) {
+    std::optional<Omgangar::Omgang> omgang;
+    const bool last =
+        Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"), QStringLiteral("vbagrTävlingar"))(
+            [&] { omgang = Omgangar::hitta(m_k.db(), vbagrTavlingar->cell(rad, 1).toInt()); });
+    if (!last)
+        return false;
+    m_visadOmg = omgang ? omgang->omg : 0;
+    txtOmg->setText(omgang ? QString::number(omgang->omg) : QString());
+    txtBeskrivning->setText(omgang ? omgang->beskrivning : QString());
+    return omgang.has_value();
 }
 
-void FlikOmgangar::sattAndraRadera(bool andra, bool radera) {
-    cmdAndraTavling->setEnabled(andra);
-    mnuAndraTavling->setEnabled(andra);
-    cmdRadera->setEnabled(radera);
-    mnuRaderaTavling->setEnabled(radera);
-}
-
-void FlikOmgangar::visaValdOmgang(bool klick) {
-    if (iInmatning())
-        return;
-    const int rad = vbagrTavlingar->valdRad();
-    if (rad == 0)
-        return;
-    Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"), QStringLiteral("vbagrTävlingar"))([&] {
-        const std::optional<Omgangar::Omgang> omgang =
-            Omgangar::hitta(m_k.db(), vbagrTavlingar->cell(rad, 1).toInt());
-        m_visadOmg = omgang ? omgang->omg : 0;
-        txtOmg->setText(omgang ? QString::number(omgang->omg) : QString());
-        txtBeskrivning->setText(omgang ? omgang->beskrivning : QString());
-    });
-    // The last round cannot be deleted: its button is not offered.
-    sattAndraRadera(m_visadOmg != 0, m_visadOmg != 0 && vbagrTavlingar->antalRader() != 1);
-    sattLast(txtOmg, true);
-    sattLast(txtBeskrivning, true);
-    if (klick) {
-        cmdNy->setText(NyTavling);
-        mnuNyTavling->setEnabled(true);
-        cmdAvbryt->setEnabled(false);
-    }
-}
-
-void FlikOmgangar::vbagrTavlingar_SelectionChange() {
-    visaValdOmgang(false);
-}
-
-void FlikOmgangar::vbagrTavlingar_Click() {
-    visaValdOmgang(true);
-}
-
-void FlikOmgangar::vbagrTavlingar_DblClick() {
-    visaValdOmgang(false);
-}
-
-void FlikOmgangar::vbagrTavlingar_MouseUp(const QPoint& var) {
-    mnuPopupTavlingar->popup(var);
-}
-
-void FlikOmgangar::cmdNy_Click() {
-    if (iInmatning()) {
-        spara();
-        return;
-    }
-    m_lage = Lage::NyOmgang;
-    m_visadOmg = 0;
-    sattLast(txtOmg, false);
-    sattLast(txtBeskrivning, false);
-    txtOmg->clear();
-    txtBeskrivning->clear();
-    txtOmg->setFocus();
-    cmdNy->setText(Spara);
-    cmdAvbryt->setEnabled(true);
-    mnuNyTavling->setEnabled(false);
-    sattAndraRadera(false, false);
-}
-
-void FlikOmgangar::cmdAndraTavling_Click() {
-    if (iInmatning())
-        return;
-    // After a cancel or a delete the boxes are empty: the selected round is the one changed.
-    if (m_visadOmg == 0) {
-        const int rad = vbagrTavlingar->valdRad();
-        if (rad == 0)
-            return;
-        const bool hittad = Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"),
-                                               QStringLiteral("cmdÄndraTävling_Click"))([&] {
-            if (const std::optional<Omgangar::Omgang> omgang =
-                    Omgangar::hitta(m_k.db(), vbagrTavlingar->cell(rad, 1).toInt())) {
-                m_visadOmg = omgang->omg;
-                txtOmg->setText(QString::number(omgang->omg));
-                txtBeskrivning->setText(omgang->beskrivning);
-            }
-        });
-        if (!hittad || m_visadOmg == 0)
-            return;
-    }
-    m_lage = Lage::AndraOmgang;
-    // The number is the round's key: only the description can change.
-    sattLast(txtOmg, true);
-    sattLast(txtBeskrivning, false);
-    txtBeskrivning->setFocus();
-    cmdNy->setText(Spara);
-    cmdAvbryt->setEnabled(true);
-    mnuNyTavling->setEnabled(false);
-    sattAndraRadera(false, false);
-}
-
-void FlikOmgangar::spara() {
+bool FlikOmgangar::spara() {
     Meddelanden& m = m_k.m();
     txtOmg->setText(txtOmg->text().trimmed());
     txtBeskrivning->setText(txtBeskrivning->text().trimmed());
     QLineEdit* forsta = txtOmg->isEnabled() ? txtOmg : txtBeskrivning;
+    const bool ny = redigerare->lage() == Redigeringslage::Lage::Ny;
     std::optional<Omgangar::Vagran> vagran;
     int sparad = 0;
     // A failure keeps the entry open with what was typed.
     const bool klar = Felfalla(m, QString(), Ikon::Ingen, QString())([&] {
-        if (m_lage == Lage::NyOmgang) {
+        if (ny) {
             vagran = Omgangar::laggTill(m_k.db(), txtOmg->text(), txtBeskrivning->text());
             if (!vagran)
                 sparad = *Omgangar::tolkaNummer(txtOmg->text()).omg;
@@ -253,52 +140,23 @@ void FlikOmgangar::spara() {
         }
     });
     if (!klar)
-        return;
+        return false;
     if (vagran) {
         m.visa(vagran->text, vagran->titel, Ikon::Kritisk);
         forsta->setFocus();
-        return;
+        return false;
     }
-    m_lage = Lage::Vilande;
     m_visadOmg = sparad;
     emit omgangarAndrade();
     Felfalla::standard(m, QStringLiteral("frmInställningar"),
                        QStringLiteral("cmdNy_Click"))([&] { Hamta_in_tavlingar_till_gridden(); });
-    cmdNy->setText(NyTavling);
-    mnuNyTavling->setEnabled(true);
-    sattLast(txtOmg, true);
-    sattLast(txtBeskrivning, true);
-    cmdAvbryt->setEnabled(false);
-    const bool vald = vbagrTavlingar->valdRad() != 0;
-    sattAndraRadera(vald, vald);
+    return true;
 }
 
-void FlikOmgangar::Avsluta_andring_omgang() {
-    m_lage = Lage::Vilande;
-    m_visadOmg = 0;
-    txtOmg->clear();
-    txtBeskrivning->clear();
-    sattLast(txtOmg, true);
-    sattLast(txtBeskrivning, true);
-    cmdNy->setText(NyTavling);
-    mnuNyTavling->setEnabled(true);
-    cmdAvbryt->setEnabled(false);
-    const bool vald = vbagrTavlingar->valdRad() != 0;
-    sattAndraRadera(vald, vald && vbagrTavlingar->antalRader() != 1);
-}
-
-void FlikOmgangar::cmdAvbryt_Click() {
-    Avsluta_andring_omgang();
-}
-
-void FlikOmgangar::cmdRadera_Click() {
-    if (iInmatning())
-        return;
-    const int rad = vbagrTavlingar->valdRad();
-    if (rad == 0)
-        return;
+bool FlikOmgangar::radera(int rad) {
     Meddelanden& m = m_k.m();
     const int omg = vbagrTavlingar->cell(rad, 1).toInt();
+    bool andrade = false;
     Felfalla::standard(m, QStringLiteral("frmInställningar"), QStringLiteral("cmdRadera_Click"))([&] {
         std::optional<Omgangar::Vagran> vagran = Omgangar::borttagVagras(m_k.db(), omg);
         if (vagran) {
@@ -306,10 +164,7 @@ void FlikOmgangar::cmdRadera_Click() {
             return;
         }
         const std::optional<Omgangar::Omgang> omgang = Omgangar::hitta(m_k.db(), omg);
-        if (!omgang) {
-            // Gone since the grid was filled: the grid is brought up to date.
-            Hamta_in_tavlingar_till_gridden();
-        } else {
+        if (omgang) {
             if (m.visa(QStringLiteral("Vill du verkligen radera Tävlingen: ") + omgang->beskrivning,
                        QStringLiteral("Bekräfta radering"), Ikon::Fraga,
                        Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
@@ -320,21 +175,47 @@ void FlikOmgangar::cmdRadera_Click() {
                 return;
             }
             m_visadOmg = 0;
-            txtOmg->clear();
-            txtBeskrivning->clear();
-            Hamta_in_tavlingar_till_gridden();
+            redigerare->tomFalten();
         }
-        const bool vald = vbagrTavlingar->valdRad() != 0;
-        sattAndraRadera(vald, vald);
+        // Deleted, or gone since the grid was filled: the grid is brought up to date.
+        andrade = true;
+        Hamta_in_tavlingar_till_gridden();
     });
+    return andrade;
 }
 
-bool FlikOmgangar::eventFilter(QObject* o, QEvent* e) {
-    if ((o == txtOmg || o == txtBeskrivning) && e->type() == QEvent::KeyPress) {
-        if (Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
-            focusNextChild();
-            return true;
-        }
-    }
-    return Installningsflik::eventFilter(o, e);
+void FlikOmgangar::Avsluta_andring_omgang() {
+    redigerare->avslutaInmatning();
+}
+
+void FlikOmgangar::cmdNy_Click() {
+    redigerare->nyKlick();
+}
+
+void FlikOmgangar::cmdAndraTavling_Click() {
+    redigerare->andraKlick();
+}
+
+void FlikOmgangar::cmdRadera_Click() {
+    redigerare->raderaKlick();
+}
+
+void FlikOmgangar::cmdAvbryt_Click() {
+    redigerare->avbrytKlick();
+}
+
+void FlikOmgangar::vbagrTavlingar_SelectionChange() {
+    redigerare->pekaPaRad();
+}
+
+void FlikOmgangar::vbagrTavlingar_Click() {
+    redigerare->pekaPaRad();
+}
+
+void FlikOmgangar::vbagrTavlingar_DblClick() {
+    redigerare->pekaPaRad();
+}
+
+void FlikOmgangar::vbagrTavlingar_MouseUp(const QPoint& var) {
+    redigerare->visaMeny(var);
 }

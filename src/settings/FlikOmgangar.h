@@ -7,12 +7,14 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class Rutnat;
+class Rutnatsredigerare;
 
 // The tab "F&lera tävlingar": the competition's rounds, offered only when the
 // competition uses them. A round is entered new (number and description) or
 // has its description changed; both are saved with the second press of the new
 // button, whose caption tells whether an entry is open. While one is open the
-// grid does not swap the round shown.
+// grid does not swap the round shown. A number of 0 is refused as soon as the
+// operator moves on from it.
 class FlikOmgangar : public Installningsflik {
     Q_OBJECT
 public:
@@ -25,8 +27,9 @@ public:
     // Leaving the tab ends an open entry without saving it.
     void lamnas() override;
 
-    Lage lage() const { return m_lage; }
+    Lage lage() const;
 
+    Rutnatsredigerare* redigerare;
     Rutnat* vbagrTavlingar;
     QLineEdit* txtOmg;
     QLineEdit* txtBeskrivning;
@@ -59,18 +62,14 @@ signals:
     // A round was added or changed: the round list of the team tab follows.
     void omgangarAndrade();
 
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
 private:
-    bool iInmatning() const { return m_lage != Lage::Vilande; }
-    void sattLast(QLineEdit* falt, bool last);
-    void sattAndraRadera(bool andra, bool radera);
-    // The round of the selected row, found by its number, into the boxes.
-    void visaValdOmgang(bool klick);
-    void spara();
+    // The round of the grid's row, found by its number, into the boxes.
+    bool visaOmgang(int rad);
+    bool spara();
+    bool radera(int rad);
 
-    Lage m_lage = Lage::Vilande;
-    // The number of the round shown in the boxes: the key that a change acts on.
+    // The number of the round shown in the boxes: the key that a change acts
+    // on. It counts only while the boxes show a round; with them empty a change
+    // first shows the selected one.
     int m_visadOmg = 0;
 };

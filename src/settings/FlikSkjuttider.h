@@ -7,6 +7,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class Rutnat;
+class Rutnatsredigerare;
 
 // The tab "&Skjuttider": each squad's shooting time. A time is typed as a new
 // one (squad and time) or changed (the time of the selected squad); the two
@@ -21,8 +22,9 @@ public:
     // The form's load fills the grid.
     void visa(const Installningsvarden&) override;
 
-    Lage lage() const { return m_lage; }
+    Lage lage() const;
 
+    Rutnatsredigerare* redigerare;
     Rutnat* vbagrSkjuttider;
     QLineEdit* txtSkjuttidLag;
     QLineEdit* txtSkjuttidBeskr;
@@ -48,16 +50,9 @@ public slots:
     // The right button released over the grid, at this global position.
     void vbagrSkjuttider_MouseUp(const QPoint& var);
 
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
 private:
-    void sattLage(Lage lage);
-    // Change and delete can be used exactly when a row is selected.
-    void sattAndraRadera(bool pa);
-    // The selected row into the boxes, and the tab back to idle.
-    void visaValdRad();
-    void spara();
-
-    Lage m_lage = Lage::Vilande;
+    // The selected row into the boxes.
+    bool visaTid(int rad);
+    bool spara();
+    bool radera(int rad);
 };

@@ -154,6 +154,11 @@ void FlikVandringspris::chkVandringspris_Click() {
 }
 
 void FlikVandringspris::stangs(const QString& gammalVilka) {
+    verkstallStangning(beslutaVidStangning(gammalVilka));
+}
+
+Vandringspris::Stangningsbeslut FlikVandringspris::beslutaVidStangning(const QString& gammalVilka) {
+    Vandringspris::Stangningsbeslut beslut;
     Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_Unload"))([&] {
         Vandringspris::Stangningslage l;
         l.pa = chkVandringspris->isChecked();
@@ -161,9 +166,16 @@ void FlikVandringspris::stangs(const QString& gammalVilka) {
         l.serierFanns = m_serierFanns;
         l.gammalVilka = gammalVilka;
         l.antalSkott = giltigaSkott();
-        if (Vandringspris::uppdateraVidStangning(m_k.db(), m_k.m(), l) == Vandringspris::Stangning::ValdaIgen)
+        beslut = Vandringspris::beslutaVidStangning(m_k.db(), m_k.m(), l);
+        if (beslut.utfall == Vandringspris::Stangning::ValdaIgen)
             optValda->setChecked(true);
     });
+    return beslut;
+}
+
+void FlikVandringspris::verkstallStangning(const Vandringspris::Stangningsbeslut& beslut) {
+    Felfalla::standard(m_k.m(), Formular,
+                       QStringLiteral("Form_Unload"))([&] { Vandringspris::verkstall(m_k.db(), beslut); });
 }
 
 bool FlikVandringspris::eventFilter(QObject* o, QEvent* e) {

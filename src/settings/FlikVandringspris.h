@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/Vandringspris.h"
 #include "settings/Installningsflik.h"
 
 class QButtonGroup;
@@ -25,6 +26,10 @@ public:
     // (gammalVilka: the Vilka text the INI held before anything was written);
     // may ask the operator and choose "Valda" again.
     void stangs(const QString& gammalVilka);
+    // The same in two steps, with the settings saved between them: what is to
+    // be written (asking and choosing as above, writing nothing), and the write.
+    Vandringspris::Stangningsbeslut beslutaVidStangning(const QString& gammalVilka);
+    void verkstallStangning(const Vandringspris::Stangningsbeslut& beslut);
 
     // Some shooter had series when the tab was loaded (blnVandringsserierFinns).
     bool serierFanns() const { return m_serierFanns; }

@@ -119,6 +119,11 @@ void skriv(modGlobalt& g, const Installningsvarden& v) {
     else if (v.vilka == Installningsvarden::Vilka::Valda)
         vilka = QStringLiteral("Valda");
 
+    // The competitions folder first: when that write fails, nothing of the
+    // competition has changed, and when the competition's fails, the folder
+    // written is harmless to write again.
+    if (!g.iniProgram.WriteKey(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel, v.tavlingskatalog))
+        throw Fel(Felnummer::SokvagsAtkomstfel, g.iniProgram.senasteFel());
     const bool skrevs = ini.WriteKeys({
         post(Ini::Lagtavling, kryss(v.lagtavling)),
         post(Ini::LagAntalSkyttar, v.lagAntalSkyttar),
@@ -148,8 +153,6 @@ void skriv(modGlobalt& g, const Installningsvarden& v) {
     });
     if (!skrevs)
         throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
-    if (!g.iniProgram.WriteKey(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel, v.tavlingskatalog))
-        throw Fel(Felnummer::SokvagsAtkomstfel, g.iniProgram.senasteFel());
 
     if (innertia)
         g.sngInnertia = *innertia;

@@ -57,12 +57,13 @@ std::optional<double> innertiaGodkand(const QString& text);
 // A margin or a prize shot count that can be written: not empty.
 bool ejTom(const QString& text);
 
-// Writes the settings back, competition INI keys in the order the form has
-// always written them, in one rewrite; then the competitions folder in the
-// program INI; and sets the open-competition state from what was accepted.
+// Writes the settings back: the competitions folder in the program INI, then
+// the competition INI keys in the order the form has always written them, in
+// one rewrite; and sets the open-competition state from what was accepted.
 // Values that cannot be used (an empty or out-of-range inner ten, empty
 // margins, an empty prize shot count) keep what is stored. Throws Fel 75 with
-// the INI's reason when a file cannot be written.
+// the INI's reason when a file cannot be written; the competition's INI and
+// the state are then as they were.
 void skriv(modGlobalt& g, const Installningsvarden& v);
 
 } // namespace Installningar

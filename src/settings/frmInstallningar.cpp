@@ -1,6 +1,8 @@
 #include "settings/frmInstallningar.h"
 
+#include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "competition/Vandringspris.h"
 #include "platform/Meddelanden.h"
 #include "settings/FlikKlasser.h"
 #include "settings/FlikLagtavling.h"
@@ -18,6 +20,7 @@
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -38,6 +41,21 @@ constexpr int twips(int t) {
     return t / 15;
 }
 } // namespace
+
+frmInstallningar::Vantemarkor::Vantemarkor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+frmInstallningar::Vantemarkor::~Vantemarkor() {
+    slapp();
+}
+
+void frmInstallningar::Vantemarkor::slapp() {
+    if (!m_satt)
+        return;
+    m_satt = false;
+    QApplication::restoreOverrideCursor();
+}
 
 frmInstallningar::frmInstallningar(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
     setObjectName(QStringLiteral("frmInstallningar"));
@@ -187,11 +205,15 @@ void frmInstallningar::Form_Load() {
             txtTavlingsdatum->setText(v.datum);
             txtStandardSokvag->setText(v.tavlingskatalog);
         });
+    // A form that could not load all it needs waits for nothing more.
+    if (!m_laddat)
+        m_vantemarkor.slapp();
 }
 
 void frmInstallningar::Form_Activate() {
     for (Installningsflik* flik : flikar())
         flik->aktiverad();
+    m_vantemarkor.slapp();
 }
 
 void frmInstallningar::tabInstallningar_Click(int forra) {
@@ -247,17 +269,34 @@ bool frmInstallningar::Form_QueryUnload(const Installningsvarden& v) {
     return true;
 }
 
-void frmInstallningar::Form_Unload() {
+bool frmInstallningar::Form_Unload() {
     modGlobalt& g = m_k.g();
     const QString gammalVilka =
         g.iniTavling.GetKeyValue(Ini::VandringsprisVilka.sektion, Ini::VandringsprisVilka.nyckel, QString());
+    // The prize's decision may ask the operator and choose "Valda" again, so it
+    // comes before the settings are gathered; its write waits until they are
+    // saved, so that a failed save leaves the shooters as they were.
+    Vandringspris::Stangningsbeslut beslut;
     if (erbjuds(Vandringspris))
-        flikVandringspris->stangs(gammalVilka);
+        beslut = flikVandringspris->beslutaVidStangning(gammalVilka);
     const Installningsvarden v = hamta();
-    Felfalla(m_k.m(), QStringLiteral("frmInställningar, Form_Unload: "))([&] { Installningar::skriv(g, v); });
+    try {
+        Installningar::skriv(g, v);
+    } catch (const Fel& fel) {
+        // Everything typed is still in the tabs: the operator can free the
+        // disk or the file and press OK again, or give the changes up.
+        return m_k.m().visa(QStringLiteral("Inställningarna kunde inte sparas:\r\n") + fel.beskrivning() +
+                                QStringLiteral("\r\n\r\nVill du stänga inställningarna utan att spara dem? "
+                                               "Svara Nej för att rätta felet och försöka igen."),
+                            QStringLiteral("Inställningarna sparades inte"), Ikon::Utropstecken,
+                            Meddelanden::Knappar::JaNej) == Meddelanden::Svar::Ja;
+    }
+    if (erbjuds(Vandringspris))
+        flikVandringspris->verkstallStangning(beslut);
     m_k.fonster().visaMeny(Meny::mnuResVandringsprisPrinter, v.vandringspris);
     m_k.fonster().visaMeny(Meny::mnuResVandringsprisFil, v.vandringspris);
     m_k.sattMeny(Meny::mnuLag, g.blnLagtavling);
+    return true;
 }
 
 void frmInstallningar::closeEvent(QCloseEvent* e) {
@@ -278,7 +317,10 @@ void frmInstallningar::closeEvent(QCloseEvent* e) {
         return;
     }
     flikTolkmaskin->avbrytTest();
-    Form_Unload();
+    if (!Form_Unload()) {
+        e->ignore();
+        return;
+    }
     m_stangd = true;
     e->accept();
 }

@@ -72,16 +72,35 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // The hourglass from the start of loading to the form's first activation,
+    // or to a load that failed; given back once, also when the form goes
+    // before it was ever activated.
+    class Vantemarkor {
+    public:
+        Vantemarkor();
+        ~Vantemarkor();
+        Vantemarkor(const Vantemarkor&) = delete;
+        Vantemarkor& operator=(const Vantemarkor&) = delete;
+        void slapp();
+
+    private:
+        bool m_satt = true;
+    };
+
     void Form_Load();
     void Form_Activate();
     void tabInstallningar_Click(int forra);
     // The checks before any close; false keeps the form open.
     bool Form_QueryUnload(const Installningsvarden& v);
     bool Kontrollera_installningar(const Installningsvarden& v);
-    void Form_Unload();
+    // Writes everything back; false when that failed and the operator keeps
+    // the form open to correct and try again.
+    bool Form_Unload();
     Installningsvarden hamta() const;
     QList<Installningsflik*> flikar() const;
 
+    // First, so that the hourglass is set before anything of the form is built.
+    Vantemarkor m_vantemarkor;
     Formkontext& m_k;
     bool m_laddat = false;
     bool m_stangd = false;

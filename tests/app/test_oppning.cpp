@@ -1,6 +1,7 @@
 #include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
 #include "common/IniNamn.h"
+#include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
 #include "shell/NyTavling.h"
 #include "shell/SenasteFiler.h"
@@ -374,6 +375,23 @@ private slots:
         mj.f->menyval(Meny::mnuStang)->trigger();
         kontrolleraIngenTavling(mj);
         QVERIFY(!mj.f->vard().fonster(Fonsternamn::Installningar));
+    }
+
+    // The settings form in the main window: the hourglass of its loading goes
+    // when it becomes the active window, and its OK closes its frame with it.
+    void installningarIHuvudfonstret() {
+        Miljo mj;
+        mj.oppnaViaDialog(mj.skapa(QStringLiteral("Cup")));
+        QVERIFY(!QApplication::overrideCursor());
+        mj.f->menyval(Meny::mnuInstallningar)->trigger();
+        auto* form = qobject_cast<frmInstallningar*>(mj.f->vard().fonster(Fonsternamn::Installningar));
+        QVERIFY(form);
+        QTRY_VERIFY(!QApplication::overrideCursor());
+        QVERIFY(!mj.pa(Meny::mnuInstallningar));
+        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        QTRY_VERIFY(mj.f->mdiYta()->subWindowList().isEmpty());
+        QVERIFY(mj.pa(Meny::mnuInstallningar));
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void listkommandonUtanExcel() {

@@ -101,6 +101,9 @@ private slots:
         }
         QCOMPARE(tabell(db), QStringList{QStringLiteral("1=Lördag")});
         QCOMPARE(Omgangar::tolkaNummer(QStringLiteral("007")).omg, 7);
+        // The largest number the field has always held is a round number.
+        QVERIFY(!Omgangar::laggTill(db, QStringLiteral("32767"), QStringLiteral("Sist")));
+        QCOMPARE(tabell(db), (QStringList{QStringLiteral("1=Lördag"), QStringLiteral("32767=Sist")}));
     }
 
     void borttagVagras() {
@@ -171,6 +174,86 @@ private slots:
         QCOMPARE(andrade.count(), 2);
         QCOMPARE(tabell(db), (QStringList{QStringLiteral("1=Lördag"), QStringLiteral("2=Söndag"),
                                           QStringLiteral("5=lördag")}));
+    }
+
+    // Round 0 is refused as soon as the operator moves on from the number, by
+    // Tab, Enter or a click, and the focus stays in it; a click that took the
+    // focus away does nothing. Another window taking the focus is no moving on,
+    // and Cancel throws the entry away unchecked.
+    void nollVagrasNarFokusLamnarNumret_data() {
+        QTest::addColumn<QString>("nummer");
+        QTest::addColumn<bool>("vagras");
+        QTest::newRow("0") << QStringLiteral("0") << true;
+        QTest::newRow("00") << QStringLiteral("00") << true;
+        QTest::newRow("+0") << QStringLiteral("+0") << true;
+        QTest::newRow("10") << QStringLiteral("10") << false;
+        QTest::newRow("tomt") << QString() << false;
+    }
+    void nollVagrasNarFokusLamnarNumret() {
+        QFETCH(QString, nummer);
+        QFETCH(bool, vagras);
+        const QString noll = QStringLiteral("Du får inte ha 0 som tävlingsomgång!");
+        Testfixtur f;
+        Databas& db = medOmgangar(f, {QStringLiteral("Lördag")});
+        FlikOmgangar flik(f.kontext);
+        oppna(flik);
+        QTest::mouseClick(flik.cmdNy, Qt::LeftButton);
+        QTest::keyClicks(flik.txtOmg, nummer);
+        QTest::keyClick(flik.txtOmg, Qt::Key_Tab);
+        if (!vagras) {
+            QVERIFY(f.m.visade.isEmpty());
+            QVERIFY(flik.txtBeskrivning->hasFocus());
+            return;
+        }
+        QCOMPARE(f.m.visade.size(), 1);
+        QCOMPARE(f.m.visade[0].text, noll);
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel omgång."));
+        QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Kritisk);
+        QTRY_VERIFY(flik.txtOmg->hasFocus());
+
+        QTest::keyClick(flik.txtOmg, Qt::Key_Return);
+        QCOMPARE(f.m.visade.size(), 2);
+        QTRY_VERIFY(flik.txtOmg->hasFocus());
+        flik.txtBeskrivning->setText(QStringLiteral("Söndag"));
+        QTest::mouseClick(flik.cmdNy, Qt::LeftButton);
+        QTRY_VERIFY(flik.txtOmg->hasFocus());
+        const QRect rad = flik.vbagrTavlingar->visualRect(flik.vbagrTavlingar->model()->index(0, 1));
+        QTest::mouseClick(flik.vbagrTavlingar->viewport(), Qt::LeftButton, {}, rad.center());
+        QTRY_VERIFY(flik.txtOmg->hasFocus());
+        QCOMPARE(f.m.visade.size(), 4);
+        for (const TestMeddelanden::Visat& v : f.m.visade)
+            QCOMPARE(v.text, noll);
+        QCOMPARE(flik.lage(), FlikOmgangar::Lage::NyOmgang);
+        QCOMPARE(flik.txtOmg->text(), nummer);
+        QCOMPARE(tabell(db), QStringList{QStringLiteral("1=Lördag")});
+
+        // A message box or another window taking the focus checks nothing.
+        QWidget annat;
+        annat.show();
+        QApplication::setActiveWindow(&annat);
+        QVERIFY(QTest::qWaitForWindowActive(&annat));
+        QApplication::setActiveWindow(&flik);
+        QVERIFY(QTest::qWaitForWindowActive(&flik));
+        QCOMPARE(f.m.visade.size(), 4);
+
+        // Corrected, the number is left and the round saved.
+        QTRY_VERIFY(flik.txtOmg->hasFocus());
+        flik.txtOmg->setText(QStringLiteral("3"));
+        QTest::keyClick(flik.txtOmg, Qt::Key_Return);
+        QVERIFY(flik.txtBeskrivning->hasFocus());
+        QTest::mouseClick(flik.cmdNy, Qt::LeftButton);
+        QCOMPARE(f.m.visade.size(), 4);
+        QCOMPARE(tabell(db), (QStringList{QStringLiteral("1=Lördag"), QStringLiteral("3=Söndag")}));
+        QCOMPARE(flik.lage(), FlikOmgangar::Lage::Vilande);
+
+        QTest::mouseClick(flik.cmdNy, Qt::LeftButton);
+        QTest::keyClicks(flik.txtOmg, nummer);
+        QTest::keyClick(flik.txtOmg, Qt::Key_Tab);
+        QCOMPARE(f.m.visade.size(), 5);
+        QTest::mouseClick(flik.cmdAvbryt, Qt::LeftButton);
+        QCOMPARE(f.m.visade.size(), 5);
+        QCOMPARE(flik.lage(), FlikOmgangar::Lage::Vilande);
+        QVERIFY(flik.txtOmg->text().isEmpty());
     }
 
     void lamnasUnderInmatning() {

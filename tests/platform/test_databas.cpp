@@ -5,6 +5,7 @@
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -425,6 +426,139 @@ private slots:
         m.db.Close();
         QCOMPARE(sparadeSkyttar(m.sokvag), QStringList(50, QStringLiteral("Före"))
                                                << QStringLiteral("Efter"));
+    }
+
+    // A disk that fills up inside an inner transaction makes SQLite roll back the
+    // whole transaction, the outer part included. The outer part must not go on
+    // as if only the inner part had gone: its next statement fails, and however
+    // the caller handles that, nothing of it reaches the file.
+    void fullDiskIInreTransaktionAngrarDenYttre_data() {
+        QTest::addColumn<bool>("yttreFangarAllt");
+        QTest::newRow("yttre går vidare") << false;
+        QTest::newRow("yttre fångar allt") << true;
+    }
+    void fullDiskIInreTransaktionAngrarDenYttre() {
+        QFETCH(bool, yttreFangarAllt);
+        OppnadMall m;
+        const QString lang(400, 'x');
+        Fel inre(0, QString());
+        Fel nasta(0, QString());
+        const Fel yttre = felet([&] {
+            m.db.transaktion([&] {
+                laggTillSkytt(m.db, "Yttre före");
+                inre = medFilstorlekstak(QFileInfo(m.sokvag).size() + 16 * 1024, [&] {
+                    return felet([&] {
+                        m.db.transaktion([&] {
+                            for (int i = 0; i < 20000; ++i)
+                                m.db.kor("INSERT INTO Skyttar (Namn) VALUES (?)", {lang});
+                        });
+                    });
+                });
+                QCOMPARE(m.djup(), 1);
+                nasta = felet([&] { laggTillSkytt(m.db, "Yttre efter"); });
+                if (!yttreFangarAllt && nasta.nummer() != 0)
+                    throw nasta;
+            });
+        });
+        QVERIFY(inre.nummer() == Felnummer::DiskenFull || inre.nummer() == Felnummer::DiskEllerNatverksfel);
+        QCOMPARE(nasta.nummer(), Felnummer::Databasfel);
+        QCOMPARE(
+            nasta.beskrivning(),
+            QStringLiteral("Transaktionen i \"%1\" avbröts av databasen och har ångrats.").arg(m.sokvag));
+        QCOMPARE(yttre.nummer(), Felnummer::Databasfel);
+        QCOMPARE(m.djup(), 0);
+        QCOMPARE(sparadeSkyttar(m.sokvag), QStringList());
+        QCOMPARE(m.db.varde("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+        m.db.transaktion([&] { laggTillSkytt(m.db, "Sedan"); });
+        QCOMPARE(sparadeSkyttar(m.sokvag), QStringList({"Sedan"}));
+    }
+
+    // The competition's file is no longer at its path while it is open: its
+    // folder renamed, the file replaced by another competition's, or moved away
+    // and copied back (a copy is another file). SQLite goes on with the file it
+    // opened and refuses to change it; the message names the cause, and no
+    // change reaches the opened file or the one now at the path.
+    void utbyttFilNamnsOchInteSkrivs_data() {
+        QTest::addColumn<int>("hur");
+        QTest::newRow("mappen bytte namn") << 0;
+        QTest::newRow("annan fil på platsen") << 1;
+        QTest::newRow("kopierad tillbaka") << 2;
+    }
+    void utbyttFilNamnsOchInteSkrivs() {
+        QFETCH(int, hur);
+        Testmiljo t;
+        const QString mapp = t.fil(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(mapp));
+        const QString sokvag = mapp + QStringLiteral("/Cup.air");
+        QVERIFY(QFile::copy(Testmiljo::mallSokvag(), sokvag));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+        Databas db;
+        db.Open(sokvag);
+        laggTillSkytt(db, "Före");
+
+        // Where the opened file is now, and what lies at its path.
+        QString oppnad = sokvag;
+        QString paPlatsen;
+        if (hur == 0) {
+            QVERIFY(QDir().rename(mapp, t.fil(QStringLiteral("Cup2"))));
+            oppnad = t.fil(QStringLiteral("Cup2/Cup.air"));
+        } else {
+            oppnad = t.fil(QStringLiteral("Undan.air"));
+            QVERIFY(QFile::rename(sokvag, oppnad));
+            QVERIFY(QFile::copy(hur == 1 ? Testmiljo::mallSokvag() : oppnad, sokvag));
+            QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+            paPlatsen = sokvag;
+        }
+        const QString text =
+            QStringLiteral("Databasfilen \"%1\" har flyttats, tagits bort eller bytts ut sedan "
+                           "tävlingen öppnades, så ändringen kunde inte sparas. Stäng "
+                           "tävlingen och öppna den igen.")
+                .arg(sokvag);
+        for (const Fel& fel : {felet([&] { db.transaktion([&] { laggTillSkytt(db, "Ny"); }); }),
+                               felet([&] { laggTillSkytt(db, "Ny"); }),
+                               felet([&] { db.kor("UPDATE Skyttar SET Namn = 'Ändrad'"); })}) {
+            QCOMPARE(fel.nummer(), Felnummer::DatabasfilSaknas);
+            QCOMPARE(fel.beskrivning(), text);
+        }
+        QCOMPARE(db.transaktionsdjup(), 0);
+        // What was stored before can still be read from the opened file.
+        QCOMPARE(namn(db), QStringList({"Före"}));
+        db.Close();
+        QCOMPARE(sparadeSkyttar(oppnad), QStringList({"Före"}));
+        if (!paPlatsen.isEmpty())
+            QCOMPARE(sparadeSkyttar(paPlatsen), hur == 1 ? QStringList() : QStringList({"Före"}));
+    }
+
+    // A folder that cannot be written takes no journal, so no change can be
+    // made, though the file itself is writable: the message says so.
+    void skrivskyddadMappNamns() {
+        if (korSomVanligAnvandare("skrivskyddadMappNamns"))
+            return;
+        Testmiljo t;
+        const QString mapp = t.fil(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(mapp));
+        const QString sokvag = mapp + QStringLiteral("/Cup.air");
+        QVERIFY(QFile::copy(Testmiljo::mallSokvag(), sokvag));
+        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
+        Databas db;
+        db.Open(sokvag);
+        laggTillSkytt(db, "Före");
+        const QFile::Permissions forut = QFile::permissions(mapp);
+        QVERIFY(QFile::setPermissions(mapp, QFile::ReadOwner | QFile::ExeOwner));
+        const Fel iTransaktion = felet([&] { db.transaktion([&] { laggTillSkytt(db, "Ny"); }); });
+        const Fel ensam = felet([&] { laggTillSkytt(db, "Ny"); });
+        QVERIFY(QFile::setPermissions(mapp, forut));
+        for (const Fel& fel : {iTransaktion, ensam}) {
+            QCOMPARE(fel.nummer(), Felnummer::DatabasKanInteOppnas);
+            QCOMPARE(fel.beskrivning(),
+                     QStringLiteral("Mappen \"%1\" går inte att skriva i, så ändringar i databasfilen \"%2\" "
+                                    "kan inte sparas. Stäng tävlingen och öppna den igen när mappen går att "
+                                    "skriva i.")
+                         .arg(mapp, sokvag));
+        }
+        QCOMPARE(db.transaktionsdjup(), 0);
+        db.Close();
+        QCOMPARE(sparadeSkyttar(sokvag), QStringList({"Före"}));
     }
 
     void skrivbarFil() {
