@@ -43,9 +43,12 @@ Fonstervard::Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dial
       m_dialogforalder(dialogforalder) {
     for (size_t i = 0; i < menytrad.size(); ++i) {
         const Menystart& post = menytrad[i];
-        auto* a = new QAction(QString::fromUtf8(post.text), this);
+        // The tree writes a separator as "-"; a separator with a text would
+        // show it as a heading.
+        const bool skiljelinje = qstrcmp(post.text, "-") == 0;
+        auto* a = new QAction(skiljelinje ? QString() : QString::fromUtf8(post.text), this);
         a->setObjectName(QString::fromUtf8(post.kontroll));
-        a->setSeparator(qstrcmp(post.text, "-") == 0);
+        a->setSeparator(skiljelinje);
         a->setEnabled(post.lage != Menystart::Av);
         a->setVisible(post.lage != Menystart::Dold);
         m_menyval[i] = a;
