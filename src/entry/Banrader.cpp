@@ -76,10 +76,10 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     const int frameY = 24;
 
     // The headers: the lane's stays put, the others scroll sideways with the rows.
-    lblBana = new QLabel(QStringLiteral("Bana"), this);
+    auto* lblBana = new QLabel(QStringLiteral("Bana"), this);
     lblBana->setObjectName(QStringLiteral("lblBana"));
     lblBana->setGeometry(2, 4, px(BanaBredd) + 6, 18);
-    picOverskrBehallare = new QWidget(this);
+    auto* picOverskrBehallare = new QWidget(this);
     picOverskrBehallare->setObjectName(QStringLiteral("picOverskrBehallare"));
     picOverskrBehallare->setGeometry(frameX, 0, px(BehallareBredd), frameY - 2);
     picOverskrInnehall = new QWidget(picOverskrBehallare);
@@ -93,7 +93,7 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
         l->setGeometry(px(vanster), 0, px(bredd), frameY - 4);
         return l;
     };
-    lblNamn = rubrik(QStringLiteral("lblNamn"), QStringLiteral("Namn"), 60, 1500, Qt::AlignLeft);
+    rubrik(QStringLiteral("lblNamn"), QStringLiteral("Namn"), 60, 1500, Qt::AlignLeft);
     Label.append(nullptr);
     // "Serie" reaches left over the name so that the 1 stands above series 1.
     Label.append(rubrik(QStringLiteral("Label1"), QStringLiteral("Serie       1"), SerieVanster[0] - 1200,
@@ -104,13 +104,11 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     // The last three headers are wider than their columns; each starts where the
     // one before ends.
     lblSumma = rubrik(QStringLiteral("lblSumma"), QStringLiteral("40 / 60 skott"), 9900, 1260, Qt::AlignLeft);
-    lblSarskjutning =
-        rubrik(QStringLiteral("lblSarskjutning"), QStringLiteral("Särskjutn."), 11160, 960, Qt::AlignLeft);
-    lblOverskrAntal =
-        rubrik(QStringLiteral("lblOverskrAntal"), QStringLiteral("Antal"), 12120, 600, Qt::AlignHCenter);
+    rubrik(QStringLiteral("lblSarskjutning"), QStringLiteral("Särskjutn."), 11160, 960, Qt::AlignLeft);
+    rubrik(QStringLiteral("lblOverskrAntal"), QStringLiteral("Antal"), 12120, 600, Qt::AlignHCenter);
 
     // The lane column and the row area, each a content widget in a clipping frame.
-    picBanaBehallare = new QWidget(this);
+    auto* picBanaBehallare = new QWidget(this);
     picBanaBehallare->setObjectName(QStringLiteral("picBanaBehallare"));
     picBanaBehallare->setGeometry(2, frameY, px(BanaBredd) + 2, px(BehallareHojd));
     picBanaInnehall = new QWidget(picBanaBehallare);
@@ -189,11 +187,13 @@ void Banrader::Nyrad(int i) {
 
     Radfalt r;
     r.txtBana = nyttFalt(picBanaInnehall, 0, BanaTopp + y, BanaBredd, BanaHojd);
-    r.txtBana->setObjectName(QStringLiteral("txtBana"));
+    // Each row's lane and container by its row, so that a row can be found
+    // among the others; the fields inside a container keep their own names.
+    r.txtBana->setObjectName(QStringLiteral("txtBana%1").arg(i));
     las(r.txtBana, banfont, knappyta);
     r.txtBana->setAlignment(Qt::AlignCenter);
     r.picRad = new QWidget(picInnehall);
-    r.picRad->setObjectName(QStringLiteral("picRad"));
+    r.picRad->setObjectName(QStringLiteral("picRad%1").arg(i));
     r.picRad->setGeometry(0, px(y), px(InnehallBredd), px(y + Radhojd) - px(y));
     r.picRad->setVisible(false);
     QWidget* rad = r.picRad;
@@ -457,6 +457,32 @@ int Banrader::innehallVanster() const {
 
 void Banrader::uppdateraVScrollMax() {
     VScrollInnehall->setMaximum(std::max(0, m_innehallHojd - BehallareHojd));
+}
+
+int Banrader::vScroll() const {
+    return VScrollInnehall->value();
+}
+
+int Banrader::vScrollMax() const {
+    return VScrollInnehall->maximum();
+}
+
+void Banrader::sattVScroll(int varde) {
+    VScrollInnehall->setValue(varde);
+}
+
+int Banrader::hScrollMax() const {
+    return HScrollInnehall->maximum();
+}
+
+void Banrader::sattHScroll(int varde) {
+    HScrollInnehall->setValue(varde);
+}
+
+void Banrader::nationellaRubriker() {
+    for (int n = 9; n <= Serieregler::AntalSerier; ++n)
+        Label[n]->setVisible(false);
+    lblSumma->setText(QStringLiteral("40 skott"));
 }
 
 void Banrader::VScrollInnehall_Change(int varde) {

@@ -112,24 +112,14 @@ public:
     int innehallVanster() const;
     // The vertical range: the content area's height less the frame's.
     void uppdateraVScrollMax();
-
-    QScrollBar* VScrollInnehall;
-    QScrollBar* HScrollInnehall;
-
-    // The column headers. Label[1] .. Label[12] over the series; Label[0] is unused.
-    QList<QLabel*> Label;
-    QLabel* lblSumma;
-    QLabel* lblNamn;
-    QLabel* lblBana;
-    QLabel* lblSarskjutning;
-    QLabel* lblOverskrAntal;
-
-    QWidget* picBehallare;
-    QWidget* picInnehall;
-    QWidget* picBanaBehallare;
-    QWidget* picBanaInnehall;
-    QWidget* picOverskrBehallare;
-    QWidget* picOverskrInnehall;
+    // The scroll bars, in twips.
+    int vScroll() const;
+    int vScrollMax() const;
+    void sattVScroll(int varde);
+    int hScrollMax() const;
+    void sattHScroll(int varde);
+    // A national competition has no series 9 to 12 and no 60-shot total.
+    void nationellaRubriker();
 
 signals:
     // The count button of a row was clicked.
@@ -152,6 +142,16 @@ private:
     void skapaSynligaRader();
     void VScrollInnehall_Change(int varde);
     void HScrollInnehall_Change(int varde);
+
+    QScrollBar* VScrollInnehall = nullptr;
+    QScrollBar* HScrollInnehall = nullptr;
+    // The column headers. Label[1] .. Label[12] over the series; Label[0] is unused.
+    QList<QLabel*> Label;
+    QLabel* lblSumma = nullptr;
+    QWidget* picBehallare = nullptr;
+    QWidget* picInnehall = nullptr;
+    QWidget* picBanaInnehall = nullptr;
+    QWidget* picOverskrInnehall = nullptr;
 
     QObject* m_filter;
     QValidator* m_siffror = nullptr;

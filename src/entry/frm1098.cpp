@@ -113,10 +113,6 @@ frm1098::frm1098(Formkontext& k, Resultatsparning& sparning, Banrad& rad, QWidge
         m_cmdOK->setFocus();
 }
 
-QLineEdit* frm1098::txtAntal(int index) const {
-    return index >= 1 && index <= 11 ? m_txtAntal[index] : nullptr;
-}
-
 void frm1098::Form_Load() {
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"),
                   Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));

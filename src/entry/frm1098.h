@@ -21,10 +21,6 @@ public:
     bool sparat() const { return m_sparat; }
     const Resultatsparning::Utfall& utfall() const { return m_utfall; }
 
-    // Index 11 inner tens, 10 tens .. 1 ones.
-    QLineEdit* txtAntal(int index) const;
-    QPushButton* cmdOK() const { return m_cmdOK; }
-    QLabel* lblBana() const { return m_lblBana; }
     // How many keys and pastes the fields have refused with a beep.
     int antalPip() const { return m_pip; }
 
@@ -44,6 +40,7 @@ private:
     Formkontext& m_k;
     Resultatsparning& m_sparning;
     Banrad& m_rad;
+    // Index 11 inner tens, 10 tens .. 1 ones.
     QLineEdit* m_txtAntal[12] = {};
     QPushButton* m_cmdOK = nullptr;
     QLabel* m_lblBana = nullptr;

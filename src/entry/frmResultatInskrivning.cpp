@@ -26,7 +26,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <utility>
 
@@ -97,7 +96,8 @@ void frmResultatInskrivning::byggFormular() {
     setMinimumSize(twips(11895), twips(8310));
     resize(minimumSize());
 
-    Label13 = new QLabel(QStringLiteral("Förklaringar till dom olika färgerna i resultat rutorna."), this);
+    auto* Label13 =
+        new QLabel(QStringLiteral("Förklaringar till dom olika färgerna i resultat rutorna."), this);
     Label13->setObjectName(QStringLiteral("Label13"));
     Label13->setGeometry(8, 4, 500, 18);
     const auto ruta = [this](const QString& namn, const QColor& farg, int x) {
@@ -117,14 +117,12 @@ void frmResultatInskrivning::byggFormular() {
         l->setGeometry(x, 24, 360, 18);
         return l;
     };
-    txtRodForkl = ruta(QStringLiteral("txtRodForkl"), QColor(0xFF, 0xC0, 0xC0), 8);
-    lblRodForkl =
-        forklaring(QStringLiteral("lblRodForkl"),
-                   QStringLiteral("Serierna ingår inte i skyttens klass och ska inte skjutas."), 38);
-    txtGronForkl = ruta(QStringLiteral("txtGronForkl"), QColor(0xC0, 0xFF, 0xC0), 396);
-    lblGronForkl =
-        forklaring(QStringLiteral("lblGronForkl"),
-                   QStringLiteral("Skytten måste skjuta extra skott för laget/vandringspriset."), 426);
+    ruta(QStringLiteral("txtRodForkl"), QColor(0xFF, 0xC0, 0xC0), 8);
+    forklaring(QStringLiteral("lblRodForkl"),
+               QStringLiteral("Serierna ingår inte i skyttens klass och ska inte skjutas."), 38);
+    ruta(QStringLiteral("txtGronForkl"), QColor(0xC0, 0xFF, 0xC0), 396);
+    forklaring(QStringLiteral("lblGronForkl"),
+               QStringLiteral("Skytten måste skjuta extra skott för laget/vandringspriset."), 426);
 
     m_banrader = new Banrader(this, this);
     m_banrader->move(0, 48);
@@ -133,11 +131,11 @@ void frmResultatInskrivning::byggFormular() {
     connect(m_banrader, &Banrader::serieRedigerad, this, &frmResultatInskrivning::serieRedigerad);
 
     const int knappY = m_banrader->y() + m_banrader->height() + 6;
-    cmdBytSkjutlag = new QPushButton(QStringLiteral("&Byt skjutlag"), this);
+    auto* cmdBytSkjutlag = new QPushButton(QStringLiteral("&Byt skjutlag"), this);
     cmdBytSkjutlag->setObjectName(QStringLiteral("cmdBytSkjutlag"));
     cmdBytSkjutlag->setToolTip(QStringLiteral("Byter det aktuella skjutlaget mot ett nytt."));
     cmdBytSkjutlag->setGeometry(32, knappY, 120, 26);
-    cmdAterga = new QPushButton(QStringLiteral("&Stäng"), this);
+    auto* cmdAterga = new QPushButton(QStringLiteral("&Stäng"), this);
     cmdAterga->setObjectName(QStringLiteral("cmdAterga"));
     cmdAterga->setToolTip(QStringLiteral("Återgå."));
     cmdAterga->setGeometry(m_banrader->width() - 120 - 20, knappY, 120, 26);
@@ -200,21 +198,12 @@ void frmResultatInskrivning::sattPanel(const QString& nyckel, const QString& tex
         l->setText(text);
 }
 
-QString frmResultatInskrivning::panel(const QString& nyckel) const {
-    const QLabel* l = m_paneler.value(nyckel);
-    return l ? l->text() : QString();
-}
-
 int frmResultatInskrivning::intAntalRader() const {
     return m_banrader->antal();
 }
 
 QSize frmResultatInskrivning::sizeHint() const {
     return minimumSize();
-}
-
-const Radfalt& frmResultatInskrivning::rad(int i) {
-    return m_banrader->rad(i);
 }
 
 QLineEdit* frmResultatInskrivning::txtSer(int serie, int rad) {
@@ -260,11 +249,8 @@ void frmResultatInskrivning::Oppna_databaser_mm(int skjutlag) {
     Oppna_skjutlag(skjutlag);
     sattRubrik(skjutlag);
     Hamta_in_skyttarna_till_txt();
-    if (g.blnNationellt) {
-        for (int n = 9; n <= Serieregler::AntalSerier; ++n)
-            m_banrader->Label[n]->setVisible(false);
-        m_banrader->lblSumma->setText(QStringLiteral("40 skott"));
-    }
+    if (g.blnNationellt)
+        m_banrader->nationellaRubriker();
     m_flode.visaOppnatSkjutlag(skjutlag);
 }
 
@@ -295,7 +281,7 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
     if (!m_skjutlag.isEmpty())
         txtVisible();
     m_banrader->uppdateraVScrollMax();
-    m_banrader->VScrollInnehall->setValue(0);
+    m_banrader->sattVScroll(0);
     sattRubrik(skjutlag);
     QApplication::restoreOverrideCursor();
     m_fokusFalt = nullptr;
@@ -524,21 +510,21 @@ void frmResultatInskrivning::Serie_GotFocus(int rad, int serie) {
 }
 
 void frmResultatInskrivning::visaRadVidFokus(int rad, int marginal) {
-    QScrollBar* v = m_banrader->VScrollInnehall;
-    if (m_banrader->innehallTopp() < -Banrader::Radhojd * rad)
-        sattVScroll(v->value() >= Banrader::Radhojd ? Banrader::Radhojd * rad : 0);
-    const float topp = float(m_banrader->innehallTopp());
+    const Banrader& b = *m_banrader;
+    if (b.innehallTopp() < -Banrader::Radhojd * rad)
+        sattVScroll(b.vScroll() >= Banrader::Radhojd ? Banrader::Radhojd * rad : 0);
+    const float topp = float(b.innehallTopp());
     if (topp / -float(Banrader::Radhojd) + float(marginal) < float(rad))
-        sattVScroll(v->maximum() - v->value() <= Banrader::Radhojd ? v->maximum()
-                                                                   : Banrader::Radhojd * (rad - marginal));
+        sattVScroll(b.vScrollMax() - b.vScroll() <= Banrader::Radhojd ? b.vScrollMax()
+                                                                      : Banrader::Radhojd * (rad - marginal));
 }
 
 void frmResultatInskrivning::sattVScroll(int varde) {
-    m_banrader->VScrollInnehall->setValue(varde);
+    m_banrader->sattVScroll(varde);
 }
 
 void frmResultatInskrivning::sattHScroll(int varde) {
-    m_banrader->HScrollInnehall->setValue(varde);
+    m_banrader->sattHScroll(varde);
 }
 
 bool frmResultatInskrivning::Serie_LostFocus(int rad, int serie) {
@@ -630,7 +616,7 @@ bool frmResultatInskrivning::Pil_KeyDown(const Banrader::Plats& fran, int tangen
     if (steg->till == fran)
         return true;
     if (steg->vy == Inmatningsregler::Pilsteg::Vy::Botten)
-        sattVScroll(m_banrader->VScrollInnehall->maximum());
+        sattVScroll(m_banrader->vScrollMax());
     else if (steg->vy == Inmatningsregler::Pilsteg::Vy::Topp)
         sattVScroll(0);
     gaTill(steg->till);
@@ -732,9 +718,8 @@ void frmResultatInskrivning::Nolla_SfST(int serie, int rad) {
 
 void frmResultatInskrivning::txtSarskjutning_GotFocus(int rad) {
     m_banrader->rad(rad).txtSarskjutning->selectAll();
-    QScrollBar* h = m_banrader->HScrollInnehall;
-    if (m_banrader->innehallVanster() > -h->maximum())
-        sattHScroll(h->maximum());
+    if (m_banrader->innehallVanster() > -m_banrader->hScrollMax())
+        sattHScroll(m_banrader->hScrollMax());
     visaRadVidFokus(rad, 11);
 }
 
@@ -783,15 +768,14 @@ bool frmResultatInskrivning::txtSarskjutning_KeyDown(QLineEdit* falt, int rad, Q
 }
 
 void frmResultatInskrivning::cmd1098_GotFocus(int rad) {
-    QScrollBar* h = m_banrader->HScrollInnehall;
-    QScrollBar* v = m_banrader->VScrollInnehall;
-    if (m_banrader->innehallVanster() > -h->maximum())
-        sattHScroll(h->maximum());
+    const Banrader& b = *m_banrader;
+    if (b.innehallVanster() > -b.hScrollMax())
+        sattHScroll(b.hScrollMax());
     // The view follows the button one row at a time.
-    if (m_banrader->innehallTopp() < -Banrader::Radhojd * rad)
-        sattVScroll(v->value() >= Banrader::Radhojd ? v->value() - Banrader::Radhojd : 0);
-    if (float(m_banrader->innehallTopp()) / -float(Banrader::Radhojd) + 11.0f < float(rad))
-        sattVScroll(v->value() + Banrader::Radhojd);
+    if (b.innehallTopp() < -Banrader::Radhojd * rad)
+        sattVScroll(b.vScroll() >= Banrader::Radhojd ? b.vScroll() - Banrader::Radhojd : 0);
+    if (float(b.innehallTopp()) / -float(Banrader::Radhojd) + 11.0f < float(rad))
+        sattVScroll(b.vScroll() + Banrader::Radhojd);
 }
 
 void frmResultatInskrivning::cmd1098_Click(int rad) {

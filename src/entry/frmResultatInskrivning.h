@@ -20,7 +20,6 @@ class Askadarflode;
 class Formkontext;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QStatusBar;
 
 // The result-entry window: one squad at a time, a row of fields per occupied
@@ -81,39 +80,17 @@ public:
 
     // --- What the rest of result entry and the tests reach ---
     int intAntalRader() const;
-    const QList<Banrad>& skjutlag() const { return m_skjutlag; }
-    Banrader* banrader() const { return m_banrader; }
-    // A row's fields, the row built first when it was not (as reaching it
-    // with the keyboard builds it).
-    const Radfalt& rad(int i);
-    QLineEdit* txtSer(int serie, int rad);
-    QString panel(const QString& nyckel) const;
-    Resultatsparning& sparning() { return m_sparning; }
     Askadaruppdatering& askadaruppdatering() { return m_askadaruppdatering; }
     // The link to the scoring machine, null outside machine mode.
     Tolklank* tolklank() const { return m_tolklank.get(); }
     // The picture the machine's status panel shows.
     Tolklank::Bild tolkbild() const { return m_tolkbild; }
-    QLabel* tolkbildPanel() const { return m_tolkbildPanel; }
 
     // Where the next machine result goes: a series field has the focus, and
     // which row and series it is.
     bool blnSerieMarkerad = false;
     int intMarkeradRad = 0;
     int intMarkeradSerie = 0;
-
-    QPushButton* cmdBytSkjutlag;
-    QPushButton* cmdAterga;
-    QLabel* Label13;
-    QLineEdit* txtRodForkl;
-    QLabel* lblRodForkl;
-    QLineEdit* txtGronForkl;
-    QLabel* lblGronForkl;
-    QStatusBar* sbrResultatInskr;
-
-public slots:
-    void cmdBytSkjutlag_Click();
-    void cmdAterga_Click();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -122,9 +99,12 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void cmdBytSkjutlag_Click();
+    void cmdAterga_Click();
     void byggFormular();
     void Skapa_paneler();
     void sattPanel(const QString& nyckel, const QString& text);
+    QLineEdit* txtSer(int serie, int rad);
     void Form_Load();
     void Form_Activate();
     void Form_QueryUnload();
@@ -198,6 +178,7 @@ private:
     };
     QList<Radbild> m_radbilder;
     Banrader* m_banrader = nullptr;
+    QStatusBar* sbrResultatInskr = nullptr;
     QHash<QString, QLabel*> m_paneler;
 
     Tolklank::Tider m_tolktider;

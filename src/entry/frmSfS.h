@@ -22,10 +22,6 @@ public:
     // The series value that was saved, nothing when the dialog stored nothing.
     std::optional<int> sparatVarde() const { return m_sparat; }
 
-    QLineEdit* txtSfS() const { return m_txtSfS; }
-    QPushButton* cmdSpara() const { return m_cmdSpara; }
-    QPushButton* cmdAvbryt() const { return m_cmdAvbryt; }
-    QLabel* lblTavlanr() const { return m_lblTavlanr; }
     // How many keys and pastes the field has refused with a beep.
     int antalPip() const { return m_pip; }
 

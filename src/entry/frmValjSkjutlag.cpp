@@ -79,14 +79,14 @@ void frmValjSkjutlag::byggFormular() {
     for (int kolumn = 0; kolumn < AntalOptioner / 2; ++kolumn)
         rutor->setColumnMinimumWidth(kolumn, twips(495));
 
-    lblSkjuttid = new QLabel(QStringLiteral("Skjuttid:"), this);
+    auto* lblSkjuttid = new QLabel(QStringLiteral("Skjuttid:"), this);
     lblSkjuttid->setObjectName(QStringLiteral("lblSkjuttid"));
     lblSkjuttidVarde = new QLabel(this);
     lblSkjuttidVarde->setObjectName(QStringLiteral("lblSkjuttidVarde"));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Välj valt skjutlag."));
-    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    auto* cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
     cmdAvbryt->setToolTip(QStringLiteral("Stäng detta fönster utan ätt välja någonting."));
     // Enter on an option means OK; the buttons take Enter only when focused.

@@ -8,7 +8,6 @@ class Formkontext;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
-class QPushButton;
 class QRadioButton;
 
 // "Välj skjutlag": the squad result entry opens, chosen among the competition's
@@ -36,28 +35,23 @@ public:
     bool forstaGangen() const { return blnForstaGangen; }
     int antalSkjutlag() const { return intAntalSkjutlag; }
 
-    // Opt[1] .. Opt[30]; Opt[0] is unused.
-    QGroupBox* frameSkjutlag;
-    QList<QRadioButton*> Opt;
-    QPushButton* cmdOK;
-    QPushButton* cmdAvbryt;
-    QLabel* lblSkjuttid;
-    QLabel* lblSkjuttidVarde;
-
-public slots:
-    void cmdOK_Click();
-    void cmdAvbryt_Click();
-
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
     void byggFormular();
     void Form_Load();
     void Opt_Click(int index);
     void Opt_MouseMove(int index);
     void frameSkjutlag_MouseMove();
     void visaSkjuttid(int skjutlag);
+
+    // Opt[1] .. Opt[30]; Opt[0] is unused.
+    QGroupBox* frameSkjutlag = nullptr;
+    QList<QRadioButton*> Opt;
+    QLabel* lblSkjuttidVarde = nullptr;
 
     Formkontext& m_k;
     int m_forvalt = 0;

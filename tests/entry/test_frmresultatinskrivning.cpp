@@ -1,30 +1,19 @@
-#include "Tangentbord.h"
+#include "Inskrivningsstod.h"
 #include "common/IniNamn.h"
 #include "competition/Skjuttider.h"
 #include "entry/Banrader.h"
 #include "entry/Registrering.h"
 #include "entry/frm1098.h"
-#include "entry/frmResultatInskrivning.h"
 #include "entry/frmValjSkjutlag.h"
 #include "shell/Fonsternamn.h"
-#include "spectator/Askadarstod.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTest>
 
-using F = frmResultatInskrivning;
-using namespace Tangentbord;
-using namespace Qt::StringLiterals;
 using Svar = Meddelanden::Svar;
 
 namespace {
@@ -35,77 +24,29 @@ void svaraValj(int skjutlag) {
         auto* valj = qobject_cast<frmValjSkjutlag*>(QApplication::activeModalWidget());
         if (!valj)
             return;
-        if (skjutlag == 0) {
-            QTest::mouseClick(valj->cmdAvbryt, Qt::LeftButton);
-            return;
-        }
-        QTest::mouseClick(valj->Opt[skjutlag], Qt::LeftButton);
-        QTest::mouseClick(valj->cmdOK, Qt::LeftButton);
+        if (skjutlag)
+            QTest::mouseClick(widget<QRadioButton>(valj, u"Opt%1"_s.arg(skjutlag)), Qt::LeftButton);
+        QTest::mouseClick(widget<QPushButton>(valj, skjutlag ? "cmdOK" : "cmdAvbryt"), Qt::LeftButton);
     });
 }
-
-// Result entry opened as the picker opens it, with a short wait before the
-// display is told.
-F* oppnaFonster(Testfixtur& f, Askadarflode& flode, int skjutlag, int intervall) {
-    auto* w = new F(f.kontext, flode, intervall);
-    w->setAttribute(Qt::WA_DeleteOnClose);
-    w->Oppna_databaser_mm(skjutlag);
-    w->txtVisible();
-    if (!aktivera(w))
-        qWarning("the window did not become active");
-    f.kontext.meddelaAktivering(w);
-    return w;
-}
-
-// A competition with result entry open on one of its squads. The spectator feed
-// is there but nothing listens, unless the test starts it.
-struct Inskrivning {
-    Testfixtur f;
-    Askadarflode flode{f.g, f.m, Testfixtur::ledigPort(), Loopback};
-    QPointer<F> w;
-
-    Inskrivning(NyTavling::Typ typ, int banor, int skjutlag, int skyttar) {
-        f.skapaTavling(u"Cup"_s, typ, banor, skjutlag, skyttar);
-    }
-    ~Inskrivning() { delete w; }
-
-    F* oppna(int skjutlag) { return w = oppnaFonster(f, flode, skjutlag, 100); }
-    qint64 lopnummer(int skjutlag, int bana) {
-        return f.g.cnnTavling
-            .varde(u"SELECT Startnummer FROM Skjutlag WHERE Skjutlag = ? AND Bana = ?"_s, {skjutlag, bana})
-            .toLongLong();
-    }
-    void satt(int skjutlag, int bana, const QString& falt, const QVariant& varde) {
-        f.g.cnnTavling.kor(u"UPDATE Skyttar SET %1 = ? WHERE Löpnummer = ?"_s.arg(falt),
-                           {varde, lopnummer(skjutlag, bana)});
-    }
-    QVariant lagrat(int skjutlag, int bana, const QString& falt) {
-        return f.g.cnnTavling.varde(u"SELECT %1 FROM Skyttar WHERE Löpnummer = ?"_s.arg(falt),
-                                    {lopnummer(skjutlag, bana)});
-    }
-    int res(int skjutlag, int bana, int serie) {
-        return lagrat(skjutlag, bana, u"Res%1"_s.arg(serie)).toInt();
-    }
-    // A lane left free: its row points at the placeholder shooter.
-    void ledig(int skjutlag, int bana) {
-        f.g.cnnTavling.kor(u"UPDATE Skjutlag SET Startnummer = 1 WHERE Skjutlag = ? AND Bana = ?"_s,
-                           {skjutlag, bana});
-    }
-};
 
 // The switch button with the picker answered; the window has the keyboard
 // again afterwards, as the desktop gives it back when the picker closes.
 void byt(QWidget* w, int skjutlag) {
     svaraValj(skjutlag);
-    QMetaObject::invokeMethod(w, "cmdBytSkjutlag_Click", Qt::DirectConnection);
+    widget<QPushButton>(w, "cmdBytSkjutlag")->click();
     if (!aktivera(w))
         qWarning("the window did not become active again");
 }
 
-// A key pressed; whether the focus went to till.
-bool tryckTill(Qt::Key tangent, const QWidget* till) {
-    tryck(tangent);
-    return fokus() == till;
+// Keys pressed in turn: where the focus was after each, "," between.
+QString steg(std::initializer_list<Qt::Key> tangenter) {
+    QStringList p;
+    for (const Qt::Key t : tangenter) {
+        tryck(t);
+        p << plats();
+    }
+    return p.join(u',');
 }
 
 // The mouse pointer moving over a widget.
@@ -116,66 +57,58 @@ void pekaPa(QWidget* w) {
     QApplication::sendEvent(w, &flytt);
 }
 
-bool synlig(const QWidget* w) {
-    return !w->isHidden();
+Banrader* rader(const QWidget* w) {
+    return widget<Banrader>(w, "Banrader");
+}
+QScrollBar* vscroll(const QWidget* w) {
+    return widget<QScrollBar>(w, "VScrollInnehall");
+}
+// Rows that have their widgets, each in its own container.
+qsizetype byggda(const QWidget* w) {
+    return w->findChildren<QWidget*>(QRegularExpression(u"^picRad\\d+$"_s)).size();
 }
 
-// What row r shows: how many series and pair sums, and which totals.
-QString visas(F* w, int r) {
-    int serier = 0, par = 0;
+// What row r shows, hidden fields left out: "lane|series|pair sums|40 and 60
+// totals ("-" hidden)|shoot-off value"; a value shown red ends in "!".
+QString rad(const QWidget* w, int r) {
+    const auto text = [&](const QString& namn, const QString& dold = {}) {
+        const QLineEdit* f = falt(w, r, qPrintable(namn));
+        return f->isHidden() ? dold
+                             : f->text() + (f->palette().color(QPalette::Text) == Rod ? u"!"_s : QString());
+    };
+    QStringList serier, summor;
     for (int n = 1; n <= 12; ++n)
-        serier += synlig(w->txtSer(n, r));
-    for (const QLineEdit* p : w->rad(r).txtSum)
-        par += synlig(p);
-    return u"%1 %2%3%4"_s.arg(serier)
-        .arg(par)
-        .arg(synlig(w->rad(r).txtRes40) ? u" 40"_s : QString())
-        .arg(synlig(w->rad(r).txtRes60) ? u" 60"_s : QString());
-}
-
-// The status-bar panels: squad, lane, class, club, counts, inner tens, machine.
-QString paneler(const F* w) {
-    QStringList t;
-    for (const QString& p : {F::PanelSkjutlag, F::PanelBana, F::PanelKlass, F::PanelForening,
-                             F::PanelAuto1098, F::PanelAuto10, F::PanelStatusTolkmaskin})
-        t << w->panel(p);
-    return t.join(u'|');
-}
-
-// Row r's pair sums, then its 40- and 60-shot totals, as shown.
-QString summor(F* w, int r) {
-    QStringList t;
-    for (const QLineEdit* p : w->rad(r).txtSum)
-        t << p->text();
-    return t.join(u' ') + u" / "_s + w->rad(r).txtRes40->text() + u' ' + w->rad(r).txtRes60->text();
+        serier << text(u"txtSer%1"_s.arg(n));
+    for (int k = 1; k <= 6; ++k)
+        summor << text(u"txtSum%1"_s.arg(k * 10));
+    serier.removeAll(QString());
+    summor.removeAll(QString());
+    return QStringList{bana(w, r)->text(), serier.join(u' '), summor.join(u' '),
+                       text(u"txtRes40"_s, u"-"_s) + u' ' + text(u"txtRes60"_s, u"-"_s),
+                       text(u"txtSarskjutning"_s)}
+        .join(u'|');
 }
 
 // The back colours of row r's series 1 to 12: F window, G green, R red.
-QString farger(F* w, int r) {
+QString farger(const QWidget* w, int r) {
     QString t;
     for (int n = 1; n <= 12; ++n) {
-        const QColor c = w->txtSer(n, r)->palette().color(QPalette::Base);
+        const QColor c = ser(w, n, r)->palette().color(QPalette::Base);
         t += c == Ljusrod ? u'R' : c == Ljusgron ? u'G' : u'F';
     }
     return t;
 }
 
-// Where the focus is among the rows: "ser10/998" (series 10 of row 998),
-// "sär/3", "antal/12"; "" outside them.
-QString fokusPlats(const F* w) {
-    const std::optional<Banrader::Plats> p = w->banrader()->plats(fokus());
-    if (!p)
-        return QString();
-    const QString slag = p->slag == Banrader::Slag::Serie          ? u"ser%1"_s.arg(p->serie)
-                         : p->slag == Banrader::Slag::Sarskjutning ? u"sär"_s
-                                                                   : u"antal"_s;
-    return slag + u'/' + QString::number(p->rad);
+// The status-bar panels: squad, lane, class, club, counts, inner tens, machine.
+QString paneler(const QWidget* w) {
+    QStringList t;
+    for (const QString& p : {F::PanelSkjutlag, F::PanelBana, F::PanelKlass, F::PanelForening,
+                             F::PanelAuto1098, F::PanelAuto10, F::PanelStatusTolkmaskin})
+        t << panel(w, p);
+    return t.join(u'|');
 }
 
-// Rows that have their widgets, each in its own container.
-qsizetype byggdaRader(const F* w) {
-    return w->banrader()->findChildren<QWidget*>(u"picRad"_s).size();
-}
+const QString Over50 = u"Du får inte skriva in resultat högre än 50 poäng!"_s;
 
 } // namespace
 
@@ -191,50 +124,46 @@ private slots:
     void skjutlagOppnas() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 12, 3, 24);
         Skjuttider::skriv(s.f.g.cnnTavling, 2, u"Lördag 10.00"_s);
-        s.ledig(2, 3);
+        s.f.g.cnnTavling.kor(u"UPDATE Skjutlag SET Startnummer = 1 WHERE Skjutlag = 2 AND Bana = 3"_s);
         s.satt(2, 5, u"Res1"_s, 47);
         s.satt(2, 5, u"Res2"_s, 50);
         s.satt(2, 5, u"Särskjutning"_s, 9.5);
         F* w = s.oppna(2);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 2 Lördag 10.00"_s);
         QCOMPARE(w->intAntalRader(), 11);
-        QCOMPARE(w->rad(2).txtBana->text(), u"4"_s);
-        QCOMPARE(w->rad(3).txtNamn->text(), u"Skytt17 Efternamn17"_s);
-        QCOMPARE(w->txtSer(1, 3)->text(), u"47"_s);
-        QCOMPARE(summor(w, 3), u"97 0 0 0 0 0 / 97 97"_s);
-        QCOMPARE(w->rad(3).txtSarskjutning->text(), u"9,5"_s);
-        QCOMPARE(w->txtSer(2, 3)->palette().color(QPalette::Text), Rod);
-        QVERIFY(w->txtSer(1, 3)->palette().color(QPalette::Text) != Rod);
+        QCOMPARE(rad(w, 3), u"5|47 50! 0 0 0 0 0 0 0 0 0 0|97 0 0 0 0 0|- 97|9,5"_s);
+        QCOMPARE(falt(w, 3, "txtNamn")->text(), u"Skytt17 Efternamn17"_s);
         QCOMPARE(paneler(w), u"Skjutlag 2|Bana 1|H|Klubb 1|Auto 10,9,8..|Auto 10'|"_s);
-        QCOMPARE(w->banrader()->lblSumma->text(), u"40 / 60 skott"_s);
-        QVERIFY(synlig(w->banrader()->Label[12]));
-        QVERIFY(w->banrader()->innehallSynligt());
-        QCOMPARE(fokus(), w->txtSer(1, 0));
-        QCOMPARE(w->banrader()->VScrollInnehall->maximum(), 0);
-        QVERIFY(s.f.g.blnResultatInskrivningOppen);
-        QVERIFY(s.f.m.visade.isEmpty());
+        QCOMPARE(widget<QLabel>(w, "lblSumma")->text(), u"40 / 60 skott"_s);
+        QVERIFY(!widget<QLabel>(w, "Label12")->isHidden() && !widget<QWidget>(w, "picInnehall")->isHidden());
+        QCOMPARE(plats(), u"0 txtSer1"_s);
+        QCOMPARE(vscroll(w)->maximum(), 0);
+        QVERIFY(s.f.g.blnResultatInskrivningOppen && s.f.m.visade.isEmpty());
 
         // Twelve rows: the area grows by one row and scrolls by it; Down from
         // the last visible row brings the twelfth into view.
         byt(w, 1);
         QCOMPARE(w->intAntalRader(), 12);
-        QCOMPARE(w->banrader()->innehallHojd(), 6045 + 550);
-        QCOMPARE(w->banrader()->VScrollInnehall->maximum(), 550);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 1 "_s);
-        w->txtSer(1, 10)->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(1, 11)));
-        QCOMPARE(w->banrader()->VScrollInnehall->value(), 550);
-        QCOMPARE(w->banrader()->innehallTopp(), -550);
-        QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(1, 0)));
-        QCOMPARE(w->banrader()->VScrollInnehall->value(), 0);
+        QCOMPARE(rader(w)->innehallHojd(), 6045 + 550);
+        QCOMPARE(vscroll(w)->maximum(), 550);
+        ser(w, 1, 10)->setFocus();
+        QCOMPARE(steg({Qt::Key_Down}), u"11 txtSer1"_s);
+        QCOMPARE(vscroll(w)->value(), 550);
+        QCOMPARE(rader(w)->innehallTopp(), -550);
+        QVERIFY(tryckTill(Qt::Key_Down, ser(w, 1, 0)));
+        QCOMPARE(vscroll(w)->value(), 0);
 
         byt(w, 3);
         QCOMPARE(w->intAntalRader(), 0);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 3 "_s);
         QVERIFY(paneler(w).startsWith(u"Skjutlag 3|"_s));
-        QCOMPARE(w->banrader()->innehallHojd(), 6045);
-        for (int i = 0; i < w->banrader()->byggda(); ++i)
-            QVERIFY(!synlig(w->rad(i).txtBana) && !synlig(w->txtSer(1, i)) && !synlig(w->rad(i).cmd1098));
+        QCOMPARE(rader(w)->innehallHojd(), 6045);
+        const auto alla =
+            w->findChildren<QWidget*>(QRegularExpression(u"^(picRad\\d+|txtBana\\d+|txtSer1|cmd1098)$"_s));
+        QCOMPARE(alla.size(), 12 * 4);
+        for (const QWidget* f : alla)
+            QVERIFY(f->isHidden());
         QCOMPARE(s.f.g.intValtSkjutlag, 3);
     }
 
@@ -256,102 +185,95 @@ private slots:
         QCOMPARE(s.f.m.visade.size(), 1);
         QVERIFY(s.f.m.visade[0].text.startsWith(u"Klassen för skytten på bana 700 finns inte."_s));
         QVERIFY(w->findChildren<QLineEdit*>().size() <= 11 * 23 + 2);
-        QCOMPARE(byggdaRader(w), 11);
-        QCOMPARE(w->banrader()->innehallHojd(), 6045 + 988 * 550);
-        QCOMPARE(fokusPlats(w), u"ser1/0"_s);
+        QCOMPARE(byggda(w), 11);
+        QCOMPARE(rader(w)->innehallHojd(), 6045 + 988 * 550);
+        QCOMPARE(plats(), u"0 txtSer1"_s);
         // Repainting a row that is not there builds nothing.
         w->intAktuellRad = 600;
         w->Rakna();
         w->txtRes60_visible(600);
         w->txtVisible();
         s.f.kontext.meddelaAktivering(w);
-        QCOMPARE(byggdaRader(w), 11);
+        QCOMPARE(byggda(w), 11);
 
         // Up from the first row goes round to the last, with the view at the
         // bottom: the rows there are built, the last painted as stored.
-        w->txtSer(10, 0)->setFocus();
-        tryck(Qt::Key_Up);
-        QCOMPARE(fokusPlats(w), u"ser10/998"_s);
-        QScrollBar* v = w->banrader()->VScrollInnehall;
+        QScrollBar* v = vscroll(w);
+        ser(w, 10, 0)->setFocus();
+        QCOMPARE(steg({Qt::Key_Up}), u"998 txtSer10"_s);
         QCOMPARE(v->value(), v->maximum());
-        QCOMPARE(byggdaRader(w), 22);
-        QCOMPARE(w->rad(998).txtBana->text(), u"999"_s);
-        QCOMPARE(w->rad(998).txtNamn->text(), u"Skytt999 Efternamn999"_s);
-        QCOMPARE(summor(w, 998), u"0 0 0 0 41 0 / 0 41"_s);
-        QCOMPARE(w->panel(F::PanelBana), u"Bana 999"_s);
+        QCOMPARE(byggda(w), 22);
+        QCOMPARE(rad(w, 998), u"999|0 0 0 0 0 0 0 0 0 41 0 0|0 0 0 0 41 0|- 41|0"_s);
+        QCOMPARE(falt(w, 998, "txtNamn")->text(), u"Skytt999 Efternamn999"_s);
+        QCOMPARE(panel(w, F::PanelBana), u"Bana 999"_s);
         skriv(u"47"_s);
-        QCOMPARE(fokusPlats(w), u"ser11/998"_s);
+        QCOMPARE(plats(), u"998 txtSer11"_s);
         QCOMPARE(s.res(1, 999, 10), 47);
-        QCOMPARE(summor(w, 998), u"0 0 0 0 47 0 / 0 47"_s);
-        QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(11, 0)));
+        QCOMPARE(rad(w, 998), u"999|0 0 0 0 0 0 0 0 0 47 0 0|0 0 0 0 47 0|- 47|0"_s);
+        QVERIFY(tryckTill(Qt::Key_Down, ser(w, 11, 0)));
         QCOMPARE(v->value(), 0);
 
         // Down from the last row in view builds the next and scrolls to it;
         // Tab from its count button builds the one after.
-        w->txtSer(3, 10)->setFocus();
-        tryck(Qt::Key_Down);
-        QCOMPARE(fokusPlats(w), u"ser3/11"_s);
+        ser(w, 3, 10)->setFocus();
+        QCOMPARE(steg({Qt::Key_Down}), u"11 txtSer3"_s);
         QCOMPARE(v->value(), 550);
-        QCOMPARE(byggdaRader(w), 23);
-        w->rad(11).cmd1098->setFocus();
-        tryck(Qt::Key_Tab);
-        QCOMPARE(fokusPlats(w), u"ser1/12"_s);
-        QCOMPARE(w->rad(12).txtBana->text(), u"13"_s);
+        QCOMPARE(byggda(w), 23);
+        falt<QPushButton>(w, 11, "cmd1098")->setFocus();
+        QCOMPARE(steg({Qt::Key_Tab}), u"12 txtSer1"_s);
+        QCOMPARE(bana(w, 12)->text(), u"13"_s);
         skriv(u"9"_s);
-        tryck(Qt::Key_Tab);
-        QCOMPARE(fokusPlats(w), u"ser2/12"_s);
+        QCOMPARE(steg({Qt::Key_Tab}), u"12 txtSer2"_s);
         QCOMPARE(s.res(1, 13, 1), 9);
 
         // The scroll bar brings the middle of the squad: lane 500 shoots 40
         // shots. Shift+Tab from its first series goes back to the count
         // button of the row above, built now, and Tab forward again.
         v->setValue(499 * 550);
-        QCOMPARE(byggdaRader(w), 35);
+        QCOMPARE(byggda(w), 35);
         QCOMPARE(farger(w, 499), u"FFFFFFFFRRRR"_s);
-        QCOMPARE(visas(w, 499), u"12 6 40"_s);
-        w->txtSer(1, 499)->setFocus();
-        QTest::keyClick(fokus(), Qt::Key_Tab, Qt::ShiftModifier);
-        QCOMPARE(fokusPlats(w), u"antal/498"_s);
-        QCOMPARE(byggdaRader(w), 36);
-        QCOMPARE(w->rad(498).txtBana->text(), u"499"_s);
-        tryck(Qt::Key_Tab);
-        QCOMPARE(fokusPlats(w), u"ser1/499"_s);
-        QVERIFY(tryckTill(Qt::Key_Up, w->rad(498).txtSer[0]));
+        QCOMPARE(rad(w, 499), u"500|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|0 -|0"_s);
+        ser(w, 1, 499)->setFocus();
+        tryck(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(plats(), u"498 cmd1098"_s);
+        QCOMPARE(byggda(w), 36);
+        QCOMPARE(bana(w, 498)->text(), u"499"_s);
+        QCOMPARE(steg({Qt::Key_Tab, Qt::Key_Up}), u"499 txtSer1,498 txtSer1"_s);
 
         // The lane whose class is missing shows every series as its own, and
         // is not told again.
         v->setValue(699 * 550);
         QCOMPARE(farger(w, 699), u"FFFFFFFFFFFF"_s);
-        QCOMPARE(visas(w, 699), u"12 6 40 60"_s);
+        QCOMPARE(rad(w, 699), u"700|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|0 0|0"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
         // A series being typed in a row scrolled out of view is stored as the
         // squad is switched. The next squad, of 101 lanes, opens at its top;
         // the rows kept from the first squad are painted for it as they come
         // into view, those beyond its lanes stay hidden.
-        w->txtSer(5, 699)->setFocus();
+        ser(w, 5, 699)->setFocus();
         skriv(u"3"_s);
         v->setValue(0);
         byt(w, 2);
         QCOMPARE(s.res(1, 700, 5), 3);
         QCOMPARE(w->intAntalRader(), 101);
-        QCOMPARE(fokusPlats(w), u"ser1/0"_s);
-        QCOMPARE(w->rad(0).txtNamn->text(), u"Skytt1000 Efternamn1000"_s);
-        QVERIFY(!w->banrader()->radOmKlar(12));
+        QCOMPARE(plats(), u"0 txtSer1"_s);
+        QCOMPARE(falt(w, 0, "txtNamn")->text(), u"Skytt1000 Efternamn1000"_s);
+        QVERIFY(widget<QWidget>(w, "picRad12")->isHidden());
         v->setValue(2 * 550);
-        QVERIFY(w->banrader()->radOmKlar(12));
-        QCOMPARE(w->banrader()->radOmKlar(12)->txtNamn->text(), u"Skytt1012 Efternamn1012"_s);
-        QCOMPARE(visas(w, 12), u"12 6 60"_s);
-        QVERIFY(w->rad(499).picRad->isHidden() && w->rad(499).txtBana->isHidden());
-        tryck(Qt::Key_Up);
-        QCOMPARE(fokusPlats(w), u"ser1/100"_s);
-        QCOMPARE(w->rad(100).txtBana->text(), u"101"_s);
-        QCOMPARE(w->rad(100).txtNamn->text(), u"Skytt1100 Efternamn1100"_s);
+        QVERIFY(!widget<QWidget>(w, "picRad12")->isHidden());
+        QCOMPARE(falt(w, 12, "txtNamn")->text(), u"Skytt1012 Efternamn1012"_s);
+        QCOMPARE(rad(w, 12), u"13|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|- 0|0"_s);
+        QVERIFY(widget<QWidget>(w, "picRad499")->isHidden() && bana(w, 499)->isHidden());
+        QCOMPARE(steg({Qt::Key_Up}), u"100 txtSer1"_s);
+        QCOMPARE(bana(w, 100)->text(), u"101"_s);
+        QCOMPARE(falt(w, 100, "txtNamn")->text(), u"Skytt1100 Efternamn1100"_s);
         QVERIFY(w->close());
     }
 
     // Which fields a row shows and how its series are coloured, by the class
     // (found whatever its letter case) and the kind of competition; a class
-    // that is gone is told once and hides nothing.
+    // that is gone is told once and hides nothing. A value typed into a red
+    // series brings the 60-shot total back.
     void synlighetPerKlass() {
         {
             Inskrivning s(NyTavling::Typ::Sportskytte, 4, 1, 4);
@@ -361,14 +283,16 @@ private slots:
             s.satt(1, 4, u"Klass"_s, u"X'1"_s);
             F* w = s.oppna(1);
             QCOMPARE(w->intAntalRader(), 4);
-            QCOMPARE(visas(w, 0), u"12 6 60"_s); // 60 shots
-            QCOMPARE(farger(w, 0), u"FFFFFFFFFFFF"_s);
-            QCOMPARE(visas(w, 1), u"12 6 40"_s); // 40 shots
-            QCOMPARE(farger(w, 1), u"FFFFFFFFRRRR"_s);
-            QCOMPARE(visas(w, 2), u"12 6 40 60"_s); // 40 shots and a team of 60
-            QCOMPARE(farger(w, 2), u"FFFFFFFFGGGG"_s);
-            QCOMPARE(visas(w, 3), u"12 6 40 60"_s); // no such class
-            QCOMPARE(farger(w, 3), u"FFFFFFFFFFFF"_s);
+            const QString noll = u"0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|"_s;
+            // 60 shots; 40 shots; 40 shots and a team of 60; no such class.
+            const QString visas[][2] = {{u"- 0"_s, u"FFFFFFFFFFFF"_s},
+                                        {u"0 -"_s, u"FFFFFFFFRRRR"_s},
+                                        {u"0 0"_s, u"FFFFFFFFGGGG"_s},
+                                        {u"0 0"_s, u"FFFFFFFFFFFF"_s}};
+            for (int r = 0; r < 4; ++r) {
+                QCOMPARE(rad(w, r), QString::number(r + 1) + u'|' + noll + visas[r][0] + u"|0"_s);
+                QCOMPARE(farger(w, r), visas[r][1]);
+            }
             QCOMPARE(s.f.m.visade.size(), 1);
             QCOMPARE(
                 s.f.m.visade[0].text,
@@ -377,25 +301,21 @@ private slots:
             s.f.kontext.meddelaAktivering(w);
             QCOMPARE(s.f.m.visade.size(), 1);
 
-            // A value typed into a red series brings the 60-shot total back.
-            w->txtSer(10, 1)->setFocus();
+            ser(w, 10, 1)->setFocus();
             skriv(u"3"_s);
             tryck(Qt::Key_Tab);
             QCOMPARE(s.res(1, 2, 10), 3);
-            QCOMPARE(visas(w, 1), u"12 6 40 60"_s);
-            QCOMPARE(w->rad(1).txtRes60->text(), u"3"_s);
+            QCOMPARE(rad(w, 1), u"2|0 0 0 0 0 0 0 0 0 3 0 0|0 0 0 0 3 0|0 3|0"_s);
         }
-        {
-            // National: series 1 to 8 only, their headers and "40 skott".
-            Inskrivning s(NyTavling::Typ::Nationellt, 3, 1, 2);
-            F* w = s.oppna(1);
-            QCOMPARE(visas(w, 0), u"8 4 40"_s);
-            QCOMPARE(visas(w, 1), u"8 4 40"_s);
-            QVERIFY(synlig(w->rad(0).txtSarskjutning) && synlig(w->rad(0).cmd1098));
-            QVERIFY(synlig(w->banrader()->Label[8]) && !synlig(w->banrader()->Label[9]) &&
-                    !synlig(w->banrader()->Label[12]));
-            QCOMPARE(w->banrader()->lblSumma->text(), u"40 skott"_s);
-        }
+        // National: series 1 to 8 only, their headers and "40 skott".
+        Inskrivning s(NyTavling::Typ::Nationellt, 3, 1, 2);
+        F* w = s.oppna(1);
+        for (int r = 0; r < 2; ++r)
+            QCOMPARE(rad(w, r), QString::number(r + 1) + u"|0 0 0 0 0 0 0 0|0 0 0 0|0 -|0"_s);
+        QVERIFY(!falt<QPushButton>(w, 0, "cmd1098")->isHidden());
+        QVERIFY(!widget<QLabel>(w, "Label8")->isHidden() && widget<QLabel>(w, "Label9")->isHidden() &&
+                widget<QLabel>(w, "Label12")->isHidden());
+        QCOMPARE(widget<QLabel>(w, "lblSumma")->text(), u"40 skott"_s);
     }
 
     // A whole row from the keyboard: two digits move on by themselves, each
@@ -407,31 +327,28 @@ private slots:
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         s.satt(1, 1, u"Res1"_s, 40);
         F* w = s.oppna(1);
-        QCOMPARE(fokus(), w->txtSer(1, 0));
+        QCOMPARE(plats(), u"0 txtSer1"_s);
         skriv(u"51"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
-        QCOMPARE(s.f.m.senasteText(), u"Du får inte skriva in resultat högre än 50 poäng!"_s);
+        QCOMPARE(s.f.m.senasteText(), Over50);
         QCOMPARE(s.f.m.visade.back().titel, u"Fel"_s);
         QCOMPARE(s.f.m.visade.back().ikon, Meddelanden::Ikon::Kritisk);
-        QCOMPARE(fokus(), w->txtSer(1, 0));
-        QCOMPARE(w->txtSer(1, 0)->text(), u"0"_s);
+        QCOMPARE(plats(), u"0 txtSer1"_s);
+        QCOMPARE(ser(w, 1, 0)->text(), u"0"_s);
         QCOMPARE(s.res(1, 1, 1), 0);
 
         const QStringList serier = u"47 50 48 49 45 46 44 43 50 50 41 42"_s.split(u' ');
         for (int n = 1; n <= 12; ++n) {
-            QCOMPARE(fokus(), w->txtSer(n, 0));
+            QCOMPARE(fokus(), ser(w, n, 0));
             skriv(serier[n - 1]);
         }
         // Series 12 goes round to series 1 of the same row, storing as it leaves.
-        QCOMPARE(fokus(), w->txtSer(1, 0));
-        for (int n = 1; n <= 12; ++n)
-            QCOMPARE(s.res(1, 1, n), serier[n - 1].toInt());
-        QCOMPARE(s.lagrat(1, 1, u"Sum50 || '|' || Totalt40 || '|' || Totalt60"_s).toString(),
-                 u"100|372|555"_s);
-        QCOMPARE(summor(w, 0), u"97 97 91 87 100 83 / 372 555"_s);
-        QCOMPARE(w->rad(0).txtSum[4]->palette().color(QPalette::Text), Rod);
-        QVERIFY(w->rad(0).txtSum[0]->palette().color(QPalette::Text) != Rod);
-        QCOMPARE(w->txtSer(2, 0)->palette().color(QPalette::Text), Rod);
+        QCOMPARE(fokus(), ser(w, 1, 0));
+        QCOMPARE(
+            s.lagrat(1, 1, u"Res1, Res2, Res3, Res4, Res5, Res6, Res7, Res8, Res9, Res10, Res11, Res12"_s),
+            serier.join(u'|'));
+        QCOMPARE(s.lagrat(1, 1, u"Sum50, Totalt40, Totalt60"_s), u"100|372|555"_s);
+        QCOMPARE(rad(w, 0), u"1|47 50! 48 49 45 46 44 43 50! 50! 41 42|97 97 91 87 100! 83|- 555|0"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
         // A typed series switches the counts to hand entry, on screen and in the file.
         QVERIFY(paneler(w).endsWith(u"|Man 10,9,8..|Manuella 10'|"_s));
@@ -439,36 +356,37 @@ private slots:
 
         // The field entered has its text selected: one digit replaces it and
         // stays; Enter moves on as two digits would, and stores.
-        QCOMPARE(w->txtSer(1, 0)->selectedText(), u"47"_s);
+        QCOMPARE(ser(w, 1, 0)->selectedText(), u"47"_s);
         skriv(u"5"_s);
-        QCOMPARE(fokus(), w->txtSer(1, 0));
-        QCOMPARE(w->txtSer(1, 0)->text(), u"5"_s);
-        QVERIFY(tryckTill(Qt::Key_Return, w->txtSer(2, 0)));
+        QCOMPARE(plats(), u"0 txtSer1"_s);
+        QCOMPARE(ser(w, 1, 0)->text(), u"5"_s);
+        QVERIFY(tryckTill(Qt::Key_Return, ser(w, 2, 0)));
         QCOMPARE(s.res(1, 1, 1), 5);
         QTest::keyRelease(fokus(), Qt::Key_7);
-        QCOMPARE(fokus(), w->txtSer(2, 0));
+        QCOMPARE(plats(), u"0 txtSer2"_s);
         // Visiting a field without typing stores nothing: the stored value
         // changed meanwhile stays. An emptied field is nought, stored.
         s.satt(1, 1, u"Res2"_s, 33);
         tryck(Qt::Key_Return);
         QCOMPARE(s.res(1, 1, 2), 33);
         tryck(Qt::Key_Backspace);
-        QVERIFY(tryckTill(Qt::Key_Tab, w->txtSer(4, 0)));
-        QCOMPARE(w->txtSer(3, 0)->text(), u"0"_s);
+        QVERIFY(tryckTill(Qt::Key_Tab, ser(w, 4, 0)));
+        QCOMPARE(ser(w, 3, 0)->text(), u"0"_s);
         QCOMPARE(s.res(1, 1, 3), 0);
 
         // Arrows go round the row.
-        w->txtSer(1, 1)->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Left, w->txtSer(12, 1)));
-        QVERIFY(tryckTill(Qt::Key_Right, w->txtSer(1, 1)));
-        w->txtSer(8, 1)->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Right, w->txtSer(9, 1)));
-        QCOMPARE(w->panel(F::PanelBana), u"Bana 2"_s);
+        ser(w, 1, 1)->setFocus();
+        QCOMPARE(steg({Qt::Key_Left, Qt::Key_Right}), u"1 txtSer12,1 txtSer1"_s);
+        ser(w, 8, 1)->setFocus();
+        QCOMPARE(steg({Qt::Key_Right}), u"1 txtSer9"_s);
+        QCOMPARE(panel(w, F::PanelBana), u"Bana 2"_s);
     }
 
     // Where no window manager hands the keyboard back after a dialog, the window
     // is not the active one: keys reach its fields and the focus moves, but the
-    // fields are told nothing. The series typed are stored all the same.
+    // fields are told nothing. The series typed are stored all the same; a
+    // field is left when the keys go on elsewhere, and a refused value takes
+    // the keys back to its field, the key dropped.
     void inaktivtFonster() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         F* w = s.oppna(1);
@@ -480,19 +398,17 @@ private slots:
                 QTest::keyClick(w->focusWidget(), c.toLatin1());
         };
         tangent(u"4748"_s);
-        QCOMPARE(w->focusWidget(), w->txtSer(3, 0));
+        QCOMPARE(w->focusWidget(), ser(w, 3, 0));
         QCOMPARE(s.res(1, 1, 1), 47);
-        // A field is left when the keys go on elsewhere.
         tangent(u"51"_s);
         QCOMPARE(s.res(1, 1, 2), 48);
-        QCOMPARE(summor(w, 0), u"95 0 0 0 0 0 / 95 95"_s);
-        QCOMPARE(w->focusWidget(), w->txtSer(4, 0));
-        // A refused value takes the keys back to its field; the key is dropped.
+        QCOMPARE(rad(w, 0), u"1|47 48 51 0 0 0 0 0 0 0 0 0|95 0 0 0 0 0|- 95|0"_s);
+        QCOMPARE(w->focusWidget(), ser(w, 4, 0));
         tangent(u"4"_s);
-        QCOMPARE(s.f.m.senasteText(), u"Du får inte skriva in resultat högre än 50 poäng!"_s);
-        QCOMPARE(w->focusWidget(), w->txtSer(3, 0));
-        QCOMPARE(w->txtSer(3, 0)->text(), u"0"_s);
-        QCOMPARE(w->txtSer(4, 0)->text(), u"0"_s);
+        QCOMPARE(s.f.m.senasteText(), Over50);
+        QCOMPARE(w->focusWidget(), ser(w, 3, 0));
+        QCOMPARE(ser(w, 3, 0)->text(), u"0"_s);
+        QCOMPARE(ser(w, 4, 0)->text(), u"0"_s);
     }
 
     // In a mixed competition each row shows what its class's kind shows. Up
@@ -508,79 +424,70 @@ private slots:
             s.satt(1, 3, u"Klass"_s, u"LG2"_s);
             s.satt(1, 4, u"Klass"_s, u"D"_s);
             F* w = s.oppna(1);
-            QCOMPARE(visas(w, 0), u"12 6 60"_s);
-            QCOMPARE(visas(w, 1), u"8 4 40"_s);
-            QCOMPARE(visas(w, 3), u"12 6 40"_s);
-            w->txtSer(10, 0)->setFocus();
-            QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(10, 3)));
-            QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(10, 0)));
-            QVERIFY(tryckTill(Qt::Key_Up, w->txtSer(10, 3)));
-            QVERIFY(tryckTill(Qt::Key_Up, w->txtSer(10, 0)));
-            w->txtSer(3, 0)->setFocus();
-            QVERIFY(tryckTill(Qt::Key_Up, w->txtSer(3, 3)));
-            QVERIFY(tryckTill(Qt::Key_Up, w->txtSer(3, 2)));
-            w->txtSer(8, 1)->setFocus();
-            QVERIFY(tryckTill(Qt::Key_Return, w->txtSer(1, 1)));
-            w->txtSer(8, 1)->setFocus();
+            QCOMPARE(rad(w, 0), u"1|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|- 0|0"_s);
+            QCOMPARE(rad(w, 1), u"2|0 0 0 0 0 0 0 0|0 0 0 0|0 -|0"_s);
+            QCOMPARE(rad(w, 3), u"4|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|0 -|0"_s);
+            ser(w, 10, 0)->setFocus();
+            QCOMPARE(steg({Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}),
+                     u"3 txtSer10,0 txtSer10,3 txtSer10,0 txtSer10"_s);
+            ser(w, 3, 0)->setFocus();
+            QCOMPARE(steg({Qt::Key_Up, Qt::Key_Up}), u"3 txtSer3,2 txtSer3"_s);
+            ser(w, 8, 1)->setFocus();
+            QCOMPARE(steg({Qt::Key_Return}), u"1 txtSer1"_s);
+            ser(w, 8, 1)->setFocus();
             skriv(u"40"_s);
-            QCOMPARE(fokus(), w->txtSer(1, 1));
-            QVERIFY(tryckTill(Qt::Key_Left, w->txtSer(8, 1)));
-            w->txtSer(8, 3)->setFocus();
+            QCOMPARE(steg({Qt::Key_Left}), u"1 txtSer8"_s);
+            ser(w, 8, 3)->setFocus();
             skriv(u"40"_s);
-            QCOMPARE(fokus(), w->txtSer(9, 3));
+            QCOMPARE(plats(), u"3 txtSer9"_s);
         }
         Inskrivning s(NyTavling::Typ::Mix, 3, 1, 2);
         s.satt(1, 2, u"Klass"_s, u"LG1"_s);
         F* w = s.oppna(1);
-        w->txtSer(11, 0)->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Down, w->txtSer(11, 0)));
-        QVERIFY(tryckTill(Qt::Key_Up, w->txtSer(11, 0)));
+        ser(w, 11, 0)->setFocus();
+        QCOMPARE(steg({Qt::Key_Down, Qt::Key_Up}), u"0 txtSer11,0 txtSer11"_s);
     }
 
     // Keys a series takes: digits and Backspace; everything else is dropped
-    // (with a beep), typed or pasted. The shoot-off value takes one comma. Up
-    // and Down go round the rows in the shoot-off column and on the count
-    // buttons; a count button opens the counts of its row, and counts typed by
-    // hand switch the panels to hand entry.
+    // (with a beep), typed or pasted. The shoot-off value takes one comma, and
+    // an emptied one is nought. Up and Down go round the rows in the shoot-off
+    // column and on the count buttons; a count button opens the counts of its
+    // row, and counts typed by hand switch the panels to hand entry.
     void nekadeTangenterOchRadensSlut() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         F* w = s.oppna(1);
-        QLineEdit* ser = w->txtSer(4, 0);
-        ser->setFocus();
+        QLineEdit* s4 = ser(w, 4, 0);
+        s4->setFocus();
         for (const char c : {'a', '*', '+', ',', '.', ' '})
-            QTest::keyClick(ser, c);
-        QCOMPARE(ser->text(), u"0"_s);
+            QTest::keyClick(s4, c);
+        QCOMPARE(s4->text(), u"0"_s);
         QGuiApplication::clipboard()->setText(u"4a"_s);
-        QTest::keySequence(ser, QKeySequence::Paste);
-        QCOMPARE(ser->text(), u"0"_s);
-        QCOMPARE(fokus(), ser);
+        QTest::keySequence(s4, QKeySequence::Paste);
+        QCOMPARE(s4->text(), u"0"_s);
+        QCOMPARE(fokus(), s4);
         QGuiApplication::clipboard()->setText(u"45"_s);
-        QTest::keySequence(ser, QKeySequence::Paste);
-        QCOMPARE(ser->text(), u"45"_s);
+        QTest::keySequence(s4, QKeySequence::Paste);
+        QCOMPARE(s4->text(), u"45"_s);
         tryck(Qt::Key_Tab);
         QCOMPARE(s.res(1, 1, 4), 45);
 
-        QLineEdit* sar = w->rad(0).txtSarskjutning;
+        QLineEdit* sar = falt(w, 0, "txtSarskjutning");
         sar->setFocus();
-        QCOMPARE(w->banrader()->HScrollInnehall->value(), Banrader::HScrollMax);
+        QCOMPARE(widget<QScrollBar>(w, "HScrollInnehall")->value(), Banrader::HScrollMax);
         skriv(u"9.,5,"_s);
         QCOMPARE(sar->text(), u"9,5"_s);
-        QVERIFY(tryckTill(Qt::Key_Return, w->txtSer(1, 0)));
-        QCOMPARE(w->banrader()->HScrollInnehall->value(), 0);
-        QCOMPARE(s.lagrat(1, 1, u"Särskjutning"_s).toDouble(), 9.5);
-        // An emptied shoot-off value is nought.
+        QVERIFY(tryckTill(Qt::Key_Return, ser(w, 1, 0)));
+        QCOMPARE(widget<QScrollBar>(w, "HScrollInnehall")->value(), 0);
+        QCOMPARE(s.lagrat(1, 1, u"Särskjutning"_s), u"9.5"_s);
         sar->setFocus();
         tryck(Qt::Key_Backspace);
         tryck(Qt::Key_Return);
         QCOMPARE(sar->text(), u"0"_s);
-        QCOMPARE(s.lagrat(1, 1, u"Särskjutning"_s).toDouble(), 0.0);
-        const int sista = w->intAntalRader() - 1;
+        QCOMPARE(s.lagrat(1, 1, u"Särskjutning"_s), u"0"_s);
         sar->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Up, w->rad(sista).txtSarskjutning));
-        QVERIFY(tryckTill(Qt::Key_Down, sar));
-        w->rad(sista).cmd1098->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Down, w->rad(0).cmd1098));
-        QVERIFY(tryckTill(Qt::Key_Up, w->rad(sista).cmd1098));
+        QCOMPARE(steg({Qt::Key_Up, Qt::Key_Down}), u"1 txtSarskjutning,0 txtSarskjutning"_s);
+        falt<QPushButton>(w, 1, "cmd1098")->setFocus();
+        QCOMPARE(steg({Qt::Key_Down, Qt::Key_Up}), u"0 cmd1098,1 cmd1098"_s);
         QVERIFY(s.f.m.visade.isEmpty());
 
         QString bana;
@@ -588,37 +495,36 @@ private slots:
             auto* d = qobject_cast<frm1098*>(QApplication::activeModalWidget());
             if (!d)
                 return;
-            bana = d->lblBana()->text();
-            d->txtAntal(10)->setText(u"2"_s);
-            d->txtAntal(9)->setText(u"7"_s);
-            QTest::mouseClick(d->cmdOK(), Qt::LeftButton);
+            bana = widget<QLabel>(d, "lblBana")->text();
+            widget<QLineEdit>(d, "txtAntal10")->setText(u"2"_s);
+            widget<QLineEdit>(d, "txtAntal9")->setText(u"7"_s);
+            QTest::mouseClick(widget<QPushButton>(d, "cmdOK"), Qt::LeftButton);
         });
-        QTest::mouseClick(w->rad(1).cmd1098, Qt::LeftButton);
+        QTest::mouseClick(falt<QPushButton>(w, 1, "cmd1098"), Qt::LeftButton);
         QCOMPARE(bana, u"Bana 2"_s);
-        QCOMPARE(s.lagrat(1, 2, u"TioNior"_s).toString(), u"2,7,0,0,0,0,0,0,0,0"_s);
+        QCOMPARE(s.lagrat(1, 2, u"TioNior"_s), u"2,7,0,0,0,0,0,0,0,0"_s);
         QVERIFY(paneler(w).endsWith(u"|Man 10,9,8..|Manuella 10'|"_s));
     }
 
     // A save the database refuses is told as number and description run
     // together, without icon, under the program's title; the field shows the
-    // stored value again and has the focus.
+    // stored value again and has the focus. Nothing is left to store: the
+    // window closes.
     void misslyckadSparning() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         s.satt(1, 1, u"Res2"_s, 41);
         F* w = s.oppna(1);
         s.f.g.cnnTavling.kor(
             u"CREATE TRIGGER nej BEFORE UPDATE ON Skyttar BEGIN SELECT RAISE(ABORT, 'nej'); END"_s);
-        w->txtSer(2, 0)->setFocus();
+        ser(w, 2, 0)->setFocus();
         skriv(u"45"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
         QVERIFY(QRegularExpression(u"^\\d+\\S"_s).match(s.f.m.senasteText()).hasMatch());
         QVERIFY(s.f.m.visade.back().titel.isEmpty());
         QCOMPARE(s.f.m.visade.back().ikon, Meddelanden::Ikon::Ingen);
-        QCOMPARE(fokus(), w->txtSer(2, 0));
-        QCOMPARE(w->txtSer(2, 0)->text(), u"41"_s);
-        QCOMPARE(summor(w, 0), u"41 0 0 0 0 0 / 41 41"_s);
+        QCOMPARE(plats(), u"0 txtSer2"_s);
+        QCOMPARE(rad(w, 0), u"1|0 41 0 0 0 0 0 0 0 0 0 0|41 0 0 0 0 0|- 41|0"_s);
         QCOMPARE(s.res(1, 1, 2), 41);
-        // Nothing is left to store: the window closes.
         QVERIFY(w->close());
         QCOMPARE(s.f.m.visade.size(), 1);
     }
@@ -631,32 +537,32 @@ private slots:
     void bytOchStangningSparar() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 2, 6);
         QVERIFY(s.f.g.iniTavling.WriteKey(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, u"x"_s));
-        Resultatfonster::registrera({s.f.fonster, s.f.flode()});
+        Resultatfonster::registrera(s.f.delar());
         QPointer<QWidget> fonster =
             s.f.fonster.visaFonster(Fonsternamn::ResultatInskrivning, Skjutlagsbegaran{1});
         auto* w = qobject_cast<F*>(fonster.data());
         QVERIFY(w && aktivera(w));
         s.f.kontext.meddelaAktivering(w);
-        w->txtSer(2, 0)->setFocus();
+        ser(w, 2, 0)->setFocus();
         skriv(u"3"_s);
         byt(w, 1);
-        QCOMPARE(fokus(), w->txtSer(2, 0));
-        QCOMPARE(w->txtSer(2, 0)->text(), u"3"_s);
+        QCOMPARE(plats(), u"0 txtSer2"_s);
+        QCOMPARE(ser(w, 2, 0)->text(), u"3"_s);
         QCOMPARE(s.f.g.intValtSkjutlag, 1);
-        QCOMPARE(w->rad(0).txtNamn->text(), u"Skytt1 Efternamn1"_s);
+        QCOMPARE(falt(w, 0, "txtNamn")->text(), u"Skytt1 Efternamn1"_s);
         byt(w, 2);
         QCOMPARE(s.res(1, 1, 2), 3);
         QCOMPARE(s.f.g.intValtSkjutlag, 2);
-        QCOMPARE(w->rad(0).txtNamn->text(), u"Skytt4 Efternamn4"_s);
-        QCOMPARE(w->txtSer(2, 0)->text(), u"0"_s);
-        QCOMPARE(fokus(), w->txtSer(1, 0));
-        QVERIFY(w->banrader()->innehallSynligt());
+        QCOMPARE(falt(w, 0, "txtNamn")->text(), u"Skytt4 Efternamn4"_s);
+        QCOMPARE(ser(w, 2, 0)->text(), u"0"_s);
+        QCOMPARE(plats(), u"0 txtSer1"_s);
+        QVERIFY(!widget<QWidget>(w, "picInnehall")->isHidden());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         byt(w, 0);
         QCOMPARE(s.f.g.intValtSkjutlag, 2);
-        QCOMPARE(w->panel(F::PanelSkjutlag), u"Skjutlag 2"_s);
+        QCOMPARE(panel(w, F::PanelSkjutlag), u"Skjutlag 2"_s);
 
-        w->txtSer(5, 1)->setFocus();
+        ser(w, 5, 1)->setFocus();
         skriv(u"4"_s);
         QVERIFY(s.f.fonster.stangFonster(w));
         QCOMPARE(s.res(2, 2, 5), 4);
@@ -665,17 +571,18 @@ private slots:
         QTRY_VERIFY(!fonster);
 
         F* v = s.oppna(1);
-        v->rad(1).txtSarskjutning->setFocus();
+        QLineEdit* sar = falt(v, 1, "txtSarskjutning");
+        sar->setFocus();
         QGuiApplication::clipboard()->setText(u","_s);
         QTest::keySequence(fokus(), QKeySequence::Paste);
-        QCOMPARE(v->rad(1).txtSarskjutning->text(), u","_s);
+        QCOMPARE(sar->text(), u","_s);
         QVERIFY(!v->close());
         QCOMPARE(s.f.m.visade.back().titel, u"Fel"_s);
-        QCOMPARE(fokus(), v->rad(1).txtSarskjutning);
+        QCOMPARE(fokus(), sar);
         QVERIFY(s.f.g.blnResultatInskrivningOppen);
         skriv(u"12,5"_s);
-        v->txtSer(7, 0)->setFocus();
-        QCOMPARE(s.lagrat(1, 2, u"Särskjutning"_s).toDouble(), 12.5);
+        ser(v, 7, 0)->setFocus();
+        QCOMPARE(s.lagrat(1, 2, u"Särskjutning"_s), u"12.5"_s);
         skriv(u"3"_s);
         QVERIFY(v->close());
         QCOMPARE(s.res(1, 1, 7), 3);
@@ -687,62 +594,63 @@ private slots:
     // picker opens nothing.
     void menyer() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 3, 6);
-        Resultatfonster::registrera({s.f.fonster, s.f.flode()});
-        const auto resultat = [&] {
-            return s.f.fonster.visaDialog(Fonsternamn::ValjSkjutlag, Skjutlagsbegaran{0});
+        Resultatfonster::registrera(s.f.delar());
+        Fonstervard& h = s.f.fonster;
+        const auto resultat = [&](int skjutlag) {
+            svaraValj(skjutlag);
+            return h.visaDialog(Fonsternamn::ValjSkjutlag, Skjutlagsbegaran{0});
         };
-        s.f.fonster.sattMeny(Meny::mnuUtskrift, true); // as an open competition has it
-        svaraValj(0);
-        QVERIFY(!resultat());
-        QVERIFY(!s.f.fonster.fonster(Fonsternamn::ResultatInskrivning));
-        QVERIFY(!s.f.g.blnResultatInskrivningOppen);
-        QVERIFY(s.f.fonster.menyPa(Meny::mnuUtskrift));
+        h.sattMeny(Meny::mnuUtskrift, true); // as an open competition has it
+        QVERIFY(!resultat(0));
+        QVERIFY(!h.fonster(Fonsternamn::ResultatInskrivning) && !s.f.g.blnResultatInskrivningOppen);
+        QVERIFY(h.menyPa(Meny::mnuUtskrift));
 
-        svaraValj(3);
-        QVERIFY(resultat());
-        QPointer<QWidget> w = s.f.fonster.fonster(Fonsternamn::ResultatInskrivning);
+        QVERIFY(resultat(3));
+        QPointer<QWidget> w = h.fonster(Fonsternamn::ResultatInskrivning);
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 3 "_s);
         QCOMPARE(s.f.g.intValtSkjutlag, 3);
-        QVERIFY(!s.f.fonster.menyPa(Meny::mnuInstallningar) && !s.f.fonster.menyPa(Meny::mnuInskrivning));
-        QVERIFY(!s.f.fonster.menyPa(Meny::mnuUtskrift) && !s.f.fonster.menyPa(Meny::mnuVisaAskSkarm));
+        for (Meny m :
+             {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift, Meny::mnuVisaAskSkarm})
+            QVERIFY(!h.menyPa(m));
         s.f.fonster.ansluten = true;
-        QVERIFY(s.f.fonster.stangFonster(w));
+        QVERIFY(h.stangFonster(w));
         QTRY_VERIFY(!w);
         for (Meny m : {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift,
                        Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm})
-            QVERIFY(s.f.fonster.menyPa(m));
+            QVERIFY(h.menyPa(m));
 
-        svaraValj(2);
-        QVERIFY(resultat());
-        w = s.f.fonster.fonster(Fonsternamn::ResultatInskrivning);
+        QVERIFY(resultat(2));
+        w = h.fonster(Fonsternamn::ResultatInskrivning);
         s.f.fonster.ansluten = false;
-        QVERIFY(s.f.fonster.stangFonster(w));
+        QVERIFY(h.stangFonster(w));
         QTRY_VERIFY(!w);
-        QVERIFY(!s.f.fonster.menyPa(Meny::mnuVisaAskSkarm) && s.f.fonster.menyPa(Meny::mnuUtskrift));
+        QVERIFY(!h.menyPa(Meny::mnuVisaAskSkarm) && h.menyPa(Meny::mnuUtskrift));
     }
 
     // The picker: the competition's squads, odd ones above even ones, the
     // open one marked; the time on focus and hover; Enter and a double click
-    // choose.
+    // choose, another key does nothing.
     void valjare() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 4, 0);
         Skjuttider::skriv(s.f.g.cnnTavling, 3, u"Söndag 9.00"_s);
         frmValjSkjutlag valj(s.f.kontext, 0, nullptr);
+        const auto opt = [](const QWidget* d, int i) { return widget<QRadioButton>(d, u"Opt%1"_s.arg(i)); };
+        QLabel* tid = widget<QLabel>(&valj, "lblSkjuttidVarde");
         QVERIFY(valj.forstaGangen());
         QVERIFY(aktivera(&valj));
-        QVERIFY(valj.Opt[1]->isChecked());
-        QVERIFY(valj.Opt[1]->y() < valj.Opt[2]->y() && valj.Opt[1]->x() == valj.Opt[2]->x());
-        QVERIFY(valj.Opt[3]->x() > valj.Opt[1]->x() && valj.Opt[3]->y() == valj.Opt[1]->y());
-        QVERIFY(valj.lblSkjuttidVarde->text().isEmpty());
-        QCOMPARE(fokus(), valj.Opt[1]);
-        QVERIFY(tryckTill(Qt::Key_Right, valj.Opt[3]));
-        QVERIFY(valj.Opt[3]->isChecked());
-        QCOMPARE(valj.lblSkjuttidVarde->text(), u"Söndag 9.00"_s);
-        pekaPa(valj.Opt[2]);
-        QVERIFY(valj.lblSkjuttidVarde->text().isEmpty());
-        pekaPa(valj.frameSkjutlag);
-        QCOMPARE(valj.lblSkjuttidVarde->text(), u"Söndag 9.00"_s);
+        QVERIFY(opt(&valj, 1)->isChecked());
+        QVERIFY(opt(&valj, 1)->y() < opt(&valj, 2)->y() && opt(&valj, 1)->x() == opt(&valj, 2)->x());
+        QVERIFY(opt(&valj, 3)->x() > opt(&valj, 1)->x() && opt(&valj, 3)->y() == opt(&valj, 1)->y());
+        QVERIFY(tid->text().isEmpty());
+        QCOMPARE(fokus(), opt(&valj, 1));
+        QVERIFY(tryckTill(Qt::Key_Right, opt(&valj, 3)));
+        QVERIFY(opt(&valj, 3)->isChecked());
+        QCOMPARE(tid->text(), u"Söndag 9.00"_s);
+        pekaPa(opt(&valj, 2));
+        QVERIFY(tid->text().isEmpty());
+        pekaPa(widget<QWidget>(&valj, "frameSkjutlag"));
+        QCOMPARE(tid->text(), u"Söndag 9.00"_s);
         tryck(Qt::Key_A);
         QVERIFY(valj.isVisible());
         tryck(Qt::Key_Return);
@@ -751,10 +659,10 @@ private slots:
         QCOMPARE(valj.valtSkjutlag(), 3);
         frmValjSkjutlag igen(s.f.kontext, 2, nullptr);
         QVERIFY(!igen.forstaGangen());
-        QVERIFY(!igen.Opt[1]->isChecked() && igen.Opt[2]->isChecked());
-        QVERIFY(synlig(igen.Opt[4]) && !synlig(igen.Opt[5]));
+        QVERIFY(!opt(&igen, 1)->isChecked() && opt(&igen, 2)->isChecked());
+        QVERIFY(!opt(&igen, 4)->isHidden() && opt(&igen, 5)->isHidden());
         QVERIFY(aktivera(&igen));
-        QTest::mouseDClick(igen.Opt[4], Qt::LeftButton);
+        QTest::mouseDClick(opt(&igen, 4), Qt::LeftButton);
         QCOMPARE(igen.result(), int(QDialog::Accepted));
         QCOMPARE(igen.valtSkjutlag(), 4);
     }
@@ -792,7 +700,7 @@ private slots:
         QCOMPARE(m.fragor.visade.back().text, u"Vill du byta till det här skjutlaget på åskådarskärmen?\r\n"
                                               "Aktuellt skjutlag på den är för närvarande: 1"_s);
         QCOMPARE(m.g.intSkjutlagPaSkarm, 1);
-        QCOMPARE(w->rad(0).txtNamn->text(), u"Bo Al"_s);
+        QCOMPARE(falt(w, 0, "txtNamn")->text(), u"Bo Al"_s);
         // Back to the squad on screen: sent without a question.
         byt(w, 1);
         QCOMPARE(m.fragor.stallda, 1);
@@ -805,50 +713,13 @@ private slots:
         QCOMPARE(a->omritningar(), QByteArray("1000"));
 
         // A change still waiting goes out as the window closes.
-        w->txtSer(1, 0)->setFocus();
+        ser(w, 1, 0)->setFocus();
         skriv(u"7"_s);
         tryck(Qt::Key_Tab);
         QVERIFY(w->askadaruppdatering().vantar());
         QVERIFY(w->close());
         QVERIFY(a->vantaPaMeddelanden(5));
         QVERIFY(a->meddelanden().back().contains("|7|"));
-    }
-
-    // Machine mode: the fields are not typed into; a digit opens the series
-    // shot by shot, Enter marks the series for the machine, a letter is dropped.
-    // (Reading cards is tested end to end in test_maskininlasning.)
-    void tolkmaskinslage() {
-        Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
-        s.f.g.blnTolkmaskinGrundomg = true;
-        QVERIFY(
-            s.f.g.iniProgram.WriteKey(u"Serieportar"_s, u"COM1"_s, s.f.tavlingsmapp() + u"/ingen-port"_s));
-        F* w = s.oppna(1);
-        QString sfs;
-        QTimer::singleShot(0, [&] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                sfs = d->windowTitle();
-                d->reject();
-            }
-        });
-        w->txtSer(3, 1)->setFocus();
-        skriv(u"7"_s);
-        QCOMPARE(sfs, u"5 Skott"_s);
-        QVERIFY(aktivera(w));
-        QCOMPARE(w->txtSer(3, 1)->text(), u"0"_s);
-        skriv(u"x"_s);
-        QCOMPARE(w->txtSer(3, 1)->text(), u"0"_s);
-        w->txtSer(5, 0)->setFocus();
-        QVERIFY(tryckTill(Qt::Key_Return, w->txtSer(5, 0)));
-        QVERIFY(w->blnSerieMarkerad && w->intMarkeradRad == 0 && w->intMarkeradSerie == 5);
-        // The port it names is not there.
-        QCOMPARE(s.f.m.senasteText(),
-                 u"Du har valt en Com port som inte finns!\rÄndra Com port i inställningarna."_s);
-        QVERIFY(!w->tolklank()->lasningPagar());
-        // Delete clears the series' shot string at once.
-        s.satt(1, 1, u"SfST5"_s, u"98*++"_s);
-        tryck(Qt::Key_Delete);
-        QCOMPARE(s.lagrat(1, 1, u"SfST5"_s).toString(), u"00000"_s);
-        QVERIFY(!s.f.g.blnEjAuto1098);
     }
 };
 

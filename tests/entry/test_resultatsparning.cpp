@@ -1,36 +1,27 @@
+#include "Inskrivningsstod.h"
 #include "common/Databasnamn.h"
 #include "common/IniNamn.h"
 #include "entry/Resultatrader.h"
 #include "entry/Resultatsparning.h"
 #include "support/Testfel.h"
-#include "support/Testfixtur.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTest>
 #include <sys/stat.h>
 
 using Serieregler::NollAntal;
 using Serieregler::TomSkottstrang;
-using namespace Qt::StringLiterals;
+using Utfall = Resultatsparning::Utfall;
 
 namespace {
 
 // A competition of one squad of 10 lanes with shooters on lanes 1 to 4.
 struct Miljo : Testfixtur {
-    explicit Miljo(NyTavling::Typ typ = NyTavling::Typ::Sportskytte, int skyttar = 4) {
-        skapaTavling(u"Cup"_s, typ, 10, 1, skyttar);
+    explicit Miljo(int skyttar = 4) {
+        skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 1, skyttar);
         rader = hamtaSkjutlag(g, 1);
     }
     // The stored columns named ("*" for all of them), joined by "|".
     QString lagrat(const Banrad& r, const QString& kolumner = u"*"_s) {
-        QSqlQuery q =
-            g.cnnTavling.kor(u"SELECT %1 FROM Skyttar WHERE Löpnummer = ?"_s.arg(kolumner), {r.lopnummer});
-        QStringList v;
-        if (q.next())
-            for (int i = 0; i < q.record().count(); ++i)
-                v << q.value(i).toString();
-        return v.join(u'|');
+        return ::lagrat(g, r.lopnummer, kolumner);
     }
     void ini(const IniNyckel& n, const QString& varde) {
         if (!g.iniTavling.WriteKey(n.sektion, n.nyckel, varde))
@@ -65,6 +56,13 @@ struct Miljo : Testfixtur {
     QList<Banrad> rader;
 };
 
+// The flags of a save: the pair sum changed, switched to hand-entered counts,
+// counts by hand; "" for none.
+QString flaggor(const Utfall& u) {
+    return QString(u.parsummaAndrad ? u"p"_s : QString()) + (u.bytteTillManuell ? u"b"_s : QString()) +
+           (u.manuellaAntal ? u"m"_s : QString());
+}
+
 } // namespace
 
 class T_resultatsparning : public QObject {
@@ -94,9 +92,8 @@ private slots:
         QCOMPARE(r.size(), 2);
         QCOMPARE((std::tuple{r[0].lopnummer, r[0].bana, r[1].lopnummer, r[1].bana, r[1].skjutlag}),
                  (std::tuple{tva, 2, sju, 7, 1}));
-        QCOMPARE(r[1].heltNamn(), u"Sju O'Neil"_s);
-        QCOMPARE(r[1].forening, u"Skf"_s);
-        QCOMPARE(r[1].klass, u"D"_s);
+        QCOMPARE((QStringList{r[1].heltNamn(), r[1].forening, r[1].klass}),
+                 (QStringList{u"Sju O'Neil"_s, u"Skf"_s, u"D"_s}));
         QCOMPARE(r[1].lagserier, 12);
         QCOMPARE(r[1].sfst.size(), 12);
         QCOMPARE((std::tuple{r[1].res[2], r[1].sfst[2], r[1].sfst[3], r[1].sarskjutning, r[1].man1098,
@@ -127,7 +124,9 @@ private slots:
 
     // A series typed by hand outside machine mode: the series, its pair and
     // totals, and the switch to hand-entered counts, written to the INI at
-    // once and only once; a pair sum that changes is reported.
+    // once and only once; other series keep their shot strings. Counts typed
+    // in the dialog stay through the next typed series; the next shooter's
+    // counts are reset at his first. A pair sum that changes is reported.
     void handskrivenSerieByterTillManuell() {
         Miljo f;
         QVERIFY(!f.g.blnEjAuto1098);
@@ -140,32 +139,27 @@ private slots:
         Resultatsparning s(f.g);
         QCOMPARE(s.panelAuto1098(), Panel::Auto1098);
         const ino_t fore = f.iniInod();
-        Resultatsparning::Utfall u = s.sparaSerie(a, 3, 47, std::nullopt);
+        Utfall u = s.sparaSerie(a, 3, 47, std::nullopt);
         QVERIFY(f.iniInod() != fore);
-        QVERIFY(u.parsummaAndrad && u.bytteTillManuell && u.manuellaAntal && u.iniFel.isEmpty());
-        QVERIFY(f.g.blnEjAuto1098);
+        QCOMPARE(flaggor(u), u"pbm"_s);
+        QVERIFY(u.iniFel.isEmpty() && f.g.blnEjAuto1098);
         QCOMPARE(f.ini(Ini::EjAuto1098), u"1"_s);
-        // Other series keep their shot strings.
         QCOMPARE(f.lagrat(a, u"Res3, Sum20, Totalt40, Totalt60, Man1098, Innertior, TioNior, SfST3, SfST4"_s),
                  u"47|47|47|47|1|0|0,0,0,0,0,0,0,0,0,0|00000|+9999"_s);
         QVERIFY(f.radStammer(0));
 
-        // Counts typed in the dialog stay through the next typed series, and
-        // the INI, which says so already, is not written again.
         s.sparaAntal(a, 2, {5, 4, 0, 0, 0, 0, 0, 0, 0, 0});
         const ino_t inod = f.iniInod();
-        u = s.sparaSerie(a, 4, 48, std::nullopt);
-        QVERIFY(!u.bytteTillManuell && u.manuellaAntal);
+        QCOMPARE(flaggor(s.sparaSerie(a, 4, 48, std::nullopt)), u"pm"_s);
         QCOMPARE(f.iniInod(), inod);
         QCOMPARE(f.lagrat(a, u"TioNior, Innertior, SfST4, Sum20, Totalt60"_s),
                  u"5,4,0,0,0,0,0,0,0,0|2|00000|95|95"_s);
         // The same value again leaves the pair sum; 48 and 47 in place of 47
         // and 48 change it at each save.
-        QVERIFY(!s.sparaSerie(a, 4, 48, std::nullopt).parsummaAndrad);
-        QVERIFY(s.sparaSerie(a, 3, 48, std::nullopt).parsummaAndrad);
-        QVERIFY(s.sparaSerie(a, 4, 47, std::nullopt).parsummaAndrad);
+        QCOMPARE(flaggor(s.sparaSerie(a, 4, 48, std::nullopt)), u"m"_s);
+        QCOMPARE(flaggor(s.sparaSerie(a, 3, 48, std::nullopt)), u"pm"_s);
+        QCOMPARE(flaggor(s.sparaSerie(a, 4, 47, std::nullopt)), u"pm"_s);
 
-        // The next shooter's counts are reset at their first typed series.
         s.sparaSerie(f.rader[1], 12, 50, std::nullopt);
         QCOMPARE(f.lagrat(f.rader[1], u"Man1098, TioNior, Innertior, Sum60, Totalt40, Totalt60"_s),
                  u"1|0,0,0,0,0,0,0,0,0,0|0|50|0|50"_s);
@@ -182,8 +176,7 @@ private slots:
         s.sparaSerie(a, 1, 50, std::nullopt);
         QCOMPARE(f.lagrat(a, u"Res1"_s), u"50"_s);
         const QString fore = f.lagrat(a);
-        const int utanfor[][2] = {{2, 51}, {2, -1}, {13, 5}, {0, 5}}; // series, value
-        for (const auto& [serie, varde] : utanfor)
+        for (const auto& [serie, varde] : {std::pair{2, 51}, {2, -1}, {13, 5}, {0, 5}})
             QCOMPARE(felnummer([&] { s.sparaSerie(a, serie, varde, std::nullopt); }), 5);
         QCOMPARE(felnummer([&] { s.sparaAntal(a, -1, {}); }), 5);
         QCOMPARE(f.lagrat(a), fore);
@@ -193,11 +186,12 @@ private slots:
         ledig.lopnummer = PlatshallareLopnummer;
         ledig.sfst = QStringList(12, TomSkottstrang);
         const QString platshallare = f.lagrat(ledig);
-        QVERIFY(felnummer([&] { s.sparaSerie(ledig, 1, 10, std::nullopt); }) != 0);
-        QVERIFY(felnummer([&] { s.sparaSkottForSkott(ledig, 1, u"+++++"_s); }) != 0);
-        QVERIFY(felnummer([&] { s.nollaSkottstrang(ledig, 1); }) != 0);
-        QVERIFY(felnummer([&] { s.sparaSarskjutning(ledig, 1); }) != 0);
-        QVERIFY(felnummer([&] { s.sparaAntal(ledig, 1, {}); }) != 0);
+        const std::function<void()> satt[] = {
+            [&] { s.sparaSerie(ledig, 1, 10, std::nullopt); },
+            [&] { s.sparaSkottForSkott(ledig, 1, u"+++++"_s); }, [&] { s.nollaSkottstrang(ledig, 1); },
+            [&] { s.sparaSarskjutning(ledig, 1); }, [&] { s.sparaAntal(ledig, 1, {}); }};
+        for (const auto& spara : satt)
+            QVERIFY(felnummer(spara) != 0);
         QCOMPARE(f.lagrat(ledig), platshallare);
 
         f.g.cnnTavling.kor(u"DELETE FROM Skyttar WHERE Löpnummer = ?"_s, {f.rader[1].lopnummer});
@@ -214,19 +208,16 @@ private slots:
         Resultatsparning s(f.g);
         Banrad& a = f.rader[0];
         const ino_t inod = f.iniInod();
-        Resultatsparning::Utfall u = s.sparaSerie(a, 1, 47, u"98*++"_s);
-        QVERIFY(!u.bytteTillManuell && !u.manuellaAntal);
+        QCOMPARE(flaggor(s.sparaSerie(a, 1, 47, u"98*++"_s)), u"p"_s);
         s.sparaSerie(a, 2, 44, u"+9987"_s);
         QCOMPARE(f.lagrat(a, u"SfST1, SfST2, Sum10, TioNior, Innertior, Man1098"_s),
                  u"98*++|+9987|91|4,3,2,1,0,0,0,0,0,0|1|0"_s);
         QVERIFY(f.radStammer(0));
 
-        u = s.sparaSerie(a, 1, 40, std::nullopt);
-        QVERIFY(!u.manuellaAntal);
+        QCOMPARE(flaggor(s.sparaSerie(a, 1, 40, std::nullopt)), u"p"_s);
         QVERIFY(!f.g.blnEjAuto1098);
         QCOMPARE(f.lagrat(a, u"Res1, SfST1, TioNior"_s), u"40|98*++|4,3,2,1,0,0,0,0,0,0"_s);
         QCOMPARE(f.iniInod(), inod);
-
         QCOMPARE(felnummer([&] { s.sparaSerie(a, 3, 40, u"98*+"_s); }), 13);
         QCOMPARE(felnummer([&] { s.sparaSerie(a, 3, 40, u"98x++"_s); }), 13);
     }
@@ -297,84 +288,77 @@ private slots:
 
     // OK in the count dialog: typed counts switch to hand entry (reported
     // once); in machine mode with automatic counts a SAM 4000 stores nothing
-    // and a RIKA without decimals only the inner tens.
+    // and a RIKA without decimals only the inner tens; counts typed by hand
+    // with a RIKA without decimals store both.
     void antalSparas() {
         Miljo f;
         Resultatsparning s(f.g);
         Banrad& a = f.rader[0];
-        Resultatsparning::Utfall u = s.sparaAntal(a, 1, {2, 7, 0, 0, 0, 0, 0, 0, 0, 0});
-        QVERIFY(u.bytteTillManuell && u.manuellaAntal);
+        QCOMPARE(flaggor(s.sparaAntal(a, 1, {2, 7, 0, 0, 0, 0, 0, 0, 0, 0})), u"bm"_s);
         QCOMPARE(f.lagrat(a, u"TioNior, Innertior, Man1098"_s), u"2,7,0,0,0,0,0,0,0,0|1|1"_s);
         QVERIFY(f.g.blnEjAuto1098);
         QCOMPARE(f.ini(Ini::EjAuto1098), u"1"_s);
         QCOMPARE(s.panelAuto1098(), Panel::Man1098);
         QVERIFY(f.radStammer(0));
-        u = s.sparaAntal(a, 1, {2, 7, 0, 0, 0, 0, 0, 0, 0, 0});
-        QVERIFY(!u.bytteTillManuell && u.manuellaAntal);
+        QCOMPARE(flaggor(s.sparaAntal(a, 1, {2, 7, 0, 0, 0, 0, 0, 0, 0, 0})), u"m"_s);
 
         Miljo m;
         m.maskin(u"SAM 4000"_s);
         const QString fore = m.lagrat(m.rader[0]);
-        u = Resultatsparning(m.g).sparaAntal(m.rader[0], 4, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
-        QVERIFY(!u.manuellaAntal && !u.bytteTillManuell);
+        QCOMPARE(flaggor(Resultatsparning(m.g).sparaAntal(m.rader[0], 4, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9})),
+                 QString());
         QCOMPARE(m.lagrat(m.rader[0]), fore);
         QVERIFY(!m.g.blnEjAuto1098);
 
         Miljo r;
         r.maskin(u"RIKA"_s, u"0"_s);
-        u = Resultatsparning(r.g).sparaAntal(r.rader[0], 4, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
-        QVERIFY(!u.manuellaAntal);
+        QCOMPARE(flaggor(Resultatsparning(r.g).sparaAntal(r.rader[0], 4, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9})),
+                 QString());
         QCOMPARE(r.lagrat(r.rader[0], u"Innertior, TioNior, Man1098"_s), u"4|"_s + NollAntal + u"|0"_s);
         QCOMPARE(r.ini(Ini::EjAutoInnertior), u"1"_s);
         QVERIFY(!r.g.blnEjAuto1098);
 
-        // Hand-entered counts with a RIKA without decimals: both.
         Miljo h;
         h.ini(Ini::Model, u"RIKA"_s);
         Resultatsparning(h.g).sparaAntal(h.rader[0], 3, {5, 0, 0, 0, 0, 0, 0, 0, 0, 1});
         QCOMPARE(h.lagrat(h.rader[0], u"Innertior, TioNior"_s), u"3|5,0,0,0,0,0,0,0,0,1"_s);
-        QCOMPARE(h.ini(Ini::EjAutoInnertior), u"1"_s);
-        QCOMPARE(h.ini(Ini::EjAuto1098), u"1"_s);
+        QCOMPARE(h.ini(Ini::EjAutoInnertior) + h.ini(Ini::EjAuto1098), u"11"_s);
     }
 
-    // Which count fields the dialog opens for typing, and the inner-ten panel
-    // when the window opens, by the machine mode and the [Tolkmaskin] keys
-    // written (the others are not in the file; names match in any case).
-    void antalfaltOchPanel_data() {
-        QTest::addColumn<bool>("maskin");
-        QTest::addColumn<QString>("nycklar");
-        QTest::addColumn<bool>("tioTillEtt");
-        QTest::addColumn<bool>("innertior");
-        QTest::addColumn<QString>("auto10");
-        const QString sam = u"Model=SAM 4000;EjAuto1098="_s, rika = u"Model=RIKA;EjAuto1098=0"_s;
-        QTest::newRow("för hand") << false << sam + u"0"_s << true << true << Panel::Auto10;
-        QTest::newRow("maskin, SAM") << true << sam + u"0"_s << false << false << Panel::Auto10;
-        QTest::newRow("maskin, utan nyckel")
-            << true << u"Model=SAM 4000"_s << false << false << Panel::Auto10;
-        QTest::newRow("maskin, manuella") << true << sam + u"1"_s << true << true << Panel::Auto10;
-        QTest::newRow("RIKA utan decimaler") << true << rika << false << true << Panel::Manuella10;
-        QTest::newRow("RIKA, decimaler 0")
-            << true << rika + u";DecimalerRika=0"_s << false << true << Panel::Manuella10;
-        QTest::newRow("RIKA med decimaler")
-            << true << rika + u";DecimalerRika=1;EjAutoInnertior=0"_s << false << false << Panel::Auto10;
-        QTest::newRow("RIKA, innertior för hand")
-            << true << rika + u";DecimalerRika=1;ejautoinnertior=1"_s << false << true << Panel::Manuella10;
-    }
+    // Which count fields the dialog opens for typing ("10-1" the tens to ones,
+    // "i" the inner tens), and the inner-ten panel when the window opens, by
+    // the machine mode and the [Tolkmaskin] keys written (the others are not
+    // in the file; names match in any case).
     void antalfaltOchPanel() {
-        QFETCH(bool, maskin);
-        QFETCH(QString, nycklar);
-        QFETCH(bool, tioTillEtt);
-        QFETCH(bool, innertior);
-        QFETCH(QString, auto10);
-        Miljo f(NyTavling::Typ::Sportskytte, 0);
-        f.g.blnTolkmaskinGrundomg = maskin;
-        for (const QString& n : nycklar.split(u';'))
-            QVERIFY(
-                f.g.iniTavling.WriteKey(Ini::Sektion::Tolkmaskin, n.section(u'=', 0, 0), n.section(u'=', 1)));
-        const Resultatsparning s(f.g);
-        QCOMPARE(s.antalfalt().tioTillEtt, tioTillEtt);
-        QCOMPARE(s.antalfalt().innertior, innertior);
-        QCOMPARE(s.panelAuto10(), auto10);
+        const QString sam = u"Model=SAM 4000;EjAuto1098="_s, rika = u"Model=RIKA;EjAuto1098=0"_s;
+        const struct {
+            bool maskin;
+            QString nycklar;
+            const char* falt;
+            QString auto10;
+        } fall[] = {{false, sam + u"0"_s, "10-1 i", Panel::Auto10},
+                    {true, sam + u"0"_s, "", Panel::Auto10},
+                    {true, u"Model=SAM 4000"_s, "", Panel::Auto10},
+                    {true, sam + u"1"_s, "10-1 i", Panel::Auto10},
+                    {true, rika, "i", Panel::Manuella10},
+                    {true, rika + u";DecimalerRika=0"_s, "i", Panel::Manuella10},
+                    {true, rika + u";DecimalerRika=1;EjAutoInnertior=0"_s, "", Panel::Auto10},
+                    {true, rika + u";DecimalerRika=1;ejautoinnertior=1"_s, "i", Panel::Manuella10}};
+        for (const auto& f : fall) {
+            Miljo m(0);
+            m.g.blnTolkmaskinGrundomg = f.maskin;
+            for (const QString& n : f.nycklar.split(u';'))
+                QVERIFY(m.g.iniTavling.WriteKey(Ini::Sektion::Tolkmaskin, n.section(u'=', 0, 0),
+                                                n.section(u'=', 1)));
+            const Resultatsparning s(m.g);
+            const Resultatsparning::Antalfalt a = s.antalfalt();
+            QStringList t;
+            if (a.tioTillEtt)
+                t << u"10-1"_s;
+            if (a.innertior)
+                t << u"i"_s;
+            QCOMPARE(t.join(u' ') + u' ' + s.panelAuto10(), QLatin1String(f.falt) + u' ' + f.auto10);
+        }
     }
 
     // A write that the database refuses leaves the stored row, the caller's
@@ -388,19 +372,16 @@ private slots:
         s.sparaSarskjutning(a, 1.5);
         f.g.cnnTavling.kor(
             u"CREATE TRIGGER stopp BEFORE UPDATE ON Skyttar BEGIN SELECT RAISE(ABORT, 'stopp'); END"_s);
-        const QString lagratFore = f.lagrat(a);
-        const QString radFore = Miljo::resultat(a);
+        const QString lagratFore = f.lagrat(a), radFore = Miljo::resultat(a);
         const ino_t inod = f.iniInod();
-        const QList<std::function<void()>> satt{
-            [&] { s.sparaSerie(a, 1, 47, std::nullopt); },
-            [&] { s.sparaSerie(a, 1, 47, u"98*++"_s); },
-            [&] { s.sparaSkottForSkott(a, 2, u"+++++"_s); },
-            [&] { s.nollaSkottstrang(a, 3); },
-            [&] { s.sparaSarskjutning(a, 7); },
-            [&] {
-                s.sparaAntal(a, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-            },
-        };
+        const std::function<void()> satt[] = {[&] { s.sparaSerie(a, 1, 47, std::nullopt); },
+                                              [&] { s.sparaSerie(a, 1, 47, u"98*++"_s); },
+                                              [&] { s.sparaSkottForSkott(a, 2, u"+++++"_s); },
+                                              [&] { s.nollaSkottstrang(a, 3); },
+                                              [&] { s.sparaSarskjutning(a, 7); },
+                                              [&] {
+                                                  s.sparaAntal(a, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+                                              }};
         for (const auto& spara : satt) {
             QCOMPARE(felnummer(spara), Felnummer::Databasfel);
             QCOMPARE(f.lagrat(a), lagratFore);
@@ -413,10 +394,8 @@ private slots:
 
         f.g.cnnTavling.kor(u"DROP TRIGGER stopp"_s);
         f.g.iniTavling.setPath(f.t.fil(u"finns inte/Cup.ini"_s));
-        const Resultatsparning::Utfall u = s.sparaSerie(a, 1, 30, std::nullopt);
-        QVERIFY(!u.iniFel.isEmpty());
-        QVERIFY(u.bytteTillManuell);
-        QVERIFY(f.g.blnEjAuto1098);
+        const Utfall u = s.sparaSerie(a, 1, 30, std::nullopt);
+        QVERIFY(!u.iniFel.isEmpty() && u.bytteTillManuell && f.g.blnEjAuto1098);
         QCOMPARE(f.lagrat(a, u"Res1"_s), u"30"_s);
     }
 };
