@@ -50,7 +50,6 @@ private slots:
         QVERIFY(f.visa(1));
         u.serieSparad(false);
         QVERIFY(!u.vantar());
-
         // Two changed saves further apart than the wait, with no event loop
         // between them: had the second not started the wait again, the first
         // one's would be over and fire at the first chance.
@@ -62,7 +61,6 @@ private slots:
         QVERIFY(f.askadare->vantaPaMeddelanden(2));
         QVERIFY(!u.vantar());
         QCOMPARE(f.senaste(), 1);
-
         u.skottForSkottSparat();
         QVERIFY(u.vantar());
         QVERIFY(f.askadare->vantaPaMeddelanden(3));
@@ -93,7 +91,6 @@ private slots:
         QVERIFY(f.askadare->vantaPaMeddelanden(3));
         QCOMPARE(f.senaste(), 1);
         QVERIFY(!u.vantar());
-
         Askadaruppdatering lang(f.g, *f.flode, 60000);
         lang.skickaVantande(); // nothing pending, nothing sent
         lang.serieSparad(true);

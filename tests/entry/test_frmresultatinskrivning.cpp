@@ -30,8 +30,7 @@ void svaraValj(int skjutlag) {
     });
 }
 
-// The switch button with the picker answered; the window has the keyboard
-// again afterwards, as the desktop gives it back when the picker closes.
+// The switch button, the picker answered; the keyboard back to the window after.
 void byt(QWidget* w, int skjutlag) {
     svaraValj(skjutlag);
     widget<QPushButton>(w, "cmdBytSkjutlag")->click();
@@ -68,8 +67,8 @@ qsizetype byggda(const QWidget* w) {
     return w->findChildren<QWidget*>(QRegularExpression(u"^picRad\\d+$"_s)).size();
 }
 
-// What row r shows, hidden fields left out: "lane|series|pair sums|40 and 60
-// totals ("-" hidden)|shoot-off value"; a value shown red ends in "!".
+// Row r as shown: "lane|series|pair sums|totals 40 60|shoot-off", hidden
+// fields left out (a hidden total "-"), a value shown red ending in "!".
 QString rad(const QWidget* w, int r) {
     const auto text = [&](const QString& namn, const QString& dold = {}) {
         const QLineEdit* f = falt(w, r, qPrintable(namn));
@@ -116,11 +115,8 @@ class T_frmresultatinskrivning : public QObject {
     Q_OBJECT
 
 private slots:
-    // A squad opens with a row per occupied lane in lane order, its caption with
-    // the squad's time, the stored results painted and the panels of a new
-    // window; the first series of the first lane has the focus. Switching to a
-    // squad of twelve rows makes the rows scroll; a squad without shooters opens
-    // empty but named.
+    // A squad opens with a row per occupied lane, its time in the caption, its
+    // results painted, the first series focused; a squad without shooters empty.
     void skjutlagOppnas() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 12, 3, 24);
         Skjuttider::skriv(s.f.g.cnnTavling, 2, u"Lördag 10.00"_s);
@@ -139,21 +135,6 @@ private slots:
         QCOMPARE(plats(), u"0 txtSer1"_s);
         QCOMPARE(vscroll(w)->maximum(), 0);
         QVERIFY(s.f.g.blnResultatInskrivningOppen && s.f.m.visade.isEmpty());
-
-        // Twelve rows: the area grows by one row and scrolls by it; Down from
-        // the last visible row brings the twelfth into view.
-        byt(w, 1);
-        QCOMPARE(w->intAntalRader(), 12);
-        QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 1 "_s);
-        QCOMPARE(rader(w)->innehallHojd(), 6045 + 550);
-        QCOMPARE(vscroll(w)->maximum(), 550);
-        ser(w, 1, 10)->setFocus();
-        QCOMPARE(steg({Qt::Key_Down}), u"11 txtSer1"_s);
-        QCOMPARE(vscroll(w)->value(), 550);
-        QCOMPARE(rader(w)->innehallTopp(), -550);
-        QVERIFY(tryckTill(Qt::Key_Down, ser(w, 1, 0)));
-        QCOMPARE(vscroll(w)->value(), 0);
-
         byt(w, 3);
         QCOMPARE(w->intAntalRader(), 0);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 3 "_s);
@@ -161,20 +142,16 @@ private slots:
         QCOMPARE(rader(w)->innehallHojd(), 6045);
         const auto alla =
             w->findChildren<QWidget*>(QRegularExpression(u"^(picRad\\d+|txtBana\\d+|txtSer1|cmd1098)$"_s));
-        QCOMPARE(alla.size(), 12 * 4);
+        QCOMPARE(alla.size(), 11 * 4);
         for (const QWidget* f : alla)
             QVERIFY(f->isHidden());
         QCOMPARE(s.f.g.intValtSkjutlag, 3);
     }
 
-    // A squad of 999 lanes opens with widgets for the rows in view only. The
-    // other rows come as the view or the keyboard reaches them, each painted
-    // from its data when it comes: Up from the first row to the last in
-    // series 9 to 12, Down to the row below the view, Tab and Shift+Tab to a
-    // row not built yet, the scroll bar. A series typed in the last row is
-    // stored; a lane out of view whose class is missing is told as the squad
-    // opens, and not again when its row comes. Switching squads keeps the
-    // rows built and paints them for the next squad.
+    // A squad of 999 lanes builds the rows in view only; the others come, painted
+    // from their data, as the arrows, Tab, Shift+Tab or the scroll bar reach
+    // them. A missing class out of view is told once, as the squad opens. The
+    // next squad reuses the rows built.
     void storSkjutlag() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 999, 2, 1100);
         s.satt(1, 500, u"Klass"_s, u"D"_s);
@@ -195,13 +172,12 @@ private slots:
         w->txtVisible();
         s.f.kontext.meddelaAktivering(w);
         QCOMPARE(byggda(w), 11);
-
-        // Up from the first row goes round to the last, with the view at the
-        // bottom: the rows there are built, the last painted as stored.
+        // Up from the first row goes round to the last, the view at the bottom.
         QScrollBar* v = vscroll(w);
         ser(w, 10, 0)->setFocus();
         QCOMPARE(steg({Qt::Key_Up}), u"998 txtSer10"_s);
-        QCOMPARE(v->value(), v->maximum());
+        QCOMPARE(v->value(), 988 * 550);
+        QCOMPARE(v->maximum(), 988 * 550);
         QCOMPARE(byggda(w), 22);
         QCOMPARE(rad(w, 998), u"999|0 0 0 0 0 0 0 0 0 41 0 0|0 0 0 0 41 0|- 41|0"_s);
         QCOMPARE(falt(w, 998, "txtNamn")->text(), u"Skytt999 Efternamn999"_s);
@@ -213,11 +189,10 @@ private slots:
         QVERIFY(tryckTill(Qt::Key_Down, ser(w, 11, 0)));
         QCOMPARE(v->value(), 0);
 
-        // Down from the last row in view builds the next and scrolls to it;
-        // Tab from its count button builds the one after.
         ser(w, 3, 10)->setFocus();
         QCOMPARE(steg({Qt::Key_Down}), u"11 txtSer3"_s);
         QCOMPARE(v->value(), 550);
+        QCOMPARE(rader(w)->innehallTopp(), -550);
         QCOMPARE(byggda(w), 23);
         falt<QPushButton>(w, 11, "cmd1098")->setFocus();
         QCOMPARE(steg({Qt::Key_Tab}), u"12 txtSer1"_s);
@@ -225,10 +200,7 @@ private slots:
         skriv(u"9"_s);
         QCOMPARE(steg({Qt::Key_Tab}), u"12 txtSer2"_s);
         QCOMPARE(s.res(1, 13, 1), 9);
-
-        // The scroll bar brings the middle of the squad: lane 500 shoots 40
-        // shots. Shift+Tab from its first series goes back to the count
-        // button of the row above, built now, and Tab forward again.
+        // The scroll bar to lane 500, of 40 shots; Shift+Tab to the row above.
         v->setValue(499 * 550);
         QCOMPARE(byggda(w), 35);
         QCOMPARE(farger(w, 499), u"FFFFFFFFRRRR"_s);
@@ -239,17 +211,13 @@ private slots:
         QCOMPARE(byggda(w), 36);
         QCOMPARE(bana(w, 498)->text(), u"499"_s);
         QCOMPARE(steg({Qt::Key_Tab, Qt::Key_Up}), u"499 txtSer1,498 txtSer1"_s);
-
-        // The lane whose class is missing shows every series as its own, and
-        // is not told again.
+        // The lane whose class is missing shows every series, and is not told again.
         v->setValue(699 * 550);
         QCOMPARE(farger(w, 699), u"FFFFFFFFFFFF"_s);
         QCOMPARE(rad(w, 699), u"700|0 0 0 0 0 0 0 0 0 0 0 0|0 0 0 0 0 0|0 0|0"_s);
         QCOMPARE(s.f.m.visade.size(), 1);
-        // A series being typed in a row scrolled out of view is stored as the
-        // squad is switched. The next squad, of 101 lanes, opens at its top;
-        // the rows kept from the first squad are painted for it as they come
-        // into view, those beyond its lanes stay hidden.
+        // A series typed in a row scrolled away is stored at the switch; the
+        // kept rows are painted for the next squad as they come into view.
         ser(w, 5, 699)->setFocus();
         skriv(u"3"_s);
         v->setValue(0);
@@ -270,10 +238,9 @@ private slots:
         QVERIFY(w->close());
     }
 
-    // Which fields a row shows and how its series are coloured, by the class
-    // (found whatever its letter case) and the kind of competition; a class
-    // that is gone is told once and hides nothing. A value typed into a red
-    // series brings the 60-shot total back.
+    // The fields and colours of a row by its class (any letter case) and the
+    // kind of competition; a missing class is told once and hides nothing; a
+    // value typed into a red series brings the 60-shot total back.
     void synlighetPerKlass() {
         {
             Inskrivning s(NyTavling::Typ::Sportskytte, 4, 1, 4);
@@ -300,7 +267,6 @@ private slots:
             QCOMPARE(s.f.m.visade[0].titel, u"Ingen klass."_s);
             s.f.kontext.meddelaAktivering(w);
             QCOMPARE(s.f.m.visade.size(), 1);
-
             ser(w, 10, 1)->setFocus();
             skriv(u"3"_s);
             tryck(Qt::Key_Tab);
@@ -318,11 +284,9 @@ private slots:
         QCOMPARE(widget<QLabel>(w, "lblSumma")->text(), u"40 skott"_s);
     }
 
-    // A whole row from the keyboard: two digits move on by themselves, each
-    // series is stored as it is left, the sums and totals follow, full marks
-    // are red. A series over 50 is refused with its message and the field has
-    // the focus back with nought, which is stored. The release of a key
-    // pressed in the previous field moves nothing.
+    // A row from the keyboard: two digits move on, each series is stored as it
+    // is left, the sums follow, full marks are red; over 50 is refused with its
+    // message and nought stored.
     void helRadFranTangentbordet() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         s.satt(1, 1, u"Res1"_s, 40);
@@ -336,7 +300,6 @@ private slots:
         QCOMPARE(plats(), u"0 txtSer1"_s);
         QCOMPARE(ser(w, 1, 0)->text(), u"0"_s);
         QCOMPARE(s.res(1, 1, 1), 0);
-
         const QStringList serier = u"47 50 48 49 45 46 44 43 50 50 41 42"_s.split(u' ');
         for (int n = 1; n <= 12; ++n) {
             QCOMPARE(fokus(), ser(w, n, 0));
@@ -353,9 +316,8 @@ private slots:
         // A typed series switches the counts to hand entry, on screen and in the file.
         QVERIFY(paneler(w).endsWith(u"|Man 10,9,8..|Manuella 10'|"_s));
         QVERIFY(s.f.g.blnEjAuto1098);
-
-        // The field entered has its text selected: one digit replaces it and
-        // stays; Enter moves on as two digits would, and stores.
+        // One digit replaces the selected text; Enter moves on and stores. The
+        // release of a key pressed in the previous field moves nothing.
         QCOMPARE(ser(w, 1, 0)->selectedText(), u"47"_s);
         skriv(u"5"_s);
         QCOMPARE(plats(), u"0 txtSer1"_s);
@@ -364,8 +326,7 @@ private slots:
         QCOMPARE(s.res(1, 1, 1), 5);
         QTest::keyRelease(fokus(), Qt::Key_7);
         QCOMPARE(plats(), u"0 txtSer2"_s);
-        // Visiting a field without typing stores nothing: the stored value
-        // changed meanwhile stays. An emptied field is nought, stored.
+        // A field visited stores nothing; an emptied one stores nought.
         s.satt(1, 1, u"Res2"_s, 33);
         tryck(Qt::Key_Return);
         QCOMPARE(s.res(1, 1, 2), 33);
@@ -373,7 +334,6 @@ private slots:
         QVERIFY(tryckTill(Qt::Key_Tab, ser(w, 4, 0)));
         QCOMPARE(ser(w, 3, 0)->text(), u"0"_s);
         QCOMPARE(s.res(1, 1, 3), 0);
-
         // Arrows go round the row.
         ser(w, 1, 1)->setFocus();
         QCOMPARE(steg({Qt::Key_Left, Qt::Key_Right}), u"1 txtSer12,1 txtSer1"_s);
@@ -382,11 +342,9 @@ private slots:
         QCOMPARE(panel(w, F::PanelBana), u"Bana 2"_s);
     }
 
-    // Where no window manager hands the keyboard back after a dialog, the window
-    // is not the active one: keys reach its fields and the focus moves, but the
-    // fields are told nothing. The series typed are stored all the same; a
-    // field is left when the keys go on elsewhere, and a refused value takes
-    // the keys back to its field, the key dropped.
+    // A window left inactive (no window manager gave it back) gets keys but its
+    // fields are told nothing: a field is left when the keys go on elsewhere,
+    // and a refused value takes the keys back, the key dropped.
     void inaktivtFonster() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         F* w = s.oppna(1);
@@ -411,12 +369,9 @@ private slots:
         QCOMPARE(ser(w, 4, 0)->text(), u"0"_s);
     }
 
-    // In a mixed competition each row shows what its class's kind shows. Up
-    // and Down keep the series and go round the squad; in series 9 to 12 they
-    // pass over rows that do not show them (national rows), never over a
-    // sport row of fewer shots, and where only one row shows the field the
-    // focus stays. Enter and the move after two digits leave series 8 of a
-    // national row for series 1, of a sport row of 40 shots for series 9.
+    // A mixed competition: each row as its class's kind. Up and Down go round
+    // the squad, in series 9 to 12 past the national rows; series 8 moves on to
+    // series 1 in a national row, to series 9 in a sport row.
     void uppOchNer() {
         {
             Inskrivning s(NyTavling::Typ::Mix, 5, 1, 4);
@@ -448,11 +403,9 @@ private slots:
         QCOMPARE(steg({Qt::Key_Down, Qt::Key_Up}), u"0 txtSer11,0 txtSer11"_s);
     }
 
-    // Keys a series takes: digits and Backspace; everything else is dropped
-    // (with a beep), typed or pasted. The shoot-off value takes one comma, and
-    // an emptied one is nought. Up and Down go round the rows in the shoot-off
-    // column and on the count buttons; a count button opens the counts of its
-    // row, and counts typed by hand switch the panels to hand entry.
+    // A series takes digits only, typed or pasted; the shoot-off value one
+    // comma, emptied it is nought. Up and Down go round in the last columns; a
+    // count button opens its row's counts, which switch the panels to hand.
     void nekadeTangenterOchRadensSlut() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         F* w = s.oppna(1);
@@ -470,7 +423,6 @@ private slots:
         QCOMPARE(s4->text(), u"45"_s);
         tryck(Qt::Key_Tab);
         QCOMPARE(s.res(1, 1, 4), 45);
-
         QLineEdit* sar = falt(w, 0, "txtSarskjutning");
         sar->setFocus();
         QCOMPARE(widget<QScrollBar>(w, "HScrollInnehall")->value(), Banrader::HScrollMax);
@@ -489,7 +441,6 @@ private slots:
         falt<QPushButton>(w, 1, "cmd1098")->setFocus();
         QCOMPARE(steg({Qt::Key_Down, Qt::Key_Up}), u"0 cmd1098,1 cmd1098"_s);
         QVERIFY(s.f.m.visade.isEmpty());
-
         QString bana;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<frm1098*>(QApplication::activeModalWidget());
@@ -506,10 +457,8 @@ private slots:
         QVERIFY(paneler(w).endsWith(u"|Man 10,9,8..|Manuella 10'|"_s));
     }
 
-    // A save the database refuses is told as number and description run
-    // together, without icon, under the program's title; the field shows the
-    // stored value again and has the focus. Nothing is left to store: the
-    // window closes.
+    // A refused save is told as number and description, without icon or title;
+    // the field shows the stored value again, and the window closes after.
     void misslyckadSparning() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 1, 2);
         s.satt(1, 1, u"Res2"_s, 41);
@@ -529,11 +478,9 @@ private slots:
         QCOMPARE(s.f.m.visade.size(), 1);
     }
 
-    // A series being typed is never lost. Switching to the same squad changes
-    // nothing; another one stores the series first and opens in place; a
-    // cancelled picker leaves the squad. Whatever closes the window stores the
-    // series first and writes the counts' state to the competition. A
-    // shoot-off value that is no number keeps the window open.
+    // A typed series is never lost: a switch (to the same squad: nothing) or a
+    // close stores it first; the close writes the counts' state. A shoot-off
+    // value that is no number keeps the window open.
     void bytOchStangningSparar() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 2, 6);
         QVERIFY(s.f.g.iniTavling.WriteKey(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, u"x"_s));
@@ -561,7 +508,6 @@ private slots:
         byt(w, 0);
         QCOMPARE(s.f.g.intValtSkjutlag, 2);
         QCOMPARE(panel(w, F::PanelSkjutlag), u"Skjutlag 2"_s);
-
         ser(w, 5, 1)->setFocus();
         skriv(u"4"_s);
         QVERIFY(s.f.fonster.stangFonster(w));
@@ -569,7 +515,6 @@ private slots:
         QVERIFY(!s.f.g.blnResultatInskrivningOppen);
         QCOMPARE(s.f.g.iniTavling.GetKeyValue(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, {}), u"1"_s);
         QTRY_VERIFY(!fonster);
-
         F* v = s.oppna(1);
         QLineEdit* sar = falt(v, 1, "txtSarskjutning");
         sar->setFocus();
@@ -588,10 +533,8 @@ private slots:
         QCOMPARE(s.res(1, 1, 7), 3);
     }
 
-    // The main menu: the picker's first use opens the window on the chosen
-    // squad with the settings and entry menus off; closing gives back all but
-    // the display's item, which comes back only with a display; a cancelled
-    // picker opens nothing.
+    // The main menu's picker opens the window, its menus off; closing gives them
+    // back, the display's only with a display; a cancelled picker opens nothing.
     void menyer() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 3, 6);
         Resultatfonster::registrera(s.f.delar());
@@ -604,7 +547,6 @@ private slots:
         QVERIFY(!resultat(0));
         QVERIFY(!h.fonster(Fonsternamn::ResultatInskrivning) && !s.f.g.blnResultatInskrivningOppen);
         QVERIFY(h.menyPa(Meny::mnuUtskrift));
-
         QVERIFY(resultat(3));
         QPointer<QWidget> w = h.fonster(Fonsternamn::ResultatInskrivning);
         QVERIFY(w);
@@ -619,7 +561,6 @@ private slots:
         for (Meny m : {Meny::mnuInstallningar, Meny::mnuInskrivning, Meny::mnuUtskrift,
                        Meny::mnuKonfigAskSkarm, Meny::mnuVisaAskSkarm})
             QVERIFY(h.menyPa(m));
-
         QVERIFY(resultat(2));
         w = h.fonster(Fonsternamn::ResultatInskrivning);
         s.f.fonster.ansluten = false;
@@ -628,9 +569,8 @@ private slots:
         QVERIFY(!h.menyPa(Meny::mnuVisaAskSkarm) && h.menyPa(Meny::mnuUtskrift));
     }
 
-    // The picker: the competition's squads, odd ones above even ones, the
-    // open one marked; the time on focus and hover; Enter and a double click
-    // choose, another key does nothing.
+    // The picker: odd squads above even, the open one marked, the time on focus
+    // and hover; Enter and a double click choose.
     void valjare() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 4, 0);
         Skjuttider::skriv(s.f.g.cnnTavling, 3, u"Söndag 9.00"_s);
@@ -667,10 +607,8 @@ private slots:
         QCOMPARE(igen.valtSkjutlag(), 4);
     }
 
-    // The display: a squad opened while it shows none goes out at once; a
-    // switch while it shows another squad asks first, and No leaves it; a
-    // typed series goes out a while after it is stored, or at once when the
-    // window closes before that.
+    // The display gets the squad at once when it shows none, after a question
+    // when it shows another, a typed series a while later or at the close.
     void askadarskarmen() {
         Flodesmiljo m(TcpPeer::Granser(), NyTavling::Typ::Sportskytte, 2, 3);
         m.skytt(1, 1, u"Anna"_s, u"Ek"_s, u"SK"_s, u"H"_s);
@@ -683,7 +621,6 @@ private slots:
         QCOMPARE(m.g.intSkjutlagPaSkarm, 1);
         QCOMPARE(a->omritningar(), QByteArray("1"));
         QCOMPARE(m.fragor.stallda, 0);
-
         // A typed series: nothing at once, the squad a moment later.
         skriv(u"4"_s);
         tryck(Qt::Key_Tab);
@@ -692,7 +629,6 @@ private slots:
         QVERIFY(a->vantaPaMeddelanden(2));
         QVERIFY(a->meddelanden().back().contains("|4|"));
         QVERIFY(!w->askadaruppdatering().vantar());
-
         // Switching: the screen shows squad 1, so the operator is asked.
         m.fragor.vidFraga = [&] { m.fragor.svaraOppen(Svar::Nej); };
         byt(w, 2);
@@ -711,7 +647,6 @@ private slots:
         QVERIFY(a->vantaPaMeddelanden(4));
         QCOMPARE(m.g.intSkjutlagPaSkarm, 2);
         QCOMPARE(a->omritningar(), QByteArray("1000"));
-
         // A change still waiting goes out as the window closes.
         ser(w, 1, 0)->setFocus();
         skriv(u"7"_s);

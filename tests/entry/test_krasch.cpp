@@ -103,7 +103,6 @@ private slots:
              {Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, QStringLiteral("0")},
              {Ini::TolkmaskinIGrundomg.sektion, Ini::TolkmaskinIGrundomg.nyckel, QStringLiteral("1")}}));
         f.g.cnnTavling.Close();
-
         QRandomGenerator rng(20261206);
         for (int varv = 1; varv <= 20; ++varv) {
             QProcess barn;
@@ -117,7 +116,6 @@ private slots:
             barn.kill(); // SIGKILL
             QVERIFY(barn.waitForFinished(10000));
             QCOMPARE(barn.exitStatus(), QProcess::CrashExit);
-
             f.g.cnnTavling.Open(databas);
             const QStringList fel = avvikelser(f.g.cnnTavling);
             QVERIFY2(fel.isEmpty(),

@@ -119,7 +119,6 @@ private slots:
         ser(w, 3, 0)->setFocus();
         tryck(Qt::Key_Delete);
         QCOMPARE(s.lagrat(1, 1, u"SfST3"_s), u"00000"_s);
-
         QVERIFY(s.lasIn(3, 0));
         QVERIFY(w->tolklank()->lasningPagar());
         QVERIFY(s.maskin.mottaget.startsWith(tal(modell, '1').start));
@@ -129,7 +128,6 @@ private slots:
         skriv(u"7"_s);
         QVERIFY(dialog.isEmpty());
         QVERIFY(ser(w, 3, 0)->text().isEmpty());
-
         QCOMPARE(s.kortTill(GottKort, 1, 3), 46);
         QCOMPARE(ser(w, 3, 0)->text(), u"46"_s);
         QCOMPARE(falt(w, 0, "txtSum20")->text(), u"46"_s);
@@ -140,7 +138,6 @@ private slots:
         QVERIFY(s.f.m.visade.isEmpty());
         QVERIFY(s.kvitteratOchOmstartat());
         QVERIFY(w->tolklank()->lasningPagar());
-
         QCOMPARE(s.kortTill(u"10.0,10.5,10.1,10.9,10.0"_s, 1, 4), 50);
         QCOMPARE(s.lagrat(1, 1, u"SfST4, Sum20, Innertior, Res5"_s), u"+*+*+|96|3|0"_s);
         QCOMPARE(plats(), u"0 txtSer5"_s);
@@ -230,7 +227,6 @@ private slots:
         F* w = s.oppna(1, korta(&Tolklank::Tider::omstart, 300ms));
         QVERIFY(s.lasIn(1, 0));
         QCOMPARE(s.kortTill(u"9,9,9,9,9"_s, 1, 1), 45);
-
         bool stangdUnderValet = false;
         QTimer::singleShot(0, [&] {
             auto* valj = qobject_cast<frmValjSkjutlag*>(QApplication::activeModalWidget());
@@ -251,7 +247,6 @@ private slots:
         QCOMPARE(s.maskin.mottaget, vidStopp);
         QCOMPARE(s.tolkstatus(), F::TolkmaskinVilar);
         QVERIFY(s.f.m.visade.isEmpty());
-
         QVERIFY(aktivera(w));
         QVERIFY(s.lasIn(1, 0));
         QVERIFY(harOppen(s.kabel.pc));
@@ -323,7 +318,6 @@ private slots:
         QCOMPARE(s.lagrat(1, 1, u"Res3, SfST3"_s), u"31|98765"_s);
         QCOMPARE(ser(w, 3, 0)->text(), u"31"_s);
         QCOMPARE(plats(), u"0 txtSer3"_s);
-
         QVERIFY(s.lasIn(3, 0));
         QCOMPARE(s.kortTill(GottKort, 1, 3), 46);
         QCOMPARE(ser(w, 3, 0)->text(), u"46"_s);

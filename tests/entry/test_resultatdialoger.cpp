@@ -100,7 +100,6 @@ private slots:
         QCOMPARE(d.windowTitle(), u"Antal?"_s);
         QCOMPARE(widget<QLabel>(&d, "lblBana")->text(), u"Bana 2"_s);
         QVERIFY(l.f.m.visade.isEmpty() && !d.windowIcon().pixmap(16).isNull());
-
         QVERIFY(aktivera(&d));
         for (int i = 11; i >= 1; --i) {
             QCOMPARE(fokus(), antal(&d, i));
@@ -120,7 +119,6 @@ private slots:
             QCOMPARE(fokus(), antal(&d, p.till));
             QCOMPARE(antal(&d, p.till)->selectedText(), antal(&d, p.till)->text());
         }
-
         QLineEdit* tior = antal(&d, 10);
         tior->setFocus();
         QTest::keyClicks(tior, u"0a,2"_s);
@@ -139,7 +137,6 @@ private slots:
         QTest::keyClick(antal(&d, 8), Qt::Key_Tab);
         QCOMPARE(antal(&d, 8)->text(), u"0"_s);
         QCOMPARE(l.lagrat(u"Man1098"_s), u"0"_s);
-
         knapp(&d, "cmdOK")->click();
         QVERIFY(d.sparat() && d.utfall().bytteTillManuell);
         QCOMPARE(d.result(), int(QDialog::Accepted));
@@ -186,7 +183,6 @@ private slots:
         knapp(&d, "cmdOK")->click();
         QCOMPARE(l.senaste(), u"Fel|"_s + Kritisk + u"|frm1098, cmdOK_Click: 6 Spill"_s);
         QVERIFY(d.isVisible() && !d.sparat());
-
         frmSfS s(l.f.kontext, l.sparning, l.rad(), 5, nullptr);
         QVERIFY(aktivera(&s));
         QTest::keyClicks(skott(&s), u"99999"_s);
@@ -195,7 +191,6 @@ private slots:
         QVERIFY(l.senaste().startsWith(u"Fel|"_s + Kritisk + u"|frmSfS, cmdSpara_Click: 3021 "_s));
         QVERIFY(s.isVisible() && !s.sparatVarde());
         QCOMPARE(l.rad().res[4], 0);
-
         antal(&d, 11)->setText(u"3"_s);
         knapp(&d, "cmdOK")->click();
         QVERIFY(l.senaste().startsWith(u"Fel|"_s + Kritisk + u"|frm1098, cmdOK_Click: 3021 "_s));
@@ -262,7 +257,6 @@ private slots:
             QTest::keyClick(t, Qt::Key_7);
             QCOMPARE(t->text(), u"9+*17"_s);
             QCOMPARE(fokus(), t);
-
             t->selectAll();
             QTest::keyClicks(t, u"98*++"_s);
             QCOMPARE(t->text(), u"98*++"_s);
@@ -293,7 +287,6 @@ private slots:
             QVERIFY(!a.isVisible() && !a.sparatVarde());
         }
         QCOMPARE(l.lagrat(u"SfST5, Res5"_s), u"00000|0"_s);
-
         l.lagra(u"SfST2"_s, u"9?8+*"_s);
         frmSfS d(l.f.kontext, l.sparning, l.rad(), 2, nullptr);
         QVERIFY(aktivera(&d));

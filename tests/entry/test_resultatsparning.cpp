@@ -100,7 +100,6 @@ private slots:
                              r[1].tioNior}),
                  (std::tuple{47, u"98*++"_s, TomSkottstrang, 9.5, 1, NollAntal}));
         QVERIFY(hamtaSkjutlag(f.g, 3).isEmpty());
-
         Testfixtur m;
         m.skapaTavling(u"Cup"_s, NyTavling::Typ::Mix, 5, 1, 0);
         const QString klass =
@@ -135,7 +134,6 @@ private slots:
         Banrad& a = f.rader[0];
         a = hamtaSkjutlag(f.g, 1)[0];
         QCOMPARE(f.ini(Ini::EjAuto1098), u"saknas"_s);
-
         Resultatsparning s(f.g);
         QCOMPARE(s.panelAuto1098(), Panel::Auto1098);
         const ino_t fore = f.iniInod();
@@ -147,7 +145,6 @@ private slots:
         QCOMPARE(f.lagrat(a, u"Res3, Sum20, Totalt40, Totalt60, Man1098, Innertior, TioNior, SfST3, SfST4"_s),
                  u"47|47|47|47|1|0|0,0,0,0,0,0,0,0,0,0|00000|+9999"_s);
         QVERIFY(f.radStammer(0));
-
         s.sparaAntal(a, 2, {5, 4, 0, 0, 0, 0, 0, 0, 0, 0});
         const ino_t inod = f.iniInod();
         QCOMPARE(flaggor(s.sparaSerie(a, 4, 48, std::nullopt)), u"pm"_s);
@@ -159,7 +156,6 @@ private slots:
         QCOMPARE(flaggor(s.sparaSerie(a, 4, 48, std::nullopt)), u"m"_s);
         QCOMPARE(flaggor(s.sparaSerie(a, 3, 48, std::nullopt)), u"pm"_s);
         QCOMPARE(flaggor(s.sparaSerie(a, 4, 47, std::nullopt)), u"pm"_s);
-
         s.sparaSerie(f.rader[1], 12, 50, std::nullopt);
         QCOMPARE(f.lagrat(f.rader[1], u"Man1098, TioNior, Innertior, Sum60, Totalt40, Totalt60"_s),
                  u"1|0,0,0,0,0,0,0,0,0,0|0|50|0|50"_s);
@@ -181,7 +177,6 @@ private slots:
         QCOMPARE(felnummer([&] { s.sparaAntal(a, -1, {}); }), 5);
         QCOMPARE(f.lagrat(a), fore);
         QCOMPARE(a.res[1], 0);
-
         Banrad ledig;
         ledig.lopnummer = PlatshallareLopnummer;
         ledig.sfst = QStringList(12, TomSkottstrang);
@@ -193,7 +188,6 @@ private slots:
         for (const auto& spara : satt)
             QVERIFY(felnummer(spara) != 0);
         QCOMPARE(f.lagrat(ledig), platshallare);
-
         f.g.cnnTavling.kor(u"DELETE FROM Skyttar WHERE Löpnummer = ?"_s, {f.rader[1].lopnummer});
         QCOMPARE(felnummer([&] { s.sparaSerie(f.rader[1], 1, 10, std::nullopt); }), 3021);
         QCOMPARE(felnummer([&] { s.sparaSarskjutning(f.rader[1], 1); }), 3021);
@@ -213,7 +207,6 @@ private slots:
         QCOMPARE(f.lagrat(a, u"SfST1, SfST2, Sum10, TioNior, Innertior, Man1098"_s),
                  u"98*++|+9987|91|4,3,2,1,0,0,0,0,0,0|1|0"_s);
         QVERIFY(f.radStammer(0));
-
         QCOMPARE(flaggor(s.sparaSerie(a, 1, 40, std::nullopt)), u"p"_s);
         QVERIFY(!f.g.blnEjAuto1098);
         QCOMPARE(f.lagrat(a, u"Res1, SfST1, TioNior"_s), u"40|98*++|4,3,2,1,0,0,0,0,0,0"_s);
@@ -239,7 +232,6 @@ private slots:
         s.sparaSerie(a, 2, 50, u"*****"_s);
         QCOMPARE(f.iniInod(), inod);
         QCOMPARE(f.lagrat(a, u"Innertior"_s), u"3"_s);
-
         Miljo d;
         d.maskin(u"RIKA"_s, u"1"_s);
         Resultatsparning sd(d.g);
@@ -265,16 +257,13 @@ private slots:
         QCOMPARE(f.lagrat(a, u"Res9, SfST9, Sum50, Totalt40, Totalt60, TioNior, Innertior, Man1098"_s),
                  u"47|98*++|47|50|97|8,1,1,0,0,0,0,0,0,0|6|0"_s);
         QVERIFY(f.radStammer(2));
-
         const QString fore = f.lagrat(a);
         for (const QString& fel : {u"9999"_s, u"999999"_s, u"99-99"_s})
             QCOMPARE(felnummer([&] { s.sparaSkottForSkott(a, 2, fel); }), 13);
         QCOMPARE(f.lagrat(a), fore);
-
         f.g.blnEjAuto1098 = true;
         s.sparaSkottForSkott(a, 2, u"+++++"_s);
         QCOMPARE(f.lagrat(a, u"Res2, TioNior, Innertior"_s), u"50|8,1,1,0,0,0,0,0,0,0|6"_s);
-
         f.g.blnEjAuto1098 = false;
         Banrad& b = f.rader[0];
         s.sparaSkottForSkott(b, 4, u"*9999"_s);
@@ -301,7 +290,6 @@ private slots:
         QCOMPARE(s.panelAuto1098(), Panel::Man1098);
         QVERIFY(f.radStammer(0));
         QCOMPARE(flaggor(s.sparaAntal(a, 1, {2, 7, 0, 0, 0, 0, 0, 0, 0, 0})), u"m"_s);
-
         Miljo m;
         m.maskin(u"SAM 4000"_s);
         const QString fore = m.lagrat(m.rader[0]);
@@ -309,7 +297,6 @@ private slots:
                  QString());
         QCOMPARE(m.lagrat(m.rader[0]), fore);
         QVERIFY(!m.g.blnEjAuto1098);
-
         Miljo r;
         r.maskin(u"RIKA"_s, u"0"_s);
         QCOMPARE(flaggor(Resultatsparning(r.g).sparaAntal(r.rader[0], 4, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9})),
@@ -317,7 +304,6 @@ private slots:
         QCOMPARE(r.lagrat(r.rader[0], u"Innertior, TioNior, Man1098"_s), u"4|"_s + NollAntal + u"|0"_s);
         QCOMPARE(r.ini(Ini::EjAutoInnertior), u"1"_s);
         QVERIFY(!r.g.blnEjAuto1098);
-
         Miljo h;
         h.ini(Ini::Model, u"RIKA"_s);
         Resultatsparning(h.g).sparaAntal(h.rader[0], 3, {5, 0, 0, 0, 0, 0, 0, 0, 0, 1});
@@ -391,7 +377,6 @@ private slots:
             QCOMPARE(f.g.cnnTavling.transaktionsdjup(), 0);
         }
         QCOMPARE(f.ini(Ini::EjAuto1098), u"saknas"_s);
-
         f.g.cnnTavling.kor(u"DROP TRIGGER stopp"_s);
         f.g.iniTavling.setPath(f.t.fil(u"finns inte/Cup.ini"_s));
         const Utfall u = s.sparaSerie(a, 1, 30, std::nullopt);

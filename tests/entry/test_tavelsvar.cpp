@@ -107,7 +107,6 @@ private slots:
              {std::pair{20, 2}, {23, 2}, {33, 4}, {57, 4}, {81, 4}, {105, 4}, {129, 4}})
             mellan.replace(fran - 1, langd, QByteArray(langd, ' '));
         QCOMPARE(mellan.mid(1, 151), QByteArray(151, ' '));
-
         const QByteArray annan = ram(Sam, QStringLiteral("10.9,10.2,?,9.5,8.0"), "GV", 10);
         QCOMPARE(vid(annan, 81, 4), QByteArray("?   "));
         QCOMPARE(vid(annan, 20, 5), QByteArray("GV 10"));
@@ -290,7 +289,6 @@ private slots:
         };
         const QByteArray tecken("0123456789 .?$-+,LG\x01\x02\x04\x15\x17\x00", 26);
         auto slumptecken = [&] { return tal(2) ? tecken[tal(tecken.size())] : static_cast<char>(tal(256)); };
-
         const float trosklar[] = {10.3f, 10.0f, 10.9f, 9.5f};
         int lasta = 0, lastaEfterAndring = 0;
         for (int varv = 0; varv < 200000; ++varv) {
@@ -328,7 +326,6 @@ private slots:
                     break;
                 }
             }
-
             const Modell som = tal(5) == 0 ? (tal(3) == 0 ? Modell::Okand : Rika) : modell;
             QVERIFY(arHel(r, som) || !kontrollsummanStammer(r, som));
             if (arEjKlar(r, som))
@@ -411,7 +408,6 @@ private slots:
         QCOMPARE(sim.fraga("\x05", 0), ratt);
         QCOMPARE(KollaTavelsvar(ratt, Sam), Kontroll::FelTyp);
         QVERIFY(sim.avslutad());
-
         QProcess fel;
         fel.start(QStringLiteral(TOLKSIMULATOR), {"--card", "9,x", "/dev/null"});
         QVERIFY(fel.waitForFinished(10000));

@@ -11,6 +11,7 @@
 using Bild = Tolklank::Bild;
 using Ikon = Meddelanden::Ikon;
 using Tider = Tolklank::Tider;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -124,7 +125,6 @@ private slots:
              {"", "9600", "9600,N,8", "9600,N,8,1,1", "0,N,8,1", "-9600,N,8,1", "snabb,N,8,1", "9600,X,8,1",
               "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "9600,,8,1"})
             QVERIFY2(!tolkaSerieinstallningar(QString::fromLatin1(fel)), fel);
-
         Kabel kabel;
         QSerialPort port;
         QVERIFY(!oppnaSerieport(port, kabel.pc, QStringLiteral("1200,N,8,2")));
@@ -137,47 +137,38 @@ private slots:
 
     // --- Start and set-up ---
 
-    // The start and set-up bytes for each Barcode and DecimalerRika value, up
-    // to the first poll, read anew at every start; the RIKA's three characters
-    // of answer end its wait long before the bound.
-    void start_data() {
-        QTest::addColumn<Modell>("modell");
-        QTest::addColumn<QString>("nyckel");
-        QTest::addColumn<QString>("varde");
-        QTest::addColumn<QByteArray>("skickat");
-        const QString streckkod = Ini::Barcode.nyckel, decimaler = Ini::DecimalerRika.nyckel;
-        const QByteArray rika = "\x0C\xD4\x1BS5\r\x1BT0\r\x1BU1\r";
-        const Modell sam = Modell::Sam4000;
-        QTest::newRow("Barcode saknas") << sam << streckkod << QString() << QByteArray("\xB2\x06\x05");
-        QTest::newRow("Barcode 0") << sam << streckkod << "0" << QByteArray("\xB2\x06\x05");
-        QTest::newRow("Barcode 1") << sam << streckkod << "1" << QByteArray("\xB1\x06\x05");
-        QTest::newRow("Barcode 2") << sam << streckkod << "2" << QByteArray("\xB2\x06\x05");
-        QTest::newRow("DecimalerRika saknas")
-            << Modell::Rika << decimaler << QString() << rika + "\x1BZ0\r\x16";
-        QTest::newRow("DecimalerRika 0") << Modell::Rika << decimaler << "0" << rika + "\x1BZ0\r\x16";
-        QTest::newRow("DecimalerRika 1") << Modell::Rika << decimaler << "1" << rika + "\x1BZ1\r\x16";
-        QTest::newRow("DecimalerRika 2") << Modell::Rika << decimaler << "2" << QByteArray("\x0C\xD4\x16");
-        QTest::newRow("DecimalerRika True")
-            << Modell::Rika << decimaler << "True" << QByteArray("\x0C\xD4\x16");
-    }
+    // The start and set-up bytes for each Barcode and DecimalerRika value (none
+    // written first), up to the first poll, read anew at every start; the
+    // RIKA's three characters of answer end its wait long before the bound.
     void start() {
-        QFETCH(Modell, modell);
-        QFETCH(QString, nyckel);
-        QFETCH(QString, varde);
-        QFETCH(QByteArray, skickat);
-        const Tal t = tal(modell);
-        Bord b(modell);
-        b.lank.HamtaResFranTolkmaskin();
-        QVERIFY(b.fatt(t.start + t.poll));
-        b.lank.AvbrytKommTolkmaskin();
-        QTRY_VERIFY(b.maskin->mottaget.endsWith(t.stopp));
-        b.maskin->mottaget.clear();
-        if (!varde.isNull())
-            b.installning(nyckel, varde);
-        b.lank.HamtaResFranTolkmaskin();
-        QVERIFY(b.lank.lasningPagar() && b.lank.portOppen());
-        QVERIFY(b.fatt(skickat));
-        QCOMPARE(b.lank.statustext(), Tolklank::StartText);
+        const QByteArray rika = "\x0C\xD4\x1BS5\r\x1BT0\r\x1BU1\r\x1BZ", sam = "\x06\x05";
+        const struct {
+            Modell modell;
+            QString nyckel;
+            QStringList varden;
+            QByteArrayList skickat;
+        } fall[] = {{Modell::Sam4000,
+                     Ini::Barcode.nyckel,
+                     {{}, "0", "1", "2"},
+                     {"\xB2" + sam, "\xB2" + sam, "\xB1" + sam, "\xB2" + sam}},
+                    {Modell::Rika,
+                     Ini::DecimalerRika.nyckel,
+                     {{}, "0", "1", "2", "True"},
+                     {rika + "0\r\x16", rika + "0\r\x16", rika + "1\r\x16", "\x0C\xD4\x16", "\x0C\xD4\x16"}}};
+        for (const auto& f : fall) {
+            Bord b(f.modell);
+            for (int i = 0; i < f.varden.size(); ++i) {
+                if (!f.varden[i].isNull())
+                    b.installning(f.nyckel, f.varden[i]);
+                b.maskin->mottaget.clear();
+                b.lank.HamtaResFranTolkmaskin();
+                QVERIFY(b.lank.lasningPagar() && b.lank.portOppen());
+                QVERIFY2(b.fatt(f.skickat[i]), qPrintable(f.varden[i]));
+                QCOMPARE(b.lank.statustext(), Tolklank::StartText);
+                b.lank.AvbrytKommTolkmaskin();
+                QTRY_VERIFY(b.maskin->mottaget.endsWith(tal(f.modell).stopp));
+            }
+        }
     }
 
     // Anything but three characters of answer to the RIKA's start waits the
@@ -193,7 +184,6 @@ private slots:
             b.lank.avbrytMedEscape();
             QVERIFY(b.fatt("\x0C\xD4\xD0"));
             QVERIFY(!b.lank.portOppen());
-
             Bord snabb(Modell::Rika, korta(&Tider::rikaStartsvar, 100ms));
             snabb.maskin->svar[char(0xD4)] = svar;
             snabb.lank.HamtaResFranTolkmaskin();
@@ -289,7 +279,6 @@ private slots:
         QCOMPARE(b.status.first(), qMakePair(Tolklank::StartText, Bild::ComConn));
         for (qsizetype i = 1; i <= forsta.count(t.poll[0]); ++i)
             QCOMPARE(b.status.value(i).second, i % 2 ? Bild::ComOkSend : Bild::ComOkRec);
-
         b.maskin->skriv(t.ejKlar + t.ejKlar);
         QTest::qWait(100);
         b.sparas = true;
@@ -302,56 +291,14 @@ private slots:
 
     // --- Time-outs and a lost device ---
 
-    void ingenKontakt_data() {
-        QTest::addColumn<Modell>("modell");
-        QTest::addColumn<Tystnad>("hur");
-        for (const Modell m : {Modell::Sam4000, Modell::Rika}) {
-            const QString namn = modelltext(m) + QLatin1Char(' ');
-            QTest::newRow(qPrintable(namn + "tyst")) << m << Tystnad::Tyst;
-            QTest::newRow(qPrintable(namn + "kortet fastnar")) << m << Tystnad::Fastnar;
-            QTest::newRow(qPrintable(namn + "kabeln dras")) << m << Tystnad::Dras;
-            QTest::newRow(qPrintable(namn + "kabeln dras mitt i kortet")) << m << Tystnad::DrasMittIKort;
-        }
-    }
     // A machine that answers nothing, a card that stops part-way, a cable
     // pulled between polls or in the middle of a card: no contact, told once;
     // the port is let go, a SAM 4000 shows NoComConn, and no card is saved.
     void ingenKontakt() {
-        QFETCH(Modell, modell);
-        QFETCH(Tystnad, hur);
-        const Tal t = tal(modell);
-        const bool dras = hur == Tystnad::Dras || hur == Tystnad::DrasMittIKort;
-        Bord b(modell, hur == Tystnad::Tyst      ? korta(&Tider::timeout, 100ms)
-                       : hur == Tystnad::Fastnar ? korta(&Tider::efterRamstart, 200ms)
-                                                 : korta());
-        b.maskin->tyst = hur != Tystnad::Dras;
-        if (hur == Tystnad::Fastnar || hur == Tystnad::DrasMittIKort)
-            b.maskin->efterByte = [&b, t, modell](char c) {
-                if (c == t.poll[0])
-                    b.maskin->skriv(ram(modell, GottKort).left(60));
-            };
-        b.lank.HamtaResFranTolkmaskin();
-        QVERIFY(b.fatt(t.start + t.poll + (hur == Tystnad::Dras ? t.poll : QByteArray())));
-        const QString pts = QFileInfo(b.kabel.pc).canonicalFilePath();
-        if (dras) {
-            QVERIFY(harOppen(pts));
-            QTest::qWait(50);
-            b.kabel.dra();
-        }
-        QVERIFY(b.visat(IngenKontakt, QStringLiteral("Kommunikationsfel!")));
-        QCOMPARE(b.f.m.visade.size(), 1);
-        QCOMPARE(b.lank.bild(), modell == Modell::Sam4000 ? Bild::NoComConn : Bild::Ingen);
-        QVERIFY(b.vilar() && !b.lank.portOppen() && !harOppen(pts));
-        QVERIFY(b.kort.isEmpty());
-        // No stop byte, and only one poll: the ticks while it waited were skipped.
-        if (hur != Tystnad::Dras)
-            QCOMPARE(b.maskin->mottaget, t.start + t.poll);
-        if (dras) {
-            // Enter again: the port is not there.
-            b.lank.HamtaResFranTolkmaskin();
-            QVERIFY(b.visat(PortSaknas, FelInstallningar));
-            QVERIFY(b.vilar());
-        }
+        for (const Modell modell : {Modell::Sam4000, Modell::Rika})
+            for (const Tystnad hur : {Tystnad::Tyst, Tystnad::Fastnar, Tystnad::Dras, Tystnad::DrasMittIKort})
+                if (!QTest::currentTestFailed())
+                    ingenKontakt(modell, hur);
     }
 
     void langsamtKortHinner() {
@@ -408,23 +355,94 @@ private slots:
 
     // --- Stop and Escape ---
 
-    void avbrytMedKortIPorten_data() {
-        QTest::addColumn<Modell>("modell");
-        QTest::addColumn<bool>("escape");
-        QTest::addColumn<QByteArray>("avslut");
-        QTest::newRow("SAM 4000 Escape") << Modell::Sam4000 << true << QByteArray();
-        QTest::newRow("RIKA Escape") << Modell::Rika << true << QByteArray("\xD0");
-        QTest::newRow("SAM 4000 stopp") << Modell::Sam4000 << false << QByteArray("\xB0");
-        QTest::newRow("RIKA stopp") << Modell::Rika << false << QByteArray("\xD0");
-    }
     // The card is on its way when the operator presses Escape or switches
     // squads (Stop): only the model's byte for it goes out, the card is dropped
     // and the port let go. Again while nothing runs sends nothing; the next
     // Enter starts afresh.
     void avbrytMedKortIPorten() {
-        QFETCH(Modell, modell);
-        QFETCH(bool, escape);
-        QFETCH(QByteArray, avslut);
+        for (const Modell modell : {Modell::Sam4000, Modell::Rika})
+            for (const bool escape : {true, false})
+                if (!QTest::currentTestFailed())
+                    avbrytMedKortIPorten(modell, escape,
+                                         escape && modell == Modell::Sam4000 ? QByteArray()
+                                                                             : tal(modell).stopp);
+    }
+
+    // --- Starts that fail ---
+
+    // The settings' own refusals are critical, titled "Fel inställningar";
+    // other failures show where, the number and the description, with no icon
+    // and the program's title. Nothing is sent. A port taken by another
+    // program reads again once it is let go.
+    void startfel() {
+        const QString sam = modelltext(Modell::Sam4000), god = StandardSerieinstallningar;
+        const QString proc = QStringLiteral("frmResultatinskrivning_HämtaResFrånTolkmaskin\r");
+        const struct {
+            QString model, comport, linje, text;
+            bool heltext = true;
+        } fall[] = {{u"SAM 5000"_s, u"7"_s, god, u"Okänd tolkmaskin i inställningarna: SAM 5000"_s},
+                    {sam, u"0"_s, god, PortSaknas},
+                    {sam, u"8"_s, god, PortSaknas},
+                    {sam, u"7"_s, u"9600,X,8,1"_s,
+                     proc + QString::number(int(QSerialPort::UnsupportedOperationError)) +
+                         u" Porten klarar inte inställningarna \"9600,X,8,1\""_s},
+                    {sam, u"sju"_s, god, proc + u"13 "_s, false},
+                    {sam, u"7"_s, god, u"Com porten används redan av ett annat program."_s}};
+        for (const auto& f : fall)
+            if (!QTest::currentTestFailed())
+                startfel(f.model, f.comport, f.linje, f.text, f.heltext);
+    }
+
+    void portNekad() {
+        if (korSomVanligAnvandare("portNekad"))
+            return;
+        Bord b(Modell::Sam4000, korta(), false);
+        QVERIFY(QFile::setPermissions(QFileInfo(b.kabel.pc).canonicalFilePath(), {}));
+        b.lank.HamtaResFranTolkmaskin();
+        QVERIFY(b.visat(QStringLiteral("Du har inte behörighet att använda ") + b.kabel.pc +
+                            QStringLiteral(".\rAnvändaren måste vara med i gruppen dialout."),
+                        FelInstallningar));
+        QVERIFY(b.vilar() && !b.lank.portOppen());
+    }
+
+private:
+    void ingenKontakt(Modell modell, Tystnad hur) {
+        const Tal t = tal(modell);
+        const bool dras = hur == Tystnad::Dras || hur == Tystnad::DrasMittIKort;
+        Bord b(modell, hur == Tystnad::Tyst      ? korta(&Tider::timeout, 100ms)
+                       : hur == Tystnad::Fastnar ? korta(&Tider::efterRamstart, 200ms)
+                                                 : korta());
+        b.maskin->tyst = hur != Tystnad::Dras;
+        if (hur == Tystnad::Fastnar || hur == Tystnad::DrasMittIKort)
+            b.maskin->efterByte = [&b, t, modell](char c) {
+                if (c == t.poll[0])
+                    b.maskin->skriv(ram(modell, GottKort).left(60));
+            };
+        b.lank.HamtaResFranTolkmaskin();
+        QVERIFY(b.fatt(t.start + t.poll + (hur == Tystnad::Dras ? t.poll : QByteArray())));
+        const QString pts = QFileInfo(b.kabel.pc).canonicalFilePath();
+        if (dras) {
+            QVERIFY(harOppen(pts));
+            QTest::qWait(50);
+            b.kabel.dra();
+        }
+        QVERIFY(b.visat(IngenKontakt, QStringLiteral("Kommunikationsfel!")));
+        QCOMPARE(b.f.m.visade.size(), 1);
+        QCOMPARE(b.lank.bild(), modell == Modell::Sam4000 ? Bild::NoComConn : Bild::Ingen);
+        QVERIFY(b.vilar() && !b.lank.portOppen() && !harOppen(pts));
+        QVERIFY(b.kort.isEmpty());
+        // No stop byte, and only one poll: the ticks while it waited were skipped.
+        if (hur != Tystnad::Dras)
+            QCOMPARE(b.maskin->mottaget, t.start + t.poll);
+        if (dras) {
+            // Enter again: the port is not there.
+            b.lank.HamtaResFranTolkmaskin();
+            QVERIFY(b.visat(PortSaknas, FelInstallningar));
+            QVERIFY(b.vilar());
+        }
+    }
+
+    void avbrytMedKortIPorten(Modell modell, bool escape, const QByteArray& avslut) {
         const Tal t = tal(modell);
         Bord b(modell);
         const auto avbryt = [&b, escape] {
@@ -447,7 +465,6 @@ private slots:
         QVERIFY(b.vilar() && b.lank.avbruten() && !b.lank.portOppen() && !harOppen(b.kabel.pc));
         QCOMPARE(b.lank.bild(), Bild::Ingen);
         QVERIFY(b.kort.isEmpty() && b.f.m.visade.isEmpty());
-
         avbryt();
         QCOMPARE(b.maskin->mottaget, allt);
         b.maskin->efterByte = nullptr;
@@ -457,39 +474,8 @@ private slots:
         QVERIFY(b.fatt(allt + t.start + t.poll));
     }
 
-    // --- Starts that fail ---
-
-    void startfel_data() {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("comport");
-        QTest::addColumn<QString>("linje");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("heltext");
-        const auto rad = [](const char* namn, const QString& model, const QString& comport,
-                            const QString& linje, const QString& text, bool heltext = true) {
-            QTest::newRow(namn) << model << comport << linje << text << heltext;
-        };
-        const QString sam = modelltext(Modell::Sam4000), god = StandardSerieinstallningar;
-        const QString proc = QStringLiteral("frmResultatinskrivning_HämtaResFrånTolkmaskin\r");
-        rad("okänd modell", "SAM 5000", "7", god, "Okänd tolkmaskin i inställningarna: SAM 5000");
-        rad("port 0", sam, "0", god, PortSaknas);
-        rad("ingen enhet", sam, "8", god, PortSaknas);
-        rad("fel linje", sam, "7", "9600,X,8,1",
-            proc + QString::number(int(QSerialPort::UnsupportedOperationError)) +
-                " Porten klarar inte inställningarna \"9600,X,8,1\"");
-        rad("port ej tal", sam, "sju", god, proc + "13 ", false);
-        rad("upptagen", sam, "7", god, QStringLiteral("Com porten används redan av ett annat program."));
-    }
-    // The settings' own refusals are critical, titled "Fel inställningar";
-    // other failures show where, the number and the description, with no icon
-    // and the program's title. Nothing is sent. A port taken by another
-    // program reads again once it is let go.
-    void startfel() {
-        QFETCH(QString, model);
-        QFETCH(QString, comport);
-        QFETCH(QString, linje);
-        QFETCH(QString, text);
-        QFETCH(bool, heltext);
+    void startfel(const QString& model, const QString& comport, const QString& linje, const QString& text,
+                  bool heltext) {
         Bord b(Modell::Sam4000);
         QVERIFY(b.f.g.iniProgram.WriteKey(SerieportarSektion, QStringLiteral("COM8"),
                                           b.f.t.fil(QStringLiteral("ttyUSB9"))));
@@ -514,18 +500,6 @@ private slots:
         annan.close();
         b.lank.HamtaResFranTolkmaskin();
         QVERIFY(b.fatt("\xB2\x06\x05"));
-    }
-
-    void portNekad() {
-        if (korSomVanligAnvandare("portNekad"))
-            return;
-        Bord b(Modell::Sam4000, korta(), false);
-        QVERIFY(QFile::setPermissions(QFileInfo(b.kabel.pc).canonicalFilePath(), {}));
-        b.lank.HamtaResFranTolkmaskin();
-        QVERIFY(b.visat(QStringLiteral("Du har inte behörighet att använda ") + b.kabel.pc +
-                            QStringLiteral(".\rAnvändaren måste vara med i gruppen dialout."),
-                        FelInstallningar));
-        QVERIFY(b.vilar() && !b.lank.portOppen());
     }
 };
 
