@@ -1,9 +1,7 @@
 #pragma once
 
-// What the result-entry tests share: a competition with the window open on one
-// of its squads, the window's fields found by their names, typing as the
-// operator does (each key to whatever field has the focus then), and a
-// shooter's stored columns.
+// What the result-entry tests share: the window open on a squad, its fields by
+// name, keys to whatever has the focus, a shooter's stored columns.
 
 #include "entry/frmResultatInskrivning.h"
 #include "spectator/Askadarstod.h"
@@ -19,6 +17,7 @@
 #include <QTest>
 
 using F = frmResultatInskrivning;
+using Ikon = Meddelanden::Ikon;
 using namespace Qt::StringLiterals;
 
 inline const QColor Ljusrod(0xFF, 0xC0, 0xC0);
@@ -66,6 +65,15 @@ inline QString plats() {
     return rad.startsWith(u"picRad"_s) ? rad.mid(6) + u' ' + w->objectName() : QString();
 }
 
+// A message as shown, and the last one shown: "title|icon|text".
+inline QString meddelande(const QString& titel, Meddelanden::Ikon ikon, const QString& text) {
+    return titel + u'|' + QString::number(int(ikon)) + u'|' + text;
+}
+inline QString senaste(const TestMeddelanden& m) {
+    return m.visade.isEmpty() ? QString()
+                              : meddelande(m.visade.back().titel, m.visade.back().ikon, m.visade.back().text);
+}
+
 // A shooter's stored columns ("Res3, SfST3"), joined by "|".
 inline QString lagrat(const modGlobalt& g, qint64 lopnummer, const QString& kolumner) {
     QSqlQuery q =
@@ -90,8 +98,7 @@ inline F* oppnaFonster(Testfixtur& f, Askadarflode& flode, int skjutlag, int int
     return w;
 }
 
-// A competition, and result entry open on one of its squads once a test opens
-// it. The spectator feed is there but nothing listens, unless a test starts it.
+// A competition, with result entry once opened; nothing listens to the feed.
 struct Inskrivning {
     Inskrivning(NyTavling::Typ typ, int banor, int skjutlag, int skyttar) {
         f.skapaTavling(u"Cup"_s, typ, banor, skjutlag, skyttar);

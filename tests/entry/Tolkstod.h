@@ -18,8 +18,7 @@
 using Modell = Tavelsvar::Modell;
 using namespace std::chrono_literals;
 
-// What the program says to each model (the RIKA set up for decimals or not),
-// and the machine's "no card".
+// What the program says to each model, and its "no card".
 struct Tal {
     QByteArray start, omstart, poll, kvittens, igen, stopp, ejKlar;
 };
@@ -54,8 +53,7 @@ inline const QString GottKort = QStringLiteral("10.9,10.2,9.8,9.5,8.0");
 inline qsizetype kontrollFranSlut(Modell modell) {
     return modell == Modell::Sam4000 ? 2 : 1;
 }
-// The good card with the given byte as its check character: the blank at
-// position 2, which nobody reads, is chosen to make it so.
+// The good card with this check character, by the unread blank at position 2.
 inline QByteArray medKontrolltecken(Modell modell, char tecken) {
     QByteArray r = ram(modell, GottKort);
     const qsizetype k = r.size() - kontrollFranSlut(modell);
@@ -75,7 +73,7 @@ inline bool harOppen(const QString& enhet) {
     return false;
 }
 
-// Short waits, one of them set; a bound that a test does not mean to reach is long.
+// Short waits, one set; a bound no test means to reach long.
 inline Tolklank::Tider korta(std::chrono::milliseconds Tolklank::Tider::*tid = nullptr,
                              std::chrono::milliseconds varde = {}) {
     Tolklank::Tider t;
@@ -89,11 +87,9 @@ inline Tolklank::Tider korta(std::chrono::milliseconds Tolklank::Tider::*tid = n
     return t;
 }
 
-// The scoring machine at its end of the cable. It records every byte it is
-// sent; a poll or a request to send again is answered with the next answer in
-// line (in one or more pieces, the rest a little later as from a slow
-// machine), or with "no card" when none is left; other bytes have their
-// answers in svar.
+// The machine at its end of the cable: records what it gets, answers a poll or
+// a repeat request with the next answer (pieces a little apart) or "no card",
+// other bytes from svar.
 class Maskin {
 public:
     Maskin(const QString& enhet, Modell modell) : modell(modell), m_tal(tal(modell)) {
@@ -113,7 +109,7 @@ public:
             }
         });
     }
-    // Writes at once, and waits until the bytes have left for the cable.
+
     void skriv(const QByteArray& data) {
         port.write(data);
         port.waitForBytesWritten(5000);

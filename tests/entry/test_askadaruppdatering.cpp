@@ -26,8 +26,7 @@ struct Miljo : Flodesmiljo {
         const QByteArray m = askadare->meddelanden().back();
         return m.left(m.indexOf("\r\n")).split('|').value(3).toInt();
     }
-    // Lets the event loop run long enough for the timer to have fired at least
-    // once; a timer that has not fired is not the point of what follows.
+    // Long enough for the timer to have fired.
     void latTimernGa() { QTest::qWait(Intervall * 2); }
     std::unique_ptr<Askadare> askadare;
 };
@@ -37,9 +36,8 @@ class T_askadaruppdatering : public QObject {
     Q_OBJECT
 
 private slots:
-    // Only a save that changed a pair sum, or any shot-by-shot save, starts the
-    // wait, and only while the open squad is on screen; each such save starts
-    // it again, and one message goes out after the last.
+    // A save that changed a pair sum, or shot by shot, (re)starts the wait
+    // while the open squad is on screen; one message goes out after the last.
     void vantanStartasOchBorjarOm() {
         Miljo f;
         QVERIFY(f.askadare);
@@ -50,9 +48,7 @@ private slots:
         QVERIFY(f.visa(1));
         u.serieSparad(false);
         QVERIFY(!u.vantar());
-        // Two changed saves further apart than the wait, with no event loop
-        // between them: had the second not started the wait again, the first
-        // one's would be over and fire at the first chance.
+        // Two saves further apart than the wait: the second starts it again.
         u.serieSparad(true);
         QThread::msleep(Intervall * 3 / 2);
         u.serieSparad(true);
@@ -72,10 +68,8 @@ private slots:
         QCOMPARE(f.antal(), 4);
     }
 
-    // The display switched to another squad while the wait ran: the update
-    // keeps looking and goes out once the open squad is on screen again. Before
-    // the squad changes or the window closes a pending update goes out at
-    // once if its squad is still on screen, and is dropped otherwise.
+    // With another squad on screen the update waits for the open one; at a
+    // switch or close it goes at once if its squad shows, else is dropped.
     void annatSkjutlagPaSkarmen() {
         Miljo f;
         QVERIFY(f.askadare);

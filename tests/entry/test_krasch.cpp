@@ -21,10 +21,7 @@ const char* const Skrivarg = "--skriv-tills-dodad";
 constexpr int Skjutlag = 2;
 constexpr int Banor = 10;
 
-// The child: saves machine-read and shot-by-shot series with automatic counts
-// into the competition, one after the other, until it is killed. It gives up by
-// itself after a while or when its parent is gone, so that a failed test leaves
-// nothing running.
+// The child saves read series until killed, or its parent has gone.
 int skrivTillsDodad(const QString& databas, const QString& ini, quint32 fro) {
     modGlobalt g;
     g.iniTavling.setPath(ini);
@@ -61,8 +58,7 @@ int skrivTillsDodad(const QString& databas, const QString& ini, quint32 fro) {
     return 0;
 }
 
-// What must hold in every shooter row, whenever the program stopped: the sums,
-// totals and counts are those of the stored series and shot strings.
+// Rows whose sums and counts disagree with their series and shot strings.
 QStringList avvikelser(const Databas& db) {
     QStringList fel;
     const QString kontroll = db.varde(QStringLiteral("PRAGMA integrity_check")).toString();

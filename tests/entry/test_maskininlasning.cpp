@@ -8,10 +8,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-// Reading target cards into result entry, end to end: the window in machine
-// mode, its link on one end of a pseudo-terminal cable, and a scoring machine of
-// either model at the other end that answers the start and the polls and hands
-// over the cards it is given.
+// Cards read into result entry end to end: the window in machine mode on one
+// end of a cable, a scoring machine of either model on the other.
 
 using Bild = Tolklank::Bild;
 
@@ -48,7 +46,7 @@ struct Maskininlasning : Inskrivning {
         (void)QTest::qWaitFor([&] { return res(1, bana, serie) != fore; }, 10000);
         return res(1, bana, serie);
     }
-    // After a card: the acknowledgement, then (the restart) the short start and the first poll.
+    // After a card: the acknowledgement, the restart's short start, a poll.
     bool kvitteratOchOmstartat() {
         const Tal t = tal(modell, '1');
         return QTest::qWaitFor([&] { return maskin.efterRam().startsWith(t.kvittens + t.omstart + t.poll); },
@@ -84,12 +82,10 @@ class T_maskininlasning : public QObject {
     Q_OBJECT
 
 private slots:
-    // A card read into series 3 is shown and stored with its pair, totals, shot
-    // string and counts; the next series is marked and the link starts again
-    // for the next card, which goes there. The series had been cleared with
-    // Delete first: that edit does not keep the link from restarting, nor
-    // does it switch the counts to hand entry. While the machine is read a
-    // key typed into a series is refused.
+    // A card is shown and stored with its sums, string and counts, the next
+    // series marked for the next card. A series cleared with Delete before
+    // neither stops the restart nor switches the counts to hand; a key typed
+    // during a read is refused.
     void kortSparas_data() { modeller(); }
     void kortSparas() {
         QFETCH(Modell, modell);
@@ -107,8 +103,7 @@ private slots:
                 }
             });
         };
-        // A digit opens the series shot by shot, a letter is dropped, Delete
-        // clears the shot string at once.
+        // A digit opens the shots, a letter is dropped, Delete clears the string.
         ser(w, 3, 1)->setFocus();
         fanga();
         skriv(u"7"_s);
@@ -146,10 +141,8 @@ private slots:
         QVERIFY(s.f.m.visade.isEmpty() && !s.f.g.blnEjAuto1098);
     }
 
-    // After series 8 the next card goes to series 9 of the same shooter where
-    // the row shows it: in a sport competition also for a 40-shot class, whose
-    // series 9 stands red, and series 9 brings the 60-shot total out; a
-    // national row goes round to series 1.
+    // After series 8 comes 9 where the row shows it (red for 40 shots, bringing
+    // the 60-shot total out), else series 1.
     void efterSerie8() {
         {
             Maskininlasning s(Modell::Sam4000);
@@ -176,8 +169,7 @@ private slots:
         QCOMPARE(w->intMarkeradSerie, 1);
     }
 
-    // Cards read while another window is the active one (the operator looks at
-    // a list) still go series after series: the focus move marks the next one.
+    // Cards read while another window is active still go series after series.
     void fonstretInteAktivt() {
         Maskininlasning s(Modell::Sam4000);
         F* w = s.oppna(1);
@@ -193,9 +185,8 @@ private slots:
         QVERIFY(s.f.m.visade.isEmpty());
     }
 
-    // Escape during a read: a RIKA is told to stop, a SAM 4000 is told nothing;
-    // the port is let go and the window waits for Enter. Keys are the window's
-    // again, and Enter reads again.
+    // Escape during a read: the RIKA is told to stop, the SAM 4000 nothing; the
+    // port is let go, and Enter reads again.
     void escape_data() { modeller(); }
     void escape() {
         QFETCH(Modell, modell);
@@ -216,10 +207,8 @@ private slots:
         QCOMPARE(s.kortTill(u"10,10,10,10,10"_s, 1, 2), 50);
     }
 
-    // Switching squads stops the link before the picker shows, also when a card
-    // has just been saved and the restart is due: the stop goes out, the port is
-    // let go and nothing opens it again behind the picker or after it. Closing
-    // the window during a read stops the link too.
+    // Switching squads stops the link before the picker, also with a restart
+    // due, and nothing opens it again; closing the window stops it too.
     void bytSkjutlagOchStang_data() { modeller(); }
     void bytSkjutlagOchStang() {
         QFETCH(Modell, modell);
@@ -258,9 +247,7 @@ private slots:
         QVERIFY(!s.f.g.blnResultatInskrivningOppen);
     }
 
-    // A card that comes while the focus is outside the series fields has nowhere
-    // to go: it is told, nothing is stored, and the card is taken and the link
-    // starts again by itself for the next one.
+    // A card with no series marked is told, taken, not stored; the link restarts.
     void ingenSerieMarkerad_data() { modeller(); }
     void ingenSerieMarkerad() {
         QFETCH(Modell, modell);
@@ -274,18 +261,18 @@ private slots:
         s.maskin.lagg(GottKort);
         QVERIFY(s.kvitteratOchOmstartat());
         QCOMPARE(s.f.m.visade.size(), 1);
-        QCOMPARE(s.f.m.senasteText(), u"Ingen skytts serie är markerad!\r\nDet går ej att spara resultat "
-                                      "någonstans!\r\n\r\nMarkera en skytts serie och kör tavlan igen."_s);
-        QCOMPARE(s.f.m.visade.back().titel, u"Ingen serie markerad"_s);
+        QCOMPARE(senaste(s.f.m),
+                 meddelande(u"Ingen serie markerad"_s, Ikon::Kritisk,
+                            u"Ingen skytts serie är markerad!\r\nDet går ej att spara resultat "
+                            "någonstans!\r\n\r\nMarkera en skytts serie och kör tavlan igen."_s));
         QVERIFY(status.contains({Tolklank::OmstartText, QVariant::fromValue(Bild::ComConn)}));
         QCOMPARE(s.lagrat(1, 1, u"Res3, SfST3, Totalt60"_s), u"0|98765|0"_s);
         QCOMPARE(ser(w, 3, 0)->text(), u"0"_s);
         QCOMPARE(plats(), u"0 txtSarskjutning"_s);
     }
 
-    // A card with a shot missing, or one that cannot be saved (told as a typed
-    // series is), stores nothing: the field shows what is stored, the port
-    // stays open and Enter reads the card again.
+    // A card with a shot missing, or one whose save fails, stores nothing; the
+    // port stays open and Enter reads again.
     void kortetSparasInte_data() {
         QTest::addColumn<Modell>("modell");
         QTest::addColumn<bool>("saknatSkott");
@@ -307,11 +294,10 @@ private slots:
         s.maskin.lagg(saknatSkott ? u"10.9,10.2,?,9.5,8.0"_s : GottKort);
         QTRY_VERIFY_WITH_TIMEOUT(!s.f.m.visade.isEmpty(), 10000);
         if (saknatSkott) {
-            QCOMPARE(s.f.m.senasteText(), u"Det saknas skott från tolkmaskinen!"_s);
-            QCOMPARE(s.f.m.visade.back().titel, u"Fel antal skott"_s);
+            QCOMPARE(senaste(s.f.m), meddelande(u"Fel antal skott"_s, Ikon::Kritisk,
+                                                u"Det saknas skott från tolkmaskinen!"_s));
         } else {
-            QVERIFY(s.f.m.senasteText().contains(u"stopp"_s));
-            QCOMPARE(s.f.m.visade.back().ikon, Meddelanden::Ikon::Ingen);
+            QVERIFY(senaste(s.f.m).startsWith(u"|0|"_s) && senaste(s.f.m).contains(u"stopp"_s));
             s.f.g.cnnTavling.kor(u"DROP TRIGGER stopp"_s);
         }
         QVERIFY(s.oppenVila());

@@ -8,12 +8,9 @@
 #include <QClipboard>
 #include <QPushButton>
 
-using Ikon = Meddelanden::Ikon;
-
 namespace {
 
-// A sport competition of one squad with shooters on lanes 1 to 3, read as
-// result entry reads it; the dialogs work on the shooter of lane 2.
+// A squad with shooters on lanes 1 to 3; the dialogs work on lane 2's.
 struct Lage {
     explicit Lage(bool medGrafik = true) : f(medGrafik) {
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 4, 1, 3);
@@ -33,11 +30,7 @@ struct Lage {
                f.g.iniTavling.WriteKey(Ini::DecimalerRika.sektion, Ini::DecimalerRika.nyckel, u"0"_s) &&
                f.g.iniTavling.WriteKey(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, u"0"_s);
     }
-    // The last message: "title|icon|text".
-    QString senaste() const {
-        const TestMeddelanden::Visat& v = f.m.visade.back();
-        return v.titel + u'|' + QString::number(int(v.ikon)) + u'|' + v.text;
-    }
+    QString senaste() const { return ::senaste(f.m); }
     Testfixtur f;
     Resultatsparning sparning{f.g};
     QList<Banrad> rader;
@@ -73,14 +66,9 @@ class T_resultatdialoger : public QObject {
     Q_OBJECT
 
 private slots:
-    // The stored counts as the dialog shows them: no counts read as all
-    // nought, a short text is filled up with noughts and its leading zeros go.
-    // Closing any other way than OK stores nothing. Enter walks the fields like
-    // Tab, inner tens first, then 10 down to 1, then OK; an arrow selects the
-    // count it arrives at (where each one leads: test_serieregler). Only digits
-    // reach a count, typed or pasted; everything else beeps. A field left empty
-    // reads "0"; OK stores what the fields show as whole numbers and reports
-    // the switch to counts typed by hand.
+    // The stored counts shown (none: noughts; leading zeros go); only OK
+    // stores. Enter walks the fields like Tab, an arrow selects the count it
+    // reaches; only digits get in, the rest beeps; an emptied field reads "0".
     void antalDialogen() {
         Lage l;
         l.lagra(u"Innertior"_s, 4);
@@ -144,11 +132,8 @@ private slots:
         QCOMPARE(l.rad().tioNior, u"2,7,0,0,0,0,0,0,0,0"_s);
     }
 
-    // Which counts can be typed follows the machine set-up of the moment (the
-    // rules themselves are checked in test_resultatsparning): with the machine
-    // counting by itself only OK takes the focus, and a RIKA without decimals
-    // leaves only the inner tens to the operator; the arrows lead only to
-    // fields that can be typed in.
+    // The counts open for typing follow the machine set-up of the moment; the
+    // arrows lead only to those.
     void faltenFoljerTolkmaskinen() {
         Lage l;
         l.lagra(u"TioNior"_s, u"1,2,3,0,0,0,0,0,0,0"_s);
@@ -173,8 +158,7 @@ private slots:
         QCOMPARE(l.lagrat(u"Innertior, TioNior"_s), u"6|1,2,3,0,0,0,0,0,0,0"_s);
     }
 
-    // A failed save in either dialog is shown with the procedure's prefix and
-    // the dialog stays with what was typed.
+    // A failed save is told with the procedure's prefix; the dialog stays.
     void misslyckadSparning() {
         Lage l;
         frm1098 d(l.f.kontext, l.sparning, l.rad(), nullptr);
@@ -198,8 +182,7 @@ private slots:
         QCOMPARE(antal(&d, 11)->text(), u"3"_s);
     }
 
-    // Without the icon the count dialog says so once; the shot dialog opens
-    // all the same, unannounced.
+    // Without the icon the count dialog says so; the shot dialog says nothing.
     void saknadIkonSagsEnGang() {
         Lage l(false);
         frm1098 d(l.f.kontext, l.sparning, l.rad(), nullptr);
@@ -211,14 +194,8 @@ private slots:
         QCOMPARE(l.f.m.visade.size(), 1);
     }
 
-    // --- Shot by shot ---
-
-    // A series with no shot values opens as "00000", all of it selected, so
-    // typing replaces it. Only shot symbols get in, typed or pasted; a sixth
-    // one into a full field beeps and moves on to Spara, with a selection it
-    // replaces it. "98*++" stores 47 with its string and the pair sum (the
-    // other columns of a shot-by-shot save: test_resultatsparning); opening
-    // it again shows the stored string.
+    // A series without shots opens as "00000" selected; only shot symbols get
+    // in; a sixth beeps and moves on to Spara, or replaces a selection.
     void skottForSkott() {
         Lage l;
         l.lagra(u"Res4"_s, 40);
@@ -271,9 +248,8 @@ private slots:
         QCOMPARE(forst(), u"98*++"_s);
     }
 
-    // Too few, too many (a paste can make six) and characters no key types are
-    // each told, and nothing is stored until the five symbols are right, nor
-    // by Avbryt or the close box.
+    // Too few, too many (a paste) or bad symbols are told; nothing is stored
+    // until they are right, nor by Avbryt or the close box.
     void felaktigaSkottLagrasInte() {
         Lage l;
         for (const bool avbryt : {true, false}) {

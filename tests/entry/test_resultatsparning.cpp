@@ -28,8 +28,7 @@ struct Miljo : Testfixtur {
             qFatal("INI");
     }
     QString ini(const IniNyckel& n) { return g.iniTavling.GetKeyValue(n.sektion, n.nyckel, u"saknas"_s); }
-    // The competition INI is replaced whole by every write: its inode tells
-    // whether it was written.
+    // The INI is replaced whole by a write: its inode tells whether it was.
     ino_t iniInod() const {
         struct stat st {};
         ::stat(QFile::encodeName(g.iniTavling.Path()).constData(), &st);
@@ -56,8 +55,7 @@ struct Miljo : Testfixtur {
     QList<Banrad> rader;
 };
 
-// The flags of a save: the pair sum changed, switched to hand-entered counts,
-// counts by hand; "" for none.
+// A save's flags: p pair sum changed, b switched to counts by hand, m by hand.
 QString flaggor(const Utfall& u) {
     return QString(u.parsummaAndrad ? u"p"_s : QString()) + (u.bytteTillManuell ? u"b"_s : QString()) +
            (u.manuellaAntal ? u"m"_s : QString());
@@ -69,9 +67,8 @@ class T_resultatsparning : public QObject {
     Q_OBJECT
 
 private slots:
-    // A squad's rows: one per occupied lane in lane order, with what result
-    // entry shows of the shooter; in a mixed competition the class's kind, and
-    // no row for a shooter whose class is missing.
+    // A row per occupied lane in lane order; in a mixed competition the class's
+    // kind, and no row for a shooter whose class is missing.
     void skjutlagetsRader() {
         Testfixtur f;
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 2, 0);
@@ -121,11 +118,9 @@ private slots:
                  (std::tuple{1, u"Nat"_s, 3, u"Sport"_s}));
     }
 
-    // A series typed by hand outside machine mode: the series, its pair and
-    // totals, and the switch to hand-entered counts, written to the INI at
-    // once and only once; other series keep their shot strings. Counts typed
-    // in the dialog stay through the next typed series; the next shooter's
-    // counts are reset at his first. A pair sum that changes is reported.
+    // A series typed by hand: its sums, and the switch to counts by hand, in the
+    // INI at once and once only; counts typed in the dialog stay, another
+    // shooter's are reset at his first.
     void handskrivenSerieByterTillManuell() {
         Miljo f;
         QVERIFY(!f.g.blnEjAuto1098);
@@ -151,8 +146,7 @@ private slots:
         QCOMPARE(f.iniInod(), inod);
         QCOMPARE(f.lagrat(a, u"TioNior, Innertior, SfST4, Sum20, Totalt60"_s),
                  u"5,4,0,0,0,0,0,0,0,0|2|00000|95|95"_s);
-        // The same value again leaves the pair sum; 48 and 47 in place of 47
-        // and 48 change it at each save.
+
         QCOMPARE(flaggor(s.sparaSerie(a, 4, 48, std::nullopt)), u"m"_s);
         QCOMPARE(flaggor(s.sparaSerie(a, 3, 48, std::nullopt)), u"pm"_s);
         QCOMPARE(flaggor(s.sparaSerie(a, 4, 47, std::nullopt)), u"pm"_s);
@@ -162,9 +156,8 @@ private slots:
         QCOMPARE(f.iniInod(), inod);
     }
 
-    // Values and series out of range, the free lane's placeholder (by any
-    // path) and a shooter deleted behind the window's back are refused, and
-    // nothing is written.
+    // Out of range, the free lane's placeholder and a deleted shooter are
+    // refused, nothing written.
     void vagradeSparningar() {
         Miljo f;
         Resultatsparning s(f.g);
@@ -193,9 +186,8 @@ private slots:
         QCOMPARE(felnummer([&] { s.sparaSarskjutning(f.rader[1], 1); }), 3021);
     }
 
-    // The machine's shot strings give the counts; SAM 4000 tells inner tens.
-    // A series typed in machine mode switches nothing and keeps the counts of
-    // the strings there are; a bad string is refused.
+    // The machine's shot strings give the counts; a series typed in machine
+    // mode switches nothing; a bad string is refused.
     void maskinlastSerieRaknarAntal() {
         Miljo f;
         f.maskin(u"SAM 4000"_s);
@@ -215,9 +207,8 @@ private slots:
         QCOMPARE(felnummer([&] { s.sparaSerie(a, 3, 40, u"98x++"_s); }), 13);
     }
 
-    // A RIKA without decimals (DecimalerRika missing reads "0") leaves the
-    // inner tens to the operator, said once in the INI; with decimals it tells
-    // them, until they were switched to hand entry.
+    // A RIKA without decimals leaves the inner tens to the operator, said once
+    // in the INI; with decimals it tells them, until switched to hand.
     void rikaInnertior() {
         Miljo f;
         f.maskin(u"RIKA"_s);
@@ -243,9 +234,8 @@ private slots:
         QCOMPARE(d.lagrat(d.rader[0], u"Innertior, TioNior"_s), u"2|10,0,0,0,0,0,0,0,0,0"_s);
     }
 
-    // Shot by shot: the value, the string, the sums and the automatic counts;
-    // a bad string changes nothing; hand-entered counts stay. Delete empties
-    // one string (the value stays) and recounts; the shoot-off value.
+    // Shot by shot, with the automatic counts; Delete empties a string and
+    // recounts; the shoot-off value.
     void skottForSkottOchSarskjutning() {
         Miljo f;
         f.maskin(u"SAM 4000"_s);
@@ -275,10 +265,8 @@ private slots:
         QCOMPARE(b.sarskjutning, 9.5);
     }
 
-    // OK in the count dialog: typed counts switch to hand entry (reported
-    // once); in machine mode with automatic counts a SAM 4000 stores nothing
-    // and a RIKA without decimals only the inner tens; counts typed by hand
-    // with a RIKA without decimals store both.
+    // The count dialog's OK switches to counts by hand; with the machine
+    // counting a SAM 4000 stores nothing, a RIKA without decimals inner tens.
     void antalSparas() {
         Miljo f;
         Resultatsparning s(f.g);
@@ -311,10 +299,8 @@ private slots:
         QCOMPARE(h.ini(Ini::EjAutoInnertior) + h.ini(Ini::EjAuto1098), u"11"_s);
     }
 
-    // Which count fields the dialog opens for typing ("10-1" the tens to ones,
-    // "i" the inner tens), and the inner-ten panel when the window opens, by
-    // the machine mode and the [Tolkmaskin] keys written (the others are not
-    // in the file; names match in any case).
+    // The count fields open for typing (10-1, i inner tens) and the inner-ten
+    // panel, by machine mode and [Tolkmaskin] keys (names in any case).
     void antalfaltOchPanel() {
         const QString sam = u"Model=SAM 4000;EjAuto1098="_s, rika = u"Model=RIKA;EjAuto1098=0"_s;
         const struct {
@@ -347,10 +333,8 @@ private slots:
         }
     }
 
-    // A write that the database refuses leaves the stored row, the caller's
-    // row and the shared state as they were, whatever the path. An INI that
-    // cannot be written is reported; the series stays saved and the switch
-    // holds for the rest of the run.
+    // A refused write leaves stored row, caller's row and state as they were;
+    // an INI that cannot be written is reported, the series saved.
     void misslyckadSparningAndrarIngenting() {
         Miljo f;
         Resultatsparning s(f.g);

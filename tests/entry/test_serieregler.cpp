@@ -46,8 +46,7 @@ class T_serieregler : public QObject {
     Q_OBJECT
 
 private slots:
-    // Pair sums and the 40 and 60 totals; a 40-shot shooter with team series
-    // has series 1 to 8 as his 40 total all the same.
+    // Pair sums and totals; the 40 total is series 1 to 8 whatever the class.
     void summorOchTotaler() {
         Serier full{};
         full.fill(50);
@@ -68,8 +67,7 @@ private slots:
         }
     }
 
-    // Whole points of a field's text, and the texts shown red: only the exact
-    // ones ("050" is not full marks).
+    // Whole points of a field's text; full marks only exact ("050" is not).
     void heltalsdelOchFullaPoang() {
         QCOMPARE(heltalsdel(QString()), 0);
         QCOMPARE(heltalsdel(u" 47 "_s), 47);
@@ -92,9 +90,8 @@ private slots:
             QCOMPARE(parForSerie(serie), par);
     }
 
-    // The colours of series 1 to 12 (F window, G green, R red) by the series
-    // of the class and the extra series of team or prize; series 1 and 2
-    // never change colour.
+    // Series colours (F window, G green, R red) by the class's and the extra
+    // series; series 1 and 2 never change.
     void serieFarger() {
         const struct {
             int klass, extra;
@@ -113,9 +110,8 @@ private slots:
         }
     }
 
-    // The fields a row shows, for classes read from the competition itself
-    // (0 shots: the class is missing); a value in series 9 to 12 brings the
-    // 60-shot total back.
+    // The fields a row shows by its class (0: missing); a value in series 9 to
+    // 12 brings the 60-shot total back.
     void synligaFalt() {
         const struct {
             bool nat;
@@ -150,9 +146,8 @@ private slots:
         }
     }
 
-    // Series by shots, the extra series, which rows are national; classes by
-    // name whatever the letter case, apostrophes taken as they are, of the
-    // same class twice the first.
+    // Series by shots, national rows; classes found in any letter case, the
+    // first of two.
     void klassregler() {
         for (const auto& [skott, n] :
              {std::pair{20, 4}, {40, 8}, {42, 8}, {43, 9}, {45, 9}, {50, 10}, {60, 12}})
@@ -173,9 +168,7 @@ private slots:
         QVERIFY(!k.antalSkott(u"X"_s) && !k.antalSkott(u"O''B"_s));
     }
 
-    // Enter/Right and Left within a row: a national row (series 9 to 12
-    // hidden) goes round series 1 to 8, a sport 40-shot row through its red
-    // series 9 to 12.
+    // Enter/Right and Left go round series 1 to 8 of a national row, 1 to 12 else.
     void navigering() {
         // series, series 9 shows, next, previous
         const int fall[][4] = {{1, 0, 2, 8}, {3, 0, 4, 2},  {5, 0, 6, 4},    {8, 0, 1, 7},  {1, 1, 2, 12},
@@ -186,11 +179,9 @@ private slots:
         }
     }
 
-    // Every arrow key of a row's fields: Left and Right stay in the row, Up and
-    // Down keep the field and go round the squad, passing over rows that hide
-    // series 9 to 12; the view jumps only when the focus goes round to the last
-    // (B) or the first row (T). synlig: per row, whether it shows series 9 to
-    // 12; "" for a key that is no arrow.
+    // The arrows: Left and Right in the row, Up and Down round the squad past
+    // rows hiding series 9 to 12 (synlig: per row whether it shows them); the
+    // view jumps as the focus goes round to the last (B) or first row (T).
     void pilar() {
         const struct {
             const char* fran;
@@ -234,9 +225,7 @@ private slots:
             QVERIFY2(skottstrangsvarde(s) == varde, qPrintable(s));
     }
 
-    // The counts of the examples: an inner ten, a ten, a nine, an eight and a
-    // seven, and a ten with four nines; the other ten strings empty. Misses
-    // are never counted.
+    // The counts of the shot strings; misses are never counted.
     void antalUrSkottstrangar() {
         QStringList s{u"*+987"_s, u"+9999"_s};
         for (int i = 0; i < 10; ++i)
@@ -251,8 +240,7 @@ private slots:
         QCOMPARE(raknaAntal({u"12345"_s, u"6789*"_s}).tioNior, u"1,1,1,1,1,1,1,1,1,1"_s);
     }
 
-    // Inner tens counted from the strings or typed by hand, by the machine
-    // set-up (model, DecimalerRika, EjAutoInnertior).
+    // Inner tens counted or typed, by model, DecimalerRika and EjAutoInnertior.
     void innertiorEfterTolkmaskin() {
         const struct {
             QString model, decimaler, ejAuto;
@@ -268,8 +256,7 @@ private slots:
         }
     }
 
-    // The count dialog's texts: a short TioNior, a leading zero, nothing
-    // stored; and where its arrows lead.
+    // The count dialog's texts, and where its arrows lead.
     void antalfalten() {
         QCOMPARE(tioNiorVarden(u"3,05,1"_s), (std::array<int, 10>{3, 5, 1, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(tioNiorVarden(QString()), (std::array<int, 10>{}));

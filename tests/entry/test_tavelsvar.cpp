@@ -23,8 +23,7 @@ QByteArray vid(const QByteArray& ram, int fran, int langd) {
     return ram.mid(fran - 1, langd);
 }
 
-// The frame with text written over it at a 1-based position, its check
-// character made right again, as a machine would send it.
+// The frame with text written at a 1-based position, its check character right.
 QByteArray andrad(QByteArray ram, Modell modell, int fran, const QByteArray& text) {
     ram.replace(fran - 1, text.size(), text);
     const qsizetype k = ram.indexOf(modell == Sam ? Etb : P::Eot) + 1;
@@ -55,8 +54,7 @@ public:
         m_process.terminate();
         m_process.waitForFinished(5000);
     }
-    // Writes to the machine and gathers its answer until it has n bytes, or
-    // (n 0) is a whole frame of the model.
+    // The machine's answer, gathered until n bytes (0: a whole frame).
     QByteArray fraga(const QByteArray& data, qsizetype n, Modell modell = Sam) {
         port.write(data);
         QByteArray svar;
@@ -113,8 +111,7 @@ private slots:
         QVERIFY(bygg(Modell::Okand, kort(GottKort)).isEmpty());
     }
 
-    // The machines' examples: a point in the frame whatever the locale says;
-    // leading zeros in the value, a ten written without its tenth.
+    // The machines' examples, whatever the locale; a leading zero.
     void femSkott() {
         QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
         const auto innertia = static_cast<float>(Konvertering::textTillDecimal(QStringLiteral("10,3")));
@@ -129,8 +126,7 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    // Single precision, equality included, as the value read from the frame
-    // and the threshold from the competition's INI meet.
+    // Single precision, equality included, as value and threshold meet.
     void skottsymbol() {
         const struct {
             int tiondelar;
@@ -145,8 +141,7 @@ private slots:
         }
     }
 
-    // A "?" is found record by record: what stands before it must read, what
-    // stands after it is never looked at.
+    // A "?" is found record by record: what comes after it is never read.
     void saknatSkott() {
         for (const Modell modell : {Sam, Rika}) {
             const QByteArray tredje = andrad(ram(modell, GottKort), modell, postStart(modell, 3), "?");
@@ -182,8 +177,7 @@ private slots:
         }
     }
 
-    // What does not read is refused as unreadable, not guessed at; the type
-    // and count checks leave such a frame to the reading.
+    // What does not read is refused, not guessed at; the checks let it pass.
     void olasbart() {
         const struct {
             Modell modell;
@@ -200,8 +194,7 @@ private slots:
         }
     }
 
-    // The last value read stands at position 132 in both models; a frame
-    // too short for the type or the count passes the checks.
+    // The last value read ends at 132; a frame too short passes the checks.
     void fortKort() {
         for (const Modell m : {Sam, Rika}) {
             const QByteArray r = ram(m, GottKort);
@@ -230,9 +223,7 @@ private slots:
         QVERIFY(!kontrollsummanStammer(ram(Sam, GottKort), Modell::Okand));
     }
 
-    // Whatever byte the check character is (NAK, "$", ETB, STX, ACK; NUL,
-    // EOT, SOH, 0xff), a frame is whole exactly when its last byte has come,
-    // and not a byte before.
+    // Whatever byte the check character is, a frame is whole at its last byte.
     void hel() {
         const std::pair<Modell, char> fall[] = {{Sam, P::Nak},  {Sam, P::SamRamslut}, {Sam, Etb},
                                                 {Sam, Stx},     {Sam, P::Ack},        {Rika, P::Nul},
@@ -270,10 +261,8 @@ private slots:
         QCOMPARE(modellAv(QStringLiteral("SAM4000")), Modell::Okand);
     }
 
-    // Good frames of both models broken in every way a line can break them, read
-    // by every function the link uses, under either model: nothing crashes, and
-    // a frame read as Ok has five shot symbols that agree with the rings in
-    // it, and a series no higher than 50.
+    // Frames broken in every way a line can break them, read by every function
+    // under either model: nothing crashes, and what reads agrees with its rings.
     void fuzz() {
         QRandomGenerator slump(20240612);
         auto tal = [&](int n) { return static_cast<int>(slump.bounded(n)); };
@@ -340,8 +329,7 @@ private slots:
             lastaEfterAndring += r != gott;
             QVERIFY(l.serie >= 0 && l.serie <= 50);
             QCOMPARE(l.skottstrang.size(), 5);
-            // The rings and values as they stand in the frame, read here on
-            // their own.
+
             int summa = 0;
             for (int k = 1; k <= 5; ++k) {
                 const QByteArray post = vid(r, postStart(som, k), som == Sam ? 4 : 3);
@@ -360,14 +348,12 @@ private slots:
             }
             QCOMPARE(l.serie, summa);
         }
-        // Both the good frames and many broken ones were read through.
+
         QVERIFY(lasta > 20000 && lastaEfterAndring > 2000);
     }
 
-    // The simulator holds cards and answers each poll with the current one,
-    // the first answer of each with a wrong check character; a repeat request
-    // gets it again, the acknowledgement moves on, and after the last card the
-    // machine says "no card".
+    // The simulator answers polls with its cards, each first with a wrong check
+    // character; a repeat request gets it again, the acknowledgement moves on.
     void simulatorn_data() { modeller(); }
     void simulatorn() {
         QFETCH(Modell, modell);
@@ -384,8 +370,7 @@ private slots:
             QVERIFY(!kontrollsummanStammer(forsta, modell));
             QCOMPARE(forsta.chopped(kontrollFranSlut(modell)), ratt.chopped(kontrollFranSlut(modell)));
             QCOMPARE(sim.fraga(sam ? "\x15" : "\x08", 0, modell), ratt);
-            // A card never acknowledged (the link was stopped before it took
-            // it) is still in the machine after a new start.
+            // A card never acknowledged is still there after a new start.
             if (sam) {
                 QCOMPARE(sim.fraga("\xB2\x06\x05", 0), ratt);
             } else {
@@ -397,9 +382,8 @@ private slots:
         QCOMPARE(sim.fraga(poll, 1), QByteArray(1, sam ? P::Nak : P::Nul));
     }
 
-    // A frame that stops part-way, the rest at the next poll, the target type
-    // and count as given, and the machine that goes away after its frames. A
-    // card that is no card ends the simulator with 2.
+    // A frame stopping part-way, type and count as given, a machine that goes
+    // away; a card that is no card ends it with 2.
     void simulatornStannarOchForsvinner() {
         Simulator sim({"--card", "9.1,?,10.4", "--type", "lg", "--count", "10", "--stall-after", "40",
                        "--disconnect-after", "2"});

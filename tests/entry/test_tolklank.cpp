@@ -33,8 +33,7 @@ const QString PortSaknas =
     QStringLiteral("Du har valt en Com port som inte finns!\rÄndra Com port i inställningarna.");
 const QString FelInstallningar = QStringLiteral("Fel inställningar");
 
-// A result-entry window's share of the link: the settings, the marked series,
-// the saving of a card, and what the status panel showed.
+// The window's share of the link: settings, marked series, saving, status.
 struct Bord {
     Bord(Modell modell, Tider tider = korta(), bool medMaskin = true) : f(false), lank(f.g, f.m, tider) {
         f.g.iniTavling.setPath(f.t.fil(QStringLiteral("Cup.ini")));
@@ -61,9 +60,7 @@ struct Bord {
         if (!f.g.iniTavling.WriteKey(Ini::Sektion::Tolkmaskin, nyckel, varde))
             qFatal("the competition INI cannot be written");
     }
-    // Waits until the machine has been sent at least what it is expected to
-    // have been sent (or, endastMs given, that and nothing more within that
-    // while), and tells whether that is what it got.
+    // Whether the machine got this first (endastMs given: only this, for so long).
     bool fatt(const QByteArray& forvantat, int endastMs = -1) {
         (void)QTest::qWaitFor([&] { return maskin->mottaget.size() >= forvantat.size(); }, 10000);
         if (endastMs >= 0)
@@ -74,8 +71,7 @@ struct Bord {
         qWarning("sent %s, expected %s", m.toHex(' ').constData(), forvantat.toHex(' ').constData());
         return false;
     }
-    // Waits for a message, and tells whether the last one shown is this
-    // critical one.
+    // Whether the last message is this critical one, once one comes.
     bool visat(const QString& text, const QString& titel) {
         (void)QTest::qWaitFor([&] { return !f.m.visade.isEmpty(); }, 10000);
         if (!f.m.visade.isEmpty() && f.m.senasteText() == text && f.m.visade.back().titel == titel &&
@@ -105,8 +101,8 @@ enum class Tystnad { Tyst, Fastnar, Dras, DrasMittIKort };
 class T_tolklank : public QObject {
     Q_OBJECT
 private slots:
-    // The line settings as the INI writes them, and set on the device (a pty
-    // takes speed and stop bits only).
+    // The line settings as the INI writes them, set on the device (a pty takes
+    // speed and stop bits only).
     void installningstext() {
         using S = QSerialPort;
         const std::pair<const char*, Serieinstallningar> goda[] = {
@@ -135,11 +131,8 @@ private slots:
         QVERIFY(fel && fel->nummer == int(QSerialPort::UnsupportedOperationError) && !port.isOpen());
     }
 
-    // --- Start and set-up ---
-
-    // The start and set-up bytes for each Barcode and DecimalerRika value (none
-    // written first), up to the first poll, read anew at every start; the
-    // RIKA's three characters of answer end its wait long before the bound.
+    // The start bytes up to the first poll by Barcode and DecimalerRika (none
+    // written first), read anew at every start.
     void start() {
         const QByteArray rika = "\x0C\xD4\x1BS5\r\x1BT0\r\x1BU1\r\x1BZ", sam = "\x06\x05";
         const struct {
@@ -171,8 +164,8 @@ private slots:
         }
     }
 
-    // Anything but three characters of answer to the RIKA's start waits the
-    // whole bound, then goes on; Escape during the wait ends it like a read.
+    // Only three characters answer the RIKA's start: else it waits the bound;
+    // Escape ends the wait.
     void rikaStartsvar() {
         for (const QByteArray& svar : {QByteArray("abcd"), QByteArray()}) {
             Bord b(Modell::Rika);
@@ -191,14 +184,9 @@ private slots:
         }
     }
 
-    // --- Poll, frames, check characters ---
-
-    // One read: the machine's answers to the polls in turn (each in one or
-    // more pieces), what the link sends after the start and the first poll,
-    // the cards it hands over and what it shows. Then Enter reads again from a
-    // full start: what came into the port meanwhile answers nothing (the RIKA's
-    // start answer is counted from the start), and a bad check character is
-    // forgiven once more.
+    // One read: the answers to the polls (in pieces), what the link sends, the
+    // cards it hands over, what it shows. Enter then starts afresh: what came
+    // meanwhile answers nothing, a bad check character is forgiven once more.
     void enLasning_data() {
         QTest::addColumn<Modell>("modell");
         QTest::addColumn<QList<QByteArrayList>>("svar");
@@ -227,16 +215,14 @@ private slots:
             // No poll goes out while a card is on its way.
             rad("i fyra bitar", {{god.left(1), god.mid(1, 60), god.mid(61, 92), god.mid(153)}}, t.kvittens,
                 1);
-            // The check character alone after a pause, equal to a byte that
-            // means something else in the talk.
+            // The check character alone, a byte that means something else.
             for (const char k : m == Modell::Sam4000 ? QByteArray("\x15$\x17") : QByteArray("\0\x04", 2)) {
                 const QByteArray r = medKontrolltecken(m, k);
                 const qsizetype n = kontrollFranSlut(m);
                 rad(QStringLiteral("kontrolltecken %1").arg(quint8(k), 2, 16, QLatin1Char('0')),
                     {{r.chopped(n), r.right(n)}}, t.kvittens, 1);
             }
-            // Refused: told, and open and idle for the operator to mark a
-            // series and press Enter again.
+            // Refused: told, the port open and idle for Enter.
             rad("typ", {{ram(m, tior, "lg")}}, t.kvittens, 0, Tavelsvar::FelTypText, Tavelsvar::FelTypTitel);
             rad("antal", {{ram(m, tior, "LG", 10)}}, t.kvittens, 0, Tavelsvar::FelAntalText,
                 Tavelsvar::FelAntalTitel);
@@ -289,11 +275,8 @@ private slots:
         QCOMPARE(b.f.m.visade.size(), text.isEmpty() ? 0 : 1);
     }
 
-    // --- Time-outs and a lost device ---
-
-    // A machine that answers nothing, a card that stops part-way, a cable
-    // pulled between polls or in the middle of a card: no contact, told once;
-    // the port is let go, a SAM 4000 shows NoComConn, and no card is saved.
+    // A silent machine, a card stopping part-way, a cable pulled: no contact,
+    // told once, the port let go, a SAM 4000 showing NoComConn, no card.
     void ingenKontakt() {
         for (const Modell modell : {Modell::Sam4000, Modell::Rika})
             for (const Tystnad hur : {Tystnad::Tyst, Tystnad::Fastnar, Tystnad::Dras, Tystnad::DrasMittIKort})
@@ -302,8 +285,7 @@ private slots:
     }
 
     void langsamtKortHinner() {
-        // Once the card has begun, the time-out for a silent machine no longer
-        // applies.
+        // Once the card has begun, the silent machine's time-out is over.
         Tider tider = korta(&Tider::timeout, 500ms);
         tider.omstart = 60s;
         Bord b(Modell::Sam4000, tider);
@@ -318,8 +300,7 @@ private slots:
         QCOMPARE(b.kort.size(), 1);
     }
 
-    // The card comes whole, and the program gets back to it only when its
-    // time-out is long overdue: the card counts.
+    // A card whole in the port when its time-out is long overdue counts.
     void kortOchTimeoutSamtidigt_data() { modeller(); }
     void kortOchTimeoutSamtidigt() {
         QFETCH(Modell, modell);
@@ -353,12 +334,8 @@ private slots:
         QVERIFY(b.vilar());
     }
 
-    // --- Stop and Escape ---
-
-    // The card is on its way when the operator presses Escape or switches
-    // squads (Stop): only the model's byte for it goes out, the card is dropped
-    // and the port let go. Again while nothing runs sends nothing; the next
-    // Enter starts afresh.
+    // Escape or Stop while a card comes: only the model's byte for it goes out,
+    // the card is dropped, the port let go; again sends nothing; Enter reads.
     void avbrytMedKortIPorten() {
         for (const Modell modell : {Modell::Sam4000, Modell::Rika})
             for (const bool escape : {true, false})
@@ -368,12 +345,9 @@ private slots:
                                                                              : tal(modell).stopp);
     }
 
-    // --- Starts that fail ---
-
-    // The settings' own refusals are critical, titled "Fel inställningar";
-    // other failures show where, the number and the description, with no icon
-    // and the program's title. Nothing is sent. A port taken by another
-    // program reads again once it is let go.
+    // The settings' refusals are critical, titled "Fel inställningar"; others
+    // show where, number and description, no icon or title. Nothing is sent; a
+    // busy port reads once let go.
     void startfel() {
         const QString sam = modelltext(Modell::Sam4000), god = StandardSerieinstallningar;
         const QString proc = QStringLiteral("frmResultatinskrivning_HämtaResFrånTolkmaskin\r");
@@ -431,7 +405,7 @@ private:
         QCOMPARE(b.lank.bild(), modell == Modell::Sam4000 ? Bild::NoComConn : Bild::Ingen);
         QVERIFY(b.vilar() && !b.lank.portOppen() && !harOppen(pts));
         QVERIFY(b.kort.isEmpty());
-        // No stop byte, and only one poll: the ticks while it waited were skipped.
+        // No stop byte, and one poll: the ticks while it waited were skipped.
         if (hur != Tystnad::Dras)
             QCOMPARE(b.maskin->mottaget, t.start + t.poll);
         if (dras) {
