@@ -1,11 +1,6 @@
 #include "competition/Vandringspris.h"
-#include "settings/FlikVandringspris.h"
-#include "settings/Installningsvarden.h"
 #include "support/Testfixtur.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
 
 using namespace Vandringspris;
@@ -198,75 +193,6 @@ private slots:
         QCOMPARE(mj.f.m.senasteText(), meddelande);
         if (!meddelande.isEmpty())
             QCOMPARE(mj.f.m.visade.last().titel, QStringLiteral("Fel"));
-    }
-
-    // --- The tab ---
-
-    void skottrutanKontrollerasNarManLamnarDen() {
-        Miljo mj;
-        mj.satt({8, 0, 8});
-        FlikVandringspris flik(mj.f.kontext);
-        Installningsvarden v;
-        v.vandringspris = true;
-        v.vilka = Installningsvarden::Vilka::Alla;
-        flik.visa(v);
-        QVERIFY(flik.serierFanns());
-        QVERIFY(flik.optValda->text().contains(QStringLiteral("Valda skyttar                      (Väljs")));
-        flik.show();
-        QVERIFY(QTest::qWaitForWindowActive(&flik));
-
-        flik.txtAntalSkottVandring->setFocus();
-        flik.txtAntalSkottVandring->clear();
-        QTest::keyClicks(flik.txtAntalSkottVandring, QStringLiteral("7x0"));
-        QCOMPARE(flik.txtAntalSkottVandring->text(), QStringLiteral("70"));
-        QTest::keyClick(flik.txtAntalSkottVandring, Qt::Key_Return);
-        QCOMPARE(mj.f.m.senasteText(), ForMangaSkott + QStringLiteral("Herrar 60 skott."));
-        QCOMPARE(flik.txtAntalSkottVandring->text(), QStringLiteral("60"));
-        QCOMPARE(mj.serierna(), (QList<int>{12, 0, 12}));
-
-        // A refused count keeps the focus and goes to the INI as the last accepted one.
-        flik.txtAntalSkottVandring->setFocus();
-        flik.txtAntalSkottVandring->setText(QStringLiteral("5"));
-        QTest::keyClick(flik.txtAntalSkottVandring, Qt::Key_Tab);
-        QCOMPARE(mj.f.m.senasteText(), QStringLiteral("Lägsta antalet skott är 10st"));
-        QTRY_VERIFY(flik.txtAntalSkottVandring->hasFocus());
-        flik.sparaVantande();
-        Installningsvarden ut;
-        flik.hamta(ut);
-        QCOMPARE(ut.antalSkottVandring, QStringLiteral("60"));
-        // A pending accepted count is taken when the form closes.
-        flik.txtAntalSkottVandring->setText(QStringLiteral("40"));
-        flik.sparaVantande();
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 8}));
-        QCOMPARE(mj.platshallaren(), 5);
-    }
-
-    void avstangningOchStangningIFliken() {
-        Miljo mj;
-        mj.satt({8, 0, 0});
-        FlikVandringspris flik(mj.f.kontext);
-        Installningsvarden v;
-        v.vandringspris = true;
-        v.vilka = Installningsvarden::Vilka::Valda;
-        flik.visa(v);
-        QVERIFY(mj.f.m.visade.isEmpty()); // loading the tick asks nothing
-
-        flik.chkVandringspris->click(); // No
-        QVERIFY(flik.chkVandringspris->isChecked());
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 0}));
-
-        flik.optAlla->setChecked(true);
-        flik.stangs(QStringLiteral("Valda")); // No
-        QVERIFY(flik.optValda->isChecked());
-        Installningsvarden ut;
-        flik.hamta(ut);
-        QCOMPARE(ut.vilka, Installningsvarden::Vilka::Valda);
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 0}));
-
-        mj.f.m.svara(Svar::Ja);
-        flik.chkVandringspris->click();
-        QVERIFY(!flik.chkVandringspris->isChecked());
-        QCOMPARE(mj.serierna(), (QList<int>{0, 0, 0}));
     }
 };
 
