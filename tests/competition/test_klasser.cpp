@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using Utfall = Klasser::Utfall;
 using Typ = NyTavling::Typ;
 
@@ -15,21 +17,19 @@ Klasser::Uppgifter u(const char* kod, const char* namn, int skott, const char* s
 
 qint64 raknare(Testfixtur& f, const char* kod) {
     return f.g.cnnTavling
-        .varde(QStringLiteral("SELECT Räknare FROM %1 WHERE Klass = ?").arg(f.g.klasstabell()),
-               {QString::fromUtf8(kod)})
+        .varde(u"SELECT Räknare FROM %1 WHERE Klass = ?"_s.arg(f.g.klasstabell()), {QString::fromUtf8(kod)})
         .toLongLong();
 }
 
 // The class codes of the shooters, placeholder left out, in Löpnummer order;
 // given, they are set first.
 QStringList skyttarnasKlasser(Testfixtur& f, const QStringList& satt = {}) {
-    QSqlQuery q = f.g.cnnTavling.kor(
-        QStringLiteral("SELECT Löpnummer, Klass FROM Skyttar WHERE Löpnummer <> 1 ORDER BY Löpnummer"));
+    QSqlQuery q =
+        f.g.cnnTavling.kor(u"SELECT Löpnummer, Klass FROM Skyttar WHERE Löpnummer <> 1 ORDER BY Löpnummer"_s);
     QStringList klasser;
     for (int i = 0; q.next(); ++i) {
         if (i < satt.size())
-            f.g.cnnTavling.kor(QStringLiteral("UPDATE Skyttar SET Klass = ? WHERE Löpnummer = ?"),
-                               {satt[i], q.value(0)});
+            f.g.cnnTavling.kor(u"UPDATE Skyttar SET Klass = ? WHERE Löpnummer = ?"_s, {satt[i], q.value(0)});
         klasser << (i < satt.size() ? satt[i] : q.value(1).toString());
     }
     return klasser;
@@ -116,9 +116,9 @@ private slots:
         QFETCH(QString, sportNat);
         QFETCH(Utfall, utfall);
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), typ);
+        f.skapaTavling(u"Cup"_s, typ);
         Klasser k(f.g, f.m);
-        const Klasser::Uppgifter uppgifter{kod, QStringLiteral("Seniorer"), QString::number(skott), sportNat};
+        const Klasser::Uppgifter uppgifter{kod, u"Seniorer"_s, QString::number(skott), sportNat};
         QCOMPARE(k.kontrollera(uppgifter), utfall);
         QCOMPARE(f.m.visade.size(), utfall == Utfall::Ok ? 0 : 1);
         const int fore = k.lista().size();
@@ -132,25 +132,25 @@ private slots:
     // only the shooters of that class; a name alone leaves the shooters.
     void namnbyteNarSkyttarnaIEnTransaktion() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), Typ::Sportskytte, 10, 1, 5);
+        f.skapaTavling(u"Cup"_s, Typ::Sportskytte, 10, 1, 5);
         skyttarnasKlasser(f, {"H", "D", "H", "JH", "H"});
         Klasser k(f.g, f.m);
         const qint64 h = raknare(f, "H");
 
-        f.g.cnnTavling.kor(QStringLiteral("CREATE TRIGGER stopp BEFORE UPDATE OF Klass ON Skyttar BEGIN "
-                                          "SELECT RAISE(ABORT, 'stopp'); END"));
+        f.g.cnnTavling.kor(u"CREATE TRIGGER stopp BEFORE UPDATE OF Klass ON Skyttar BEGIN "
+                           "SELECT RAISE(ABORT, 'stopp'); END"_s);
         QVERIFY(felnummer([&] { k.andra(h, u("Herr", "Herrar", 60)); }) != 0);
-        QCOMPARE(k.klass(h).kod, QStringLiteral("H"));
-        QCOMPARE(skyttarnasKlasser(f).count(QStringLiteral("H")), 3);
-        f.g.cnnTavling.kor(QStringLiteral("DROP TRIGGER stopp"));
+        QCOMPARE(k.klass(h).kod, u"H"_s);
+        QCOMPARE(skyttarnasKlasser(f).count(u"H"_s), 3);
+        f.g.cnnTavling.kor(u"DROP TRIGGER stopp"_s);
 
         QCOMPARE(k.andra(h, u("Herr", "Herrar", 60)), Utfall::Ok);
         QCOMPARE(skyttarnasKlasser(f), (QStringList{"Herr", "D", "Herr", "JH", "Herr"}));
         const qint64 d = raknare(f, "D");
         QCOMPARE(k.andra(d, u("D", "Damer öppen", 60)), Utfall::Ok);
-        QCOMPARE(k.klass(d).namn, QStringLiteral("Damer öppen"));
+        QCOMPARE(k.klass(d).namn, u"Damer öppen"_s);
         QCOMPARE(k.klass(d).antalSkott, 60);
-        QCOMPARE(skyttarnasKlasser(f)[1], QStringLiteral("D"));
+        QCOMPARE(skyttarnasKlasser(f)[1], u"D"_s);
         QVERIFY(f.m.visade.isEmpty());
     }
 
@@ -159,26 +159,26 @@ private slots:
     // Apostrophes are only data.
     void dublettIAnnanBokstavsstorlek() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), Typ::Sportskytte, 10, 1, 2);
+        f.skapaTavling(u"Cup"_s, Typ::Sportskytte, 10, 1, 2);
         skyttarnasKlasser(f, {"H", "D"});
         Klasser k(f.g, f.m);
         const int fore = k.lista().size();
         QCOMPARE(k.laggTill(u("h", "Herrar igen", 60)), Utfall::Dublett);
-        QCOMPARE(f.m.senasteText(), QStringLiteral("Du får inte skapa en klass som redan finns!"));
+        QCOMPARE(f.m.senasteText(), u"Du får inte skapa en klass som redan finns!"_s);
         QCOMPARE(k.laggTill(u("ÖV", "Öppen", 40)), Utfall::Ok);
         QCOMPARE(k.laggTill(u("öv", "Öppen", 40)), Utfall::Dublett);
         QCOMPARE(k.laggTill(u("O'B", "O'Briens 'klass'", 40)), Utfall::Ok);
         QCOMPARE(k.laggTill(u("o'b", "x", 40)), Utfall::Dublett);
         QCOMPARE(k.lista().size(), fore + 2);
-        QCOMPARE(k.klass(raknare(f, "O'B")).namn, QStringLiteral("O'Briens 'klass'"));
+        QCOMPARE(k.klass(raknare(f, "O'B")).namn, u"O'Briens 'klass'"_s);
 
         const qint64 d = raknare(f, "D");
         QCOMPARE(k.andra(d, u("jh", "Damer", 40)), Utfall::Dublett);
-        QCOMPARE(k.klass(d).kod, QStringLiteral("D"));
+        QCOMPARE(k.klass(d).kod, u"D"_s);
         f.m.tom();
         QCOMPARE(k.andra(d, u("d", "Damer", 40)), Utfall::Ok);
         QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(k.klass(d).kod, QStringLiteral("d"));
+        QCOMPARE(k.klass(d).kod, u"d"_s);
         QCOMPARE(skyttarnasKlasser(f), (QStringList{"H", "d"}));
         const qint64 dar = raknare(f, "H");
         QCOMPARE(k.andra(dar, u("D'Ar", "d'Artagnan", 40)), Utfall::Ok);
@@ -195,20 +195,20 @@ private slots:
     // A class a shooter carries stays; otherwise it goes when the operator says yes.
     void borttagning() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), Typ::Sportskytte, 10, 1, 1);
+        f.skapaTavling(u"Cup"_s, Typ::Sportskytte, 10, 1, 1);
         Klasser k(f.g, f.m);
         const qint64 h = raknare(f, "H");
         QCOMPARE(k.taBort(h), Utfall::FinnsBlandSkyttar);
         QCOMPARE(f.m.visade.back().text,
-                 QStringLiteral("Klassen finns inskriven bland skyttarna, därför kan du inte tabort den!"));
+                 u"Klassen finns inskriven bland skyttarna, därför kan du inte tabort den!"_s);
         skyttarnasKlasser(f, {"D"});
         QCOMPARE(k.taBort(h), Utfall::Avbrutet);
-        QCOMPARE(f.m.visade.back().text, QStringLiteral("Vill du verkligen ta bort klassen Herrar?"));
-        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Bekräfta"));
-        QVERIFY(koder(k.lista()).contains(QStringLiteral("H")));
+        QCOMPARE(f.m.visade.back().text, u"Vill du verkligen ta bort klassen Herrar?"_s);
+        QCOMPARE(f.m.visade.back().titel, u"Bekräfta"_s);
+        QVERIFY(koder(k.lista()).contains(u"H"_s));
         f.m.svara(Meddelanden::Svar::Ja);
         QCOMPARE(k.taBort(h), Utfall::Ok);
-        QVERIFY(!koder(k.lista()).contains(QStringLiteral("H")));
+        QVERIFY(!koder(k.lista()).contains(u"H"_s));
         QCOMPARE(felnummer([&] { k.klass(h); }), Klasser::RadenFinnsInte);
     }
 
@@ -216,37 +216,37 @@ private slots:
     // as merged until it is taken out, its main class deleted or the class changed.
     void sammanslagning() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), Typ::Mix);
+        f.skapaTavling(u"Cup"_s, Typ::Mix);
         Klasser k(f.g, f.m);
         QCOMPARE(k.nyHuvudklass(u("Sen", "Seniorer", 60, "Sport")), Utfall::Ok);
         QCOMPARE(k.nyHuvudklass(u("LGD", "Luftgevär dam", 40, "Nat")), Utfall::Ok);
         const qint64 sen = k.huvudklasser()[0].raknare;
         const qint64 lgd = k.huvudklasser()[1].raknare;
-        QCOMPARE(k.huvudklasser()[1].sportNat, QStringLiteral("Nat"));
+        QCOMPARE(k.huvudklasser()[1].sportNat, u"Nat"_s);
 
         QCOMPARE(k.slaSamman(raknare(f, "D"), sen), Utfall::FelAntalSkott);
-        QCOMPARE(f.m.senasteText(), QStringLiteral("Det är fel antal skott i klassen."));
+        QCOMPARE(f.m.senasteText(), u"Det är fel antal skott i klassen."_s);
         QCOMPARE(k.slaSamman(raknare(f, "D"), lgd), Utfall::FelSportNat);
         const qint64 h = raknare(f, "H");
         QCOMPARE(k.slaSamman(h, sen), Utfall::Ok);
         QCOMPARE(k.slaSamman(raknare(f, "JH"), sen), Utfall::Ok);
         QCOMPARE(k.slaSamman(raknare(f, "LG1"), lgd), Utfall::Ok);
         QCOMPARE(koder(k.klasserI(sen)), (QStringList{"H", "JH"}));
-        QVERIFY(!koder(k.friaKlasser()).contains(QStringLiteral("H")));
+        QVERIFY(!koder(k.friaKlasser()).contains(u"H"_s));
 
         k.lyftUr(h);
         QCOMPARE(koder(k.klasserI(sen)), QStringList{"JH"});
-        QVERIFY(koder(k.friaKlasser()).contains(QStringLiteral("H")));
+        QVERIFY(koder(k.friaKlasser()).contains(u"H"_s));
 
         // Both writes of a deletion or neither.
-        f.g.cnnTavling.kor(QStringLiteral("CREATE TRIGGER stopp BEFORE DELETE ON SammanslagningKlasser "
-                                          "BEGIN SELECT RAISE(ABORT, 'stopp'); END"));
+        f.g.cnnTavling.kor(u"CREATE TRIGGER stopp BEFORE DELETE ON SammanslagningKlasser "
+                           "BEGIN SELECT RAISE(ABORT, 'stopp'); END"_s);
         QVERIFY(felnummer([&] { k.raderaHuvudklass(sen); }) != 0);
         QCOMPARE(koder(k.klasserI(sen)), QStringList{"JH"});
-        f.g.cnnTavling.kor(QStringLiteral("DROP TRIGGER stopp"));
+        f.g.cnnTavling.kor(u"DROP TRIGGER stopp"_s);
         k.raderaHuvudklass(sen);
         QCOMPARE(k.huvudklasser().size(), 1);
-        QVERIFY(koder(k.friaKlasser()).contains(QStringLiteral("JH")));
+        QVERIFY(koder(k.friaKlasser()).contains(u"JH"_s));
 
         const qint64 lg1 = raknare(f, "LG1");
         QCOMPARE(k.andra(lg1, u("LG1", "Luftgevär klass 1", 40, "Nat")), Utfall::Ok);

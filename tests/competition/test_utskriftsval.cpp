@@ -5,19 +5,21 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace Utskriftsval;
 
 namespace {
 
 struct Miljo {
     Testfixtur f;
-    Miljo() { f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 10, 1, 0); }
+    Miljo() { f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 1, 0); }
     Databas& db() { return f.g.cnnTavling; }
     Kolumn las(const QString& listnamn) { return *hamta(db(), listnamn); }
 };
 
-const QString Namn = QStringLiteral("Namn");           // always printed
-const QString Fodelsear = QStringLiteral("Födelseår"); // printed when ticked
+const QString Namn = u"Namn"_s;           // always printed
+const QString Fodelsear = u"Födelseår"_s; // printed when ticked
 
 } // namespace
 
@@ -30,7 +32,7 @@ private slots:
         Miljo mj;
         QVERIFY(mj.las(Namn).alltidEnable);
         QVERIFY(!sparaMed(mj.db(), Namn, false));
-        QVERIFY(sparaBredd(mj.db(), Namn, QStringLiteral("30")));
+        QVERIFY(sparaBredd(mj.db(), Namn, u"30"_s));
         QVERIFY(mj.las(Namn).enable);
         QCOMPARE(mj.las(Namn).bredd, 30.0);
 
@@ -38,8 +40,8 @@ private slots:
         QVERIFY(mj.las(Fodelsear).enable);
         // Nothing changed, nothing written.
         QVERIFY(!sparaMed(mj.db(), Fodelsear, true));
-        QVERIFY(!sparaBredd(mj.db(), Fodelsear, QStringLiteral("6,0")));
-        QVERIFY(!sparaBredd(mj.db(), Fodelsear, QStringLiteral("  ")));
+        QVERIFY(!sparaBredd(mj.db(), Fodelsear, u"6,0"_s));
+        QVERIFY(!sparaBredd(mj.db(), Fodelsear, u"  "_s));
         QCOMPARE(mj.las(Fodelsear).bredd, 6.0);
     }
 
@@ -53,21 +55,21 @@ private slots:
         QFETCH(QString, lokal);
         Miljo mj;
         QLocale::setDefault(QLocale(lokal));
-        QCOMPARE(breddText(12.5), QStringLiteral("12,5"));
-        QVERIFY(sparaBredd(mj.db(), Fodelsear, QStringLiteral(" 13,5 ")));
+        QCOMPARE(breddText(12.5), u"12,5"_s);
+        QVERIFY(sparaBredd(mj.db(), Fodelsear, u" 13,5 "_s));
         QCOMPARE(mj.las(Fodelsear).bredd, 13.5);
-        QVERIFY(sparaBredd(mj.db(), Fodelsear, QStringLiteral("14.25")));
+        QVERIFY(sparaBredd(mj.db(), Fodelsear, u"14.25"_s));
         QCOMPARE(mj.las(Fodelsear).bredd, 14.25);
-        QCOMPARE(felnummer([&] { sparaBredd(mj.db(), Fodelsear, QStringLiteral("1,2,3")); }), 13);
+        QCOMPARE(felnummer([&] { sparaBredd(mj.db(), Fodelsear, u"1,2,3"_s); }), 13);
         QCOMPARE(mj.las(Fodelsear).bredd, 14.25);
     }
 
     void standardAterstallerVarjeRad() {
         Miljo mj;
-        mj.db().kor(QStringLiteral("UPDATE Utskriftsval SET Bredd = Bredd + 7, Enable = 1 - Enable"));
+        mj.db().kor(u"UPDATE Utskriftsval SET Bredd = Bredd + 7, Enable = 1 - Enable"_s);
         standard(mj.db());
-        QSqlQuery q = mj.db().kor(QStringLiteral(
-            "SELECT COUNT(*) FROM Utskriftsval WHERE Bredd <> StandardBredd OR Enable <> StandardEnable"));
+        QSqlQuery q = mj.db().kor(
+            u"SELECT COUNT(*) FROM Utskriftsval WHERE Bredd <> StandardBredd OR Enable <> StandardEnable"_s);
         QVERIFY(q.next());
         QCOMPARE(q.value(0).toInt(), 0);
         QCOMPARE(mj.las(Namn).bredd, 24.0);

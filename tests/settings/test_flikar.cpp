@@ -4,6 +4,7 @@
 #include "settings/FlikLagtavling.h"
 #include "settings/FlikOmgangar.h"
 #include "settings/FlikSkjuttider.h"
+#include "settings/FlikTolkmaskin.h"
 #include "settings/FlikUtskrift.h"
 #include "settings/FlikVandringspris.h"
 #include "settings/Installningsvarden.h"
@@ -115,6 +116,18 @@ template <class D, class Fn> std::shared_ptr<bool> medDialog(Fn f) {
             d->reject();
     });
     return kord;
+}
+
+// The operator moves on from a field with a text in it.
+void lamna(QLineEdit* falt, const QString& text, Qt::Key tangent = Qt::Key_Tab) {
+    falt->setFocus();
+    falt->setText(text);
+    QTest::keyClick(falt, tangent);
+}
+
+// The last message and its title.
+QString meddelat(const TestMeddelanden& m) {
+    return m.visade.isEmpty() ? QString() : m.visade.last().text + u" | "_s + m.visade.last().titel;
 }
 
 void klickaRad(Rutnat* r, int rad, Qt::MouseButton knapp = Qt::LeftButton) {
@@ -279,7 +292,7 @@ private slots:
     // Round 0 is refused as soon as the operator moves on from the number, by
     // Tab, Enter or a click, and the focus stays in it; a click that took the
     // focus away does nothing. Another window taking the focus is no moving on,
-    // and Cancel throws the entry away unchecked.
+    // and Cancel, also right after a refusal, throws the entry away unchecked.
     void nollVagrasNarFokusLamnarNumret_data() {
         QTest::addColumn<QString>("nummer");
         QTest::addColumn<bool>("vagras");
@@ -292,35 +305,34 @@ private slots:
     void nollVagrasNarFokusLamnarNumret() {
         QFETCH(QString, nummer);
         QFETCH(bool, vagras);
+        const QString noll = u"Du får inte ha 0 som tävlingsomgång!"_s;
         Testfixtur f;
         medOmgangarOchTider(f);
         Form s(f, F::FleraTavlingar);
         auto* flik = s.w<FlikOmgangar>("flikOmgangar");
         auto* omg = s.w<QLineEdit>("txtOmg");
-        auto* beskrivning = s.w<QLineEdit>("txtBeskrivning");
         auto* ny = s.w<QPushButton>("cmdNy");
         QTest::mouseClick(ny, Qt::LeftButton);
         QTest::keyClicks(omg, nummer);
         QTest::keyClick(omg, Qt::Key_Tab);
+        QCOMPARE(f.m.visade.size(), int(vagras));
         if (!vagras) {
-            QVERIFY(f.m.visade.isEmpty());
-            QVERIFY(beskrivning->hasFocus());
+            QVERIFY(s.w("txtBeskrivning")->hasFocus());
             return;
         }
-        QCOMPARE(f.m.visade.size(), 1);
-        QCOMPARE(f.m.visade[0].titel, u"Fel omgång."_s);
+        QCOMPARE(meddelat(f.m), noll + u" | Fel omgång."_s);
         QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Kritisk);
         QTRY_VERIFY(omg->hasFocus());
         QTest::keyClick(omg, Qt::Key_Return);
         QTRY_VERIFY(omg->hasFocus());
-        beskrivning->setText(u"Måndag"_s);
+        s.w<QLineEdit>("txtBeskrivning")->setText(u"Måndag"_s);
         QTest::mouseClick(ny, Qt::LeftButton);
         QTRY_VERIFY(omg->hasFocus());
         klickaRad(s.w<Rutnat>("vbagrTavlingar"), 1);
         QTRY_VERIFY(omg->hasFocus());
         QCOMPARE(f.m.visade.size(), 4);
         for (const TestMeddelanden::Visat& v : f.m.visade)
-            QCOMPARE(v.text, u"Du får inte ha 0 som tävlingsomgång!"_s);
+            QCOMPARE(v.text, noll);
         QCOMPARE(flik->lage(), FlikOmgangar::Lage::NyOmgang);
         QCOMPARE(omg->text(), nummer);
         QCOMPARE(rader(f.g.cnnTavling, Omgangar).size(), 2);
@@ -336,9 +348,8 @@ private slots:
         QCOMPARE(f.m.visade.size(), 4);
 
         // Corrected, the number is left and the round saved.
-        omg->setText(u"3"_s);
-        QTest::keyClick(omg, Qt::Key_Return);
-        QVERIFY(beskrivning->hasFocus());
+        lamna(omg, u"3"_s, Qt::Key_Return);
+        QVERIFY(s.w("txtBeskrivning")->hasFocus());
         QTest::mouseClick(ny, Qt::LeftButton);
         QCOMPARE(f.m.visade.size(), 4);
         QCOMPARE(rader(f.g.cnnTavling, Omgangar).last(), u"3=Måndag"_s);
@@ -347,15 +358,16 @@ private slots:
         QTest::mouseClick(ny, Qt::LeftButton);
         QTest::keyClicks(omg, nummer);
         QTest::keyClick(omg, Qt::Key_Tab);
-        QCOMPARE(f.m.visade.size(), 5);
-        QTest::mouseClick(s.w<QPushButton>("cmdAvbryt"), Qt::LeftButton);
+        QTRY_VERIFY(omg->hasFocus());
+        QTest::mouseClick(s.w("cmdAvbryt"), Qt::LeftButton);
         QCOMPARE(f.m.visade.size(), 5);
         QCOMPARE(flik->lage(), FlikOmgangar::Lage::Vilande);
         QVERIFY(omg->text().isEmpty());
     }
 
-    // The shooting times: both fields needed, no squad 0, a failed save keeps
-    // what was typed; pointing at a row during an entry shows it and ends it.
+    // The shooting times: both fields needed, no squad 0, a squad of digits
+    // and four at most; a failed save keeps what was typed; pointing at a row
+    // during an entry shows it and ends the entry.
     void skjuttider() {
         Testfixtur f;
         medOmgangarOchTider(f);
@@ -367,12 +379,11 @@ private slots:
         ny->click();
         lag->setText(u"0"_s);
         ny->click();
-        QCOMPARE(f.m.senasteText(), u"Du måste fylla i alla fälten!"_s);
+        QCOMPARE(meddelat(f.m), u"Du måste fylla i alla fälten! | Tomma fält"_s);
         QVERIFY(lag->hasFocus());
         tid->setText(u"Fredag"_s);
         ny->click();
-        QCOMPARE(f.m.senasteText(), u"Du får inte skriva skjutlag 0!"_s);
-        QCOMPARE(f.m.visade.last().titel, u"Fel"_s);
+        QCOMPARE(meddelat(f.m), u"Du får inte skriva skjutlag 0! | Fel"_s);
         QCOMPARE(flik->lage(), FlikSkjuttider::Lage::NyTid);
         QTest::keyClicks(lag, u"x12345"_s);
         QCOMPARE(lag->text(), u"0123"_s);
@@ -620,6 +631,85 @@ private slots:
         widget<QPushButton>(&d, "cmdNyHuvudklass")->click();
         QVERIFY(*kord);
         QCOMPARE(rader(huvud, 2), QStringList{u"Jun=40"_s});
+    }
+
+    // --- The scoring machine ---
+
+    // The machine's controls follow whether it is used; its values stay when
+    // it is not, they only cannot be changed. The decimals are RIKA's. The
+    // port takes digits and Enter moves on; the inner ten takes one comma
+    // after a digit and is checked as the operator moves on within the tab;
+    // leaving the tab is left to the form's close check.
+    void tolkmaskin() {
+        Testfixtur f;
+        f.skapaTavling(u"Cup"_s);
+        QVERIFY(f.g.iniTavling.WriteKeys({{"Tolkmaskin", "Tolkmaskin i grundomg", "1"},
+                                          {"Tolkmaskin", "Model", "RIKA"},
+                                          {"Tolkmaskin", "DecimalerRika", "1"},
+                                          {"Tolkmaskin", "Comport", "4"},
+                                          {"Tolkmaskin", "Innertia", "10,5"}}));
+        Form s(f, F::Tolkmaskin);
+        auto* flik = s.w<FlikTolkmaskin>("flikTolkmaskin");
+        auto* grund = s.w<QCheckBox>("chkTolkmGrund");
+        auto* comport = s.w<QLineEdit>("txtComport");
+        auto* innertia = s.w<QLineEdit>("txtInnertia");
+        auto* decimaler = s.w<QCheckBox>("chkDecimalerRika");
+        const QString maskin = u"frameVilkenTolkmaskin optSAM4000 optRIKA txtComport"_s;
+        const QString alla = maskin + u" chkDecimalerRika chkTolkmFinal chkBarCode txtInnertia"_s;
+        const auto varden = [&] {
+            Installningsvarden v;
+            flik->hamta(v);
+            return QStringList{QString::number(v.tolkmaskinIGrundomg),
+                               QString::number(v.tolkmaskinIFinalen),
+                               v.modell == Installningsvarden::Modell::Rika ? u"RIKA"_s : u"SAM"_s,
+                               QString::number(v.decimalerRika),
+                               v.comport,
+                               v.innertia}
+                .join(u' ');
+        };
+        QCOMPARE(pa(flik, alla), maskin + u" chkDecimalerRika txtInnertia"_s);
+        QCOMPARE(varden(), u"1 0 RIKA 1 4 10,5"_s);
+        s.w<QRadioButton>("optSAM4000")->click();
+        QCOMPARE(pa(flik, alla), maskin + u" txtInnertia"_s);
+        QVERIFY(!decimaler->isChecked());
+        s.w<QRadioButton>("optRIKA")->click();
+        QVERIFY(decimaler->isEnabled());
+        comport->setText(u"3"_s);
+        grund->click();
+        QCOMPARE(pa(flik, alla), u"txtInnertia"_s);
+        QCOMPARE(varden(), u"0 0 RIKA 0 3 10,5"_s);
+        grund->click();
+
+        comport->setFocus();
+        comport->clear();
+        QTest::keyClicks(comport, u"1a.2"_s);
+        QCOMPARE(comport->text(), u"12"_s);
+        QTest::keyClick(comport, Qt::Key_Backspace);
+        QCOMPARE(comport->text(), u"1"_s);
+        QTest::keyClick(comport, Qt::Key_Return);
+        QVERIFY(!comport->hasFocus());
+        innertia->setFocus();
+        innertia->clear();
+        QTest::keyClicks(innertia, u",10.,5,3x"_s);
+        QCOMPARE(innertia->text(), u"10,53"_s);
+
+        f.g.sngInnertia = 0;
+        lamna(innertia, u"10,05"_s);
+        QVERIFY(f.m.visade.isEmpty());
+        QCOMPARE(f.g.sngInnertia, 10.05);
+        for (const QString& fel : {u"11"_s, u"10"_s, u"11,5"_s, QString()}) {
+            f.m.tom();
+            lamna(innertia, fel);
+            QCOMPARE(meddelat(f.m),
+                     u"Du får bara skriva ett värde mellan 10,1 och 10,9 på innertian! | Fel inmatat"_s);
+            QCOMPARE(innertia->text(), QString());
+            QTRY_VERIFY(innertia->hasFocus());
+        }
+        QCOMPARE(f.g.sngInnertia, 10.05);
+        f.m.tom();
+        s.w("cmdOK")->setFocus();
+        QVERIFY(!innertia->hasFocus());
+        QVERIFY(f.m.visade.isEmpty());
     }
 
     // --- The team competitions ---
