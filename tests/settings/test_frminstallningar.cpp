@@ -128,6 +128,8 @@ private slots:
         QVERIFY(f.m.visade.isEmpty());
         QCOMPARE(widget<QCheckBox>(form, "chkUtskriftSkjutlagRes")->isChecked(), utanResultat);
         QCOMPARE(widget<QCheckBox>(form, "chkForklaringar")->isChecked(), !utanResultat);
+        QVERIFY(
+            widget<QCheckBox>(form, "chkForklaringar")->isVisibleTo(widget<QWidget>(form, "flikUtskrift")));
     }
 
     // The hourglass shows from the start of loading until the form is first
