@@ -672,6 +672,9 @@ private slots:
         s.w<QRadioButton>("optSAM4000")->click();
         QCOMPARE(pa(flik, alla), maskin + u" txtInnertia"_s);
         QVERIFY(!decimaler->isChecked());
+        grund->click();
+        grund->click();
+        QCOMPARE(pa(flik, alla), maskin + u" txtInnertia"_s);
         s.w<QRadioButton>("optRIKA")->click();
         QVERIFY(decimaler->isEnabled());
         comport->setText(u"3"_s);
@@ -923,11 +926,9 @@ private slots:
         QCOMPARE(f.m.senasteText(), u"Du måste skriva en siffra i fältet Höger marginal!"_s);
         QTRY_VERIFY(hoger->hasFocus());
         Installningsvarden ut;
-        ut.forklaringar = true;
         flik->hamta(ut);
         QCOMPARE(ut.vansterMarginal, u"2"_s);
         QCOMPARE(ut.layout, Installningsvarden::Layout::Staende);
-        QVERIFY(!ut.forklaringar);
 
         s.w<QPushButton>("cmdStandardInstUtskrift")->click(); // No
         QCOMPARE(f.m.senasteText(), u"Vill du ändra utskriftskolumnerna till standard inställningar?"_s);
@@ -941,6 +942,12 @@ private slots:
         QCOMPARE(pa(flik, u"chkFaltMedIUtskrift txtKolumnBredd"_s), QString());
         QCOMPARE(vanster->text() + u' ' + hoger->text(), u"1,2 0"_s);
         QVERIFY(s.w<QRadioButton>("optLayoutLigg")->isChecked());
+        // Without rounds the explanations are neither shown nor kept.
+        Installningsvarden forklaringar;
+        forklaringar.forklaringar = true;
+        flik->visa(forklaringar);
+        flik->hamta(forklaringar);
+        QVERIFY(!forklaringar.forklaringar);
     }
 
     // --- The challenge prize ---
