@@ -47,8 +47,11 @@ FlikKlasser::FlikKlasser(Formkontext& k, QWidget* parent) : Installningsflik(k, 
     mnuPopupKlasser = new QMenu(QStringLiteral("Popupklasser"), this);
     mnuPopupKlasser->setObjectName(QStringLiteral("mnuPopupKlasser"));
     mnuNyKlass = mnuPopupKlasser->addAction(QStringLiteral("Ny"));
+    mnuNyKlass->setObjectName(QStringLiteral("mnuNyKlass"));
     mnuAndraKlass = mnuPopupKlasser->addAction(QStringLiteral("Ändra"));
+    mnuAndraKlass->setObjectName(QStringLiteral("mnuAndraKlass"));
     mnuTabortKlass = mnuPopupKlasser->addAction(QStringLiteral("Tabort"));
+    mnuTabortKlass->setObjectName(QStringLiteral("mnuTabortKlass"));
 
     auto* knappar = new QVBoxLayout;
     knappar->addWidget(cmdNyKlass);

@@ -16,6 +16,20 @@ class FlikKlasser : public Installningsflik {
 public:
     explicit FlikKlasser(Formkontext& k, QWidget* parent = nullptr);
 
+private:
+    // The grid's columns; the Sport/Nat column only in a mixed competition.
+    void Skapa_rutnat();
+    // Fills the grid from the class table, in Räknare order.
+    void Hamta_in_klasser_till_gridden();
+    void cmdNyKlass_Click();
+    void cmdAndraKlass_Click();
+    void cmdTabortKlass_Click();
+    void cmdSlaSamman_Click();
+    // Räknare of the selected class; 0 after telling that none is selected.
+    qint64 valdKlass();
+    // The settings form the dialogs belong to.
+    QWidget* installningar();
+
     QLabel* lblKlasser;
     Rutnat* vbagrKlasser;
     QPushButton* cmdNyKlass;
@@ -26,21 +40,4 @@ public:
     QAction* mnuNyKlass;
     QAction* mnuAndraKlass;
     QAction* mnuTabortKlass;
-
-    // The grid's columns; the Sport/Nat column only in a mixed competition.
-    void Skapa_rutnat();
-    // Fills the grid from the class table, in Räknare order.
-    void Hamta_in_klasser_till_gridden();
-
-public slots:
-    void cmdNyKlass_Click();
-    void cmdAndraKlass_Click();
-    void cmdTabortKlass_Click();
-    void cmdSlaSamman_Click();
-
-private:
-    // Räknare of the selected class; 0 after telling that none is selected.
-    qint64 valdKlass();
-    // The settings form the dialogs belong to.
-    QWidget* installningar();
 };

@@ -32,6 +32,7 @@ qint64 nyckel(const QListWidgetItem* item) {
 } // namespace
 
 FlikLagtavling::FlikLagtavling(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {
+    setObjectName(QStringLiteral("flikLagtavling"));
     m_rundor = k.g().blnFleraTavlingar;
     m_mix = k.g().blnMix;
 

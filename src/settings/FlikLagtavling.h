@@ -32,6 +32,30 @@ public:
     // The team competition shown in the fields, 0 when none.
     qint64 visadLagtavling() const { return m_visad; }
 
+public slots:
+    // The rounds changed on their tab: the round list is filled again.
+    void omgangarAndrade();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void chkLagtavling_Click();
+    void cmdNyTavling_Click();
+    void cmdTabortTavling_Click();
+    void lstLagtavlingar_Click();
+    void Hamta_in_lagtavlingar();
+    void Hamta_in_omgangar();
+    // Shows a team competition in the fields, open or greyed by whether it has teams.
+    void visaLagtavling(qint64 nyckel);
+    // Empties the fields; nothing is shown.
+    void tomFalten();
+    void sattFalt(const QList<QWidget*>& falt, bool pa, bool gra);
+    // The operator moved on from a field: its check, then its write.
+    void lamnaFalt(QWidget* falt, bool meddela);
+    void valjOmgang(int omg);
+    void valjIListan(qint64 nyckel);
+
     QCheckBox* chkLagtavling;
     QListWidget* lstLagtavlingar;
     QPushButton* cmdNyTavling;
@@ -46,31 +70,6 @@ public:
     QComboBox* cboTavlingsOmg;
     QLabel* lblSportNatLag;
     QComboBox* cboSportNatLag;
-
-public slots:
-    // The rounds changed on their tab: the round list is filled again.
-    void omgangarAndrade();
-    void chkLagtavling_Click();
-    void cmdNyTavling_Click();
-    void cmdTabortTavling_Click();
-    void lstLagtavlingar_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    void Hamta_in_lagtavlingar();
-    void Hamta_in_omgangar();
-    // Shows a team competition in the fields, open or greyed by whether it has teams.
-    void visaLagtavling(qint64 nyckel);
-    // Empties the fields; nothing is shown.
-    void tomFalten();
-    void sattFalt(const QList<QWidget*>& falt, bool pa, bool gra);
-    // The operator moved on from a field: its check, then its write.
-    void lamnaFalt(QWidget* falt, bool meddela);
-    void valjOmgang(int omg);
-    void valjIListan(qint64 nyckel);
-
     bool m_rundor = false; // the competition uses rounds
     bool m_mix = false;
     qint64 m_visad = 0;

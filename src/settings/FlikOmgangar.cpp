@@ -50,17 +50,9 @@ FlikOmgangar::FlikOmgangar(Formkontext& k, QWidget* parent) : Installningsflik(k
     setObjectName(QStringLiteral("flikOmgangar"));
     redigerare = new Rutnatsredigerare(utformning(), this);
     redigerare->setObjectName(QStringLiteral("redigerareOmgangar"));
-    vbagrTavlingar = redigerare->rutnat;
-    txtOmg = redigerare->falt[0];
-    txtBeskrivning = redigerare->falt[1];
-    cmdNy = redigerare->cmdNy;
-    cmdAvbryt = redigerare->cmdAvbryt;
-    cmdAndraTavling = redigerare->cmdAndra;
-    cmdRadera = redigerare->cmdRadera;
-    mnuPopupTavlingar = redigerare->mnuPopup;
-    mnuNyTavling = redigerare->mnuNy;
-    mnuAndraTavling = redigerare->mnuAndra;
-    mnuRaderaTavling = redigerare->mnuRadera;
+    vbagrTavlingar = redigerare->rutnat();
+    txtOmg = redigerare->falt(0);
+    txtBeskrivning = redigerare->falt(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(redigerare);
 
@@ -186,36 +178,4 @@ bool FlikOmgangar::radera(int rad) {
 
 void FlikOmgangar::Avsluta_andring_omgang() {
     redigerare->avslutaInmatning();
-}
-
-void FlikOmgangar::cmdNy_Click() {
-    redigerare->nyKlick();
-}
-
-void FlikOmgangar::cmdAndraTavling_Click() {
-    redigerare->andraKlick();
-}
-
-void FlikOmgangar::cmdRadera_Click() {
-    redigerare->raderaKlick();
-}
-
-void FlikOmgangar::cmdAvbryt_Click() {
-    redigerare->avbrytKlick();
-}
-
-void FlikOmgangar::vbagrTavlingar_SelectionChange() {
-    redigerare->pekaPaRad();
-}
-
-void FlikOmgangar::vbagrTavlingar_Click() {
-    redigerare->pekaPaRad();
-}
-
-void FlikOmgangar::vbagrTavlingar_DblClick() {
-    redigerare->pekaPaRad();
-}
-
-void FlikOmgangar::vbagrTavlingar_MouseUp(const QPoint& var) {
-    redigerare->visaMeny(var);
 }

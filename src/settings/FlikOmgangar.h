@@ -2,10 +2,7 @@
 
 #include "settings/Installningsflik.h"
 
-class QAction;
 class QLineEdit;
-class QMenu;
-class QPushButton;
 class Rutnat;
 class Rutnatsredigerare;
 
@@ -29,40 +26,15 @@ public:
 
     Lage lage() const;
 
-    Rutnatsredigerare* redigerare;
-    Rutnat* vbagrTavlingar;
-    QLineEdit* txtOmg;
-    QLineEdit* txtBeskrivning;
-    QPushButton* cmdNy;
-    QPushButton* cmdAvbryt;
-    QPushButton* cmdAndraTavling;
-    QPushButton* cmdRadera;
-    QMenu* mnuPopupTavlingar;
-    QAction* mnuNyTavling;
-    QAction* mnuAndraTavling;
-    QAction* mnuRaderaTavling;
-
-public slots:
-    // The grid from the table, in order of the round number.
-    void Hamta_in_tavlingar_till_gridden();
-    // Ends an entry or a change without saving.
-    void Avsluta_andring_omgang();
-    // "&Ny tävling" opens a new round; "S&para" saves the new or changed round.
-    void cmdNy_Click();
-    void cmdAndraTavling_Click();
-    void cmdRadera_Click();
-    void cmdAvbryt_Click();
-    void vbagrTavlingar_SelectionChange();
-    void vbagrTavlingar_Click();
-    void vbagrTavlingar_DblClick();
-    // The right button released over the grid, at this global position.
-    void vbagrTavlingar_MouseUp(const QPoint& var);
-
 signals:
     // A round was added or changed: the round list of the team tab follows.
     void omgangarAndrade();
 
 private:
+    // The grid from the table, in order of the round number.
+    void Hamta_in_tavlingar_till_gridden();
+    // Ends an entry or a change without saving.
+    void Avsluta_andring_omgang();
     // The round of the grid's row, found by its number, into the boxes.
     bool visaOmgang(int rad);
     bool spara();
@@ -72,4 +44,8 @@ private:
     // on. It counts only while the boxes show a round; with them empty a change
     // first shows the selected one.
     int m_visadOmg = 0;
+    Rutnatsredigerare* redigerare;
+    Rutnat* vbagrTavlingar;
+    QLineEdit* txtOmg;
+    QLineEdit* txtBeskrivning;
 };

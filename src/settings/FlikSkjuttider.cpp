@@ -51,17 +51,9 @@ FlikSkjuttider::FlikSkjuttider(Formkontext& k, QWidget* parent) : Installningsfl
     setObjectName(QStringLiteral("flikSkjuttider"));
     redigerare = new Rutnatsredigerare(utformning(), this);
     redigerare->setObjectName(QStringLiteral("redigerareSkjuttider"));
-    vbagrSkjuttider = redigerare->rutnat;
-    txtSkjuttidLag = redigerare->falt[0];
-    txtSkjuttidBeskr = redigerare->falt[1];
-    cmdNySkjuttid = redigerare->cmdNy;
-    cmdAndraSkjuttid = redigerare->cmdAndra;
-    cmdRaderaSkjuttid = redigerare->cmdRadera;
-    cmdAvbrytSkjuttid = redigerare->cmdAvbryt;
-    mnuPopupTider = redigerare->mnuPopup;
-    mnuNyTid = redigerare->mnuNy;
-    mnuAndraTid = redigerare->mnuAndra;
-    mnuRaderaTid = redigerare->mnuRadera;
+    vbagrSkjuttider = redigerare->rutnat();
+    txtSkjuttidLag = redigerare->falt(0);
+    txtSkjuttidBeskr = redigerare->falt(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(redigerare);
 
@@ -147,36 +139,4 @@ bool FlikSkjuttider::radera(int rad) {
         Hamta_in_tider_till_gridden();
     });
     return true;
-}
-
-void FlikSkjuttider::cmdNySkjuttid_Click() {
-    redigerare->nyKlick();
-}
-
-void FlikSkjuttider::cmdAndraSkjuttid_Click() {
-    redigerare->andraKlick();
-}
-
-void FlikSkjuttider::cmdRaderaSkjuttid_Click() {
-    redigerare->raderaKlick();
-}
-
-void FlikSkjuttider::cmdAvbrytSkjuttid_Click() {
-    redigerare->avbrytKlick();
-}
-
-void FlikSkjuttider::vbagrSkjuttider_SelectionChange() {
-    redigerare->pekaPaRad();
-}
-
-void FlikSkjuttider::vbagrSkjuttider_Click() {
-    redigerare->pekaPaRad();
-}
-
-void FlikSkjuttider::vbagrSkjuttider_DblClick() {
-    redigerare->pekaPaRad();
-}
-
-void FlikSkjuttider::vbagrSkjuttider_MouseUp(const QPoint& var) {
-    redigerare->visaMeny(var);
 }

@@ -2,10 +2,7 @@
 
 #include "settings/Installningsflik.h"
 
-class QAction;
 class QLineEdit;
-class QMenu;
-class QPushButton;
 class Rutnat;
 class Rutnatsredigerare;
 
@@ -24,35 +21,15 @@ public:
 
     Lage lage() const;
 
-    Rutnatsredigerare* redigerare;
-    Rutnat* vbagrSkjuttider;
-    QLineEdit* txtSkjuttidLag;
-    QLineEdit* txtSkjuttidBeskr;
-    QPushButton* cmdNySkjuttid;
-    QPushButton* cmdAndraSkjuttid;
-    QPushButton* cmdRaderaSkjuttid;
-    QPushButton* cmdAvbrytSkjuttid;
-    QMenu* mnuPopupTider;
-    QAction* mnuNyTid;
-    QAction* mnuAndraTid;
-    QAction* mnuRaderaTid;
-
-public slots:
-    void Hamta_in_tider_till_gridden();
-    // "&Ny tid" starts a new time; "S&para" saves the new or changed one.
-    void cmdNySkjuttid_Click();
-    void cmdAndraSkjuttid_Click();
-    void cmdRaderaSkjuttid_Click();
-    void cmdAvbrytSkjuttid_Click();
-    void vbagrSkjuttider_SelectionChange();
-    void vbagrSkjuttider_Click();
-    void vbagrSkjuttider_DblClick();
-    // The right button released over the grid, at this global position.
-    void vbagrSkjuttider_MouseUp(const QPoint& var);
-
 private:
+    void Hamta_in_tider_till_gridden();
     // The selected row into the boxes.
     bool visaTid(int rad);
     bool spara();
     bool radera(int rad);
+
+    Rutnatsredigerare* redigerare;
+    Rutnat* vbagrSkjuttider;
+    QLineEdit* txtSkjuttidLag;
+    QLineEdit* txtSkjuttidBeskr;
 };

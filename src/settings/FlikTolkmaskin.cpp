@@ -116,6 +116,7 @@ FlikTolkmaskin::FlikTolkmaskin(Formkontext& k, QWidget* parent, Tolkmaskinstider
     lblAuto1098->setWordWrap(true);
 
     comTolkmaskinTest = new Tolkmaskinstest(tider, this);
+    comTolkmaskinTest->setObjectName(QStringLiteral("comTolkmaskinTest"));
 
     auto* portrad = new QHBoxLayout;
     portrad->addWidget(lblComport);

@@ -26,6 +26,21 @@ public:
     // A link test under way ends, with no verdict, when the form closes.
     void avbrytTest();
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void cmdAuto1098_Click();
+    void cmdTestaKomm_Click();
+    // The machine's controls follow whether it is used in the base round.
+    void Tolkmaskinsreglar();
+    void optSAM4000_Click();
+    void optRIKA_Click();
+    bool txtComport_KeyPress(const QKeyEvent* e);
+    bool txtInnertia_KeyPress(const QKeyEvent* e);
+    void txtInnertia_Validate();
+    void testKlar(const Tolkmaskinstest::Utfall& utfall);
+
     QCheckBox* chkTolkmGrund;
     QCheckBox* chkTolkmFinal;
     QGroupBox* frameVilkenTolkmaskin;
@@ -41,23 +56,5 @@ public:
     QLabel* lblAuto1098;
     QPushButton* cmdTestaKomm;
     Tolkmaskinstest* comTolkmaskinTest;
-
-public slots:
-    void cmdAuto1098_Click();
-    void cmdTestaKomm_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    // The machine's controls follow whether it is used in the base round.
-    void Tolkmaskinsreglar();
-    void optSAM4000_Click();
-    void optRIKA_Click();
-    bool txtComport_KeyPress(const QKeyEvent* e);
-    bool txtInnertia_KeyPress(const QKeyEvent* e);
-    void txtInnertia_Validate();
-    void testKlar(const Tolkmaskinstest::Utfall& utfall);
-
     bool m_validerar = false;
 };

@@ -28,6 +28,7 @@ const QString SparaFel = QStringLiteral("frmInställningar.Spara_Utskriftsval: "
 } // namespace
 
 FlikUtskrift::FlikUtskrift(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {
+    setObjectName(QStringLiteral("flikUtskrift"));
     chkUtskriftSkjutlagRes = new QCheckBox(QStringLiteral("Skjutlagslista med resultat."), this);
     chkUtskriftSkjutlagRes->setObjectName(QStringLiteral("chkUtskriftSkjutlagRes"));
     chkUtskriftSkjutlagRes->setToolTip(QStringLiteral("Ska skjutlagslistan innehålla resultat?"));

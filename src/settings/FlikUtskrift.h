@@ -27,6 +27,20 @@ public:
     // The column shown in the boxes, "" when none.
     const QString& valdKolumn() const { return m_valdKolumn; }
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void lstUtskriftsKolumner_Click();
+    void cmdStandardInstUtskrift_Click();
+    void Hamta_in_listnamn();
+    void Hamta_Utskriftsval(const QString& listnamn);
+    // Nothing chosen: the column boxes empty and closed.
+    void ingenKolumn();
+    // The operator moved on from a box: its check, then its write.
+    void fokusUt(QObject* o);
+    void tillbakaTill(QLineEdit* falt);
+
     QCheckBox* chkUtskriftSkjutlagRes;
     QCheckBox* chkForklaringar;
     QGroupBox* frameResultatlistaUtskrift;
@@ -39,23 +53,6 @@ public:
     QRadioButton* optLayoutSta;
     QRadioButton* optLayoutLigg;
     QPushButton* cmdStandardInstUtskrift;
-
-public slots:
-    void lstUtskriftsKolumner_Click();
-    void cmdStandardInstUtskrift_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    void Hamta_in_listnamn();
-    void Hamta_Utskriftsval(const QString& listnamn);
-    // Nothing chosen: the column boxes empty and closed.
-    void ingenKolumn();
-    // The operator moved on from a box: its check, then its write.
-    void fokusUt(QObject* o);
-    void tillbakaTill(QLineEdit* falt);
-
     QString m_valdKolumn; // strValdKolumn
     bool m_fyller = false;
     // A box refused its text and takes the focus back; a click in the list

@@ -23,6 +23,7 @@ const QString Formular = QStringLiteral("frmInställningar");
 }
 
 FlikVandringspris::FlikVandringspris(Formkontext& k, QWidget* parent) : Installningsflik(k, parent) {
+    setObjectName(QStringLiteral("flikVandringspris"));
     auto* lblVandringspris = new QLabel(QStringLiteral("Ska det finnas en tävling där flera klasser kan ha "
                                                        "möjlighet att skjuta om t.ex. ett vandringspris?"),
                                         this);
@@ -151,10 +152,6 @@ void FlikVandringspris::chkVandringspris_Click() {
         if (!Vandringspris::stangAv(m_k.db(), m_k.m(), m_serierFanns))
             chkVandringspris->setChecked(true);
     });
-}
-
-void FlikVandringspris::stangs(const QString& gammalVilka) {
-    verkstallStangning(beslutaVidStangning(gammalVilka));
 }
 
 Vandringspris::Stangningsbeslut FlikVandringspris::beslutaVidStangning(const QString& gammalVilka) {

@@ -23,31 +23,21 @@ public:
     void sparaVantande() override;
 
     // The form closes: the shooters' prize series are brought up to date
-    // (gammalVilka: the Vilka text the INI held before anything was written);
-    // may ask the operator and choose "Valda" again.
-    void stangs(const QString& gammalVilka);
-    // The same in two steps, with the settings saved between them: what is to
-    // be written (asking and choosing as above, writing nothing), and the write.
+    // (gammalVilka: the Vilka text the INI held before anything was written),
+    // in two steps with the settings saved between them: what is to be written
+    // (may ask the operator and choose "Valda" again; writes nothing), and the
+    // write.
     Vandringspris::Stangningsbeslut beslutaVidStangning(const QString& gammalVilka);
     void verkstallStangning(const Vandringspris::Stangningsbeslut& beslut);
 
     // Some shooter had series when the tab was loaded (blnVandringsserierFinns).
     bool serierFanns() const { return m_serierFanns; }
 
-    QCheckBox* chkVandringspris;
-    QGroupBox* frameVilka;
-    QRadioButton* optAlla;
-    QRadioButton* optValda;
-    QLineEdit* txtVandringsprisNamn;
-    QLineEdit* txtAntalSkottVandring;
-
-public slots:
-    void chkVandringspris_Click();
-
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void chkVandringspris_Click();
     // The check of the shots box, then the series of the shooters; false when
     // the box refused its text.
     bool txtAntalSkottVandring_Validate(bool meddela);
@@ -55,6 +45,12 @@ private:
     // accepted it, the last accepted text when it did not, "" when it is empty.
     QString giltigaSkott() const;
 
+    QCheckBox* chkVandringspris;
+    QGroupBox* frameVilka;
+    QRadioButton* optAlla;
+    QRadioButton* optValda;
+    QLineEdit* txtVandringsprisNamn;
+    QLineEdit* txtAntalSkottVandring;
     QButtonGroup* m_vilka;
     bool m_serierFanns = false;
     QString m_godkandaSkott;

@@ -38,11 +38,11 @@ Rutnatsredigerare::Rutnatsredigerare(const Utformning& u, QWidget* parent)
     : QWidget(parent), m_lage(u.regler), m_nyText(u.ny.text), m_sparaText(u.sparaText) {
     // Created in the order Tab moves through them: from the fields to the save
     // button, then cancel.
-    rutnat = new Rutnat(this);
-    rutnat->setObjectName(u.rutnat.namn);
-    rutnat->setToolTip(u.rutnat.tips);
+    m_rutnat = new Rutnat(this);
+    m_rutnat->setObjectName(u.rutnat.namn);
+    m_rutnat->setToolTip(u.rutnat.tips);
     for (const auto& [rubrik, bredd] : u.kolumner)
-        rutnat->laggTillKolumn(rubrik, bredd);
+        m_rutnat->laggTillKolumn(rubrik, bredd);
 
     auto* faltLayout = new QGridLayout;
     for (qsizetype i = 0; i < u.falt.size(); ++i) {
@@ -63,7 +63,7 @@ Rutnatsredigerare::Rutnatsredigerare(const Utformning& u, QWidget* parent)
         connect(ruta, &QLineEdit::textChanged, this, [this] { m_lage.faltAndrat(); });
         faltLayout->addWidget(etikett, 0, int(i));
         faltLayout->addWidget(ruta, 1, int(i));
-        falt.append(ruta);
+        m_falt.append(ruta);
         m_baraSiffror.append(f.baraSiffror);
     }
     faltLayout->setColumnStretch(int(u.falt.size()) - 1, 1);
@@ -87,7 +87,7 @@ Rutnatsredigerare::Rutnatsredigerare(const Utformning& u, QWidget* parent)
     knappar->addWidget(cmdAndra);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(rutnat, 1);
+    layout->addWidget(m_rutnat, 1);
     layout->addLayout(faltLayout);
     layout->addLayout(knappar);
 
@@ -98,24 +98,24 @@ Rutnatsredigerare::Rutnatsredigerare(const Utformning& u, QWidget* parent)
     connect(mnuNy, &QAction::triggered, this, &Rutnatsredigerare::nyKlick);
     connect(mnuAndra, &QAction::triggered, this, &Rutnatsredigerare::andraKlick);
     connect(mnuRadera, &QAction::triggered, this, &Rutnatsredigerare::raderaKlick);
-    connect(rutnat, &Rutnat::itemSelectionChanged, this, &Rutnatsredigerare::pekaPaRad);
-    connect(rutnat, &Rutnat::cellClicked, this, &Rutnatsredigerare::pekaPaRad);
-    connect(rutnat, &Rutnat::cellDoubleClicked, this, &Rutnatsredigerare::pekaPaRad);
-    connect(rutnat, &Rutnat::hogerklick, this, &Rutnatsredigerare::visaMeny);
+    connect(m_rutnat, &Rutnat::itemSelectionChanged, this, &Rutnatsredigerare::pekaPaRad);
+    connect(m_rutnat, &Rutnat::cellClicked, this, &Rutnatsredigerare::pekaPaRad);
+    connect(m_rutnat, &Rutnat::cellDoubleClicked, this, &Rutnatsredigerare::pekaPaRad);
+    connect(m_rutnat, &Rutnat::hogerklick, this, &Rutnatsredigerare::visaMeny);
 
     mala();
 }
 
 bool Rutnatsredigerare::radVald() const {
-    return rutnat->valdRad() != 0;
+    return m_rutnat->valdRad() != 0;
 }
 
 void Rutnatsredigerare::mala() {
     const Redigeringslage::Kontroller& k = m_lage.kontroller();
-    for (qsizetype i = 0; i < falt.size(); ++i) {
+    for (qsizetype i = 0; i < m_falt.size(); ++i) {
         const bool oppet = i == 0 ? k.nyckelfalt : k.ovrigaFalt;
-        falt[i]->setEnabled(oppet);
-        sattGra(falt[i], !oppet);
+        m_falt[i]->setEnabled(oppet);
+        sattGra(m_falt[i], !oppet);
     }
     cmdNy->setText(k.spara ? m_sparaText : m_nyText);
     cmdAvbryt->setEnabled(k.avbryt);
@@ -127,7 +127,7 @@ void Rutnatsredigerare::mala() {
 }
 
 void Rutnatsredigerare::tomFalten() {
-    for (QLineEdit* f : falt)
+    for (QLineEdit* f : m_falt)
         f->clear();
 }
 
@@ -144,7 +144,7 @@ void Rutnatsredigerare::nyKlick() {
     m_lage.borjaNy();
     tomFalten();
     mala();
-    falt.first()->setFocus();
+    m_falt.first()->setFocus();
 }
 
 void Rutnatsredigerare::andraKlick() {
@@ -152,23 +152,23 @@ void Rutnatsredigerare::andraKlick() {
         return;
     // Empty fields (after a cancel or a delete) show nothing to change: the
     // selected row is the record changed.
-    if (falt.first()->text().isEmpty()) {
-        const int rad = rutnat->valdRad();
+    if (m_falt.first()->text().isEmpty()) {
+        const int rad = m_rutnat->valdRad();
         if (rad == 0 || !visaRad || !visaRad(rad))
             return;
     }
     m_lage.borjaAndra();
     mala();
-    if (falt.size() > 1)
-        falt[1]->setFocus();
+    if (m_falt.size() > 1)
+        m_falt[1]->setFocus();
     else
-        falt.first()->setFocus();
+        m_falt.first()->setFocus();
 }
 
 void Rutnatsredigerare::raderaKlick() {
     if (m_lage.knapparSparrade() || m_lage.iInmatning())
         return;
-    const int rad = rutnat->valdRad();
+    const int rad = m_rutnat->valdRad();
     if (rad == 0 || !radera || !radera(rad))
         return;
     m_lage.radernaAndrade(radVald());
@@ -183,7 +183,7 @@ void Rutnatsredigerare::avbrytKlick() {
 void Rutnatsredigerare::avslutaInmatning() {
     if (!m_lage.iInmatning())
         return;
-    m_lage.avbruten(radVald(), rutnat->antalRader());
+    m_lage.avbruten(radVald(), m_rutnat->antalRader());
     tomFalten();
     mala();
 }
@@ -194,11 +194,11 @@ void Rutnatsredigerare::radernaAndrade() {
 }
 
 void Rutnatsredigerare::pekaPaRad() {
-    const int rad = rutnat->valdRad();
+    const int rad = m_rutnat->valdRad();
     if (rad == 0 || !m_lage.pekningVisas())
         return;
     const bool hittad = visaRad ? visaRad(rad) : true;
-    m_lage.radVisad(hittad, rutnat->antalRader());
+    m_lage.radVisad(hittad, m_rutnat->antalRader());
     mala();
 }
 
@@ -208,13 +208,13 @@ void Rutnatsredigerare::visaMeny(const QPoint& var) {
 
 bool Rutnatsredigerare::eventFilter(QObject* o, QEvent* e) {
     auto* ruta = qobject_cast<QLineEdit*>(o);
-    const qsizetype i = ruta ? falt.indexOf(ruta) : -1;
+    const qsizetype i = ruta ? m_falt.indexOf(ruta) : -1;
     if (i < 0)
         return QWidget::eventFilter(o, e);
     if (e->type() == QEvent::KeyPress) {
         const auto* tangent = static_cast<QKeyEvent*>(e);
         if (Tangentregler::arEnter(tangent)) {
-            QWidget* nasta = i + 1 < falt.size() ? static_cast<QWidget*>(falt[i + 1]) : cmdNy;
+            QWidget* nasta = i + 1 < m_falt.size() ? static_cast<QWidget*>(m_falt[i + 1]) : cmdNy;
             // As the Tab key would: the field's check runs as for any move onwards.
             nasta->setFocus(Qt::TabFocusReason);
             return true;

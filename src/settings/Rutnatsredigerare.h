@@ -68,16 +68,9 @@ public:
 
     void tomFalten();
 
-    Rutnat* rutnat;
-    QList<QLineEdit*> falt;
-    QPushButton* cmdNy;
-    QPushButton* cmdAndra;
-    QPushButton* cmdRadera;
-    QPushButton* cmdAvbryt;
-    QMenu* mnuPopup;
-    QAction* mnuNy;
-    QAction* mnuAndra;
-    QAction* mnuRadera;
+    // The owner fills the grid and the fields from its records.
+    Rutnat* rutnat() const { return m_rutnat; }
+    QLineEdit* falt(int i) const { return m_falt.at(i); }
 
 public slots:
     // New, or Save while an entry is open.
@@ -100,6 +93,16 @@ private:
     void mala();
     bool radVald() const;
 
+    Rutnat* m_rutnat;
+    QList<QLineEdit*> m_falt;
+    QPushButton* cmdNy;
+    QPushButton* cmdAndra;
+    QPushButton* cmdRadera;
+    QPushButton* cmdAvbryt;
+    QMenu* mnuPopup;
+    QAction* mnuNy;
+    QAction* mnuAndra;
+    QAction* mnuRadera;
     Redigeringslage m_lage;
     QString m_nyText;
     QString m_sparaText;

@@ -41,31 +41,10 @@ public:
     explicit frmInstallningar(Formkontext& k, QWidget* parent = nullptr);
     ~frmInstallningar() override;
 
-    QTabWidget* tabInstallningar;
-    QPushButton* cmdOK;
-    FlikKlasser* flikKlasser;
-    FlikLagtavling* flikLagtavling;
-    FlikSkjuttider* flikSkjuttider;
-    FlikTolkmaskin* flikTolkmaskin;
-    FlikUtskrift* flikUtskrift;
-    FlikOmgangar* flikOmgangar;
-    FlikVandringspris* flikVandringspris;
-    // The frame's own tabs.
-    QCheckBox* chkDecimalerIFinal;
-    QRadioButton* optSkottForSkott;
-    QRadioButton* optFemSkott;
-    QLineEdit* txtStandardSokvag;
-    QPushButton* cmdBladdra;
-    QLineEdit* txtTavlingsdatum;
-    QPushButton* cmdRensaArkivMeny;
-
     // Whether the operator can open the tab.
     bool erbjuds(Flik flik) const;
 
-public slots:
-    void cmdOK_Click();
-    void cmdBladdra_Click();
-    void cmdRensaArkivMeny_Click();
+    QPushButton* cmdOK;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -87,6 +66,9 @@ private:
         bool m_satt = true;
     };
 
+    void cmdOK_Click();
+    void cmdBladdra_Click();
+    void cmdRensaArkivMeny_Click();
     void Form_Load();
     void Form_Activate();
     void tabInstallningar_Click(int forra);
@@ -101,6 +83,22 @@ private:
 
     // First, so that the hourglass is set before anything of the form is built.
     Vantemarkor m_vantemarkor;
+    QTabWidget* tabInstallningar;
+    FlikKlasser* flikKlasser;
+    FlikLagtavling* flikLagtavling;
+    FlikSkjuttider* flikSkjuttider;
+    FlikTolkmaskin* flikTolkmaskin;
+    FlikUtskrift* flikUtskrift;
+    FlikOmgangar* flikOmgangar;
+    FlikVandringspris* flikVandringspris;
+    // The frame's own tabs.
+    QCheckBox* chkDecimalerIFinal;
+    QRadioButton* optSkottForSkott;
+    QRadioButton* optFemSkott;
+    QLineEdit* txtStandardSokvag;
+    QPushButton* cmdBladdra;
+    QLineEdit* txtTavlingsdatum;
+    QPushButton* cmdRensaArkivMeny;
     Formkontext& m_k;
     bool m_laddat = false;
     bool m_stangd = false;

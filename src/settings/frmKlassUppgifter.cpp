@@ -54,14 +54,17 @@ frmKlassUppgifter::frmKlassUppgifter(Formkontext& k, Lage lage, const Klass& kla
     setObjectName(QStringLiteral("frmKlassUppgifter"));
 
     lblKlass = new QLabel(QStringLiteral("Klass"), this);
+    lblKlass->setObjectName(QStringLiteral("lblKlass"));
     txtKlass = new QLineEdit(this);
     txtKlass->setObjectName(QStringLiteral("txtKlass"));
     txtKlass->setToolTip(QStringLiteral("Förkortningen av klassen. Ex Sen E."));
     lblKlassnamn = new QLabel(QStringLiteral("Klassnamn"), this);
+    lblKlassnamn->setObjectName(QStringLiteral("lblKlassnamn"));
     txtKlassnamn = new QLineEdit(this);
     txtKlassnamn->setObjectName(QStringLiteral("txtKlassnamn"));
     txtKlassnamn->setToolTip(QStringLiteral("Beskrivningen av klassen. Ex Seniorer Elit."));
     lblAntalSkott = new QLabel(QStringLiteral("Antal skott"), this);
+    lblAntalSkott->setObjectName(QStringLiteral("lblAntalSkott"));
     txtAntalSkott = new QLineEdit(this);
     txtAntalSkott->setObjectName(QStringLiteral("txtAntalSkott"));
     txtAntalSkott->setToolTip(QStringLiteral("Hur många skott ska det ingå i klassen?"));
@@ -69,6 +72,7 @@ frmKlassUppgifter::frmKlassUppgifter(Formkontext& k, Lage lage, const Klass& kla
     txtAntalSkott->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtAntalSkott));
     lblSportNat = new QLabel(QStringLiteral("Sport/Nationellt"), this);
+    lblSportNat->setObjectName(QStringLiteral("lblSportNat"));
     cboSportNat = new QComboBox(this);
     cboSportNat->setObjectName(QStringLiteral("cboSportNat"));
     cboSportNat->setToolTip(QStringLiteral(

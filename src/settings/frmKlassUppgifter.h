@@ -25,6 +25,24 @@ public:
 
     Lage lage() const { return m_lage; }
 
+signals:
+    // The class (or main class) was written; the dialog closes next.
+    void sparad();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
+    // The code's length; false when it was too long (told, emptied, focus kept).
+    bool txtKlass_Validate();
+    bool txtKlass_KeyPress(QKeyEvent* e);
+    bool txtKlassnamn_KeyPress(QKeyEvent* e);
+    bool txtAntalSkott_KeyPress(QKeyEvent* e);
+    bool cboSportNat_KeyPress(QKeyEvent* e);
+    QWidget* efterAntalSkott() const;
+
     QLabel* lblKlass;
     QLineEdit* txtKlass;
     QLabel* lblKlassnamn;
@@ -35,27 +53,6 @@ public:
     QComboBox* cboSportNat;
     QPushButton* cmdOK;
     QPushButton* cmdAvbryt;
-
-signals:
-    // The class (or main class) was written; the dialog closes next.
-    void sparad();
-
-public slots:
-    void cmdOK_Click();
-    void cmdAvbryt_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    // The code's length; false when it was too long (told, emptied, focus kept).
-    bool txtKlass_Validate();
-    bool txtKlass_KeyPress(QKeyEvent* e);
-    bool txtKlassnamn_KeyPress(QKeyEvent* e);
-    bool txtAntalSkott_KeyPress(QKeyEvent* e);
-    bool cboSportNat_KeyPress(QKeyEvent* e);
-    QWidget* efterAntalSkott() const;
-
     Formkontext& m_k;
     Lage m_lage;
     qint64 m_raknare = 0;

@@ -63,6 +63,7 @@ frmSlaSammanKlasser::frmSlaSammanKlasser(Formkontext& k, QWidget* parent) : QDia
         return b;
     };
     frameSammanslKlasser = new QGroupBox(QStringLiteral("Sammanslagna klasser"), this);
+    frameSammanslKlasser->setObjectName(QStringLiteral("frameSammanslKlasser"));
     cmdNyHuvudklass = knapp(QStringLiteral("cmdNyHuvudklass"), QStringLiteral("&Ny"),
                             QStringLiteral("Skapa en ny huvudklass."));
     cmdRaderaHuvudKlass = knapp(QStringLiteral("cmdRaderaHuvudKlass"), QStringLiteral("&Radera"),
@@ -78,7 +79,9 @@ frmSlaSammanKlasser::frmSlaSammanKlasser(Formkontext& k, QWidget* parent) : QDia
     popupmnuHuvud = new QMenu(QStringLiteral("popuphuvud"), this);
     popupmnuHuvud->setObjectName(QStringLiteral("popupmnuHuvud"));
     popupmnuNyklass = popupmnuHuvud->addAction(QStringLiteral("&Ny klass"));
+    popupmnuNyklass->setObjectName(QStringLiteral("popupmnuNyklass"));
     popupmnuRaderaklass = popupmnuHuvud->addAction(QStringLiteral("&Radera klass"));
+    popupmnuRaderaklass->setObjectName(QStringLiteral("popupmnuRaderaklass"));
 
     auto* huvudknappar = new QHBoxLayout;
     huvudknappar->addWidget(cmdNyHuvudklass);

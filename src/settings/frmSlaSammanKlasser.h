@@ -17,6 +17,26 @@ class frmSlaSammanKlasser : public QDialog {
 public:
     explicit frmSlaSammanKlasser(Formkontext& k, QWidget* parent = nullptr);
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void Skapa_rutnat();
+    // The main classes, in table order.
+    void Hamta_Huvud();
+    // The classes in no main class.
+    void Hamta_Ex();
+    // The classes of the selected main class.
+    void Hamta_Ink();
+    void cmdLaggTillKlass_Click();
+    void cmdTabortKlass_Click();
+    void cmdNyHuvudklass_Click();
+    void cmdRaderaHuvudKlass_Click();
+    void cmdOK_Click();
+    // Runs an action in the dialog's trap: a row that is gone ends it quietly,
+    // anything else is told with the procedure's name.
+    template <class F> void fanga(const QString& procedur, F&& f);
+
     Rutnat* vbagrHuvudklass;
     Rutnat* vbagrInkKlasser;
     Rutnat* vbagrExKlasser;
@@ -29,30 +49,6 @@ public:
     QMenu* popupmnuHuvud;
     QAction* popupmnuNyklass;
     QAction* popupmnuRaderaklass;
-
-    // The main classes, in table order.
-    void Hamta_Huvud();
-    // The classes in no main class.
-    void Hamta_Ex();
-    // The classes of the selected main class.
-    void Hamta_Ink();
-
-public slots:
-    void cmdLaggTillKlass_Click();
-    void cmdTabortKlass_Click();
-    void cmdNyHuvudklass_Click();
-    void cmdRaderaHuvudKlass_Click();
-    void cmdOK_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    void Skapa_rutnat();
-    // Runs an action in the dialog's trap: a row that is gone ends it quietly,
-    // anything else is told with the procedure's name.
-    template <class F> void fanga(const QString& procedur, F&& f);
-
     Formkontext& m_k;
     qint64 m_huvudklassRaknare = 0;
 };

@@ -1,12 +1,9 @@
 #include "competition/Vandringspris.h"
-#include "settings/FlikVandringspris.h"
-#include "settings/Installningsvarden.h"
 #include "support/Testfixtur.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 using namespace Vandringspris;
 using Typ = NyTavling::Typ;
@@ -15,37 +12,34 @@ using Svar = Meddelanden::Svar;
 
 namespace {
 
-const QString ForMangaSkott =
-    QStringLiteral("Du får inte skriva in fler skott än vad som finns i klasserna.\r\n"
-                   "Högsta antal just nu är ");
+const QString ForMangaSkott = u"Du får inte skriva in fler skott än vad som finns i klasserna.\r\n"
+                              "Högsta antal just nu är "_s;
 
 struct Miljo {
     Testfixtur f;
     explicit Miljo(int skyttar = 3, Typ typ = Typ::Sportskytte) {
-        f.skapaTavling(QStringLiteral("Cup"), typ, 10, 1, skyttar);
+        f.skapaTavling(u"Cup"_s, typ, 10, 1, skyttar);
         // The placeholder carries a count of its own, so that a write that
         // forgets to leave it out shows.
-        db().kor(QStringLiteral("UPDATE Skyttar SET VandringsSerier = 5 WHERE Löpnummer = 1"));
+        db().kor(u"UPDATE Skyttar SET VandringsSerier = 5 WHERE Löpnummer = 1"_s);
     }
     Databas& db() { return f.g.cnnTavling; }
     // The real shooters' series, in the order they were registered.
     QList<int> serierna() {
-        QSqlQuery q =
-            db().kor(QStringLiteral("SELECT VandringsSerier FROM Skyttar WHERE Löpnummer <> 1 ORDER BY "
-                                    "Löpnummer"));
+        QSqlQuery q = db().kor(u"SELECT VandringsSerier FROM Skyttar WHERE Löpnummer <> 1 ORDER BY "
+                               "Löpnummer"_s);
         QList<int> s;
         while (q.next())
             s << q.value(0).toInt();
         return s;
     }
     int platshallaren() {
-        return db().varde(QStringLiteral("SELECT VandringsSerier FROM Skyttar WHERE Löpnummer = 1")).toInt();
+        return db().varde(u"SELECT VandringsSerier FROM Skyttar WHERE Löpnummer = 1"_s).toInt();
     }
     void satt(const QList<int>& serier) {
-        QSqlQuery q =
-            db().kor(QStringLiteral("SELECT Löpnummer FROM Skyttar WHERE Löpnummer <> 1 ORDER BY Löpnummer"));
+        QSqlQuery q = db().kor(u"SELECT Löpnummer FROM Skyttar WHERE Löpnummer <> 1 ORDER BY Löpnummer"_s);
         for (int i = 0; q.next() && i < serier.size(); ++i)
-            db().kor(QStringLiteral("UPDATE Skyttar SET VandringsSerier = ? WHERE Löpnummer = ?"),
+            db().kor(u"UPDATE Skyttar SET VandringsSerier = ? WHERE Löpnummer = ?"_s,
                      {serier[i], q.value(0)});
     }
     Stangningslage lage(bool fanns, const QString& gammalVilka = QString(), const QString& skott = "40") {
@@ -65,12 +59,8 @@ class TestVandringspris : public QObject {
     Q_OBJECT
 private slots:
     void serierAvSkott() {
-        QCOMPARE(serier(40), 8);
-        QCOMPARE(serier(42), 8);
-        QCOMPARE(serier(43), 9);
-        QCOMPARE(serier(60), 12);
-        QCOMPARE(serier(12), 2);
-        QCOMPARE(serier(13), 3);
+        for (const auto& [skott, n] : {std::pair{40, 8}, {42, 8}, {43, 9}, {60, 12}, {12, 2}, {13, 3}})
+            QCOMPARE(serier(skott), n);
     }
 
     void nyttAntalSkottSkriverOmDeHogsta() {
@@ -95,8 +85,7 @@ private slots:
         Miljo mj;
         mj.satt({8, 8, 0});
         QVERIFY(!stangAv(mj.db(), mj.f.m, true)); // No
-        QCOMPARE(mj.f.m.senasteText(),
-                 QStringLiteral("Är du säker på att du vill ta bort den nyvarande tävlingen helt?"));
+        QCOMPARE(mj.f.m.senasteText(), u"Är du säker på att du vill ta bort den nyvarande tävlingen helt?"_s);
         QCOMPARE(mj.serierna(), (QList<int>{8, 8, 0}));
         mj.f.m.svara(Svar::Ja);
         QVERIFY(stangAv(mj.db(), mj.f.m, true));
@@ -118,8 +107,7 @@ private slots:
         Stangningslage valda = mj.lage(false);
         valda.alla = false;
         QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, valda), Stangning::Inget);
-        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(false, {}, QStringLiteral(" "))),
-                 Stangning::Inget);
+        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(false, {}, u" "_s)), Stangning::Inget);
         QCOMPARE(mj.serierna(), (QList<int>{0, 0, 0}));
         Miljo bara(0);
         QCOMPARE(uppdateraVidStangning(bara.db(), bara.f.m, bara.lage(false)), Stangning::Inget);
@@ -130,143 +118,62 @@ private slots:
     void franValdaTillAllaFragas() {
         Miljo mj;
         mj.satt({8, 0, 0});
-        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, QStringLiteral("Valda"))),
-                 Stangning::ValdaIgen);
-        QCOMPARE(
-            mj.f.m.senasteText(),
-            QStringLiteral("Du har ändrat i vandringspris från valda skyttar till alla!\r\nÄr det rätt?"));
-        QCOMPARE(mj.f.m.visade.last().titel, QStringLiteral("Bekräfta"));
+        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, u"Valda"_s)), Stangning::ValdaIgen);
+        QCOMPARE(mj.f.m.senasteText(),
+                 u"Du har ändrat i vandringspris från valda skyttar till alla!\r\nÄr det rätt?"_s);
+        QCOMPARE(mj.f.m.visade.last().titel, u"Bekräfta"_s);
         QCOMPARE(mj.serierna(), (QList<int>{8, 0, 0}));
         mj.f.m.svara(Svar::Ja);
-        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, QStringLiteral("Valda"), "60")),
-                 Stangning::Skrivet);
+        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, u"Valda"_s, "60")), Stangning::Skrivet);
         QCOMPARE(mj.serierna(), (QList<int>{12, 12, 12}));
         // Alla as before, or no shots: nothing to ask.
         mj.f.m.tom();
-        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, QStringLiteral("Alla"))),
-                 Stangning::Inget);
-        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, QStringLiteral("Valda"), QString())),
+        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, u"Alla"_s)), Stangning::Inget);
+        QCOMPARE(uppdateraVidStangning(mj.db(), mj.f.m, mj.lage(true, u"Valda"_s, QString())),
                  Stangning::Inget);
         QVERIFY(mj.f.m.visade.isEmpty());
     }
 
     void skottkontroll_data() {
-        QTest::addColumn<int>("typ");
+        QTest::addColumn<Typ>("typ");
         QTest::addColumn<QString>("bortKlasser"); // classes removed first (SQL condition)
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("utfall");
+        QTest::addColumn<Utfall>("utfall");
         QTest::addColumn<int>("skott");
         QTest::addColumn<QString>("meddelande");
-        const int sport = int(Typ::Sportskytte);
-        const int nat = int(Typ::Nationellt);
-        QTest::newRow("tomt") << sport << ""
-                              << "  " << int(Utfall::Tom) << 0 << "Du måste ange antalet skott!";
-        QTest::newRow("9") << sport << ""
-                           << "9" << int(Utfall::ForFa) << 0 << "Lägsta antalet skott är 10st";
-        QTest::newRow("45 sport") << sport << ""
-                                  << "45" << int(Utfall::Godkand) << 45 << "";
-        QTest::newRow("70 sport") << sport << ""
-                                  << "70" << int(Utfall::Bytt) << 60 << ForMangaSkott + "Herrar 60 skott.";
-        QTest::newRow("50 sport, längsta 40")
-            << sport << "[Antal skott] = 60"
-            << "50" << int(Utfall::Bytt) << 40 << ForMangaSkott + "Damer 40 skott.";
-        QTest::newRow("45 nationell")
-            << nat << ""
-            << "45" << int(Utfall::Bytt) << 40 << ForMangaSkott + "Luftgevär klass 1 40 skott.";
-        QTest::newRow("60 sport utan klasser") << sport << "1 = 1"
-                                               << "60" << int(Utfall::Godkand) << 60 << "";
-        QTest::newRow("61 sport utan klasser")
-            << sport << "1 = 1"
-            << "61" << int(Utfall::Bytt) << 60 << ForMangaSkott + "60 skott.";
-        QTest::newRow("41 nationell utan klasser")
-            << nat << "1 = 1"
-            << "41" << int(Utfall::Bytt) << 40 << ForMangaSkott + "40 skott.";
+        const auto rad = [](const char* namn, Typ t, const char* bort, const char* text, Utfall u, int skott,
+                            const QString& meddelande = {}) {
+            QTest::newRow(namn) << t << QString::fromUtf8(bort) << QString::fromUtf8(text) << u << skott
+                                << meddelande;
+        };
+        const Typ sport = Typ::Sportskytte;
+        rad("tomt", sport, "", "  ", Utfall::Tom, 0, u"Du måste ange antalet skott!"_s);
+        rad("9", sport, "", "9", Utfall::ForFa, 0, u"Lägsta antalet skott är 10st"_s);
+        rad("45 sport", sport, "", "45", Utfall::Godkand, 45);
+        rad("70 sport", sport, "", "70", Utfall::Bytt, 60, ForMangaSkott + u"Herrar 60 skott."_s);
+        rad("50 sport, längsta 40", sport, "[Antal skott] = 60", "50", Utfall::Bytt, 40,
+            ForMangaSkott + u"Damer 40 skott."_s);
+        rad("45 nationell", Typ::Nationellt, "", "45", Utfall::Bytt, 40,
+            ForMangaSkott + u"Luftgevär klass 1 40 skott."_s);
+        rad("60 sport utan klasser", sport, "1 = 1", "60", Utfall::Godkand, 60);
+        rad("61 sport utan klasser", sport, "1 = 1", "61", Utfall::Bytt, 60, ForMangaSkott + u"60 skott."_s);
+        rad("41 nationell utan klasser", Typ::Nationellt, "1 = 1", "41", Utfall::Bytt, 40,
+            ForMangaSkott + u"40 skott."_s);
     }
     void skottkontroll() {
-        QFETCH(int, typ);
+        QFETCH(Typ, typ);
         QFETCH(QString, bortKlasser);
         QFETCH(QString, text);
-        Miljo mj(0, static_cast<Typ>(typ));
-        if (!bortKlasser.isEmpty())
-            mj.db().kor(QStringLiteral("DELETE FROM %1 WHERE %2").arg(mj.f.g.klasstabell(), bortKlasser));
-        const Skottkontroll k = kontrolleraSkott(mj.f.g, text, &mj.f.m);
-        QFETCH(int, utfall);
-        QCOMPARE(int(k.utfall), utfall);
-        QFETCH(int, skott);
-        QCOMPARE(k.skott, skott);
         QFETCH(QString, meddelande);
+        Miljo mj(0, typ);
+        if (!bortKlasser.isEmpty())
+            mj.db().kor(u"DELETE FROM %1 WHERE %2"_s.arg(mj.f.g.klasstabell(), bortKlasser));
+        const Skottkontroll k = kontrolleraSkott(mj.f.g, text, &mj.f.m);
+        QTEST(k.utfall, "utfall");
+        QTEST(k.skott, "skott");
         QCOMPARE(mj.f.m.senasteText(), meddelande);
         if (!meddelande.isEmpty())
-            QCOMPARE(mj.f.m.visade.last().titel, QStringLiteral("Fel"));
-    }
-
-    // --- The tab ---
-
-    void skottrutanKontrollerasNarManLamnarDen() {
-        Miljo mj;
-        mj.satt({8, 0, 8});
-        FlikVandringspris flik(mj.f.kontext);
-        Installningsvarden v;
-        v.vandringspris = true;
-        v.vilka = Installningsvarden::Vilka::Alla;
-        flik.visa(v);
-        QVERIFY(flik.serierFanns());
-        QVERIFY(flik.optValda->text().contains(QStringLiteral("Valda skyttar                      (Väljs")));
-        flik.show();
-        QVERIFY(QTest::qWaitForWindowActive(&flik));
-
-        flik.txtAntalSkottVandring->setFocus();
-        flik.txtAntalSkottVandring->clear();
-        QTest::keyClicks(flik.txtAntalSkottVandring, QStringLiteral("7x0"));
-        QCOMPARE(flik.txtAntalSkottVandring->text(), QStringLiteral("70"));
-        QTest::keyClick(flik.txtAntalSkottVandring, Qt::Key_Return);
-        QCOMPARE(mj.f.m.senasteText(), ForMangaSkott + QStringLiteral("Herrar 60 skott."));
-        QCOMPARE(flik.txtAntalSkottVandring->text(), QStringLiteral("60"));
-        QCOMPARE(mj.serierna(), (QList<int>{12, 0, 12}));
-
-        // A refused count keeps the focus and goes to the INI as the last accepted one.
-        flik.txtAntalSkottVandring->setFocus();
-        flik.txtAntalSkottVandring->setText(QStringLiteral("5"));
-        QTest::keyClick(flik.txtAntalSkottVandring, Qt::Key_Tab);
-        QCOMPARE(mj.f.m.senasteText(), QStringLiteral("Lägsta antalet skott är 10st"));
-        QTRY_VERIFY(flik.txtAntalSkottVandring->hasFocus());
-        flik.sparaVantande();
-        Installningsvarden ut;
-        flik.hamta(ut);
-        QCOMPARE(ut.antalSkottVandring, QStringLiteral("60"));
-        // A pending accepted count is taken when the form closes.
-        flik.txtAntalSkottVandring->setText(QStringLiteral("40"));
-        flik.sparaVantande();
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 8}));
-        QCOMPARE(mj.platshallaren(), 5);
-    }
-
-    void avstangningOchStangningIFliken() {
-        Miljo mj;
-        mj.satt({8, 0, 0});
-        FlikVandringspris flik(mj.f.kontext);
-        Installningsvarden v;
-        v.vandringspris = true;
-        v.vilka = Installningsvarden::Vilka::Valda;
-        flik.visa(v);
-        QVERIFY(mj.f.m.visade.isEmpty()); // loading the tick asks nothing
-
-        flik.chkVandringspris->click(); // No
-        QVERIFY(flik.chkVandringspris->isChecked());
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 0}));
-
-        flik.optAlla->setChecked(true);
-        flik.stangs(QStringLiteral("Valda")); // No
-        QVERIFY(flik.optValda->isChecked());
-        Installningsvarden ut;
-        flik.hamta(ut);
-        QCOMPARE(ut.vilka, Installningsvarden::Vilka::Valda);
-        QCOMPARE(mj.serierna(), (QList<int>{8, 0, 0}));
-
-        mj.f.m.svara(Svar::Ja);
-        flik.chkVandringspris->click();
-        QVERIFY(!flik.chkVandringspris->isChecked());
-        QCOMPARE(mj.serierna(), (QList<int>{0, 0, 0}));
+            QCOMPARE(mj.f.m.visade.last().titel, u"Fel"_s);
     }
 };
 

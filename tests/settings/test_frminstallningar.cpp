@@ -1,20 +1,15 @@
 #include "../platform/Filstorlekstak.h"
 #include "common/IniNamn.h"
-#include "settings/FlikLagtavling.h"
 #include "settings/FlikOmgangar.h"
-#include "settings/FlikTolkmaskin.h"
-#include "settings/FlikUtskrift.h"
-#include "settings/FlikVandringspris.h"
 #include "settings/Registrering.h"
 #include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
 #include "shell/frmBladdra.h"
 #include "support/Testfixtur.h"
-#include "support/VanligAnvandare.h"
+#include "support/Widget.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -22,10 +17,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
 using F = frmInstallningar;
 
 // The settings form's frame: which tabs it offers, what it writes when it
@@ -33,61 +30,77 @@ using F = frmInstallningar;
 class TestFrmInstallningar : public QObject {
     Q_OBJECT
 
-    static frmInstallningar* oppna(Testfixtur& f) {
+    static F* oppna(Testfixtur& f) {
         Installningsfonster::registrera(f.delar());
-        return qobject_cast<frmInstallningar*>(f.fonster.visaFonster(Fonsternamn::Installningar));
+        return qobject_cast<F*>(f.fonster.visaFonster(Fonsternamn::Installningar));
     }
     static QString las(const Testfixtur& f, const char* sektion, const char* nyckel) {
         return f.g.iniTavling.GetKeyValue(QString::fromUtf8(sektion), QString::fromUtf8(nyckel),
-                                          QStringLiteral("<saknas>"));
+                                          u"<saknas>"_s);
+    }
+    static QString tavlingskatalog(const Testfixtur& f) {
+        return f.g.iniProgram.GetKeyValue(u"Sökvägar"_s, u"Tävlingskatalog"_s, {});
     }
 
 private slots:
+    // Shot by shot was never made; rounds only with rounds; no prize in a
+    // mixed competition.
+    void fliktarErbjudsEfterTavlingen_data() {
+        QTest::addColumn<NyTavling::Typ>("typ");
+        QTest::addColumn<bool>("rundor");
+        QTest::addColumn<bool>("vandringspris");
+        QTest::newRow("sport") << NyTavling::Typ::Sportskytte << false << true;
+        QTest::newRow("mix med omgångar") << NyTavling::Typ::Mix << true << false;
+    }
     void fliktarErbjudsEfterTavlingen() {
-        {
-            Testfixtur f;
-            f.skapaTavling(QStringLiteral("Sport"), NyTavling::Typ::Sportskytte);
-            QPointer<F> form = oppna(f);
-            QVERIFY(form);
-            QCOMPARE(form->windowTitle(), QStringLiteral("Inställningar"));
-            QVERIFY(form->erbjuds(F::Klasser) && form->erbjuds(F::Tolkmaskin) &&
-                    form->erbjuds(F::Vandringspris));
-            QVERIFY(!form->erbjuds(F::Resultat));
-            QVERIFY(!form->erbjuds(F::FleraTavlingar));
-            QCOMPARE(form->tabInstallningar->tabText(F::Allmant), QStringLiteral("&Allmänt"));
-            QVERIFY(f.m.visade.isEmpty());
-            form->close();
-        }
+        QFETCH(NyTavling::Typ, typ);
+        QFETCH(bool, rundor);
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Mix"), NyTavling::Typ::Mix);
-        f.g.blnFleraTavlingar = true;
+        f.skapaTavling(u"Cup"_s, typ);
+        f.g.blnFleraTavlingar = rundor;
         QPointer<F> form = oppna(f);
-        QVERIFY(!form->erbjuds(F::Vandringspris));
-        QVERIFY(form->erbjuds(F::FleraTavlingar));
-        form->close();
+        QCOMPARE(form->windowTitle(), u"Inställningar"_s);
+        QVERIFY(form->erbjuds(F::Klasser) && form->erbjuds(F::Tolkmaskin) && form->erbjuds(F::Allmant));
+        QVERIFY(!form->erbjuds(F::Resultat));
+        QCOMPARE(form->erbjuds(F::FleraTavlingar), rundor);
+        QTEST(form->erbjuds(F::Vandringspris), "vandringspris");
+        QVERIFY(f.m.visade.isEmpty());
     }
 
-    // Every close writes the settings as they stand; the items of the main
-    // menu that were off while the form was open come back.
+    // Every close writes the settings as they stand, the folder as the chooser
+    // hands it back (without a trailing separator); the items of the main menu
+    // that were off while the form was open come back. Enter in the date moves on.
     void stangningSkriverOchGerTillbakaMenyerna() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
+        f.skapaTavling(u"Cup"_s);
         f.fonster.sattMeny(Meny::mnuLag, true);
         QPointer<F> form = oppna(f);
+        QApplication::setActiveWindow(form);
+        QVERIFY(QTest::qWaitForWindowActive(form));
         QVERIFY(!f.fonster.menyPa(Meny::mnuInskrivning) && !f.fonster.menyPa(Meny::mnuInstallningar));
-        QVERIFY(form->optFemSkott->isChecked());
-        form->txtTavlingsdatum->setText(QStringLiteral("8 december"));
-        form->txtStandardSokvag->setText(QStringLiteral("/srv/tävlingar"));
-        form->chkDecimalerIFinal->setChecked(true);
-        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        QVERIFY(widget<QRadioButton>(form, "optFemSkott")->isChecked());
+        widget<QTabWidget>(form, "tabInstallningar")->setCurrentIndex(F::Allmant);
+        auto* datum = widget<QLineEdit>(form, "txtTavlingsdatum");
+        datum->setFocus();
+        datum->clear();
+        QTest::keyClicks(datum, u"8 december"_s);
+        QTest::keyClick(datum, Qt::Key_Return);
+        QVERIFY(!datum->hasFocus());
+        widget<QPushButton>(form, "cmdBladdra")->click();
+        QPointer<frmBladdra> valjare = form->findChild<frmBladdra*>();
+        QVERIFY(valjare);
+        valjare->valjMapp(f.tavlingsmapp());
+        widget<QPushButton>(valjare, "cmdOK")->click();
+        QCOMPARE(widget<QLineEdit>(form, "txtStandardSokvag")->text(), f.tavlingsmapp());
+        QTRY_VERIFY(!valjare);
+        widget<QCheckBox>(form, "chkDecimalerIFinal")->setChecked(true);
+        QTest::mouseClick(widget<QPushButton>(form, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(!form);
-        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("8 december"));
-        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("1"));
-        QCOMPARE(las(f, "Resultat", "Femskottsserier"), QStringLiteral("1"));
-        QCOMPARE(
-            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
-            QStringLiteral("/srv/tävlingar"));
-        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("8 december"));
+        QCOMPARE(las(f, "Allmänt", "Datum"), u"8 december"_s);
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), u"1"_s);
+        QCOMPARE(las(f, "Resultat", "Femskottsserier"), u"1"_s);
+        QCOMPARE(tavlingskatalog(f), f.tavlingsmapp());
+        QCOMPARE(f.g.strTavlingsdatum, u"8 december"_s);
         QVERIFY(f.fonster.menyPa(Meny::mnuInskrivning) && f.fonster.menyPa(Meny::mnuInstallningar));
         QVERIFY(!f.fonster.menyPa(Meny::mnuLag)); // team competitions are off
         QVERIFY(!f.fonster.menySynlig(Meny::mnuResVandringsprisPrinter));
@@ -104,7 +117,7 @@ private slots:
     void saknadeUtskriftsnycklarVisasIkryssade() {
         QFETCH(bool, utanResultat);
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
+        f.skapaTavling(u"Cup"_s);
         f.g.blnFleraTavlingar = true;
         const IniNyckel& saknas = utanResultat ? Ini::SkjutlagslistaMedResultat : Ini::Forklaringar;
         QVERIFY(f.g.iniTavling.WriteKeys(
@@ -113,20 +126,21 @@ private slots:
         QVERIFY(f.g.iniTavling.DeleteKey(saknas.sektion, saknas.nyckel));
         QPointer<F> form = oppna(f);
         QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(form->flikUtskrift->chkUtskriftSkjutlagRes->isChecked(), utanResultat);
-        QCOMPARE(form->flikUtskrift->chkForklaringar->isChecked(), !utanResultat);
-        form->close();
+        QCOMPARE(widget<QCheckBox>(form, "chkUtskriftSkjutlagRes")->isChecked(), utanResultat);
+        QCOMPARE(widget<QCheckBox>(form, "chkForklaringar")->isChecked(), !utanResultat);
+        QVERIFY(
+            widget<QCheckBox>(form, "chkForklaringar")->isVisibleTo(widget<QWidget>(form, "flikUtskrift")));
     }
 
     // The hourglass shows from the start of loading until the form is first
     // activated, until a load that failed, or until the form goes before it
     // was activated; it is given back once, so that a cursor someone else set
-    // stays.
+    // stays. A form whose settings could not be read writes nothing back.
     void timglasUnderLaddningen_data() {
         QTest::addColumn<QString>("hur");
-        QTest::newRow("aktiveras") << QStringLiteral("aktiveras");
-        QTest::newRow("laddningen misslyckas") << QStringLiteral("misslyckas");
-        QTest::newRow("stängs oaktiverad") << QStringLiteral("stängs");
+        QTest::newRow("aktiveras") << u"aktiveras"_s;
+        QTest::newRow("laddningen misslyckas") << u"misslyckas"_s;
+        QTest::newRow("stängs oaktiverad") << u"stängs"_s;
     }
     void timglasUnderLaddningen() {
         QFETCH(QString, hur);
@@ -135,20 +149,19 @@ private slots:
             return c ? c->shape() : Qt::ArrowCursor;
         };
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        if (hur == QLatin1String("misslyckas"))
-            QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Final"), QStringLiteral("Decimaler i finalen"),
-                                            QStringLiteral("kanske")));
+        f.skapaTavling(u"Cup"_s);
+        const bool misslyckas = hur == u"misslyckas"_s;
+        if (misslyckas)
+            QVERIFY(f.g.iniTavling.WriteKey(u"Final"_s, u"Decimaler i finalen"_s, u"kanske"_s));
         QApplication::setOverrideCursor(Qt::CrossCursor);
         QPointer<F> form = oppna(f);
-        QVERIFY(form);
-        if (hur == QLatin1String("misslyckas")) {
-            QVERIFY(f.m.senasteText().startsWith(QStringLiteral("frmInställningar, Form_load: 13 ")));
-            QCOMPARE(markor(), Qt::CrossCursor);
-        } else {
-            QCOMPARE(markor(), Qt::WaitCursor);
+        QCOMPARE(markor(), misslyckas ? Qt::CrossCursor : Qt::WaitCursor);
+        if (misslyckas) {
+            QVERIFY(f.m.senasteText().startsWith(u"frmInställningar, Form_load: 13 "_s));
+            QCOMPARE(f.m.visade.back().titel, u"Fel"_s);
+            widget<QLineEdit>(form, "txtTavlingsdatum")->setText(u"skrivs inte"_s);
         }
-        if (hur == QLatin1String("aktiveras")) {
+        if (hur == u"aktiveras"_s) {
             f.kontext.meddelaAktivering(form);
             QCOMPARE(markor(), Qt::CrossCursor);
             f.kontext.meddelaAktivering(form);
@@ -159,6 +172,8 @@ private slots:
         QCOMPARE(markor(), Qt::CrossCursor);
         QApplication::restoreOverrideCursor();
         QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(las(f, "Allmänt", "Datum"), u"6 december 2026"_s);
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), misslyckas ? u"kanske"_s : u"0"_s);
     }
 
     // Closing writes the settings; when the write fails (the disk is full) the
@@ -177,25 +192,22 @@ private slots:
         QFETCH(bool, utanAttSpara);
         QFETCH(bool, tavlingensIni);
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Nationellt, 10, 1, 3);
+        f.skapaTavling(u"Cup"_s, NyTavling::Typ::Nationellt, 10, 1, 3);
         const auto iPriset = [&] {
-            return f.g.cnnTavling
-                .varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE VandringsSerier > 0"))
-                .toInt();
+            return f.g.cnnTavling.varde(u"SELECT COUNT(*) FROM Skyttar WHERE VandringsSerier > 0"_s).toInt();
         };
-        TestFonstervard& fonster = f.fonster;
-        Installningsfonster::registrera(f.delar());
-        QPointer<F> form = qobject_cast<F*>(fonster.visaFonster(Fonsternamn::Installningar));
-        QVERIFY(form);
-        form->txtTavlingsdatum->setText(QStringLiteral("8 december"));
-        form->chkDecimalerIFinal->setChecked(true);
-        form->flikTolkmaskin->txtComport->setText(QStringLiteral("4"));
-        form->flikUtskrift->txtVansterMarg->setText(QStringLiteral("2,5"));
-        form->flikVandringspris->txtVandringsprisNamn->setText(QStringLiteral("Pokalen"));
+        QPointer<F> form = oppna(f);
         // Switched on with everyone in it: the shooters get their series as the
         // settings are saved, and not when they are not.
-        form->flikVandringspris->chkVandringspris->setChecked(true);
-        QVERIFY(form->flikVandringspris->optAlla->isChecked());
+        const QList<std::pair<const char*, QString>> falt{{"txtTavlingsdatum", u"8 december"_s},
+                                                          {"txtComport", u"4"_s},
+                                                          {"txtVansterMarg", u"2,5"_s},
+                                                          {"txtVandringsprisNamn", u"Pokalen"_s}};
+        for (const auto& [namn, text] : falt)
+            widget<QLineEdit>(form, namn)->setText(text);
+        widget<QCheckBox>(form, "chkDecimalerIFinal")->setChecked(true);
+        widget<QCheckBox>(form, "chkVandringspris")->setChecked(true);
+        QVERIFY(widget<QRadioButton>(form, "optAlla")->isChecked());
         QFile ini(f.g.iniTavling.Path());
         QVERIFY(ini.open(QIODevice::ReadOnly));
         const QByteArray forut = ini.readAll();
@@ -203,146 +215,119 @@ private slots:
 
         // The program INI, written first, fits under the limit; the
         // competition's does not.
-        const qint64 programIni = QFileInfo(f.g.iniProgram.Path()).size();
-        const qint64 tak = tavlingensIni ? programIni + 128 : 0;
+        const qint64 tak = tavlingensIni ? QFileInfo(f.g.iniProgram.Path()).size() + 128 : 0;
         QVERIFY(forut.size() > tak);
         if (utanAttSpara)
             f.m.svara(Meddelanden::Svar::Ja);
         medFilstorlekstak(tak, [&] {
-            QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+            QTest::mouseClick(widget<QPushButton>(form, "cmdOK"), Qt::LeftButton);
             return 0;
         });
         QCOMPARE(f.m.visade.size(), 1);
         const TestMeddelanden::Visat& v = f.m.visade[0];
-        QVERIFY2(v.text.startsWith(QStringLiteral("Inställningarna kunde inte sparas:\r\n")),
-                 qPrintable(v.text));
+        QVERIFY2(v.text.startsWith(u"Inställningarna kunde inte sparas:\r\n"_s), qPrintable(v.text));
         QVERIFY2(v.text.contains(tavlingensIni ? f.g.iniTavling.Path() : f.g.iniProgram.Path()),
                  qPrintable(v.text));
-        QVERIFY(v.text.endsWith(QStringLiteral("\r\n\r\nVill du stänga inställningarna utan att spara dem? "
-                                               "Svara Nej för att rätta felet och försöka igen.")));
-        QCOMPARE(v.titel, QStringLiteral("Inställningarna sparades inte"));
+        QVERIFY(v.text.endsWith(u"\r\n\r\nVill du stänga inställningarna utan att spara dem? "
+                                "Svara Nej för att rätta felet och försöka igen."_s));
+        QCOMPARE(v.titel, u"Inställningarna sparades inte"_s);
         QCOMPARE(v.ikon, Meddelanden::Ikon::Utropstecken);
         QCOMPARE(v.knappar, Meddelanden::Knappar::JaNej);
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QCOMPARE(ini.readAll(), forut);
         ini.close();
-        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("6 december 2026"));
+        QCOMPARE(f.g.strTavlingsdatum, u"6 december 2026"_s);
         QCOMPARE(iPriset(), 0);
 
         if (utanAttSpara) {
             QTRY_VERIFY(!form);
-            QVERIFY(fonster.menyPa(Meny::mnuInstallningar) && fonster.menyPa(Meny::mnuInskrivning));
+            QVERIFY(f.fonster.menyPa(Meny::mnuInstallningar) && f.fonster.menyPa(Meny::mnuInskrivning));
             QCOMPARE(iPriset(), 0);
             return;
         }
         QVERIFY(form && form->isVisible());
-        QVERIFY(!fonster.menyPa(Meny::mnuInstallningar));
-        QCOMPARE(form->txtTavlingsdatum->text(), QStringLiteral("8 december"));
-        QVERIFY(form->chkDecimalerIFinal->isChecked());
-        QCOMPARE(form->flikTolkmaskin->txtComport->text(), QStringLiteral("4"));
-        QCOMPARE(form->flikUtskrift->txtVansterMarg->text(), QStringLiteral("2,5"));
-        QCOMPARE(form->flikVandringspris->txtVandringsprisNamn->text(), QStringLiteral("Pokalen"));
-        QVERIFY(form->flikVandringspris->chkVandringspris->isChecked());
+        QVERIFY(!f.fonster.menyPa(Meny::mnuInstallningar));
+        for (const auto& [namn, text] : falt)
+            QCOMPARE(widget<QLineEdit>(form, namn)->text(), text);
+        QVERIFY(widget<QCheckBox>(form, "chkDecimalerIFinal")->isChecked());
+        QVERIFY(widget<QCheckBox>(form, "chkVandringspris")->isChecked());
 
-        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(widget<QPushButton>(form, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(!form);
         QCOMPARE(f.m.visade.size(), 1);
-        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("8 december"));
-        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("1"));
-        QCOMPARE(las(f, "Tolkmaskin", "Comport"), QStringLiteral("4"));
-        QCOMPARE(las(f, "Utskrifter", "VänsterMarginal"), QStringLiteral("2,5"));
-        QCOMPARE(las(f, "Vandringspris", "Tävlingsnamn"), QStringLiteral("Pokalen"));
-        QCOMPARE(f.g.strTavlingsdatum, QStringLiteral("8 december"));
+        QCOMPARE(las(f, "Allmänt", "Datum"), u"8 december"_s);
+        QCOMPARE(las(f, "Final", "Decimaler i finalen"), u"1"_s);
+        QCOMPARE(las(f, "Tolkmaskin", "Comport"), u"4"_s);
+        QCOMPARE(las(f, "Utskrifter", "VänsterMarginal"), u"2,5"_s);
+        QCOMPARE(las(f, "Vandringspris", "Tävlingsnamn"), u"Pokalen"_s);
+        QCOMPARE(f.g.strTavlingsdatum, u"8 december"_s);
         QCOMPARE(iPriset(), 3);
-        QVERIFY(fonster.menyPa(Meny::mnuInstallningar));
-    }
-
-    // A form whose settings could not be read writes nothing back.
-    void misslyckadLaddningSkriverInget() {
-        Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Final"), QStringLiteral("Decimaler i finalen"),
-                                        QStringLiteral("kanske")));
-        QPointer<F> form = oppna(f);
-        QVERIFY(f.m.senasteText().startsWith(QStringLiteral("frmInställningar, Form_load: 13 ")));
-        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Fel"));
-        form->txtTavlingsdatum->setText(QStringLiteral("skrivs inte"));
-        form->close();
-        QTRY_VERIFY(!form);
-        QCOMPARE(las(f, "Allmänt", "Datum"), QStringLiteral("6 december 2026"));
-        QCOMPARE(las(f, "Final", "Decimaler i finalen"), QStringLiteral("kanske"));
+        QVERIFY(f.fonster.menyPa(Meny::mnuInstallningar));
     }
 
     // With the machine ticked, a port outside 1..9 and an inner ten outside
     // 10..11 keep the form open, each with its message, the machine's tab in
-    // front; the same whatever the locale's decimal separator.
+    // front; the same whatever the locale's decimal separator. Unticked, the
+    // port is not checked.
     void tolkmaskinensKontrollerHallerFormularetOppet_data() {
         QTest::addColumn<QString>("lokal");
-        QTest::newRow("komma") << QStringLiteral("sv_SE");
-        QTest::newRow("punkt") << QStringLiteral("en_US");
+        QTest::addColumn<bool>("tolkmaskin");
+        QTest::newRow("komma") << u"sv_SE"_s << true;
+        QTest::newRow("punkt") << u"en_US"_s << true;
+        QTest::newRow("utan tolkmaskin") << u"sv_SE"_s << false;
     }
     void tolkmaskinensKontrollerHallerFormularetOppet() {
         QFETCH(QString, lokal);
-        const QLocale forut;
+        QFETCH(bool, tolkmaskin);
+        const auto aterstall = qScopeGuard([forut = QLocale()] { QLocale::setDefault(forut); });
         QLocale::setDefault(QLocale(lokal));
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        QVERIFY(f.g.iniTavling.WriteKeys({{"Tolkmaskin", "Tolkmaskin i grundomg", "1"},
+        f.skapaTavling(u"Cup"_s);
+        QVERIFY(f.g.iniTavling.WriteKeys({{"Tolkmaskin", "Tolkmaskin i grundomg", tolkmaskin ? "1" : "0"},
                                           {"Tolkmaskin", "Comport", "0"},
-                                          {"Tolkmaskin", "Innertia", "11"}}));
+                                          {"Tolkmaskin", "Innertia", tolkmaskin ? "11" : "10,3"}}));
         QPointer<F> form = oppna(f);
-        form->tabInstallningar->setCurrentIndex(F::Allmant);
-        form->txtTavlingsdatum->setText(QStringLiteral("skrivs sen"));
+        if (!tolkmaskin) {
+            QVERIFY(form->close());
+            QVERIFY(f.m.visade.isEmpty());
+            return;
+        }
+        auto* flikar = widget<QTabWidget>(form, "tabInstallningar");
+        flikar->setCurrentIndex(F::Allmant);
+        widget<QLineEdit>(form, "txtTavlingsdatum")->setText(u"skrivs sen"_s);
         QVERIFY(!form->close());
         QCOMPARE(f.m.visade.size(), 2);
-        QCOMPARE(f.m.visade[0].text,
-                 QStringLiteral("Du måste ange en Comport mellan 1 och 9 för tolkmaskinen!"));
-        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Felaktiga inställningar"));
-        QCOMPARE(f.m.visade[1].text, QStringLiteral("Du får bara skriva ett värde mellan 10,1 och 10,9 på "
-                                                    "innertian!\r\nInnertian finns under fliken Tolkmaskin"));
-        QCOMPARE(f.m.visade[1].titel, QStringLiteral("Fel inmatat"));
-        QCOMPARE(form->tabInstallningar->currentIndex(), int(F::Tolkmaskin));
-        QVERIFY(form->flikTolkmaskin->txtInnertia->text().isEmpty());
-        QCOMPARE(f.g.iniTavling.GetKeyValue(QStringLiteral("Allmänt"), QStringLiteral("Datum"), {}),
-                 QStringLiteral("6 december 2026")); // nothing written
+        QCOMPARE(f.m.visade[0].text, u"Du måste ange en Comport mellan 1 och 9 för tolkmaskinen!"_s);
+        QCOMPARE(f.m.visade[0].titel, u"Felaktiga inställningar"_s);
+        QCOMPARE(f.m.visade[1].text, u"Du får bara skriva ett värde mellan 10,1 och 10,9 på innertian!\r\n"
+                                     "Innertian finns under fliken Tolkmaskin"_s);
+        QCOMPARE(f.m.visade[1].titel, u"Fel inmatat"_s);
+        QCOMPARE(flikar->currentIndex(), int(F::Tolkmaskin));
+        QVERIFY(widget<QLineEdit>(form, "txtInnertia")->text().isEmpty());
+        QCOMPARE(las(f, "Allmänt", "Datum"), u"6 december 2026"_s); // nothing written
 
         f.m.tom();
-        form->flikTolkmaskin->txtComport->setText(QStringLiteral("9"));
-        form->flikTolkmaskin->txtInnertia->setText(QStringLiteral("10,5"));
+        widget<QLineEdit>(form, "txtComport")->setText(u"9"_s);
+        widget<QLineEdit>(form, "txtInnertia")->setText(u"10,5"_s);
         QVERIFY(form->close());
         QVERIFY(f.m.visade.isEmpty());
         QCOMPARE(f.g.sngInnertia, 10.5);
-        QCOMPARE(f.g.iniTavling.GetKeyValue(QStringLiteral("Tolkmaskin"), QStringLiteral("Innertia"), {}),
-                 QStringLiteral("10,5"));
+        QCOMPARE(las(f, "Tolkmaskin", "Innertia"), u"10,5"_s);
         QVERIFY(f.g.blnTolkmaskinGrundomg);
-        QLocale::setDefault(forut);
     }
 
-    // Unticked, the machine's port is not checked.
-    void utanTolkmaskinKontrollerasIngenPort() {
-        Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        QVERIFY(f.g.iniTavling.WriteKey(QStringLiteral("Tolkmaskin"), QStringLiteral("Comport"),
-                                        QStringLiteral("0")));
-        QPointer<F> form = oppna(f);
-        QVERIFY(form->close());
-        QVERIFY(f.m.visade.isEmpty());
-    }
-
-    // Team competitions ticked with none defined keep the form open, however it
-    // is closed; one team competition lets it close, and mnuLag follows.
+    // Team competitions ticked with none defined keep the form open; one team
+    // competition lets it close, and mnuLag follows.
     void lagtavlingUtanLagtavlingHallerFormularetOppet() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        f.g.cnnTavling.kor(QStringLiteral("DELETE FROM Lagtävling"));
+        f.skapaTavling(u"Cup"_s);
+        f.g.cnnTavling.kor(u"DELETE FROM Lagtävling"_s);
         QPointer<F> form = oppna(f);
-        form->flikLagtavling->chkLagtavling->setChecked(true);
+        widget<QCheckBox>(form, "chkLagtavling")->setChecked(true);
         QVERIFY(!form->close());
-        QCOMPARE(f.m.senasteText(),
-                 QStringLiteral("Du måste ha minst en lagtävling\rnär du har kryssat i att det ska "
-                                "finnas lagtävlingar!"));
-        f.g.cnnTavling.kor(
-            QStringLiteral("INSERT INTO Lagtävling (Lagtävlingsnamn, [Sport/Nat]) VALUES ('Lag', 'Nat')"));
+        QCOMPARE(f.m.senasteText(), u"Du måste ha minst en lagtävling\rnär du har kryssat i att det ska "
+                                    "finnas lagtävlingar!"_s);
+        f.g.cnnTavling.kor(u"INSERT INTO Lagtävling (Lagtävlingsnamn, [Sport/Nat]) VALUES ('Lag', 'Nat')"_s);
         QVERIFY(form->close());
         QVERIFY(f.g.blnLagtavling);
         QVERIFY(f.fonster.menyPa(Meny::mnuLag));
@@ -352,89 +337,54 @@ private slots:
     // typed in it is then no reason to hold the operator back.
     void flikbyteAvslutarOmgangUtanKontroll() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
+        f.skapaTavling(u"Cup"_s);
         f.g.blnFleraTavlingar = true;
         QPointer<F> form = oppna(f);
         QApplication::setActiveWindow(form);
         QVERIFY(QTest::qWaitForWindowActive(form));
-        form->tabInstallningar->setCurrentIndex(F::FleraTavlingar);
-        FlikOmgangar* flik = form->flikOmgangar;
-        const int omgangar =
-            f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM [Tävlings omg]")).toInt();
-        QTest::mouseClick(flik->cmdNy, Qt::LeftButton);
-        QTest::keyClicks(flik->txtOmg, QStringLiteral("0"));
-        QVERIFY(flik->txtOmg->hasFocus());
-        QTabBar* flikar = form->tabInstallningar->tabBar();
-        QTest::mouseClick(flikar, Qt::LeftButton, {}, flikar->tabRect(F::Allmant).center());
-        QCOMPARE(form->tabInstallningar->currentIndex(), int(F::Allmant));
+        auto* flikar = widget<QTabWidget>(form, "tabInstallningar");
+        flikar->setCurrentIndex(F::FleraTavlingar);
+        auto* omg = widget<QLineEdit>(form, "txtOmg");
+        const auto omgangar = [&] {
+            return f.g.cnnTavling.varde(u"SELECT COUNT(*) FROM [Tävlings omg]"_s).toInt();
+        };
+        const int forut = omgangar();
+        QTest::mouseClick(widget<QPushButton>(form, "cmdNy"), Qt::LeftButton);
+        QTest::keyClicks(omg, u"0"_s);
+        QVERIFY(omg->hasFocus());
+        QTest::mouseClick(flikar->tabBar(), Qt::LeftButton, {},
+                          flikar->tabBar()->tabRect(F::Allmant).center());
+        QCOMPARE(flikar->currentIndex(), int(F::Allmant));
         QTest::qWait(10);
         QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(flik->lage(), FlikOmgangar::Lage::Vilande);
-        QVERIFY(flik->txtOmg->text().isEmpty());
-        QCOMPARE(f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM [Tävlings omg]")).toInt(),
-                 omgangar);
-        form->close();
+        QCOMPARE(widget<FlikOmgangar>(form, "flikOmgangar")->lage(), FlikOmgangar::Lage::Vilande);
+        QVERIFY(omg->text().isEmpty());
+        QCOMPARE(omgangar(), forut);
     }
 
     void senasteListanTasBort() {
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
+        f.skapaTavling(u"Cup"_s);
         QVERIFY(f.g.iniProgram.WriteKeys({{"Sökvägar", "Filnamn1", "/a.air"},
                                           {"Sökvägar", "Filnamn3", "/c.air"},
                                           {"Sökvägar", "Tävlingskatalog", "/t"}}));
         for (Meny m : {mnuFil(1), mnuFil(3), Meny::mnuLineFiler})
             f.fonster.visaMeny(m, true);
         QPointer<F> form = oppna(f);
+        const auto filnamn = [&](int i) {
+            return f.g.iniProgram.GetKeyValue(u"Sökvägar"_s, u"Filnamn%1"_s.arg(i), u"<borta>"_s);
+        };
         f.m.svara(Meddelanden::Svar::Nej);
-        QTest::mouseClick(form->cmdRensaArkivMeny, Qt::LeftButton);
-        QCOMPARE(f.m.visade.back().text, QStringLiteral("Är du säker att du vill tabort filnamnen?"));
-        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Bekräfta borttag"));
-        QCOMPARE(f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Filnamn1"), {}),
-                 QStringLiteral("/a.air"));
+        widget<QPushButton>(form, "cmdRensaArkivMeny")->click();
+        QCOMPARE(f.m.visade.back().text, u"Är du säker att du vill tabort filnamnen?"_s);
+        QCOMPARE(f.m.visade.back().titel, u"Bekräfta borttag"_s);
+        QCOMPARE(filnamn(1), u"/a.air"_s);
         f.m.svara(Meddelanden::Svar::Ja);
-        QTest::mouseClick(form->cmdRensaArkivMeny, Qt::LeftButton);
-        for (const char* nyckel : {"Filnamn1", "Filnamn3"})
-            QCOMPARE(f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QString::fromLatin1(nyckel),
-                                                QStringLiteral("<borta>")),
-                     QStringLiteral("<borta>"));
-        QCOMPARE(
-            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
-            QStringLiteral("/t"));
+        widget<QPushButton>(form, "cmdRensaArkivMeny")->click();
+        QCOMPARE(filnamn(1) + filnamn(3), u"<borta><borta>"_s);
+        QCOMPARE(tavlingskatalog(f), u"/t"_s);
         QVERIFY(!f.fonster.menySynlig(mnuFil(1)) && !f.fonster.menySynlig(mnuFil(3)) &&
                 !f.fonster.menySynlig(Meny::mnuLineFiler));
-        form->close();
-    }
-
-    // The folder chooser belongs to the form and hands its folder back as it
-    // is, without a trailing separator.
-    void mappvaljarenGerMappenUtanAvslut() {
-        Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        QPointer<F> form = oppna(f);
-        QTest::mouseClick(form->cmdBladdra, Qt::LeftButton);
-        QPointer<frmBladdra> valjare = form->findChild<frmBladdra*>();
-        QVERIFY(valjare);
-        valjare->valjMapp(f.tavlingsmapp());
-        QTest::mouseClick(valjare->cmdOK, Qt::LeftButton);
-        QCOMPARE(form->txtStandardSokvag->text(), f.tavlingsmapp());
-        QTRY_VERIFY(!valjare);
-        form->close();
-        QCOMPARE(
-            f.g.iniProgram.GetKeyValue(QStringLiteral("Sökvägar"), QStringLiteral("Tävlingskatalog"), {}),
-            f.tavlingsmapp());
-    }
-
-    void datumfaltetsEnterGarVidare() {
-        Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"));
-        QPointer<F> form = oppna(f);
-        QApplication::setActiveWindow(form);
-        form->tabInstallningar->setCurrentIndex(F::Allmant);
-        form->txtTavlingsdatum->setFocus();
-        QTRY_VERIFY(form->txtTavlingsdatum->hasFocus());
-        QTest::keyClick(form->txtTavlingsdatum, Qt::Key_Return);
-        QVERIFY(!form->txtTavlingsdatum->hasFocus());
-        form->close();
     }
 };
 
