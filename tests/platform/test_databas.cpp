@@ -81,15 +81,9 @@ static_assert(!harRaAnslutning<Databas>);
 class TestDatabas : public QObject {
     Q_OBJECT
 private slots:
-    void mallensTabeller() {
+    // The template's class tables hold what the program relies on.
+    void mallen() {
         OppnadMall m;
-        QStringList tabeller = kolumn(
-            m.db.kor("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'"));
-        tabeller.sort();
-        QCOMPARE(tabeller, QStringList({"Lag", "Lagtävling", "Mixadeklasser", "Nationellaklasser",
-                                        "SammanslagningKlasser", "Skjutlag", "Skjuttider", "Skyttar",
-                                        "Sportskytteklasser", "TempKlasser", "TempSkyttar", "Tävlings omg",
-                                        "Utskriftsval"}));
         for (const char* klasser : {"Sportskytteklasser", "Nationellaklasser", "Mixadeklasser"})
             QVERIFY(m.tal(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(klasser)) > 0);
         QCOMPARE(m.tal("SELECT COUNT(*) FROM Mixadeklasser WHERE [Sport/Nat] NOT IN ('Sport','Nat')"), 0);
