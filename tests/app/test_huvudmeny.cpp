@@ -67,7 +67,6 @@ private slots:
               QStringLiteral("/home/sekreterare/Tävlingar/Klubbmästerskap/Klubbmästerskap.air")}}));
         MDIfrmHuvudmeny f(mj.g, mj.m, mj.dialoger);
         f.MDIForm_Load(nullptr, 1);
-        QCOMPARE(f.windowTitle(), QStringLiteral("Pilkrona"));
         QStringList rubriker;
         for (QAction* a : f.menuBar()->actions())
             rubriker << a->text();

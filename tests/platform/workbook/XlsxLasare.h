@@ -23,8 +23,6 @@ public:
 
     explicit XlsxLasare(const QString& sokvag);
 
-    // The raw XML of a part, "" when the zip has no such part.
-    QString del(const QString& namn) const;
     QString bladnamn() const;
     bool harCell(const QString& adress) const { return m_celler.contains(adress); }
     QString varde(const QString& adress) const;
@@ -46,6 +44,8 @@ public:
     QStringList celler(const QStringList& adresser) const;
 
 private:
+    // The raw XML of a part, "" when the zip has no such part.
+    QString del(const QString& namn) const;
     struct Cell {
         QString typ, varde;
         int stil = 0;
