@@ -11,8 +11,7 @@
 #include <QVBoxLayout>
 
 frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_frame1(new QFrame(this)),
-      m_lblVersion(new QLabel(m_frame1)) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_frame1(new QFrame(this)) {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
@@ -26,8 +25,9 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
     auto* rutnat = new QGridLayout(m_frame1);
     rutnat->setContentsMargins(16, 16, 16, 16);
 
-    m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    m_lblVersion->setText(
+    auto* lblVersion = new QLabel(m_frame1);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion->setText(
         QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build));
 
     struct Bild {
@@ -47,7 +47,7 @@ frmSplash::frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent
         lbl->setPixmap(grafik.bild(QStringLiteral("grafik/bilder/") + QString::fromUtf8(b.fil)));
         rutnat->addWidget(lbl, b.rad, b.kolumn, 1, b.spann);
     }
-    rutnat->addWidget(m_lblVersion, 2, 0, 1, 3, Qt::AlignRight);
+    rutnat->addWidget(lblVersion, 2, 0, 1, 3, Qt::AlignRight);
 }
 
 void frmSplash::keyPressEvent(QKeyEvent*) {

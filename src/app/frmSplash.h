@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QWidget>
 
-class QLabel;
 class Meddelanden;
 
 // The start picture shown while the main window loads.
@@ -12,13 +11,10 @@ class frmSplash : public QWidget {
 public:
     frmSplash(const QString& programmapp, Meddelanden& m, QWidget* parent = nullptr);
 
-    QLabel* lblVersion() const { return m_lblVersion; }
-
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     QFrame* m_frame1;
-    QLabel* m_lblVersion;
 };

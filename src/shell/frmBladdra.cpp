@@ -52,14 +52,14 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
         Dir1->hideColumn(kolumn);
     Dir1->header()->hide();
 
-    cmdNyMapp = new QPushButton(this);
+    auto* cmdNyMapp = new QPushButton(this);
     cmdNyMapp->setObjectName(QStringLiteral("cmdNyMapp"));
     cmdNyMapp->setToolTip(QStringLiteral("Ny mapp"));
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Välj markerad sökväg."));
     cmdOK->setDefault(true);
-    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    auto* cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
     cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att välja sökväg."));
 

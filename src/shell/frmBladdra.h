@@ -25,26 +25,20 @@ public:
     // The text handed back to the caller for a folder.
     static QString tillbakatext(const QString& mapp, const QString& tag);
 
-    QComboBox* Drive1;
-    QTreeView* Dir1;
-    QPushButton* cmdNyMapp;
     QPushButton* cmdOK;
-    QPushButton* cmdAvbryt;
 
 signals:
     // OK was pressed on a folder: the text for the caller's field.
     void valt(const QString& text);
-
-public slots:
-    void cmdNyMapp_Click();
-    void cmdOK_Click();
-    void cmdAvbryt_Click();
 
 protected:
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void cmdNyMapp_Click();
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
     void Drive1_Change(int index);
     // Scrolls the chosen folder into view while the operator has not moved the list.
     void visaAktuell();
@@ -52,6 +46,8 @@ private:
     Formkontext& m_k;
     QString m_tag;
     QFileSystemModel* m_modell;
+    QComboBox* Drive1;
+    QTreeView* Dir1;
     QString m_aktuell;
     bool m_folj = true;
 };

@@ -50,7 +50,7 @@ frmNyTavling::frmNyTavling(Formkontext& k, QWidget* parent) : QWidget(parent), m
 
     auto* fraTyp = new QGroupBox(QStringLiteral("Typ:"), this);
     fraTyp->setObjectName(QStringLiteral("fraTyp"));
-    optNationellt = new QRadioButton(QStringLiteral("Nationellt"), fraTyp);
+    auto* optNationellt = new QRadioButton(QStringLiteral("Nationellt"), fraTyp);
     optSportskytte = new QRadioButton(QStringLiteral("Sportskytte"), fraTyp);
     optMix = new QRadioButton(QStringLiteral("Mix"), fraTyp);
     optNationellt->setObjectName(QStringLiteral("optNationellt"));
@@ -64,7 +64,7 @@ frmNyTavling::frmNyTavling(Formkontext& k, QWidget* parent) : QWidget(parent), m
     typLayout->addWidget(optSportskytte);
     typLayout->addWidget(optMix);
 
-    chkMasterskap = new QCheckBox(QStringLiteral("Mästerskap (Final)?"), this);
+    auto* chkMasterskap = new QCheckBox(QStringLiteral("Mästerskap (Final)?"), this);
     chkMasterskap->setObjectName(QStringLiteral("chkMasterskap"));
     chkMasterskap->setToolTip(
         QStringLiteral("Ska tävlingen innehålla ett mästerskap med final?(Finns inte än)"));
@@ -80,14 +80,14 @@ frmNyTavling::frmNyTavling(Formkontext& k, QWidget* parent) : QWidget(parent), m
                        "med namnet på tävlingen på detta ställe."));
     txtSokvag->setText(g.iniProgram.GetKeyValue(Ini::Tavlingskatalog.sektion, Ini::Tavlingskatalog.nyckel,
                                                 g.programmappMedAvslut()));
-    cmdBladdra = new QPushButton(QStringLiteral("Bläddra..."), this);
+    auto* cmdBladdra = new QPushButton(QStringLiteral("Bläddra..."), this);
     cmdBladdra->setObjectName(QStringLiteral("cmdBladdra"));
     cmdBladdra->setToolTip(QStringLiteral("Välj eller skapa sökväg till tävlingen."));
     cmdOK = new QPushButton(QStringLiteral("&Skapa"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Skapa tävlingen."));
     cmdOK->setEnabled(false);
-    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    auto* cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
     cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att skapa en tävling."));
 

@@ -14,34 +14,26 @@ class frmNyTavling : public QWidget {
 public:
     explicit frmNyTavling(Formkontext& k, QWidget* parent = nullptr);
 
-    void KollacmdOK();
-
-    QLineEdit* txtTavlingensNamn;
-    QLineEdit* txtAntalBanor;
-    QLineEdit* txtTavlingsdatum;
-    QRadioButton* optNationellt;
-    QRadioButton* optSportskytte;
-    QRadioButton* optMix;
-    QCheckBox* chkMasterskap;
-    QCheckBox* chkFleraTavlingar;
-    QLineEdit* txtSokvag;
-    QPushButton* cmdBladdra;
-    QPushButton* cmdOK;
-    QPushButton* cmdAvbryt;
-
-public slots:
-    void cmdOK_Click();
-    void cmdAvbryt_Click();
-    void cmdBladdra_Click();
-
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void KollacmdOK();
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
+    void cmdBladdra_Click();
     void txtAntalBanor_Validate();
     void txtSokvag_LostFocus();
 
     Formkontext& m_k;
+    QLineEdit* txtTavlingensNamn;
+    QLineEdit* txtAntalBanor;
+    QLineEdit* txtTavlingsdatum;
+    QRadioButton* optSportskytte;
+    QRadioButton* optMix;
+    QCheckBox* chkFleraTavlingar;
+    QLineEdit* txtSokvag;
+    QPushButton* cmdOK;
     bool m_validerar = false;
 };

@@ -20,17 +20,17 @@ frmOm::frmOm(Formkontext& k, QWidget* parent) : QDialog(parent), m_m(k.m()) {
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    lblTitle = new QLabel(titel, this);
+    auto* lblTitle = new QLabel(titel, this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont stor = lblTitle->font();
     stor.setPointSize(stor.pointSize() + 6);
     stor.setBold(true);
     lblTitle->setFont(stor);
-    lblVersion = new QLabel(
+    auto* lblVersion = new QLabel(
         QStringLiteral("Version %1.%2 Build %3").arg(Version::Major).arg(Version::Minor).arg(Version::Build),
         this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblRegelbocker = new QLabel(this);
+    auto* lblRegelbocker = new QLabel(this);
     lblRegelbocker->setObjectName(QStringLiteral("lblRegelbocker"));
     // Runs of blanks made the three pieces wrap onto their own lines; here the
     // lines are broken outright so the text reads the same in any width.
@@ -38,13 +38,13 @@ frmOm::frmOm(Formkontext& k, QWidget* parent) : QDialog(parent), m_m(k.m()) {
         QStringLiteral("Särskiljning sker efter dessa regelböcker:\n"
                        "Regelbok nationellt skytte gäller från 2011-01-01\n"
                        "ISSF Official rules and regulations Edition 2009 Second printing, 01/2010"));
-    lblAnvandare = new QLabel(QString(), this);
+    auto* lblAnvandare = new QLabel(QString(), this);
     lblAnvandare->setObjectName(QStringLiteral("lblAnvandare"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Stäng detta fönster"));
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info"), this);
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info"), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setToolTip(QStringLiteral("Visar en massa systeminformation om din dator"));
 

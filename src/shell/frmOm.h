@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
 class Formkontext;
 class Meddelanden;
 
@@ -16,16 +14,8 @@ public:
     // A graphical system-information tool on the PATH, or "" when there is none.
     static QString hittaSysteminfo();
 
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblRegelbocker;
-    QLabel* lblAnvandare;
-    QPushButton* cmdOK;
-    QPushButton* cmdSysInfo;
-
-public slots:
+private:
     void StartSysInfo();
 
-private:
     Meddelanden& m_m;
 };

@@ -10,21 +10,21 @@
 #include <QLocale>
 #include <QStackedLayout>
 
-frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent)
-    : QWidget(parent), m_info(new QLabel(this)) {
+frmOppnat::frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmOppnat"));
     setWindowTitle(g.strTavlingsnamn);
     auto* lager = new QStackedLayout(this);
     lager->setStackingMode(QStackedLayout::StackAll);
+    auto* info = new QLabel(this);
     auto* bakgrund = new QLabel(this);
     bakgrund->setObjectName(QStringLiteral("imgBakgrund"));
     bakgrund->setScaledContents(true);
-    m_info->setObjectName(QStringLiteral("lblTavlingsInfo"));
-    m_info->setAlignment(Qt::AlignCenter);
-    m_info->setWordWrap(true);
-    m_info->setMargin(8);
-    m_info->setText(informationstext(g));
-    lager->addWidget(m_info);
+    info->setObjectName(QStringLiteral("lblTavlingsInfo"));
+    info->setAlignment(Qt::AlignCenter);
+    info->setWordWrap(true);
+    info->setMargin(8);
+    info->setText(informationstext(g));
+    lager->addWidget(info);
     lager->addWidget(bakgrund);
 
     Grafik grafik(g.strProgrammapp, m, QStringLiteral("frmÖppnat"), QStringLiteral("Ikon/Bild saknas!"));

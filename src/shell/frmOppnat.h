@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QLabel;
 class Meddelanden;
 class modGlobalt;
 
@@ -12,9 +11,5 @@ class frmOppnat : public QWidget {
     Q_OBJECT
 public:
     frmOppnat(const modGlobalt& g, Meddelanden& m, QWidget* parent = nullptr);
-    QLabel* lblTavlingsInfo() const { return m_info; }
     static QString informationstext(const modGlobalt& g);
-
-private:
-    QLabel* m_info;
 };

@@ -34,19 +34,19 @@ frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidge
     namnge(txtDatornamn, "txtDatornamn");
     txtDatornamn->setToolTip(
         QStringLiteral("Detta namn ska skrivas in i programmet PKKlient på åskådar PC:n."));
-    lblDatornamn = new QLabel(QStringLiteral("Datornamn som ska stå i klientprogrammet."), this);
+    auto* lblDatornamn = new QLabel(QStringLiteral("Datornamn som ska stå i klientprogrammet."), this);
     namnge(lblDatornamn, "lblDatornamn");
     lblDatornamn->setWordWrap(true);
     txtIPNummer = new QLineEdit(this);
     namnge(txtIPNummer, "txtIPNummer");
     txtIPNummer->setToolTip(
         QStringLiteral("eller så ska detta IP nummer skrivas in i programmet PKKlient på åskådar PC:n."));
-    lblIPNummer = new QLabel(QStringLiteral("eller IP nummer."), this);
+    auto* lblIPNummer = new QLabel(QStringLiteral("eller IP nummer."), this);
     namnge(lblIPNummer, "lblIPNummer");
 
-    frameStatus = new QGroupBox(QStringLiteral("Status"), this);
+    auto* frameStatus = new QGroupBox(QStringLiteral("Status"), this);
     namnge(frameStatus, "frameStatus");
-    lblStatusTCP = new QLabel(QStringLiteral("TCP anslutningens status:"), frameStatus);
+    auto* lblStatusTCP = new QLabel(QStringLiteral("TCP anslutningens status:"), frameStatus);
     namnge(lblStatusTCP, "lblStatusTCP");
     lblStatusTCP2 = new QLabel(frameStatus);
     namnge(lblStatusTCP2, "lblStatusTCP2");
@@ -54,9 +54,9 @@ frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidge
     status->addWidget(lblStatusTCP);
     status->addWidget(lblStatusTCP2);
 
-    frameFel = new QGroupBox(QStringLiteral("Fel status"), this);
+    auto* frameFel = new QGroupBox(QStringLiteral("Fel status"), this);
     namnge(frameFel, "frameFel");
-    lblSenasteFelBesk = new QLabel(QStringLiteral("Senaste fel."), frameFel);
+    auto* lblSenasteFelBesk = new QLabel(QStringLiteral("Senaste fel."), frameFel);
     namnge(lblSenasteFelBesk, "lblSenasteFelBesk");
     lblTCPErrorDesc = new QLabel(frameFel);
     namnge(lblTCPErrorDesc, "lblTCPErrorDesc");
@@ -74,7 +74,7 @@ frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidge
     cmdStoppaTCP = new QPushButton(QStringLiteral("Stoppa TCP"), this);
     namnge(cmdStoppaTCP, "cmdStoppaTCP");
     cmdStoppaTCP->setToolTip(QStringLiteral("Stoppar kommunikationen med åskådar PC:n."));
-    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     namnge(cmdOK, "cmdOK");
     cmdOK->setToolTip(QStringLiteral("Aktivera inställningarna."));
 

@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,28 +20,10 @@ public:
     // The text for the link's state now ("2, Väntar på anslutning").
     QString Status_TCP() const;
 
-    QLineEdit* txtDatornamn;
-    QLabel* lblDatornamn;
-    QLineEdit* txtIPNummer;
-    QLabel* lblIPNummer;
-    QGroupBox* frameStatus;
-    QLabel* lblStatusTCP;
-    QLabel* lblStatusTCP2;
-    QGroupBox* frameFel;
-    QLabel* lblSenasteFelBesk;
-    QLabel* lblTCPErrorDesc;
-    QLabel* lblAntalFel;
-    QPushButton* cmdStartaTCP;
-    QPushButton* cmdStoppaTCP;
-    QPushButton* cmdOK;
-
-public slots:
+private:
     void cmdStartaTCP_Click();
     void cmdStoppaTCP_Click();
     void cmdOK_Click();
-
-protected:
-private:
     void Form_Load();
     // The state label and the buttons: start while nothing listens or is
     // connected, stop otherwise.
@@ -51,4 +32,11 @@ private:
 
     Formkontext& m_k;
     Askadarflode& m_flode;
+    QLineEdit* txtDatornamn;
+    QLineEdit* txtIPNummer;
+    QLabel* lblStatusTCP2;
+    QLabel* lblTCPErrorDesc;
+    QLabel* lblAntalFel;
+    QPushButton* cmdStartaTCP;
+    QPushButton* cmdStoppaTCP;
 };

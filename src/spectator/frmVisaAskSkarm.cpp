@@ -37,31 +37,31 @@ frmVisaAskSkarm::frmVisaAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* p
     setWindowTitle(QStringLiteral("Visning åskådarskärm"));
 
     auto namnge = [](QWidget* w, const char* namn) { w->setObjectName(QString::fromLatin1(namn)); };
-    lblOverskrift =
+    auto* lblOverskrift =
         new QLabel(QStringLiteral("Här väljer man vilket skjutlag som ska visas på åskådarskärmen."), this);
     namnge(lblOverskrift, "lblOverskrift");
     lblOverskrift->setWordWrap(true);
-    frameVal = new QGroupBox(QStringLiteral("Val"), this);
+    auto* frameVal = new QGroupBox(QStringLiteral("Val"), this);
     namnge(frameVal, "frameVal");
-    lblVal = new QLabel(QStringLiteral("Vad ska visas på åskådarskärmen?"), frameVal);
+    auto* lblVal = new QLabel(QStringLiteral("Vad ska visas på åskådarskärmen?"), frameVal);
     namnge(lblVal, "lblVal");
     lblVal->setWordWrap(true);
-    optSkjutlag = new QRadioButton(QStringLiteral("Skjutlagslista"), frameVal);
+    auto* optSkjutlag = new QRadioButton(QStringLiteral("Skjutlagslista"), frameVal);
     namnge(optSkjutlag, "optSkjutlag");
     optSkjutlag->setToolTip(QStringLiteral("Visa skjutlags listan på åskådarskärmen."));
     optSkjutlag->setChecked(true);
-    optResultatlista = new QRadioButton(QStringLiteral("Resultatlista"), frameVal);
+    auto* optResultatlista = new QRadioButton(QStringLiteral("Resultatlista"), frameVal);
     namnge(optResultatlista, "optResultatlista");
     optResultatlista->setToolTip(QStringLiteral("Detta finns inte än."));
     optResultatlista->setEnabled(false);
-    lblSkjutlag = new QLabel(QStringLiteral("Vilket skjutlag?"), frameVal);
+    auto* lblSkjutlag = new QLabel(QStringLiteral("Vilket skjutlag?"), frameVal);
     namnge(lblSkjutlag, "lblSkjutlag");
     cboSkjutlag = new QComboBox(frameVal);
     namnge(cboSkjutlag, "cboSkjutlag");
     cboSkjutlag->setEditable(false);
     cboSkjutlag->setToolTip(QStringLiteral("Vilket skjutlag ska visas för tillfället?"));
     lblSkjutlag->setBuddy(cboSkjutlag);
-    lblAllaBanor = new QLabel(QStringLiteral("Ska tomma banor visas?"), frameVal);
+    auto* lblAllaBanor = new QLabel(QStringLiteral("Ska tomma banor visas?"), frameVal);
     namnge(lblAllaBanor, "lblAllaBanor");
     chkAllaBanor = new QCheckBox(frameVal);
     namnge(chkAllaBanor, "chkAllaBanor");
@@ -80,11 +80,11 @@ frmVisaAskSkarm::frmVisaAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* p
     banor->addWidget(chkAllaBanor);
     val->addLayout(banor);
 
-    cmdOK = new QPushButton(QStringLiteral("&Uppdatera"), this);
+    auto* cmdOK = new QPushButton(QStringLiteral("&Uppdatera"), this);
     namnge(cmdOK, "cmdOK");
     cmdOK->setToolTip(QStringLiteral("Uppdatera bilden på åskådarskärmen med den som är vald."));
     cmdOK->setDefault(true);
-    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    auto* cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     namnge(cmdAvbryt, "cmdAvbryt");
     cmdAvbryt->setToolTip(QStringLiteral("Gör inga ändringar."));
 

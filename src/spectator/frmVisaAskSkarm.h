@@ -4,10 +4,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
 class Askadarflode;
 class Formkontext;
 
@@ -19,28 +15,16 @@ class frmVisaAskSkarm : public QWidget {
 public:
     frmVisaAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* parent = nullptr);
 
-    QLabel* lblOverskrift;
-    QGroupBox* frameVal;
-    QLabel* lblVal;
-    QRadioButton* optSkjutlag;
-    QRadioButton* optResultatlista;
-    QLabel* lblSkjutlag;
-    QComboBox* cboSkjutlag;
-    QLabel* lblAllaBanor;
-    QCheckBox* chkAllaBanor;
-    QPushButton* cmdOK;
-    QPushButton* cmdAvbryt;
-
-public slots:
-    void cmdOK_Click();
-    void cmdAvbryt_Click();
-
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
     void Form_Load();
 
     Formkontext& m_k;
     Askadarflode& m_flode;
+    QComboBox* cboSkjutlag;
+    QCheckBox* chkAllaBanor;
 };

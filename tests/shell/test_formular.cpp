@@ -2,15 +2,16 @@
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Grafik.h"
+#include "shell/Registrering.h"
 #include "shell/frmBladdra.h"
 #include "shell/frmNyTavling.h"
 #include "shell/frmOm.h"
 #include "shell/frmStatusUtskrift.h"
 #include "support/Testfixtur.h"
+#include "support/Widget.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -24,54 +25,67 @@
 #include <QTimer>
 #include <QTreeView>
 
-// The shell's own windows, each with a test context instead of the main window:
-// no main window, no spectator listener.
+// The shell's own windows over the test window host: no main window, no
+// spectator listener.
 class TestFormular : public QObject {
     Q_OBJECT
 
-    static frmNyTavling* oppnaNyTavling(Testfixtur& f) {
-        f.fonster.registreraFonster(Fonsternamn::NyTavling,
-                                    [](Formkontext& k) { return new frmNyTavling(k); });
-        return qobject_cast<frmNyTavling*>(f.fonster.visaFonster(Fonsternamn::NyTavling));
+    // The new-competition dialog as the program registers it, or bare: then
+    // only the dialog's own code gives the menus back.
+    static QWidget* oppnaNyTavling(Testfixtur& f, bool somProgrammet = true) {
+        if (somProgrammet)
+            Skal::registrera(f.delar());
+        else
+            f.fonster.registreraFonster(Fonsternamn::NyTavling,
+                                        [](Formkontext& k) { return new frmNyTavling(k); });
+        return f.fonster.visaFonster(Fonsternamn::NyTavling);
+    }
+    static void klicka(QWidget* form, const char* knapp) {
+        QTest::mouseClick(widget<QPushButton>(form, knapp), Qt::LeftButton);
     }
 
 private slots:
-    void nyTavlingSkapasOchLamnasOver() {
+    // The kind chosen is the kind created, with the typed lane count; the
+    // dialog goes and the host hears of the new competition.
+    void nyTavlingSkapas_data() {
+        QTest::addColumn<QString>("typ");
+        QTest::newRow("nationellt") << "optNationellt";
+        QTest::newRow("sportskytte") << "optSportskytte";
+        QTest::newRow("mix") << "optMix";
+    }
+    void nyTavlingSkapas() {
+        QFETCH(QString, typ);
         Testfixtur f;
-        frmNyTavling* ny = oppnaNyTavling(f);
-        QVERIFY(ny);
-        QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(ny->txtSokvag->text(), f.g.programmappMedAvslut());
-        QVERIFY(ny->optNationellt->isChecked() && !ny->chkMasterskap->isEnabled());
-        QVERIFY(!ny->cmdOK->isEnabled());
-        ny->txtTavlingensNamn->setText(QStringLiteral("Klubbmästerskap"));
-        ny->txtAntalBanor->setText(QStringLiteral("12"));
-        ny->txtSokvag->setText(f.tavlingsmapp());
-        ny->optMix->setChecked(true);
-        QVERIFY(ny->cmdOK->isEnabled());
-        QPointer<frmNyTavling> vakt(ny);
-        QTest::mouseClick(ny->cmdOK, Qt::LeftButton);
-
+        QPointer<QWidget> ny = oppnaNyTavling(f);
+        QVERIFY(ny && f.m.visade.isEmpty());
+        QVERIFY(!widget<QCheckBox>(ny, "chkMasterskap")->isEnabled());
+        widget<QLineEdit>(ny, "txtTavlingensNamn")->setText(QStringLiteral("Klubbmästerskap"));
+        widget<QLineEdit>(ny, "txtAntalBanor")->setText(QStringLiteral("12"));
+        widget<QLineEdit>(ny, "txtSokvag")->setText(f.tavlingsmapp());
+        widget<QRadioButton>(ny, typ)->setChecked(true);
+        klicka(ny, "cmdOK");
         QVERIFY2(f.m.visade.isEmpty(), qPrintable(f.m.senasteText()));
         QCOMPARE(f.fonster.skapade, 1);
-        QVERIFY(f.g.tavlingOppen() && f.g.blnMix);
+        QVERIFY(f.g.tavlingOppen());
+        QCOMPARE((QList<bool>{f.g.blnNationellt, f.g.blnSportskytte, f.g.blnMix}),
+                 (QList<bool>{typ == "optNationellt", typ == "optSportskytte", typ == "optMix"}));
         QCOMPARE(f.g.intSkjutlagsstorlek, 12);
-        QTRY_VERIFY(!vakt);
+        QTRY_VERIFY(!ny);
     }
 
     // Cancel, or the frame's close, with no competition open gives the
-    // no-competition menus back.
+    // no-competition menus back by the dialog's own code.
     void avbrytGerTillbakaMenyerna() {
         Testfixtur f;
-        frmNyTavling* ny = oppnaNyTavling(f);
+        QWidget* ny = oppnaNyTavling(f, false);
         f.kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, false);
         f.kontext.sattMenyer({Meny::mnuStang, Meny::mnuUtskrift}, true);
-        QTest::mouseClick(ny->cmdAvbryt, Qt::LeftButton);
+        klicka(ny, "cmdAvbryt");
         QVERIFY(f.fonster.menyPa(Meny::mnuNy) && f.fonster.menyPa(Meny::mnuOppna) &&
                 f.fonster.menyPa(Meny::mnuImportera));
         QVERIFY(!f.fonster.menyPa(Meny::mnuStang) && !f.fonster.menyPa(Meny::mnuUtskrift));
 
-        ny = oppnaNyTavling(f);
+        ny = f.fonster.visaFonster(Fonsternamn::NyTavling);
         f.kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna}, false);
         ny->close();
         QVERIFY(f.fonster.menyPa(Meny::mnuNy) && f.fonster.menyPa(Meny::mnuOppna));
@@ -81,18 +95,17 @@ private slots:
     // does the chooser, and nothing is handed to a dialog that is gone.
     void mappvaljarenForsvinnerMedSinDialog() {
         Testfixtur f;
-        QPointer<frmNyTavling> ny = oppnaNyTavling(f);
-        QTest::mouseClick(ny->cmdBladdra, Qt::LeftButton);
+        QPointer<QWidget> ny = oppnaNyTavling(f);
+        klicka(ny, "cmdBladdra");
         QPointer<frmBladdra> valjare = ny->findChild<frmBladdra*>();
         QVERIFY(valjare && valjare->isVisible());
         QVERIFY(valjare->isWindow() && valjare->windowModality() == Qt::WindowModal);
-        // Choosing works while the dialog lives.
         valjare->valjMapp(f.tavlingsmapp());
-        QTest::mouseClick(valjare->cmdOK, Qt::LeftButton);
-        QCOMPARE(ny->txtSokvag->text(), f.tavlingsmapp() + QLatin1Char('/'));
+        klicka(valjare, "cmdOK");
+        QCOMPARE(widget<QLineEdit>(ny, "txtSokvag")->text(), f.tavlingsmapp() + QLatin1Char('/'));
         QTRY_VERIFY(!valjare);
 
-        QTest::mouseClick(ny->cmdBladdra, Qt::LeftButton);
+        klicka(ny, "cmdBladdra");
         valjare = ny->findChild<frmBladdra*>();
         QVERIFY(valjare);
         ny->close(); // the frame's X, or choosing a recent competition
@@ -100,6 +113,9 @@ private slots:
         QVERIFY(!valjare);
     }
 
+    // The chooser starts in the program folder; Cancel hands nothing over; a new
+    // folder is made (trimmed, not over one that exists) but not chosen; the
+    // settings form gets its folder without a trailing separator.
     void mappvaljaren() {
         Testfixtur f;
         QWidget anropare;
@@ -109,31 +125,28 @@ private slots:
         connect(b, &frmBladdra::valt, &anropare, [&](const QString& s) { skrivet = s; });
         b->show();
         QCOMPARE(b->aktuellMapp(), QDir::cleanPath(f.t.mapp()));
-        QTest::mouseClick(b->cmdAvbryt, Qt::LeftButton);
+        klicka(b, "cmdAvbryt");
         QCOMPARE(skrivet, QStringLiteral("orört"));
 
         b = new frmBladdra(f.kontext, &anropare, frmBladdra::TaggInstallningar);
         connect(b, &frmBladdra::valt, &anropare, [&](const QString& s) { skrivet = s; });
         b->show();
-        f.m.skriv(QStringLiteral("  "));
-        b->cmdNyMapp_Click();
+        for (const char* namn : {"  ", " Ny ", "Ny"}) {
+            f.m.skriv(QString::fromLatin1(namn));
+            klicka(b, "cmdNyMapp");
+        }
         QVERIFY(!QFileInfo::exists(f.t.fil(QStringLiteral("  "))));
-        f.m.skriv(QStringLiteral(" Ny "));
-        b->cmdNyMapp_Click();
         QVERIFY(QFileInfo(f.t.fil(QStringLiteral("Ny"))).isDir());
-        f.m.skriv(QStringLiteral("Ny"));
-        b->cmdNyMapp_Click();
+        QCOMPARE(f.m.visade.size(), 1);
         QCOMPARE(f.m.senasteText(), QStringLiteral("Mappen \"Ny\" kunde inte skapas."));
         QVERIFY(b->isVisible());
-        QCOMPARE(b->aktuellMapp(), QDir::cleanPath(f.t.mapp())); // the new folder is not chosen
+        QCOMPARE(b->aktuellMapp(), QDir::cleanPath(f.t.mapp()));
         b->valjMapp(f.t.fil(QStringLiteral("Ny")));
-        QTest::mouseClick(b->cmdOK, Qt::LeftButton);
-        QCOMPARE(skrivet, f.t.fil(QStringLiteral("Ny"))); // as it is, for the settings form
+        klicka(b, "cmdOK");
+        QCOMPARE(skrivet, f.t.fil(QStringLiteral("Ny")));
 
         QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/"), QString()), QStringLiteral("/"));
         QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/t/T"), QString()), QStringLiteral("/t/T/"));
-        QCOMPARE(frmBladdra::tillbakatext(QStringLiteral("/"), frmBladdra::TaggInstallningar),
-                 QStringLiteral("/"));
     }
 
     // The chooser opens on the program folder, scrolled so that it can be seen
@@ -150,8 +163,9 @@ private slots:
         b->show();
         QVERIFY(QTest::qWaitForWindowExposed(b));
         QCOMPARE(b->aktuellMapp(), f.t.fil(QStringLiteral("zz")));
-        QTRY_VERIFY(b->Dir1->verticalScrollBar()->value() > 0);
-        QTRY_VERIFY(b->Dir1->viewport()->rect().contains(b->Dir1->visualRect(b->Dir1->currentIndex())));
+        auto* lista = widget<QTreeView>(b, "Dir1");
+        QTRY_VERIFY(lista->verticalScrollBar()->value() > 0);
+        QTRY_VERIFY(lista->viewport()->rect().contains(lista->visualRect(lista->currentIndex())));
         b->close();
     }
 
@@ -159,18 +173,16 @@ private slots:
         Testfixtur f;
         frmOm om(f.kontext);
         QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(om.windowTitle(), QStringLiteral("Om Pilkrona"));
-        QCOMPARE(om.lblVersion->text(), QStringLiteral("Version 1.0 Build 47"));
-        QCOMPARE(om.lblTitle->text(), QStringLiteral("Pilkrona"));
+        QCOMPARE(widget<QLabel>(&om, "lblVersion")->text(), QStringLiteral("Version 1.0 Build 47"));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QByteArray(""));
-        om.StartSysInfo();
+        klicka(&om, "cmdSysInfo");
         qputenv("PATH", path);
         QCOMPARE(f.m.senasteText(), QStringLiteral("System Information Is Unavailable At This Time"));
 
         frmStatusUtskrift status(f.g.strProgrammapp, f.m);
-        QCOMPARE(status.windowTitle(), QStringLiteral("Status utskrift"));
-        QCOMPARE(status.lblStatus->text(), QStringLiteral("Förbereder utskrift..."));
+        status.visaStatus(QStringLiteral("Skjutlag 3"));
+        QCOMPARE(widget<QLabel>(&status, "lblStatus")->text(), QStringLiteral("Skjutlag 3"));
     }
 
     // Every form reports missing pictures the same way, once, and goes on.
@@ -227,12 +239,10 @@ private slots:
         QCOMPARE(QtMeddelanden::visningstext(QStringLiteral("Sökvägen finns inte!\rSka den skapas?")),
                  QStringLiteral("Sökvägen finns inte!\nSka den skapas?"));
         QCOMPARE(QtMeddelanden::visningstext(QStringLiteral("a\r\n\r\nb")), QStringLiteral("a\n\nb"));
-        const QString namn = QString(252, QLatin1Char('x'));
-        const QString visad =
-            QtMeddelanden::visningstext(QStringLiteral("Filen \"") + namn + QStringLiteral("\""));
-        QString utanBrytpunkter = visad;
-        utanBrytpunkter.remove(QChar(0x200B));
-        QCOMPARE(utanBrytpunkter, QStringLiteral("Filen \"") + namn + QStringLiteral("\""));
+        const QString text =
+            QStringLiteral("Filen \"") + QString(252, QLatin1Char('x')) + QStringLiteral("\"");
+        const QString visad = QtMeddelanden::visningstext(text);
+        QCOMPARE(QString(visad).remove(QChar(0x200B)), text);
         for (const QString& bit : visad.split(QRegularExpression(QStringLiteral("[\\s\\x{200B}]"))))
             QVERIFY(bit.size() <= 40);
         QCOMPARE(QtMeddelanden::visningstext(QStringLiteral("kort text")), QStringLiteral("kort text"));

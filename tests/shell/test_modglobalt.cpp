@@ -2,6 +2,7 @@
 #include "shell/Installningar.h"
 #include "shell/ProgramIni.h"
 #include "shell/modGlobalt.h"
+#include "support/Testfel.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 
@@ -13,24 +14,33 @@
 class TestModGlobalt : public QObject {
     Q_OBJECT
 
-    static void skriv(const QString& sokvag, const QByteArray& text) {
-        QFile f(sokvag);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text);
-    }
+    // A competition INI holding the given bytes, loaded into the state.
+    struct Miljo {
+        Testmiljo t;
+        modGlobalt g;
+        Miljo() { g.iniTavling.setPath(t.fil(QStringLiteral("Cup.ini"))); }
+        void skriv(const QByteArray& text) {
+            QFile f(g.iniTavling.Path());
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                qFatal("cannot write %s", qPrintable(f.fileName()));
+            f.write(text);
+        }
+        Installningar::Menyval ladda(const QByteArray& text) {
+            skriv(text);
+            return Installningar::LaddaInstallningar(g);
+        }
+    };
 
 private slots:
     void laddningLaserAllaVardenISinForm() {
-        Testmiljo t;
-        modGlobalt g;
-        g.iniTavling.setPath(t.fil(QStringLiteral("Cup.ini")));
-        skriv(g.iniTavling.Path(),
-              "[Allm\xe4nt]\r\nSportskytte=False\r\nNationellt=True\r\nMix=false\r\n"
-              "Skjutlagsstorlek=12\r\nFlera t\xe4vlingar=1\r\nDatum=6 dec\r\n"
-              "[Tolkmaskin]\r\nInnertia=10,4\r\nEjAuto1098=1\r\nTolkmaskin i grundomg=0\r\n"
-              "[Utskrifter]\r\nSkjutlagslista med resultat=0\r\n"
-              "[Vandringspris]\r\nVandringspris=1\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
-        const auto val = Installningar::LaddaInstallningar(g);
+        Miljo mj;
+        modGlobalt& g = mj.g;
+        const auto val =
+            mj.ladda("[Allm\xe4nt]\r\nSportskytte=False\r\nNationellt=True\r\nMix=false\r\n"
+                     "Skjutlagsstorlek=12\r\nFlera t\xe4vlingar=1\r\nDatum=6 dec\r\n"
+                     "[Tolkmaskin]\r\nInnertia=10,4\r\nEjAuto1098=1\r\nTolkmaskin i grundomg=0\r\n"
+                     "[Utskrifter]\r\nSkjutlagslista med resultat=0\r\n"
+                     "[Vandringspris]\r\nVandringspris=1\r\n[Lag]\r\nLagt\xe4vling=0\r\n");
         QVERIFY(!g.blnSportskytte && g.blnNationellt && !g.blnMix);
         QCOMPARE(g.intSkjutlagsstorlek, 12);
         QVERIFY(g.blnFleraTavlingar);
@@ -46,11 +56,9 @@ private slots:
     // An INI with nothing but the version still opens: every key has its default,
     // and a missing Lagtävling means team competitions are on.
     void saknadeNycklarGerStandard() {
-        Testmiljo t;
-        modGlobalt g;
-        g.iniTavling.setPath(t.fil(QStringLiteral("Tom.ini")));
-        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nMajorVersion=1\r\n");
-        const auto val = Installningar::LaddaInstallningar(g);
+        Miljo mj;
+        modGlobalt& g = mj.g;
+        const auto val = mj.ladda("[Allm\xe4nt]\r\nMajorVersion=1\r\n");
         QVERIFY(g.blnSportskytte && !g.blnNationellt && !g.blnMix);
         QCOMPARE(g.intSkjutlagsstorlek, 10);
         QVERIFY(!g.blnFleraTavlingar);
@@ -64,21 +72,15 @@ private slots:
     // A hand-edited value outside what the key may hold reads as its default;
     // what is not a number at all stays an error.
     void vardeUtanforGransernaGerStandard() {
-        Testmiljo t;
-        modGlobalt g;
-        g.iniTavling.setPath(t.fil(QStringLiteral("Granser.ini")));
+        Miljo mj;
         for (const QByteArray& banor : {QByteArray("-5"), QByteArray("0"), QByteArray("1000")}) {
-            skriv(g.iniTavling.Path(),
-                  "[Allm\xe4nt]\r\nSkjutlagsstorlek=" + banor + "\r\n[Tolkmaskin]\r\nInnertia=11,5\r\n");
-            Installningar::LaddaInstallningar(g);
-            QCOMPARE(g.intSkjutlagsstorlek, 10);
-            QCOMPARE(g.sngInnertia, 10.3);
+            mj.ladda("[Allm\xe4nt]\r\nSkjutlagsstorlek=" + banor + "\r\n[Tolkmaskin]\r\nInnertia=11,5\r\n");
+            QCOMPARE(mj.g.intSkjutlagsstorlek, 10);
+            QCOMPARE(mj.g.sngInnertia, 10.3);
         }
-        skriv(g.iniTavling.Path(),
-              "[Allm\xe4nt]\r\nSkjutlagsstorlek=999\r\n[Tolkmaskin]\r\nInnertia=10,9\r\n");
-        Installningar::LaddaInstallningar(g);
-        QCOMPARE(g.intSkjutlagsstorlek, 999);
-        QCOMPARE(g.sngInnertia, 10.9);
+        mj.ladda("[Allm\xe4nt]\r\nSkjutlagsstorlek=999\r\n[Tolkmaskin]\r\nInnertia=10,9\r\n");
+        QCOMPARE(mj.g.intSkjutlagsstorlek, 999);
+        QCOMPARE(mj.g.sngInnertia, 10.9);
     }
 
     // An installed program cannot write beside itself: its INI is the user's own.
@@ -102,18 +104,9 @@ private slots:
     }
 
     void tomtJaNejVardeArKonverteringsfel() {
-        Testmiljo t;
-        modGlobalt g;
-        g.iniTavling.setPath(t.fil(QStringLiteral("Fel.ini")));
-        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSportskytte=\r\n");
-        try {
-            Installningar::LaddaInstallningar(g);
-            QFAIL("loaded");
-        } catch (const Fel& f) {
-            QCOMPARE(f.nummer(), 13);
-        }
-        skriv(g.iniTavling.Path(), "[Allm\xe4nt]\r\nSkjutlagsstorlek=tio\r\n");
-        QVERIFY_THROWS_EXCEPTION(Fel, Installningar::LaddaInstallningar(g));
+        Miljo mj;
+        QCOMPARE(felnummer([&] { mj.ladda("[Allm\xe4nt]\r\nSportskytte=\r\n"); }), 13);
+        QCOMPARE(felnummer([&] { mj.ladda("[Allm\xe4nt]\r\nSkjutlagsstorlek=tio\r\n"); }), 13);
     }
 
     void versionsgrind_data() {
@@ -130,10 +123,9 @@ private slots:
     void versionsgrind() {
         QFETCH(QByteArray, allmant);
         QFETCH(bool, godkand);
-        Testmiljo t;
-        clsIni ini(t.fil(QStringLiteral("V.ini")));
-        skriv(ini.Path(), "[Allm\xe4nt]\r\n" + allmant + "\r\n");
-        QCOMPARE(Installningar::versionGodkand(Installningar::lasFilversion(ini)), godkand);
+        Miljo mj;
+        mj.skriv("[Allm\xe4nt]\r\n" + allmant + "\r\n");
+        QCOMPARE(Installningar::versionGodkand(Installningar::lasFilversion(mj.g.iniTavling)), godkand);
     }
 };
 

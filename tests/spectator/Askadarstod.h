@@ -161,7 +161,6 @@ public:
         if (!m_oppna.isEmpty())
             m_oppna.back()->exit(s == Svar::Ja ? 1 : 0);
     }
-    bool fragaOppen() const { return !m_oppna.isEmpty(); }
     // The feed closes a question whose display has gone: it answers No.
     bool stangFraga(const QString& text) override {
         if (m_oppna.isEmpty())

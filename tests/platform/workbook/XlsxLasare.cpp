@@ -1,6 +1,7 @@
 #include "XlsxLasare.h"
 
 #include <QProcess>
+#include <QTest>
 #include <QXmlStreamReader>
 
 namespace {
@@ -178,4 +179,19 @@ QString XlsxLasare::text(const QString& element) const {
         if (xml.readNext(); xml.isStartElement() && xml.name() == element)
             return xml.readElementText();
     return {};
+}
+
+QStringList XlsxLasare::celler(const QStringList& adresser) const {
+    QStringList svar;
+    for (const QString& a : adresser)
+        svar << typ(a) + QLatin1Char(':') + varde(a);
+    return svar;
+}
+
+char* toString(const XlsxLasare::Format& f) {
+    return QTest::toString(QStringLiteral("%1 %2%3 farg=%4 %5 fyllning=%6 %7 %8")
+                               .arg(f.font)
+                               .arg(f.storlek)
+                               .arg(f.fet ? QStringLiteral(" fet") : QString())
+                               .arg(f.farg, f.understrykning, f.fyllning, f.justering, f.talformat));
 }

@@ -10,20 +10,19 @@
 class XlsxLasare {
 public:
     struct Format {
-        QString font;
+        QString font{};
         double storlek = 0;
         bool fet = false;
-        QString farg;           // "FFRRGGBB", empty for automatic
-        QString understrykning; // "", "single", "double"
-        QString fyllning;       // "FFRRGGBB", empty for none
-        QString justering;      // "", "left", "right", "center"
-        QString talformat;      // "", "@"
+        QString farg{};           // "FFRRGGBB", empty for automatic
+        QString understrykning{}; // "", "single", "double"
+        QString fyllning{};       // "FFRRGGBB", empty for none
+        QString justering{};      // "", "left", "right", "center"
+        QString talformat{};      // "", "@"
+        bool operator==(const Format&) const = default;
     };
 
     explicit XlsxLasare(const QString& sokvag);
 
-    // The raw XML of a part, "" when the zip has no such part.
-    QString del(const QString& namn) const;
     QString bladnamn() const;
     bool harCell(const QString& adress) const { return m_celler.contains(adress); }
     QString varde(const QString& adress) const;
@@ -41,8 +40,12 @@ public:
     // The text of the sheet's first element of that name.
     QString text(const QString& element) const;
     QList<int> sidbrytningar() const { return m_brytningar; }
+    // "typ:värde" of each cell, as one list to compare.
+    QStringList celler(const QStringList& adresser) const;
 
 private:
+    // The raw XML of a part, "" when the zip has no such part.
+    QString del(const QString& namn) const;
     struct Cell {
         QString typ, varde;
         int stil = 0;
@@ -66,3 +69,6 @@ private:
     double m_standardhojd = 15;
     QList<int> m_brytningar;
 };
+
+// How a failed comparison shows a format.
+char* toString(const XlsxLasare::Format& f);

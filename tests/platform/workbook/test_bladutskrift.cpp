@@ -119,16 +119,21 @@ class TestBladutskrift : public QObject {
 
 private slots:
     // The printer gets the copies, the sheet's name, and its paper by name, so
-    // that a real printer picks A4 and not a custom size; the printed pages show
-    // orientation and size.
-    void skrivarenStallsIn() {
+    // that a real printer picks A4 and not a custom size. A printer that cannot
+    // make copies itself gets every page again.
+    void skrivarenOchKopiorna() {
         Utskrift u;
+        byggSkjutlagslista(u.app, u.blad, 2, Orientering::Liggande);
         QPrinter skrivare;
         u.motor.forbered(skrivare, u.blad, 3);
         QCOMPARE(skrivare.copyCount(), 3);
         QCOMPARE(skrivare.pageLayout().pageSize().id(), QPageSize::A4);
         QVERIFY(skrivare.fullPage());
-        QCOMPARE(skrivare.docName(), QStringLiteral("Blad1"));
+        QCOMPARE(skrivare.docName(), QStringLiteral("Skjutlagslista"));
+        u.blad.PrintOut(3);
+        const int sidor = skrivare.supportsMultipleCopies() ? 2 : 6;
+        QCOMPARE(u.sidor(), sidor);
+        QVERIFY(u.text(sidor).contains(QStringLiteral("Skjutlag: 2")));
     }
 
     // Every squad on a page of its own, each page with the header and its number.
@@ -227,7 +232,6 @@ private slots:
         QCOMPARE(felnummer([&] { u.blad.PageSetup().setLeftHeader(tavling); }), Kalkylfel::Programfel);
         u.blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10") +
                                          Sidhuvudkod::skydda(tavling));
-        u.blad.Cells(1, 1).setValue(QStringLiteral("Resultatlista"));
 
         const XlsxLasare x(u.bok.SaveAs(u.t.fil(QStringLiteral("Resultatlista_Fil.xls"))));
         QCOMPARE(x.text(QStringLiteral("oddHeader")),
@@ -235,39 +239,22 @@ private slots:
         QCOMPARE(Sidhuvudkod::text(Sidhuvudkod::tolka(x.text(QStringLiteral("oddHeader")).mid(2), 1, 1)),
                  tavling);
         u.blad.PrintOut();
-        // The header at the header margin (0.3 inches, 22 points) on the left.
+        // The header at the header margin (0.3 inches, 22 points) on the left,
+        // on the one page an empty sheet prints.
+        QCOMPARE(u.sidor(), 1);
         QCOMPARE(u.text(1, QRect(0, 10, 300, 30)), tavling);
     }
 
-    // A printer that cannot make copies itself gets every page again.
-    void kopiorTillSkrivaren() {
-        Utskrift u;
-        byggSkjutlagslista(u.app, u.blad, 2, Orientering::Liggande);
-        u.blad.PrintOut(3);
-        QPrinter skrivare;
-        u.motor.forbered(skrivare, u.blad, 3);
-        const int sidor = skrivare.supportsMultipleCopies() ? 2 : 6;
-        QCOMPARE(u.sidor(), sidor);
-        QVERIFY(u.text(sidor).contains(QStringLiteral("Skjutlag: 2")));
-    }
-
-    // An empty sheet still gives its header and footer on one page.
-    void tomtBladGerEnSida() {
-        Utskrift u;
-        u.blad.PageSetup().setLeftHeader(QStringLiteral("&\"MS Sans Serif,Normal\"&10 Tom lista"));
-        u.blad.PageSetup().setRightFooter(QStringLiteral("&\"MS Sans Serif,Normal\"&10&P"));
-        u.blad.PrintOut();
-        QCOMPARE(u.sidor(), 1);
-        QVERIFY(u.text(1).contains(QStringLiteral("Tom lista")));
-    }
-
-    // No printer, or one that is not there: a clear error, never a quiet success.
+    // No print engine, no printer, or one that is not there: a clear error,
+    // never a quiet success.
     void utanSkrivareBlirDetFel() {
         Kalkylprogram app;
-        Skrivarmotor motor;
-        app.setUtskriftsmotor(&motor);
         Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
         blad.Cells(1, 1).setValue(1);
+        QCOMPARE(felnummer([&] { blad.PrintOut(1); }), Kalkylfel::Programfel);
+        QCOMPARE(felnummer([&] { blad.PrintOut(0); }), Kalkylfel::Programfel);
+        Skrivarmotor motor;
+        app.setUtskriftsmotor(&motor);
         motor.setSkrivare(QStringLiteral("Skrivare som inte finns"));
         QString text;
         try {

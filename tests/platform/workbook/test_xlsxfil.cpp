@@ -130,43 +130,29 @@ private slots:
 
         const XlsxLasare x(sparad);
         QCOMPARE(x.bladnamn(), "Resultatlista");
-        QCOMPARE(x.varde("B1"), "Damer");
-        QCOMPARE(x.varde("B4"), "Åsa Öberg");
-        QCOMPARE(x.typ("A4"), "n");
-        QCOMPARE(x.varde("A4"), "1");
-        QCOMPARE(x.varde("L4"), "99.5");
-        QCOMPARE(x.typ("D6"), "b");
-        QCOMPARE(x.typ("F5"), "s");
-        QCOMPARE(x.varde("F5"), "10:30");
-        QCOMPARE(x.format("F5").talformat, "@");
-
-        const auto b1 = x.format("B1");
-        QCOMPARE(b1.font, "MS Sans Serif");
-        QCOMPARE(b1.storlek, 13.5);
-        QVERIFY(b1.fet);
-        QCOMPARE(b1.justering, "left");
-        QVERIFY(x.format("A2").fet);
-        QCOMPARE(x.format("A2").justering, "right");
-        QCOMPARE(x.format("D4").farg, "FFFF0000");
-        QCOMPARE(x.format("D4").justering, "center");
-        QCOMPARE(x.format("E4").farg, "FF000000");
-        QCOMPARE(x.format("B4").storlek, 10.0);
-        QVERIFY(!x.format("B4").fet);
-        QVERIFY(x.format("L4").fet);
-        QCOMPARE(x.format("C5").understrykning, "single");
-        QCOMPARE(x.format("C6").fyllning, "FF969696");
+        QCOMPARE(x.celler({"B1", "B4", "A4", "L4", "D6", "F5"}),
+                 QStringList({"s:Damer", "s:Åsa Öberg", "n:1", "n:99.5", "b:1", "s:10:30"}));
+        using F = XlsxLasare::Format;
+        const QString ms = QStringLiteral("MS Sans Serif");
+        QCOMPARE(x.format("B1"), (F{.font = ms, .storlek = 13.5, .fet = true, .justering = "left"}));
+        QCOMPARE(x.format("A2"), (F{.font = ms, .storlek = 10, .fet = true, .justering = "right"}));
+        QCOMPARE(x.format("D4"), (F{.font = ms, .storlek = 10, .farg = "FFFF0000", .justering = "center"}));
+        QCOMPARE(x.format("E4"), (F{.font = ms, .storlek = 10, .farg = "FF000000", .justering = "center"}));
+        QCOMPARE(x.format("B4"), (F{.font = ms, .storlek = 10, .justering = "left"}));
+        QCOMPARE(x.format("L4"), (F{.font = ms, .storlek = 10, .fet = true}));
+        QCOMPARE(x.format("C5"), (F{.font = ms, .storlek = 10, .understrykning = "single"}));
+        QCOMPARE(x.format("C6"), (F{.font = ms, .storlek = 10, .fyllning = "FF969696"}));
+        QCOMPARE(x.format("F5"), (F{.font = ms, .storlek = 10, .justering = "center", .talformat = "@"}));
+        QCOMPARE(x.kolumnformat(11), (F{.font = ms, .storlek = 10, .justering = "center"}));
+        QCOMPARE(x.kolumnformat(20), (F{.font = ms, .storlek = 10}));
+        QCOMPARE(x.radformat(2), (F{.font = ms, .storlek = 10, .fet = true}));
 
         // Widths in characters carry the file format's cell padding.
         QVERIFY(std::abs(x.kolumnbredd(1) - 5.7109375) < 1e-6);
         QVERIFY(std::abs(x.kolumnbredd(4) - 4.28515625) < 1e-6);
         QCOMPARE(x.kolumnbredd(11), x.kolumnbredd(4));
-        QCOMPARE(x.kolumnformat(11).justering, "center");
-        QCOMPARE(x.kolumnformat(20).font, "MS Sans Serif");
-        QCOMPARE(x.radhojd(1), 19.5);
-        QCOMPARE(x.radhojd(4), 15.75);
-        QCOMPARE(x.radhojd(100), 15.75);
-        QVERIFY(x.radformat(2).fet);
-
+        QCOMPARE((QList<double>{x.radhojd(1), x.radhojd(4), x.radhojd(100)}),
+                 (QList<double>{19.5, 15.75, 15.75}));
         const auto marginaler = x.attribut("pageMargins");
         QCOMPARE(marginaler.value("left").toDouble(), 1.2 / 2.54);
         QCOMPARE(marginaler.value("right").toDouble(), 0.0);
@@ -206,11 +192,12 @@ private slots:
         bok.SaveAs(mal);
         const XlsxLasare x(mal);
         QCOMPARE(x.attribut("dimension").value("ref"), "B3:F8");
-        QCOMPARE(x.kolumnformat(MaxKolumn).font, "MS Sans Serif");
-        QCOMPARE(x.kolumnformat(26).justering, "center");
-        QVERIFY(x.radformat(20).fet);
+        using F = XlsxLasare::Format;
+        QCOMPARE(x.kolumnformat(MaxKolumn), (F{.font = "MS Sans Serif", .storlek = 11}));
+        QCOMPARE(x.kolumnformat(26), (F{.font = "MS Sans Serif", .storlek = 11, .justering = "center"}));
+        QCOMPARE(x.radformat(20), (F{.font = "MS Sans Serif", .storlek = 11, .fet = true}));
+        QCOMPARE(x.format("F8"), x.radformat(20));
         QCOMPARE(x.radhojd(1), 30.0);
-        QVERIFY(x.format("F8").fet);
         QVERIFY(!x.harCell("G8"));
     }
 
