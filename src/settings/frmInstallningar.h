@@ -44,13 +44,12 @@ public:
     // Whether the operator can open the tab.
     bool erbjuds(Flik flik) const;
 
-    QPushButton* cmdOK;
-
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    QPushButton* cmdOK;
     // The hourglass from the start of loading to the form's first activation,
     // or to a load that failed; given back once, also when the form goes
     // before it was ever activated.

@@ -25,8 +25,6 @@ public:
     // The text handed back to the caller for a folder.
     static QString tillbakatext(const QString& mapp, const QString& tag);
 
-    QPushButton* cmdOK;
-
 signals:
     // OK was pressed on a folder: the text for the caller's field.
     void valt(const QString& text);
@@ -36,6 +34,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    QPushButton* cmdOK;
     void cmdNyMapp_Click();
     void cmdOK_Click();
     void cmdAvbryt_Click();
