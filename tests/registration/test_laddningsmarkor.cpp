@@ -6,24 +6,23 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
-// The message seam that also notes whether the hourglass was up while a
-// message was shown.
+Qt::CursorShape overst() {
+    const QCursor* c = QApplication::overrideCursor();
+    return c ? c->shape() : Qt::BitmapCursor;
+}
+// The message seam that also notes the messages shown under the hourglass.
 class Markormeddelanden : public TestMeddelanden {
 public:
     Svar visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) override {
-        const QCursor* c = QApplication::overrideCursor();
-        if (c && c->shape() == Qt::WaitCursor)
+        if (overst() == Qt::WaitCursor)
             underTimglas << text;
         return TestMeddelanden::visa(text, titel, ikon, knappar);
     }
     QStringList underTimglas;
 };
-
-Qt::CursorShape overst() {
-    const QCursor* c = QApplication::overrideCursor();
-    return c ? c->shape() : Qt::BitmapCursor;
-}
 } // namespace
 
 // The registration and team windows show the hourglass while they load, and
@@ -45,29 +44,27 @@ private slots:
         QFETCH(QString, fonster);
         QFETCH(QString, vag);
         Testfixtur f;
-        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 2, 3);
+        f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 4, 2, 3);
         Markormeddelanden m;
         Formkontext k(f.g, m, f.fonster, f.dialoger);
         // A cursor of someone else's beneath: exactly one is taken down again.
         QApplication::setOverrideCursor(Qt::CrossCursor);
-        const bool misslyckas = vag == QLatin1String("laddningen misslyckas");
+        const bool misslyckas = vag == u"laddningen misslyckas"_s;
         if (misslyckas)
             f.g.cnnTavling.Close();
-
         QPointer<QWidget> w;
-        if (fonster == QLatin1String("frmInskrivningSkyttar"))
+        if (fonster == u"frmInskrivningSkyttar"_s)
             w = new frmInskrivningSkyttar(k);
         else
             w = new frmLagInskrivning(k);
         if (misslyckas) {
             QVERIFY(!m.visade.isEmpty());
-            QVERIFY2(m.visade[0].text.startsWith(fonster + QStringLiteral(", Form_load: ")),
-                     qPrintable(m.visade[0].text));
+            QVERIFY2(m.visade[0].text.startsWith(fonster + u", Form_load: "_s), qPrintable(m.visade[0].text));
             QVERIFY2(m.underTimglas.isEmpty(), qPrintable(m.underTimglas.join(u'\n')));
             QCOMPARE(overst(), Qt::CrossCursor);
         } else {
             QCOMPARE(overst(), Qt::WaitCursor);
-            if (vag == QLatin1String("aktiverat")) {
+            if (vag == u"aktiverat"_s) {
                 k.meddelaAktivering(w);
                 QCOMPARE(overst(), Qt::CrossCursor);
                 k.meddelaAktivering(w); // coming back takes nothing more down
