@@ -91,7 +91,6 @@ private slots:
             QVERIFY(!Lag::NyttLag(mj.db(), mj.f.m, mj.cup));
         }
         QVERIFY(mj.f.m.visade.isEmpty());
-
         // The core refuses what the question refuses, and a team competition
         // that is gone.
         for (const QString& namn : {u"Ek'en"_s, u"västra"_s, u" "_s})
@@ -163,7 +162,6 @@ private slots:
         mj.f.m.svara(Svar::Ja);
         QCOMPARE(mj.laggTill(sextio, u"dam"_s), Utfall::Tillagd);
         QCOMPARE(mj.lagOchSerier(dam), u"%1/12"_s.arg(sextio));
-
         // 40 shots for a 60-shot class: no question.
         mj.f.m.tom();
         mj.f.m.svara(Svar::Ja);

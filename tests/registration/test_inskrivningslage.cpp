@@ -80,7 +80,6 @@ private slots:
         QVERIFY(s.lage == L::Andrar && s.lopnummer == 12);
         s.kopiera(); // only a shown shooter is copied
         QCOMPARE(s.lage, L::Andrar);
-
         // Cleared, then a new shooter with a lane, then cleared again.
         s.visaLedig();
         QCOMPARE(s.lopnummer, 0);
@@ -92,7 +91,6 @@ private slots:
         s.visa(13);
         s.borjaNy();
         QVERIFY(!s.banaSkriven && s.lopnummer == 0 && !s.knappar().spara);
-
         // A copy is a new shooter: he has no key until he is saved.
         s.visa(14);
         s.kopiera();

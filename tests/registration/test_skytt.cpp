@@ -62,7 +62,6 @@ private slots:
         l = Skyttar::ledigaStartnummer(db);
         QCOMPARE(l.lista, (QList<int>{3, 4, 6}));
         QCOMPARE(l.forslag, 6);
-
         // Only the 30 lowest gaps, then the highest plus one.
         db.kor(u"INSERT INTO Skyttar (Startnr, Namn) VALUES (100, 'x')"_s);
         l = Skyttar::ledigaStartnummer(db);
@@ -70,7 +69,6 @@ private slots:
         QCOMPARE(l.lista.mid(0, 3), (QList<int>{3, 4, 6}));
         QCOMPARE(l.lista[29], 33);
         QCOMPARE(l.lista.last(), 101);
-
         // 0 is "none": never a duplicate, the placeholder's 0 included.
         QVERIFY(!Skyttar::startnummerFinns(db, 0));
         QVERIFY(Skyttar::startnummerFinns(db, 5));
@@ -121,7 +119,6 @@ private slots:
         QCOMPARE(spara(f, sparning(2), uppgifter(u"7"_s)).utfall, U::BanaSaknas);
         QCOMPARE(f.m.senasteText(), u"Bana 7 finns inte i skjutlag 2, välj en annan."_s);
         QCOMPARE(db.varde(antal).toInt(), fore);
-
         // Rounds in use: a round must be chosen, and its key is what is written,
         // whatever its description.
         f.g.blnFleraTavlingar = true;
@@ -157,7 +154,6 @@ private slots:
         Skyttar::Uppgifter u = uppgifter(u"3"_s, u"1"_s);
         u.namn = u"Skytt1"_s;
         u.efternamn = u"Efternamn1"_s;
-
         // Lane 3 is taken by Skytt3: No writes nothing, not even the fields.
         f.m.svara(Svar::Nej);
         QCOMPARE(spara(f, sparning(1, s1), u).utfall, U::BytetNekat);
@@ -176,20 +172,17 @@ private slots:
         // Saving on his own lane changes no lane.
         QCOMPARE(spara(f, sparning(1, s1), u).utfall, U::Sparad);
         QCOMPARE(platser(db, s1), QStringList{u"1/3"_s});
-
         // Across squads: Skytt1 (1/3) and Skytt6 (2/2).
         u.bana = u"2"_s;
         f.m.svara(Svar::Ja);
         QCOMPARE(spara(f, sparning(2, s1), u).utfall, U::Sparad);
         QCOMPARE(platser(db, s1), QStringList{u"2/2"_s});
         QCOMPARE(platser(db, lopnummer(db, u"Skytt6"_s)), QStringList{u"1/3"_s});
-
         // To a free lane of another squad: the old lane becomes free.
         u.bana = u"4"_s;
         QCOMPARE(spara(f, sparning(2, s1), u).utfall, U::Sparad);
         QCOMPARE(platser(db, s1), QStringList{u"2/4"_s});
         QVERIFY(platser(db, PlatshallareLopnummer).contains(u"2/2"_s));
-
         // Staying on his lane with a start number another shooter has is refused.
         u.startnr = u"5"_s;
         QCOMPARE(spara(f, sparning(2, s1), u).utfall, U::Dublett);
