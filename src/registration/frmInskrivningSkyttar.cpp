@@ -179,11 +179,12 @@ void frmInskrivningSkyttar::byggFormular() {
     aktuellt->addWidget(txtSkjuttid, 1);
 
     // --- The shooter ---
-    frameUppgifter = new QGroupBox(QStringLiteral("Uppgifter"), this);
+    auto* frameUppgifter = new QGroupBox(QStringLiteral("Uppgifter"), this);
     frameUppgifter->setObjectName(QStringLiteral("frameUppgifter"));
     cboTavlingsOmg = new QComboBox(frameUppgifter);
     cboTavlingsOmg->setObjectName(QStringLiteral("cboTavlingsOmg"));
     lblTavlingsOmg = new QLabel(QStringLiteral("Tävlings omgång"), frameUppgifter);
+    lblTavlingsOmg->setObjectName(QStringLiteral("lblTavlingsOmg"));
     cboStartnummer = new QComboBox(frameUppgifter);
     cboStartnummer->setObjectName(QStringLiteral("cboStartnummer"));
     cboStartnummer->setToolTip(QStringLiteral("Vilket startnummer ska skytten få. "));
@@ -219,6 +220,7 @@ void frmInskrivningSkyttar::byggFormular() {
     siffror(txtBana, 4);
     const QString prisTips = QStringLiteral("Kryssa för här om skytten ska ingå i vandringspriset.");
     lblVandringspris = new QLabel(QStringLiteral("Vandringspris"), frameUppgifter);
+    lblVandringspris->setObjectName(QStringLiteral("lblVandringspris"));
     lblVandringspris->setToolTip(prisTips);
     chkVandringspris = new QCheckBox(frameUppgifter);
     chkVandringspris->setObjectName(QStringLiteral("chkVandringspris"));
@@ -240,7 +242,8 @@ void frmInskrivningSkyttar::byggFormular() {
                        QStringLiteral("Töm uppgiftsfälten utan att ta bort skytten."));
     cmdCopy = knapp(frameUppgifter, QStringLiteral("cmdCopy"), QStringLiteral("&Kopiera skytt"),
                     QStringLiteral("Kopierar en skytt ifall den ska skjuta flera gånger."));
-    cmdAterga = knapp(this, QStringLiteral("cmdAterga"), QStringLiteral("&Stäng"), QStringLiteral("Återgå."));
+    auto* cmdAterga =
+        knapp(this, QStringLiteral("cmdAterga"), QStringLiteral("&Stäng"), QStringLiteral("Återgå."));
 
     auto* uppgifter = new QGridLayout;
     int rad = 0;

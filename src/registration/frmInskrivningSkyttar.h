@@ -42,7 +42,13 @@ public:
     int aktuelltSkjutlag() const { return m_intAktuelltSkjutlag; }
     Lage lage() const { return m_lage.lage; }
 
-    // The squad area. Opt[1] .. Opt[30]; Opt[0] is unused.
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    // The widgets, each with its object name. The squad area: Opt[1] ..
+    // Opt[30] (Opt1 .. Opt30); Opt[0] is unused.
     QGroupBox* frameSkjutlag;
     QList<QPushButton*> Opt;
     QPushButton* cmdNyttSkjutlag;
@@ -55,7 +61,6 @@ public:
     QLineEdit* txtSkjuttid;
 
     // The shooter.
-    QGroupBox* frameUppgifter;
     QLabel* lblTavlingsOmg;
     QComboBox* cboTavlingsOmg;
     QComboBox* cboStartnummer;
@@ -74,11 +79,10 @@ public:
     QPushButton* cmdTabortSkytt;
     QPushButton* cmdTomFalt;
     QPushButton* cmdCopy;
-    QPushButton* cmdAterga;
 
     Rutnat* vbagrSkjutlag;
 
-public slots:
+    // The buttons.
     void cmdNyttSkjutlag_Click();
     void cmdInfogaNyttSkjutlag_Click();
     void cmdTabortSkjutlag_Click();
@@ -91,11 +95,6 @@ public slots:
     void cmdTomFalt_Click();
     void cmdAterga_Click();
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
     void byggFormular();
     void Form_Load();
     void Form_Activate();

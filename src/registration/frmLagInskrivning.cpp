@@ -89,9 +89,10 @@ frmLagInskrivning::frmLagInskrivning(Formkontext& k, QWidget* parent) : QWidget(
                        QStringLiteral("Skapa ett nytt lag."));
     cmdTaBortLag = knapp(this, QStringLiteral("cmdTaBortLag"), QStringLiteral("&Radera lag"),
                          QStringLiteral("Ta bort laget."));
-    cmdAterga = knapp(this, QStringLiteral("cmdAterga"), QStringLiteral("Stäng"), QStringLiteral("Återgå."));
+    auto* cmdAterga =
+        knapp(this, QStringLiteral("cmdAterga"), QStringLiteral("Stäng"), QStringLiteral("Återgå."));
 
-    frameSkytt = new QGroupBox(QStringLiteral("Skytt"), this);
+    auto* frameSkytt = new QGroupBox(QStringLiteral("Skytt"), this);
     frameSkytt->setObjectName(QStringLiteral("frameSkytt"));
     auto* Label1 = new QLabel(
         QStringLiteral(

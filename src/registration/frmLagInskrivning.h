@@ -8,7 +8,6 @@
 #include <optional>
 
 class Formkontext;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,10 +25,8 @@ class frmLagInskrivning : public QWidget {
 public:
     explicit frmLagInskrivning(Formkontext& k, QWidget* parent = nullptr);
 
-    // What a node stands for.
-    enum class Nodtyp { Lagtavling, Lag };
-    static Nodtyp nodtyp(const QTreeWidgetItem* nod);
-    static qint64 nodnyckel(const QTreeWidgetItem* nod);
+    // The node of a team competition or a team, by its key; null when the
+    // tree has none.
     QTreeWidgetItem* nodForLagtavling(qint64 lagtavling) const;
     QTreeWidgetItem* nodForLag(qint64 lagNr) const;
 
@@ -40,14 +37,23 @@ public:
     // Member entry: the name boxes take a search.
     bool medlemsinmatningOppen() const;
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // What a node stands for.
+    enum class Nodtyp { Lagtavling, Lag };
+    static Nodtyp nodtyp(const QTreeWidgetItem* nod);
+    static qint64 nodnyckel(const QTreeWidgetItem* nod);
+
+    // The widgets, each with its object name.
     QTreeWidget* tvwLagtavlingar;
     QLabel* lblLagtavlingOverskrift;
     QLabel* lblLaget;
     Rutnat* vbagrLag;
     QPushButton* cmdNyttLag;
     QPushButton* cmdTaBortLag;
-    QPushButton* cmdAterga;
-    QGroupBox* frameSkytt;
     QLineEdit* txtNamn;
     QLineEdit* txtEfternamn;
     QLineEdit* txtStartNummer;
@@ -56,7 +62,6 @@ public:
     QPushButton* cmdTaBort;
     QPushButton* cmdRensaFalt;
 
-public slots:
     void Form_Activate();
     void tvwLagtavlingar_NodeClick(QTreeWidgetItem* nod);
     void tvwLagtavlingar_Expand(QTreeWidgetItem* nod);
@@ -71,13 +76,6 @@ public slots:
     void cmdTaBort_Click();
     void cmdRensaFalt_Click();
 
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-
-    Formkontext& m_k;
-
-private:
     void Form_Load();
     void Skapa_rutnat();
     void Hamta_lagtavlingar_till_tradet();
@@ -101,6 +99,8 @@ private:
     // A search that ended without a new member: the panel is ready for the next.
     void aterstallPanelen();
     QTreeWidgetItem* hitta(Nodtyp typ, qint64 nyckel) const;
+
+    Formkontext& m_k;
 
     QIcon m_stangd;
     QIcon m_oppen;

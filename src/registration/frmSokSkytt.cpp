@@ -51,16 +51,17 @@ frmSokSkytt::frmSokSkytt(Formkontext& k, QWidget* parent, SokSkytt::Sokning::Vis
         t->installEventFilter(this);
         return t;
     };
-    lblFornamn = new QLabel(QStringLiteral("Förnamn"), this);
+    auto* lblFornamn = new QLabel(QStringLiteral("Förnamn"), this);
     txtFornamn = textruta("txtFornamn", QStringLiteral("Söker efter alla förnamn som börjar på detta."));
-    lblEfternamn = new QLabel(QStringLiteral("Efternamn"), this);
+    auto* lblEfternamn = new QLabel(QStringLiteral("Efternamn"), this);
     txtEfternamn =
         textruta("txtEfternamn", QStringLiteral("Söker efter alla efternamn som börjar på detta."));
-    lblLicensnr = new QLabel(QStringLiteral("Licens nr"), this);
+    auto* lblLicensnr = new QLabel(QStringLiteral("Licens nr"), this);
     txtLicensnr = textruta("txtLicensnr", QStringLiteral("Söker efter licens nummret."));
-    lblStartnr = new QLabel(QStringLiteral("Start nr"), this);
+    auto* lblStartnr = new QLabel(QStringLiteral("Start nr"), this);
     txtStartnr = textruta("txtStartnr", QStringLiteral("Sök efter startnummer."));
     lblOmg = new QLabel(QStringLiteral("Tävlingsomgång"), this);
+    lblOmg->setObjectName(QStringLiteral("lblOmg"));
     lblOmg->setToolTip(QStringLiteral("I vilken omg."));
     cboOmg = new QComboBox(this);
     cboOmg->setObjectName(QStringLiteral("cboOmg"));
@@ -81,7 +82,7 @@ frmSokSkytt::frmSokSkytt(Formkontext& k, QWidget* parent, SokSkytt::Sokning::Vis
     cmdSokNasta->setToolTip(
         QStringLiteral("Söker efter nästa skytt med samma kriterier om det finns fler skyttar som matchar."));
     cmdSokNasta->setEnabled(false);
-    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    auto* cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
     cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
     cmdAvbryt->setToolTip(QStringLiteral("Återgår till inskriving av skyttar."));
 

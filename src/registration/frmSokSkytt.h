@@ -20,29 +20,23 @@ public:
     // cannot be shown there is passed over.
     explicit frmSokSkytt(Formkontext& k, QWidget* parent = nullptr, SokSkytt::Sokning::Visare visa = {});
 
-    QLabel* lblFornamn;
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    // The widgets, each with its object name.
     QLineEdit* txtFornamn;
-    QLabel* lblEfternamn;
     QLineEdit* txtEfternamn;
-    QLabel* lblLicensnr;
     QLineEdit* txtLicensnr;
-    QLabel* lblStartnr;
     QLineEdit* txtStartnr;
     QLabel* lblOmg;
     QComboBox* cboOmg;
     QPushButton* cmdSok;
     QPushButton* cmdSokNasta;
-    QPushButton* cmdAvbryt;
 
-public slots:
     void cmdSok_Click();
     void cmdSokNasta_Click();
     void cmdAvbryt_Click();
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
     void Hamta_omg();
     // Shows the hit in the registration window; false when that window is not
     // open or has no row for the hit's lane.

@@ -1,4 +1,3 @@
-#include "common/Databasnamn.h"
 #include "common/IniNamn.h"
 #include "competition/Skjutlag.h"
 #include "shell/Tavling.h"
@@ -20,11 +19,6 @@ constexpr int Banor = 4;
 constexpr int AntalFran = 6;
 constexpr int Skyttar = 10;
 
-// What the child mostly does; the other operations only keep the count
-// between its bounds so that the main one can go on.
-enum class Lage { Infoga, TaBort, LaggTill, Blandat };
-constexpr int AntalLagen = 4;
-
 // The operator who agrees to every question.
 class JaMeddelanden : public Meddelanden {
 public:
@@ -43,20 +37,20 @@ int antalIDatabasen(const Databas& db) {
 
 // The squads that nobody stands on.
 QList<int> tomma(const Databas& db) {
-    QSqlQuery q =
-        db.kor(QStringLiteral("SELECT s.Skjutlag FROM Skjutlag s "
-                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
-                              "GROUP BY s.Skjutlag HAVING COUNT(k.Löpnummer) = 0"));
+    QSqlQuery q = db.kor(QStringLiteral("SELECT s.Skjutlag FROM Skjutlag s LEFT JOIN Skyttar k "
+                                        "ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                                        "GROUP BY s.Skjutlag HAVING COUNT(k.Löpnummer) = 0"));
     QList<int> lag;
     while (q.next())
         lag << q.value(0).toInt();
     return lag;
 }
 
-// The child: squad operations one after the other, as fast as they go, until
-// it is killed. It gives up by itself after a while or when its parent is
-// gone, so that a failed test leaves nothing running.
-int skjutlagTillsDodad(const QString& databas, const QString& ini, Lage lage, quint32 fro) {
+// The child: squad operations chosen at random, as fast as they go, until it
+// is killed; a squad is taken away only when it is empty, and the count stays
+// between 2 and 30. It gives up by itself after a while or when its parent
+// is gone, so that a failed test leaves nothing running.
+int skjutlagTillsDodad(const QString& databas, const QString& ini, quint32 fro) {
     modGlobalt g;
     g.iniTavling.setPath(ini);
     g.intSkjutlagsstorlek = Banor;
@@ -72,35 +66,16 @@ int skjutlagTillsDodad(const QString& databas, const QString& ini, Lage lage, qu
         while (klocka.elapsed() < 60000 && getppid() == foralder) {
             const int antal = antalIDatabasen(g.cnnTavling);
             const QList<int> lediga = tomma(g.cnnTavling);
-            const bool huvudsak = rng.bounded(4) != 0;
-            const bool kanVaxa = antal < Skjutlag::StorstaAntal;
-            const bool kanKrympa = antal > 2 && !lediga.isEmpty();
-            const auto infoga = [&] { Skjutlag::infoga(g, m, 1 + rng.bounded(qMax(antal, 1))); };
-            const auto taBort = [&] {
+            const int val = rng.bounded(4);
+            if (antal > 2 && !lediga.isEmpty() && (val == 0 || antal >= Skjutlag::StorstaAntal)) {
                 if (lediga.contains(antal) && rng.bounded(2) == 0)
                     Skjutlag::taBortSista(g, m);
                 else
                     Skjutlag::taBortValt(g, m, lediga.at(rng.bounded(int(lediga.size()))));
-            };
-            const auto laggTill = [&] { Skjutlag::laggTill(g, m); };
-            switch (lage) {
-            case Lage::Infoga:
-                (kanVaxa && (huvudsak || !kanKrympa)) ? infoga() : taBort();
-                break;
-            case Lage::TaBort:
-                (kanKrympa && (huvudsak || !kanVaxa)) ? taBort() : laggTill();
-                break;
-            case Lage::LaggTill:
-                (kanVaxa && (huvudsak || !kanKrympa)) ? laggTill() : taBort();
-                break;
-            case Lage::Blandat:
-                if (kanKrympa && (!kanVaxa || rng.bounded(2) == 0))
-                    taBort();
-                else if (rng.bounded(2) == 0)
-                    infoga();
-                else
-                    laggTill();
-                break;
+            } else if (val == 1) {
+                Skjutlag::laggTill(g, m);
+            } else {
+                Skjutlag::infoga(g, m, 1 + rng.bounded(qMax(antal, 1)));
             }
         }
     } catch (const Fel& f) {
@@ -158,11 +133,9 @@ private slots:
         Testfixtur f;
         const QString databas =
             f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, Banor, AntalFran, Skyttar);
-        Databas& db = f.g.cnnTavling;
         // Shooters further on too, so that inserts and deletes before them move them.
-        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 7 WHERE Skjutlag = 2"));
-        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 2 WHERE Skjutlag = 5"));
-        db.kor(QStringLiteral("UPDATE Skjutlag SET Skjutlag = 5 WHERE Skjutlag = 7"));
+        f.g.cnnTavling.kor(
+            QStringLiteral("UPDATE Skjutlag SET Skjutlag = 7 - Skjutlag WHERE Skjutlag IN (2, 5)"));
         const QString ini = f.g.iniTavling.Path();
         Tavling::stang(f.g);
 
@@ -170,11 +143,9 @@ private slots:
         int fel = 0;
         QStringList forsta;
         for (int varv = 1; varv <= 60; ++varv) {
-            const int lage = varv % AntalLagen;
             QProcess barn;
             barn.start(QCoreApplication::applicationFilePath(),
-                       {QString::fromLatin1(Barnarg), databas, ini, QString::number(lage),
-                        QString::number(rng.generate())});
+                       {QString::fromLatin1(Barnarg), databas, ini, QString::number(rng.generate())});
             QVERIFY(barn.waitForStarted(10000));
             // Killed only once it is working.
             QVERIFY2(barn.waitForReadyRead(30000), barn.readAllStandardError().constData());
@@ -196,11 +167,10 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    if (argc == 6 && qstrcmp(argv[1], Barnarg) == 0) {
+    if (argc == 5 && qstrcmp(argv[1], Barnarg) == 0) {
         QCoreApplication app(argc, argv);
         return skjutlagTillsDodad(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                                  static_cast<Lage>(QByteArray(argv[4]).toInt()),
-                                  QByteArray(argv[5]).toUInt());
+                                  QByteArray(argv[4]).toUInt());
     }
     QApplication app(argc, argv);
     TestSkjutlagskrasch t;

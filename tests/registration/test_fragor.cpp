@@ -11,11 +11,14 @@
 #include <QTest>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The operator, who while each box is open looks whether the program holds a
 // transaction: the connection must have none open, and a second program must
 // be able to start writing at once rather than find the database locked.
+// He agrees to every question unless told otherwise.
 class Vakt : public Meddelanden {
 public:
     explicit Vakt(const Databas& db) : m_db(db) {}
@@ -41,20 +44,18 @@ private:
     void granska(const QString& text) {
         visade << text;
         if (m_db.transaktionsdjup() != 0)
-            fel << text + QStringLiteral(": i en transaktion");
-        const QString anslutning = QStringLiteral("andra programmet");
+            fel << text + u": i en transaktion"_s;
+        const QString anslutning = u"andra programmet"_s;
         {
-            QSqlDatabase andra = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), anslutning);
+            QSqlDatabase andra = QSqlDatabase::addDatabase(u"QSQLITE"_s, anslutning);
             andra.setDatabaseName(m_db.sokvag());
-            andra.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            andra.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
             if (!andra.open()) {
-                fel << text + QStringLiteral(": ") + andra.lastError().text();
+                fel << text + u": "_s + andra.lastError().text();
+            } else if (QSqlQuery q(andra); !q.exec(u"BEGIN IMMEDIATE"_s)) {
+                fel << text + u": databasen låst ("_s + q.lastError().text() + u')';
             } else {
-                QSqlQuery q(andra);
-                if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-                    fel << text + QStringLiteral(": databasen låst (") + q.lastError().text() + u')';
-                else
-                    q.exec(QStringLiteral("ROLLBACK"));
+                q.exec(u"ROLLBACK"_s);
             }
         }
         QSqlDatabase::removeDatabase(anslutning);
@@ -65,32 +66,30 @@ private:
 
 // Four lanes in three squads; shooters 1..4 fill squad 1, 5 and 6 stand on
 // lanes 1 and 2 of squad 2. The team competition made with the competition is
-// "Cup".
+// "Cup", and Laget is a team in it.
 struct Miljo {
     Testfixtur f;
     Vakt m;
-    qint64 cup = 0;
+    qint64 lag = 0;
     Miljo() : m(f.g.cnnTavling) {
-        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 3, 6);
-        cup = db().varde(QStringLiteral("SELECT Lagtävling FROM Lagtävling")).toLongLong();
+        f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 4, 3, 6);
+        lag = Lag::skapa(db(), cup(), u"Laget"_s);
     }
     Databas& db() { return f.g.cnnTavling; }
+    qint64 cup() { return db().varde(u"SELECT Lagtävling FROM Lagtävling"_s).toLongLong(); }
     qint64 skytt(int nr) {
         return db()
-            .varde(QStringLiteral("SELECT Löpnummer FROM Skyttar WHERE Namn = ?"),
-                   {QStringLiteral("Skytt%1").arg(nr)})
+            .varde(u"SELECT Löpnummer FROM Skyttar WHERE Namn = ?"_s, {u"Skytt%1"_s.arg(nr)})
             .toLongLong();
     }
-    Skyttar::Uppgifter uppgifter(const QString& bana, const QString& startnr) {
+    // A new shooter, or shooter 1 edited, saved onto a lane of a squad.
+    void spara(int skjutlag, const QString& bana, const QString& startnr, bool skytt1 = false) {
         Skyttar::Uppgifter u;
-        u.namn = QStringLiteral("Ny");
-        u.efternamn = QStringLiteral("Skytt");
-        u.forening = QStringLiteral("Klubben");
-        u.klass =
-            db().varde(QStringLiteral("SELECT Klass FROM Skyttar WHERE Löpnummer > 1 LIMIT 1")).toString();
+        u.namn = u.efternamn = u.forening = u"Ny"_s;
+        u.klass = db().varde(u"SELECT Klass FROM Skyttar WHERE Löpnummer > 1"_s).toString();
         u.bana = bana;
         u.startnr = startnr;
-        return u;
+        Skyttar::spara(f.g, m, {}, {skytt1, skytt1 ? skytt(1) : 0, skjutlag}, u);
     }
 };
 
@@ -114,64 +113,41 @@ const QList<Fall>& fallen() {
         {"fullt", "Det går inte att skapa flera skjutlag.",
          [](Miljo& mj) {
              for (int lag = 4; lag <= Skjutlag::StorstaAntal; ++lag)
-                 mj.db().kor(QStringLiteral("INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, 1)"), {lag});
+                 mj.db().kor(u"INSERT INTO Skjutlag (Skjutlag, Bana) VALUES (?, 1)"_s, {lag});
              Skjutlag::laggTill(mj.f.g, mj.m);
          }},
         {"ny skytt på tagen bana", "Banan är upptagen, välj en annan.",
-         [](Miljo& mj) {
-             Skyttar::Sparning s;
-             s.skjutlag = 1;
-             Skyttar::spara(mj.f.g, mj.m, {}, s, mj.uppgifter(QStringLiteral("2"), QStringLiteral("40")));
-         }},
+         [](Miljo& mj) { mj.spara(1, u"2"_s, u"40"_s); }},
         {"startnumret finns", "Detta startnummer finns redan!",
-         [](Miljo& mj) {
-             Skyttar::Sparning s;
-             s.skjutlag = 2;
-             Skyttar::spara(mj.f.g, mj.m, {}, s, mj.uppgifter(QStringLiteral("3"), QStringLiteral("5")));
-         }},
-        {"byte av bana", "Vill du byta bana mellan:",
-         [](Miljo& mj) {
-             Skyttar::Sparning s;
-             s.andrar = true;
-             s.lopnummer = mj.skytt(1);
-             s.skjutlag = 2;
-             Skyttar::spara(mj.f.g, mj.m, {}, s, mj.uppgifter(QStringLiteral("1"), QStringLiteral("1")));
-         }},
+         [](Miljo& mj) { mj.spara(2, u"3"_s, u"5"_s); }},
+        {"byte av bana", "Vill du byta bana mellan:", [](Miljo& mj) { mj.spara(2, u"1"_s, u"1"_s, true); }},
         {"ta bort skytt i ett lag", "Skytten du försöker tabort är med i ett lag!",
          [](Miljo& mj) {
-             const qint64 lag = Lag::skapa(mj.db(), mj.cup, QStringLiteral("Laget"));
-             Lagmedlemmar::laggTill(mj.db(), lag, mj.skytt(3));
+             Lagmedlemmar::laggTill(mj.db(), mj.lag, mj.skytt(3));
              Skyttar::taBort(mj.db(), mj.m, mj.skytt(3));
          }},
         {"nytt lag", "Det laget fanns redan!",
          [](Miljo& mj) {
-             Lag::skapa(mj.db(), mj.cup, QStringLiteral("Första"));
-             mj.m.namn << QStringLiteral("första") << QStringLiteral("Andra");
-             Lag::NyttLag(mj.db(), mj.m, mj.cup);
+             mj.m.namn << u"laget"_s << u"Andra"_s;
+             Lag::NyttLag(mj.db(), mj.m, mj.cup());
          }},
         {"radera lag", "Är du säker på att du vill radera laget:",
          [](Miljo& mj) {
-             const qint64 lag = Lag::skapa(mj.db(), mj.cup, QStringLiteral("Laget"));
-             Lagmedlemmar::laggTill(mj.db(), lag, mj.skytt(2));
-             Lag::taBort(mj.db(), mj.m, lag);
+             Lagmedlemmar::laggTill(mj.db(), mj.lag, mj.skytt(2));
+             Lag::taBort(mj.db(), mj.m, mj.lag);
          }},
         {"ny lagmedlem med extra skott", "Skytten skjuter för några skott för lagtävlingen!",
          [](Miljo& mj) {
-             mj.db().kor(QStringLiteral("UPDATE Lagtävling SET [Antal skott] = 1000"));
-             const qint64 lag = Lag::skapa(mj.db(), mj.cup, QStringLiteral("Laget"));
+             mj.db().kor(u"UPDATE Lagtävling SET [Antal skott] = 1000"_s);
              mj.m.svar << Meddelanden::Svar::Nej << Meddelanden::Svar::Ja << Meddelanden::Svar::Ja;
-             Lagmedlemmar::LaggTillSkytt(mj.f.g, mj.m, lag, QStringLiteral("Skytt"), QString());
+             Lagmedlemmar::LaggTillSkytt(mj.f.g, mj.m, mj.lag, u"Skytt"_s, QString());
          }},
         {"lagmedlem utan träff", "Skytten finns inte, eller så är skytten redan med i ett lag.",
-         [](Miljo& mj) {
-             const qint64 lag = Lag::skapa(mj.db(), mj.cup, QStringLiteral("Laget"));
-             Lagmedlemmar::LaggTillSkytt(mj.f.g, mj.m, lag, QStringLiteral("Ingen"), QString());
-         }},
+         [](Miljo& mj) { Lagmedlemmar::LaggTillSkytt(mj.f.g, mj.m, mj.lag, u"Ingen"_s, QString()); }},
         {"ta bort lagmedlem", "Är du säker på att du vill ta bort skytten ur laget?",
          [](Miljo& mj) {
-             const qint64 lag = Lag::skapa(mj.db(), mj.cup, QStringLiteral("Laget"));
-             Lagmedlemmar::laggTill(mj.db(), lag, mj.skytt(4));
-             Lagmedlemmar::taBort(mj.db(), mj.m, lag, mj.skytt(4));
+             Lagmedlemmar::laggTill(mj.db(), mj.lag, mj.skytt(4));
+             Lagmedlemmar::taBort(mj.db(), mj.m, mj.lag, mj.skytt(4));
          }},
     };
     return fall;
