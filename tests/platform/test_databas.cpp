@@ -40,6 +40,16 @@ QStringList namn(const Databas& db, const QString& villkor = "1", const QVariant
 }
 
 // The shooters as another connection sees them: only what was committed.
+// A writable copy of the empty competition at sokvag, its folder made,
+// opened with one shooter "Före" stored.
+bool oppnaMedEnSkytt(Databas& db, const QString& sokvag) {
+    if (!QDir().mkpath(QFileInfo(sokvag).path()) || !QFile::copy(Testmiljo::mallSokvag(), sokvag) ||
+        !QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner))
+        return false;
+    db.Open(sokvag);
+    laggTillSkytt(db, "Före");
+    return true;
+}
 QStringList sparadeSkyttar(const QString& sokvag) {
     Databas annan;
     annan.Open(sokvag);
@@ -483,13 +493,9 @@ private slots:
         QFETCH(int, hur);
         Testmiljo t;
         const QString mapp = t.fil(QStringLiteral("Cup"));
-        QVERIFY(QDir().mkpath(mapp));
         const QString sokvag = mapp + QStringLiteral("/Cup.air");
-        QVERIFY(QFile::copy(Testmiljo::mallSokvag(), sokvag));
-        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
         Databas db;
-        db.Open(sokvag);
-        laggTillSkytt(db, "Före");
+        QVERIFY(oppnaMedEnSkytt(db, sokvag));
 
         // Where the opened file is now, and what lies at its path.
         QString oppnad = sokvag;
@@ -531,13 +537,9 @@ private slots:
             return;
         Testmiljo t;
         const QString mapp = t.fil(QStringLiteral("Cup"));
-        QVERIFY(QDir().mkpath(mapp));
         const QString sokvag = mapp + QStringLiteral("/Cup.air");
-        QVERIFY(QFile::copy(Testmiljo::mallSokvag(), sokvag));
-        QVERIFY(QFile::setPermissions(sokvag, QFile::ReadOwner | QFile::WriteOwner));
         Databas db;
-        db.Open(sokvag);
-        laggTillSkytt(db, "Före");
+        QVERIFY(oppnaMedEnSkytt(db, sokvag));
         const QFile::Permissions forut = QFile::permissions(mapp);
         QVERIFY(QFile::setPermissions(mapp, QFile::ReadOwner | QFile::ExeOwner));
         const Fel iTransaktion = felet([&] { db.transaktion([&] { laggTillSkytt(db, "Ny"); }); });
