@@ -1,6 +1,7 @@
 #include "app/Delsystem.h"
 
 #include "entry/Registrering.h"
+#include "lists/Registrering.h"
 #include "registration/Registrering.h"
 #include "settings/Registrering.h"
 #include "shell/Programdelar.h"
@@ -13,4 +14,5 @@ void registreraDelsystem(const Programdelar& delar) {
     Registreringsfonster::registrera(delar);
     Askadarskarm::registrera(delar);
     Resultatfonster::registrera(delar);
+    Resultatlistor::registrera(delar);
 }

@@ -1,4 +1,4 @@
-#include "XlsxLasare.h"
+#include "support/XlsxLasare.h"
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/Sidhuvudkod.h"

@@ -1,5 +1,5 @@
 #include "../Filstorlekstak.h"
-#include "XlsxLasare.h"
+#include "support/XlsxLasare.h"
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/XlsxFil.h"

@@ -1,4 +1,4 @@
-#include "XlsxLasare.h"
+#include "support/XlsxLasare.h"
 
 #include <QProcess>
 #include <QTest>
