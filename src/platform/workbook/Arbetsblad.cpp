@@ -213,8 +213,7 @@ void Omrade::setValue(const QVariant& varde) {
         vagra(QStringLiteral("Området är för stort."));
     for (int r = m_r1; r <= m_r2; ++r)
         for (int k = m_k1; k <= m_k2; ++k) {
-            const bool somText = m_blad->stil(r, k).talformat == QLatin1String(Textformat);
-            const QVariant v = lagrat(varde, somText);
+            const QVariant v = lagrat(varde, m_blad->arTextformat(r, k));
             if (v.isValid()) {
                 m_blad->cell(r, k).varde = v;
             } else if (auto rad = m_blad->m_rader.find(r); rad != m_blad->m_rader.end()) {
@@ -568,18 +567,27 @@ Stil Arbetsblad::grundstil() const {
     return s;
 }
 
-std::optional<long> Arbetsblad::fyllning(int rad, int kolumn) const {
+template <class T>
+std::optional<T> Arbetsblad::ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const {
     const auto r = m_rader.find(rad);
     if (r != m_rader.end()) {
-        if (const auto c = r->second.celler.find(kolumn);
-            c != r->second.celler.end() && c->second.stil.fyllning)
-            return c->second.stil.fyllning;
-        if (r->second.stil.fyllning)
-            return r->second.stil.fyllning;
+        if (const auto c = r->second.celler.find(kolumn); c != r->second.celler.end() && c->second.stil.*falt)
+            return c->second.stil.*falt;
+        if (r->second.stil.*falt)
+            return r->second.stil.*falt;
     }
-    if (const auto k = m_kolumner.find(kolumn); k != m_kolumner.end() && k->second.stil.fyllning)
-        return k->second.stil.fyllning;
-    return m_stil.fyllning;
+    if (const auto k = m_kolumner.find(kolumn); k != m_kolumner.end() && k->second.stil.*falt)
+        return k->second.stil.*falt;
+    return m_stil.*falt;
+}
+
+std::optional<long> Arbetsblad::fyllning(int rad, int kolumn) const {
+    return ovanst(&Stil::fyllning, rad, kolumn);
+}
+
+bool Arbetsblad::arTextformat(int rad, int kolumn) const {
+    const std::optional<QString> format = ovanst(&Stil::talformat, rad, kolumn);
+    return format && *format == QLatin1String(Textformat);
 }
 
 Stil Arbetsblad::kolumnstil(int kolumn) const {

@@ -264,6 +264,11 @@ private:
     Arbetsblad(Arbetsbok* bok, const QString& namn);
 
     Cell& cell(int rad, int kolumn) { return m_rader[rad].celler[kolumn]; }
+    // One field as the topmost layer that sets it has it, without building the
+    // whole style; empty when only the defaults set it.
+    template <class T> std::optional<T> ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const;
+    // Whether the cell keeps what is written in it as text ("@").
+    bool arTextformat(int rad, int kolumn) const;
     const Cell* hittaCell(int rad, int kolumn) const;
 
     Arbetsbok* m_bok;

@@ -6,11 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QList>
 #include <QTemporaryFile>
-#include <QXmlStreamReader>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -40,39 +41,143 @@ lxw_color_t filfarg(long farg) {
     return rgb == 0 ? lxw_color_t(LXW_COLOR_BLACK) : rgb;
 }
 
+// A fully resolved style in a few numbers: everything that decides a cell's
+// format in the file. Font names are few, so each gets a number once.
+struct Formatnyckel {
+    double storlek = 0;
+    qint32 farg = -1;     // -1: automatic
+    qint32 fyllning = -1; // -1: no fill
+    qint32 understrykning = Understrykning::Ingen;
+    qint32 justering = Justering::Allman;
+    quint16 namn = 0;
+    bool fet = false;
+    bool text = false;
+    bool operator==(const Formatnyckel&) const = default;
+};
+
+size_t qHash(const Formatnyckel& n, size_t seed = 0) {
+    return qHashMulti(seed, n.storlek, n.farg, n.fyllning, n.understrykning, n.justering, n.namn, n.fet,
+                      n.text);
+}
+
 class Formatlager {
 public:
-    explicit Formatlager(lxw_workbook* bok) : m_bok(bok) {}
+    // What one layer of a sheet, a column or a row sets, in the key's numbers:
+    // made once per layer, laid over each cell beneath it.
+    class Lager {
+    public:
+        void lagg(Formatnyckel& n) const {
+            if (m_satt & Namn)
+                n.namn = m_varden.namn;
+            if (m_satt & Storlek)
+                n.storlek = m_varden.storlek;
+            if (m_satt & Fet)
+                n.fet = m_varden.fet;
+            if (m_satt & Farg)
+                n.farg = m_varden.farg;
+            if (m_satt & Understrykning)
+                n.understrykning = m_varden.understrykning;
+            if (m_satt & Fyllning)
+                n.fyllning = m_varden.fyllning;
+            if (m_satt & Justering)
+                n.justering = m_varden.justering;
+            if (m_satt & Text)
+                n.text = m_varden.text;
+        }
+        bool tomt() const { return m_satt == 0; }
 
-    // The file's format for a fully resolved style; nullptr for the defaults.
-    lxw_format* format(const Stil& s) {
-        if (s == m_standard)
-            return nullptr;
-        const QString nyckel = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                                   .arg(*s.namn)
-                                   .arg(*s.storlek)
-                                   .arg(*s.fet)
-                                   .arg(s.farg ? *s.farg : -1)
-                                   .arg(*s.understrykning)
-                                   .arg(s.fyllning ? *s.fyllning : -1)
-                                   .arg(*s.justering)
-                                   .arg(*s.talformat);
-        auto& f = m_format[nyckel];
-        if (!f)
-            f = skapa(s);
-        return f;
+    private:
+        friend class Formatlager;
+        enum : quint8 {
+            Namn = 1,
+            Storlek = 2,
+            Fet = 4,
+            Farg = 8,
+            Understrykning = 16,
+            Fyllning = 32,
+            Justering = 64,
+            Text = 128
+        };
+        Formatnyckel m_varden;
+        quint8 m_satt = 0;
+    };
+
+    explicit Formatlager(lxw_workbook* bok) : m_bok(bok), m_standard(nyckel(standardstil())) {}
+
+    Lager lager(const Stil& s) {
+        Lager l;
+        Formatnyckel& v = l.m_varden;
+        if (s.namn) {
+            v.namn = namnnummer(*s.namn);
+            l.m_satt |= Lager::Namn;
+        }
+        if (s.storlek) {
+            v.storlek = *s.storlek;
+            l.m_satt |= Lager::Storlek;
+        }
+        if (s.fet) {
+            v.fet = *s.fet;
+            l.m_satt |= Lager::Fet;
+        }
+        if (s.farg) {
+            v.farg = qint32(*s.farg);
+            l.m_satt |= Lager::Farg;
+        }
+        if (s.understrykning) {
+            v.understrykning = *s.understrykning;
+            l.m_satt |= Lager::Understrykning;
+        }
+        if (s.fyllning) {
+            v.fyllning = qint32(*s.fyllning);
+            l.m_satt |= Lager::Fyllning;
+        }
+        if (s.justering) {
+            v.justering = *s.justering;
+            l.m_satt |= Lager::Justering;
+        }
+        if (s.talformat) {
+            v.text = *s.talformat == QLatin1String(Textformat);
+            l.m_satt |= Lager::Text;
+        }
+        return l;
     }
 
+    // The key of a style with every layer laid over the defaults.
+    Formatnyckel nyckel(const Stil& helStil) {
+        Formatnyckel n;
+        lager(helStil).lagg(n);
+        return n;
+    }
+
+    // The file's format for a resolved style; nullptr for the defaults.
+    lxw_format* format(const Formatnyckel& n) {
+        if (n == m_standard)
+            return nullptr;
+        lxw_format*& f = m_format[n];
+        if (!f)
+            f = skapa(n);
+        return f;
+    }
+    lxw_format* format(const Stil& helStil) { return format(nyckel(helStil)); }
+
 private:
-    lxw_format* skapa(const Stil& s) {
+    quint16 namnnummer(const QString& namn) {
+        for (qsizetype i = 0; i < m_namn.size(); ++i)
+            if (m_namn[i].first == namn)
+                return quint16(i);
+        m_namn.append({namn, namn.toUtf8()});
+        return quint16(m_namn.size() - 1);
+    }
+
+    lxw_format* skapa(const Formatnyckel& n) {
         lxw_format* f = workbook_add_format(m_bok);
-        format_set_font_name(f, s.namn->toUtf8().constData());
-        format_set_font_size(f, *s.storlek);
-        if (*s.fet)
+        format_set_font_name(f, m_namn[n.namn].second.constData());
+        format_set_font_size(f, n.storlek);
+        if (n.fet)
             format_set_bold(f);
-        if (s.farg)
-            format_set_font_color(f, filfarg(*s.farg));
-        switch (*s.understrykning) {
+        if (n.farg >= 0)
+            format_set_font_color(f, filfarg(n.farg));
+        switch (n.understrykning) {
         case Understrykning::Enkel:
             format_set_underline(f, LXW_UNDERLINE_SINGLE);
             break;
@@ -88,11 +193,11 @@ private:
         default:
             break;
         }
-        if (s.fyllning) {
+        if (n.fyllning >= 0) {
             format_set_pattern(f, LXW_PATTERN_SOLID);
-            format_set_bg_color(f, filfarg(*s.fyllning));
+            format_set_bg_color(f, filfarg(n.fyllning));
         }
-        switch (*s.justering) {
+        switch (n.justering) {
         case Justering::Hoger:
             format_set_align(f, LXW_ALIGN_RIGHT);
             break;
@@ -105,14 +210,15 @@ private:
         default:
             break;
         }
-        if (*s.talformat == QLatin1String(Textformat))
+        if (n.text)
             format_set_num_format(f, Textformat);
         return f;
     }
 
     lxw_workbook* m_bok;
-    const Stil m_standard = standardstil();
-    std::map<QString, lxw_format*> m_format;
+    QList<QPair<QString, QByteArray>> m_namn;
+    const Formatnyckel m_standard;
+    QHash<Formatnyckel, lxw_format*> m_format;
 };
 
 struct Kolumnformat {
@@ -181,16 +287,39 @@ void sattDimension(lxw_worksheet* ark, const Omfang& omfang) {
 void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format, Omfang& omfang) {
     if (blad.bladRadhojd())
         worksheet_set_default_row(ark, *blad.bladRadhojd(), LXW_FALSE);
+    // A cell's format is its column's (the sheet's for a column nobody named)
+    // with its row's and its own layers over it: the columns' keys are made
+    // once, each row's layer once per row.
+    const Formatnyckel grund = format.nyckel(blad.grundstil());
+    std::vector<Formatnyckel> kolumner;
+    if (!blad.kolumner().empty())
+        kolumner.assign(size_t(blad.kolumner().rbegin()->first) + 1, grund);
+    for (const auto& [k, kolumn] : blad.kolumner())
+        format.lager(kolumn.stil).lagg(kolumner[size_t(k)]);
+    const auto kolumnnyckel = [&](int k) {
+        return size_t(k) < kolumner.size() ? kolumner[size_t(k)] : grund;
+    };
+
     for (const auto& [r, rad] : blad.rader()) {
         const lxw_row_t fr = lxw_row_t(r - 1);
+        const Formatlager::Lager radlager = format.lager(rad.stil);
         // Without a sheet-wide height every used row carries the height the
         // printer gives it, so that the file and the paper agree.
-        if (rad.hojd || !rad.stil.tom() || !blad.bladRadhojd())
-            prova(worksheet_set_row(ark, fr, blad.radhojd(r),
-                                    rad.stil.tom() ? nullptr : format.format(blad.radstil(r))));
+        if (rad.hojd || !radlager.tomt() || !blad.bladRadhojd()) {
+            lxw_format* radformat = nullptr;
+            if (!radlager.tomt()) {
+                Formatnyckel n = grund;
+                radlager.lagg(n);
+                radformat = format.format(n);
+            }
+            prova(worksheet_set_row(ark, fr, blad.radhojd(r), radformat));
+        }
         for (const auto& [k, cell] : rad.celler) {
             const lxw_col_t fk = lxw_col_t(k - 1);
-            lxw_format* f = format.format(blad.stil(r, k));
+            Formatnyckel n = kolumnnyckel(k);
+            radlager.lagg(n);
+            format.lager(cell.stil).lagg(n);
+            lxw_format* f = format.format(n);
             const QVariant& v = cell.varde;
             if (v.isValid() || f)
                 omfang.lagg(fr, fk);
@@ -251,11 +380,123 @@ quint32 tal(const QByteArray& b, qsizetype pos, int bytes) {
     return v;
 }
 
+bool blanktecken(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A write that fails cuts an XML part off before its root element ends. So a
+// whole part is its declaration (with any comments or processing instructions),
+// the root's start tag, and at the end the root's closing tag with nothing but
+// white space after it; a root without content may close itself ("/>") when
+// the part is that one tag. `borjan` and `slut` are the part's first and last
+// bytes, `helDel` whether `borjan` is the whole part.
+bool xmlArHel(QByteArrayView borjan, QByteArrayView slut, bool helDel) {
+    qsizetype i = borjan.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (;;) {
+        while (i < borjan.size() && blanktecken(borjan[i]))
+            ++i;
+        if (i >= borjan.size() || borjan[i] != '<')
+            return false;
+        const QByteArrayView rest = borjan.sliced(i);
+        const char* till = rest.startsWith("<?")     ? "?>"
+                           : rest.startsWith("<!--") ? "-->"
+                           : rest.startsWith("<!")   ? ">"
+                                                     : nullptr;
+        if (!till)
+            break;
+        const qsizetype p = borjan.indexOf(QByteArrayView(till), i);
+        if (p < 0)
+            return false;
+        i = p + QByteArrayView(till).size();
+    }
+    qsizetype j = i + 1;
+    while (j < borjan.size() && !blanktecken(borjan[j]) && borjan[j] != '>' && borjan[j] != '/')
+        ++j;
+    if (j == i + 1 || j >= borjan.size())
+        return false;
+    const QByteArrayView namn = borjan.sliced(i + 1, j - i - 1);
+
+    slut = slut.trimmed();
+    const qsizetype n = namn.size() + 3;
+    if (slut.size() >= n && slut.sliced(slut.size() - n, 2) == "</" &&
+        slut.sliced(slut.size() - n + 2, namn.size()) == namn && slut.back() == '>')
+        return true;
+    if (!helDel)
+        return false;
+    char citat = 0;
+    for (qsizetype k = j; k < borjan.size(); ++k) {
+        const char c = borjan[k];
+        if (citat)
+            citat = c == citat ? 0 : citat;
+        else if (c == '"' || c == '\'')
+            citat = c;
+        else if (c == '>')
+            return borjan[k - 1] == '/' && borjan.sliced(k + 1).trimmed().isEmpty();
+    }
+    return false;
+}
+
+// A part's bytes as they are read: the checksum and length of all of them,
+// and the first and last bytes that say whether an XML part is whole.
+class Delinnehall {
+public:
+    void lagg(const char* data, qsizetype n) {
+        m_crc = crc32_z(m_crc, reinterpret_cast<const Bytef*>(data), size_t(n));
+        m_langd += n;
+        if (m_borjan.size() < Kant)
+            m_borjan.append(data, std::min(n, Kant - m_borjan.size()));
+        if (n >= Kant) {
+            m_slut = QByteArray(data + n - Kant, Kant);
+        } else {
+            m_slut.append(data, n);
+            if (m_slut.size() > Kant)
+                m_slut.remove(0, m_slut.size() - Kant);
+        }
+    }
+    quint32 crc() const { return quint32(m_crc); }
+    qint64 langd() const { return m_langd; }
+    bool xmlHel() const { return xmlArHel(m_borjan, m_slut, m_langd == m_borjan.size()); }
+
+private:
+    static constexpr qsizetype Kant = 4096;
+    uLong m_crc = crc32_z(0, nullptr, 0);
+    qint64 m_langd = 0;
+    QByteArray m_borjan, m_slut;
+};
+
+// Inflates a part into `innehall` a piece at a time; false when the data is no
+// whole deflate stream.
+bool packaUpp(const char* data, quint32 packad, Delinnehall& innehall) {
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+        return false;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+    z.avail_in = packad;
+    char buffert[64 * 1024];
+    int svar = Z_OK;
+    while (svar == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(buffert);
+        z.avail_out = sizeof buffert;
+        svar = inflate(&z, Z_NO_FLUSH);
+        if (svar != Z_OK && svar != Z_STREAM_END)
+            break;
+        innehall.lagg(buffert, qsizetype(sizeof buffert - z.avail_out));
+        if (svar == Z_OK && z.avail_in == 0 && z.avail_out != 0)
+            break; // the stream ends before its end mark
+    }
+    const bool helt = svar == Z_STREAM_END && z.avail_in == 0;
+    inflateEnd(&z);
+    return helt;
+}
+
+} // namespace
+
 // libxlsxwriter does not notice when a write fails (a full disk, a quota): it
-// reports success for a cut-off file. So the file is read back before it may
-// replace the old one: every part of the zip must be whole, match its checksum
-// and, for the XML parts, parse to the end.
-bool arHel(const QString& sokvag) {
+// reports success for a cut-off file, and a part cut off in its temporary file
+// goes into the zip as if whole. So the file is read back before it may
+// replace the old one: every part must be whole, match its checksum and its
+// length, and an XML part must end with its root element's end.
+bool XlsxFil::arHel(const QString& sokvag) {
     QFile fil(sokvag);
     if (!fil.open(QIODevice::ReadOnly))
         return false;
@@ -282,44 +523,28 @@ bool arHel(const QString& sokvag) {
                       kommentar = tal(b, p + 32, 2), lokal = tal(b, p + 42, 4);
         const QByteArray namn = b.mid(p + 46, namnlangd);
         p += 46 + namnlangd + extra + kommentar;
-        if (qsizetype(lokal) + 30 > katalog || tal(b, lokal, 4) != 0x04034b50)
+        if (p > slut || qsizetype(lokal) + 30 > katalog || tal(b, lokal, 4) != 0x04034b50)
             return false;
         const qsizetype data = lokal + 30 + tal(b, lokal + 26, 2) + tal(b, lokal + 28, 2);
         if (data + packad > katalog)
             return false;
-        QByteArray innehall;
+        Delinnehall innehall;
         if (metod == 0) {
-            innehall = b.mid(data, packad);
-        } else if (metod == Z_DEFLATED) {
-            innehall.resize(storlek);
-            z_stream z{};
-            if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+            if (packad != storlek)
                 return false;
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(b.constData() + data));
-            z.avail_in = packad;
-            z.next_out = reinterpret_cast<Bytef*>(innehall.data());
-            z.avail_out = storlek;
-            const int svar = inflate(&z, Z_FINISH);
-            const bool helt = svar == Z_STREAM_END && z.total_out == storlek;
-            inflateEnd(&z);
-            if (!helt)
-                return false;
-        } else {
+            innehall.lagg(b.constData() + data, packad);
+        } else if (metod != Z_DEFLATED || !packaUpp(b.constData() + data, packad, innehall)) {
             return false;
         }
-        if (quint32(innehall.size()) != storlek ||
-            crc32(0, reinterpret_cast<const Bytef*>(innehall.constData()), uInt(innehall.size())) != crc)
+        if (innehall.langd() != storlek || innehall.crc() != crc)
             return false;
-        if (namn.endsWith(".xml") || namn.endsWith(".rels")) {
-            QXmlStreamReader xml(innehall);
-            while (!xml.atEnd())
-                xml.readNext();
-            if (xml.hasError())
-                return false;
-        }
+        if ((namn.endsWith(".xml") || namn.endsWith(".rels")) && !innehall.xmlHel())
+            return false;
     }
     return antal > 0;
 }
+
+namespace {
 
 // Writes the whole workbook to `sokvag`, which may be left half-written on failure.
 void skriv(const Arbetsblad& blad, const QString& sokvag) {
@@ -345,7 +570,7 @@ void skriv(const Arbetsblad& blad, const QString& sokvag) {
             workbook_close(bok);
         throw;
     }
-    if (!arHel(sokvag))
+    if (!XlsxFil::arHel(sokvag))
         throw Fel(
             Kalkylfel::Programfel,
             QStringLiteral("Arbetsboken kunde inte sparas: filen blev ofullständig (är disken full?)."));

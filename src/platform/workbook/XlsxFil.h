@@ -22,6 +22,11 @@ public:
     // file as "<name>.bak". Returns the path written.
     static QString spara(const Arbetsblad& blad, const QString& filnamn, bool sakerhetskopia);
 
+    // Whether the file is a whole workbook as written: a zip whose every part
+    // has its recorded length and checksum, and whose XML parts end with their
+    // root element's end. Saving asks this before the file may replace another.
+    static bool arHel(const QString& sokvag);
+
     // The lock files that spreadsheet programs keep beside a file they have open:
     // ".~lock.<name>#" (LibreOffice) and "~$<name>" (Microsoft Office).
     static QStringList lasfiler(const QString& sokvag);

@@ -79,6 +79,20 @@ private slots:
         QCOMPARE(blad.Cells(5, 6).Value(), QVariant(QStringLiteral("7")));
         blad.Cells(5, 6).setValue(QStringLiteral("10.30"));
         QCOMPARE(blad.Cells(5, 6).Value(), QVariant(QStringLiteral("10.30")));
+        // The text format may come from a column, a row or the cell: the layer
+        // that shows in the cell decides.
+        blad.Range(QStringLiteral("h:h")).setNumberFormat(QStringLiteral("@"));
+        blad.Range(QStringLiteral("4:4")).setNumberFormat(QStringLiteral("General"));
+        blad.Range(QStringLiteral("9:9")).setNumberFormat(QStringLiteral("@"));
+        blad.Cells(9, 3).setNumberFormat(QStringLiteral("General"));
+        // (QVariant finds the text "7" equal to the number 7: compare the types.)
+        QList<int> typer;
+        for (const auto& [rad, kolumn] : {std::pair{5, 6}, {3, 8}, {4, 8}, {9, 2}, {9, 3}}) {
+            blad.Cells(rad, kolumn).setValue(7);
+            typer.append(blad.Cells(rad, kolumn).Value().typeId());
+        }
+        const int text = QMetaType::QString, tal = QMetaType::Double;
+        QCOMPARE(typer, (QList<int>{text, text, tal, text, tal}));
 
         // A block of cells takes one value; whole columns do not.
         blad.Range(QStringLiteral("A1:B2")).setValue(1);

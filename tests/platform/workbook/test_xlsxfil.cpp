@@ -1,16 +1,17 @@
 #include "../Filstorlekstak.h"
-#include "support/XlsxLasare.h"
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/XlsxFil.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
+#include "support/XlsxLasare.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <zlib.h>
 
 using namespace Kalkyl;
 
@@ -20,6 +21,95 @@ QByteArray lasBytes(const QString& sokvag) {
     QFile f(sokvag);
     f.open(QIODevice::ReadOnly);
     return f.readAll();
+}
+
+// What is done to the last part of a zip after it is written whole.
+enum class Skada { Ingen, Kontrollsumma, Langd, Databyte, Avklippt };
+
+struct Zipdel {
+    QByteArray namn, innehall;
+    bool packad = true;
+};
+
+void skriv16(QByteArray& b, quint32 v) {
+    b.append(char(v & 0xff));
+    b.append(char((v >> 8) & 0xff));
+}
+void skriv32(QByteArray& b, quint32 v) {
+    skriv16(b, v & 0xffff);
+    skriv16(b, v >> 16);
+}
+
+QByteArray packa(const QByteArray& data) {
+    z_stream z{};
+    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    QByteArray ut(qsizetype(deflateBound(&z, uLong(data.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(ut.data());
+    z.avail_out = uInt(ut.size());
+    deflate(&z, Z_FINISH);
+    ut.resize(qsizetype(z.total_out));
+    deflateEnd(&z);
+    return ut;
+}
+
+// A zip as the workbook writer lays it out: each part stored or deflated, its
+// checksum and lengths in its local header and in the central directory.
+QByteArray zip(const QList<Zipdel>& delar, Skada skada) {
+    QByteArray fil, katalog;
+    for (qsizetype i = 0; i < delar.size(); ++i) {
+        const Zipdel& d = delar[i];
+        const bool sista = i == delar.size() - 1;
+        QByteArray data = d.packad ? packa(d.innehall) : d.innehall;
+        quint32 crc = quint32(
+            crc32(0, reinterpret_cast<const Bytef*>(d.innehall.constData()), uInt(d.innehall.size())));
+        quint32 langd = quint32(d.innehall.size());
+        if (sista && skada == Skada::Kontrollsumma)
+            crc ^= 1;
+        if (sista && skada == Skada::Langd)
+            ++langd;
+        if (sista && skada == Skada::Databyte)
+            data[data.size() / 2] = char(data[data.size() / 2] ^ 0x20);
+        const auto huvud = [&](QByteArray& b) {
+            skriv16(b, 20);               // version needed
+            skriv16(b, 0);                // flags
+            skriv16(b, d.packad ? 8 : 0); // method
+            skriv16(b, 0);                // time
+            skriv16(b, 0x21);             // date
+            skriv32(b, crc);
+            skriv32(b, quint32(data.size()));
+            skriv32(b, langd);
+            skriv16(b, quint32(d.namn.size()));
+            skriv16(b, 0); // extra field
+        };
+        const quint32 lokal = quint32(fil.size());
+        skriv32(fil, 0x04034b50);
+        huvud(fil);
+        fil += d.namn + data;
+        skriv32(katalog, 0x02014b50);
+        skriv16(katalog, 20); // made by
+        huvud(katalog);
+        skriv16(katalog, 0); // comment
+        skriv16(katalog, 0); // disk
+        skriv16(katalog, 0); // internal attributes
+        skriv32(katalog, 0); // external attributes
+        skriv32(katalog, lokal);
+        katalog += d.namn;
+    }
+    const quint32 borjan = quint32(fil.size());
+    fil += katalog;
+    skriv32(fil, 0x06054b50);
+    skriv16(fil, 0);
+    skriv16(fil, 0);
+    skriv16(fil, quint32(delar.size()));
+    skriv16(fil, quint32(delar.size()));
+    skriv32(fil, quint32(katalog.size()));
+    skriv32(fil, borjan);
+    skriv16(fil, 0);
+    if (skada == Skada::Avklippt)
+        fil.truncate(fil.size() / 2);
+    return fil;
 }
 
 // A result list's frame and a class block, as the list builders write them.
@@ -99,6 +189,8 @@ struct SparadBok {
 };
 } // namespace
 
+Q_DECLARE_METATYPE(Skada)
+
 class TestXlsxFil : public QObject {
     Q_OBJECT
 private slots:
@@ -168,6 +260,41 @@ private slots:
         QCOMPARE(x.text("oddFooter"), "&R&\"MS Sans Serif,Normal\"&10&P");
         QCOMPARE(x.sidbrytningar(), QList<int>{4});
         QCOMPARE(x.attribut("dimension").value("ref"), "A1:L6");
+    }
+
+    // A cell's format in the file is the sheet's with its column's, its row's
+    // and its own laid over it, also in a column the list never named; formats
+    // that differ in one detail stay apart.
+    void formatGarIgenomVarjeLager() {
+        Testmiljo t;
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        blad.Cells().Font().setName("MS Sans Serif");
+        blad.Cells().Font().setSize(10);
+        blad.Range("c:c").Font().setName("Arial");
+        blad.Range("c:c").setHorizontalAlignment(Justering::Centrerad);
+        blad.Range("3:3").Font().setBold(true);
+        blad.Range("3:3").Font().setSize(12);
+        blad.Cells(3, 3).Font().setColor(Rod);
+        for (const char* adress : {"C3", "E3", "C5", "Z5", "B5", "B6", "B7", "B8"})
+            blad.Range(adress).setValue("x");
+        blad.Range("B5").Interior().setColor(Svart);
+        blad.Range("B6").Font().setSize(10.5);
+        blad.Range("B7").Font().setName("Arial");
+        blad.Range("B8").Font().setColor(Svart);
+        const XlsxLasare x(bok.SaveAs(t.fil(QStringLiteral("Lista.xlsx"))));
+        using F = XlsxLasare::Format;
+        const QString ms = QStringLiteral("MS Sans Serif"), arial = QStringLiteral("Arial");
+        QCOMPARE(x.format("C3"),
+                 (F{.font = arial, .storlek = 12, .fet = true, .farg = "FFFF0000", .justering = "center"}));
+        QCOMPARE(x.format("E3"), (F{.font = ms, .storlek = 12, .fet = true}));
+        QCOMPARE(x.format("C5"), (F{.font = arial, .storlek = 10, .justering = "center"}));
+        QCOMPARE(x.format("Z5"), (F{.font = ms, .storlek = 10}));
+        QCOMPARE(x.format("B5"), (F{.font = ms, .storlek = 10, .fyllning = "FF000000"}));
+        QCOMPARE(x.format("B6"), (F{.font = ms, .storlek = 10.5}));
+        QCOMPARE(x.format("B7"), (F{.font = arial, .storlek = 10}));
+        QCOMPARE(x.format("B8"), (F{.font = ms, .storlek = 10, .farg = "FF000000"}));
     }
 
     // The sheet's dimension is the block from the first to the last cell with a
@@ -278,6 +405,88 @@ private slots:
                  Kalkylfel::Programfel);
         QCOMPARE(lasBytes(s.mal), s.gammal);
         QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
+    }
+
+    // What the save reads back before the new file may replace the old: a part
+    // cut off before its root element ends (as when the library's temporary
+    // file could not be written whole), a checksum or a length that does not
+    // match, a changed byte or a file cut short is not a whole workbook. Large
+    // parts are read a piece at a time, so one spans many pieces.
+    void kontrollenFinnerSkadadFil_data() {
+        QTest::addColumn<QByteArray>("namn");
+        QTest::addColumn<QByteArray>("innehall");
+        QTest::addColumn<bool>("packad");
+        QTest::addColumn<Skada>("skada");
+        QTest::addColumn<bool>("hel");
+        const QByteArray blad = "xl/worksheets/sheet1.xml";
+        const QByteArray dekl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+        const QByteArray hel = dekl +
+                               "<worksheet xmlns=\"x\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v>"
+                               "</c></row></sheetData></worksheet>";
+        QByteArray stor = dekl + "<sst count=\"20000\">";
+        for (int i = 0; i < 20000; ++i)
+            stor += "<si><t>Skytt " + QByteArray::number(i) + "</t></si>";
+        stor += "</sst>";
+
+        QTest::newRow("hel") << blad << hel << true << Skada::Ingen << true;
+        QTest::newRow("hel, lagrad") << blad << hel << false << Skada::Ingen << true;
+        QTest::newRow("radslut efter roten") << blad << hel + "\r\n" << true << Skada::Ingen << true;
+        QTest::newRow("kommentar före roten")
+            << blad << dekl + "<!-- x -->\n<worksheet></worksheet>" << true << Skada::Ingen << true;
+        QTest::newRow("roten utan innehåll")
+            << QByteArray("[Content_Types].xml") << dekl + "<Types a=\"/>\"/>\n"
+            << true << Skada::Ingen << true;
+        QTest::newRow("stor del") << QByteArray("xl/sharedStrings.xml") << stor << true << Skada::Ingen
+                                  << true;
+        QTest::newRow("del som inte är XML")
+            << QByteArray("xl/media/image1.png") << QByteArray("\x89PNG\r\n") << true << Skada::Ingen << true;
+        QTest::newRow("avklippt i en cell")
+            << blad << hel.left(hel.indexOf("<v>")) << true << Skada::Ingen << false;
+        QTest::newRow("avklippt efter en tagg")
+            << blad << hel.left(hel.indexOf("</worksheet>")) << true << Skada::Ingen << false;
+        QTest::newRow("stor del avklippt") << QByteArray("xl/sharedStrings.xml") << stor.left(stor.size() - 6)
+                                           << true << Skada::Ingen << false;
+        QTest::newRow("annan rots slut")
+            << blad << dekl + "<worksheet></sst>" << true << Skada::Ingen << false;
+        QTest::newRow("rotnamnet längre i slutet")
+            << blad << dekl + "<sheet></worksheet>" << true << Skada::Ingen << false;
+        QTest::newRow("något efter roten") << blad << hel + "<" << true << Skada::Ingen << false;
+        QTest::newRow("efter rot utan innehåll")
+            << blad << dekl + "<Types/><x/>" << true << Skada::Ingen << false;
+        QTest::newRow("bara deklarationen") << blad << dekl << true << Skada::Ingen << false;
+        QTest::newRow("tom del") << blad << QByteArray() << false << Skada::Ingen << false;
+        QTest::newRow("fel kontrollsumma") << blad << hel << true << Skada::Kontrollsumma << false;
+        QTest::newRow("fel längd") << blad << hel << true << Skada::Langd << false;
+        QTest::newRow("ändrad byte, packad") << blad << stor << true << Skada::Databyte << false;
+        QTest::newRow("ändrad byte, lagrad") << blad << hel << false << Skada::Databyte << false;
+        QTest::newRow("avklippt fil") << blad << hel << true << Skada::Avklippt << false;
+    }
+    void kontrollenFinnerSkadadFil() {
+        QFETCH(QByteArray, namn);
+        QFETCH(QByteArray, innehall);
+        QFETCH(bool, packad);
+        QFETCH(Skada, skada);
+        QFETCH(bool, hel);
+        Testmiljo t;
+        const QString sokvag = t.fil(QStringLiteral("Lista.xlsx"));
+        QFile fil(sokvag);
+        QVERIFY(fil.open(QIODevice::WriteOnly));
+        const Zipdel typer{"[Content_Types].xml", "<?xml version=\"1.0\"?>\n<Types></Types>\n"};
+        fil.write(zip({typer, {namn, innehall, packad}}, skada));
+        fil.close();
+        QCOMPARE(XlsxFil::arHel(sokvag), hel);
+    }
+
+    // A file with no parts, and no file at all, is no workbook.
+    void tomFilArIngenArbetsbok() {
+        Testmiljo t;
+        const QString tom = t.fil(QStringLiteral("tom.xlsx"));
+        QFile fil(tom);
+        QVERIFY(fil.open(QIODevice::WriteOnly));
+        fil.write(zip({}, Skada::Ingen));
+        fil.close();
+        QVERIFY(!XlsxFil::arHel(tom));
+        QVERIFY(!XlsxFil::arHel(t.fil(QStringLiteral("saknas.xlsx"))));
     }
 
     // A visible application opens every saved workbook on the desktop.
