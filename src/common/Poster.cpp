@@ -2,6 +2,7 @@
 
 #include "common/Databasnamn.h"
 
+#include <QHash>
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -31,35 +32,167 @@ bool Skytt::arPlatshallare() const {
     return lopnummer == PlatshallareLopnummer;
 }
 
+namespace {
+// A shooter's fields by name, so that a row is read in one pass over its
+// fields: the lists read thousands of rows, and looking each field up by name
+// in the record costs a scan of the record per field.
+enum Skyttefalt {
+    FLopnummer,
+    FStartnr,
+    FNamn,
+    FEfternamn,
+    FForening,
+    FKlass,
+    FLicensnr,
+    FSkyttekortNr,
+    FFodelsear,
+    FOmg,
+    FLag,
+    FLagRes,
+    FLagserier,
+    FVandringsSerier,
+    FTotalt40,
+    FTotalt60,
+    FInnertior,
+    FTioNior,
+    FSarskjutning,
+    FMan1098,
+    FRes,              // + series - 1
+    FSfst = FRes + 12, // + series - 1
+    FSum = FSfst + 12, // + pair - 1
+    AntalSkyttefalt = FSum + 6
+};
+
+struct Skyttefaltnamn {
+    QHash<QString, int> exakt, vikt; // as the schema writes them; case-folded
+};
+
+const Skyttefaltnamn& skyttefalt() {
+    static const Skyttefaltnamn n = [] {
+        Skyttefaltnamn n;
+        const std::pair<const QString&, int> fasta[] = {{Falt::Lopnummer, FLopnummer},
+                                                        {Falt::Startnr, FStartnr},
+                                                        {Falt::Namn, FNamn},
+                                                        {Falt::Efternamn, FEfternamn},
+                                                        {Falt::Forening, FForening},
+                                                        {Falt::Klass, FKlass},
+                                                        {Falt::Licensnr, FLicensnr},
+                                                        {Falt::SkyttekortNr, FSkyttekortNr},
+                                                        {Falt::Fodelsear, FFodelsear},
+                                                        {Falt::Omg, FOmg},
+                                                        {Falt::Lag, FLag},
+                                                        {Falt::LagRes, FLagRes},
+                                                        {Falt::Lagserier, FLagserier},
+                                                        {Falt::VandringsSerier, FVandringsSerier},
+                                                        {Falt::Totalt40, FTotalt40},
+                                                        {Falt::Totalt60, FTotalt60},
+                                                        {Falt::Innertior, FInnertior},
+                                                        {Falt::TioNior, FTioNior},
+                                                        {Falt::Sarskjutning, FSarskjutning},
+                                                        {Falt::Man1098, FMan1098}};
+        for (const auto& [namn, kod] : fasta)
+            n.exakt.insert(namn, kod);
+        for (int i = 1; i <= 12; ++i) {
+            n.exakt.insert(Falt::res(i), FRes + i - 1);
+            n.exakt.insert(Falt::sfst(i), FSfst + i - 1);
+        }
+        for (int i = 1; i <= 6; ++i)
+            n.exakt.insert(Falt::sum(i), FSum + i - 1);
+        for (auto it = n.exakt.cbegin(); it != n.exakt.cend(); ++it)
+            n.vikt.insert(it.key().toCaseFolded(), it.value());
+        return n;
+    }();
+    return n;
+}
+} // namespace
+
 Skytt Skytt::fran(const QSqlRecord& post) {
     Skytt s;
-    las(post, Falt::Lopnummer, s.lopnummer);
-    las(post, Falt::Startnr, s.startnr);
-    las(post, Falt::Namn, s.namn);
-    las(post, Falt::Efternamn, s.efternamn);
-    las(post, Falt::Forening, s.forening);
-    las(post, Falt::Klass, s.klass);
-    las(post, Falt::Licensnr, s.licensnr);
-    las(post, Falt::SkyttekortNr, s.skyttekortNr);
-    las(post, Falt::Fodelsear, s.fodelsear);
-    las(post, Falt::Omg, s.omg);
-    las(post, Falt::Lag, s.lag);
-    las(post, Falt::LagRes, s.lagRes);
-    las(post, Falt::Lagserier, s.lagserier);
-    las(post, Falt::VandringsSerier, s.vandringsSerier);
-    for (int i = 0; i < 12; ++i) {
-        las(post, Falt::res(i + 1), s.res[i]);
-        s.sfst[i] = QStringLiteral("00000");
-        las(post, Falt::sfst(i + 1), s.sfst[i]);
+    s.sfst.fill(QStringLiteral("00000"));
+    const Skyttefaltnamn& namn = skyttefalt();
+    // A field named twice counts where it stands first, as a lookup by name finds it.
+    std::array<bool, AntalSkyttefalt> last{};
+    for (int i = 0, n = post.count(); i < n; ++i) {
+        const QString faltnamn = post.fieldName(i);
+        int kod = namn.exakt.value(faltnamn, -1);
+        if (kod < 0)
+            kod = namn.vikt.value(faltnamn.toCaseFolded(), -1);
+        if (kod < 0 || last[size_t(kod)])
+            continue;
+        last[size_t(kod)] = true;
+        const QVariant v = post.value(i);
+        const auto heltal = [&] { return int(v.toLongLong()); };
+        switch (kod) {
+        case FLopnummer:
+            s.lopnummer = v.toLongLong();
+            break;
+        case FStartnr:
+            s.startnr = heltal();
+            break;
+        case FNamn:
+            s.namn = v.toString();
+            break;
+        case FEfternamn:
+            s.efternamn = v.toString();
+            break;
+        case FForening:
+            s.forening = v.toString();
+            break;
+        case FKlass:
+            s.klass = v.toString();
+            break;
+        case FLicensnr:
+            s.licensnr = v.toString();
+            break;
+        case FSkyttekortNr:
+            s.skyttekortNr = v.toString();
+            break;
+        case FFodelsear:
+            s.fodelsear = v.toString();
+            break;
+        case FOmg:
+            s.omg = heltal();
+            break;
+        case FLag:
+            s.lag = v.toLongLong();
+            break;
+        case FLagRes:
+            s.lagRes = heltal();
+            break;
+        case FLagserier:
+            s.lagserier = heltal();
+            break;
+        case FVandringsSerier:
+            s.vandringsSerier = heltal();
+            break;
+        case FTotalt40:
+            s.totalt40 = heltal();
+            break;
+        case FTotalt60:
+            s.totalt60 = heltal();
+            break;
+        case FInnertior:
+            s.innertior = heltal();
+            break;
+        case FTioNior:
+            s.tioNior = v.toString();
+            break;
+        case FSarskjutning:
+            s.sarskjutning = v.toDouble();
+            break;
+        case FMan1098:
+            s.man1098 = v.toLongLong() != 0;
+            break;
+        default:
+            if (kod >= FSum)
+                s.sum[size_t(kod - FSum)] = heltal();
+            else if (kod >= FSfst)
+                s.sfst[size_t(kod - FSfst)] = v.toString();
+            else
+                s.res[size_t(kod - FRes)] = heltal();
+            break;
+        }
     }
-    for (int i = 0; i < 6; ++i)
-        las(post, Falt::sum(i + 1), s.sum[i]);
-    las(post, Falt::Totalt40, s.totalt40);
-    las(post, Falt::Totalt60, s.totalt60);
-    las(post, Falt::Innertior, s.innertior);
-    las(post, Falt::TioNior, s.tioNior);
-    las(post, Falt::Sarskjutning, s.sarskjutning);
-    las(post, Falt::Man1098, s.man1098);
     return s;
 }
 
