@@ -287,8 +287,12 @@ void frmValResSkarmGrund::cmdVisa_Click() {
 
 void frmValResSkarmGrund::Skapa_resultatlista_skarm(const Listbestallning& b,
                                                     QList<Skarmlista::Rad>& rader) const {
-    (void)b;
-    (void)rader;
+    const Skarmlista::Layout layout = Skarmlista::layout(m_k.g()).value_or(Skarmlista::Layout::AttaSerier);
+    const Resultaturval urval(m_k.g());
+    const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
+    for (const ValdKlass& klass : b.klasser)
+        if (const std::optional<Klassblock> block = urval.valjUt(klass, omg))
+            rader += Skarmlista::rader(*block, layout);
 }
 
 void frmValResSkarmGrund::cmdAvbryt_Click() {
