@@ -231,6 +231,12 @@ private slots:
         QCOMPARE(m.visade.back().ikon, Meddelanden::Ikon::Ingen);
         Felfalla(m, QStringLiteral("x: "))([] { throw 42; });
         QCOMPARE(m.senasteText(), QStringLiteral("x: 5 Ogiltigt proceduranrop eller argument"));
+
+        // The list builders: the description first, then the number.
+        Felfalla(m, QStringLiteral("lista.. "), Meddelanden::Ikon::Kritisk, QStringLiteral("Fel"),
+                 QStringLiteral(" "), Felfalla::Ordning::BeskrivningForst)(
+            [] { throw Fel(1004, QStringLiteral("Disken är full.")); });
+        QCOMPARE(m.senasteText(), QStringLiteral("lista.. Disken är full. 1004"));
     }
 
     // The message boxes break at every CR the texts carry and never run past
