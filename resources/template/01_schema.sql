@@ -1,7 +1,8 @@
 -- The competition database that every new competition starts from.
 -- Text that is compared, grouped or sorted uses SVENSKA: Swedish order (å, ä, ö after z),
--- letter case ignored. TioNior and the shot strings compare as plain text on purpose:
--- the rankings rely on text order of the digit counts.
+-- letter case ignored. TioNior and the shot strings keep the plain binary collation: they
+-- hold digits and symbols, not words. The rankings read TioNior as ten counts compared as
+-- numbers, tens first, never by its text order.
 PRAGMA application_id = 1347113550;
 PRAGMA user_version = 1;
 
