@@ -1,10 +1,12 @@
 #include "common/IniNamn.h"
 #include "lists/Resultatlistbok.h"
 #include "platform/workbook/Arbetsblad.h"
+#include "platform/workbook/Skrivarmotor.h"
 #include "support/Testfixtur.h"
 #include "support/XlsxLasare.h"
 
 #include <QLocale>
+#include <QProcess>
 #include <QTest>
 #include <numeric>
 
@@ -362,6 +364,33 @@ private slots:
         QVERIFY(fil);
         QVERIFY(fil->endsWith(u"/Utskrifter/ResultatlistaOmg3_Fil.xlsx"_s));
         QVERIFY(XlsxLasare(*fil).text(u"oddHeader"_s).endsWith(u"&10Tävlings omg. Final"_s));
+    }
+
+    // On paper as in the file: the class, its headings and its rows, then the
+    // "_Printer" file.
+    void skrivsUtPaPapper() {
+        Lista l(T::Sportskytte);
+        Skrivarmotor motor;
+        motor.setPdfFil(l.f.t.fil(u"lista.pdf"_s));
+        Arbetsboksram::Omgivning o = l.omgivning();
+        o.skrivare = &motor;
+        const auto fil = Resultatlistbok::kor(
+            o, Utskriftsmal::Printer,
+            {block(u"Damer"_s, Klassslag::Sport40,
+                   {sport(u"Åsa"_s, {100, 99, 98, 97, 0, 0}, 7), sport(u"Eva"_s, {90, 90, 90, 90, 0, 0})})},
+            std::nullopt);
+        QVERIFY(fil && fil->endsWith(u"/Resultatlista_Printer.xlsx"_s));
+        QProcess p;
+        p.start(u"pdftotext"_s, {u"-layout"_s, motor.pdfFil(), u"-"_s});
+        p.waitForFinished(60000);
+        QStringList rader;
+        for (const QString& rad : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n'))
+            if (!rad.simplified().isEmpty())
+                rader << rad.simplified();
+        for (const QString& rad :
+             {u"Damer"_s, u"Plac Namn Förening 1 2 3 4 5 6 Totalt 10'"_s,
+              u"1 Åsa Berg Klubb 100 99 98 97 394 7"_s, u"2 Eva Berg Klubb 90 90 90 90 360 0"_s})
+            QVERIFY2(rader.contains(rad), qPrintable(rader.join(u'\n')));
     }
 
     // The print columns cannot be read: told once, nothing saved.
