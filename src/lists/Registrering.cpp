@@ -1,9 +1,14 @@
 #include "lists/Registrering.h"
 
+#include "lists/Resultatlistbok.h"
+#include "lists/Resultaturval.h"
 #include "lists/frmResSkarmGrund.h"
+#include "platform/workbook/Skrivarmotor.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Fonstervard.h"
+#include "shell/Formkontext.h"
 #include "shell/Programdelar.h"
+#include "shell/modGlobalt.h"
 
 namespace Resultatlistor {
 
@@ -11,7 +16,25 @@ namespace {
 
 // The printed and saved result list: the chosen classes written into the
 // result-list workbook, then printed or saved.
-const Arbetsboksutskrift resultatlistbok;
+// Every class is ranked before the workbook is begun, so that a failing read
+// leaves no half-written list behind.
+void resultatlistbok(Formkontext& k, const Listbestallning& b) {
+    const Resultaturval urval(k.g());
+    const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
+    QList<Klassblock> block;
+    for (const ValdKlass& klass : b.klasser)
+        if (std::optional<Klassblock> kb = urval.valjUt(klass, omg))
+            block.append(std::move(*kb));
+    Skrivarmotor skrivare;
+    skrivare.setSkrivare(k.g().strValdSkrivare);
+    const Arbetsboksram::Omgivning o{
+        .g = k.g(),
+        .m = k.m(),
+        .skrivare = &skrivare,
+        .filoppnare = [&k](const QString& fil) { k.dialoger().oppnaDokument(fil); },
+    };
+    Resultatlistbok::kor(o, b.mal, block, b.omgang);
+}
 
 } // namespace
 

@@ -5,9 +5,11 @@
 #include "shell/Fonsternamn.h"
 #include "support/Testfixtur.h"
 #include "support/Widget.h"
+#include "support/XlsxLasare.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -444,6 +446,42 @@ private slots:
         rensa();
         QVERIFY(!statusfonster());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The program's own output: the saved list is the one the screen shows, the
+    // same shooters at the same places, and the operator is told where it is.
+    void sparadListaSammaSomSkarmen() {
+        Testfixtur f;
+        f.skapaTavling(u"Cup"_s, NyTavling::Typ::Nationellt, 4, 1, 4);
+        Resultatlistor::registrera(f.delar());
+        resultat(f, u"Skytt1"_s, {47, 48, 49, 50, 46, 45, 44, 43});
+        resultat(f, u"Skytt2"_s, {47, 48, 49, 50, 46, 45, 44, 43});
+        resultat(f, u"Skytt3"_s, {50, 50, 50, 50, 50, 50, 50, 40});
+        f.g.cnnTavling.kor(u"UPDATE Skyttar SET Klass = 'LG1' WHERE Namn LIKE 'Skytt%'"_s);
+        const auto kor = [&](Utskriftsmal mal) {
+            QWidget* w = f.fonster.visaFonster(Fonsternamn::ValResSkarmGrund, mal);
+            QVERIFY(w);
+            f.kontext.meddelaAktivering(w);
+            widget<QPushButton>(w, "cmdVisa")->click();
+            f.fonster.stangFonster(w);
+        };
+        kor(Utskriftsmal::Skarm);
+        QStringList skarm;
+        for (const QString& rad : skarmrader(f))
+            if (rad.contains(u"Skytt"_s))
+                skarm << rad.section(u'|', 0, 1).replace(u" |"_s, u"|"_s);
+        QCOMPARE(skarm, (QStringList{u"1|Skytt3 Efternamn3"_s, u"2|Skytt1 Efternamn1"_s,
+                                     u"2|Skytt2 Efternamn2"_s, u"4|Skytt4 Efternamn4"_s}));
+
+        kor(Utskriftsmal::Fil);
+        const QString mapp = f.g.strTavlingsmapp + u"Utskrifter"_s;
+        QCOMPARE(f.m.senasteText(), u"Filen spardes i:\r\n"_s + QDir::toNativeSeparators(mapp));
+        const XlsxLasare bok(mapp + u"/Resultatlista_Fil.xlsx"_s);
+        QStringList sparad;
+        for (const QStringList& rad : bok.rader())
+            if (rad.size() > 1 && rad[1].startsWith(u"Skytt"_s))
+                sparad << rad[0] + u'|' + rad[1];
+        QCOMPARE(sparad, skarm);
     }
 
     // The window paints the rows as they are given, each list in place of the
