@@ -13,11 +13,8 @@ QStringList listnamn(const Databas& db) {
     return namn;
 }
 
-std::optional<Kolumn> hamta(const Databas& db, const QString& listnamn) {
-    QSqlQuery q =
-        db.kor(QStringLiteral("SELECT Listnamn, FältNamn, Bredd, Enable, AlltidEnable, StandardEnable, "
-                              "StandardBredd FROM Utskriftsval WHERE Listnamn = ?"),
-               {listnamn});
+namespace {
+std::optional<Kolumn> forsta(QSqlQuery q) {
     if (!q.next())
         return std::nullopt;
     Kolumn k;
@@ -29,6 +26,19 @@ std::optional<Kolumn> hamta(const Databas& db, const QString& listnamn) {
     k.standardEnable = q.value(5).toBool();
     k.standardBredd = q.value(6).toDouble();
     return k;
+}
+
+const QString Kolumner =
+    QStringLiteral("SELECT Listnamn, FältNamn, Bredd, Enable, AlltidEnable, StandardEnable, StandardBredd "
+                   "FROM Utskriftsval ");
+} // namespace
+
+std::optional<Kolumn> hamta(const Databas& db, const QString& listnamn) {
+    return forsta(db.kor(Kolumner + QStringLiteral("WHERE Listnamn = ?"), {listnamn}));
+}
+
+std::optional<Kolumn> hamtaFalt(const Databas& db, const QString& faltnamn) {
+    return forsta(db.kor(Kolumner + QStringLiteral("WHERE FältNamn = ? ORDER BY rowid LIMIT 1"), {faltnamn}));
 }
 
 QString breddText(double bredd) {

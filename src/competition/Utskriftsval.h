@@ -24,6 +24,9 @@ struct Kolumn {
 // Every Listnamn, alphabetically.
 QStringList listnamn(const Databas& db);
 std::optional<Kolumn> hamta(const Databas& db, const QString& listnamn);
+// The row of a field the lists print ("SkyttekortNr" is the row listed as
+// "Skyttekort nr"); nothing when the table has no such row.
+std::optional<Kolumn> hamtaFalt(const Databas& db, const QString& faltnamn);
 
 // A width as the operator sees it: always with a decimal comma.
 QString breddText(double bredd);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "registration/Inskrivningslage.h"
-#include "registration/Laddningsmarkor.h"
 #include "registration/Skytt.h"
+#include "shell/Laddningsmarkor.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "competition/Lagmedlemmar.h"
-#include "registration/Laddningsmarkor.h"
+#include "shell/Laddningsmarkor.h"
 
 #include <QIcon>
 #include <QWidget>

@@ -15,12 +15,17 @@
 // runs its body through a trap never lets an exception into Qt's event loop.
 class Felfalla {
 public:
+    // Most procedures name the number first; the list builders name the
+    // description first ("... Disken är full 1004").
+    enum class Ordning { NummerForst, BeskrivningForst };
+
     // mellan: what stands between the number and the description; a few old
     // procedures showed them run together ("13Typerna matchar inte").
     Felfalla(Meddelanden& m, QString prefix, Meddelanden::Ikon ikon = Meddelanden::Ikon::Kritisk,
-             QString titel = QStringLiteral("Fel"), QString mellan = QStringLiteral(" "))
+             QString titel = QStringLiteral("Fel"), QString mellan = QStringLiteral(" "),
+             Ordning ordning = Ordning::NummerForst)
         : m_m(m), m_prefix(std::move(prefix)), m_ikon(ikon), m_titel(std::move(titel)),
-          m_mellan(std::move(mellan)) {}
+          m_mellan(std::move(mellan)), m_ordning(ordning) {}
 
     // The usual prefix: "form, procedure: ".
     static Felfalla standard(Meddelanden& m, const QString& form, const QString& procedur) {
@@ -47,7 +52,10 @@ public:
 
     // For a procedure that catches its own failure and still reports it the usual way.
     void visa(int nummer, const QString& beskrivning) const {
-        m_m.visa(m_prefix + QString::number(nummer) + m_mellan + beskrivning, m_titel, m_ikon);
+        const QString n = QString::number(nummer);
+        m_m.visa(m_prefix + (m_ordning == Ordning::NummerForst ? n + m_mellan + beskrivning
+                                                               : beskrivning + m_mellan + n),
+                 m_titel, m_ikon);
     }
 
 private:
@@ -56,4 +64,5 @@ private:
     Meddelanden::Ikon m_ikon;
     QString m_titel;
     QString m_mellan;
+    Ordning m_ordning;
 };

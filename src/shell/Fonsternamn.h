@@ -32,6 +32,8 @@ inline const Fonsterid<IngenBegaran> LagInskrivning{QStringLiteral("frmLagInskri
 inline const Fonsterid<Skjutlagsbegaran> ValjSkjutlag{QStringLiteral("frmValjSkjutlag")};
 inline const Fonsterid<Skjutlagsbegaran> ResultatInskrivning{QStringLiteral("frmResultatInskrivning")};
 inline const Fonsterid<Utskriftsmal> ValResSkarmGrund{QStringLiteral("frmValResSkarmGrund")};
+// The on-screen result list; the class-choice dialog fills it.
+inline const Fonsterid<IngenBegaran> ResSkarmGrund{QStringLiteral("frmResSkarmGrund")};
 inline const Fonsterid<Utskriftsmal> UtskriftSkjutlag{QStringLiteral("frmUtskriftSkjutlag")};
 inline const Fonsterid<Utskriftsmal> Foreningsutskrift{QStringLiteral("frmForeningsutskrift")};
 inline const Fonsterid<Utskriftsmal> Lagutskrift{QStringLiteral("frmLagutskrift")};

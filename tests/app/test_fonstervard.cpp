@@ -65,6 +65,7 @@ class T_Fonstervard : public QObject {
         std::function<QWidget*(Fonstervard&)> oppna;
         const char* knapp;
         bool tavlingOppen = true;
+        bool rorMenyer = true;
     };
     static QList<Fonster> fonster() {
         return {
@@ -82,9 +83,14 @@ class T_Fonstervard : public QObject {
              },
              "cmdAterga"},
             {"frmKonfigAskSkarm", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::KonfigAskSkarm); },
-             "cmdOK"},
+             "cmdOK", true, false},
             {"frmVisaAskSkarm", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::VisaAskSkarm); },
              "cmdAvbryt"},
+            {"frmValResSkarmGrund",
+             [](Fonstervard& v) { return v.visaFonster(Fonsternamn::ValResSkarmGrund, Utskriftsmal::Skarm); },
+             "cmdAvbryt"},
+            {"frmResSkarmGrund", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::ResSkarmGrund); },
+             "cmdOK", true, false},
         };
     }
 
@@ -124,7 +130,7 @@ private slots:
         QWidget* w = fonster.oppna(mj.f->vard());
         QVERIFY(w);
         QCOMPARE(mj.ramar(), 1);
-        QVERIFY(mj.menyer() != fore || QByteArray(fonster.namn) == "frmKonfigAskSkarm");
+        QVERIFY(mj.menyer() != fore || !fonster.rorMenyer);
 
         switch (Satt(satt)) {
         case Satt::Knapp: {
@@ -166,6 +172,35 @@ private slots:
         QCOMPARE(mj.m.visade.back().text, QStringLiteral("Är du säker att du vill tabort filnamnen?"));
         QVERIFY(!mj.f->vard().menySynlig(mnuFil(1)) && !mj.f->vard().menySynlig(Meny::mnuLineFiler));
         QVERIFY(mj.f->menyval(mnuFil(1))->text().isEmpty());
+    }
+
+    // The three result-list items open the class-choice dialog for their
+    // output kind, at its place and fixed size in the main window.
+    void resultatlistansMenyval_data() {
+        QTest::addColumn<int>("meny");
+        QTest::addColumn<QString>("knapp");
+        QTest::newRow("skärm") << int(Meny::mnuResGrund) << QStringLiteral("&Visa");
+        QTest::newRow("skrivare") << int(Meny::mnuResGrundPrinter) << QStringLiteral("&Skriv ut");
+        QTest::newRow("fil") << int(Meny::mnuResGrundFil) << QStringLiteral("&Spara");
+    }
+    void resultatlistansMenyval() {
+        QFETCH(int, meny);
+        QFETCH(QString, knapp);
+        Miljo mj(true);
+        mj.f->menyval(Meny(meny))->trigger();
+        QWidget* w = mj.f->vard().fonster(Fonsternamn::ValResSkarmGrund);
+        QVERIFY(w);
+        QCOMPARE(w->findChild<QAbstractButton*>(QStringLiteral("cmdVisa"))->text(), knapp);
+        auto* ram = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        QVERIFY(ram);
+        ram->move(200, 100);
+        ram->showMaximized();
+        QMdiSubWindow* annan = mj.f->mdiYta()->addSubWindow(new QWidget);
+        annan->show();
+        mj.f->mdiYta()->setActiveSubWindow(annan);
+        mj.f->mdiYta()->setActiveSubWindow(ram);
+        QCOMPARE(ram->geometry(), QRect(0, 0, 236, 387));
+        QCOMPARE(ram->minimumSize(), ram->maximumSize());
     }
 
     // A list built at once: its items are off while it runs, and given back by

@@ -64,6 +64,17 @@ private slots:
         QCOMPARE(mj.las(Fodelsear).bredd, 14.25);
     }
 
+    // The lists find a column by the field it prints, which for the shooter
+    // card is not the name the operator sees.
+    void kolumnHittasPaFaltnamn() {
+        Miljo mj;
+        QCOMPARE(hamtaFalt(mj.db(), u"SkyttekortNr"_s)->listnamn, u"Skyttekort nr"_s);
+        QCOMPARE(hamtaFalt(mj.db(), u"Förening"_s)->bredd, 20.0);
+        QVERIFY(!hamtaFalt(mj.db(), u"Skyttekort nr"_s));
+        mj.db().kor(u"DELETE FROM Utskriftsval WHERE FältNamn = 'Födelseår'"_s);
+        QVERIFY(!hamtaFalt(mj.db(), Fodelsear));
+    }
+
     void standardAterstallerVarjeRad() {
         Miljo mj;
         mj.db().kor(u"UPDATE Utskriftsval SET Bredd = Bredd + 7, Enable = 1 - Enable"_s);

@@ -231,6 +231,11 @@ private slots:
         QCOMPARE(m.visade.back().ikon, Meddelanden::Ikon::Ingen);
         Felfalla(m, QStringLiteral("x: "))([] { throw 42; });
         QCOMPARE(m.senasteText(), QStringLiteral("x: 5 Ogiltigt proceduranrop eller argument"));
+        // The list builders name the description first.
+        Felfalla(m, QStringLiteral("frmLista.Bygg.. "), Meddelanden::Ikon::Kritisk, QStringLiteral("Fel"),
+                 QStringLiteral(" "),
+                 Felfalla::Ordning::BeskrivningForst)([] { throw Fel(1004, QStringLiteral("Nej")); });
+        QCOMPARE(m.senasteText(), QStringLiteral("frmLista.Bygg.. Nej 1004"));
     }
 
     // The message boxes break at every CR the texts carry and never run past

@@ -188,6 +188,28 @@ QStringList XlsxLasare::celler(const QStringList& adresser) const {
     return svar;
 }
 
+QList<QStringList> XlsxLasare::rader() const {
+    QList<QStringList> rader;
+    for (auto it = m_celler.constBegin(); it != m_celler.constEnd(); ++it) {
+        const QString& adress = it.key();
+        qsizetype i = 0;
+        int kolumn = 0;
+        for (; i < adress.size() && adress[i].isLetter(); ++i)
+            kolumn = kolumn * 26 + (adress[i].toUpper().unicode() - 'A' + 1);
+        const int rad = adress.mid(i).toInt();
+        const QString v = varde(adress);
+        if (v.isEmpty())
+            continue;
+        while (rader.size() < rad)
+            rader.append(QStringList());
+        QStringList& celler = rader[rad - 1];
+        while (celler.size() < kolumn)
+            celler.append(QString());
+        celler[kolumn - 1] = v;
+    }
+    return rader;
+}
+
 char* toString(const XlsxLasare::Format& f) {
     return QTest::toString(QStringLiteral("%1 %2%3 farg=%4 %5 fyllning=%6 %7 %8")
                                .arg(f.font)

@@ -42,6 +42,9 @@ public:
     QList<int> sidbrytningar() const { return m_brytningar; }
     // "typ:värde" of each cell, as one list to compare.
     QStringList celler(const QStringList& adresser) const;
+    // Every row from the first up to the last with a value, each as the values
+    // of its cells from column A up to its last value ("" for an empty cell).
+    QList<QStringList> rader() const;
 
 private:
     // The raw XML of a part, "" when the zip has no such part.

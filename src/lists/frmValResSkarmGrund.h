@@ -1,0 +1,81 @@
+#pragma once
+
+#include "lists/Klassval.h"
+#include "lists/Skarmlista.h"
+#include "shell/Laddningsmarkor.h"
+
+#include <QIcon>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class Formkontext;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class Rutnat;
+
+// Writes the chosen classes into a workbook and prints or saves it, as the
+// order's output kind says. It tells the operator itself what became of the
+// file; what it throws is shown by the dialog.
+using Arbetsboksutskrift = std::function<void(Formkontext&, const Listbestallning&)>;
+
+// "Resultat grundomg.": where every result list starts, whatever its output
+// kind. The operator chooses the round (when the competition uses rounds)
+// and all classes or the marked ones, and makes the list: on screen in the
+// list window, or as a workbook through the given output. The dialog stays
+// open for further lists; its output kind holds for its whole life.
+class frmValResSkarmGrund : public QWidget {
+    Q_OBJECT
+public:
+    frmValResSkarmGrund(Formkontext& k, Utskriftsmal mal, Arbetsboksutskrift arbetsbok,
+                        QWidget* parent = nullptr);
+
+    // False when loading failed and was told: the dialog is not to be shown.
+    bool laddad() const { return m_laddad; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void Formatera_klassgridden();
+    void Hamta_in_klasser_till_gridden();
+    void Hamta_in_omgangar();
+    void optAlla_Click();
+    void optValda_Click();
+    // Enter or the left button (vaxla), or any other key or button, on the grid.
+    void vbagrKlasser_Slapp(bool vaxla);
+    void cmdVisa_Click();
+    void cmdAvbryt_Click();
+
+    // The on-screen list's rows of the chosen classes, added to rader class
+    // by class; a failure is thrown with the classes before it in rader.
+    void Skapa_resultatlista_skarm(const Listbestallning& b, QList<Skarmlista::Rad>& rader) const;
+    // Paints the marks and the show button from the choice.
+    void visaVal();
+
+    QLabel* lblTavlingsOmg;
+    QComboBox* cboTavlingsOmg;
+    QGroupBox* frameVilkaKlasser;
+    QRadioButton* optAlla;
+    QRadioButton* optValda;
+    Rutnat* vbagrKlasser;
+    QPushButton* cmdAvbryt;
+    QPushButton* cmdVisa;
+
+    Formkontext& m_k;
+    const Utskriftsmal m_mal;
+    Arbetsboksutskrift m_arbetsbok;
+    std::optional<Klassval> m_val;
+    QIcon m_kryss;
+    bool m_laddad = false;
+    // A list is being made: nothing of the dialog runs meanwhile, and it does
+    // not close.
+    bool m_kor = false;
+    std::optional<Laddningsmarkor> m_laddas;
+};
