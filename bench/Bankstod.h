@@ -1,8 +1,8 @@
 #pragma once
 
-// What the result-entry benchmarks share: a competition of 2,000 shooters on a
-// disk-backed file system, the bare transaction they are measured against, and
-// the figures (medians and 95th percentiles, printed one a line as
+// What the benchmarks share: a folder on a disk-backed file system; for result
+// entry a competition of 2,000 shooters there and the bare transaction they are
+// measured against; the figures (medians and 95th percentiles, printed one a line as
 // "name: value unit").
 
 #include "common/IniNamn.h"
@@ -112,7 +112,9 @@ struct Tavling {
     explicit Tavling(const QString& mallnamn) : mapp(mallnamn) {}
 };
 
-inline std::unique_ptr<Tavling> skapaTavling(const QString& bas, const QString& namn) {
+// Prints the folder and its file system, and refuses one in memory: there a
+// commit or an fsync costs nothing and the comparison would say nothing.
+inline void diskmapp(const QString& bas) {
     struct statfs fs {};
     if (statfs(QFile::encodeName(bas).constData(), &fs) != 0)
         avbryt(QStringLiteral("Mappen \"%1\" finns inte.").arg(bas));
@@ -120,7 +122,10 @@ inline std::unique_ptr<Tavling> skapaTavling(const QString& bas, const QString& 
     std::printf("folder: %s\nfile system: %s (0x%lx)\n", qPrintable(bas), qPrintable(filsystem(typ)), typ);
     if (typ == 0x01021994 || typ == 0x858458F6)
         avbryt(QStringLiteral("A file system in memory times nothing of the disk: give a folder on a disk."));
+}
 
+inline std::unique_ptr<Tavling> skapaTavling(const QString& bas, const QString& namn) {
+    diskmapp(bas);
     auto t = std::make_unique<Tavling>(QDir(bas).filePath(namn + QStringLiteral("-XXXXXX")));
     if (!t->mapp.isValid())
         avbryt(QStringLiteral("Mappen kunde inte skapas i \"%1\".").arg(bas));
