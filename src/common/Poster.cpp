@@ -3,6 +3,7 @@
 #include "common/Databasnamn.h"
 
 #include <QHash>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QVariant>
 
@@ -113,14 +114,16 @@ Skytt Skytt::fran(const QSqlRecord& post) {
     // A field named twice counts where it stands first, as a lookup by name finds it.
     std::array<bool, AntalSkyttefalt> last{};
     for (int i = 0, n = post.count(); i < n; ++i) {
-        const QString faltnamn = post.fieldName(i);
+        // One copy of the field gives both its name and its value.
+        const QSqlField falt = post.field(i);
+        const QString faltnamn = falt.name();
         int kod = namn.exakt.value(faltnamn, -1);
         if (kod < 0)
             kod = namn.vikt.value(faltnamn.toCaseFolded(), -1);
         if (kod < 0 || last[size_t(kod)])
             continue;
         last[size_t(kod)] = true;
-        const QVariant v = post.value(i);
+        const QVariant v = falt.value();
         const auto heltal = [&] { return int(v.toLongLong()); };
         switch (kod) {
         case FLopnummer:
