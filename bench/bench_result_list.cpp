@@ -470,32 +470,6 @@ struct Tider {
     double rang = 0, bygg = 0, spara = 0, totalt = 0;
 };
 
-// The result list's run as Resultatlistbok::kor makes it (set-up, header,
-// blocks, save in Utskrifter), with the moment the last block is written
-// marked so that the save is timed on its own. `skrivet` sees the sheet then.
-std::optional<QString> korLista(const Arbetsboksram::Omgivning& o, const QList<Klassblock>& block,
-                                const std::function<void(Arbetsblad&)>& skrivet) {
-    const modGlobalt& g = o.g;
-    const Resultatlistbok::Sidinstallning sida = Resultatlistbok::lasSidinstallning(g.iniTavling);
-    Resultatlistbok::Kolumner kolumner;
-    Arbetsboksram::Korning k;
-    k.mal = Utskriftsmal::Fil;
-    k.hogeretikett = Resultatlistbok::Omgangsetikett;
-    k.egen.orientering = sida.orientering;
-    k.egen.vanster = sida.vanster;
-    k.egen.hoger = sida.hoger;
-    k.egen.kolumner = [&](Arbetsblad& blad) {
-        kolumner = Resultatlistbok::lasKolumner(g.cnnTavling, g.blnNationellt);
-        Resultatlistbok::sattKolumner(blad, kolumner, g.blnSportskytte);
-    };
-    return Arbetsboksram(Arbetsbokslista::Resultatlista, o).kor(k, [&](Arbetsblad& blad) {
-        Resultatlistbok bok(blad, kolumner, g.blnMix);
-        for (const Klassblock& b : block)
-            bok.skriv(b);
-        skrivet(blad);
-    });
-}
-
 // One run of the list from the chosen classes to the saved file. `blad` is
 // given the sheet as it stood before the save (the warm-up's, for the
 // reference).
@@ -511,11 +485,12 @@ Tider korListan(Listtavling& t, std::optional<Referensblad>* blad, QString& spar
     tider.rang = ms(tid);
     double skrivet = 0;
     Arbetsboksram::Omgivning o{t.g, t.m};
-    const std::optional<QString> fil = korLista(o, block, [&](Arbetsblad& ark) {
-        skrivet = ms(tid);
-        if (blad)
-            *blad = referensblad(ark);
-    });
+    const std::optional<QString> fil =
+        Resultatlistbok::kor(o, Utskriftsmal::Fil, block, std::nullopt, [&](Arbetsblad& ark) {
+            skrivet = ms(tid);
+            if (blad)
+                *blad = referensblad(ark);
+        });
     tider.totalt = ms(tid);
     if (!fil || t.m.ovantade > 0)
         avbryt(QStringLiteral("The list was not saved as it should be."));

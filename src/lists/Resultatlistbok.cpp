@@ -100,7 +100,8 @@ void Resultatlistbok::sattKolumner(Arbetsblad& blad, const Kolumner& k, bool spo
 
 std::optional<QString> Resultatlistbok::kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal,
                                             const QList<Klassblock>& klasser,
-                                            const std::optional<Omgangar::Omgang>& omgang) {
+                                            const std::optional<Omgangar::Omgang>& omgang,
+                                            const std::function<void(Arbetsblad&)>& skrivet) {
     const modGlobalt& g = o.g;
     const Sidinstallning sida = lasSidinstallning(g.iniTavling);
     Kolumner kolumner;
@@ -119,6 +120,8 @@ std::optional<QString> Resultatlistbok::kor(const Arbetsboksram::Omgivning& o, U
         Resultatlistbok bok(blad, kolumner, g.blnMix);
         for (const Klassblock& block : klasser)
             bok.skriv(block);
+        if (skrivet)
+            skrivet(blad);
     });
 }
 

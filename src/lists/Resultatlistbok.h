@@ -4,6 +4,7 @@
 #include "lists/Resultaturval.h"
 
 #include <QList>
+#include <functional>
 #include <optional>
 
 class Databas;
@@ -43,9 +44,12 @@ public:
     // o.g, the classes in the order given, the round when rounds are in use.
     // Returns the saved file's path; nothing when nothing was saved (the
     // operator has been told why).
+    // `skrivet`, when given, sees the sheet once the last block is written and
+    // before it is printed or saved (a benchmark times the save on its own).
     static std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal,
                                       const QList<Klassblock>& klasser,
-                                      const std::optional<Omgangar::Omgang>& omgang);
+                                      const std::optional<Omgangar::Omgang>& omgang,
+                                      const std::function<void(Kalkyl::Arbetsblad&)>& skrivet = {});
 
     // Writes the blocks into a set-up sheet, one at a time. `mix`: national and
     // sport blocks of a mixed competition share their columns.
