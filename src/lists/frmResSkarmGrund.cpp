@@ -2,9 +2,11 @@
 
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
+#include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/modGlobalt.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPushButton>
 
@@ -31,6 +33,9 @@ Qt::Alignment justering(Skarmlista::Justering j) {
 frmResSkarmGrund::frmResSkarmGrund(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
     setObjectName(QStringLiteral("frmResSkarmGrund"));
     setWindowTitle(QStringLiteral("Resultat Grundomg"));
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), objectName(), QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skärm.ico")));
 
     // The grid and the button keep their places whatever the window's size.
     vbagrResultat = new Rutnat(this);
@@ -66,15 +71,21 @@ void frmResSkarmGrund::Formatera_resultatgridden() {
     const std::optional<Skarmlista::Layout> layout = Skarmlista::layout(m_k.g());
     if (!layout)
         return;
-    for (const Skarmlista::Kolumn& k : Skarmlista::kolumner(*layout))
+    for (const Skarmlista::Kolumn& k : Skarmlista::kolumner(*layout)) {
         vbagrResultat->laggTillKolumn(k.rubrik, k.bredd);
+        m_bredder << k.bredd;
+    }
 }
 
 void frmResSkarmGrund::visaLista(const QList<Skarmlista::Rad>& rader) {
     vbagrResultat->setUpdatesEnabled(false);
     vbagrResultat->tom();
+    vbagrResultat->clearSpans();
     vbagrResultat->setRowCount(int(rader.size()));
     const int kolumner = vbagrResultat->columnCount();
+    // A value is never cut: a column too narrow for what it shows (a pair sum
+    // of 100, a long name) grows to hold it.
+    QList<int> bredder = m_bredder;
     for (int r = 0; r < rader.size(); ++r) {
         const Skarmlista::Rad& rad = rader[r];
         for (auto c = rad.celler.cbegin(); c != rad.celler.cend(); ++c) {
@@ -84,15 +95,28 @@ void frmResSkarmGrund::visaLista(const QList<Skarmlista::Rad>& rader) {
             cell->setTextAlignment(justering(c->justering));
             if (c->rod)
                 cell->setForeground(QColor(255, 0, 0));
+            QFont typsnitt = vbagrResultat->font();
             if (c->stil == Skarmlista::Stil::Total)
-                cell->setFont(m_total);
+                typsnitt = m_total;
             else if (c->stil == Skarmlista::Stil::Klassrubrik)
-                cell->setFont(m_klassrubrik);
+                typsnitt = m_klassrubrik;
+            cell->setFont(typsnitt);
             vbagrResultat->setItem(r, c.key() - 1, cell);
+            // The class's name runs over the empty cells to its right, so that
+            // classes named alike can be told apart.
+            if (c->stil == Skarmlista::Stil::Klassrubrik) {
+                if (kolumner - c.key() + 1 > 1)
+                    vbagrResultat->setSpan(r, c.key() - 1, 1, kolumner - c.key() + 1);
+            } else if (c.key() - 1 < bredder.size()) {
+                const int behov = QFontMetrics(typsnitt).horizontalAdvance(c->text) + 8;
+                bredder[c.key() - 1] = std::max(bredder[c.key() - 1], behov);
+            }
         }
         if (rad.hojd > 0)
             vbagrResultat->setRowHeight(r, rad.hojd);
     }
+    for (int k = 0; k < bredder.size() && k < kolumner; ++k)
+        vbagrResultat->setColumnWidth(k, bredder[k]);
     vbagrResultat->setUpdatesEnabled(true);
 }
 

@@ -2,6 +2,8 @@
 
 #include "lists/Skarmlista.h"
 
+#include <QFont>
+#include <QList>
 #include <QWidget>
 
 class Formkontext;
@@ -27,4 +29,6 @@ private:
     QPushButton* cmdOK;
     QFont m_total;
     QFont m_klassrubrik;
+    // The columns' own widths; a list widens them only as far as it needs.
+    QList<int> m_bredder;
 };

@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -52,7 +53,8 @@ frmValResSkarmGrund::frmValResSkarmGrund(Formkontext& k, Utskriftsmal mal, Arbet
 
     lblTavlingsOmg = new QLabel(QStringLiteral("Vilken tävlingsomgång ska visas?"), this);
     lblTavlingsOmg->setObjectName(QStringLiteral("lblTavlingsOmg"));
-    lblTavlingsOmg->setGeometry(twips(240, 120, 3135, 255));
+    // As wide as the dialog allows.
+    lblTavlingsOmg->setGeometry(twips(240, 120, Bredd - 240 - 120, 255));
     // The rounds are a fixed list: a typed text could name no round.
     cboTavlingsOmg = new QComboBox(this);
     cboTavlingsOmg->setObjectName(QStringLiteral("cboTavlingsOmg"));
@@ -154,6 +156,13 @@ void frmValResSkarmGrund::Form_Load() {
         lblTavlingsOmg->setText(QStringLiteral("Vilken tävlingsomgång ska sparas?"));
         cmdVisa->setText(QStringLiteral("&Spara"));
     }
+    // The question is never cut: the fonts here are wider than the ones the
+    // dialog's size was made for, so a text that does not fit is set smaller.
+    QFont typsnitt = lblTavlingsOmg->font();
+    while (QFontMetrics(typsnitt).horizontalAdvance(lblTavlingsOmg->text()) > lblTavlingsOmg->width() &&
+           typsnitt.pointSizeF() > 6)
+        typsnitt.setPointSizeF(typsnitt.pointSizeF() - 0.5);
+    lblTavlingsOmg->setFont(typsnitt);
 }
 
 void frmValResSkarmGrund::Formatera_klassgridden() {

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -516,6 +517,44 @@ private slots:
         lista->visaLista(Skarmlista::rader(block, Skarmlista::Layout::AttaSerier));
         QCOMPARE(g->rowCount(), 3);
         QVERIFY(!g->item(2, 3));
+    }
+
+    // Nothing the list shows is cut: a perfect pair sum, a long name and the
+    // class's name fit where they stand; the dialog's question fits too.
+    void ingetKapas() {
+        Miljo mj(NyTavling::Typ::Sportskytte);
+        auto* lista = qobject_cast<frmResSkarmGrund*>(mj.fonster.visaFonster(Fonsternamn::ResSkarmGrund));
+        QVERIFY(lista);
+        Skytt s;
+        s.namn = u"Maximiliana"_s;
+        s.efternamn = u"Lindqvist-Östergren"_s;
+        s.sum = {100, 99, 100, 98, 100, 97};
+        s.totalt60 = 594;
+        Klassblock block{{}, Klassslag::Sport60, {s}, {1}};
+        block.vald.klass.namn = u"Luftgevär juniorer herrar"_s;
+        lista->visaLista(Skarmlista::rader(block, Skarmlista::Layout::SexSerier));
+        auto* g = widget<QTableWidget>(lista, "vbagrResultat");
+        const auto ryms = [g](int rad, int kolumn) {
+            const QTableWidgetItem* c = g->item(rad, kolumn);
+            int bredd = 0;
+            for (int k = kolumn; k < kolumn + g->columnSpan(rad, kolumn); ++k)
+                bredd += g->columnWidth(k);
+            return QFontMetrics(c->font()).horizontalAdvance(c->text()) < bredd;
+        };
+        QCOMPARE(g->item(1, 1)->text(), u"Luftgevär juniorer herrar"_s);
+        QVERIFY(ryms(1, 1));
+        for (int k : {1, 3, 4, 5, 9})
+            QVERIFY2(ryms(2, k), qPrintable(g->item(2, k)->text()));
+        // The columns' own widths where nothing needs more.
+        QCOMPARE(g->columnWidth(0), 40);
+
+        for (Utskriftsmal mal : {Utskriftsmal::Printer, Utskriftsmal::Fil, Utskriftsmal::Skarm}) {
+            QWidget* w = mj.oppna(mal);
+            auto* fraga = widget<QLabel>(w, "lblTavlingsOmg");
+            QVERIFY2(QFontMetrics(fraga->font()).horizontalAdvance(fraga->text()) <= fraga->width(),
+                     qPrintable(fraga->text()));
+            mj.fonster.stangFonster(w);
+        }
     }
 };
 
