@@ -2,6 +2,7 @@
 
 #include "entry/Registrering.h"
 #include "lists/Registrering.h"
+#include "printouts/Registrering.h"
 #include "registration/Registrering.h"
 #include "settings/Registrering.h"
 #include "shell/Programdelar.h"
@@ -15,4 +16,5 @@ void registreraDelsystem(const Programdelar& delar) {
     Askadarskarm::registrera(delar);
     Resultatfonster::registrera(delar);
     Resultatlistor::registrera(delar);
+    Utskrifter::registrera(delar);
 }
