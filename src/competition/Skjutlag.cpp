@@ -9,6 +9,7 @@
 #include "shell/modGlobalt.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 using Ikon = Meddelanden::Ikon;
@@ -89,9 +90,10 @@ bool Rad::ledig() const {
 }
 
 QList<Rad> vy(const Databas& db, int skjutlag) {
+    // The lane and the key under names no shooter field has, so that neither
+    // passes for one of the shooter's own.
     QSqlQuery q = db.kor(
-        QStringLiteral("SELECT s.Bana, k.Löpnummer, k.Namn, k.Efternamn, k.Förening, k.Klass, k.Licensnr, "
-                       "k.Omg, k.Startnr FROM Skjutlag s "
+        QStringLiteral("SELECT s.Bana AS Skjutlag_Bana, k.Löpnummer AS Skjutlag_Skytt, k.* FROM Skjutlag s "
                        "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
                        "WHERE s.Skjutlag = ? ORDER BY s.Bana, s.rowid"),
         {skjutlag});
@@ -100,14 +102,15 @@ QList<Rad> vy(const Databas& db, int skjutlag) {
         Rad r;
         r.bana = q.value(0).toInt();
         if (!q.value(1).isNull()) {
-            r.lopnummer = q.value(1).toLongLong();
-            r.namn = q.value(2).toString();
-            r.efternamn = q.value(3).toString();
-            r.forening = q.value(4).toString();
-            r.klass = q.value(5).toString();
-            r.licensnr = q.value(6).toString();
-            r.omg = q.value(7).toInt();
-            r.startnr = q.value(8).toInt();
+            r.skytt = Skytt::fran(q.record());
+            r.lopnummer = r.skytt.lopnummer;
+            r.namn = r.skytt.namn;
+            r.efternamn = r.skytt.efternamn;
+            r.forening = r.skytt.forening;
+            r.klass = r.skytt.klass;
+            r.licensnr = r.skytt.licensnr;
+            r.omg = r.skytt.omg;
+            r.startnr = r.skytt.startnr;
         }
         rader << r;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Poster.h"
+
 #include <QList>
 #include <QString>
 
@@ -28,14 +30,16 @@ constexpr int StorstaAntal = 30;
 // The number of squads, read from the database at every call.
 int antal(const Databas& db);
 
-// One lane of a squad as the registration grid shows it. A free lane has
-// lopnummer 1 and empty texts.
+// One lane of a squad as the registration grid shows it, with the shooter's
+// whole row for the lists. A free lane has lopnummer 1, empty texts and a
+// default skytt.
 struct Rad {
     int bana = 0;
     qint64 lopnummer = 1;
     QString namn, efternamn, forening, klass, licensnr;
     int omg = 0;
     int startnr = 0;
+    Skytt skytt;
 
     bool ledig() const;
 };

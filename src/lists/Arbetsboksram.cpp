@@ -93,7 +93,8 @@ const Arbetsboksram::Lista Listor[] = {
      .filstam = QStringLiteral("Skjutlagslista"),
      .visarUtskriftsstatus = true,
      .installningsfel = Installningsfel,
-     .korfel = korfel(QStringLiteral("frmUtskriftSkjutlag.UtskriftExcel: "))},
+     .korfel = korfel(QStringLiteral("frmUtskriftSkjutlag.UtskriftExcel: ")),
+     .dialogenVisarSparad = true},
     {.bladnamn = QStringLiteral("Föreningslista"),
      .rubrik = QStringLiteral(" Föreningslista"),
      .marginaler = Arbetsboksram::Marginaler{2.0, 1.0, 2.5, 2.5, 1.3, 1.3},
@@ -326,7 +327,7 @@ std::optional<QString> Arbetsboksram::kor(const Korning& korning,
     if (!program.arAvslutat())
         for (int i = program.Workbooks().Count(); i >= 1; --i)
             program.Workbooks().Item(i).Close(false);
-    if (sparad && korning.mal == Utskriftsmal::Fil)
+    if (sparad && korning.mal == Utskriftsmal::Fil && !m_lista.dialogenVisarSparad)
         m_o.m.visa(QStringLiteral("Filen spardes i:\r\n") +
                    QDir::toNativeSeparators(m_o.g.strTavlingsmapp + QStringLiteral("Utskrifter")));
     return sparad;

@@ -73,6 +73,8 @@ public:
         bool visarUtskriftsstatus = false; // "Utskrift pågår...", "Sparar till fil..."
         Felruta installningsfel{};         // a failure while the sheet is set up
         Felruta korfel{};                  // a failure while it is written, printed or saved
+        // "Filen spardes i:" is told by the list's dialog once its run is over.
+        bool dialogenVisarSparad = false;
     };
     static const Lista& lista(Arbetsbokslista lista);
 

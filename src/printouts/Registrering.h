@@ -6,4 +6,6 @@ struct Programdelar;
 // results list and the challenge-prize list.
 namespace Utskrifter {
 void registrera(const Programdelar& delar);
-}
+// The squad list's dialog.
+void registreraSkjutlagslista(const Programdelar& delar);
+} // namespace Utskrifter

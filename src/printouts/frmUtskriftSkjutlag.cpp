@@ -1,0 +1,249 @@
+#include "printouts/frmUtskriftSkjutlag.h"
+
+#include "common/Fel.h"
+#include "common/IniNamn.h"
+#include "common/Konvertering.h"
+#include "competition/Skjutlag.h"
+#include "platform/Meddelanden.h"
+#include "platform/clsIni.h"
+#include "platform/workbook/Skrivarmotor.h"
+#include "printouts/Skjutlagslista.h"
+#include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/Tangentregler.h"
+#include "shell/frmStatusUtskrift.h"
+#include "shell/modGlobalt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace {
+
+using Ikon = Meddelanden::Ikon;
+const QString Formular = QStringLiteral("frmUtskriftSkjutlag");
+
+constexpr int twips(int t) {
+    return t / 15;
+}
+QRect twips(int vanster, int topp, int bredd, int hojd) {
+    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
+}
+
+constexpr int Bredd = 4320;
+constexpr int HojdMedOmgangar = 2205;
+constexpr int HojdUtanOmgangar = 1845;
+constexpr int KnapparMedOmgangar = 1320;
+constexpr int KnapparUtanOmgangar = 840;
+
+// Busy cursor and a disabled dialog for one run, both given back however it ends.
+class Upptagen {
+public:
+    explicit Upptagen(QWidget* w) : m_w(w) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_w->setEnabled(false);
+    }
+    ~Upptagen() {
+        m_w->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+    Upptagen(const Upptagen&) = delete;
+    Upptagen& operator=(const Upptagen&) = delete;
+
+private:
+    QWidget* m_w;
+};
+
+} // namespace
+
+frmUtskriftSkjutlag::frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidget* parent)
+    : QWidget(parent), m_k(k), m_mal(mal) {
+    setObjectName(Formular);
+    setWindowTitle(QStringLiteral("Utskrift skjutlag"));
+
+    lblAllaValj = new QLabel(
+        QStringLiteral("Vill du skriva ut alla skjutlag eller välja vilka som ska skrivas ut?"), this);
+    lblAllaValj->setObjectName(QStringLiteral("lblAllaValj"));
+    lblAllaValj->setWordWrap(true);
+    lblAllaValj->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAllaValj->setGeometry(twips(180, 180, 3855, 615));
+    lblVilket = new QLabel(QStringLiteral("Vilket skjutlag vill du skriva ut?"), this);
+    lblVilket->setObjectName(QStringLiteral("lblVilket"));
+    lblVilket->setGeometry(twips(180, 120, 3855, 255));
+    lblVilket->setVisible(false);
+    txtVilketlag = new QLineEdit(this);
+    txtVilketlag->setObjectName(QStringLiteral("txtVilketlag"));
+    txtVilketlag->setToolTip(QStringLiteral("Vilket skjutlag ska skrivas ut?"));
+    txtVilketlag->setGeometry(twips(180, 360, 675, 285));
+    txtVilketlag->setVisible(false);
+    lblVilket->setBuddy(txtVilketlag);
+    chkForklaringar =
+        new QCheckBox(QStringLiteral("Skriv ut en sida med förklaringar till omgångarna."), this);
+    chkForklaringar->setObjectName(QStringLiteral("chkForklaringar"));
+    chkForklaringar->setToolTip(
+        QStringLiteral("SKa det skrivas ut en sida på slutet med förklaringar till dom olika omgångarna?"));
+    chkForklaringar->setGeometry(twips(240, 840, 3735, 255));
+
+    const auto knapp = [this](const char* namn, const QString& text, const QString& tips, int vanster) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(namn));
+        b->setToolTip(tips);
+        b->setGeometry(twips(vanster, KnapparMedOmgangar, 1140, 350));
+        return b;
+    };
+    cmdValj =
+        knapp("cmdValj", QStringLiteral("&Välj"), QStringLiteral("Välj ett skjutlag att skriva ut."), 600);
+    cmdAlla = knapp("cmdAlla", QStringLiteral("&Alla"), QStringLiteral("Skriv ut alla skjutlag."), 1800);
+    cmdSkrivut =
+        knapp("cmdSkrivut", QStringLiteral("&Skriv ut"), QStringLiteral("Skriv ut valt skjutlag."), 1800);
+    cmdSkrivut->setVisible(false);
+    cmdAngra = knapp("cmdAngra", QStringLiteral("Å&tergå"), QStringLiteral("Återgå."), 3000);
+
+    setTabOrder(txtVilketlag, chkForklaringar);
+    setTabOrder(chkForklaringar, cmdValj);
+    setTabOrder(cmdValj, cmdSkrivut);
+    setTabOrder(cmdSkrivut, cmdAlla);
+    setTabOrder(cmdAlla, cmdAngra);
+
+    connect(cmdValj, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdValj_Click);
+    connect(cmdAlla, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdAlla_Click);
+    connect(cmdSkrivut, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdSkrivut_Click);
+    connect(cmdAngra, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdAngra_Click);
+    txtVilketlag->installEventFilter(this);
+
+    Form_Load();
+}
+
+void frmUtskriftSkjutlag::Form_Load() {
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
+    if (m_mal == Utskriftsmal::Printer)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    else if (m_mal == Utskriftsmal::Fil)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
+
+    m_forklaringar = m_k.g().blnFleraTavlingar;
+    if (m_forklaringar) {
+        setFixedSize(twips(Bredd), twips(HojdMedOmgangar));
+        // A value that is no number leaves the box unticked.
+        int varde = 0;
+        try {
+            varde = Konvertering::textTillHeltal(m_k.g().iniTavling.GetKeyValue(
+                Ini::Forklaringar.sektion, Ini::Forklaringar.nyckel, Ini::Forklaringar.standard));
+        } catch (const Fel&) {
+        }
+        chkForklaringar->setChecked(varde == 1);
+    } else {
+        setFixedSize(twips(Bredd), twips(HojdUtanOmgangar));
+        for (QPushButton* b : {cmdValj, cmdAlla, cmdSkrivut, cmdAngra})
+            b->move(b->x(), twips(KnapparUtanOmgangar));
+        chkForklaringar->setVisible(false);
+    }
+}
+
+void frmUtskriftSkjutlag::cmdValj_Click() {
+    cmdAlla->setVisible(false);
+    cmdSkrivut->setVisible(true);
+    cmdValj->setVisible(false);
+    lblAllaValj->setVisible(false);
+    lblVilket->setVisible(true);
+    txtVilketlag->setVisible(true);
+    txtVilketlag->setFocus();
+}
+
+void frmUtskriftSkjutlag::cmdAlla_Click() {
+    UtskriftExcel(std::nullopt);
+}
+
+void frmUtskriftSkjutlag::cmdSkrivut_Click() {
+    if (m_kor || txtVilketlag->text().isEmpty())
+        return;
+    int antal = 0;
+    if (!Felfalla::standard(m_k.m(), Formular,
+                            QStringLiteral("cmdSkrivut_Click"))([&] { antal = Skjutlag::antal(m_k.db()); }))
+        return;
+    const std::optional<int> skjutlag = Skjutlagslista::tolkaSkjutlag(txtVilketlag->text(), antal);
+    if (!skjutlag) {
+        // The typed text stays, marked, to be put right.
+        m_k.m().visa(QStringLiteral("Skjutlaget finns inte!"), QStringLiteral("Fel"), Ikon::Kritisk);
+        txtVilketlag->setFocus();
+        txtVilketlag->selectAll();
+        return;
+    }
+    UtskriftExcel(skjutlag);
+    txtVilketlag->clear();
+    txtVilketlag->setFocus();
+}
+
+void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
+    if (m_kor)
+        return;
+    std::optional<QString> sparad;
+    std::exception_ptr fel;
+    {
+        const QScopedValueRollback kor(m_kor, true);
+        const Upptagen upptagen(this);
+        frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
+        status.show();
+        try {
+            Skrivarmotor skrivare;
+            skrivare.setSkrivare(m_k.g().strValdSkrivare);
+            const Arbetsboksram::Omgivning o{
+                .g = m_k.g(),
+                .m = m_k.m(),
+                .skrivare = &skrivare,
+                .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
+                .status = [&status](const QString& text) { status.visaStatus(text); },
+            };
+            sparad = Skjutlagslista::kor(o, m_mal, skjutlag, m_forklaringar && chkForklaringar->isChecked());
+        } catch (...) {
+            fel = std::current_exception();
+        }
+    }
+    // Told once the status window and the busy cursor are gone.
+    if (fel)
+        Felfalla(m_k.m(), Formular + QStringLiteral(".UtskriftExcel: "), Ikon::Ingen, QString(),
+                 QStringLiteral(" "),
+                 Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
+    if (sparad && m_mal == Utskriftsmal::Fil)
+        m_k.m().visa(QStringLiteral("Filen spardes i:\r\n") +
+                     QDir::toNativeSeparators(m_k.g().strTavlingsmapp + QStringLiteral("Utskrifter")));
+}
+
+void frmUtskriftSkjutlag::cmdAngra_Click() {
+    m_k.fonster().stangFonster(this);
+}
+
+bool frmUtskriftSkjutlag::eventFilter(QObject* o, QEvent* e) {
+    if (o == txtVilketlag && e->type() == QEvent::KeyPress &&
+        Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
+        if (!txtVilketlag->text().isEmpty())
+            cmdSkrivut_Click();
+        return true;
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void frmUtskriftSkjutlag::closeEvent(QCloseEvent* e) {
+    if (m_kor) {
+        e->ignore();
+        return;
+    }
+    // Only a box the operator saw holds his choice.
+    if (m_forklaringar)
+        Felfalla(m_k.m(), Formular + QStringLiteral(".Form_Unload: "))([&] {
+            clsIni& ini = m_k.g().iniTavling;
+            if (!ini.WriteKey(Ini::Forklaringar.sektion, Ini::Forklaringar.nyckel,
+                              chkForklaringar->isChecked() ? QStringLiteral("1") : QStringLiteral("0")))
+                throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
+        });
+    QWidget::closeEvent(e);
+}
