@@ -246,9 +246,10 @@ private slots:
         QCOMPARE(sparad.value_or(QString()), fil.isEmpty() ? QString() : r.utskrifter(fil));
         QCOMPARE(r.filer(), fil.isEmpty() ? QStringList() : QStringList{fil});
         QCOMPARE(QFile::exists(r.pdf()), mal == Utskriftsmal::Printer);
-        // Only a saved file is told, and only when the list went to a file.
+        // Only a saved file is told, and only when the list went to a file;
+        // the squad list's dialog tells it once its run is over.
         const QStringList visade =
-            mal == Utskriftsmal::Fil
+            mal == Utskriftsmal::Fil && lista != Lista::Skjutlagslista
                 ? QStringList{u"Filen spardes i:\r\n"_s +
                               QDir::toNativeSeparators(r.f.g.strTavlingsmapp + u"Utskrifter"_s)}
                 : QStringList();
