@@ -216,7 +216,8 @@ private slots:
         QCOMPARE(mj.listmenyer(), (QList<bool>{false, false, false}));
         auto* chk = widget<QCheckBox>(w, "chkForklaringar");
         QCOMPARE(chk->isChecked(), bockad);
-        chk->click();
+        if (chk->isVisibleTo(w))
+            chk->click();
         widget<QPushButton>(w, "cmdAngra")->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!w);

@@ -144,10 +144,14 @@ private slots:
         const XlsxLasare x = l.fil();
         QTEST(x.rader().value(2), "rubriker");
         QTEST(justeringar(x, 19), "justering");
-        QList<double> lasta;
-        for (int k = 1; k <= bredder.size(); ++k)
-            lasta << x.kolumnbredd(k);
-        QCOMPARE(lasta, bredder);
+        // Compared as the spreadsheet shows them: a character is 7 pixels,
+        // and each column has 5 more.
+        QList<int> lasta, pixlar;
+        for (int k = 1; k <= bredder.size(); ++k) {
+            lasta << qRound(x.kolumnbredd(k) * 7);
+            pixlar << int(bredder[k - 1] * 7 + 0.5) + 5;
+        }
+        QCOMPARE(lasta, pixlar);
         QCOMPARE(x.attribut(u"pageSetup"_s).value(u"orientation"_s),
                  resultat ? u"landscape"_s : u"portrait"_s);
         QCOMPARE(qRound(x.attribut(u"pageMargins"_s).value(u"left"_s).toDouble() * 2540),
@@ -206,15 +210,15 @@ private slots:
         QTest::addColumn<int>("skjutlag"); // 0: all
         QTest::addColumn<bool>("omgangar");
         QTest::addColumn<bool>("forklaringar");
-        QTest::addColumn<QList<int>>("brytningar");
-        QTest::addColumn<int>("forklaringsrad"); // 0: none
+        QTest::addColumn<QList<int>>("brytningar"); // the last row of each page but the last
+        QTest::addColumn<int>("forklaringsrad");    // 0: none
         // Three squads of two lanes: blocks at rows 1, 7 and 13.
-        QTest::newRow("alla") << 0 << false << false << QList<int>{7, 13} << 0;
-        QTest::newRow("alla, förklaringar utan omgångar") << 0 << false << true << QList<int>{7, 13} << 0;
-        QTest::newRow("alla, omgångar utan förklaringar") << 0 << true << false << QList<int>{7, 13} << 0;
-        QTest::newRow("alla med förklaringar") << 0 << true << true << QList<int>{7, 13, 19} << 19;
+        QTest::newRow("alla") << 0 << false << false << QList<int>{6, 12} << 0;
+        QTest::newRow("alla, förklaringar utan omgångar") << 0 << false << true << QList<int>{6, 12} << 0;
+        QTest::newRow("alla, omgångar utan förklaringar") << 0 << true << false << QList<int>{6, 12} << 0;
+        QTest::newRow("alla med förklaringar") << 0 << true << true << QList<int>{6, 12, 18} << 19;
         QTest::newRow("ett") << 3 << false << false << QList<int>() << 0;
-        QTest::newRow("ett med förklaringar") << 3 << true << true << QList<int>{7} << 7;
+        QTest::newRow("ett med förklaringar") << 3 << true << true << QList<int>{6} << 7;
     }
     void sidbrytningar() {
         QFETCH(int, skjutlag);
