@@ -243,6 +243,11 @@ private slots:
         QCOMPARE(vy.size(), 3);
         QVERIFY(vy[0].bana == 1 && vy[0].ledig() && vy[0].namn.isEmpty());
         QVERIFY(vy[1].bana == 2 && vy[1].namn == u"Skytt2"_s && vy[2].startnr == 3);
+        // The shooter's whole row comes with the lane, for the lists.
+        db.kor(u"UPDATE Skyttar SET Res3 = 47, Födelseår = '1990' WHERE Namn = 'Skytt2'"_s);
+        const Skytt skytt = Skjutlag::vy(db, 1)[1].skytt;
+        QVERIFY(skytt.lopnummer == vy[1].lopnummer && skytt.res[2] == 47 && skytt.fodelsear == u"1990"_s);
+        QCOMPARE(vy[0].skytt.namn, QString());
         QCOMPARE(Skjutlag::ledigaBanor(db, 1), 1);
         QCOMPARE(Skjutlag::ledigaPerSkjutlag(db, 2), (QList<int>{1, 2}));
         db.kor(u"DELETE FROM Skyttar WHERE Löpnummer > 1"_s);
