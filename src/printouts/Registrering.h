@@ -6,4 +6,5 @@ struct Programdelar;
 // results list and the challenge-prize list.
 namespace Utskrifter {
 void registrera(const Programdelar& delar);
-}
+void registreraVandringsprislista(const Programdelar& delar);
+} // namespace Utskrifter
