@@ -202,6 +202,19 @@ private slots:
         QCOMPARE(x.text(u"oddFooter"_s), u"&R&\"MS Sans Serif,Normal\"&10&P"_s);
     }
 
+    // A prize without a name keeps its title row and the title's format.
+    void titelUtanNamn() {
+        Pris p(T::Nationellt);
+        p.skriv(Ini::VandringsprisTavlingsnamn, QString());
+        p.lagg({.efternamn = u"A"_s, .totalt = 370});
+        const XlsxLasare x = p.fil();
+        QCOMPARE(x.radhojd(1), 19.5);
+        QCOMPARE(x.varde(u"B1"_s), QString());
+        QCOMPARE(x.format(u"B1"_s).storlek, 13.5);
+        QVERIFY(x.format(u"B1"_s).fet);
+        QCOMPARE(x.rader().value(3).value(1), u"Anna A"_s);
+    }
+
     // Places follow the ranked order; shooters equal on every key share a
     // place, and the family name only orders them.
     void platser_data() {
