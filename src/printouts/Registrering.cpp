@@ -8,6 +8,7 @@ namespace Utskrifter {
 // can be added one at a time.
 void registrera(const Programdelar& delar) {
     registreraSkjutlagslista(delar);
+    registreraVandringsprislista(delar);
 }
 
 } // namespace Utskrifter

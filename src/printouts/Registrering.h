@@ -8,4 +8,6 @@ namespace Utskrifter {
 void registrera(const Programdelar& delar);
 // The squad list's dialog.
 void registreraSkjutlagslista(const Programdelar& delar);
+// The challenge-prize list's builder.
+void registreraVandringsprislista(const Programdelar& delar);
 } // namespace Utskrifter

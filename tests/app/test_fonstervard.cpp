@@ -226,6 +226,30 @@ private slots:
                  QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista 1004 Ingen skrivare"));
         QVERIFY(mj.f->vard().menyPa(Meny::mnuInskrivning) && mj.f->vard().menyPa(Meny::mnuUtskrift));
     }
+
+    // The challenge-prize list from its menu: saved or failed, the menu is as
+    // it was before.
+    void vandringsprislistanGerTillbakaMenyerna_data() {
+        QTest::addColumn<QString>("antalSkott");
+        QTest::addColumn<QString>("borjan");
+        QTest::newRow("sparad") << QStringLiteral("40") << QStringLiteral("Filen spardes i:");
+        QTest::newRow("fel") << QStringLiteral("x")
+                             << QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista.. ");
+    }
+    void vandringsprislistanGerTillbakaMenyerna() {
+        QFETCH(QString, antalSkott);
+        QFETCH(QString, borjan);
+        Miljo mj(true);
+        QVERIFY(mj.g.iniTavling.WriteKey(Ini::VandringsprisAntalSkott.sektion,
+                                         Ini::VandringsprisAntalSkott.nyckel, antalSkott));
+        mj.f->menyval(Meny::mnuResVandringsprisFil)->setVisible(true);
+        const QList<bool> fore = mj.menyer();
+        mj.m.tom();
+        mj.f->menyval(Meny::mnuResVandringsprisFil)->trigger();
+        QCOMPARE(mj.m.visade.size(), 1);
+        QVERIFY2(mj.m.senasteText().startsWith(borjan), qPrintable(mj.m.senasteText()));
+        QCOMPARE(mj.menyer(), fore);
+    }
 };
 
 QTEST_MAIN(T_Fonstervard)

@@ -1,0 +1,186 @@
+#include "printouts/Vandringsprislista.h"
+
+#include "common/Databasnamn.h"
+#include "common/IniNamn.h"
+#include "common/Konvertering.h"
+#include "platform/Databas.h"
+#include "platform/workbook/Arbetsblad.h"
+#include "shell/modGlobalt.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+using Kalkyl::Arbetsblad;
+using Rangordning::Kedja;
+using Rangordning::Nyckel;
+
+namespace Vandringsprislista {
+
+namespace {
+
+constexpr double Titelhojd = 19.5;
+constexpr double Titelstorlek = 13.5;
+constexpr int ForstaSkytteRad = 4;
+
+Nyckel<Skytt> totalt40() {
+    return Rangordning::tal<Skytt>([](const Skytt& s) { return s.totalt40; });
+}
+
+// Total, the pair sums from the last backwards, the counts, the inner tens,
+// the shoot-off as stored.
+Kedja<Skytt> sportkedja(int par) {
+    Kedja<Skytt> k;
+    k.nycklar.push_back(par == 6 ? Rangordning::tal<Skytt>([](const Skytt& s) { return s.totalt60; })
+                                 : totalt40());
+    for (int i = par - 1; i >= 0; --i)
+        k.nycklar.push_back(Rangordning::tal<Skytt>([i](const Skytt& s) { return s.sum[i]; }));
+    k.nycklar.push_back(Rangordning::antal<Skytt>([](const Skytt& s) { return s.tioNior; }));
+    k.nycklar.push_back(Rangordning::tal<Skytt>([](const Skytt& s) { return s.innertior; }));
+    k.nycklar.push_back(Rangordning::tal<Skytt>([](const Skytt& s) { return s.sarskjutning; }));
+    k.svans = [](const Skytt& s) { return Rangordning::Svans{{s.efternamn, s.namn}, s.lopnummer}; };
+    return k;
+}
+
+QString kolumner() {
+    QStringList k{Falt::Lopnummer, Falt::Namn,      Falt::Efternamn, Falt::Forening,    Falt::Totalt40,
+                  Falt::Totalt60,  Falt::Innertior, Falt::TioNior,   Falt::Sarskjutning};
+    for (int i = 1; i <= 8; ++i)
+        k << Falt::res(i);
+    for (int i = 1; i <= 6; ++i)
+        k << Falt::sum(i);
+    return k.join(QStringLiteral(", "));
+}
+
+// A series of full marks is red, any other black.
+void resultat(Arbetsblad& blad, int rad, int kolumn, int varde, int fullt) {
+    Kalkyl::Omrade cell = blad.Cells(rad, kolumn);
+    cell.setValue(varde);
+    cell.Font().setColor(varde == fullt ? Kalkyl::Rod : Kalkyl::Svart);
+}
+
+// Bold; red at full marks, otherwise no colour of its own.
+void totalt(Arbetsblad& blad, int rad, int kolumn, int varde, int fullt) {
+    Kalkyl::Omrade cell = blad.Cells(rad, kolumn);
+    cell.Font().setBold(true);
+    cell.setValue(varde);
+    if (varde == fullt)
+        cell.Font().setColor(Kalkyl::Rod);
+}
+
+} // namespace
+
+Layout layout(const modGlobalt& g) {
+    if (g.blnSportskytte) {
+        const QString skott = g.iniTavling.GetKeyValue(Ini::VandringsprisAntalSkott.sektion,
+                                                       Ini::VandringsprisAntalSkott.nyckel,
+                                                       Ini::VandringsprisAntalSkott.standard);
+        return Konvertering::textTillHeltal(skott) > 40 ? Layout::Sport60 : Layout::Sport40;
+    }
+    return g.blnNationellt ? Layout::Nationell : Layout::Ingen;
+}
+
+const Kedja<Skytt>& kedja(Layout layout) {
+    static const Kedja<Skytt> sport40 = sportkedja(4), sport60 = sportkedja(6);
+    switch (layout) {
+    case Layout::Sport40:
+        return sport40;
+    case Layout::Sport60:
+        return sport60;
+    case Layout::Nationell:
+    case Layout::Ingen:
+        break;
+    }
+    return Rangordning::nationell();
+}
+
+Urval valjUt(const modGlobalt& g) {
+    Urval u;
+    u.layout = layout(g);
+    if (u.layout == Layout::Ingen)
+        return u;
+    // The placeholder of the free lanes never has series; it is left out all
+    // the same, as from every list.
+    QSqlQuery q = g.cnnTavling.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE %2 <> 0 AND %3 <> ?")
+                                       .arg(kolumner(), Falt::VandringsSerier, Falt::Lopnummer),
+                                   {PlatshallareLopnummer});
+    while (q.next())
+        u.skyttar << Skytt::fran(q.record());
+    const Kedja<Skytt>& k = kedja(u.layout);
+    Rangordning::rangordna(u.skyttar, k);
+    u.platser = Rangordning::platser(u.skyttar, k);
+    return u;
+}
+
+void skriv(Arbetsblad& blad, const QString& prisnamn, const Urval& urval) {
+    if (urval.layout == Layout::Ingen || urval.skyttar.isEmpty())
+        return;
+    const bool nationell = urval.layout == Layout::Nationell;
+    const bool sextio = urval.layout == Layout::Sport60;
+
+    blad.Range(QStringLiteral("1:1")).setRowHeight(Titelhojd);
+    Kalkyl::Omrade titel = blad.Cells(1, 2);
+    titel.Font().setSize(Titelstorlek);
+    titel.Font().setBold(true);
+    if (!prisnamn.isEmpty())
+        titel.setValue(prisnamn);
+
+    using namespace Kalkyl::Justering;
+    blad.Range(QStringLiteral("A:A")).setHorizontalAlignment(Hoger);
+    if (nationell) {
+        blad.Range(QStringLiteral("D:K")).setHorizontalAlignment(Centrerad);
+        blad.Range(QStringLiteral("L:L")).setHorizontalAlignment(Hoger);
+        blad.Range(QStringLiteral("M:M")).setHorizontalAlignment(Vanster);
+    } else {
+        blad.Range(QStringLiteral("D:I")).setHorizontalAlignment(Centrerad);
+        blad.Range(QStringLiteral("J:J")).setHorizontalAlignment(Hoger);
+    }
+
+    // The series are captioned by their numbers; a 40-shot list keeps the
+    // captions of the fifth and sixth pair over empty columns.
+    blad.Range(QStringLiteral("2:2")).Font().setBold(true);
+    blad.Cells(2, 1).setValue(QStringLiteral("Plac"));
+    blad.Cells(2, 2).setValue(QStringLiteral("Namn"));
+    blad.Cells(2, 3).setValue(QStringLiteral("Förening"));
+    const int serier = nationell ? 8 : 6;
+    for (int i = 1; i <= serier; ++i)
+        blad.Cells(2, 3 + i).setValue(i);
+    blad.Cells(2, 4 + serier).setValue(QStringLiteral("Totalt"));
+    if (nationell)
+        blad.Cells(2, 13).setValue(QStringLiteral("10\u00B4"));
+
+    for (qsizetype i = 0; i < urval.skyttar.size(); ++i) {
+        const Skytt& s = urval.skyttar[i];
+        const int rad = ForstaSkytteRad + int(i);
+        blad.Cells(rad, 1).setValue(urval.platser.value(i));
+        blad.Cells(rad, 2).setValue(s.namn + QLatin1Char(' ') + s.efternamn);
+        blad.Cells(rad, 3).setValue(s.forening);
+        if (nationell) {
+            for (int r = 0; r < 8; ++r)
+                resultat(blad, rad, 4 + r, s.res[r], 50);
+            totalt(blad, rad, 12, s.totalt40, 400);
+            if (s.innertior > 0)
+                blad.Cells(rad, 13).setValue(s.innertior);
+        } else {
+            const int par = sextio ? 6 : 4;
+            for (int p = 0; p < par; ++p)
+                resultat(blad, rad, 4 + p, s.sum[p], 100);
+            if (sextio)
+                totalt(blad, rad, 10, s.totalt60, 600);
+            else
+                totalt(blad, rad, 10, s.totalt40, 400);
+        }
+    }
+}
+
+std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal) {
+    Arbetsboksram::Korning k;
+    k.mal = mal;
+    return Arbetsboksram(Arbetsbokslista::Vandringspris, o).kor(k, [&](Arbetsblad& blad) {
+        const QString prisnamn = o.g.iniTavling.GetKeyValue(Ini::VandringsprisTavlingsnamn.sektion,
+                                                            Ini::VandringsprisTavlingsnamn.nyckel,
+                                                            Ini::VandringsprisTavlingsnamn.standard);
+        skriv(blad, prisnamn, valjUt(o.g));
+    });
+}
+
+} // namespace Vandringsprislista
