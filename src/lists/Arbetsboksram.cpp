@@ -71,7 +71,8 @@ const Arbetsboksram::Lista Listor[] = {
      .filstam = QStringLiteral("ResultatlistaVandring"),
      .installningsfel = Installningsfel,
      .korfel = korfel(QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista.. "), Ikon::Kritisk,
-                      QStringLiteral("Fel"))},
+                      QStringLiteral("Fel")),
+     .dialogenVisarSparad = true},
     {.bladnamn = QStringLiteral("Skjutlagslista"),
      .rubrik = QStringLiteral(" Skjutlagslista"),
      .liggandeMedResultat = true,
@@ -163,6 +164,11 @@ const QString Arbetsboksram::Sidfot = Teckenkod + QStringLiteral("&P");
 
 const Arbetsboksram::Lista& Arbetsboksram::lista(Arbetsbokslista lista) {
     return Listor[static_cast<int>(lista)];
+}
+
+void Arbetsboksram::visaSparad(Meddelanden& m, const modGlobalt& g) {
+    m.visa(QStringLiteral("Filen spardes i:\r\n") +
+           QDir::toNativeSeparators(g.strTavlingsmapp + QStringLiteral("Utskrifter")));
 }
 
 Arbetsboksram::Arbetsboksram(Arbetsbokslista lista, const Omgivning& omgivning)
@@ -328,7 +334,6 @@ std::optional<QString> Arbetsboksram::kor(const Korning& korning,
         for (int i = program.Workbooks().Count(); i >= 1; --i)
             program.Workbooks().Item(i).Close(false);
     if (sparad && korning.mal == Utskriftsmal::Fil && !m_lista.dialogenVisarSparad)
-        m_o.m.visa(QStringLiteral("Filen spardes i:\r\n") +
-                   QDir::toNativeSeparators(m_o.g.strTavlingsmapp + QStringLiteral("Utskrifter")));
+        visaSparad(m_o.m, m_o.g);
     return sparad;
 }

@@ -77,6 +77,8 @@ public:
         bool dialogenVisarSparad = false;
     };
     static const Lista& lista(Arbetsbokslista lista);
+    // "Filen spardes i:" with the competition's Utskrifter folder.
+    static void visaSparad(Meddelanden& m, const modGlobalt& g);
 
     // What the caller gives every run.
     struct Omgivning {

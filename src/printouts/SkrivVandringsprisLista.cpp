@@ -31,20 +31,26 @@ private:
 
 // The status text stays the same from the start to the saved file; only the
 // status window is painted while the list is made.
+// The saved file's folder is told once the status window is gone.
 void SkrivVandringsprisLista(Formkontext& k, const Utskriftsmal& mal) {
     const Tillbaka tillbaka(k.fonster());
-    frmStatusUtskrift status(k.g().strProgrammapp, k.m(), k.fonster().dialogforalder());
-    status.show();
-    status.visaStatus(QStringLiteral("Skapar resultatlistan.\r\nVänta..."));
-    Skrivarmotor skrivare;
-    skrivare.setSkrivare(k.g().strValdSkrivare);
-    const Arbetsboksram::Omgivning o{
-        .g = k.g(),
-        .m = k.m(),
-        .skrivare = &skrivare,
-        .filoppnare = [&k](const QString& fil) { k.dialoger().oppnaDokument(fil); },
-    };
-    Vandringsprislista::kor(o, mal);
+    std::optional<QString> sparad;
+    {
+        frmStatusUtskrift status(k.g().strProgrammapp, k.m(), k.fonster().dialogforalder());
+        status.show();
+        status.visaStatus(QStringLiteral("Skapar resultatlistan.\r\nVänta..."));
+        Skrivarmotor skrivare;
+        skrivare.setSkrivare(k.g().strValdSkrivare);
+        const Arbetsboksram::Omgivning o{
+            .g = k.g(),
+            .m = k.m(),
+            .skrivare = &skrivare,
+            .filoppnare = [&k](const QString& fil) { k.dialoger().oppnaDokument(fil); },
+        };
+        sparad = Vandringsprislista::kor(o, mal);
+    }
+    if (sparad && mal == Utskriftsmal::Fil)
+        Arbetsboksram::visaSparad(k.m(), k.g());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "competition/Skjutlag.h"
+#include "lists/Arbetsboksram.h"
 #include "platform/Meddelanden.h"
 #include "platform/clsIni.h"
 #include "platform/workbook/Skrivarmotor.h"
@@ -214,8 +215,7 @@ void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
                  QStringLiteral(" "),
                  Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
     if (sparad && m_mal == Utskriftsmal::Fil)
-        m_k.m().visa(QStringLiteral("Filen spardes i:\r\n") +
-                     QDir::toNativeSeparators(m_k.g().strTavlingsmapp + QStringLiteral("Utskrifter")));
+        Arbetsboksram::visaSparad(m_k.m(), m_k.g());
 }
 
 void frmUtskriftSkjutlag::cmdAngra_Click() {
