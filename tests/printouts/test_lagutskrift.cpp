@@ -35,7 +35,7 @@ struct Lag {
 // A sport competition without its own team competition.
 struct Miljo {
     Testfixtur f;
-    explicit Miljo(int skyttar = 4) {
+    explicit Miljo(int skyttar = 4, bool medGrafik = true) : f(medGrafik) {
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 1, skyttar);
         db().kor(u"DELETE FROM Lagtävling"_s);
         Utskrifter::registreraLagutskrift(f.delar());
@@ -302,6 +302,19 @@ private slots:
         QCOMPARE(mj.f.m.visade.back().ikon, Ikon::Ingen);
         QVERIFY(w->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // A missing icon is told once and the list is still made.
+    void ikonSaknas() {
+        Miljo mj(4, false);
+        mj.lag(mj.tavling(u"T"_s, u"Sport"_s), {u"X"_s});
+        QVERIFY(mj.oppna());
+        QCOMPARE(mj.f.m.visade[0].text, u"frmLagutskrift, Form_load: Ikon saknas!"_s);
+        QCOMPARE(mj.f.m.visade[0].titel, u"Ikon saknas"_s);
+        QCOMPARE(mj.f.m.visade[0].ikon, Ikon::Information);
+        for (qsizetype i = 1; i < mj.f.m.visade.size(); ++i)
+            QVERIFY(!mj.f.m.visade[i].text.startsWith(u"frmLagutskrift"_s));
+        QVERIFY(mj.f.m.senasteText().startsWith(u"Filen spardes i:"_s));
     }
 
     // Printed: the sheet goes to the printer and is saved as "_Printer".
