@@ -431,7 +431,10 @@ void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
     if (!excelFinns())
         return;
     // Without rounds the printout is made as the window loads; there is nothing
-    // left for the window to ask.
+    // left for the window to ask, and the information window would only stand
+    // in front of the status window.
+    if (!m_g.blnFleraTavlingar)
+        stangInformationsfonster();
     if (QWidget* w = m_vard.visaFonster(Fonsternamn::Lagutskrift, mal); w && !m_g.blnFleraTavlingar)
         m_vard.stangFonster(w);
 }

@@ -9,6 +9,7 @@ namespace Utskrifter {
 void registrera(const Programdelar& delar) {
     registreraSkjutlagslista(delar);
     registreraVandringsprislista(delar);
+    registreraLagutskrift(delar);
 }
 
 } // namespace Utskrifter

@@ -10,4 +10,6 @@ void registrera(const Programdelar& delar);
 void registreraSkjutlagslista(const Programdelar& delar);
 // The challenge-prize list's builder.
 void registreraVandringsprislista(const Programdelar& delar);
+// The team results list's dialog.
+void registreraLagutskrift(const Programdelar& delar);
 } // namespace Utskrifter

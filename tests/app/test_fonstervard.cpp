@@ -94,6 +94,9 @@ class T_Fonstervard : public QObject {
             {"frmUtskriftSkjutlag",
              [](Fonstervard& v) { return v.visaFonster(Fonsternamn::UtskriftSkjutlag, Utskriftsmal::Fil); },
              "cmdAngra"},
+            {"frmLagutskrift",
+             [](Fonstervard& v) { return v.visaFonster(Fonsternamn::Lagutskrift, Utskriftsmal::Fil); },
+             "cmdAvbryt"},
         };
     }
 

@@ -1,0 +1,179 @@
+#include "printouts/frmLagutskrift.h"
+
+#include "lists/Klassval.h"
+#include "platform/Meddelanden.h"
+#include "platform/workbook/Skrivarmotor.h"
+#include "printouts/Lagresultat.h"
+#include "printouts/Lagutskriftbok.h"
+#include "printouts/Registrering.h"
+#include "shell/Felfalla.h"
+#include "shell/Fonstervard.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/Laddningsmarkor.h"
+#include "shell/Programdelar.h"
+#include "shell/frmStatusUtskrift.h"
+#include "shell/modGlobalt.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace {
+
+using Ikon = Meddelanden::Ikon;
+const QString Formular = QStringLiteral("frmLagutskrift");
+
+constexpr int twips(int t) {
+    return t / 15;
+}
+QRect twips(int vanster, int topp, int bredd, int hojd) {
+    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
+}
+
+constexpr int Bredd = 3135;
+constexpr int Hojd = 2310;
+
+} // namespace
+
+frmLagutskrift::frmLagutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent)
+    : QWidget(parent), m_k(k), m_mal(mal) {
+    setObjectName(Formular);
+    setWindowTitle(QStringLiteral("Lagutskrift"));
+
+    cmdOK = new QPushButton(QStringLiteral("&Skriv ut"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setToolTip(QStringLiteral("Skriv ut lagutskriften för vald omgång."));
+    cmdOK->setGeometry(twips(300, 1380, 1140, 350));
+    lblVilkenOmg = new QLabel(QStringLiteral("Från vilken tävlingsomg ska lagen komma ifrån?"), this);
+    lblVilkenOmg->setObjectName(QStringLiteral("lblVilkenOmg"));
+    lblVilkenOmg->setWordWrap(true);
+    lblVilkenOmg->setGeometry(twips(180, 240, 2475, 375));
+    // The rounds are a fixed list carrying their numbers: two rounds may share
+    // a description, and a typed text could name no round.
+    cboVilkenOmg = new QComboBox(this);
+    cboVilkenOmg->setObjectName(QStringLiteral("cboVilkenOmg"));
+    cboVilkenOmg->setToolTip(QStringLiteral("Välj från vilken tävlingsomgång listan ska skrivas ut från."));
+    cboVilkenOmg->setGeometry(twips(180, 840, 2535, 315));
+    lblVilkenOmg->setBuddy(cboVilkenOmg);
+    cmdAvbryt = new QPushButton(QStringLiteral("&Avbryt"), this);
+    cmdAvbryt->setObjectName(QStringLiteral("cmdAvbryt"));
+    cmdAvbryt->setToolTip(QStringLiteral("Återgå utan att skriva ut."));
+    cmdAvbryt->setGeometry(twips(1620, 1380, 1140, 350));
+
+    setTabOrder(cmdOK, cboVilkenOmg);
+    setTabOrder(cboVilkenOmg, cmdAvbryt);
+    connect(cmdOK, &QPushButton::clicked, this, &frmLagutskrift::cmdOK_Click);
+    connect(cmdAvbryt, &QPushButton::clicked, this, &frmLagutskrift::cmdAvbryt_Click);
+
+    Form_Load();
+}
+
+void frmLagutskrift::Form_Load() {
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
+    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    setFixedSize(twips(Bredd), twips(Hojd));
+
+    QList<Lagresultat::Utan> utan;
+    {
+        const Laddningsmarkor timglas;
+        m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
+            utan = Lagresultat::rakna(m_k.g().cnnTavling);
+            if (m_k.g().blnFleraTavlingar)
+                Hamta_omg();
+        });
+    }
+    if (!m_laddad)
+        return;
+    // Told once the scores are stored; the list is still written.
+    Lagresultat::tala(m_k.m(), utan);
+    if (!m_k.g().blnFleraTavlingar)
+        UtskriftExcel(std::nullopt);
+}
+
+void frmLagutskrift::Hamta_omg() {
+    const QList<Omgangar::Omgang> omgangar = Omgangar::alla(m_k.g().cnnTavling);
+    for (const Omgangar::Omgang& o : omgangar)
+        cboVilkenOmg->addItem(o.beskrivning, o.omg);
+    cboVilkenOmg->setEnabled(!omgangar.isEmpty());
+    if (!omgangar.isEmpty())
+        cboVilkenOmg->setCurrentIndex(0);
+}
+
+void frmLagutskrift::cmdOK_Click() {
+    if (m_kor)
+        return;
+    const int i = cboVilkenOmg->currentIndex();
+    if (i < 0) {
+        const Omgangar::Vagran v = Klassval::ingenOmgang();
+        m_k.m().visa(v.text, v.titel, Ikon::Utropstecken);
+        return;
+    }
+    UtskriftExcel(Omgangar::Omgang{cboVilkenOmg->itemData(i).toInt(), cboVilkenOmg->itemText(i)});
+}
+
+void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang) {
+    std::exception_ptr fel;
+    {
+        const QScopedValueRollback kor(m_kor, true);
+        const Laddningsmarkor timglas;
+        setEnabled(false);
+        frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
+        status.show();
+        Skrivarmotor skrivare;
+        skrivare.setSkrivare(m_k.g().strValdSkrivare);
+        const Arbetsboksram::Omgivning o{
+            .g = m_k.g(),
+            .m = m_k.m(),
+            .skrivare = &skrivare,
+            .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
+            .status = [&status](const QString& text) { status.visaStatus(text); },
+        };
+        try {
+            Lagutskriftbok::kor(o, m_mal, omgang);
+        } catch (...) {
+            fel = std::current_exception();
+        }
+        setEnabled(true);
+    }
+    // Told once the status window and the hourglass are gone.
+    if (fel)
+        Felfalla(m_k.m(), QStringLiteral("frmLagutskrift.UtskriftExcel: "), Ikon::Ingen, QString(),
+                 QStringLiteral(" "),
+                 Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
+}
+
+void frmLagutskrift::cmdAvbryt_Click() {
+    m_k.fonster().stangFonster(this);
+}
+
+void frmLagutskrift::closeEvent(QCloseEvent* e) {
+    if (m_kor) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
+}
+
+namespace Utskrifter {
+
+void registreraLagutskrift(const Programdelar& delar) {
+    delar.fonster.registreraFonster(
+        Fonsternamn::Lagutskrift,
+        [](Formkontext& k, const Utskriftsmal& mal) -> QWidget* {
+            auto* fonster = new frmLagutskrift(k, mal);
+            if (!fonster->laddad()) {
+                delete fonster;
+                return nullptr;
+            }
+            return fonster;
+        },
+        {.menyer = {.avVidOppning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
+                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}},
+         .storlek = QSize(Bredd, Hojd)});
+}
+
+} // namespace Utskrifter

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "competition/Omgangar.h"
+#include "shell/Fonsternamn.h"
+
+#include <QWidget>
+#include <optional>
+
+class Formkontext;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// "Lagutskrift": the team results to printer or file. Loading rebuilds every
+// team's score first. Without rounds the list of every team competition is
+// written while the window loads, and the window has nothing more to do;
+// with rounds it stays open as a dialog that prints one round at a time, as
+// often as the operator wants.
+class frmLagutskrift : public QWidget {
+    Q_OBJECT
+public:
+    frmLagutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent = nullptr);
+
+    // False when loading failed and was told: the window is not to be shown.
+    bool laddad() const { return m_laddad; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Load();
+    void Hamta_omg();
+    void cmdOK_Click();
+    void cmdAvbryt_Click();
+    // One list: the round's team competitions, or all of them.
+    void UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang);
+
+    QPushButton* cmdOK;
+    QLabel* lblVilkenOmg;
+    QComboBox* cboVilkenOmg;
+    QPushButton* cmdAvbryt;
+
+    Formkontext& m_k;
+    const Utskriftsmal m_mal;
+    bool m_laddad = false;
+    // A list is being made: the dialog takes nothing and does not close.
+    bool m_kor = false;
+};
