@@ -6,6 +6,8 @@ namespace Utskrifter {
 
 // Each list registers itself in its own function below, so that the lists
 // can be added one at a time.
-void registrera(const Programdelar&) {}
+void registrera(const Programdelar& delar) {
+    registreraForeningslista(delar);
+}
 
 } // namespace Utskrifter

@@ -6,4 +6,5 @@ struct Programdelar;
 // results list and the challenge-prize list.
 namespace Utskrifter {
 void registrera(const Programdelar& delar);
-}
+void registreraForeningslista(const Programdelar& delar);
+} // namespace Utskrifter

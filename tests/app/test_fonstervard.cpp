@@ -91,6 +91,9 @@ class T_Fonstervard : public QObject {
              "cmdAvbryt"},
             {"frmResSkarmGrund", [](Fonstervard& v) { return v.visaFonster(Fonsternamn::ResSkarmGrund); },
              "cmdOK", true, false},
+            {"frmForeningsutskrift",
+             [](Fonstervard& v) { return v.visaFonster(Fonsternamn::Foreningsutskrift, Utskriftsmal::Fil); },
+             "cmdAngra"},
         };
     }
 
