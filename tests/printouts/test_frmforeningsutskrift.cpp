@@ -20,6 +20,7 @@ namespace {
 struct Dialog {
     Testfixtur f;
     QWidget* w = nullptr;
+    QList<bool> fore; // the menus before the dialog opened
 
     explicit Dialog(const QStringList& klubbar, Utskriftsmal mal = Utskriftsmal::Fil) {
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Nationellt, 4, 1, int(klubbar.size()));
@@ -28,6 +29,11 @@ struct Dialog {
                                "(SELECT Startnummer FROM Skjutlag WHERE Bana = ?)"_s,
                                {klubbar[i], i + 1});
         Utskrifter::registrera(f.delar());
+        // As an open competition has them.
+        for (Meny m : {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}) {
+            f.fonster.sattMeny(m, true);
+            fore << f.fonster.menyPa(m);
+        }
         w = f.fonster.visaFonster(Fonsternamn::Foreningsutskrift, mal);
     }
     template <class T> T* barn(const char* namn) const { return w->findChild<T*>(QLatin1String(namn)); }
@@ -112,11 +118,15 @@ private slots:
     // The print, settings and entry menus are off while the dialog is open.
     void menyer() {
         Dialog d({u"IFK"_s});
+        QCOMPARE(d.fore, QList<bool>(Menyer.size(), true));
         for (Meny m : Menyer)
             QVERIFY(!d.f.fonster.menyPa(m));
         d.knapp("cmdAngra")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QList<bool> efter;
         for (Meny m : Menyer)
-            QVERIFY(d.f.fonster.menyPa(m));
+            efter << d.f.fonster.menyPa(m);
+        QCOMPARE(efter, d.fore);
     }
 
     // A run: the marked club only; meanwhile the hourglass and a disabled
@@ -131,6 +141,9 @@ private slots:
         Dialog d({u"Arboga"_s, u"Åby"_s});
         if (!lyckas)
             d.f.g.iniTavling.setPath(d.f.t.fil(u"saknas/tavling.ini"_s));
+        // The hourglass of the loading is gone once the dialog is active.
+        d.f.kontext.meddelaAktivering(d.w);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         auto* lista = d.barn<QListWidget>("lstForeningar");
         lista->setCurrentRow(1);
         bool upptagen = false;
