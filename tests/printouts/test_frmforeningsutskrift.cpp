@@ -147,8 +147,11 @@ private slots:
         auto* lista = d.barn<QListWidget>("lstForeningar");
         lista->setCurrentRow(1);
         bool upptagen = false;
+        QString status;
         d.f.m.svaraMed([&] {
             upptagen = !d.w->isEnabled() && QGuiApplication::overrideCursor() != nullptr;
+            if (const auto* l = d.w->findChild<QLabel*>(u"lblStatus"_s))
+                status = l->text();
             return Meddelanden::Svar::OK;
         });
         d.knapp("cmdVald")->click();
@@ -157,8 +160,10 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         const QString fil = d.f.g.strTavlingsmapp + u"Utskrifter/Föreningslista_Fil.xlsx"_s;
         QCOMPARE(QFile::exists(fil), lyckas);
-        if (lyckas)
+        if (lyckas) {
+            QCOMPARE(status, u"Sparar till fil..."_s);
             QCOMPARE(XlsxLasare(fil).rader().value(2).value(1), u"Åby"_s);
+        }
         d.knapp("cmdAngra")->click();
     }
 };
