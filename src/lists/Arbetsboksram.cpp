@@ -120,6 +120,7 @@ const Arbetsboksram::Lista Listor[] = {
                    {"h:h", 3.86}}}},
      .filstam = QStringLiteral("Föreningslista"),
      .visarUtskriftsstatus = true,
+     .skriverVersion = true,
      .installningsfel = Installningsfel,
      .korfel = korfel(QStringLiteral("frmFöreningsutskrift.UtskriftExcel: "))},
     {.bladnamn = QStringLiteral("Lagutskrift"),
@@ -263,7 +264,8 @@ bool Arbetsboksram::installning(Kalkylprogram& program, const Egen& egen, Arbets
         }
         blad->Cells().setRowHeight(m_lista.radhojd);
         blad->Range(QStringLiteral("a1")).Select();
-        m_versionsklass = Delade::fncKollaExcelVer(program.Version(), QLocale().decimalPoint(), m_o.m);
+        m_version = program.Version();
+        m_versionsklass = Delade::fncKollaExcelVer(m_version, QLocale().decimalPoint(), m_o.m);
     });
 }
 
@@ -274,6 +276,11 @@ void Arbetsboksram::sattSidhuvud(Arbetsblad& blad, const Korning& korning) {
     if (m_lista.skjutlagstillagg)
         rubrik += skjutlagstillagg(Skjutlag::antal(m_o.g.cnnTavling),
                                    Delade::HamtaPaborjatSkjutlag(m_o.g.cnnTavling, m_o.m));
+    if (m_lista.skriverVersion) {
+        clsIni& ini = m_o.g.iniTavling;
+        if (!ini.WriteKey(Ini::VersionExcel.sektion, Ini::VersionExcel.nyckel, m_version))
+            throw Fel(Felnummer::SokvagsAtkomstfel, ini.senasteFel());
+    }
     if (!kandaKlasser.contains(m_versionsklass))
         return;
     const Sidhuvud s = sidhuvud(rubrik, m_o.g.strTavlingsnamn, m_o.g.strTavlingsdatum,

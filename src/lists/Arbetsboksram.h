@@ -71,6 +71,7 @@ public:
         QString filstam;
         QString omgangsstam{};             // for one round: this and the round's number; empty: the stem
         bool visarUtskriftsstatus = false; // "Utskrift pågår...", "Sparar till fil..."
+        bool skriverVersion = false;       // [Debug] VersionExcel written with the header
         Felruta installningsfel{};         // a failure while the sheet is set up
         Felruta korfel{};                  // a failure while it is written, printed or saved
         // "Filen spardes i:" is told by the list's dialog once its run is over.
@@ -143,5 +144,5 @@ private:
 
     const Lista& m_lista;
     Omgivning m_o;
-    QString m_versionsklass;
+    QString m_version, m_versionsklass;
 };

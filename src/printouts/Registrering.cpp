@@ -10,6 +10,7 @@ void registrera(const Programdelar& delar) {
     registreraSkjutlagslista(delar);
     registreraVandringsprislista(delar);
     registreraLagutskrift(delar);
+    registreraForeningslista(delar);
 }
 
 } // namespace Utskrifter

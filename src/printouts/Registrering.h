@@ -12,4 +12,6 @@ void registreraSkjutlagslista(const Programdelar& delar);
 void registreraVandringsprislista(const Programdelar& delar);
 // The team results list's dialog.
 void registreraLagutskrift(const Programdelar& delar);
+// The club list's dialog.
+void registreraForeningslista(const Programdelar& delar);
 } // namespace Utskrifter

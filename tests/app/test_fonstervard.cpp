@@ -97,6 +97,9 @@ class T_Fonstervard : public QObject {
             {"frmLagutskrift",
              [](Fonstervard& v) { return v.visaFonster(Fonsternamn::Lagutskrift, Utskriftsmal::Fil); },
              "cmdAvbryt"},
+            {"frmForeningsutskrift",
+             [](Fonstervard& v) { return v.visaFonster(Fonsternamn::Foreningsutskrift, Utskriftsmal::Fil); },
+             "cmdAngra"},
         };
     }
 

@@ -1,0 +1,228 @@
+#include "printouts/frmForeningsutskrift.h"
+
+#include "platform/Meddelanden.h"
+#include "platform/workbook/Skrivarmotor.h"
+#include "printouts/Foreningslista.h"
+#include "printouts/Registrering.h"
+#include "shell/Felfalla.h"
+#include "shell/Fonsternamn.h"
+#include "shell/Fonstervard.h"
+#include "shell/Formkontext.h"
+#include "shell/Grafik.h"
+#include "shell/Programdelar.h"
+#include "shell/frmStatusUtskrift.h"
+#include "shell/modGlobalt.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace {
+
+const QString Formular = QStringLiteral("frmFöreningsutskrift");
+
+constexpr int Bredd = 4800;
+constexpr int Hojd = 3810;
+
+constexpr int twips(int t) {
+    return t / 15;
+}
+QRect twips(int vanster, int topp, int bredd, int hojd) {
+    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
+}
+
+// The dialog is disabled for a run and enabled again however the run ends.
+class Avstangd {
+public:
+    explicit Avstangd(QWidget* w) : m_w(w) { m_w->setEnabled(false); }
+    ~Avstangd() { m_w->setEnabled(true); }
+    Avstangd(const Avstangd&) = delete;
+    Avstangd& operator=(const Avstangd&) = delete;
+
+private:
+    QWidget* m_w;
+};
+
+} // namespace
+
+frmForeningsutskrift::frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent)
+    : QWidget(parent), m_k(k), m_mal(mal) {
+    setObjectName(QStringLiteral("frmForeningsutskrift"));
+    setWindowTitle(QStringLiteral("Utskrift föreningslista"));
+
+    lblOverskrift = new QLabel(
+        QStringLiteral("Välj vilken förening som ska skrivas ut eller skriv ut alla föreningar."), this);
+    lblOverskrift->setObjectName(QStringLiteral("lblOverskrift"));
+    lblOverskrift->setWordWrap(true);
+    lblOverskrift->setGeometry(twips(120, 120, 4215, 495));
+    lstForeningar = new QListWidget(this);
+    lstForeningar->setObjectName(QStringLiteral("lstForeningar"));
+    lstForeningar->setGeometry(twips(120, 720, 3375, 1620));
+
+    const QString nySida = QStringLiteral("Ska varje förening skrivas ut på en egen sida?");
+    Label1 = new QLabel(QStringLiteral("Ny sida efter varje?"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setToolTip(nySida);
+    Label1->setWordWrap(true);
+    Label1->setGeometry(twips(3600, 720, 975, 495));
+    chkNysida = new QCheckBox(this);
+    chkNysida->setObjectName(QStringLiteral("chkNysida"));
+    chkNysida->setToolTip(nySida);
+    chkNysida->setGeometry(twips(3600, 1200, 255, 375));
+    chkNysida->setChecked(true);
+    lblResultat = new QLabel(QStringLiteral("Resultat på utskriften?"), this);
+    lblResultat->setObjectName(QStringLiteral("lblResultat"));
+    lblResultat->setWordWrap(true);
+    lblResultat->setGeometry(twips(3600, 1620, 975, 435));
+    chkResultat = new QCheckBox(this);
+    chkResultat->setObjectName(QStringLiteral("chkResultat"));
+    chkResultat->setToolTip(QStringLiteral("Markera här om du vill ha resultat på utsriften."));
+    chkResultat->setGeometry(twips(3600, 2100, 255, 375));
+
+    frameSkrivUt = new QGroupBox(QStringLiteral("Skriv ut"), this);
+    frameSkrivUt->setObjectName(QStringLiteral("frameSkrivUt"));
+    frameSkrivUt->setGeometry(twips(720, 2520, 2655, 735));
+    cmdVald = new QPushButton(QStringLiteral("Markerad"), frameSkrivUt);
+    cmdVald->setObjectName(QStringLiteral("cmdVald"));
+    cmdVald->setToolTip(QStringLiteral("Skriv ut markerad förenings skyttar."));
+    cmdVald->setGeometry(twips(840 - 720, 2760 - 2520, 1140, 350));
+    cmdVald->setEnabled(false);
+    cmdAlla = new QPushButton(QStringLiteral("Alla"), frameSkrivUt);
+    cmdAlla->setObjectName(QStringLiteral("cmdAlla"));
+    cmdAlla->setToolTip(QStringLiteral("Skriv ut alla föreningars skyttar."));
+    cmdAlla->setGeometry(twips(2100 - 720, 2760 - 2520, 1140, 350));
+    cmdAngra = new QPushButton(QStringLiteral("Återgå"), this);
+    cmdAngra->setObjectName(QStringLiteral("cmdAngra"));
+    cmdAngra->setToolTip(QStringLiteral("Återgå."));
+    cmdAngra->setGeometry(twips(3480, 2760, 1140, 350));
+
+    setTabOrder(lstForeningar, chkNysida);
+    setTabOrder(chkNysida, chkResultat);
+    setTabOrder(chkResultat, cmdVald);
+    setTabOrder(cmdVald, cmdAlla);
+    setTabOrder(cmdAlla, cmdAngra);
+
+    // A club chosen with the mouse or the keyboard can be printed.
+    connect(lstForeningar, &QListWidget::currentRowChanged, this, [this](int rad) {
+        if (rad >= 0)
+            cmdVald->setEnabled(true);
+    });
+    connect(lstForeningar, &QListWidget::itemClicked, this, [this] { cmdVald->setEnabled(true); });
+    connect(cmdVald, &QPushButton::clicked, this, &frmForeningsutskrift::cmdVald_Click);
+    connect(cmdAlla, &QPushButton::clicked, this, &frmForeningsutskrift::cmdAlla_Click);
+    connect(cmdAngra, &QPushButton::clicked, this, &frmForeningsutskrift::cmdAngra_Click);
+    connect(&k, &Formkontext::aktiverad, this, [this](QWidget* w) {
+        if (w == this)
+            Form_Activate();
+    });
+
+    Form_Load();
+}
+
+void frmForeningsutskrift::Form_Load() {
+    m_laddas.emplace();
+    resize(twips(Bredd), twips(Hojd));
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
+    if (m_mal == Utskriftsmal::Printer)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    else if (m_mal == Utskriftsmal::Fil)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
+    QStringList foreningar;
+    m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))(
+        [&] { m_laddas->steg([&] { foreningar = Foreningslista::foreningar(m_k.g().cnnTavling); }); });
+    if (!m_laddad) {
+        m_laddas.reset();
+        return;
+    }
+    Hamta_foreningar(foreningar);
+    cmdAlla->setEnabled(!foreningar.isEmpty());
+}
+
+void frmForeningsutskrift::Form_Activate() {
+    m_laddas.reset();
+    QWidget* ram = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!ram)
+        ram = this;
+    ram->setWindowState(Qt::WindowNoState);
+}
+
+void frmForeningsutskrift::Hamta_foreningar(const QStringList& foreningar) {
+    lstForeningar->clear();
+    lstForeningar->addItems(foreningar);
+    lstForeningar->setCurrentRow(-1);
+}
+
+void frmForeningsutskrift::cmdVald_Click() {
+    const QListWidgetItem* vald = lstForeningar->currentItem();
+    if (!vald)
+        return;
+    UtskriftExcel(vald->text());
+}
+
+void frmForeningsutskrift::cmdAlla_Click() {
+    UtskriftExcel(std::nullopt);
+}
+
+void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening) {
+    if (m_kor)
+        return;
+    const Foreningslista::Val val{forening, chkNysida->isChecked(), chkResultat->isChecked()};
+    const QScopedValueRollback kor(m_kor, true);
+    const Laddningsmarkor timglas;
+    const Avstangd avstangd(this);
+    frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
+    status.show();
+    Skrivarmotor skrivare;
+    skrivare.setSkrivare(m_k.g().strValdSkrivare);
+    const Arbetsboksram::Omgivning o{
+        .g = m_k.g(),
+        .m = m_k.m(),
+        .skrivare = &skrivare,
+        .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
+        .status = [&status](const QString& text) { status.visaStatus(text); },
+    };
+    // The frame tells every failure itself and throws nothing.
+    Foreningslista::kor(o, m_mal, val);
+}
+
+void frmForeningsutskrift::cmdAngra_Click() {
+    m_k.fonster().stangFonster(this);
+}
+
+void frmForeningsutskrift::closeEvent(QCloseEvent* e) {
+    if (m_kor) {
+        e->ignore();
+        return;
+    }
+    m_laddas.reset();
+    QWidget::closeEvent(e);
+}
+
+namespace Utskrifter {
+
+void registreraForeningslista(const Programdelar& delar) {
+    // While the dialog is open no shooter or setting can change under it and
+    // no other list can be started.
+    delar.fonster.registreraFonster(
+        Fonsternamn::Foreningsutskrift,
+        [](Formkontext& k, const Utskriftsmal& mal) -> QWidget* {
+            auto* dialog = new frmForeningsutskrift(k, mal);
+            if (!dialog->laddad()) {
+                delete dialog;
+                return nullptr;
+            }
+            return dialog;
+        },
+        {.menyer = {.avVidOppning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
+                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}},
+         .storlek = QSize(Bredd, Hojd),
+         .normalLage = true});
+}
+
+} // namespace Utskrifter

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/Poster.h"
+#include "shell/Laddningsmarkor.h"
+
+#include <QWidget>
+#include <optional>
+
+class Formkontext;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// "Utskrift föreningslista": the operator prints the marked club or every
+// club, each on a page of its own or not, with or without results. The dialog
+// stays open for further lists; its output kind holds for its whole life.
+class frmForeningsutskrift : public QWidget {
+    Q_OBJECT
+public:
+    frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent = nullptr);
+
+    // False when loading failed and was told: the dialog is not to be shown.
+    bool laddad() const { return m_laddad; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    void Hamta_foreningar(const QStringList& foreningar);
+    void cmdVald_Click();
+    void cmdAlla_Click();
+    void cmdAngra_Click();
+    // One run; forening empty: every club.
+    void UtskriftExcel(const std::optional<QString>& forening);
+
+    QLabel* lblOverskrift;
+    QListWidget* lstForeningar;
+    QLabel* Label1;
+    QCheckBox* chkNysida;
+    QLabel* lblResultat;
+    QCheckBox* chkResultat;
+    QGroupBox* frameSkrivUt;
+    QPushButton* cmdVald;
+    QPushButton* cmdAlla;
+    QPushButton* cmdAngra;
+
+    Formkontext& m_k;
+    const Utskriftsmal m_mal;
+    bool m_laddad = false;
+    // A list is being made: the dialog does not close meanwhile.
+    bool m_kor = false;
+    std::optional<Laddningsmarkor> m_laddas;
+};
