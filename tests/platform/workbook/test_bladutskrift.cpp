@@ -1,4 +1,3 @@
-#include "support/XlsxLasare.h"
 #include "common/Fel.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/Sidhuvudkod.h"
@@ -6,6 +5,7 @@
 #include "platform/workbook/Skrivarmotor.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
+#include "support/XlsxLasare.h"
 
 #include <QImage>
 #include <QPrinter>
