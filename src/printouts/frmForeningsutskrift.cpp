@@ -108,8 +108,10 @@ frmForeningsutskrift::frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWi
     setTabOrder(cmdAlla, cmdAngra);
 
     // A club chosen with the mouse or the keyboard can be printed.
-    connect(lstForeningar, &QListWidget::currentRowChanged, this, [this](int rad) {
-        if (rad >= 0)
+    // The list's current row alone (set when the list takes the focus) is no
+    // choice: only a selected club is.
+    connect(lstForeningar, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!lstForeningar->selectedItems().isEmpty())
             cmdVald->setEnabled(true);
     });
     connect(lstForeningar, &QListWidget::itemClicked, this, [this] { cmdVald->setEnabled(true); });
@@ -149,7 +151,10 @@ void frmForeningsutskrift::Form_Activate() {
     QWidget* ram = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!ram)
         ram = this;
-    ram->setWindowState(Qt::WindowNoState);
+    // Only a minimized or maximized frame is set back: setting a normal one
+    // normal again would give it the size it had before it was first shown.
+    if (ram->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+        ram->setWindowState(Qt::WindowNoState);
 }
 
 void frmForeningsutskrift::Hamta_foreningar(const QStringList& foreningar) {

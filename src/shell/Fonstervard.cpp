@@ -160,7 +160,9 @@ QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterla
     sub->show();
     if (lage.storlek)
         sub->resize(twips(lage.storlek->width()), twips(lage.storlek->height()));
-    if (lage.normalLage)
+    // Setting a normal frame normal again would give it back the size it had
+    // before it was first shown, undoing the size just given.
+    if (lage.normalLage && (sub->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
         sub->setWindowState(Qt::WindowNoState);
     return sub;
 }

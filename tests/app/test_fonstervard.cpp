@@ -212,6 +212,30 @@ private slots:
         QCOMPARE(ram->minimumSize(), ram->maximumSize());
     }
 
+    // The printout dialogs open in the main window at their own size, not
+    // shrunk to a bare title bar.
+    void utskriftsdialogernasStorlek_data() {
+        QTest::addColumn<int>("meny");
+        QTest::addColumn<QString>("namn");
+        QTest::addColumn<QSize>("storlek");
+        QTest::newRow("föreningslista")
+            << int(Meny::mnuForeningslistaFil) << QStringLiteral("frmForeningsutskrift")
+            << QSize(4800 / 15, 3810 / 15);
+    }
+    void utskriftsdialogernasStorlek() {
+        QFETCH(int, meny);
+        QFETCH(QString, namn);
+        QFETCH(QSize, storlek);
+        Miljo mj(true);
+        mj.f->menyval(Meny(meny))->trigger();
+        QWidget* w = mj.f->vard().fonster(namn);
+        QVERIFY(w);
+        auto* ram = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        QVERIFY(ram);
+        QCOMPARE(ram->size(), storlek);
+        QVERIFY(!ram->isMinimized());
+    }
+
     // A list built at once: its items are off while it runs, and given back by
     // the host when it fails (the builder gives them back itself otherwise).
     void listbyggareSomFallerGerTillbakaMenyerna() {
