@@ -10,6 +10,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Programdelar.h"
+#include "shell/Upptagen.h"
 #include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
@@ -35,18 +36,6 @@ constexpr int twips(int t) {
 QRect twips(int vanster, int topp, int bredd, int hojd) {
     return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
 }
-
-// The dialog is disabled for a run and enabled again however the run ends.
-class Avstangd {
-public:
-    explicit Avstangd(QWidget* w) : m_w(w) { m_w->setEnabled(false); }
-    ~Avstangd() { m_w->setEnabled(true); }
-    Avstangd(const Avstangd&) = delete;
-    Avstangd& operator=(const Avstangd&) = delete;
-
-private:
-    QWidget* m_w;
-};
 
 } // namespace
 
@@ -179,8 +168,7 @@ void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening)
         return;
     const Foreningslista::Val val{forening, chkNysida->isChecked(), chkResultat->isChecked()};
     const QScopedValueRollback kor(m_kor, true);
-    const Laddningsmarkor timglas;
-    const Avstangd avstangd(this);
+    const Upptagen upptagen(this);
     frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
     status.show();
     Skrivarmotor skrivare;

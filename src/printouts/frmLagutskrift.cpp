@@ -12,6 +12,7 @@
 #include "shell/Grafik.h"
 #include "shell/Laddningsmarkor.h"
 #include "shell/Programdelar.h"
+#include "shell/Upptagen.h"
 #include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
@@ -119,8 +120,7 @@ void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang
     std::exception_ptr fel;
     {
         const QScopedValueRollback kor(m_kor, true);
-        const Laddningsmarkor timglas;
-        setEnabled(false);
+        const Upptagen upptagen(this);
         frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
         status.show();
         Skrivarmotor skrivare;
@@ -137,7 +137,6 @@ void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang
         } catch (...) {
             fel = std::current_exception();
         }
-        setEnabled(true);
     }
     // Told once the status window and the hourglass are gone.
     if (fel)

@@ -14,6 +14,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Upptagen.h"
 #include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
@@ -44,24 +45,6 @@ constexpr int HojdMedOmgangar = 2205;
 constexpr int HojdUtanOmgangar = 1845;
 constexpr int KnapparMedOmgangar = 1320;
 constexpr int KnapparUtanOmgangar = 840;
-
-// Busy cursor and a disabled dialog for one run, both given back however it ends.
-class Upptagen {
-public:
-    explicit Upptagen(QWidget* w) : m_w(w) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_w->setEnabled(false);
-    }
-    ~Upptagen() {
-        m_w->setEnabled(true);
-        QApplication::restoreOverrideCursor();
-    }
-    Upptagen(const Upptagen&) = delete;
-    Upptagen& operator=(const Upptagen&) = delete;
-
-private:
-    QWidget* m_w;
-};
 
 } // namespace
 
