@@ -2,8 +2,8 @@
 
 #include "lists/Resultatlistbok.h"
 #include "lists/Resultaturval.h"
+#include "lists/Utskriftsomgivning.h"
 #include "lists/frmResSkarmGrund.h"
-#include "platform/workbook/Skrivarmotor.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
@@ -25,14 +25,8 @@ void resultatlistbok(Formkontext& k, const Listbestallning& b) {
     for (const ValdKlass& klass : b.klasser)
         if (std::optional<Klassblock> kb = urval.valjUt(klass, omg))
             block.append(std::move(*kb));
-    Skrivarmotor skrivare;
-    skrivare.setSkrivare(k.g().strValdSkrivare);
-    const Arbetsboksram::Omgivning o{
-        .g = k.g(),
-        .m = k.m(),
-        .skrivare = &skrivare,
-        .filoppnare = [&k](const QString& fil) { k.dialoger().oppnaDokument(fil); },
-    };
+    const Utskriftsomgivning omgivning(k);
+    const Arbetsboksram::Omgivning& o = omgivning.omgivning();
     Resultatlistbok::kor(o, b.mal, block, b.omgang);
 }
 

@@ -1,4 +1,4 @@
-#include "platform/workbook/Skrivarmotor.h"
+#include "lists/Utskriftsomgivning.h"
 #include "printouts/Registrering.h"
 #include "printouts/Vandringsprislista.h"
 #include "shell/Fonsternamn.h"
@@ -39,14 +39,8 @@ void SkrivVandringsprisLista(Formkontext& k, const Utskriftsmal& mal) {
         frmStatusUtskrift status(k.g().strProgrammapp, k.m(), k.fonster().dialogforalder());
         status.show();
         status.visaStatus(QStringLiteral("Skapar resultatlistan.\r\nVänta..."));
-        Skrivarmotor skrivare;
-        skrivare.setSkrivare(k.g().strValdSkrivare);
-        const Arbetsboksram::Omgivning o{
-            .g = k.g(),
-            .m = k.m(),
-            .skrivare = &skrivare,
-            .filoppnare = [&k](const QString& fil) { k.dialoger().oppnaDokument(fil); },
-        };
+        const Utskriftsomgivning omgivning(k);
+        const Arbetsboksram::Omgivning& o = omgivning.omgivning();
         sparad = Vandringsprislista::kor(o, mal);
     }
     if (sparad && mal == Utskriftsmal::Fil)

@@ -1,7 +1,7 @@
 #include "printouts/frmForeningsutskrift.h"
 
+#include "lists/Utskriftsomgivning.h"
 #include "platform/Meddelanden.h"
-#include "platform/workbook/Skrivarmotor.h"
 #include "printouts/Foreningslista.h"
 #include "printouts/Registrering.h"
 #include "shell/Felfalla.h"
@@ -171,15 +171,8 @@ void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening)
     const Upptagen upptagen(this);
     frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
     status.show();
-    Skrivarmotor skrivare;
-    skrivare.setSkrivare(m_k.g().strValdSkrivare);
-    const Arbetsboksram::Omgivning o{
-        .g = m_k.g(),
-        .m = m_k.m(),
-        .skrivare = &skrivare,
-        .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
-        .status = [&status](const QString& text) { status.visaStatus(text); },
-    };
+    const Utskriftsomgivning omgivning(m_k, [&status](const QString& text) { status.visaStatus(text); });
+    const Arbetsboksram::Omgivning& o = omgivning.omgivning();
     // The frame tells every failure itself and throws nothing.
     Foreningslista::kor(o, m_mal, val);
 }

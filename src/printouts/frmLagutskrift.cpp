@@ -1,8 +1,8 @@
 #include "printouts/frmLagutskrift.h"
 
 #include "lists/Klassval.h"
+#include "lists/Utskriftsomgivning.h"
 #include "platform/Meddelanden.h"
-#include "platform/workbook/Skrivarmotor.h"
 #include "printouts/Lagresultat.h"
 #include "printouts/Lagutskriftbok.h"
 #include "printouts/Registrering.h"
@@ -123,15 +123,8 @@ void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang
         const Upptagen upptagen(this);
         frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
         status.show();
-        Skrivarmotor skrivare;
-        skrivare.setSkrivare(m_k.g().strValdSkrivare);
-        const Arbetsboksram::Omgivning o{
-            .g = m_k.g(),
-            .m = m_k.m(),
-            .skrivare = &skrivare,
-            .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
-            .status = [&status](const QString& text) { status.visaStatus(text); },
-        };
+        const Utskriftsomgivning omgivning(m_k, [&status](const QString& text) { status.visaStatus(text); });
+        const Arbetsboksram::Omgivning& o = omgivning.omgivning();
         try {
             Lagutskriftbok::kor(o, m_mal, omgang);
         } catch (...) {

@@ -5,9 +5,9 @@
 #include "common/Konvertering.h"
 #include "competition/Skjutlag.h"
 #include "lists/Arbetsboksram.h"
+#include "lists/Utskriftsomgivning.h"
 #include "platform/Meddelanden.h"
 #include "platform/clsIni.h"
-#include "platform/workbook/Skrivarmotor.h"
 #include "printouts/Skjutlagslista.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonstervard.h"
@@ -178,15 +178,9 @@ void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
         frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
         status.show();
         try {
-            Skrivarmotor skrivare;
-            skrivare.setSkrivare(m_k.g().strValdSkrivare);
-            const Arbetsboksram::Omgivning o{
-                .g = m_k.g(),
-                .m = m_k.m(),
-                .skrivare = &skrivare,
-                .filoppnare = [this](const QString& fil) { m_k.dialoger().oppnaDokument(fil); },
-                .status = [&status](const QString& text) { status.visaStatus(text); },
-            };
+            const Utskriftsomgivning omgivning(m_k,
+                                               [&status](const QString& text) { status.visaStatus(text); });
+            const Arbetsboksram::Omgivning& o = omgivning.omgivning();
             sparad = Skjutlagslista::kor(o, m_mal, skjutlag, m_forklaringar && chkForklaringar->isChecked());
         } catch (...) {
             fel = std::current_exception();
