@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+class Meddelanden;
+class modGlobalt;
+
+// Moving a whole competition folder to or from another folder (a USB stick,
+// another disk). Works on files only: the copied competition is never opened.
+namespace Overforing {
+
+enum class Riktning { Import, Export };
+
+// The wizard's paths, derived from its two fields.
+struct Sokvagar {
+    QString kallfil;     // the competition's database file, as the source field gives it
+    QString filtitel;    // its name with extension, "Cup.air"
+    QString kallmapp;    // the folder holding it, no trailing separator
+    QString mappnamn;    // the last component of kallmapp, "Cup"
+    QString destination; // the destination folder, with a trailing separator
+    // Where the competition lands: destination + mappnamn.
+    QString malmapp() const { return destination + mappnamn; }
+};
+
+// The outcome of the checks before a copy: go ahead, or back to a step of the
+// wizard with the focus on one of its Browse buttons.
+struct Kontroll {
+    enum class Fokus { Kalla, Destination };
+    bool ok = false;
+    int steg = 0; // 0 the source step, 1 the destination step (when !ok)
+    Fokus fokus = Fokus::Kalla;
+    Sokvagar sokvagar;
+};
+
+// Every check before a copy, in order, its messages and questions through m.
+// bladdradFiltitel is the file name the source Browse gave, empty when the
+// source was not browsed.
+Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& destfalt,
+                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m);
+
+// What a copy ended with. An empty feltext is success. sokvagsfel marks a
+// refusal before anything was copied (the target held by another program),
+// shown on its own under "Fel sökväg" rather than as a failed copy.
+struct Kopieringsutfall {
+    QString feltext;
+    bool sokvagsfel = false;
+};
+
+// Copies the folder kalla (no trailing separator) with everything in it into
+// destination (with a trailing separator), so that destination + the last
+// component of kalla is created or filled; files of the same name there are
+// replaced, other files stay.
+Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla);
+
+} // namespace Overforing
