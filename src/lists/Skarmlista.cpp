@@ -57,9 +57,13 @@ std::optional<Layout> layout(const modGlobalt& g) {
 }
 
 QList<Kolumn> kolumner(Layout layout) {
-    QList<Kolumn> k{
-        {QStringLiteral("Plac"), 40}, {QStringLiteral("Namn"), 200}, {QStringLiteral("Förening"), 120}};
-    const int serier = layout == Layout::SexSerier ? 6 : 8;
+    // A long name or club may take what the window has to spare beside the
+    // other columns, so that the results always stay in view.
+    const bool sex = layout == Layout::SexSerier;
+    QList<Kolumn> k{{QStringLiteral("Plac"), 40},
+                    {QStringLiteral("Namn"), 200, sex ? 240 : 200},
+                    {QStringLiteral("Förening"), 120, sex ? 140 : 120}};
+    const int serier = sex ? 6 : 8;
     for (int i = 1; i <= serier; ++i)
         k.append({QString::number(i), 30});
     k.append({{QStringLiteral("Totalt"), 50}, {QStringLiteral("10'"), 42}, {QStringLiteral("Särkj."), 47}});

@@ -20,6 +20,10 @@ enum class Layout { SexSerier, AttaSerier };
 struct Kolumn {
     QString rubrik;
     int bredd = 0; // pixels
+    // The widest a text column may grow to show its longest text (0: no
+    // limit). One very long name must not push every result off the screen;
+    // numbers have no limit, as a cut number would be a wrong one.
+    int storsta = 0;
 };
 
 // The layout of the open competition's kind; nothing while no kind is set.

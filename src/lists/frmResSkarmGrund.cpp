@@ -74,6 +74,7 @@ void frmResSkarmGrund::Formatera_resultatgridden() {
     for (const Skarmlista::Kolumn& k : Skarmlista::kolumner(*layout)) {
         vbagrResultat->laggTillKolumn(k.rubrik, k.bredd);
         m_bredder << k.bredd;
+        m_storsta << k.storsta;
     }
 }
 
@@ -83,8 +84,9 @@ void frmResSkarmGrund::visaLista(const QList<Skarmlista::Rad>& rader) {
     vbagrResultat->clearSpans();
     vbagrResultat->setRowCount(int(rader.size()));
     const int kolumner = vbagrResultat->columnCount();
-    // A value is never cut: a column too narrow for what it shows (a pair sum
-    // of 100, a long name) grows to hold it.
+    // A column too narrow for what it shows (a pair sum of 100, a long name)
+    // grows to hold it; a name or club only up to its limit, cut with an
+    // ellipsis there and shown whole as the cell's tooltip.
     QList<int> bredder = m_bredder;
     for (int r = 0; r < rader.size(); ++r) {
         const Skarmlista::Rad& rad = rader[r];
@@ -108,7 +110,12 @@ void frmResSkarmGrund::visaLista(const QList<Skarmlista::Rad>& rader) {
                 if (kolumner - c.key() + 1 > 1)
                     vbagrResultat->setSpan(r, c.key() - 1, 1, kolumner - c.key() + 1);
             } else if (c.key() - 1 < bredder.size()) {
-                const int behov = QFontMetrics(typsnitt).horizontalAdvance(c->text) + 8;
+                int behov = QFontMetrics(typsnitt).horizontalAdvance(c->text) + 8;
+                const int storsta = m_storsta.value(c.key() - 1);
+                if (storsta > 0 && behov > storsta) {
+                    behov = storsta;
+                    cell->setToolTip(c->text);
+                }
                 bredder[c.key() - 1] = std::max(bredder[c.key() - 1], behov);
             }
         }

@@ -31,4 +31,5 @@ private:
     QFont m_klassrubrik;
     // The columns' own widths; a list widens them only as far as it needs.
     QList<int> m_bredder;
+    QList<int> m_storsta; // each column's limit, 0 for none
 };

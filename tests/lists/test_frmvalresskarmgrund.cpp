@@ -548,6 +548,32 @@ private slots:
         // The columns' own widths where nothing needs more.
         QCOMPARE(g->columnWidth(0), 40);
 
+        // A name and a club of 252 characters are cut with an ellipsis and
+        // shown whole as a tooltip; every result stays in view, uncut.
+        for (auto [typ, layout, slag] :
+             {std::tuple{NyTavling::Typ::Sportskytte, Skarmlista::Layout::SexSerier, Klassslag::Sport60},
+              std::tuple{NyTavling::Typ::Nationellt, Skarmlista::Layout::AttaSerier, Klassslag::Nationell}}) {
+            Miljo mj2(typ);
+            auto* l = qobject_cast<frmResSkarmGrund*>(mj2.fonster.visaFonster(Fonsternamn::ResSkarmGrund));
+            Skytt lang = s;
+            lang.namn = QString(252, u'N');
+            lang.forening = QString(252, u'F');
+            lang.res = {50, 49, 48, 47, 46, 45, 44, 43};
+            lang.totalt40 = 372;
+            Klassblock b{{}, slag, {lang}, {1}};
+            l->visaLista(Skarmlista::rader(b, layout));
+            auto* gl = widget<QTableWidget>(l, "vbagrResultat");
+            QCOMPARE(gl->item(2, 1)->toolTip(), lang.namn + u" "_s + lang.efternamn);
+            QCOMPARE(gl->item(2, 2)->toolTip(), lang.forening);
+            const int sista = gl->columnCount() - 1;
+            QVERIFY2(gl->columnViewportPosition(sista) + gl->columnWidth(sista) <= gl->viewport()->width(),
+                     qPrintable(QString::number(gl->columnViewportPosition(sista))));
+            for (int k = 3; k <= sista; ++k)
+                if (gl->item(2, k))
+                    QVERIFY(QFontMetrics(gl->item(2, k)->font()).horizontalAdvance(gl->item(2, k)->text()) <
+                            gl->columnWidth(k));
+        }
+
         for (Utskriftsmal mal : {Utskriftsmal::Printer, Utskriftsmal::Fil, Utskriftsmal::Skarm}) {
             QWidget* w = mj.oppna(mal);
             auto* fraga = widget<QLabel>(w, "lblTavlingsOmg");
