@@ -330,6 +330,7 @@ private slots:
             rad("inga tal") << QStringList{u"abc"_s, u"1,2,3"_s, u"x"_s} << 1.2 << 0.0 << u"landscape"_s;
             rad("negativt, layout 3")
                 << QStringList{u"-1"_s, u"-0,5"_s, u"3"_s} << 1.2 << 0.0 << u"landscape"_s;
+            rad("noll") << QStringList{u"0"_s, u"0,0"_s, u"1"_s} << 0.0 << 0.0 << u"portrait"_s;
             rad("layout 0") << QStringList{u"2"_s, u"3"_s, u"0"_s} << 2.0 << 3.0 << u"landscape"_s;
         }
     }
