@@ -17,10 +17,25 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <utility>
 
 using Overforing::Riktning;
 using Ikon = Meddelanden::Ikon;
+
+// Runs f once, when the watched widget is shown.
+class NarDenVisas : public QObject {
+public:
+    explicit NarDenVisas(std::function<void()> f) : m_f(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show && m_f)
+            std::exchange(m_f, nullptr)();
+        return false;
+    }
+
+private:
+    std::function<void()> m_f;
+};
 
 // The import and export wizards driven as the operator drives them, with the
 // file dialog and the message boxes answered by the test.
@@ -187,7 +202,8 @@ private slots:
     }
 
     // "&Slutför" copies the folder, says so and closes: the open competition
-    // exported, a browsed one imported.
+    // exported, a browsed one imported. While the copy runs the buttons are
+    // off and neither Cancel nor the close box closes the wizard.
     void kopierar_data() {
         QTest::addColumn<int>("riktning");
         QTest::newRow("import") << int(Riktning::Import);
@@ -210,7 +226,17 @@ private slots:
         klicka(&g, "cmdNasta");
         widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(f.t.fil(QStringLiteral("Sticka")));
         klicka(&g, "cmdNasta");
+        QList<bool> underKopieringen;
+        NarDenVisas vakt([&] {
+            for (const char* b : {"cmdForegaende", "cmdNasta", "cmdAvbryt"})
+                underKopieringen << widget<QPushButton>(&g, b)->isEnabled();
+            g.close();
+            g.reject();
+            underKopieringen << g.isVisible();
+        });
+        widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&vakt);
         klicka(&g, "cmdNasta");
+        QCOMPARE(underKopieringen, (QList<bool>{false, false, false, true}));
         QCOMPARE(f.m.visade.size(), 1);
         QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
         QCOMPARE(f.m.visade[0].titel, QStringLiteral("Status"));
