@@ -8,6 +8,7 @@
 #include "shell/Programdelar.h"
 #include "shell/Registrering.h"
 #include "spectator/Registrering.h"
+#include "transfer/Registrering.h"
 
 void registreraDelsystem(const Programdelar& delar) {
     Skal::registrera(delar);
@@ -17,4 +18,5 @@ void registreraDelsystem(const Programdelar& delar) {
     Resultatfonster::registrera(delar);
     Resultatlistor::registrera(delar);
     Utskrifter::registrera(delar);
+    Overforingsfonster::registrera(delar);
 }

@@ -1,5 +1,7 @@
 #include "shell/frmBladdra.h"
 
+#include "common/IniNamn.h"
+#include "platform/Filnamn.h"
 #include "platform/Meddelanden.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
@@ -20,7 +22,12 @@
 #include <QVBoxLayout>
 
 frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
-    : QDialog(anropare), m_k(k), m_tag(tag), m_modell(new QFileSystemModel(this)) {
+    : frmBladdra(k, anropare, std::nullopt, tag != TaggInstallningar) {}
+
+frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, Lage lage) : frmBladdra(k, anropare, lage, false) {}
+
+frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> lage, bool medAvslut)
+    : QDialog(anropare), m_k(k), m_lage(lage), m_medAvslut(medAvslut), m_modell(new QFileSystemModel(this)) {
     setObjectName(QStringLiteral("frmBladdra"));
     setWindowTitle(QStringLiteral("Bläddra"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -101,8 +108,18 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
     Dir1->installEventFilter(this);
 
     resize(4080 / 15, 4140 / 15);
-    // Always starts in the program folder, whatever the caller's field holds.
-    valjMapp(k.g().strProgrammapp);
+    // Starts in the program folder, or the folder of the wizard's mode, whatever
+    // the caller's field holds.
+    valjMapp(m_lage ? startmapp(k.g(), *m_lage) : k.g().strProgrammapp);
+}
+
+QString frmBladdra::startmapp(const modGlobalt& g, Lage lage) {
+    const IniNyckel& nyckel = lage == Lage::Import ? Ini::Tavlingskatalog : Ini::Exportkatalog;
+    const QString mapp = g.iniProgram.GetKeyValue(nyckel.sektion, nyckel.nyckel, QString()).trimmed();
+    // A stick that has been taken out, a folder deleted, or a path from a Windows computer.
+    if (mapp.isEmpty() || !QDir::isAbsolutePath(mapp) || !QFileInfo(mapp).isDir())
+        return g.strProgrammapp;
+    return QDir::cleanPath(mapp);
 }
 
 void frmBladdra::valjMapp(const QString& mapp) {
@@ -165,9 +182,15 @@ void frmBladdra::cmdNyMapp_Click() {
     const QString namn = svar->trimmed();
     if (namn.isEmpty())
         return;
+    // A competition folder made here may go onto a USB stick later.
+    const QString fel = namnfel(namn);
+    if (!fel.isEmpty()) {
+        m_k.m().visa(QStringLiteral("Mappen \"%1\" kan inte skapas: %2.").arg(namn, fel),
+                     QStringLiteral("Ny mapp"), Meddelanden::Ikon::Kritisk);
+        return;
+    }
     const QString ny = QDir(m_aktuell).filePath(namn);
-    if (namn.contains(QLatin1Char('/')) || namn == QLatin1String(".") || namn == QLatin1String("..") ||
-        QFileInfo::exists(ny) || !QDir().mkdir(ny)) {
+    if (QFileInfo::exists(ny) || !QDir().mkdir(ny)) {
         m_k.m().visa(QStringLiteral("Mappen \"%1\" kunde inte skapas.").arg(namn), QStringLiteral("Ny mapp"),
                      Meddelanden::Ikon::Kritisk);
         return;
@@ -177,8 +200,19 @@ void frmBladdra::cmdNyMapp_Click() {
 }
 
 void frmBladdra::cmdOK_Click() {
-    if (!m_aktuell.isEmpty())
-        emit valt(tillbakatext(m_aktuell, m_tag));
+    if (!m_aktuell.isEmpty()) {
+        const QString text =
+            m_medAvslut ? tillbakatext(m_aktuell, QString()) : tillbakatext(m_aktuell, TaggInstallningar);
+        if (m_lage == Lage::Export) {
+            clsIni& ini = m_k.g().iniProgram;
+            if (!ini.WriteKey(Ini::Exportkatalog.sektion, Ini::Exportkatalog.nyckel, text)) {
+                m_k.m().visa(QStringLiteral("Exportmappen kunde inte sparas.\r\n") + ini.senasteFel(),
+                             QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
+                return;
+            }
+        }
+        emit valt(text);
+    }
     close();
 }
 

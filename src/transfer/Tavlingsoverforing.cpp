@@ -1,0 +1,200 @@
+#include "transfer/Tavlingsoverforing.h"
+
+#include "common/Fel.h"
+#include "platform/Databas.h"
+#include "platform/Filnamn.h"
+#include "platform/Meddelanden.h"
+#include "shell/modGlobalt.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <filesystem>
+
+namespace Overforing {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Ikon = Meddelanden::Ikon;
+using Fokus = Kontroll::Fokus;
+
+fs::path stig(const QString& s) {
+    return fs::path(QFile::encodeName(s).toStdString());
+}
+
+// The same file or folder, however it is spelt: letter case on a FAT stick, a
+// symbolic link or "..". False when either is missing.
+bool sammaPost(const QString& a, const QString& b) {
+    std::error_code fel;
+    return fs::equivalent(stig(a), stig(b), fel);
+}
+
+// Whether inre is yttre or lies somewhere below it. Walks up inre's parents, so a
+// folder not yet made is found inside its existing parents.
+bool inuti(const QString& inre, const QString& yttre) {
+    std::error_code fel;
+    fs::path p = fs::weakly_canonical(stig(inre), fel);
+    if (fel)
+        p = stig(QDir::cleanPath(inre));
+    const fs::path y = stig(yttre);
+    for (;;) {
+        std::error_code e;
+        if (fs::equivalent(p, y, e))
+            return true;
+        if (!p.has_parent_path() || p.parent_path() == p)
+            return false;
+        p = p.parent_path();
+    }
+}
+
+// A file's last change in local time, to the minute.
+QString andrad(const QString& fil) {
+    return QFileInfo(fil).lastModified().toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString nativ(const QString& s) {
+    return QDir::toNativeSeparators(s);
+}
+
+struct Ord {
+    QString infinitiv; // importera
+    QString passiv;    // importeras
+};
+
+Ord ord(Riktning r) {
+    if (r == Riktning::Import)
+        return {QStringLiteral("importera"), QStringLiteral("importeras")};
+    return {QStringLiteral("exportera"), QStringLiteral("exporteras")};
+}
+
+} // namespace
+
+Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& destfalt,
+                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m) {
+    // The file's own path says where its folder is, whether it was browsed,
+    // prefilled or typed; the browsed title adds nothing to it.
+    Q_UNUSED(bladdradFiltitel);
+    const Ord o = ord(riktning);
+    Kontroll k;
+    const auto stopp = [&](const QString& text, const QString& titel, int steg) {
+        m.visa(text, titel, Ikon::Kritisk);
+        k.ok = false;
+        k.steg = steg;
+        k.fokus = steg == 0 ? Fokus::Kalla : Fokus::Destination;
+        return k;
+    };
+    const QString felSokvag = QStringLiteral("Fel sökväg");
+
+    Sokvagar& s = k.sokvagar;
+    s.kallfil = kallfalt.trimmed();
+    const QString dest = destfalt.trimmed();
+    if (s.kallfil.isEmpty())
+        return stopp(QStringLiteral("Du måste ange en sökväg till den tävling som ska %1.").arg(o.passiv),
+                     QStringLiteral("Tomt fält"), 0);
+    if (dest.isEmpty())
+        return stopp(QStringLiteral("Du måste ange en sökväg dit tävlingen ska %1.").arg(o.passiv),
+                     QStringLiteral("Tomt fält"), 1);
+
+    // A relative path would be taken from wherever the program happened to start.
+    if (!QDir::isAbsolutePath(s.kallfil))
+        return stopp(QStringLiteral("Sökvägen \"%1\" är inte fullständig. Välj tävlingen med \"Bläddra\".")
+                         .arg(s.kallfil),
+                     felSokvag, 0);
+    if (!QDir::isAbsolutePath(dest))
+        return stopp(
+            QStringLiteral("Sökvägen \"%1\" är inte fullständig. Välj platsen med \"Bläddra\".").arg(dest),
+            felSokvag, 1);
+
+    const QFileInfo kallinfo(s.kallfil);
+    s.filtitel = kallinfo.fileName();
+    s.kallmapp = QDir::cleanPath(kallinfo.absolutePath());
+    s.mappnamn = QFileInfo(s.kallmapp).fileName();
+    s.destination = dest.endsWith(QLatin1Char('/')) ? dest : dest + QLatin1Char('/');
+    const QString malmapp = s.malmapp();
+
+    if (!kallinfo.isFile())
+        return stopp(QStringLiteral("Tävlingen \"%1\" finns inte.").arg(nativ(s.kallfil)), felSokvag, 0);
+    // As when the competition is opened: a file from the Windows program, or no
+    // competition at all, is told before anything is asked.
+    try {
+        Databas::kontrolleraFil(s.kallfil);
+    } catch (const Fel& f) {
+        return stopp(f.beskrivning(), felSokvag, 0);
+    }
+    // The whole folder around the file is copied: a volume or a home folder
+    // full of other things is no competition folder.
+    const bool rot = s.mappnamn.isEmpty() || sammaPost(s.kallmapp, QStorageInfo(s.kallmapp).rootPath());
+    if (rot || sammaPost(s.kallmapp, QDir::homePath()))
+        return stopp(QStringLiteral("Tävlingen ligger direkt i %1 och inte i en egen tävlingsmapp.\r\n"
+                                    "Hela mappen kopieras, så tävlingen måste ligga i en mapp för sig.")
+                         .arg(nativ(s.kallmapp)),
+                     felSokvag, 0);
+
+    const QFileInfo destinfo(s.destination);
+    if (!destinfo.isDir())
+        return stopp(QStringLiteral("Mappen %1 finns inte.").arg(nativ(dest)), felSokvag, 1);
+    if (sammaPost(malmapp, s.kallmapp))
+        return stopp(QStringLiteral("Du får inte ange samma tävling att %1 från och till!").arg(o.infinitiv),
+                     felSokvag, 1);
+    if (inuti(malmapp, s.kallmapp))
+        return stopp(QStringLiteral("Tävlingen kan inte kopieras till %1, som ligger inuti tävlingens egen "
+                                    "mapp %2.")
+                         .arg(nativ(malmapp), nativ(s.kallmapp)),
+                     felSokvag, 1);
+    if (inuti(s.kallmapp, malmapp))
+        return stopp(QStringLiteral("Tävlingen kan inte kopieras till %1, eftersom tävlingens egen mapp %2 "
+                                    "ligger i den.")
+                         .arg(nativ(malmapp), nativ(s.kallmapp)),
+                     felSokvag, 1);
+    if (g.tavlingOppen() && inuti(malmapp, g.strTavlingsmapp))
+        return stopp(QStringLiteral("Tävlingen %1 är öppen i programmet och dess mapp %2 kan inte ändras "
+                                    "av en kopiering. Stäng tävlingen först.")
+                         .arg(g.strTavlingsnamn, nativ(QDir::cleanPath(g.strTavlingsmapp))),
+                     felSokvag, 1);
+    for (const QString& namn : {s.mappnamn, s.filtitel}) {
+        const QString fel = namnfel(namn);
+        if (!fel.isEmpty())
+            return stopp(QStringLiteral("Tävlingen kan inte kopieras som \"%1\": %2.").arg(namn, fel),
+                         felSokvag, 0);
+    }
+    const QFileInfo malinfo(malmapp);
+    if (malinfo.exists() && !malinfo.isDir())
+        return stopp(QStringLiteral("%1 finns redan och är ingen mapp.").arg(nativ(malmapp)), felSokvag, 1);
+
+    const auto fraga = [&](const QString& text) {
+        if (m.visa(text, QStringLiteral("Bekräfta"), Ikon::Fraga, Meddelanden::Knappar::JaNej) ==
+            Meddelanden::Svar::Ja)
+            return true;
+        k.ok = false;
+        k.steg = 1;
+        k.fokus = Fokus::Destination;
+        return false;
+    };
+    // Everything in the folder goes along, not only the competition.
+    const QString tavlingsnamn = kallinfo.completeBaseName();
+    if (s.mappnamn.compare(tavlingsnamn, Qt::CaseInsensitive) != 0 &&
+        !fraga(QStringLiteral("Tävlingen %1 ligger i mappen \"%2\".\r\n"
+                              "Hela mappen \"%2\" med allt som ligger i den kopieras till %3.\r\n\r\n"
+                              "Vill du fortsätta?")
+                   .arg(tavlingsnamn, s.mappnamn, nativ(malmapp))))
+        return k;
+    if (malinfo.isDir()) {
+        const QString maldatabas = malmapp + QLatin1Char('/') + s.filtitel;
+        const QString text =
+            QFileInfo::exists(maldatabas)
+                ? QStringLiteral("Tävlingen finns redan!\r\n\r\nVill du byta ut tävlingen med datum: \r\n") +
+                      andrad(maldatabas) + QStringLiteral("\r\n\r\nMot tävlingen med datum: \r\n") +
+                      andrad(s.kallfil)
+                : QStringLiteral("Tävlingsmappen finns redan dit du vill %1!\r\nVill du använda den ändå?")
+                      .arg(o.infinitiv);
+        if (!fraga(text))
+            return k;
+    }
+    k.ok = true;
+    return k;
+}
+
+} // namespace Overforing

@@ -1,0 +1,375 @@
+#include "common/IniNamn.h"
+#include "shell/Fonsternamn.h"
+#include "shell/Tavling.h"
+#include "shell/frmBladdra.h"
+#include "support/Testfixtur.h"
+#include "support/VanligAnvandare.h"
+#include "support/Widget.h"
+#include "transfer/Registrering.h"
+#include "transfer/frmOverforingsguide.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
+using Overforing::Riktning;
+using Ikon = Meddelanden::Ikon;
+
+// Runs f once, when the watched widget is shown.
+class NarDenVisas : public QObject {
+public:
+    explicit NarDenVisas(std::function<void()> f) : m_f(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show && m_f)
+            std::exchange(m_f, nullptr)();
+        return false;
+    }
+
+private:
+    std::function<void()> m_f;
+};
+
+// The import and export wizards driven as the operator drives them, with the
+// file dialog and the message boxes answered by the test.
+class TestGuide : public QObject {
+    Q_OBJECT
+
+    static void klicka(QWidget* form, const char* knapp) {
+        QTest::mouseClick(widget<QPushButton>(form, knapp), Qt::LeftButton);
+    }
+    static QString text(QWidget* form, const char* namn) {
+        if (auto* l = form->findChild<QLabel*>(QString::fromLatin1(namn)))
+            return l->text();
+        return widget<QLineEdit>(form, namn)->text();
+    }
+    static void sattIni(Testfixtur& f, const IniNyckel& n, const QString& varde) {
+        QVERIFY(f.g.iniProgram.WriteKey(n.sektion, n.nyckel, varde));
+    }
+    // To step 2 with the two fields as given.
+    static void fyllI(frmOverforingsguide& g, const QString& kalla, const QString& dest) {
+        klicka(&g, "cmdNasta");
+        if (!kalla.isNull())
+            widget<QLineEdit>(&g, "txtSokvagExpTavling")->setText(kalla);
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(dest);
+        klicka(&g, "cmdNasta");
+    }
+
+private slots:
+    // Every step's texts and buttons in both words; step 1 takes the mode's
+    // folder from the INI each time it is shown.
+    void stegen_data() {
+        QTest::addColumn<int>("riktning");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("v"); // importera / exportera
+        QTest::addColumn<QString>("beskrivning0");
+        QTest::addColumn<QString>("exempel");
+        QTest::newRow("import")
+            << int(Riktning::Import) << "frmImporteraGuide"
+            << "importera"
+            << "Välj sökvägen till tävlingen som ska importeras."
+            << "T.ex. C:\\Tävlingar\nOm tävlingen heter \"Min Tävling\" kommer den att hamna "
+               "i mappen \"Sökväg + Min tävling\" T.ex. C:\\Tävlingar\\Min tävling";
+        QTest::newRow("export")
+            << int(Riktning::Export) << "frmExporteraGuide"
+            << "exportera"
+            << "Välj sökvägen till tävlingen som ska exporteras, aktuell tävling är redan ifylld."
+            << "T.ex. A:\\\nOm tävlingen heter \"Min Tävling\" kommer den att hamna i mappen "
+               "\"Sökväg + Min tävling\" T.ex. A:\\Min tävling";
+    }
+    void stegen() {
+        QFETCH(int, riktning);
+        QFETCH(QString, form);
+        QFETCH(QString, v);
+        QFETCH(QString, beskrivning0);
+        QFETCH(QString, exempel);
+        const QString V = v.at(0).toUpper() + v.mid(1);
+        const QString s = v + QStringLiteral("s");                      // importeras
+        const QString en = v.left(v.size() - 3) + QStringLiteral("en"); // importen
+        Testfixtur f;
+        const bool imp = Riktning(riktning) == Riktning::Import;
+        sattIni(f, imp ? Ini::Tavlingskatalog : Ini::Exportkatalog, QStringLiteral("/media/sticka"));
+        frmOverforingsguide g(f.kontext, Riktning(riktning));
+        g.show();
+        QVERIFY(f.m.visade.isEmpty());
+        QCOMPARE(g.objectName(), form);
+        QCOMPARE(g.windowTitle(), QStringLiteral("Guiden %1 tävling.").arg(V));
+        auto* foregaende = widget<QPushButton>(&g, "cmdForegaende");
+        auto* nasta = widget<QPushButton>(&g, "cmdNasta");
+        QCOMPARE(g.steg(), frmOverforingsguide::Introduktion);
+        QCOMPARE(text(&g, "lblHuvudrubrik"), QStringLiteral("Välkommen till Guiden %1 tävling.").arg(V));
+        QCOMPARE(widget<QLabel>(&g, "lblHuvudrubrik")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(
+            text(&g, "lblGuideBeskrivning1"),
+            QStringLiteral("Du kan när som helst klicka på \"Avbryt\" för att avsluta guiden utan att %1 "
+                           "någon tävling.")
+                .arg(v));
+        QVERIFY(widget<QWidget>(&g, "picIntroduktion")->isVisible());
+        QVERIFY(!foregaende->isEnabled() && nasta->isEnabled());
+        QCOMPARE(nasta->text(), QStringLiteral("&Nästa"));
+
+        klicka(&g, "cmdNasta");
+        QCOMPARE(g.steg(), 0);
+        QVERIFY(!widget<QWidget>(&g, "picIntroduktion")->isVisible() &&
+                widget<QWidget>(&g, "picSteg0")->isVisible());
+        QVERIFY(foregaende->isEnabled());
+        QCOMPARE(text(&g, "lblRubrik"), QStringLiteral("Skriv in information för %1").arg(en));
+        QCOMPARE(text(&g, "lblRubrikForklaring"), QStringLiteral("Sökväg till tävling som ska %1").arg(s));
+        QCOMPARE(text(&g, "lblBeskrivning0"), beskrivning0);
+        QCOMPARE(widget<QLineEdit>(&g, "txtSokvagExpTavling")->toolTip(),
+                 QStringLiteral("Här väljer man vilken tävling man ska %1.").arg(v));
+        QVERIFY(widget<QPushButton>(&g, "cmdBladdraExp")->isEnabled());
+        QCOMPARE(text(&g, "txtSokvagExpTavling"), QString());
+
+        klicka(&g, "cmdNasta");
+        QCOMPARE(text(&g, "lblRubrikForklaring"), QStringLiteral("Sökväg dit tävling ska %1").arg(s));
+        QCOMPARE(text(&g, "lblBeskrivning1"),
+                 QStringLiteral("Välj en sökväg dit tävlingen ska %1 till. ").arg(s) + exempel);
+        QCOMPARE(text(&g, "txtSokvagDestTavling"), QStringLiteral("/media/sticka"));
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(QStringLiteral("/annat"));
+        widget<QLineEdit>(&g, "txtSokvagExpTavling")->setText(QStringLiteral("/k/Cup/Cup.air"));
+        klicka(&g, "cmdNasta");
+        QCOMPARE(g.steg(), 2);
+        QCOMPARE(text(&g, "lblRubrik"), QStringLiteral("Kontrollera informationen för %1").arg(en));
+        QCOMPARE(text(&g, "lblRubrikForklaring"), QStringLiteral("Är det rätt ifyllt?"));
+        QCOMPARE(text(&g, "lblValdTavling"), QStringLiteral("Vald tävling: \n/k/Cup/Cup.air"));
+        QCOMPARE(text(&g, "lblValdDest"), QStringLiteral("Vald destination: \n/annat"));
+        QVERIFY(!widget<QLabel>(&g, "lblStatusKopiering")->isVisible());
+        QCOMPARE(nasta->text(), QStringLiteral("&Slutför"));
+        QCOMPARE(nasta->toolTip(), QStringLiteral("Slutför guiden och %1 tävlingen.").arg(v));
+
+        klicka(&g, "cmdForegaende");
+        QCOMPARE(g.steg(), 1);
+        QCOMPARE(text(&g, "txtSokvagDestTavling"), QStringLiteral("/media/sticka"));
+        QCOMPARE(nasta->text(), QStringLiteral("&Nästa"));
+        QCOMPARE(nasta->toolTip(), QStringLiteral("Gå till nästa steg i guiden."));
+        klicka(&g, "cmdForegaende");
+        klicka(&g, "cmdForegaende");
+        QCOMPARE(g.steg(), frmOverforingsguide::Introduktion);
+        QVERIFY(!foregaende->isEnabled());
+        QVERIFY(f.m.visade.isEmpty());
+    }
+
+    // With a competition open the source is that competition, not browsed.
+    void oppenTavlingIfylld() {
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        frmOverforingsguide g(f.kontext, Riktning::Export);
+        g.show();
+        klicka(&g, "cmdNasta");
+        QCOMPARE(text(&g, "txtSokvagExpTavling"), cup);
+        QVERIFY(!widget<QPushButton>(&g, "cmdBladdraExp")->isEnabled());
+    }
+
+    // The source Browse starts in the competitions folder (else the program
+    // folder); a cancelled dialog changes nothing.
+    void bladdraKalla_data() {
+        QTest::addColumn<QString>("katalog");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("ingen nyckel") << ""
+                                      << "$T/";
+        QTest::newRow("tävlingskatalog") << "$T/Tävlingar"
+                                         << "$T/Tävlingar";
+        QTest::newRow("borta") << "$T/Borta"
+                               << "$T/";
+    }
+    void bladdraKalla() {
+        QFETCH(QString, katalog);
+        QFETCH(QString, start);
+        Testfixtur f;
+        const auto ut = [&](QString s) { return s.replace(QLatin1String("$T"), f.t.mapp()); };
+        if (!katalog.isEmpty())
+            sattIni(f, Ini::Tavlingskatalog, ut(katalog));
+        frmOverforingsguide g(f.kontext, Riktning::Import);
+        g.show();
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagExpTavling")->setText(QStringLiteral("/förra/Förra.air"));
+        klicka(&g, "cmdBladdraExp");
+        QCOMPARE(f.dialoger.startmappar, QStringList{ut(start)});
+        QCOMPARE(text(&g, "txtSokvagExpTavling"), QStringLiteral("/förra/Förra.air"));
+        f.dialoger.filer.enqueue(QStringLiteral("/sticka/Cup/Cup.air"));
+        klicka(&g, "cmdBladdraExp");
+        QCOMPARE(text(&g, "txtSokvagExpTavling"), QStringLiteral("/sticka/Cup/Cup.air"));
+        QVERIFY(f.m.visade.isEmpty());
+    }
+
+    // "&Slutför" copies the folder, says so and closes: the open competition
+    // exported, a browsed one imported. While the copy runs the buttons are
+    // off and neither Cancel nor the close box closes the wizard.
+    void kopierar_data() {
+        QTest::addColumn<int>("riktning");
+        QTest::newRow("import") << int(Riktning::Import);
+        QTest::newRow("export") << int(Riktning::Export);
+    }
+    void kopierar() {
+        QFETCH(int, riktning);
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        if (Riktning(riktning) == Riktning::Import) {
+            Tavling::stang(f.g);
+            f.dialoger.filer.enqueue(cup);
+        }
+        QVERIFY(QDir().mkpath(f.t.fil(QStringLiteral("Sticka"))));
+        frmOverforingsguide g(f.kontext, Riktning(riktning));
+        g.show();
+        klicka(&g, "cmdNasta");
+        if (Riktning(riktning) == Riktning::Import)
+            klicka(&g, "cmdBladdraExp");
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(f.t.fil(QStringLiteral("Sticka")));
+        klicka(&g, "cmdNasta");
+        QList<bool> underKopieringen;
+        NarDenVisas vakt([&] {
+            for (const char* b : {"cmdForegaende", "cmdNasta", "cmdAvbryt"})
+                underKopieringen << widget<QPushButton>(&g, b)->isEnabled();
+            g.close();
+            g.reject();
+            underKopieringen << g.isVisible();
+        });
+        widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&vakt);
+        klicka(&g, "cmdNasta");
+        QCOMPARE(underKopieringen, (QList<bool>{false, false, false, true}));
+        QCOMPARE(f.m.visade.size(), 1);
+        QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Status"));
+        QCOMPARE(f.m.visade[0].ikon, Ikon::Information);
+        QCOMPARE(g.result(), int(QDialog::Accepted));
+        QVERIFY(!g.isVisible());
+        QVERIFY(QFileInfo(f.t.fil(QStringLiteral("Sticka/Cup/Cup.air"))).isFile());
+        QVERIFY(QFileInfo(f.t.fil(QStringLiteral("Sticka/Cup/Cup.ini"))).isFile());
+    }
+
+    // A refused check goes back to its step with the focus on its Browse; No
+    // to the date question comes back to step 1 with the INI's folder.
+    void vagradGarTillbaka() {
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        Tavling::stang(f.g);
+        const QString sticka = f.t.fil(QStringLiteral("Sticka"));
+        QVERIFY(QDir().mkpath(sticka + QStringLiteral("/Cup")) && QFile::copy(cup, sticka + "/Cup/Cup.air"));
+        sattIni(f, Ini::Tavlingskatalog, f.tavlingsmapp());
+        frmOverforingsguide g(f.kontext, Riktning::Import);
+        g.show();
+        fyllI(g, QString(), sticka);
+        klicka(&g, "cmdNasta");
+        QCOMPARE(f.m.visade.back().titel, QStringLiteral("Tomt fält"));
+        QCOMPARE(g.steg(), 0);
+        QCOMPARE(g.focusWidget(), widget<QPushButton>(&g, "cmdBladdraExp"));
+
+        f.m.svara(Meddelanden::Svar::Nej);
+        widget<QLineEdit>(&g, "txtSokvagExpTavling")->setText(cup);
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(sticka);
+        klicka(&g, "cmdNasta");
+        klicka(&g, "cmdNasta");
+        QVERIFY(f.m.senasteText().startsWith(QStringLiteral("Tävlingen finns redan!")));
+        QCOMPARE(g.steg(), 1);
+        QCOMPARE(g.focusWidget(), widget<QPushButton>(&g, "cmdBladdraDest"));
+        QCOMPARE(text(&g, "txtSokvagDestTavling"), f.tavlingsmapp());
+        QVERIFY(g.isVisible());
+    }
+
+    // A copy that fails is told with its cause; the wizard stays on step 2
+    // with its buttons back, and may try again.
+    void misslyckadKopiering() {
+        if (korSomVanligAnvandare("misslyckadKopiering"))
+            return;
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        const QString skyddad = f.t.fil(QStringLiteral("Skyddad"));
+        QVERIFY(QDir().mkpath(skyddad));
+        QVERIFY(QFile::setPermissions(skyddad, QFile::ReadOwner | QFile::ExeOwner));
+        frmOverforingsguide g(f.kontext, Riktning::Export);
+        g.show();
+        fyllI(g, QString(), skyddad);
+        klicka(&g, "cmdNasta");
+        QFile::setPermissions(skyddad, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(f.m.visade.size(), 1);
+        QVERIFY2(f.m.senasteText().startsWith(
+                     QStringLiteral("Detta fel blev under kopieringen av tävlingen: \r\n")),
+                 qPrintable(f.m.senasteText()));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel"));
+        QCOMPARE(g.steg(), 2);
+        QVERIFY(g.isVisible());
+        QVERIFY(!widget<QLabel>(&g, "lblStatusKopiering")->isVisible());
+        for (const char* b : {"cmdForegaende", "cmdNasta", "cmdAvbryt"})
+            QVERIFY(widget<QPushButton>(&g, b)->isEnabled());
+        klicka(&g, "cmdNasta");
+        QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
+        QVERIFY(QFileInfo(skyddad + QStringLiteral("/Cup/Cup.air")).isFile());
+        Q_UNUSED(cup);
+    }
+
+    // Cancel and the close box leave without copying, from any step.
+    void avbryt_data() {
+        QTest::addColumn<bool>("stangningsruta");
+        QTest::newRow("Avbryt") << false;
+        QTest::newRow("stängningsrutan") << true;
+    }
+    void avbryt() {
+        QFETCH(bool, stangningsruta);
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(f.t.fil(QStringLiteral("Sticka"))));
+        frmOverforingsguide g(f.kontext, Riktning::Export);
+        g.show();
+        fyllI(g, QString(), f.t.fil(QStringLiteral("Sticka")));
+        if (stangningsruta)
+            g.close();
+        else
+            klicka(&g, "cmdAvbryt");
+        QCOMPARE(g.result(), int(QDialog::Rejected));
+        QVERIFY(!g.isVisible());
+        QVERIFY(!QFileInfo::exists(f.t.fil(QStringLiteral("Sticka/Cup"))));
+        QVERIFY(f.m.visade.isEmpty());
+    }
+
+    // The main menu runs the two wizards by their names, modally; the
+    // destination Browse opens the chooser in the wizard's mode.
+    void registrerade() {
+        Testfixtur f;
+        Overforingsfonster::registrera(f.delar());
+        QVERIFY(QDir().mkpath(f.t.fil(QStringLiteral("Export"))));
+        sattIni(f, Ini::Exportkatalog, f.t.fil(QStringLiteral("Export")));
+        for (const auto& [id, namn] : {std::pair{Fonsternamn::ImporteraGuide, "frmImporteraGuide"},
+                                       std::pair{Fonsternamn::ExporteraGuide, "frmExporteraGuide"}}) {
+            QString sett;
+            QString start;
+            QTimer::singleShot(0, [&] {
+                QWidget* g = QApplication::activeModalWidget();
+                QVERIFY(g);
+                sett = g->objectName();
+                klicka(g, "cmdNasta");
+                klicka(g, "cmdNasta");
+                klicka(g, "cmdBladdraDest");
+                auto* valjare = g->findChild<frmBladdra*>();
+                QVERIFY(valjare);
+                start = valjare->aktuellMapp();
+                klicka(valjare, "cmdAvbryt");
+                klicka(g, "cmdAvbryt");
+            });
+            QVERIFY(!f.fonster.visaDialog(id));
+            QCOMPARE(sett, QString::fromLatin1(namn));
+            QCOMPARE(start, sett == "frmImporteraGuide" ? f.t.mapp() : f.t.fil(QStringLiteral("Export")));
+        }
+    }
+
+    // A missing picture is told once, with the form's name.
+    void saknadeBilder() {
+        Testfixtur f(false);
+        frmOverforingsguide g(f.kontext, Riktning::Import);
+        QCOMPARE(f.m.visade.size(), 1);
+        QCOMPARE(f.m.senasteText(), QStringLiteral("frmImporteraGuide, Form_load: Ikon saknas!"));
+    }
+};
+
+QTEST_MAIN(TestGuide)
+#include "test_guide.moc"
