@@ -355,7 +355,11 @@ public:
     Kopieringsutfall kor() {
         Kopieringsutfall u;
         struct stat st {};
-        const int kallfel = ::stat(m_kalla.constData(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        // A volume's root has no name to copy under.
+        const int kallfel = ::stat(m_kalla.constData(), &st) != 0 ? errno
+                            : !S_ISDIR(st.st_mode)                ? ENOTDIR
+                            : m_mal == m_destination              ? EINVAL
+                                                                  : 0;
         if (kallfel) {
             u.feltext = kopieringsfeltext(kallfel);
             return u;

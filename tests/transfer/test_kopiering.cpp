@@ -194,6 +194,9 @@ private slots:
     void nyKopia() {
         Testfixtur f;
         const QString mapp = kalla(f);
+        // As from a CD: nothing of it may be written.
+        QFile::setPermissions(mapp + QStringLiteral("/Cup.air"), QFile::ReadOwner | QFile::ReadGroup);
+        QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
         QTemporaryDir destination;
         const Overforing::Kopieringsutfall u =
             kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp);
@@ -210,7 +213,11 @@ private slots:
             QCOMPARE(bild(mal).value(QLatin1String(namn)), fore.value(QLatin1String(namn)));
         QCOMPARE(QFileInfo(mal + QStringLiteral("/Cup.air")).lastModified(),
                  QFileInfo(mapp + QStringLiteral("/Cup.air")).lastModified());
-        QVERIFY(QFileInfo(mal + QStringLiteral("/Las.txt")).permissions() & QFile::WriteOwner);
+        for (const char* namn : {"Las.txt", "Cup.air", "Utskrifter"})
+            QVERIFY(QFileInfo(mal + QLatin1Char('/') + QLatin1String(namn)).permissions() &
+                    QFile::WriteOwner);
+        QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         // The source is untouched and still open.
         QCOMPARE(f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM ") + Skyttar).toInt(), 12);
         QVERIFY(QFileInfo::exists(mapp + QStringLiteral("/.Cup.lock")));
