@@ -5,10 +5,12 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <cerrno>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -116,6 +118,107 @@ void Databas::kontrolleraFil(const QString& sokvag) {
     }
     throw Fel(Felnummer::OkantDatabasformat,
               QStringLiteral("Filen \"%1\" är ingen tävlingsdatabas för Pilkrona.").arg(sokvag));
+}
+
+bool Databas::arSqlite(const QString& sokvag) {
+    QFile fil(sokvag);
+    return fil.open(QIODevice::ReadOnly) && fil.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QStringList Databas::sidofiler(const QString& databasnamn) {
+    return {databasnamn + QStringLiteral("-journal"), databasnamn + QStringLiteral("-wal"),
+            databasnamn + QStringLiteral("-shm")};
+}
+
+bool Databas::arSidofil(const QString& filnamn) {
+    return filnamn.endsWith(QStringLiteral("-journal")) || filnamn.endsWith(QStringLiteral("-wal")) ||
+           filnamn.endsWith(QStringLiteral("-shm"));
+}
+
+namespace {
+// The errno of a failed SQLite call, read at once after it: SQLite's unix
+// layer leaves the system's errno of a failed read or write behind.
+int systemfel(int kod, int sys) {
+    switch (kod & 0xFF) {
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return sys ? sys : EIO;
+    case SQLITE_FULL:
+        return sys ? sys : ENOSPC;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return EACCES;
+    case SQLITE_NOMEM:
+        return ENOMEM;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return EBUSY;
+    default:
+        return EIO;
+    }
+}
+} // namespace
+
+int Databas::ogonblicksbild(const QString& kalla, const QString& mal) {
+    sqlite3* fran = nullptr;
+    sqlite3* till = nullptr;
+    int fel = 0;
+    const auto kor = [&fel](auto&& anrop) {
+        if (fel)
+            return;
+        errno = 0;
+        const int kod = anrop();
+        const int sys = errno;
+        if (kod != SQLITE_OK && kod != SQLITE_DONE)
+            fel = systemfel(kod, sys);
+    };
+    // Read-write, so that a hot journal can be rolled back; a write-protected
+    // file opens read-only by itself.
+    kor([&] {
+        return sqlite3_open_v2(QFile::encodeName(kalla).constData(), &fran, SQLITE_OPEN_READWRITE, nullptr);
+    });
+    kor([&] { return sqlite3_busy_timeout(fran, AnslutningsTidsgransSekunder * 1000); });
+    kor([&] {
+        return sqlite3_open_v2(QFile::encodeName(mal).constData(), &till,
+                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    });
+    // A new file nobody reads before the caller has flushed it: no journal, no
+    // flush of its own.
+    kor([&] { return sqlite3_exec(till, "PRAGMA journal_mode=OFF", nullptr, nullptr, nullptr); });
+    kor([&] { return sqlite3_exec(till, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr); });
+    if (!fel) {
+        sqlite3_backup* b = sqlite3_backup_init(till, "main", fran, "main");
+        if (!b) {
+            fel = systemfel(sqlite3_errcode(till), 0);
+        } else {
+            // One step copies every page under one read lock; a writer's commit
+            // in between is waited out by the busy handler, and beyond it here.
+            QElapsedTimer klocka;
+            klocka.start();
+            for (;;) {
+                errno = 0;
+                const int kod = sqlite3_backup_step(b, -1);
+                const int sys = errno;
+                if (kod == SQLITE_DONE)
+                    break;
+                if ((kod == SQLITE_BUSY || kod == SQLITE_LOCKED) &&
+                    klocka.elapsed() < AnslutningsTidsgransSekunder * 1000) {
+                    sqlite3_sleep(10);
+                    continue;
+                }
+                fel = systemfel(kod, sys);
+                break;
+            }
+            const int slut = sqlite3_backup_finish(b);
+            if (!fel && slut != SQLITE_OK)
+                fel = systemfel(slut, 0);
+        }
+    }
+    sqlite3_close_v2(fran);
+    if (till && sqlite3_close(till) != SQLITE_OK && !fel)
+        fel = EIO;
+    return fel;
 }
 
 bool Databas::arSkrivbar(const QString& sokvag) {

@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QSqlError;
@@ -67,6 +68,25 @@ public:
     // every change needs. A file without any write bit counts as write-protected
     // even for root, who could write it anyway: the operator protected it.
     static bool arSkrivbar(const QString& sokvag);
+
+    // Whether the file begins as every SQLite database does.
+    static bool arSqlite(const QString& sokvag);
+    // The files SQLite keeps beside a database while it writes (the rollback
+    // journal; a write-ahead log and its index in other modes), for the file
+    // name databasnamn, and whether a file name is one of them. Such a file
+    // belongs to that very database: beside another file of the name it would
+    // be played into that file.
+    static QStringList sidofiler(const QString& databasnamn);
+    static bool arSidofil(const QString& filnamn);
+    // Writes a consistent copy of the database kalla as the new file mal
+    // through SQLite's backup: a journal left behind by a write cut short is
+    // rolled back first, and other connections, this program's own among them,
+    // may go on writing meanwhile: the copy holds one committed state. mal is
+    // not flushed; the caller does that. Returns 0, or the system's error number
+    // (errno) of the failure; one the system gave no number for counts as EIO,
+    // a full disk as ENOSPC, a refused write as EACCES, a database held too
+    // long by a writer as EBUSY.
+    static int ogonblicksbild(const QString& kalla, const QString& mal);
 
 private:
     // The file at the path is no longer the one opened: moved, deleted or replaced.

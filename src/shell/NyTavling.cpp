@@ -31,6 +31,11 @@ QString tillfalligtNamn(const QString& mapp, const QString& namn, const QString&
     return mapp + QLatin1Char('.') + namn + andelse + QStringLiteral(".ny");
 }
 
+bool arTillfalligtNamn(const QString& filnamn) {
+    return filnamn.startsWith(QLatin1Char('.')) &&
+           (filnamn.endsWith(QStringLiteral(".ini.ny")) || filnamn.endsWith(QStringLiteral(".air.ny")));
+}
+
 namespace {
 
 // What one attempt has made, so that a failure can take it away again.

@@ -40,6 +40,9 @@ QString medAvslut(const QString& sokvag);
 // The name a file of the competition has while it is being made (hidden, in the
 // competition folder): "<folder>.<name><andelse>.ny".
 QString tillfalligtNamn(const QString& mapp, const QString& namn, const QString& andelse);
+// Whether a file name is such a file of an unfinished creation (".<name>.ini.ny",
+// ".<name>.air.ny"): never part of a competition that is copied.
+bool arTillfalligtNamn(const QString& filnamn);
 
 // Checks the fields and the folder, asks whether a missing folder shall be made,
 // creates the competition and leaves it as the open competition (locked, state

@@ -69,12 +69,26 @@ bool rattaAntalSkjutlag(modGlobalt& g) {
     return ini.WriteKey(Ini::AntalSkjutlag.sektion, Ini::AntalSkjutlag.nyckel, antal);
 }
 
-QString lasfil(const modGlobalt& g) {
-    return g.strTavlingsmapp + QLatin1Char('.') + g.strTavlingsnamn + QStringLiteral(".lock");
+QString lasfil(const QString& mapp, const QString& namn) {
+    QString s = mapp;
+    if (!s.endsWith(QDir::separator()) && !s.endsWith(QLatin1Char('/')))
+        s += QDir::separator();
+    return s + QLatin1Char('.') + namn + QStringLiteral(".lock");
 }
 
-bool lasTavling(modGlobalt& g, Meddelanden& m) {
-    auto las = std::make_unique<QLockFile>(lasfil(g));
+QString lasfil(const modGlobalt& g) {
+    return lasfil(g.strTavlingsmapp, g.strTavlingsnamn);
+}
+
+bool arLasfil(const QString& filnamn) {
+    // QLockFile takes ".rmlock" beside a stale lock while it removes it.
+    return filnamn.size() > 6 && filnamn.startsWith(QLatin1Char('.')) &&
+           (filnamn.endsWith(QStringLiteral(".lock")) || filnamn.endsWith(QStringLiteral(".lock.rmlock")));
+}
+
+Las lasTavling(const QString& mapp, const QString& namn) {
+    Las l;
+    auto las = std::make_unique<QLockFile>(lasfil(mapp, namn));
     // A competition stays open for hours: the lock is never stale by its age,
     // only when its program is gone.
     las->setStaleLockTime(0);
@@ -86,21 +100,32 @@ bool lasTavling(modGlobalt& g, Meddelanden& m) {
     if (!tagen && las->error() == QLockFile::LockFailedError && !las->getLockInfo(&pid, &dator, &program))
         tagen = las->removeStaleLockFile() && las->tryLock(0);
     if (tagen) {
-        g.tavlingslas = std::move(las);
+        l.fil = std::move(las);
+        return l;
+    }
+    l.fel = las->error();
+    if (l.fel == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
+        l.upptagen = true;
+        l.text = QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
+                                "Stäng den där innan du öppnar den här.")
+                     .arg(namn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
+                          dator.isEmpty() ? QStringLiteral("?") : dator)
+                     .arg(pid);
+    } else {
+        l.text = QStringLiteral("Tävlingen %1 kan inte låsas för ändring i mappen %2.")
+                     .arg(namn, QDir::toNativeSeparators(mapp));
+    }
+    return l;
+}
+
+bool lasTavling(modGlobalt& g, Meddelanden& m) {
+    Las l = lasTavling(g.strTavlingsmapp, g.strTavlingsnamn);
+    if (l.fil) {
+        g.tavlingslas = std::move(l.fil);
         return true;
     }
-    if (las->error() == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
-        m.visa(QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
-                              "Stäng den där innan du öppnar den här.")
-                   .arg(g.strTavlingsnamn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
-                        dator.isEmpty() ? QStringLiteral("?") : dator)
-                   .arg(pid),
-               QStringLiteral("Tävlingen används"), Meddelanden::Ikon::Utropstecken);
-    } else {
-        m.visa(QStringLiteral("Tävlingen %1 kan inte låsas för ändring i mappen %2.")
-                   .arg(g.strTavlingsnamn, QDir::toNativeSeparators(g.strTavlingsmapp)),
-               QStringLiteral("Tävlingen används"), Meddelanden::Ikon::Kritisk);
-    }
+    m.visa(l.text, QStringLiteral("Tävlingen används"),
+           l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
     return false;
 }
 

@@ -2,7 +2,9 @@
 
 #include "shell/Installningar.h"
 
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 class Databas;
 class modGlobalt;
@@ -44,8 +46,22 @@ int antalSkjutlag(const Databas& db);
 bool rattaAntalSkjutlag(modGlobalt& g);
 
 // The lock that keeps a competition to one program at a time: a hidden file in
-// the competition folder, held while the competition is open.
+// the competition folder, ".<name>.lock", held while the competition is open
+// (and while a copy fills the folder).
+QString lasfil(const QString& mapp, const QString& namn);
 QString lasfil(const modGlobalt& g);
+// Whether a file name is such a lock: it belongs to the program holding it and
+// never goes with a competition that is copied.
+bool arLasfil(const QString& filnamn);
+
+// The lock of the competition namn in the folder mapp, or why it was not had.
+struct Las {
+    std::unique_ptr<QLockFile> fil; // held when not null
+    bool upptagen = false;          // another program holds it
+    QLockFile::LockError fel = QLockFile::NoError;
+    QString text; // what the operator is told when not held
+};
+Las lasTavling(const QString& mapp, const QString& namn);
 // Takes the lock of the competition whose paths are set (into g.tavlingslas).
 // False after a message naming the computer and process that hold it.
 bool lasTavling(modGlobalt& g, Meddelanden& m);

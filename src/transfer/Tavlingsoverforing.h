@@ -50,6 +50,26 @@ struct Kopieringsutfall {
 // destination (with a trailing separator), so that destination + the last
 // component of kalla is created or filled; files of the same name there are
 // replaced, other files stay.
+//
+// The target is never left half copied: everything is copied into a hidden
+// folder beside it and flushed first; then the files it replaces are moved
+// aside into its backup folder (sakerhetskopia) and the new ones moved in. A
+// failure takes back what was done, a copy killed half way is cleared up by
+// the next copy to the same target. Competition databases are copied as a
+// consistent snapshot, so an open competition can be copied; what belongs to a
+// program that has the competition open (locks, journals, temporary files) is
+// left out. The target's lock is held meanwhile: a target open in another
+// program is refused (sokvagsfel). Copies can be read and written by their
+// owner and keep their modification times.
 Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla);
+
+// The folder beside a target that keeps what the last copy into it replaced
+// ("Cup.bak" beside "Cup"; the previous one is replaced by each copy that
+// replaces anything).
+QString sakerhetskopia(const QString& malmapp);
+
+// A failed copy's text for the system's error number: a full disk, a
+// write-protected medium, otherwise the number and a Swedish description.
+QString kopieringsfeltext(int fel);
 
 } // namespace Overforing

@@ -578,6 +578,28 @@ void skriv(const Arbetsblad& blad, const QString& sokvag) {
 
 } // namespace
 
+namespace {
+// The temporary file of a save: hidden, the target's name, six random letters.
+const QString TillfalligtTillagg = QStringLiteral(".XXXXXX");
+} // namespace
+
+bool XlsxFil::arLasfil(const QString& filnamn) {
+    return (filnamn.startsWith(QStringLiteral(".~lock.")) && filnamn.endsWith(QLatin1Char('#'))) ||
+           filnamn.startsWith(QStringLiteral("~$"));
+}
+
+bool XlsxFil::arTillfallig(const QString& filnamn) {
+    const qsizetype slumpat = TillfalligtTillagg.size() - 1;
+    if (!filnamn.startsWith(QLatin1Char('.')) || filnamn.size() < 1 + 5 + TillfalligtTillagg.size())
+        return false;
+    const QString mal = filnamn.mid(1, filnamn.size() - 1 - TillfalligtTillagg.size());
+    if (!mal.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ||
+        filnamn.at(filnamn.size() - TillfalligtTillagg.size()) != QLatin1Char('.'))
+        return false;
+    const QString slump = filnamn.right(slumpat);
+    return std::all_of(slump.cbegin(), slump.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
 QStringList XlsxFil::lasfiler(const QString& sokvag) {
     const QFileInfo fi(sokvag);
     const QDir mapp = fi.absoluteDir();
@@ -631,7 +653,7 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
 
-    QTemporaryFile tillfallig(mapp + QStringLiteral("/.") + malInfo.fileName() + QStringLiteral(".XXXXXX"));
+    QTemporaryFile tillfallig(mapp + QStringLiteral("/.") + malInfo.fileName() + TillfalligtTillagg);
     if (!tillfallig.open())
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
     tillfallig.close();

@@ -30,6 +30,12 @@ public:
     // The lock files that spreadsheet programs keep beside a file they have open:
     // ".~lock.<name>#" (LibreOffice) and "~$<name>" (Microsoft Office).
     static QStringList lasfiler(const QString& sokvag);
+    // Whether a file name is such a lock file (of any file).
+    static bool arLasfil(const QString& filnamn);
+    // Whether a file name is one of the temporary files a save writes beside
+    // its target before renaming it (".<name>.xlsx.XXXXXX"); one is left only
+    // by a save cut short.
+    static bool arTillfallig(const QString& filnamn);
 };
 
 } // namespace Kalkyl

@@ -1,0 +1,438 @@
+#include "platform/Databas.h"
+#include "shell/Tavling.h"
+#include "support/Dodsbarn.h"
+#include "support/Testfixtur.h"
+#include "support/VanligAnvandare.h"
+#include "transfer/Tavlingsoverforing.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using Overforing::kopieraTavlingsmapp;
+
+namespace {
+
+const char* const BarnKopiera = "--kopiera";                       // destination source file-size limit
+const char* const BarnKopieraTillsDodad = "--kopiera-tills-dodad"; // destination source source
+const char* const BarnLas = "--hall-las";                          // folder name
+const char* const BarnSkriv = "--skriv-tills-dodad";               // database
+
+const QString Full = QStringLiteral("Disketten är full!");
+const QString Skrivskyddad = QStringLiteral("Disketten är skrivskyddad!");
+// The shooters a competition was made with (row 1 is the one every competition has).
+const QString Skyttar = QStringLiteral("Skyttar WHERE Löpnummer <> 1");
+
+void skriv(const QString& fil, const QByteArray& innehall) {
+    QDir().mkpath(QFileInfo(fil).path());
+    QFile f(fil);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(innehall);
+}
+
+QByteArray las(const QString& fil) {
+    QFile f(fil);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every entry below a folder, hidden ones too: a file as its content's hash
+// and modification time, a folder as its name.
+QMap<QString, QString> bild(const QString& mapp) {
+    QMap<QString, QString> b;
+    QDirIterator it(mapp, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        b.insert(QDir(mapp).relativeFilePath(fi.filePath()),
+                 fi.isDir()
+                     ? QStringLiteral("mapp")
+                     : QString::fromLatin1(
+                           QCryptographicHash::hash(las(fi.filePath()), QCryptographicHash::Md5).toHex()) +
+                           QLatin1Char(' ') + QString::number(fi.lastModified().toMSecsSinceEpoch()));
+    }
+    return b;
+}
+
+QStringList poster(const QString& mapp) {
+    return bild(mapp).keys();
+}
+
+int antal(const QString& databas, const QString& tabell) {
+    Databas db;
+    db.Open(databas);
+    if (db.varde(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+        return -1;
+    return db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + tabell).toInt();
+}
+
+// An older competition database whose last transaction was cut short: the
+// file holds some of its changes and its journal the pages before them, so it
+// is whole only with the journal beside it.
+void databasMedHetJournal(const QString& fil) {
+    QTemporaryDir tmp;
+    const QString arbete = tmp.filePath(QStringLiteral("x.air"));
+    QVERIFY(QFile::copy(Testmiljo::mallSokvag(), arbete));
+    QFile::setPermissions(arbete, QFile::ReadOwner | QFile::WriteOwner);
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(arbete).constData(), &db), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db,
+                          "CREATE TABLE Prov(x TEXT);"
+                          "WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM r WHERE i < 500) "
+                          "INSERT INTO Prov SELECT printf('%0200d', i) FROM r;"
+                          "PRAGMA cache_size=1; BEGIN; UPDATE Prov SET x = 'ändrad' || x;",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QVERIFY(QFileInfo::exists(arbete + QStringLiteral("-journal")));
+    QDir().mkpath(QFileInfo(fil).path());
+    QVERIFY(QFile::copy(arbete, fil));
+    QVERIFY(QFile::copy(arbete + QStringLiteral("-journal"), fil + QStringLiteral("-journal")));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+int andradeRader(const QString& databas) {
+    Databas db;
+    db.Open(databas);
+    return db.varde(QStringLiteral("SELECT COUNT(*) FROM Prov WHERE x LIKE 'ändrad%'")).toInt();
+}
+
+// A child of this program that holds a lock or writes until it is killed.
+struct Barn {
+    QProcess p;
+    explicit Barn(const QStringList& args) {
+        p.start(QCoreApplication::applicationFilePath(), args);
+        p.waitForStarted(10000);
+        while (!p.readAllStandardOutput().contains("start") && p.waitForReadyRead(10000)) {
+        }
+    }
+    ~Barn() {
+        p.kill();
+        p.waitForFinished(10000);
+    }
+};
+
+// A copy in a child process under a file-size limit; the text it returned.
+QString kopieraIBarn(const QString& destination, const QString& kalla, qint64 grans) {
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(),
+            {QString::fromLatin1(BarnKopiera), destination, kalla, QString::number(grans)});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestKopiering : public QObject {
+    Q_OBJECT
+
+    // The open competition Cup with a list, a write-protected file and, beside
+    // them, what a copy leaves out; its times lie in the past.
+    static QString kalla(Testfixtur& f, int skyttar = 12) {
+        f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 10, 2, skyttar);
+        const QString mapp = f.tavlingsmapp() + QStringLiteral("/Cup");
+        skriv(mapp + QStringLiteral("/Utskrifter/Lista.xlsx"), "lista");
+        skriv(mapp + QStringLiteral("/Las.txt"), "skyddad");
+        QFile::setPermissions(mapp + QStringLiteral("/Las.txt"), QFile::ReadOwner);
+        for (const char* namn : {".~lock.Lista.xlsx#", "~$Lista.xlsx", "Utskrifter/.Lista.xlsx.Ab12Cd",
+                                 ".Cup.ini.ny", ".Cup.air.ny", "Gammal.air-journal", ".Cup.lock.rmlock"})
+            skriv(mapp + QLatin1Char('/') + QLatin1String(namn), "utelämnas");
+        const QDateTime forr = QDateTime::currentDateTime().addDays(-3);
+        for (const char* namn : {"Cup.ini", "Utskrifter/Lista.xlsx", "Las.txt"}) {
+            QFile fil(mapp + QLatin1Char('/') + QLatin1String(namn));
+            fil.open(QIODevice::ReadOnly);
+            fil.setFileTime(forr, QFileDevice::FileModificationTime);
+        }
+        return mapp;
+    }
+
+    // An older Cup in the destination: a database with a hot journal, an INI,
+    // files the source does not have, and the backup of an earlier copy.
+    static void gammaltMal(const QString& destination) {
+        databasMedHetJournal(destination + QStringLiteral("/Cup/Cup.air"));
+        skriv(destination + QStringLiteral("/Cup/Cup.ini"), "gammal");
+        skriv(destination + QStringLiteral("/Cup/Annat.txt"), "annat");
+        skriv(destination + QStringLiteral("/Cup/Utskrifter/Gammal.xlsx"), "gammal lista");
+        skriv(destination + QStringLiteral("/Cup/Utskrifter/Lista.xlsx"), "gammal");
+        skriv(destination + QStringLiteral("/Cup.bak/Forra.txt"), "förra");
+    }
+
+private slots:
+    void feltexter_data() {
+        QTest::addColumn<int>("fel");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("full") << ENOSPC << Full;
+        QTest::newRow("kvot") << EDQUOT << Full;
+        QTest::newRow("filstorlek") << EFBIG << Full;
+        QTest::newRow("nekad") << EACCES << Skrivskyddad;
+        QTest::newRow("ej tillåten") << EPERM << Skrivskyddad;
+        QTest::newRow("skrivskyddat medium") << EROFS << Skrivskyddad;
+        QTest::newRow("saknas") << ENOENT << QStringLiteral("2 Filen eller mappen finns inte");
+        QTest::newRow("io") << EIO << QStringLiteral("5 In- eller utmatningsfel");
+        QTest::newRow("borta") << ENODEV << QStringLiteral("19 Enheten finns inte");
+    }
+    void feltexter() {
+        QFETCH(int, fel);
+        QFETCH(QString, text);
+        QCOMPARE(Overforing::kopieringsfeltext(fel), text);
+    }
+
+    // Into a new folder: everything of the competition, nothing of the program
+    // that has it open, times kept, every file the owner's to write.
+    void nyKopia() {
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        // As from a CD: nothing of it may be written.
+        QFile::setPermissions(mapp + QStringLiteral("/Cup.air"), QFile::ReadOwner | QFile::ReadGroup);
+        QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
+        QTemporaryDir destination;
+        const Overforing::Kopieringsutfall u =
+            kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp);
+        QCOMPARE(u.feltext, QString());
+        const QString mal = destination.filePath(QStringLiteral("Cup"));
+        QCOMPARE(
+            poster(destination.path()),
+            QStringList({QStringLiteral("Cup"), QStringLiteral("Cup/Cup.air"), QStringLiteral("Cup/Cup.ini"),
+                         QStringLiteral("Cup/Las.txt"), QStringLiteral("Cup/Utskrifter"),
+                         QStringLiteral("Cup/Utskrifter/Lista.xlsx")}));
+        QCOMPARE(antal(mal + QStringLiteral("/Cup.air"), Skyttar), 12);
+        const QMap<QString, QString> fore = bild(mapp);
+        for (const char* namn : {"Cup.ini", "Utskrifter/Lista.xlsx", "Las.txt"})
+            QCOMPARE(bild(mal).value(QLatin1String(namn)), fore.value(QLatin1String(namn)));
+        QCOMPARE(QFileInfo(mal + QStringLiteral("/Cup.air")).lastModified(),
+                 QFileInfo(mapp + QStringLiteral("/Cup.air")).lastModified());
+        for (const char* namn : {"Las.txt", "Cup.air", "Utskrifter"})
+            QVERIFY(QFileInfo(mal + QLatin1Char('/') + QLatin1String(namn)).permissions() &
+                    QFile::WriteOwner);
+        QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // The source is untouched and still open.
+        QCOMPARE(f.g.cnnTavling.varde(QStringLiteral("SELECT COUNT(*) FROM ") + Skyttar).toInt(), 12);
+        QVERIFY(QFileInfo::exists(mapp + QStringLiteral("/.Cup.lock")));
+    }
+
+    // Over an older copy: same names replaced, others kept, the replaced ones
+    // (the database with its journal) in the backup, which replaces the last.
+    void ersattMedSakerhetskopia() {
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        QTemporaryDir destination;
+        gammaltMal(destination.path());
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp).feltext, QString());
+        const QString mal = destination.filePath(QStringLiteral("Cup/"));
+        const QString bak = destination.filePath(QStringLiteral("Cup.bak/"));
+        QCOMPARE(poster(destination.path()),
+                 QStringList({QStringLiteral("Cup"), QStringLiteral("Cup.bak"),
+                              QStringLiteral("Cup.bak/Cup.air"), QStringLiteral("Cup.bak/Cup.air-journal"),
+                              QStringLiteral("Cup.bak/Cup.ini"), QStringLiteral("Cup.bak/Utskrifter"),
+                              QStringLiteral("Cup.bak/Utskrifter/Lista.xlsx"),
+                              QStringLiteral("Cup/Annat.txt"), QStringLiteral("Cup/Cup.air"),
+                              QStringLiteral("Cup/Cup.ini"), QStringLiteral("Cup/Las.txt"),
+                              QStringLiteral("Cup/Utskrifter"), QStringLiteral("Cup/Utskrifter/Gammal.xlsx"),
+                              QStringLiteral("Cup/Utskrifter/Lista.xlsx")}));
+        QCOMPARE(antal(mal + QStringLiteral("Cup.air"), Skyttar), 12);
+        QCOMPARE(las(mal + QStringLiteral("Cup.ini")), las(mapp + QStringLiteral("/Cup.ini")));
+        QCOMPARE(las(mal + QStringLiteral("Utskrifter/Lista.xlsx")), QByteArray("lista"));
+        QCOMPARE(las(bak + QStringLiteral("Cup.ini")), QByteArray("gammal"));
+        QCOMPARE(las(bak + QStringLiteral("Utskrifter/Lista.xlsx")), QByteArray("gammal"));
+        // The old database is whole in the backup: its journal went with it.
+        QCOMPARE(antal(bak + QStringLiteral("Cup.air"), QStringLiteral("Prov")), 500);
+        QCOMPARE(andradeRader(bak + QStringLiteral("Cup.air")), 0);
+    }
+
+    // A copy that cannot be made leaves the target as it was.
+    void misslyckadKopiaLamnarMalet_data() {
+        QTest::addColumn<QString>("hinder");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("sokvagsfel");
+        QTest::newRow("skrivskyddad fil") << QStringLiteral("fil") << Skrivskyddad << false;
+        QTest::newRow("öppen i kalkylprogram") << QStringLiteral("kalkyl") << Skrivskyddad << false;
+        QTest::newRow("skrivskyddad undermapp") << QStringLiteral("undermapp") << Skrivskyddad << false;
+        QTest::newRow("filstorleksgräns") << QStringLiteral("storlek") << Full << false;
+        QTest::newRow("öppen i annat program")
+            << QStringLiteral("las") << QStringLiteral("Tävlingen Cup är redan öppen i ") << true;
+    }
+    void misslyckadKopiaLamnarMalet() {
+        QFETCH(QString, hinder);
+        QFETCH(QString, text);
+        QFETCH(bool, sokvagsfel);
+        // Root writes into a write-protected folder all the same.
+        if (hinder == QLatin1String("undermapp") &&
+            korSomVanligAnvandare(qPrintable(QStringLiteral("misslyckadKopiaLamnarMalet:") +
+                                             QString::fromUtf8(QTest::currentDataTag()))))
+            return;
+        Testfixtur f;
+        const QString mapp = kalla(f, 200);
+        QTemporaryDir destination;
+        gammaltMal(destination.path());
+        const QString mal = destination.filePath(QStringLiteral("Cup"));
+        std::unique_ptr<Barn> lasare;
+        if (hinder == QLatin1String("fil"))
+            QFile::setPermissions(mal + QStringLiteral("/Cup.ini"), QFile::ReadOwner | QFile::ReadGroup);
+        else if (hinder == QLatin1String("kalkyl"))
+            skriv(mal + QStringLiteral("/Utskrifter/.~lock.Lista.xlsx#"), "x");
+        else if (hinder == QLatin1String("undermapp"))
+            QFile::setPermissions(mal + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
+        else if (hinder == QLatin1String("las"))
+            lasare =
+                std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), mal, QStringLiteral("Cup")});
+        const QMap<QString, QString> fore = bild(destination.path());
+
+        Overforing::Kopieringsutfall u;
+        if (hinder == QLatin1String("storlek"))
+            u.feltext = kopieraIBarn(destination.path() + QLatin1Char('/'), mapp,
+                                     QFileInfo(mapp + QStringLiteral("/Cup.air")).size() - 4096);
+        else
+            u = kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp);
+        QVERIFY2(u.feltext.startsWith(text), qPrintable(u.feltext));
+        QCOMPARE(u.sokvagsfel, sokvagsfel);
+        QCOMPARE(bild(destination.path()), fore);
+        QFile::setPermissions(mal + QStringLiteral("/Utskrifter"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // The source's database is copied as one committed state while another
+    // program writes it, fifty shooters a transaction.
+    void ogonblickMedanDetSkrivs() {
+        Testfixtur f;
+        const QString mapp = kalla(f, 10);
+        Barn skrivare({QString::fromLatin1(BarnSkriv), mapp + QStringLiteral("/Cup.air")});
+        QSet<int> antalSett;
+        for (int i = 0; i < 6; ++i) {
+            QTemporaryDir destination;
+            QCOMPARE(kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp).feltext, QString());
+            const int n = antal(destination.filePath(QStringLiteral("Cup/Cup.air")), Skyttar);
+            QCOMPARE(n % 50, 10);
+            antalSett.insert(n);
+        }
+        QVERIFY2(antalSett.size() > 1, "the writer never got in between");
+    }
+
+    // A copy killed at any moment leaves whole files in the target, each the
+    // old or the new, and the next copy clears up after it.
+    void avbrutenKopiaStadasUpp() {
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        skriv(mappB + QStringLiteral("/Utskrifter/Lista.xlsx"), "lista B");
+        QTemporaryDir destination;
+        const QString dest = destination.path() + QLatin1Char('/');
+        const QString mal = destination.filePath(QStringLiteral("Cup/"));
+        QCOMPARE(kopieraTavlingsmapp(dest, mappA).feltext, QString());
+        const QMap<QString, QString> bildA = bild(mal);
+
+        QRandomGenerator rng(20261207);
+        int kvarlamnat = 0;
+        for (int varv = 0; varv < 15; ++varv) {
+            const QString dod = dodaMittIArbetet(
+                {QString::fromLatin1(BarnKopieraTillsDodad), dest, mappB, mappA}, rng, 0, 120);
+            QVERIFY2(dod.isEmpty(), qPrintable(dod));
+            const int n = antal(mal + QStringLiteral("Cup.air"), Skyttar);
+            QVERIFY2(n == 12 || n == 17, qPrintable(QString::number(n)));
+            QVERIFY(QSet<QByteArray>({"lista", "lista B"})
+                        .contains(las(mal + QStringLiteral("Utskrifter/Lista.xlsx"))));
+
+            if (QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size() > 2)
+                ++kvarlamnat;
+            QCOMPARE(kopieraTavlingsmapp(dest, mappA).feltext, QString());
+            QCOMPARE(bild(mal), bildA);
+            QCOMPARE(QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList({QStringLiteral("Cup"), QStringLiteral("Cup.bak")}));
+        }
+        qInfo("%d of 15 copies killed with their folders beside the target", kvarlamnat);
+        QVERIFY(kvarlamnat > 0);
+    }
+};
+
+namespace {
+
+int barnKopiera(const QStringList& a) {
+    if (a.size() > 3) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit grans{rlim_t(a.at(3).toLongLong()), rlim_t(a.at(3).toLongLong())};
+        setrlimit(RLIMIT_FSIZE, &grans);
+    }
+    std::fputs(kopieraTavlingsmapp(a.at(1), a.at(2)).feltext.toUtf8().constData(), stdout);
+    return 0;
+}
+
+// Copies the two sources in turn into one destination, as fast as it goes,
+// until killed (or after a while, or when its parent is gone).
+int barnKopieraTillsDodad(const QStringList& a) {
+    const pid_t foralder = getppid();
+    QElapsedTimer klocka;
+    klocka.start();
+    std::fputs("start\n", stdout);
+    std::fflush(stdout);
+    for (int i = 0; klocka.elapsed() < 60000 && getppid() == foralder; ++i)
+        kopieraTavlingsmapp(a.at(1), a.at(2 + i % 2));
+    return 0;
+}
+
+int barnLas(const QStringList& a) {
+    Tavling::Las l = Tavling::lasTavling(a.at(1), a.at(2));
+    if (!l.fil)
+        return 1;
+    std::fputs("start\n", stdout);
+    std::fflush(stdout);
+    const pid_t foralder = getppid();
+    while (getppid() == foralder)
+        QThread::msleep(50);
+    return 0;
+}
+
+int barnSkriv(const QStringList& a) {
+    Databas db;
+    db.Open(a.at(1));
+    const pid_t foralder = getppid();
+    QElapsedTimer klocka;
+    klocka.start();
+    for (int varv = 0; klocka.elapsed() < 60000 && getppid() == foralder; ++varv) {
+        db.transaktion([&] {
+            for (int i = 0; i < 50; ++i)
+                db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn, Klass) VALUES (?, ?, ?)"),
+                       {QStringLiteral("Skytt"), QString::number(varv), QStringLiteral("H")});
+        });
+        if (varv == 0) {
+            std::fputs("start\n", stdout);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
+        QCoreApplication app(argc, argv);
+        const QStringList a = app.arguments().mid(1);
+        if (a.first() == QLatin1String(BarnKopiera))
+            return barnKopiera(a);
+        if (a.first() == QLatin1String(BarnKopieraTillsDodad))
+            return barnKopieraTillsDodad(a);
+        if (a.first() == QLatin1String(BarnLas))
+            return barnLas(a);
+        if (a.first() == QLatin1String(BarnSkriv))
+            return barnSkriv(a);
+    }
+    QApplication app(argc, argv);
+    TestKopiering t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_kopiering.moc"
