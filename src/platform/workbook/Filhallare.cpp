@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -154,8 +155,9 @@ std::optional<Process> systemlas(const QByteArray& sokvag) {
 // way. `allaSynliga` tells whether every process could be looked at.
 std::optional<Process> skrivandeProcess(const QByteArray& sokvag, bool& allaSynliga) {
     allaSynliga = true;
-    struct stat mal {};
-    if (::stat(sokvag.constData(), &mal) != 0)
+    struct stat mal = {};
+    const QByteArray malText = QFile::encodeName(QFileInfo(QFile::decodeName(sokvag)).canonicalFilePath());
+    if (malText.isEmpty() || ::stat(sokvag.constData(), &mal) != 0)
         return std::nullopt;
     DIR* proc = ::opendir("/proc");
     if (!proc) {
@@ -164,6 +166,7 @@ std::optional<Process> skrivandeProcess(const QByteArray& sokvag, bool& allaSynl
     }
     const pid_t egen = ::getpid();
     std::optional<Process> hittad;
+    char lanktext[4096];
     while (const dirent* post = ::readdir(proc)) {
         char* slut = nullptr;
         const long pid = std::strtol(post->d_name, &slut, 10);
@@ -180,11 +183,17 @@ std::optional<Process> skrivandeProcess(const QByteArray& sokvag, bool& allaSynl
             if (f->d_name[0] == '.')
                 continue;
             const QByteArray lank = fdmapp + '/' + f->d_name;
-            struct stat lankInfo {
-            }, info{};
-            // The link's own mode is the descriptor's: "w" when it was opened for writing.
+            // The link's own mode is the descriptor's: "w" when it was opened
+            // for writing. Its text is compared before the file behind it is
+            // looked at, so that a process's files on a network share that
+            // does not answer never hold the save up.
+            struct stat lankInfo = {};
             if (::lstat(lank.constData(), &lankInfo) != 0 || (lankInfo.st_mode & S_IWUSR) == 0)
                 continue;
+            const ssize_t n = ::readlink(lank.constData(), lanktext, sizeof lanktext);
+            if (n != malText.size() || std::memcmp(lanktext, malText.constData(), size_t(n)) != 0)
+                continue;
+            struct stat info = {};
             if (::stat(lank.constData(), &info) == 0 && info.st_dev == mal.st_dev &&
                 info.st_ino == mal.st_ino) {
                 hittad = process(pid);
@@ -218,10 +227,12 @@ std::optional<Innehavare> oppnadAv(const QString& sokvag) {
         if (!l.innehavare.dator.isEmpty())
             return l.innehavare;
 
+    // A program that keeps the file open without a lock file is not one that
+    // edits it; the processes are looked through only to judge a lock file.
     const QByteArray namn = QFile::encodeName(sokvag);
     bool allaSynliga = true;
     std::optional<Process> p = systemlas(namn);
-    if (!p)
+    if (!p && !filer.isEmpty())
         p = skrivandeProcess(namn, allaSynliga);
     if (p) {
         Innehavare i = filer.isEmpty() ? Innehavare{} : filer.front().innehavare;

@@ -44,10 +44,11 @@ namespace Filhallare {
 QStringList lasfiler(const QString& sokvag);
 
 // The holder when the file is open elsewhere: a lock file names another
-// machine, or a process of this machine has the file open for writing or holds
-// a system lock on it (with the lock file, when there is one, telling who). A
-// lock file of another login on this machine counts as held unless every
-// process can be seen. Nothing when every lock file beside it is stale.
+// machine, a process of this machine holds a system lock on the file, or a
+// lock file lies beside it and a process of this machine has the file open for
+// writing (the lock file, when there is one, tells who). A lock file of
+// another login on this machine counts as held unless every process can be
+// seen. Nothing when every lock file beside it is stale.
 std::optional<Innehavare> oppnadAv(const QString& sokvag);
 
 // Removes the lock files beside the file; for stale ones, once oppnadAv() has
