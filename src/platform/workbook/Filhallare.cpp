@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -21,8 +22,8 @@ QString Innehavare::text() const {
         QStringLiteral("Öppnad av ") + (anvandare.isEmpty() ? QStringLiteral("okänd användare") : anvandare);
     if (process > 0)
         t += QStringLiteral(" i %1 (process %2)")
-                 .arg(program.isEmpty() ? QStringLiteral("ett annat program") : program)
-                 .arg(process);
+                 .arg(program.isEmpty() ? QStringLiteral("ett annat program") : program,
+                      QString::number(process));
     t += dator.isEmpty() ? QStringLiteral(" på den här datorn") : QStringLiteral(" på datorn ") + dator;
     if (!lasfil.isEmpty())
         t += QStringLiteral(", låsfil ") + QDir::toNativeSeparators(lasfil);

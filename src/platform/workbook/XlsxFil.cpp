@@ -707,7 +707,12 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
 
     if (const int fd = ::open(tillfalligNamn.constData(), O_RDONLY); fd >= 0) {
         const bool skrivet = ::fsync(fd) == 0;
+        const int fel = errno;
         ::close(fd);
+        // A network share or a file system that allocates late may find the
+        // disk full only now.
+        if (!skrivet && utrymmeSlut(fel))
+            throw diskenFull(QDir::toNativeSeparators(mal));
         if (!skrivet)
             throw Fel(Kalkylfel::Programfel, QStringLiteral("Arbetsboken kunde inte sparas (%1).").arg(mal));
     }
