@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev libxlsxwriter-dev zlib1g-dev
-  fonts-liberation
+  fonts-liberation fonts-crosextra-carlito
   socat poppler-utils unzip xvfb xauth util-linux
 )
 missing=()

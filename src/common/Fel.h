@@ -41,3 +41,9 @@ constexpr int DatabasSkadad = 3049;
 constexpr int DatabasKanInteOppnas = 3051;
 constexpr int Databasfel = 3146; // any other database failure
 } // namespace Felnummer
+
+// The one text for a file that could not be written because the disk is full,
+// whichever file it was: the database, a list or a settings file.
+inline Fel diskenFull(const QString& sokvag) {
+    return Fel(Felnummer::DiskenFull, QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+}

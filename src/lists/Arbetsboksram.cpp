@@ -4,6 +4,7 @@
 #include "common/IniNamn.h"
 #include "competition/Skjutlag.h"
 #include "platform/workbook/Arbetsblad.h"
+#include "platform/workbook/Filhallare.h"
 #include "platform/workbook/Sidhuvudkod.h"
 #include "platform/workbook/XlsxFil.h"
 #include "shell/Delade.h"
@@ -303,10 +304,14 @@ std::optional<QString> Arbetsboksram::spara(Arbetsbok& bok, const QString& filna
     } catch (const Fel& fel) {
         if (fel.nummer() != Felnummer::AtkomstNekad && fel.nummer() != Felnummer::SokvagsAtkomstfel)
             throw;
-        m_o.m.visa(QStringLiteral("Exceldokumentet ") +
+        QString text = QStringLiteral("Exceldokumentet ") +
                        QDir::toNativeSeparators(Kalkyl::XlsxFil::sokvag(filnamn)) +
-                       QStringLiteral("\r\nÄr redan öppet eller skrivskyddat!"),
-                   QStringLiteral("Åtkomstfel."), Ikon::Kritisk);
+                       QStringLiteral("\r\nÄr redan öppet eller skrivskyddat!");
+        // Who holds it, and the lock file, so that the operator can close it
+        // there or remove a lock file left from a machine that is gone.
+        if (const auto* oppen = dynamic_cast<const Kalkyl::FilenOppen*>(&fel))
+            text += QStringLiteral("\r\n") + oppen->innehavare().text();
+        m_o.m.visa(text, QStringLiteral("Åtkomstfel."), Ikon::Kritisk);
     }
     return std::nullopt;
 }

@@ -34,8 +34,7 @@ int resultatkod(const QSqlError& e) {
     case SQLITE_NOTADB:
         throw Fel(Felnummer::DatabasSkadad, QStringLiteral("Databasfilen \"%1\" är skadad.").arg(sokvag));
     case SQLITE_FULL:
-        throw Fel(Felnummer::DiskenFull,
-                  QStringLiteral("Disken är full: \"%1\" kan inte skrivas.").arg(sokvag));
+        throw diskenFull(sokvag);
     case SQLITE_READONLY:
         throw Fel(Felnummer::DatabasSkrivskyddad,
                   QStringLiteral("Databasfilen \"%1\" är skrivskyddad.").arg(sokvag));

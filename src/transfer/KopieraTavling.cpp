@@ -1,6 +1,7 @@
 #include "transfer/Tavlingsoverforing.h"
 
 #include "platform/Databas.h"
+#include "platform/workbook/Filhallare.h"
 #include "platform/workbook/XlsxFil.h"
 #include "shell/NyTavling.h"
 #include "shell/Tavling.h"
@@ -145,7 +146,7 @@ QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QStri
 // What never goes with a competition: what belongs to a program that has it
 // open, or to a write that was cut short.
 bool utelamnas(const QString& namn) {
-    return Tavling::arLasfil(namn) || Kalkyl::XlsxFil::arLasfil(namn) ||
+    return Tavling::arLasfil(namn) || Kalkyl::Filhallare::arLasfil(namn) ||
            Kalkyl::XlsxFil::arTillfallig(namn) || NyTavling::arTillfalligtNamn(namn) ||
            Databas::arSidofil(namn);
 }
@@ -478,9 +479,10 @@ private:
                 continue;
             if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(mal.constData(), W_OK) != 0)
                 kasta(EACCES);
-            for (const QString& las : Kalkyl::XlsxFil::lasfiler(QFile::decodeName(mal)))
-                if (finns(QFile::encodeName(las)))
-                    kasta(EACCES);
+            // A list open in a spreadsheet program would be lost to it; a lock
+            // file that nothing backs any more is no reason to refuse.
+            if (Kalkyl::Filhallare::oppnadAv(QFile::decodeName(mal)))
+                kasta(EACCES);
         }
     }
 

@@ -19,10 +19,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <memory>
 
 class TestHuvudmeny : public QObject {
@@ -273,6 +276,38 @@ private slots:
         QVERIFY(!dialoger.valjKopior(nullptr, {2, QString()}));
         QTest::qWait(10);
         QVERIFY(!dialogVisades);
+    }
+
+    // The print dialog behind "Utskrifts alt." speaks Swedish as the others
+    // do: its confirm button and every text it asks for.
+    void utskriftsdialogenPaSvenska() {
+        struct Lyssnare : QTranslator {
+            mutable QList<QPair<QByteArray, QByteArray>> fragor;
+            QString translate(const char* sammanhang, const char* kalla, const char*, int) const override {
+                if (QByteArray(sammanhang).startsWith("QPrint"))
+                    fragor.append(qMakePair(QByteArray(sammanhang), QByteArray(kalla)));
+                return {};
+            }
+            bool isEmpty() const override { return false; }
+        };
+        QVERIFY(laddaSvenskaQtTexter(*qApp));
+        Lyssnare lyssnare;
+        QCoreApplication::installTranslator(&lyssnare);
+        QPrinter skrivare;
+        QPrintDialog dialog(&skrivare);
+        QCoreApplication::removeTranslator(&lyssnare);
+
+        const auto* knappar = dialog.findChild<QDialogButtonBox*>();
+        QVERIFY(knappar);
+        QCOMPARE(knappar->button(QDialogButtonBox::Ok)->text(), QStringLiteral("&Skriv ut"));
+        QCOMPARE(knappar->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Avbryt"));
+        QStringList engelska;
+        for (const auto& [sammanhang, kalla] : std::as_const(lyssnare.fragor))
+            if (kalla != "Form" && kalla != "..." &&
+                QCoreApplication::translate(sammanhang, kalla) == QString::fromUtf8(kalla))
+                engelska << QString::fromUtf8(sammanhang + ": " + kalla);
+        QVERIFY(lyssnare.fragor.size() > 20);
+        QVERIFY2(engelska.isEmpty(), qPrintable(engelska.join(u'\n')));
     }
 };
 

@@ -11,3 +11,13 @@ template <class F> int felnummer(F&& f) {
     }
     return 0;
 }
+
+// What a call throws; number 0 and no description when it throws nothing.
+template <class F> Fel fangaFel(F&& f) {
+    try {
+        f();
+    } catch (const Fel& fel) {
+        return fel;
+    }
+    return Fel(0, QString());
+}

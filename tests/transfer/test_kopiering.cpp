@@ -282,7 +282,8 @@ private slots:
         if (hinder == QLatin1String("fil"))
             QFile::setPermissions(mal + QStringLiteral("/Cup.ini"), QFile::ReadOwner | QFile::ReadGroup);
         else if (hinder == QLatin1String("kalkyl"))
-            skriv(mal + QStringLiteral("/Utskrifter/.~lock.Lista.xlsx#"), "x");
+            skriv(mal + QStringLiteral("/Utskrifter/.~lock.Lista.xlsx#"),
+                  "Anna Berg,anna,annan-dator,07.12.2026 10:00,file:///home/anna/.config/libreoffice/4;");
         else if (hinder == QLatin1String("undermapp"))
             QFile::setPermissions(mal + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
         else if (hinder == QLatin1String("las"))

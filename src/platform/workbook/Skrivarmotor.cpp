@@ -4,6 +4,7 @@
 #include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Bladritare.h"
 #include "platform/workbook/Sidindelning.h"
+#include "platform/workbook/Typsnitt.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -45,6 +46,7 @@ void Skrivarmotor::forbered(QPrinter& skrivare, const Kalkyl::Arbetsblad& blad, 
 }
 
 void Skrivarmotor::skrivUt(const Kalkyl::Arbetsblad& blad, int kopior) {
+    Kalkyl::Typsnitt::ersattWindowsTypsnitt();
     QPrinter skrivare(QPrinter::HighResolution);
     forbered(skrivare, blad, kopior);
     // A printer that cannot make copies itself gets the pages again.

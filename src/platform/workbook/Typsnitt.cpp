@@ -8,7 +8,29 @@
 
 namespace Kalkyl {
 
+namespace {
+
+// Calibri's metric twin; not every Debian has it installed.
+const QString Carlito = QStringLiteral("Carlito");
+
+bool harCarlito() {
+    static const bool finns = QFontDatabase::hasFamily(Carlito);
+    return finns;
+}
+
+} // namespace
+
+void Typsnitt::ersattWindowsTypsnitt() {
+    // Without it Calibri falls back to a wider face, so a QFont that names it
+    // anywhere would lay text out wider than the spreadsheet program does.
+    if (harCarlito() && !QFont::substitutes(QStringLiteral("Calibri")).contains(Carlito))
+        QFont::insertSubstitution(QStringLiteral("Calibri"), Carlito);
+}
+
 QString Typsnitt::familj(const QString& namn) {
+    const QString nyckel = namn.trimmed().toLower();
+    if (nyckel == QLatin1String("calibri") && harCarlito())
+        return Carlito;
     static const QHash<QString, QString> tvillingar = {
         {QStringLiteral("ms sans serif"), QStringLiteral("Liberation Sans")},
         {QStringLiteral("microsoft sans serif"), QStringLiteral("Liberation Sans")},
@@ -30,7 +52,6 @@ QString Typsnitt::familj(const QString& namn) {
         {QStringLiteral("consolas"), QStringLiteral("Liberation Mono")},
         {QStringLiteral("lucida console"), QStringLiteral("Liberation Mono")},
     };
-    const QString nyckel = namn.trimmed().toLower();
     if (const auto it = tvillingar.constFind(nyckel); it != tvillingar.constEnd())
         return *it;
     if (QFontDatabase::hasFamily(namn.trimmed()))
@@ -51,11 +72,12 @@ QFont Typsnitt::font(const QString& namn, double storlek, bool fet, bool kursiv,
 }
 
 int Typsnitt::siffrbredd(const QString& namn, double storlek) {
-    // Calibri, the standard font that gives every workbook its column unit, has
-    // no metric twin among Debian's fonts, and Liberation Sans' digits are a
-    // pixel wider at 11 points: every column would print an eighth wider than
-    // the file and the spreadsheet show it. Calibri's digits are 1038 of its
-    // 2048 units wide.
+    // Calibri, the standard font that gives every workbook its column unit,
+    // has digits 1038 of its 2048 units wide, and so has Carlito, which prints
+    // for it: 7 pixels at 11 points, as the spreadsheet programs count. The
+    // font engine measures 7.6 at that size (8 once rounded), and without
+    // Carlito the fallback's digits are wider still; either would print every
+    // column wider than the file shows it. So the unit is computed.
     if (namn.trimmed().compare(QLatin1String("Calibri"), Qt::CaseInsensitive) == 0)
         return std::max(1, int(std::lround(storlek * 96 / 72 * 1038 / 2048)));
     QImage yta(1, 1, QImage::Format_RGB32);

@@ -2,17 +2,21 @@
 
 #include "common/Fel.h"
 #include "platform/workbook/Arbetsblad.h"
+#include "platform/workbook/Filhallare.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 #include <xlsxwriter.h>
@@ -546,12 +550,49 @@ bool XlsxFil::arHel(const QString& sokvag) {
 
 namespace {
 
-// Writes the whole workbook to `sokvag`, which may be left half-written on failure.
-void skriv(const Arbetsblad& blad, const QString& sokvag) {
+// A write that failed for want of room: the disk or the user's quota is full,
+// or the largest file the process may write is reached.
+bool utrymmeSlut(int fel) {
+    return fel == ENOSPC || fel == EFBIG || fel == EDQUOT;
+}
+
+// Whether a folder has no room left for a list: asked once a write has failed,
+// because libxlsxwriter keeps no reason (errno is often cleared by the time it
+// returns). Room for a large list is reserved in an unnamed file, which
+// nothing can leave behind; where that cannot be made, the free space decides.
+bool utanUtrymme(const char* mapp) {
+    constexpr off_t Provstorlek = 8 * 1024 * 1024;
+    const int fd = ::open(mapp, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        struct statvfs info {};
+        if (::statvfs(mapp, &info) != 0)
+            return false;
+        const unsigned long long block = ::geteuid() == 0 ? info.f_bfree : info.f_bavail;
+        return block * info.f_frsize < static_cast<unsigned long long>(Provstorlek);
+    }
+    const int fel = ::posix_fallocate(fd, 0, Provstorlek);
+    ::close(fd);
+    return utrymmeSlut(fel);
+}
+
+// A failed write is a full disk when the system said so, or when the target's
+// folder or the library's own temporary folder has no room now.
+bool diskenFullVid(int systemfel, const QString& mapp) {
+    return utrymmeSlut(systemfel) || utanUtrymme(QFile::encodeName(mapp).constData()) ||
+           utanUtrymme(P_tmpdir);
+}
+
+// Writes the whole workbook to `sokvag`, which may be left half-written on
+// failure; `mal` is the file it is meant to replace.
+void skriv(const Arbetsblad& blad, const QString& sokvag, const QString& mal) {
+    // libxlsxwriter says only "ZIP_ERRNO" when a write fails, and a full disk
+    // must be told as such; errno may still hold the system's reason.
+    errno = 0;
     lxw_workbook* bok = workbook_new(QFile::encodeName(sokvag).constData());
     if (!bok)
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Filen %1 kunde inte skapas.").arg(sokvag));
     bool stangd = false;
+    int systemfel = 0;
     try {
         lxw_worksheet* ark = workbook_add_worksheet(bok, blad.Name().toUtf8().constData());
         if (!ark)
@@ -564,47 +605,51 @@ void skriv(const Arbetsblad& blad, const QString& sokvag) {
         skrivSidformat(blad, ark);
         sattDimension(ark, omfang);
         stangd = true;
-        prova(workbook_close(bok));
+        const lxw_error fel = workbook_close(bok);
+        systemfel = errno;
+        if (fel != LXW_NO_ERROR && diskenFullVid(systemfel, QFileInfo(sokvag).absolutePath()))
+            throw diskenFull(QDir::toNativeSeparators(mal));
+        prova(fel);
     } catch (...) {
         if (!stangd)
             workbook_close(bok);
         throw;
     }
-    if (!XlsxFil::arHel(sokvag))
-        throw Fel(
-            Kalkylfel::Programfel,
-            QStringLiteral("Arbetsboken kunde inte sparas: filen blev ofullständig (är disken full?)."));
+    // A part the library could not write whole leaves a cut-off file and no
+    // error.
+    if (!XlsxFil::arHel(sokvag)) {
+        if (diskenFullVid(systemfel, QFileInfo(sokvag).absolutePath()))
+            throw diskenFull(QDir::toNativeSeparators(mal));
+        throw Fel(Kalkylfel::Programfel,
+                  QStringLiteral("Arbetsboken kunde inte sparas: filen blev ofullständig."));
+    }
+}
+
+// A save's temporary file: a dot, the file's name (always ".xlsx"), a dot and
+// the six letters or digits QTemporaryFile puts for the X's, beside the file.
+// Only a name of exactly this form is ever taken for a stale one of ours.
+const QLatin1String Tillfalligtillagg(".XXXXXX");
+
+QString tillfalligMall(const QString& mapp, const QString& filnamn) {
+    return mapp + QStringLiteral("/.") + filnamn + Tillfalligtillagg;
+}
+
+
+// A save killed half-way leaves its temporary file behind. The competition is
+// open in one program only and saves run one at a time, so any temporary file
+// of ours in the folder is such a leftover.
+void rensaTillfalliga(const QString& mapp) {
+    const QDir d(mapp);
+    for (const QString& namn : d.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (XlsxFil::arTillfallig(namn))
+            QFile::remove(d.filePath(namn));
 }
 
 } // namespace
 
-namespace {
-// The temporary file of a save: hidden, the target's name, six random letters.
-const QString TillfalligtTillagg = QStringLiteral(".XXXXXX");
-} // namespace
-
-bool XlsxFil::arLasfil(const QString& filnamn) {
-    return (filnamn.startsWith(QStringLiteral(".~lock.")) && filnamn.endsWith(QLatin1Char('#'))) ||
-           filnamn.startsWith(QStringLiteral("~$"));
-}
-
-bool XlsxFil::arTillfallig(const QString& filnamn) {
-    const qsizetype slumpat = TillfalligtTillagg.size() - 1;
-    if (!filnamn.startsWith(QLatin1Char('.')) || filnamn.size() < 1 + 5 + TillfalligtTillagg.size())
-        return false;
-    const QString mal = filnamn.mid(1, filnamn.size() - 1 - TillfalligtTillagg.size());
-    if (!mal.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ||
-        filnamn.at(filnamn.size() - TillfalligtTillagg.size()) != QLatin1Char('.'))
-        return false;
-    const QString slump = filnamn.right(slumpat);
-    return std::all_of(slump.cbegin(), slump.cend(), [](QChar c) { return c.isLetterOrNumber(); });
-}
-
-QStringList XlsxFil::lasfiler(const QString& sokvag) {
-    const QFileInfo fi(sokvag);
-    const QDir mapp = fi.absoluteDir();
-    return {mapp.filePath(QStringLiteral(".~lock.") + fi.fileName() + QLatin1Char('#')),
-            mapp.filePath(QStringLiteral("~$") + fi.fileName())};
+bool XlsxFil::arTillfallig(const QString& namn) {
+    static const QRegularExpression monster(QStringLiteral("^\\..+\\.xlsx\\.[A-Za-z0-9]{6}$"));
+    return monster.match(namn).hasMatch();
 }
 
 QString XlsxFil::sokvag(const QString& filnamn) {
@@ -633,11 +678,11 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
                   QStringLiteral("Mappen %1 finns inte.").arg(QDir::toNativeSeparators(mapp)));
 
     // A spreadsheet program that has the file open would lose its view of it or
-    // write its own copy back over ours: refuse while its lock file is there.
-    for (const QString& las : lasfiler(mal))
-        if (QFileInfo::exists(las))
-            throw Fel(Felnummer::AtkomstNekad,
-                      QStringLiteral("Filen %1 är öppen i ett annat program.").arg(mal));
+    // write its own copy back over ours: refuse while it holds it. A lock file
+    // that nothing backs any more is left from a program that ended without
+    // removing it; it goes once the file is saved.
+    if (auto innehavare = Filhallare::oppnadAv(mal))
+        throw FilenOppen(mal, *innehavare);
     const QByteArray malNamn = QFile::encodeName(mal);
     if (malInfo.exists()) {
         if (malInfo.isDir())
@@ -653,16 +698,22 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
 
-    QTemporaryFile tillfallig(mapp + QStringLiteral("/.") + malInfo.fileName() + TillfalligtTillagg);
+    rensaTillfalliga(mapp);
+    QTemporaryFile tillfallig(tillfalligMall(mapp, malInfo.fileName()));
     if (!tillfallig.open())
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
     tillfallig.close();
     const QByteArray tillfalligNamn = QFile::encodeName(tillfallig.fileName());
-    skriv(blad, tillfallig.fileName());
+    skriv(blad, tillfallig.fileName(), mal);
 
     if (const int fd = ::open(tillfalligNamn.constData(), O_RDONLY); fd >= 0) {
         const bool skrivet = ::fsync(fd) == 0;
+        const int fel = errno;
         ::close(fd);
+        // A network share or a file system that allocates late may find the
+        // disk full only now.
+        if (!skrivet && utrymmeSlut(fel))
+            throw diskenFull(QDir::toNativeSeparators(mal));
         if (!skrivet)
             throw Fel(Kalkylfel::Programfel, QStringLiteral("Arbetsboken kunde inte sparas (%1).").arg(mal));
     }
@@ -685,6 +736,7 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         throw Fel(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,
                   QStringLiteral("Filen %1 kunde inte ersättas.").arg(mal));
     }
+    Filhallare::taBortLasfiler(mal);
     return mal;
 }
 

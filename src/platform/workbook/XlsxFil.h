@@ -16,10 +16,12 @@ public:
 
     // Writes the sheet to a temporary file beside the target and renames it over
     // the old file only when it is complete, so a failed save keeps the old file.
-    // Throws Fel 70 when the file is open in another program (its lock file lies
-    // beside it) or the folder may not be written, 75 when the file is
-    // write-protected, 1004 for any other failure. `sakerhetskopia` keeps the old
-    // file as "<name>.bak". Returns the path written.
+    // Throws FilenOppen (Fel 70) when another program holds the file (see
+    // Filhallare), Fel 70 when the folder may not be written, 75 when the file
+    // is write-protected, 3026 when the disk is full, 1004 for any other
+    // failure. Stale lock files of the target and temporary files that earlier
+    // saves left in the folder are removed. `sakerhetskopia` keeps the old file
+    // as "<name>.bak". Returns the path written.
     static QString spara(const Arbetsblad& blad, const QString& filnamn, bool sakerhetskopia);
 
     // Whether the file is a whole workbook as written: a zip whose every part
@@ -27,11 +29,6 @@ public:
     // root element's end. Saving asks this before the file may replace another.
     static bool arHel(const QString& sokvag);
 
-    // The lock files that spreadsheet programs keep beside a file they have open:
-    // ".~lock.<name>#" (LibreOffice) and "~$<name>" (Microsoft Office).
-    static QStringList lasfiler(const QString& sokvag);
-    // Whether a file name is such a lock file (of any file).
-    static bool arLasfil(const QString& filnamn);
     // Whether a file name is one of the temporary files a save writes beside
     // its target before renaming it (".<name>.xlsx.XXXXXX"); one is left only
     // by a save cut short.

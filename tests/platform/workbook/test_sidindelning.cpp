@@ -3,6 +3,8 @@
 #include "platform/workbook/Sidindelning.h"
 #include "platform/workbook/Typsnitt.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QTest>
 
 using namespace Kalkyl;
@@ -74,9 +76,16 @@ private slots:
                  QStringLiteral("Liberation Sans"));
         // Liberation Sans has Arial's widths: a 10-point digit is 7 pixels at 96 dpi.
         QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 10), 7);
-        // The standard font, Calibri 11, has 7-pixel digits though it prints as
-        // Liberation Sans, whose digits are 8 pixels at 11 points.
+        // The standard font, Calibri 11, has 7-pixel digits; it prints as
+        // Carlito, which has Calibri's widths (a digit 1038 of 2048 units), as
+        // LibreOffice shows it, and so does any QFont that asks for Calibri.
         QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("Calibri"), 11), 7);
+        QFont calibri = Typsnitt::font(QStringLiteral("Calibri"), 11);
+        QCOMPARE(QFontInfo(calibri).family(), QStringLiteral("Carlito"));
+        calibri.setPixelSize(2048);
+        QCOMPARE(QFontMetricsF(calibri).horizontalAdvance(QLatin1Char('0')), 1038.0);
+        Typsnitt::ersattWindowsTypsnitt();
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("Calibri"))).family(), QStringLiteral("Carlito"));
         QCOMPARE(Typsnitt::siffrbredd(QStringLiteral("MS Sans Serif"), 11), 8);
         // Characters of a 7-pixel digit plus 5 pixels of padding, 3/4 point a pixel.
         QCOMPARE(Sidindelning::kolumnbreddPunkter(5, 7), 30.0);

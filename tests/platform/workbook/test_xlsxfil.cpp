@@ -1,7 +1,10 @@
 #include "../Filstorlekstak.h"
 #include "common/Fel.h"
+#include "platform/workbook/Filhallare.h"
 #include "platform/workbook/Kalkylprogram.h"
 #include "platform/workbook/XlsxFil.h"
+#include "support/Dodsbarn.h"
+#include "support/Filhallarbarn.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
@@ -10,7 +13,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QTest>
+#include <pwd.h>
+#include <unistd.h>
 #include <zlib.h>
 
 using namespace Kalkyl;
@@ -187,6 +193,23 @@ struct SparadBok {
         return XlsxLasare(mal).varde(QStringLiteral("A1"));
     }
 };
+// A child that saves a large workbook over and over until it is killed.
+constexpr const char* Sparbarn = "--spara-tills-dodad";
+
+int sparaTillsDodad(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    Kalkylprogram program;
+    Arbetsbok& bok = program.Workbooks().Add();
+    for (int r = 1; r <= 3000; ++r)
+        for (int k = 1; k <= 10; ++k)
+            bok.Worksheets(1).Cells(r, k).setValue(QStringLiteral("Rad %1 kolumn %2").arg(r).arg(k));
+    const QString mal = QString::fromLocal8Bit(argv[2]);
+    std::puts("sparar");
+    std::fflush(stdout);
+    for (;;)
+        bok.SaveAs(mal);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Skada)
@@ -350,20 +373,83 @@ private slots:
             Kalkylfel::Programfel);
     }
 
-    // A file open in a spreadsheet program, whose lock file lies beside it, is
-    // refused with the number the lists act on, and the old file stays as it was.
-    void lastFilVagras() {
+    // A file another program holds is refused with the number the lists act
+    // on, names its holder, and stays as it was with its lock file. A lock file
+    // of this machine that nothing backs (its program crashed, or a reader only
+    // has the file open) is stale: the file is saved and the lock file goes.
+    void lastFil_data() {
+        QTest::addColumn<QString>("lasfil");
+        QTest::addColumn<QByteArray>("innehall");
+        QTest::addColumn<int>("grepp"); // -1: no program holds the file
+        QTest::addColumn<bool>("sparas");
+        QTest::addColumn<QString>("anvandare");
+        QTest::addColumn<QString>("dator");
+        const QString lo = ".~lock.Skjutlagslista_Printer.xlsx#", office = "~$Skjutlagslista_Printer.xlsx";
+        const QByteArray har = QSysInfo::machineHostName().toUtf8();
+        const passwd* jag = getpwuid(geteuid());
+        QVERIFY(jag);
+        const QByteArray egen = "Anna Berg," + QByteArray(jag->pw_name) + "," + har + ",07.12.2026 06:19,x;";
+        QTest::newRow("kvar efter krasch") << lo << egen << -1 << true << ""
+                                           << "";
+        QTest::newRow("kvar, datorns fulla namn")
+            << lo << ",," + har + ".klubben.se,07.12.2026 06:19,x;" << -1 << true << ""
+            << "";
+        QTest::newRow("Office-fil kvar") << office
+                                         << QByteArray("\x04"
+                                                       "Anna")
+                                         << -1 << true << ""
+                                         << "";
+        QTest::newRow("bara läsare") << lo << egen << int(Grepp::Laser) << true << ""
+                                     << "";
+        QTest::newRow("öppen för skrivning") << lo << egen << int(Grepp::Skriver) << false << "Anna Berg"
+                                             << "";
+        QTest::newRow("systemlås utan låsfil") << "" << QByteArray() << int(Grepp::Last) << false << ""
+                                               << "";
+        QTest::newRow("annan dator") << lo << QByteArray("Berg\\, Anna,anna,kontor-1,07.12.2026 06:19,x;")
+                                     << -1 << false << "Berg, Anna"
+                                     << "kontor-1";
+    }
+    void lastFil() {
+        QFETCH(QString, lasfil);
+        QFETCH(QByteArray, innehall);
+        QFETCH(int, grepp);
+        QFETCH(bool, sparas);
+        QFETCH(QString, anvandare);
+        QFETCH(QString, dator);
         SparadBok s;
-        for (const char* namn : {".~lock.Skjutlagslista_Printer.xlsx#", "~$Skjutlagslista_Printer.xlsx"}) {
-            QFile las(s.t.fil(QString::fromLatin1(namn)));
+        if (!lasfil.isEmpty()) {
+            QFile las(s.t.fil(lasfil));
             QVERIFY(las.open(QIODevice::WriteOnly));
-            las.close();
-            QCOMPARE(felnummer([&] { s.bok.SaveAs(s.t.fil(QStringLiteral("Skjutlagslista_Printer.xls"))); }),
-                     Felnummer::AtkomstNekad);
-            QCOMPARE(lasBytes(s.mal), s.gammal);
-            QVERIFY(las.remove());
+            las.write(innehall);
         }
-        QCOMPARE(s.sparaIgen(), "1");
+        std::optional<Filhallarbarn> barn;
+        if (grepp >= 0) {
+            barn.emplace(s.mal, Grepp(grepp));
+            QVERIFY(barn->haller());
+        }
+        std::optional<Innehavare> innehavare;
+        try {
+            s.bok.SaveAs(s.t.fil(QStringLiteral("Skjutlagslista_Printer.xls")));
+        } catch (const FilenOppen& fel) {
+            QCOMPARE(fel.nummer(), Felnummer::AtkomstNekad);
+            innehavare = fel.innehavare();
+        }
+        QCOMPARE(!innehavare, sparas);
+        if (sparas) {
+            QCOMPARE(XlsxLasare(s.mal).varde("A1"), "1");
+            QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
+            return;
+        }
+        QCOMPARE(lasBytes(s.mal), s.gammal);
+        QCOMPARE(innehavare->lasfil, lasfil.isEmpty() ? QString() : s.t.fil(lasfil));
+        QCOMPARE(innehavare->dator, dator);
+        QCOMPARE(innehavare->process, barn ? barn->pid() : 0);
+        if (!anvandare.isEmpty())
+            QCOMPARE(innehavare->anvandare, anvandare);
+        QVERIFY(!innehavare->anvandare.isEmpty());
+        barn.reset();
+        if (lasfil.isEmpty())
+            QCOMPARE(s.sparaIgen(), "1");
     }
 
     // A file nobody may write stays as it is, also when the program runs as root.
@@ -401,10 +487,53 @@ private slots:
         for (int r = 1; r <= 3000; ++r)
             for (int k = 1; k <= 10; ++k)
                 s.bok.Worksheets(1).Cells(r, k).setValue(QStringLiteral("Rad %1 kolumn %2").arg(r).arg(k));
-        QCOMPARE(medFilstorlekstak(16 * 1024, [&] { return felnummer([&] { s.bok.SaveAs(s.mal); }); }),
-                 Kalkylfel::Programfel);
+        const auto fel = medFilstorlekstak(16 * 1024, [&] { return fangaFel([&] { s.bok.SaveAs(s.mal); }); });
+        QCOMPARE(fel.nummer(), Felnummer::DiskenFull);
+        QCOMPARE(fel.beskrivning(), diskenFull(s.mal).beskrivning());
         QCOMPARE(lasBytes(s.mal), s.gammal);
         QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
+    }
+
+    // A save killed half-way leaves its temporary file; the next save in the
+    // folder takes every such leftover away.
+    void avbrutenSparningsResterTasBort() {
+        SparadBok s;
+        QRandomGenerator rng(20261207);
+        QStringList rester;
+        for (int varv = 0; varv < 20 && rester.isEmpty(); ++varv) {
+            const QString dod = dodaMittIArbetet({QString::fromLatin1(Sparbarn), s.mal}, rng, 5, 60);
+            QVERIFY2(dod.isEmpty(), qPrintable(dod));
+            rester = s.filer().filter(QRegularExpression("^\\.Skjutlagslista_Printer\\.xlsx\\.......$"));
+        }
+        QVERIFY(!rester.isEmpty());
+        QCOMPARE(s.sparaIgen(), "1");
+        QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
+    }
+
+    // Only the engine's own temporary files, of any list, are taken for
+    // leftovers; anything else in the folder stays.
+    void sparningensResterKannsIgen_data() {
+        QTest::addColumn<QString>("namn");
+        QTest::addColumn<bool>("tasBort");
+        QTest::newRow("denna lista") << ".Skjutlagslista_Printer.xlsx.Ab3dE9" << true;
+        QTest::newRow("en annan lista") << ".LagutskriftOmg2_Fil.xlsx.x1Y2z3" << true;
+        QTest::newRow("säkerhetskopia") << "Skjutlagslista_Printer.xlsx.bak" << false;
+        QTest::newRow("utan punkt först") << "Skjutlagslista_Printer.xlsx.Ab3dE9" << false;
+        QTest::newRow("annan fil") << ".anteckning.txt.Ab3dE9" << false;
+        QTest::newRow("fem tecken") << ".Skjutlagslista_Printer.xlsx.Ab3dE" << false;
+        QTest::newRow("sju tecken") << ".Skjutlagslista_Printer.xlsx.Ab3dE9f" << false;
+        QTest::newRow("LibreOffice-lås från annan dator") << ".~lock.Lista.xlsx#" << false;
+    }
+    void sparningensResterKannsIgen() {
+        QFETCH(QString, namn);
+        QFETCH(bool, tasBort);
+        SparadBok s;
+        QFile f(s.t.fil(namn));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(",anna,kontor-1,07.12.2026 06:19,x;");
+        f.close();
+        QCOMPARE(s.sparaIgen(), "1");
+        QCOMPARE(QFile::exists(s.t.fil(namn)), !tasBort);
     }
 
     // What the save reads back before the new file may replace the old: a part
@@ -504,5 +633,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestXlsxFil)
+int main(int argc, char** argv) {
+    Filhallarbarn::omBarn(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], Sparbarn) == 0)
+        return sparaTillsDodad(argc, argv);
+    QTEST_MAIN_SETUP()
+    TestXlsxFil t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
 #include "test_xlsxfil.moc"
