@@ -17,14 +17,22 @@ Vagran noll() {
 Vagran tommaFalt() {
     return {QStringLiteral("Du måste fylla i alla fälten!"), QStringLiteral("Tomma fält")};
 }
-} // namespace
 
-QList<Omgang> alla(const Databas& db) {
+QList<Omgang> las(const Databas& db, const QString& sql) {
     QList<Omgang> omgangar;
-    QSqlQuery q = db.kor(QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg] ORDER BY Omg, rowid"));
+    QSqlQuery q = db.kor(sql);
     while (q.next())
         omgangar.append({q.value(0).toInt(), q.value(1).toString()});
     return omgangar;
+}
+} // namespace
+
+QList<Omgang> alla(const Databas& db) {
+    return las(db, QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg] ORDER BY Omg, rowid"));
+}
+
+QList<Omgang> iInskrivenOrdning(const Databas& db) {
+    return las(db, QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg] ORDER BY rowid"));
 }
 
 std::optional<Omgang> hitta(const Databas& db, int omg) {

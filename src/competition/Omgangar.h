@@ -30,6 +30,8 @@ constexpr int StorstaOmg = 32767;
 
 // Every round in order of its number.
 QList<Omgang> alla(const Databas& db);
+// Every round in the order it was entered.
+QList<Omgang> iInskrivenOrdning(const Databas& db);
 // The round with this number, if there is one.
 std::optional<Omgang> hitta(const Databas& db, int omg);
 

@@ -145,8 +145,14 @@ void Skjutlagslista::skrivSkjutlag(int skjutlag, bool brytning) {
 
     m_blad.Range(QStringLiteral("%1:%1").arg(m_rad)).Font().setBold(true);
     const QStringList rubrik = rubriker(m_u);
-    for (int i = 0; i < rubrik.size(); ++i)
-        m_blad.Cells(m_rad, i + 1).setValue(rubrik[i]);
+    for (int i = 0; i < rubrik.size(); ++i) {
+        // The series are headed by their numbers, as numbers, as in the result lists.
+        const int serie = i + 1 - m_k.serier;
+        if (m_k.antalSerier > 0 && serie >= 0 && serie < m_k.antalSerier)
+            m_blad.Cells(m_rad, i + 1).setValue(serie + 1);
+        else
+            m_blad.Cells(m_rad, i + 1).setValue(rubrik[i]);
+    }
     using namespace Kalkyl::Justering;
     m_blad.Range(QStringLiteral("a:a")).setHorizontalAlignment(Hoger);
     const Justering j = justering(m_u);
@@ -194,16 +200,19 @@ void Skjutlagslista::skrivTal(int rad, int kolumn, int varde, int fullt, bool fe
 }
 
 void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
-    // Classes are found as result entry finds them, letter case ignored; a
+    // Classes are found as result entry finds them, letter case ignored. Only
+    // a mixed competition needs the class to tell how a row is shown: there a
     // shooter whose class is gone, or of no kind the list knows, shows no
-    // results rather than another shooter's kind.
+    // results rather than another shooter's kind. In a national or sport
+    // competition the competition's kind holds for every row.
     const QString kod = s.klass.toCaseFolded();
     const auto klass = std::find_if(m_klasser.cbegin(), m_klasser.cend(),
                                     [&](const Klass& k) { return k.kod.toCaseFolded() == kod; });
-    if (klass == m_klasser.cend())
-        return;
+    const bool funnen = klass != m_klasser.cend();
     bool nationell = m_u.typ == Typ::Nationell;
     if (m_u.typ == Typ::Mix) {
+        if (!funnen)
+            return;
         if (klass->sportNat == QLatin1String("Nat"))
             nationell = true;
         else if (klass->sportNat != QLatin1String("Sport"))
@@ -218,7 +227,9 @@ void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
     }
     for (int i = 0; i < 6; ++i)
         skrivTal(rad, m_k.serier + i, s.sum[size_t(i)], 100, false);
-    if (klass->antalSkott < 60) {
+    // Without its class a sport row is shown as a 40-shot one: that hides
+    // neither total, since the 60-shot total follows whenever it is more.
+    if (!funnen || klass->antalSkott < 60) {
         skrivTal(rad, m_k.totalt40, s.totalt40, 400, true);
         if (s.totalt60 > s.totalt40)
             skrivTal(rad, m_k.totalt60, s.totalt60, 600, false);

@@ -51,27 +51,32 @@ frmForeningsutskrift::frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWi
     lblOverskrift->setGeometry(twips(120, 120, 4215, 495));
     lstForeningar = new QListWidget(this);
     lstForeningar->setObjectName(QStringLiteral("lstForeningar"));
-    lstForeningar->setGeometry(twips(120, 720, 3375, 1620));
+    // The list gives the column of choices beside it the width their
+    // questions need in two lines of our font.
+    lstForeningar->setGeometry(twips(120, 720, 3015, 1620));
 
+    constexpr int Val = 3240, Valbredd = 1440;
     const QString nySida = QStringLiteral("Ska varje förening skrivas ut på en egen sida?");
     Label1 = new QLabel(QStringLiteral("Ny sida efter varje?"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setToolTip(nySida);
     Label1->setWordWrap(true);
-    Label1->setGeometry(twips(3600, 720, 975, 495));
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setGeometry(twips(Val, 720, Valbredd, 495));
     chkNysida = new QCheckBox(this);
     chkNysida->setObjectName(QStringLiteral("chkNysida"));
     chkNysida->setToolTip(nySida);
-    chkNysida->setGeometry(twips(3600, 1200, 255, 375));
+    chkNysida->setGeometry(twips(Val, 1200, 255, 375));
     chkNysida->setChecked(true);
     lblResultat = new QLabel(QStringLiteral("Resultat på utskriften?"), this);
     lblResultat->setObjectName(QStringLiteral("lblResultat"));
     lblResultat->setWordWrap(true);
-    lblResultat->setGeometry(twips(3600, 1620, 975, 435));
+    lblResultat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblResultat->setGeometry(twips(Val, 1605, Valbredd, 495));
     chkResultat = new QCheckBox(this);
     chkResultat->setObjectName(QStringLiteral("chkResultat"));
     chkResultat->setToolTip(QStringLiteral("Markera här om du vill ha resultat på utsriften."));
-    chkResultat->setGeometry(twips(3600, 2100, 255, 375));
+    chkResultat->setGeometry(twips(Val, 2100, 255, 375));
 
     frameSkrivUt = new QGroupBox(QStringLiteral("Skriv ut"), this);
     frameSkrivUt->setObjectName(QStringLiteral("frameSkrivUt"));

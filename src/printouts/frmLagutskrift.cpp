@@ -51,7 +51,10 @@ frmLagutskrift::frmLagutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent
     lblVilkenOmg = new QLabel(QStringLiteral("Från vilken tävlingsomg ska lagen komma ifrån?"), this);
     lblVilkenOmg->setObjectName(QStringLiteral("lblVilkenOmg"));
     lblVilkenOmg->setWordWrap(true);
-    lblVilkenOmg->setGeometry(twips(180, 240, 2475, 375));
+    lblVilkenOmg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The question takes two lines of our font: it has the room down to the
+    // round list.
+    lblVilkenOmg->setGeometry(twips(180, 240, 2475, 555));
     // The rounds are a fixed list carrying their numbers: two rounds may share
     // a description, and a typed text could name no round.
     cboVilkenOmg = new QComboBox(this);
@@ -75,7 +78,9 @@ frmLagutskrift::frmLagutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent
 void frmLagutskrift::Form_Load() {
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
                   Ikon::Information, QStringLiteral("Ikon saknas"));
-    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    // The disk for a list that is only saved, as the other list dialogs show it.
+    setWindowIcon(grafik.ikon(m_mal == Utskriftsmal::Fil ? QStringLiteral("grafik/ikoner/Disk.ico")
+                                                         : QStringLiteral("grafik/ikoner/Printer.ico")));
     setFixedSize(twips(Bredd), twips(Hojd));
 
     QList<Lagresultat::Utan> utan;
@@ -96,7 +101,8 @@ void frmLagutskrift::Form_Load() {
 }
 
 void frmLagutskrift::Hamta_omg() {
-    const QList<Omgangar::Omgang> omgangar = Omgangar::alla(m_k.g().cnnTavling);
+    // In the order they were entered, not sorted by number.
+    const QList<Omgangar::Omgang> omgangar = Omgangar::iInskrivenOrdning(m_k.g().cnnTavling);
     for (const Omgangar::Omgang& o : omgangar)
         cboVilkenOmg->addItem(o.beskrivning, o.omg);
     cboVilkenOmg->setEnabled(!omgangar.isEmpty());

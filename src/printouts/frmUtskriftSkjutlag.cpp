@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -63,18 +64,29 @@ frmUtskriftSkjutlag::frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidg
     lblVilket->setObjectName(QStringLiteral("lblVilket"));
     lblVilket->setGeometry(twips(180, 120, 3855, 255));
     lblVilket->setVisible(false);
+    // The box's text is longer in our font than one line of the dialog: it
+    // stands beside the box as a label that wraps, and a click on it ticks
+    // the box as a click on the box's own text would.
+    const QString forklaringstips =
+        QStringLiteral("SKa det skrivas ut en sida på slutet med förklaringar till dom olika omgångarna?");
+    lblForklaringar = new QLabel(QStringLiteral("Skriv ut en sida med förklaringar till omgångarna."), this);
+    lblForklaringar->setObjectName(QStringLiteral("lblForklaringar"));
+    lblForklaringar->setToolTip(forklaringstips);
+    lblForklaringar->setWordWrap(true);
+    lblForklaringar->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblForklaringar->setGeometry(twips(510, 840, 3690, 465));
+    lblForklaringar->installEventFilter(this);
     txtVilketlag = new QLineEdit(this);
     txtVilketlag->setObjectName(QStringLiteral("txtVilketlag"));
     txtVilketlag->setToolTip(QStringLiteral("Vilket skjutlag ska skrivas ut?"));
     txtVilketlag->setGeometry(twips(180, 360, 675, 285));
     txtVilketlag->setVisible(false);
     lblVilket->setBuddy(txtVilketlag);
-    chkForklaringar =
-        new QCheckBox(QStringLiteral("Skriv ut en sida med förklaringar till omgångarna."), this);
+    chkForklaringar = new QCheckBox(this);
     chkForklaringar->setObjectName(QStringLiteral("chkForklaringar"));
-    chkForklaringar->setToolTip(
-        QStringLiteral("SKa det skrivas ut en sida på slutet med förklaringar till dom olika omgångarna?"));
-    chkForklaringar->setGeometry(twips(240, 840, 3735, 255));
+    chkForklaringar->setToolTip(forklaringstips);
+    chkForklaringar->setGeometry(twips(240, 840, 255, 255));
+    lblForklaringar->setBuddy(chkForklaringar);
 
     const auto knapp = [this](const char* namn, const QString& text, const QString& tips, int vanster) {
         auto* b = new QPushButton(text, this);
@@ -102,11 +114,16 @@ frmUtskriftSkjutlag::frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidg
     connect(cmdSkrivut, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdSkrivut_Click);
     connect(cmdAngra, &QPushButton::clicked, this, &frmUtskriftSkjutlag::cmdAngra_Click);
     txtVilketlag->installEventFilter(this);
+    connect(&k, &Formkontext::aktiverad, this, [this](QWidget* w) {
+        if (w == this)
+            Form_Activate();
+    });
 
     Form_Load();
 }
 
 void frmUtskriftSkjutlag::Form_Load() {
+    m_laddas.emplace();
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
                   Ikon::Information, QStringLiteral("Ikon saknas"));
     if (m_mal == Utskriftsmal::Printer)
@@ -130,7 +147,12 @@ void frmUtskriftSkjutlag::Form_Load() {
         for (QPushButton* b : {cmdValj, cmdAlla, cmdSkrivut, cmdAngra})
             b->move(b->x(), twips(KnapparUtanOmgangar));
         chkForklaringar->setVisible(false);
+        lblForklaringar->setVisible(false);
     }
+}
+
+void frmUtskriftSkjutlag::Form_Activate() {
+    m_laddas.reset();
 }
 
 void frmUtskriftSkjutlag::cmdValj_Click() {
@@ -200,6 +222,11 @@ void frmUtskriftSkjutlag::cmdAngra_Click() {
 }
 
 bool frmUtskriftSkjutlag::eventFilter(QObject* o, QEvent* e) {
+    if (o == lblForklaringar && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && chkForklaringar->isEnabled()) {
+        chkForklaringar->toggle();
+        return true;
+    }
     if (o == txtVilketlag && e->type() == QEvent::KeyPress &&
         Tangentregler::arEnter(static_cast<QKeyEvent*>(e))) {
         if (!txtVilketlag->text().isEmpty())
@@ -214,6 +241,7 @@ void frmUtskriftSkjutlag::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    m_laddas.reset();
     // Only a box the operator saw holds his choice.
     if (m_forklaringar)
         Felfalla(m_k.m(), Formular + QStringLiteral(".Form_Unload: "))([&] {

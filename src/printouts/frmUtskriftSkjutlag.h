@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
+#include "shell/Laddningsmarkor.h"
 
 #include <QWidget>
 #include <optional>
@@ -26,6 +27,7 @@ protected:
 
 private:
     void Form_Load();
+    void Form_Activate();
     void cmdValj_Click();
     void cmdAlla_Click();
     void cmdSkrivut_Click();
@@ -37,6 +39,7 @@ private:
     QLabel* lblVilket;
     QLineEdit* txtVilketlag;
     QCheckBox* chkForklaringar;
+    QLabel* lblForklaringar;
     QPushButton* cmdValj;
     QPushButton* cmdAlla;
     QPushButton* cmdSkrivut;
@@ -47,4 +50,6 @@ private:
     bool m_kor = false;
     // Rounds are in use: the explanation box is shown and its choice kept.
     bool m_forklaringar = false;
+    // The hourglass from the start of loading until the dialog is first active.
+    std::optional<Laddningsmarkor> m_laddas;
 };

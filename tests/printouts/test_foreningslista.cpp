@@ -291,6 +291,45 @@ private slots:
         QCOMPARE(x.rader().value(4).value(0), u"Di Ros"_s);
     }
 
+    // Shooters with no club name make no club.
+    void tomtForeningsnamn() {
+        Klubbar k;
+        k.skytt(u"Ulf"_s, u"Utan"_s, u""_s, 2, 2, 1, 0);
+        QCOMPARE(Foreningslista::foreningar(k.f.g.cnnTavling),
+                 (QStringList{u"Arboga"_s, u"bälinge"_s, u"IFK"_s}));
+        const XlsxLasare x(*k.kor(Utskriftsmal::Fil, {std::nullopt, false, false}));
+        for (const QStringList& rad : x.rader())
+            QVERIFY(rad.value(0) != u"Ulf Utan"_s);
+        QCOMPARE(x.rader().count(Rubrik), 3);
+    }
+
+    // The rows counted for the last explanation are the last club's alone:
+    // 21 and then 14 rows with one round, a page each, break only between them.
+    void radraknarenPerForening() {
+        Testfixtur f;
+        f.skapaTavling(u"Cup"_s, NyTavling::Typ::Nationellt, 7, 5, 0);
+        f.g.blnFleraTavlingar = true;
+        Databas& db = f.g.cnnTavling;
+        db.kor(u"INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (1, 'Lördag')"_s);
+        for (int i = 0; i < 35; ++i) {
+            db.kor(
+                u"INSERT INTO Skyttar (Namn, Efternamn, Förening, Klass, Omg) VALUES ('S', ?, ?, 'K1', 1)"_s,
+                {QString::number(i), i < 21 ? u"Alfa"_s : u"Beta"_s});
+            db.kor(u"UPDATE Skjutlag SET Startnummer = (SELECT MAX(Löpnummer) FROM Skyttar) "
+                   "WHERE Skjutlag = ? AND Bana = ?"_s,
+                   {i / 7 + 1, i % 7 + 1});
+        }
+        Skrivarmotor motor;
+        const Arbetsboksram::Omgivning o{f.g, f.m, &motor};
+        const std::optional<QString> fil =
+            Foreningslista::kor(o, Utskriftsmal::Fil, {std::nullopt, true, false});
+        QVERIFY(fil);
+        const XlsxLasare x(*fil);
+        QCOMPARE(x.sidbrytningar().size(), 1);
+        QCOMPARE(x.varde(u"B%1"_s.arg(x.sidbrytningar()[0] + 1)), Titel);
+        QCOMPARE(x.rader().last(), b(u"1 = Lördag"_s));
+    }
+
     void filnamn_data() {
         QTest::addColumn<Utskriftsmal>("mal");
         QTest::addColumn<QString>("fil");

@@ -1,6 +1,7 @@
 #include "printouts/Registrering.h"
 #include "shell/Fonsternamn.h"
 #include "support/Testfixtur.h"
+#include "support/Textplats.h"
 #include "support/XlsxLasare.h"
 
 #include <QAbstractButton>
@@ -86,6 +87,14 @@ private slots:
                                                       : qobject_cast<QAbstractButton*>(w)->text();
         QTEST(text, "text");
         QTEST(w->toolTip(), "tips");
+    }
+
+    // Every text shows whole at the dialog's size.
+    void texternaFarPlats() {
+        Dialog d({u"IFK"_s});
+        d.w->show();
+        QCOMPARE(d.w->size(), QSize(4800 / 15, 3810 / 15));
+        QCOMPARE(kaptaTexter(d.w), QString());
     }
 
     // What can be pressed: "Markerad" once a club is chosen, "Alla" when there are clubs.

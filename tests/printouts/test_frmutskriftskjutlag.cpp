@@ -2,6 +2,7 @@
 #include "printouts/Registrering.h"
 #include "shell/Fonsternamn.h"
 #include "support/Testfixtur.h"
+#include "support/Textplats.h"
 #include "support/Widget.h"
 
 #include <QApplication>
@@ -30,8 +31,12 @@ struct Miljo : Testfixtur {
         for (Meny meny : Listmenyer)
             fonster.sattMeny(meny, true);
     }
+    // Opened and made active, as the operator meets it.
     QWidget* oppna(Utskriftsmal mal = Utskriftsmal::Fil) {
-        return fonster.visaFonster(Fonsternamn::UtskriftSkjutlag, mal);
+        QWidget* w = fonster.visaFonster(Fonsternamn::UtskriftSkjutlag, mal);
+        if (w)
+            kontext.meddelaAktivering(w);
+        return w;
     }
     QList<bool> listmenyer() const {
         QList<bool> l;
@@ -109,19 +114,20 @@ private slots:
                 return l->text();
             return QString();
         };
-        QCOMPARE((QStringList{text("lblAllaValj"), text("lblVilket"), text("chkForklaringar"),
+        QCOMPARE((QStringList{text("lblAllaValj"), text("lblVilket"), text("lblForklaringar"),
                               text("cmdValj"), text("cmdAlla"), text("cmdSkrivut"), text("cmdAngra")}),
                  (QStringList{u"Vill du skriva ut alla skjutlag eller välja vilka som ska skrivas ut?"_s,
                               u"Vilket skjutlag vill du skriva ut?"_s,
                               u"Skriv ut en sida med förklaringar till omgångarna."_s, u"&Välj"_s, u"&Alla"_s,
                               u"&Skriv ut"_s, u"Å&tergå"_s}));
         QStringList tips;
-        for (const char* n :
-             {"txtVilketlag", "chkForklaringar", "cmdValj", "cmdAlla", "cmdSkrivut", "cmdAngra"})
+        for (const char* n : {"txtVilketlag", "chkForklaringar", "lblForklaringar", "cmdValj", "cmdAlla",
+                              "cmdSkrivut", "cmdAngra"})
             tips << widget<QWidget>(w, n)->toolTip();
         QCOMPARE(tips,
                  (QStringList{
                      u"Vilket skjutlag ska skrivas ut?"_s,
+                     u"SKa det skrivas ut en sida på slutet med förklaringar till dom olika omgångarna?"_s,
                      u"SKa det skrivas ut en sida på slutet med förklaringar till dom olika omgångarna?"_s,
                      u"Välj ett skjutlag att skriva ut."_s, u"Skriv ut alla skjutlag."_s,
                      u"Skriv ut valt skjutlag."_s, u"Återgå."_s}));
@@ -131,6 +137,54 @@ private slots:
                 ordning << v->objectName();
         QCOMPARE(ordning, (QStringList{u"txtVilketlag"_s, u"chkForklaringar"_s, u"cmdValj"_s, u"cmdSkrivut"_s,
                                        u"cmdAlla"_s, u"cmdAngra"_s}));
+    }
+
+    // Every text shows whole, in both modes, with and without rounds.
+    void texternaFarPlats_data() {
+        QTest::addColumn<bool>("omgangar");
+        QTest::newRow("omgångar") << true;
+        QTest::newRow("utan omgångar") << false;
+    }
+    void texternaFarPlats() {
+        QFETCH(bool, omgangar);
+        Miljo mj(omgangar);
+        QWidget* w = mj.oppna();
+        w->show();
+        QCOMPARE(kaptaTexter(w), QString());
+        // The explanation's text ticks its box as the box does.
+        if (omgangar) {
+            auto* chk = widget<QCheckBox>(w, "chkForklaringar");
+            const bool fore = chk->isChecked();
+            QTest::mouseClick(widget<QLabel>(w, "lblForklaringar"), Qt::LeftButton);
+            QCOMPARE(chk->isChecked(), !fore);
+        }
+        widget<QPushButton>(w, "cmdValj")->click();
+        QCOMPARE(kaptaTexter(w), QString());
+    }
+
+    // The hourglass is up from loading until the dialog is first active, and
+    // gone as well when the dialog closes without ever being active.
+    void timglas_data() {
+        QTest::addColumn<bool>("aktiveras");
+        QTest::newRow("aktiveras") << true;
+        QTest::newRow("stängs utan att aktiveras") << false;
+    }
+    void timglas() {
+        QFETCH(bool, aktiveras);
+        Miljo mj(true);
+        QPointer<QWidget> w = mj.fonster.visaFonster(Fonsternamn::UtskriftSkjutlag, Utskriftsmal::Fil);
+        QVERIFY(w);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        if (aktiveras) {
+            mj.kontext.meddelaAktivering(w);
+            QVERIFY(!QApplication::overrideCursor());
+            mj.kontext.meddelaAktivering(w);
+        }
+        widget<QPushButton>(w, "cmdAngra")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     // One squad: Enter runs the list for the squad typed; what is no squad

@@ -42,6 +42,15 @@ struct Miljo {
                    {nr})
             .toString();
     }
+    // Every series and pair sum of a team, "Res1,..,Res12|Sum10,..,Sum60".
+    QString serier(qint64 nr) {
+        QStringList res, sum;
+        for (int i = 1; i <= 12; ++i)
+            res << db().varde(u"SELECT Res%1 FROM Lag WHERE [Lag nr] = ?"_s.arg(i), {nr}).toString();
+        for (int i = 10; i <= 60; i += 10)
+            sum << db().varde(u"SELECT Sum%1 FROM Lag WHERE [Lag nr] = ?"_s.arg(i), {nr}).toString();
+        return res.join(u',') + u'|' + sum.join(u',');
+    }
     int lagRes(int i) {
         return db().varde(u"SELECT LagRes FROM Skyttar WHERE Löpnummer = ?"_s, {skyttar[i]}).toInt();
     }
@@ -111,12 +120,14 @@ private slots:
     // has a team, shows no score from before.
     void tomtLagNollstalls() {
         Miljo mj;
-        mj.medlem(0, 1, 2, {40, 41});
+        mj.medlem(0, 1, 12, QList<int>(12, 40));
         mj.medlem(1, 2, 2, {30, 31});
         Lagresultat::rakna(mj.db());
+        QCOMPARE(mj.serier(1), u"40,40,40,40,40,40,40,40,40,40,40,40|80,80,80,80,80,80"_s);
         mj.db().kor(u"UPDATE Skyttar SET Lag = 0, Lagserier = 0 WHERE Lag = 1"_s);
         Lagresultat::rakna(mj.db());
         QCOMPARE(mj.lag(1), u"0||0,0,0,0,0,0|0,0,0|0|0,0,0,0,0,0,0,0,0,0"_s);
+        QCOMPARE(mj.serier(1), u"0,0,0,0,0,0,0,0,0,0,0,0|0,0,0,0,0,0"_s);
         QCOMPARE(mj.lag(2), u"61|61|30,31,0,0,0,0|61,0,0|0|0,0,0,0,0,0,0,0,0,0"_s);
         mj.db().kor(u"UPDATE Skyttar SET Lag = 0, Lagserier = 0"_s);
         Lagresultat::rakna(mj.db());

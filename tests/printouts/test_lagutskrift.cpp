@@ -4,6 +4,7 @@
 #include "printouts/Registrering.h"
 #include "shell/Fonstervard.h"
 #include "support/Testfixtur.h"
+#include "support/Textplats.h"
 #include "support/Widget.h"
 #include "support/XlsxLasare.h"
 
@@ -12,12 +13,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPushButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using Ikon = Meddelanden::Ikon;
 using Lagrad = Lagutskriftbok::Lagrad;
+
+Q_DECLARE_METATYPE(Utskriftsmal)
 
 namespace {
 
@@ -236,6 +240,60 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         QCOMPARE(pa(), QList<bool>(3, true));
+    }
+
+    // The rounds as they were entered, not sorted by number; each carries
+    // its own number.
+    void omgangarnasOrdning() {
+        Miljo mj;
+        mj.f.g.blnFleraTavlingar = true;
+        mj.db().kor(u"INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (3, 'Final'), (1, 'Kval'), "
+                    u"(2, 'Semi')"_s);
+        QWidget* w = mj.oppna();
+        QVERIFY(w);
+        auto* omg = widget<QComboBox>(w, "cboVilkenOmg");
+        QStringList lista;
+        for (int i = 0; i < omg->count(); ++i)
+            lista << u"%1 %2"_s.arg(omg->itemData(i).toInt()).arg(omg->itemText(i));
+        QCOMPARE(lista, (QStringList{u"3 Final"_s, u"1 Kval"_s, u"2 Semi"_s}));
+        QCOMPARE(omg->currentText(), u"Final"_s);
+    }
+
+    // The dialog's icon tells where the list goes; every text shows whole.
+    void ikonOchTexter_data() {
+        QTest::addColumn<Utskriftsmal>("mal");
+        QTest::addColumn<QString>("ikon");
+        QTest::newRow("skrivare") << Utskriftsmal::Printer << u"Printer.ico"_s;
+        QTest::newRow("fil") << Utskriftsmal::Fil << u"Disk.ico"_s;
+    }
+    void ikonOchTexter() {
+        QFETCH(Utskriftsmal, mal);
+        QFETCH(QString, ikon);
+        Miljo mj;
+        mj.omgangar();
+        QWidget* w = mj.oppna(mal);
+        QVERIFY(w);
+        QVERIFY2(mj.f.m.visade.isEmpty(), qPrintable(mj.f.m.senasteText()));
+        const QIcon vantad(QDir(mj.f.g.strProgrammapp).filePath(u"Grafik/Ikoner/"_s + ikon));
+        QVERIFY(!vantad.isNull());
+        QCOMPARE(w->windowIcon().pixmap(32).toImage(), vantad.pixmap(32).toImage());
+        w->show();
+        QCOMPARE(kaptaTexter(w), QString());
+    }
+
+    // A round whose team competitions have no team, or none of a known
+    // kind, is no mistake: the empty sheet is saved without a word.
+    void tomtBlad() {
+        Miljo mj;
+        mj.omgangar();
+        mj.tavling(u"Utan lag"_s, u"Sport"_s, 1);
+        mj.lag(mj.tavling(u"Okänd"_s, u"Annat"_s, 1), {u"X"_s});
+        QWidget* w = mj.oppna();
+        QVERIFY(w);
+        widget<QPushButton>(w, "cmdOK")->click();
+        QCOMPARE(mj.f.m.visade.size(), 1);
+        QVERIFY(mj.f.m.senasteText().startsWith(u"Filen spardes i:"_s));
+        QCOMPARE(XlsxLasare(mj.utskrifter(u"LagutskriftOmg1_Fil.xlsx"_s)).rader(), QList<QStringList>());
     }
 
     // What the window tells instead of a list, and that it then writes nothing.

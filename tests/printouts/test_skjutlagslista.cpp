@@ -143,6 +143,13 @@ private slots:
         Lista l(typ, 2, 1, 0, omgangar, resultat);
         const XlsxLasare x = l.fil();
         QTEST(x.rader().value(2), "rubriker");
+        // The series are headed by numbers, the rest by text.
+        QStringList typer, vantade;
+        for (const QString& rubrik : x.rader().value(2)) {
+            typer << x.typ(QChar(char16_t(u'A' + typer.size())) + u"3"_s);
+            vantade << (rubrik.toInt() > 0 ? u"n"_s : u"s"_s);
+        }
+        QCOMPARE(typer, vantade);
         QTEST(justeringar(x, 19), "justering");
         // Compared as the spreadsheet shows them: a character is 7 pixels,
         // and each column has 5 more.
@@ -299,6 +306,46 @@ private slots:
         QVERIFY(rod(u"H5"_s) && !rod(u"I5"_s) && fet(u"P5"_s) && !rod(u"P5"_s));
         QVERIFY(fet(u"P6"_s) && !fet(u"Q6"_s));
         QVERIFY(rod(u"M7"_s) && rod(u"Q7"_s) && fet(u"Q7"_s));
+    }
+
+    // With no squad, only the rounds' explanation: at the top, no break.
+    void baraForklaringar() {
+        Lista l(T::Nationellt, 2, 1, 0, true);
+        l.f.g.cnnTavling.kor(u"DELETE FROM Skjutlag"_s);
+        const XlsxLasare x = l.fil(std::nullopt, true);
+        QCOMPARE(x.sidbrytningar(), QList<int>());
+        QCOMPARE(x.rader(), (QList<Rad>{{QString(), u"Förklaringar till dom olika tävlingsomgångarna."_s},
+                                        {QString(), u"1 = Kval"_s},
+                                        {QString(), u"2 = Final"_s}}));
+    }
+
+    // Only a mixed competition needs the class to show a row's results: in a
+    // national or sport one the competition's kind holds, class or none.
+    void resultatUtanKlass_data() {
+        QTest::addColumn<T>("typ");
+        QTest::addColumn<QString>("klass");
+        QTest::addColumn<Rad>("resultat");
+        const Rad nat{u"50"_s, u"49"_s, u"48"_s, u"47"_s,  u"46"_s,
+                      u"45"_s, u"44"_s, u"43"_s, u"372"_s, u"7"_s};
+        const Rad sport{u"100"_s, u"99"_s, u"98"_s, u"97"_s, u"96"_s, u"95"_s, u"394"_s, u"585"_s};
+        QTest::newRow("nationell, okänd klass") << T::Nationellt << u"XX"_s << nat;
+        QTest::newRow("nationell, ingen klass") << T::Nationellt << u""_s << nat;
+        QTest::newRow("sport, okänd klass") << T::Sportskytte << u"XX"_s << sport;
+        QTest::newRow("sport, ingen klass") << T::Sportskytte << u""_s << sport;
+        QTest::newRow("mix, okänd klass") << T::Mix << u"XX"_s << Rad();
+    }
+    void resultatUtanKlass() {
+        QFETCH(T, typ);
+        QFETCH(QString, klass);
+        QFETCH(Rad, resultat);
+        Lista l(typ, 1, 1, 0, false, true);
+        l.skytt(1, u"Ola"_s, klass,
+                u"Res1=50, Res2=49, Res3=48, Res4=47, Res5=46, Res6=45, Res7=44, Res8=43, Innertior=7, "
+                "Sum10=100, Sum20=99, Sum30=98, Sum40=97, Sum50=96, Sum60=95, Totalt40=394, Totalt60=585"_s);
+        if (typ == T::Nationellt)
+            l.f.g.cnnTavling.kor(u"UPDATE Skyttar SET Totalt40 = 372 WHERE Namn = 'Ola'"_s);
+        const Rad rad = l.fil().rader().value(3);
+        QCOMPARE(rad.mid(typ == T::Nationellt ? 6 : 7), resultat);
     }
 
     // The squad typed for one squad: a whole number of an existing squad.

@@ -17,6 +17,7 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(NyTavling::Typ)
 Q_DECLARE_METATYPE(Utskriftsmal)
+Q_DECLARE_METATYPE(Vandringsprislista::Layout)
 
 namespace {
 
@@ -276,6 +277,36 @@ private slots:
         for (const Pristagare& s : skyttar)
             p.lagg(s);
         QTEST(p.platser(), "platser");
+    }
+
+    // Two sport shooters equal but for one pair sum: that pair decides,
+    // the first one as well as the last.
+    void sportparen_data() {
+        QTest::addColumn<Vandringsprislista::Layout>("layout");
+        QTest::addColumn<int>("par"); // 0: Sum10
+        for (int par = 0; par < 6; ++par) {
+            if (par < 4)
+                QTest::addRow("40 skott, Sum%d", (par + 1) * 10)
+                    << Vandringsprislista::Layout::Sport40 << par;
+            QTest::addRow("60 skott, Sum%d", (par + 1) * 10) << Vandringsprislista::Layout::Sport60 << par;
+        }
+    }
+    void sportparen() {
+        QFETCH(Vandringsprislista::Layout, layout);
+        QFETCH(int, par);
+        QList<Skytt> skyttar(2);
+        for (qsizetype i = 0; i < skyttar.size(); ++i) {
+            skyttar[i].lopnummer = i + 2;
+            skyttar[i].efternamn = u"Ek"_s;
+            skyttar[i].sum.fill(90);
+            skyttar[i].totalt40 = 360;
+            skyttar[i].totalt60 = 540;
+        }
+        ++skyttar[1].sum[size_t(par)];
+        const Rangordning::Kedja<Skytt>& k = Vandringsprislista::kedja(layout);
+        Rangordning::rangordna(skyttar, k);
+        QCOMPARE(skyttar[0].lopnummer, 3);
+        QCOMPARE(Rangordning::platser(skyttar, k), (QList<int>{1, 2}));
     }
 
     // Full marks red, others black; the total bold, red only at full marks;
