@@ -30,7 +30,7 @@ QByteArray lasBytes(const QString& sokvag) {
 }
 
 // What is done to the last part of a zip after it is written whole.
-enum class Skada { Ingen, Kontrollsumma, Langd, Databyte, Avklippt };
+enum class Skada { Ingen, Kontrollsumma, Langd, Databyte, Avklippt, KatalogSlut };
 
 struct Zipdel {
     QByteArray namn, innehall;
@@ -110,7 +110,9 @@ QByteArray zip(const QList<Zipdel>& delar, Skada skada) {
     skriv16(fil, 0);
     skriv16(fil, quint32(delar.size()));
     skriv16(fil, quint32(delar.size()));
-    skriv32(fil, quint32(katalog.size()));
+    // The end record says where the central directory ends: one byte off is a
+    // file put together wrongly.
+    skriv32(fil, quint32(katalog.size()) - (skada == Skada::KatalogSlut ? 1 : 0));
     skriv32(fil, borjan);
     skriv16(fil, 0);
     if (skada == Skada::Avklippt)
@@ -589,6 +591,13 @@ private slots:
         QTest::newRow("ändrad byte, packad") << blad << stor << true << Skada::Databyte << false;
         QTest::newRow("ändrad byte, lagrad") << blad << hel << false << Skada::Databyte << false;
         QTest::newRow("avklippt fil") << blad << hel << true << Skada::Avklippt << false;
+        QTest::newRow("katalogen slutar fel") << blad << hel << true << Skada::KatalogSlut << false;
+        const QByteArray rels =
+            dekl + "<Relationships xmlns=\"x\"><Relationship Id=\"rId1\"/></Relationships>";
+        QTest::newRow(".rels hel") << QByteArray("_rels/.rels") << rels << true << Skada::Ingen << true;
+        QTest::newRow(".rels avklippt")
+            << QByteArray("_rels/.rels") << rels.left(rels.indexOf("</Relationships>")) << true
+            << Skada::Ingen << false;
     }
     void kontrollenFinnerSkadadFil() {
         QFETCH(QByteArray, namn);
