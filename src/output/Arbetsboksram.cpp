@@ -1,4 +1,4 @@
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
