@@ -76,7 +76,7 @@ std::optional<QString> kor(Formkontext& k, const Val& val, const Lista& lista) {
                  ruta.ordning)([&] { std::rethrow_exception(fel); });
         return std::nullopt;
     }
-    if (sparad && val.mal == Utskriftsmal::Fil && rad && rad->dialogenVisarSparad)
+    if (sparad && val.mal == Utskriftsmal::Fil && rad && rad->sparadEfterKorningen)
         Arbetsboksram::visaSparad(k.m(), k.g());
     return sparad;
 }
