@@ -27,6 +27,12 @@ QList<Omgang> las(const Databas& db, const QString& sql) {
 }
 } // namespace
 
+Vagran ingenOmgang() {
+    return {QStringLiteral("Tävlingen har flera tävlingsomgångar men ingen är inskriven.\r\n"
+                           "Skriv in omgångarna under Inställningar först."),
+            QStringLiteral("Ingen tävlingsomgång")};
+}
+
 QList<Omgang> alla(const Databas& db) {
     return las(db, QStringLiteral("SELECT Omg, Beskrivning FROM [Tävlings omg] ORDER BY Omg, rowid"));
 }

@@ -23,6 +23,10 @@ struct Vagran {
     QString titel;
 };
 
+// What the operator is told when a list is asked for in a competition that
+// uses rounds but has none entered: no list can be made of no round.
+Vagran ingenOmgang();
+
 // A round number is a whole number in this range (the field has always been a
 // 16-bit integer).
 constexpr int MinstaOmg = 1;

@@ -64,9 +64,3 @@ std::optional<Omgangar::Omgang> Klassval::valdOmgang() const {
         return std::nullopt;
     return m_omgangar->at(m_omgang);
 }
-
-Omgangar::Vagran Klassval::ingenOmgang() {
-    return {QStringLiteral("Tävlingen har flera tävlingsomgångar men ingen är inskriven.\r\n"
-                           "Skriv in omgångarna under Inställningar först."),
-            QStringLiteral("Ingen tävlingsomgång")};
-}

@@ -67,8 +67,6 @@ public:
     int valdOmgangIndex() const { return m_omgang; }
     // The chosen round; nothing when rounds are not in use or none is entered.
     std::optional<Omgangar::Omgang> valdOmgang() const;
-    // What the operator is told when the competition uses rounds and has none.
-    static Omgangar::Vagran ingenOmgang();
 
 private:
     QList<ValdKlass> m_klasser;

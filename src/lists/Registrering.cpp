@@ -2,7 +2,6 @@
 
 #include "lists/Resultatlistbok.h"
 #include "lists/Resultaturval.h"
-#include "lists/Utskriftsomgivning.h"
 #include "lists/frmResSkarmGrund.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Fonstervard.h"
@@ -18,15 +17,13 @@ namespace {
 // result-list workbook, then printed or saved.
 // Every class is ranked before the workbook is begun, so that a failing read
 // leaves no half-written list behind.
-void resultatlistbok(Formkontext& k, const Listbestallning& b) {
-    const Resultaturval urval(k.g());
+void resultatlistbok(const Arbetsboksram::Omgivning& o, const Listbestallning& b) {
+    const Resultaturval urval(o.g);
     const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
     QList<Klassblock> block;
     for (const ValdKlass& klass : b.klasser)
         if (std::optional<Klassblock> kb = urval.valjUt(klass, omg))
             block.append(std::move(*kb));
-    const Utskriftsomgivning omgivning(k);
-    const Arbetsboksram::Omgivning& o = omgivning.omgivning();
     Resultatlistbok::kor(o, b.mal, block, b.omgang);
 }
 

@@ -4,6 +4,7 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "competition/Utskriftsval.h"
+#include "output/Cellregler.h"
 #include "platform/clsIni.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "shell/modGlobalt.h"
@@ -208,27 +209,12 @@ void Resultatlistbok::skrivIdentitet(int radnr, const Skytt& s, bool sport) {
         m_blad.Cells(radnr, nasta).setValue(s.skyttekortNr);
 }
 
-void Resultatlistbok::skrivResultat(int radnr, int kolumn, int varde, int fullt) {
-    Kalkyl::Omrade cell = m_blad.Cells(radnr, kolumn);
-    cell.setValue(varde);
-    cell.Font().setColor(varde == fullt ? Kalkyl::Rod : Kalkyl::Svart);
-}
-
-void Resultatlistbok::skrivTotal(int radnr, int kolumn, int varde, int fullt, bool fet) {
-    Kalkyl::Omrade cell = m_blad.Cells(radnr, kolumn);
-    if (fet)
-        cell.Font().setBold(true);
-    cell.setValue(varde);
-    if (varde == fullt)
-        cell.Font().setColor(Kalkyl::Rod);
-}
-
 void Resultatlistbok::skrivNationell(int radnr, const Skytt& s, int k) {
     if (s.totalt40 == 0)
         return;
     for (int i = 0; i < 8; ++i)
-        skrivResultat(radnr, k + 4 + i, s.res[i], 50);
-    skrivTotal(radnr, k + 12, s.totalt40, 400, true);
+        Cellregler::poang(m_blad.Cells(radnr, k + 4 + i), s.res[i], 50, false, Cellregler::Annars::Svart);
+    Cellregler::poang(m_blad.Cells(radnr, k + 12), s.totalt40, 400, true);
     // No inner tens shows as an empty cell in a national block.
     if (s.innertior > 0)
         m_blad.Cells(radnr, k + 13).setValue(s.innertior);
@@ -241,13 +227,14 @@ void Resultatlistbok::skrivSport(int radnr, const Skytt& s, int r, bool sextio) 
     if (s.totalt60 != 0) {
         const int par = sextio || extra ? 6 : 4;
         for (int i = 0; i < par; ++i)
-            skrivResultat(radnr, r + 4 + i, s.sum[i], 100);
+            Cellregler::poang(m_blad.Cells(radnr, r + 4 + i), s.sum[i], 100, false,
+                              Cellregler::Annars::Svart);
         if (sextio) {
-            skrivTotal(radnr, r + 10, s.totalt60, 600, true);
+            Cellregler::poang(m_blad.Cells(radnr, r + 10), s.totalt60, 600, true);
         } else {
-            skrivTotal(radnr, r + 10, s.totalt40, 400, true);
+            Cellregler::poang(m_blad.Cells(radnr, r + 10), s.totalt40, 400, true);
             if (extra)
-                skrivTotal(radnr, r + 11, s.totalt60, 600, false);
+                Cellregler::poang(m_blad.Cells(radnr, r + 11), s.totalt60, 600);
         }
     }
     m_blad.Cells(radnr, r + 12).setValue(s.innertior);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/Arbetsboksram.h"
 #include "lists/Resultaturval.h"
+#include "output/Arbetsboksram.h"
 
 #include <QList>
 #include <functional>
@@ -66,8 +66,6 @@ private:
     void skrivIdentitet(int rad, const Skytt& s, bool sport);
     void skrivNationell(int rad, const Skytt& s, int k);
     void skrivSport(int rad, const Skytt& s, int r, bool sextio);
-    void skrivResultat(int rad, int kolumn, int varde, int fullt);
-    void skrivTotal(int rad, int kolumn, int varde, int fullt, bool fet);
 
     Kalkyl::Arbetsblad& m_blad;
     Kolumner m_kolumner;

@@ -1,6 +1,7 @@
 #include "lists/frmValResSkarmGrund.h"
 
 #include "lists/frmResSkarmGrund.h"
+#include "output/Listkorning.h"
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
@@ -9,7 +10,6 @@
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/Tangentregler.h"
-#include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
 #include <QCloseEvent>
@@ -254,37 +254,30 @@ void frmValResSkarmGrund::cmdVisa_Click() {
     if (m_kor || !m_val)
         return;
     if (m_val->omgangSaknas()) {
-        const Omgangar::Vagran v = Klassval::ingenOmgang();
+        const Omgangar::Vagran v = Omgangar::ingenOmgang();
         m_k.m().visa(v.text, v.titel, Ikon::Utropstecken);
         return;
     }
     const Listbestallning bestallning{m_mal, m_val->valda(), m_val->valdOmgang()};
     QList<Skarmlista::Rad> rader;
-    std::exception_ptr fel;
     {
         const QScopedValueRollback kor(m_kor, true);
-        const Laddningsmarkor timglas;
-        // Only the status window is painted while the list is made: no key or
-        // click reaches the program until the run is over.
-        frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
-        status.show();
-        status.visaStatus(QStringLiteral("Skapar resultatlistan.\r\nVänta..."));
-        try {
-            if (m_mal == Utskriftsmal::Skarm)
+        const bool skarm = m_mal == Utskriftsmal::Skarm;
+        Listkorning::Val val{
+            .mal = m_mal, .dialog = this, .status = QStringLiteral("Skapar resultatlistan.\r\nVänta...")};
+        if (skarm)
+            val.fel =
+                Arbetsboksram::Felruta{QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttr.. "), Ikon::Kritisk,
+                                       QStringLiteral("Fel"), Felfalla::Ordning::BeskrivningForst};
+        else
+            val.lista = Arbetsbokslista::Resultatlista;
+        Listkorning::kor(m_k, val, [&](const Arbetsboksram::Omgivning& o) -> std::optional<QString> {
+            if (skarm)
                 Skapa_resultatlista_skarm(bestallning, rader);
             else if ((m_mal == Utskriftsmal::Printer || m_mal == Utskriftsmal::Fil) && m_arbetsbok)
-                m_arbetsbok(m_k, bestallning);
-        } catch (...) {
-            fel = std::current_exception();
-        }
-    }
-    // Told once the status window and the hourglass are gone.
-    if (fel) {
-        const QString prefix = m_mal == Utskriftsmal::Skarm
-                                   ? QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttr.. ")
-                                   : QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttar.. ");
-        Felfalla(m_k.m(), prefix, Ikon::Kritisk, QStringLiteral("Fel"), QStringLiteral(" "),
-                 Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
+                m_arbetsbok(o, bestallning);
+            return std::nullopt;
+        });
     }
     // The classes written before a failure are shown.
     if (m_mal == Utskriftsmal::Skarm) {

@@ -2,6 +2,7 @@
 
 #include "lists/Klassval.h"
 #include "lists/Skarmlista.h"
+#include "output/Arbetsboksram.h"
 #include "shell/Laddningsmarkor.h"
 
 #include <QIcon>
@@ -17,10 +18,10 @@ class QPushButton;
 class QRadioButton;
 class Rutnat;
 
-// Writes the chosen classes into a workbook and prints or saves it, as the
-// order's output kind says. It tells the operator itself what became of the
-// file; what it throws is shown by the dialog.
-using Arbetsboksutskrift = std::function<void(Formkontext&, const Listbestallning&)>;
+// Writes the chosen classes into a workbook and prints or saves it with what
+// the run gives it, as the order's output kind says. It tells the operator
+// itself what became of the file; what it throws is shown by the dialog.
+using Arbetsboksutskrift = std::function<void(const Arbetsboksram::Omgivning&, const Listbestallning&)>;
 
 // "Resultat grundomg.": where every result list starts, whatever its output
 // kind. The operator chooses the round (when the competition uses rounds)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include <QList>
 #include <QString>

@@ -23,15 +23,15 @@ QList<int> indResVarden(const QString& indRes) {
     return v;
 }
 
-QList<Lagrad> lasLag(const Databas& db, qint64 lagtavling) {
-    QList<Lagrad> lag;
+QList<Lagsammanstallning> lasLag(const Databas& db, qint64 lagtavling) {
+    QList<Lagsammanstallning> lag;
     QSqlQuery q = db.kor(QStringLiteral("SELECT [Lag nr], Lagnamn, Summa, Innertior, TioNior, IndRes, "
                                         "Sum10, Sum20, Sum30, Sum40, Sum50, Sum60, Res1, Res2, Res3, Res4, "
                                         "Res5, Res6, Res7, Res8, Res9, Res10, Res11, Res12 "
                                         "FROM Lag WHERE Lagtävling = ? ORDER BY [Lag nr]"),
                          {lagtavling});
     while (q.next()) {
-        Lagrad r;
+        Lagsammanstallning r;
         r.nr = q.value(0).toLongLong();
         r.namn = q.value(1).toString();
         r.summa = q.value(2).toInt();
@@ -60,26 +60,28 @@ QList<Medlem> lasMedlemmar(const Databas& db, qint64 lagNr) {
 
 } // namespace
 
-Rangordning::Kedja<Lagrad> kedja(bool sport, int bredd) {
+Rangordning::Kedja<Lagsammanstallning> kedja(bool sport, int bredd) {
     using Rangordning::antal;
     using Rangordning::tal;
-    Rangordning::Kedja<Lagrad> k;
-    k.nycklar.push_back(tal<Lagrad>([](const Lagrad& l) { return l.summa; }));
+    Rangordning::Kedja<Lagsammanstallning> k;
+    k.nycklar.push_back(tal<Lagsammanstallning>([](const Lagsammanstallning& l) { return l.summa; }));
     if (sport) {
-        k.nycklar.push_back(tal<Lagrad>([](const Lagrad& l) { return l.innertior; }));
+        k.nycklar.push_back(tal<Lagsammanstallning>([](const Lagsammanstallning& l) { return l.innertior; }));
         for (int i = 5; i >= 0; --i)
-            k.nycklar.push_back(tal<Lagrad>([i](const Lagrad& l) { return l.sum[size_t(i)]; }));
+            k.nycklar.push_back(
+                tal<Lagsammanstallning>([i](const Lagsammanstallning& l) { return l.sum[size_t(i)]; }));
     } else {
-        k.nycklar.push_back([bredd](const Lagrad& l, Rangordning::Varden& v) {
+        k.nycklar.push_back([bredd](const Lagsammanstallning& l, Rangordning::Varden& v) {
             const QList<int> varden = indResVarden(l.indRes);
             for (int i = 0; i < bredd; ++i)
                 v.push_back(varden.value(i));
         });
         for (int i = 7; i >= 0; --i)
-            k.nycklar.push_back(tal<Lagrad>([i](const Lagrad& l) { return l.res[size_t(i)]; }));
+            k.nycklar.push_back(
+                tal<Lagsammanstallning>([i](const Lagsammanstallning& l) { return l.res[size_t(i)]; }));
     }
-    k.nycklar.push_back(antal<Lagrad>([](const Lagrad& l) { return l.tioNior; }));
-    k.svans = [](const Lagrad& l) { return Rangordning::Svans{{l.namn}, l.nr}; };
+    k.nycklar.push_back(antal<Lagsammanstallning>([](const Lagsammanstallning& l) { return l.tioNior; }));
+    k.svans = [](const Lagsammanstallning& l) { return Rangordning::Svans{{l.namn}, l.nr}; };
     return k;
 }
 
@@ -92,13 +94,13 @@ Urval lasIn(const Databas& db, std::optional<int> omg) {
         const bool sport = t.sportNat == Lagtavlingar::Sport;
         if (!sport && t.sportNat != Lagtavlingar::Nat)
             continue;
-        QList<Lagrad> lag = lasLag(db, t.nyckel);
+        QList<Lagsammanstallning> lag = lasLag(db, t.nyckel);
         if (lag.isEmpty())
             continue;
         int bredd = 0;
-        for (const Lagrad& l : lag)
+        for (const Lagsammanstallning& l : lag)
             bredd = std::max(bredd, int(indResVarden(l.indRes).size()));
-        const Rangordning::Kedja<Lagrad> k = kedja(sport, bredd);
+        const Rangordning::Kedja<Lagsammanstallning> k = kedja(sport, bredd);
         Rangordning::rangordna(lag, k);
         const QList<int> platser = Rangordning::platser(lag, k);
         Tavlingsblock b{t, {}};

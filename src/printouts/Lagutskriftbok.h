@@ -3,7 +3,7 @@
 #include "competition/Lagtavlingar.h"
 #include "competition/Omgangar.h"
 #include "competition/Rangordning.h"
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include <QList>
 #include <QString>
@@ -21,7 +21,8 @@ class Arbetsblad;
 // in the workbook frame.
 namespace Lagutskriftbok {
 
-struct Lagrad {
+// One team as the list ranks it: its row of [Lag], scores and counts.
+struct Lagsammanstallning {
     qint64 nr = 0; // Lag nr
     QString namn;
     int summa = 0;
@@ -39,7 +40,7 @@ struct Medlem {
 };
 
 struct Placerat {
-    Lagrad lag;
+    Lagsammanstallning lag;
     int plats = 0;
     QList<Medlem> medlemmar; // highest LagRes first, then by name
 };
@@ -61,7 +62,7 @@ struct Urval {
 // counts. Scores and counts compare as numbers; IndRes is read as `bredd`
 // scores (missing ones 0) so that every team gives as many. Equal teams stand
 // by name.
-Rangordning::Kedja<Lagrad> kedja(bool sport, int bredd);
+Rangordning::Kedja<Lagsammanstallning> kedja(bool sport, int bredd);
 
 // The team competitions of the round (all when none is given), their teams
 // ranked and placed, and the members.

@@ -3,6 +3,7 @@
 #include "competition/Klasser.h"
 #include "competition/Omgangar.h"
 #include "competition/Skjuttider.h"
+#include "output/Cellregler.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "shell/modGlobalt.h"
 
@@ -190,15 +191,6 @@ void Skjutlagslista::skrivBana(const Skjutlag::Rad& bana) {
         skrivResultat(m_rad, s);
 }
 
-void Skjutlagslista::skrivTal(int rad, int kolumn, int varde, int fullt, bool fet) {
-    Kalkyl::Omrade cell = m_blad.Cells(rad, kolumn);
-    if (varde == fullt)
-        cell.Font().setColor(Kalkyl::Rod);
-    if (fet)
-        cell.Font().setBold(true);
-    cell.setValue(varde);
-}
-
 void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
     // Classes are found as result entry finds them, letter case ignored. Only
     // a mixed competition needs the class to tell how a row is shown: there a
@@ -220,21 +212,21 @@ void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
     }
     if (nationell) {
         for (int i = 0; i < 8; ++i)
-            skrivTal(rad, m_k.serier + i, s.res[size_t(i)], 50, false);
-        skrivTal(rad, m_k.totalt40, s.totalt40, 400, true);
-        skrivTal(rad, m_k.innertior, s.innertior, 40, false);
+            Cellregler::poang(m_blad.Cells(rad, m_k.serier + i), s.res[size_t(i)], 50);
+        Cellregler::poang(m_blad.Cells(rad, m_k.totalt40), s.totalt40, 400, true);
+        Cellregler::poang(m_blad.Cells(rad, m_k.innertior), s.innertior, 40);
         return;
     }
     for (int i = 0; i < 6; ++i)
-        skrivTal(rad, m_k.serier + i, s.sum[size_t(i)], 100, false);
+        Cellregler::poang(m_blad.Cells(rad, m_k.serier + i), s.sum[size_t(i)], 100);
     // Without its class a sport row is shown as a 40-shot one: that hides
     // neither total, since the 60-shot total follows whenever it is more.
     if (!funnen || klass->antalSkott < 60) {
-        skrivTal(rad, m_k.totalt40, s.totalt40, 400, true);
+        Cellregler::poang(m_blad.Cells(rad, m_k.totalt40), s.totalt40, 400, true);
         if (s.totalt60 > s.totalt40)
-            skrivTal(rad, m_k.totalt60, s.totalt60, 600, false);
+            Cellregler::poang(m_blad.Cells(rad, m_k.totalt60), s.totalt60, 600);
     } else {
-        skrivTal(rad, m_k.totalt60, s.totalt60, 600, true);
+        Cellregler::poang(m_blad.Cells(rad, m_k.totalt60), s.totalt60, 600, true);
     }
 }
 

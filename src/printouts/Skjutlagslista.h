@@ -2,7 +2,7 @@
 
 #include "common/Poster.h"
 #include "competition/Skjutlag.h"
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include <QList>
 #include <QString>
@@ -66,7 +66,6 @@ public:
 private:
     void skrivBana(const Skjutlag::Rad& bana);
     void skrivResultat(int rad, const Skytt& s);
-    void skrivTal(int rad, int kolumn, int varde, int fullt, bool fet);
 
     Kalkyl::Arbetsblad& m_blad;
     modGlobalt& m_g;

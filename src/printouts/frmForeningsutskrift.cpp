@@ -1,17 +1,13 @@
 #include "printouts/frmForeningsutskrift.h"
 
-#include "lists/Utskriftsomgivning.h"
+#include "output/Listkorning.h"
 #include "platform/Meddelanden.h"
 #include "printouts/Foreningslista.h"
-#include "printouts/Registrering.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
-#include "shell/Programdelar.h"
-#include "shell/Upptagen.h"
-#include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
 #include <QCheckBox>
@@ -26,9 +22,6 @@
 namespace {
 
 const QString Formular = QStringLiteral("frmFöreningsutskrift");
-
-constexpr int Bredd = 4800;
-constexpr int Hojd = 3810;
 
 constexpr int twips(int t) {
     return t / 15;
@@ -173,13 +166,8 @@ void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening)
         return;
     const Foreningslista::Val val{forening, chkNysida->isChecked(), chkResultat->isChecked()};
     const QScopedValueRollback kor(m_kor, true);
-    const Upptagen upptagen(this);
-    frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
-    status.show();
-    const Utskriftsomgivning omgivning(m_k, [&status](const QString& text) { status.visaStatus(text); });
-    const Arbetsboksram::Omgivning& o = omgivning.omgivning();
-    // The frame tells every failure itself and throws nothing.
-    Foreningslista::kor(o, m_mal, val);
+    Listkorning::kor(m_k, {.mal = m_mal, .lista = Arbetsbokslista::Foreningslista, .dialog = this},
+                     [&](const Arbetsboksram::Omgivning& o) { return Foreningslista::kor(o, m_mal, val); });
 }
 
 void frmForeningsutskrift::cmdAngra_Click() {
@@ -194,26 +182,3 @@ void frmForeningsutskrift::closeEvent(QCloseEvent* e) {
     m_laddas.reset();
     QWidget::closeEvent(e);
 }
-
-namespace Utskrifter {
-
-void registreraForeningslista(const Programdelar& delar) {
-    // While the dialog is open no shooter or setting can change under it and
-    // no other list can be started.
-    delar.fonster.registreraFonster(
-        Fonsternamn::Foreningsutskrift,
-        [](Formkontext& k, const Utskriftsmal& mal) -> QWidget* {
-            auto* dialog = new frmForeningsutskrift(k, mal);
-            if (!dialog->laddad()) {
-                delete dialog;
-                return nullptr;
-            }
-            return dialog;
-        },
-        {.menyer = {.avVidOppning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
-                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}},
-         .storlek = QSize(Bredd, Hojd),
-         .normalLage = true});
-}
-
-} // namespace Utskrifter

@@ -23,6 +23,9 @@ public:
 
     // False when loading failed and was told: the dialog is not to be shown.
     bool laddad() const { return m_laddad; }
+    // The window's size in twips.
+    static constexpr int Bredd = 4800;
+    static constexpr int Hojd = 3810;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

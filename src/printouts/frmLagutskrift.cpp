@@ -1,19 +1,14 @@
 #include "printouts/frmLagutskrift.h"
 
-#include "lists/Klassval.h"
-#include "lists/Utskriftsomgivning.h"
+#include "output/Listkorning.h"
 #include "platform/Meddelanden.h"
 #include "printouts/Lagresultat.h"
 #include "printouts/Lagutskriftbok.h"
-#include "printouts/Registrering.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Laddningsmarkor.h"
-#include "shell/Programdelar.h"
-#include "shell/Upptagen.h"
-#include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
 #include <QCloseEvent>
@@ -33,9 +28,6 @@ constexpr int twips(int t) {
 QRect twips(int vanster, int topp, int bredd, int hojd) {
     return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
 }
-
-constexpr int Bredd = 3135;
-constexpr int Hojd = 2310;
 
 } // namespace
 
@@ -115,7 +107,7 @@ void frmLagutskrift::cmdOK_Click() {
         return;
     const int i = cboVilkenOmg->currentIndex();
     if (i < 0) {
-        const Omgangar::Vagran v = Klassval::ingenOmgang();
+        const Omgangar::Vagran v = Omgangar::ingenOmgang();
         m_k.m().visa(v.text, v.titel, Ikon::Utropstecken);
         return;
     }
@@ -123,25 +115,10 @@ void frmLagutskrift::cmdOK_Click() {
 }
 
 void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang) {
-    std::exception_ptr fel;
-    {
-        const QScopedValueRollback kor(m_kor, true);
-        const Upptagen upptagen(this);
-        frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
-        status.show();
-        const Utskriftsomgivning omgivning(m_k, [&status](const QString& text) { status.visaStatus(text); });
-        const Arbetsboksram::Omgivning& o = omgivning.omgivning();
-        try {
-            Lagutskriftbok::kor(o, m_mal, omgang);
-        } catch (...) {
-            fel = std::current_exception();
-        }
-    }
-    // Told once the status window and the hourglass are gone.
-    if (fel)
-        Felfalla(m_k.m(), QStringLiteral("frmLagutskrift.UtskriftExcel: "), Ikon::Ingen, QString(),
-                 QStringLiteral(" "),
-                 Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
+    const QScopedValueRollback kor(m_kor, true);
+    Listkorning::kor(
+        m_k, {.mal = m_mal, .lista = Arbetsbokslista::Lagutskrift, .dialog = this},
+        [&](const Arbetsboksram::Omgivning& o) { return Lagutskriftbok::kor(o, m_mal, omgang); });
 }
 
 void frmLagutskrift::cmdAvbryt_Click() {
@@ -155,23 +132,3 @@ void frmLagutskrift::closeEvent(QCloseEvent* e) {
     }
     QWidget::closeEvent(e);
 }
-
-namespace Utskrifter {
-
-void registreraLagutskrift(const Programdelar& delar) {
-    delar.fonster.registreraFonster(
-        Fonsternamn::Lagutskrift,
-        [](Formkontext& k, const Utskriftsmal& mal) -> QWidget* {
-            auto* fonster = new frmLagutskrift(k, mal);
-            if (!fonster->laddad()) {
-                delete fonster;
-                return nullptr;
-            }
-            return fonster;
-        },
-        {.menyer = {.avVidOppning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning},
-                    .paVidStangning = {Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning}},
-         .storlek = QSize(Bredd, Hojd)});
-}
-
-} // namespace Utskrifter

@@ -4,8 +4,8 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "competition/Skjutlag.h"
-#include "lists/Arbetsboksram.h"
-#include "lists/Utskriftsomgivning.h"
+#include "output/Arbetsboksram.h"
+#include "output/Listkorning.h"
 #include "platform/Meddelanden.h"
 #include "platform/clsIni.h"
 #include "printouts/Skjutlagslista.h"
@@ -14,8 +14,6 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
-#include "shell/Upptagen.h"
-#include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -192,29 +190,12 @@ void frmUtskriftSkjutlag::cmdSkrivut_Click() {
 void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
     if (m_kor)
         return;
-    std::optional<QString> sparad;
-    std::exception_ptr fel;
-    {
-        const QScopedValueRollback kor(m_kor, true);
-        const Upptagen upptagen(this);
-        frmStatusUtskrift status(m_k.g().strProgrammapp, m_k.m(), this);
-        status.show();
-        try {
-            const Utskriftsomgivning omgivning(m_k,
-                                               [&status](const QString& text) { status.visaStatus(text); });
-            const Arbetsboksram::Omgivning& o = omgivning.omgivning();
-            sparad = Skjutlagslista::kor(o, m_mal, skjutlag, m_forklaringar && chkForklaringar->isChecked());
-        } catch (...) {
-            fel = std::current_exception();
-        }
-    }
-    // Told once the status window and the busy cursor are gone.
-    if (fel)
-        Felfalla(m_k.m(), Formular + QStringLiteral(".UtskriftExcel: "), Ikon::Ingen, QString(),
-                 QStringLiteral(" "),
-                 Felfalla::Ordning::BeskrivningForst)([&] { std::rethrow_exception(fel); });
-    if (sparad && m_mal == Utskriftsmal::Fil)
-        Arbetsboksram::visaSparad(m_k.m(), m_k.g());
+    const QScopedValueRollback kor(m_kor, true);
+    const bool forklaringar = m_forklaringar && chkForklaringar->isChecked();
+    Listkorning::kor(m_k, {.mal = m_mal, .lista = Arbetsbokslista::Skjutlagslista, .dialog = this},
+                     [&](const Arbetsboksram::Omgivning& o) {
+                         return Skjutlagslista::kor(o, m_mal, skjutlag, forklaringar);
+                     });
 }
 
 void frmUtskriftSkjutlag::cmdAngra_Click() {

@@ -40,11 +40,12 @@ struct Miljo : Testfixtur {
     explicit Miljo(NyTavling::Typ typ = NyTavling::Typ::Nationellt, bool medGrafik = true)
         : Testfixtur(medGrafik) {
         skapaTavling(u"Cup"_s, typ, 4, 1, 3);
-        Resultatlistor::registrera(delar(), [this](Formkontext&, const Listbestallning& b) {
-            bestallningar << b;
-            if (underKorning)
-                underKorning(b);
-        });
+        Resultatlistor::registrera(delar(),
+                                   [this](const Arbetsboksram::Omgivning&, const Listbestallning& b) {
+                                       bestallningar << b;
+                                       if (underKorning)
+                                           underKorning(b);
+                                   });
         for (Meny meny : Listmenyer)
             fonster.sattMeny(meny, true);
     }
@@ -308,7 +309,7 @@ private slots:
         widget<QPushButton>(w, "cmdVisa")->click();
         QCOMPARE(mj.bestallningar.size(), aktiv || !anvands ? 1 : 0);
         if (anvands && !aktiv)
-            QCOMPARE(mj.m.senasteText(), Klassval::ingenOmgang().text);
+            QCOMPARE(mj.m.senasteText(), Omgangar::ingenOmgang().text);
     }
 
     // A printed or saved list: the workbook gets the chosen classes in grid

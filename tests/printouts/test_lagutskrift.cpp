@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 using Ikon = Meddelanden::Ikon;
-using Lagrad = Lagutskriftbok::Lagrad;
+using Lagsammanstallning = Lagutskriftbok::Lagsammanstallning;
 
 Q_DECLARE_METATYPE(Utskriftsmal)
 
@@ -42,7 +42,7 @@ struct Miljo {
     explicit Miljo(int skyttar = 4, bool medGrafik = true) : f(medGrafik) {
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 1, skyttar);
         db().kor(u"DELETE FROM Lagtävling"_s);
-        Utskrifter::registreraLagutskrift(f.delar());
+        Utskrifter::registrera(f.delar());
     }
     Databas& db() { return f.g.cnnTavling; }
     qint64 tavling(const QString& namn, const QString& slag, int omg = 0) {

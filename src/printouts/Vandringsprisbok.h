@@ -2,7 +2,7 @@
 
 #include "common/Poster.h"
 #include "competition/Rangordning.h"
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include <QList>
 #include <QString>
@@ -19,7 +19,7 @@ class Arbetsblad;
 // frame. A sport competition ranks by its pair sums (40 or 60 shots by the
 // prize's [Vandringspris] AntalSkott), a national one by its eight series; a
 // mixed competition has no prize list and gets an empty sheet.
-namespace Vandringsprislista {
+namespace Vandringsprisbok {
 
 enum class Layout { Ingen, Nationell, Sport40, Sport60 };
 
@@ -48,4 +48,4 @@ void skriv(Kalkyl::Arbetsblad& blad, const QString& prisnamn, const Urval& urval
 // nothing when nothing was saved (the operator has been told why).
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal);
 
-} // namespace Vandringsprislista
+} // namespace Vandringsprisbok

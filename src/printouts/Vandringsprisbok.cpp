@@ -1,8 +1,9 @@
-#include "printouts/Vandringsprislista.h"
+#include "printouts/Vandringsprisbok.h"
 
 #include "common/Databasnamn.h"
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
+#include "output/Cellregler.h"
 #include "platform/Databas.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "shell/modGlobalt.h"
@@ -14,7 +15,7 @@ using Kalkyl::Arbetsblad;
 using Rangordning::Kedja;
 using Rangordning::Nyckel;
 
-namespace Vandringsprislista {
+namespace Vandringsprisbok {
 
 namespace {
 
@@ -49,22 +50,6 @@ QString kolumner() {
     for (int i = 1; i <= 6; ++i)
         k << Falt::sum(i);
     return k.join(QStringLiteral(", "));
-}
-
-// A series of full marks is red, any other black.
-void resultat(Arbetsblad& blad, int rad, int kolumn, int varde, int fullt) {
-    Kalkyl::Omrade cell = blad.Cells(rad, kolumn);
-    cell.setValue(varde);
-    cell.Font().setColor(varde == fullt ? Kalkyl::Rod : Kalkyl::Svart);
-}
-
-// Bold; red at full marks, otherwise no colour of its own.
-void totalt(Arbetsblad& blad, int rad, int kolumn, int varde, int fullt) {
-    Kalkyl::Omrade cell = blad.Cells(rad, kolumn);
-    cell.Font().setBold(true);
-    cell.setValue(varde);
-    if (varde == fullt)
-        cell.Font().setColor(Kalkyl::Rod);
 }
 
 } // namespace
@@ -156,18 +141,18 @@ void skriv(Arbetsblad& blad, const QString& prisnamn, const Urval& urval) {
         blad.Cells(rad, 3).setValue(s.forening);
         if (nationell) {
             for (int r = 0; r < 8; ++r)
-                resultat(blad, rad, 4 + r, s.res[r], 50);
-            totalt(blad, rad, 12, s.totalt40, 400);
+                Cellregler::poang(blad.Cells(rad, 4 + r), s.res[r], 50, false, Cellregler::Annars::Svart);
+            Cellregler::poang(blad.Cells(rad, 12), s.totalt40, 400, true);
             if (s.innertior > 0)
                 blad.Cells(rad, 13).setValue(s.innertior);
         } else {
             const int par = sextio ? 6 : 4;
             for (int p = 0; p < par; ++p)
-                resultat(blad, rad, 4 + p, s.sum[p], 100);
+                Cellregler::poang(blad.Cells(rad, 4 + p), s.sum[p], 100, false, Cellregler::Annars::Svart);
             if (sextio)
-                totalt(blad, rad, 10, s.totalt60, 600);
+                Cellregler::poang(blad.Cells(rad, 10), s.totalt60, 600, true);
             else
-                totalt(blad, rad, 10, s.totalt40, 400);
+                Cellregler::poang(blad.Cells(rad, 10), s.totalt40, 400, true);
         }
     }
 }
@@ -183,4 +168,4 @@ std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal) 
     });
 }
 
-} // namespace Vandringsprislista
+} // namespace Vandringsprisbok

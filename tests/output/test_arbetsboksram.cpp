@@ -1,5 +1,5 @@
 #include "common/IniNamn.h"
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 #include "platform/Filstorlekstak.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Skrivarmotor.h"

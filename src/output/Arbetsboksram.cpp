@@ -1,4 +1,4 @@
-#include "lists/Arbetsboksram.h"
+#include "output/Arbetsboksram.h"
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
@@ -73,7 +73,7 @@ const Arbetsboksram::Lista Listor[] = {
      .installningsfel = Installningsfel,
      .korfel = korfel(QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista.. "), Ikon::Kritisk,
                       QStringLiteral("Fel")),
-     .dialogenVisarSparad = true},
+     .sparadEfterKorningen = true},
     {.bladnamn = QStringLiteral("Skjutlagslista"),
      .rubrik = QStringLiteral(" Skjutlagslista"),
      .liggandeMedResultat = true,
@@ -96,7 +96,7 @@ const Arbetsboksram::Lista Listor[] = {
      .visarUtskriftsstatus = true,
      .installningsfel = Installningsfel,
      .korfel = korfel(QStringLiteral("frmUtskriftSkjutlag.UtskriftExcel: ")),
-     .dialogenVisarSparad = true},
+     .sparadEfterKorningen = true},
     {.bladnamn = QStringLiteral("Föreningslista"),
      .rubrik = QStringLiteral(" Föreningslista"),
      .marginaler = Arbetsboksram::Marginaler{2.0, 1.0, 2.5, 2.5, 1.3, 1.3},
@@ -345,7 +345,7 @@ std::optional<QString> Arbetsboksram::kor(const Korning& korning,
     if (!program.arAvslutat())
         for (int i = program.Workbooks().Count(); i >= 1; --i)
             program.Workbooks().Item(i).Close(false);
-    if (sparad && korning.mal == Utskriftsmal::Fil && !m_lista.dialogenVisarSparad)
+    if (sparad && korning.mal == Utskriftsmal::Fil && !m_lista.sparadEfterKorningen)
         visaSparad(m_o.m, m_o.g);
     return sparad;
 }

@@ -74,8 +74,9 @@ public:
         bool skriverVersion = false;       // [Debug] VersionExcel written with the header
         Felruta installningsfel{};         // a failure while the sheet is set up
         Felruta korfel{};                  // a failure while it is written, printed or saved
-        // "Filen spardes i:" is told by the list's dialog once its run is over.
-        bool dialogenVisarSparad = false;
+        // "Filen spardes i:" is told by the run of the list (Listkorning) once
+        // the status window is gone, not by the frame.
+        bool sparadEfterKorningen = false;
     };
     static const Lista& lista(Arbetsbokslista lista);
     // "Filen spardes i:" with the competition's Utskrifter folder.

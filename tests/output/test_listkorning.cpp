@@ -1,0 +1,92 @@
+#include "common/Fel.h"
+#include "output/Listkorning.h"
+#include "platform/workbook/Arbetsblad.h"
+#include "support/Testfixtur.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Arbetsbokslista)
+
+namespace {
+
+enum class Utgang { Sparad, FelIListan, Kastat };
+
+bool statusSyns() {
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == u"frmStatusUtskrift"_s && w->isVisible())
+            return true;
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Utgang)
+
+class TestListkorning : public QObject {
+    Q_OBJECT
+private slots:
+    // Whatever a list tells the operator, the status window is gone first;
+    // the busy guard is given back after the run.
+    void ingetUnderStatusfonstret_data() {
+        QTest::addColumn<Arbetsbokslista>("lista");
+        QTest::addColumn<bool>("dialog");
+        QTest::addColumn<Utgang>("utgang");
+        QTest::addColumn<QString>("text");
+        const QString lag = u"frmLagutskrift.UtskriftExcel: "_s;
+        const QString pris = u"MDIfrmHuvudmeny.SkrivVandringsprisLista.. "_s;
+        QTest::newRow("lag sparad") << Arbetsbokslista::Lagutskrift << true << Utgang::Sparad
+                                    << u"Filen spardes i:"_s;
+        QTest::newRow("lag fel i listan")
+            << Arbetsbokslista::Lagutskrift << true << Utgang::FelIListan << lag;
+        QTest::newRow("lag kastat") << Arbetsbokslista::Lagutskrift << true << Utgang::Kastat << lag;
+        QTest::newRow("pris sparad") << Arbetsbokslista::Vandringspris << false << Utgang::Sparad
+                                     << u"Filen spardes i:"_s;
+        QTest::newRow("pris fel i listan")
+            << Arbetsbokslista::Vandringspris << false << Utgang::FelIListan << pris;
+        QTest::newRow("pris kastat") << Arbetsbokslista::Vandringspris << false << Utgang::Kastat << pris;
+    }
+    void ingetUnderStatusfonstret() {
+        QFETCH(Arbetsbokslista, lista);
+        QFETCH(bool, dialog);
+        QFETCH(Utgang, utgang);
+        QFETCH(QString, text);
+        Testfixtur f;
+        f.skapaTavling(u"Cup"_s);
+        QWidget w;
+        bool underStatus = false, statusUnderKorning = false;
+        f.m.svaraMed([&] {
+            underStatus |= statusSyns();
+            return Meddelanden::Svar::OK;
+        });
+        const auto sparad = Listkorning::kor(
+            f.kontext, {.mal = Utskriftsmal::Fil, .lista = lista, .dialog = dialog ? &w : nullptr},
+            [&](const Arbetsboksram::Omgivning& o) {
+                statusUnderKorning =
+                    statusSyns() && QApplication::overrideCursor() && (!dialog || !w.isEnabled());
+                if (utgang == Utgang::Kastat)
+                    throw Fel(1004, u"Disken är full"_s);
+                Arbetsboksram::Korning k;
+                k.mal = Utskriftsmal::Fil;
+                return Arbetsboksram(lista, o).kor(k, [&](Kalkyl::Arbetsblad& b) {
+                    if (utgang == Utgang::FelIListan)
+                        throw Fel(1004, u"Disken är full"_s);
+                    b.Cells(1, 1).setValue(u"Plac"_s);
+                });
+            });
+        QVERIFY(statusUnderKorning);
+        QCOMPARE(f.m.visade.size(), 1);
+        QVERIFY2(f.m.senasteText().startsWith(text), qPrintable(f.m.senasteText()));
+        QVERIFY(!underStatus);
+        QCOMPARE(sparad.has_value(), utgang == Utgang::Sparad);
+        QVERIFY(!statusSyns());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(w.isEnabled());
+    }
+};
+
+QTEST_MAIN(TestListkorning)
+#include "test_listkorning.moc"
