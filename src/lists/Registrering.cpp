@@ -19,12 +19,8 @@ namespace {
 // Every class is ranked before the workbook is begun, so that a failing read
 // leaves no half-written list behind.
 void resultatlistbok(Formkontext& k, const Listbestallning& b) {
-    const Resultaturval urval(k.g());
     const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
-    QList<Klassblock> block;
-    for (const ValdKlass& klass : b.klasser)
-        if (std::optional<Klassblock> kb = urval.valjUt(klass, omg))
-            block.append(std::move(*kb));
+    const QList<Klassblock> block = Resultaturval(k.g()).valjUt(b.klasser, omg);
     const Utskriftsomgivning omgivning(k);
     const Arbetsboksram::Omgivning& o = omgivning.omgivning();
     Resultatlistbok::kor(o, b.mal, block, b.omgang);
