@@ -5,7 +5,7 @@
 // shoot-off value for one shooter in 23, one in 60 without results), all 32
 // classes of the class choice (the free classes and the main classes) chosen.
 //
-// Three steps are timed: rank (each chosen class selected, ranked and placed),
+// Three steps are timed: rank (the chosen classes selected, ranked and placed),
 // build (the workbook set up and its blocks written) and save (the file
 // written, read back, synced and renamed into place). The reference is the
 // same sheet written straight with libxlsxwriter: every cell of the list's
@@ -470,11 +470,7 @@ Tider korListan(Listtavling& t, std::optional<Referensblad>* blad, QString& spar
     Tider tider;
     QElapsedTimer tid;
     tid.start();
-    const Resultaturval urval(t.g);
-    QList<Klassblock> block;
-    for (const ValdKlass& v : t.valda)
-        if (std::optional<Klassblock> b = urval.valjUt(v, std::nullopt))
-            block.append(std::move(*b));
+    const QList<Klassblock> block = Resultaturval(t.g).valjUt(t.valda, std::nullopt);
     tider.rang = ms(tid);
     double skrivet = 0;
     Arbetsboksram::Omgivning o{t.g, t.m};

@@ -4,7 +4,9 @@
 
 #include <QHash>
 #include <QSqlField>
+#include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 
 namespace {
@@ -58,10 +60,10 @@ enum Skyttefalt {
     FTioNior,
     FSarskjutning,
     FMan1098,
-    FRes,              // + series - 1
-    FSfst = FRes + 12, // + series - 1
-    FSum = FSfst + 12, // + pair - 1
-    AntalSkyttefalt = FSum + 6
+    FRes,             // + series - 1
+    FSum = FRes + 12, // + pair - 1
+    FSfst = FSum + 6, // + series - 1; last, so that a list can leave them out
+    AntalSkyttefalt = FSfst + 12
 };
 
 struct Skyttefaltnamn {
@@ -105,6 +107,94 @@ const Skyttefaltnamn& skyttefalt() {
     }();
     return n;
 }
+
+// One field's value into the row.
+void satt(Skytt& s, int kod, const QVariant& v) {
+    const auto heltal = [&] { return int(v.toLongLong()); };
+    switch (kod) {
+    case FLopnummer:
+        s.lopnummer = v.toLongLong();
+        break;
+    case FStartnr:
+        s.startnr = heltal();
+        break;
+    case FNamn:
+        s.namn = v.toString();
+        break;
+    case FEfternamn:
+        s.efternamn = v.toString();
+        break;
+    case FForening:
+        s.forening = v.toString();
+        break;
+    case FKlass:
+        s.klass = v.toString();
+        break;
+    case FLicensnr:
+        s.licensnr = v.toString();
+        break;
+    case FSkyttekortNr:
+        s.skyttekortNr = v.toString();
+        break;
+    case FFodelsear:
+        s.fodelsear = v.toString();
+        break;
+    case FOmg:
+        s.omg = heltal();
+        break;
+    case FLag:
+        s.lag = v.toLongLong();
+        break;
+    case FLagRes:
+        s.lagRes = heltal();
+        break;
+    case FLagserier:
+        s.lagserier = heltal();
+        break;
+    case FVandringsSerier:
+        s.vandringsSerier = heltal();
+        break;
+    case FTotalt40:
+        s.totalt40 = heltal();
+        break;
+    case FTotalt60:
+        s.totalt60 = heltal();
+        break;
+    case FInnertior:
+        s.innertior = heltal();
+        break;
+    case FTioNior:
+        s.tioNior = v.toString();
+        break;
+    case FSarskjutning:
+        s.sarskjutning = v.toDouble();
+        break;
+    case FMan1098:
+        s.man1098 = v.toLongLong() != 0;
+        break;
+    default:
+        if (kod >= FSfst)
+            s.sfst[size_t(kod - FSfst)] = v.toString();
+        else if (kod >= FSum)
+            s.sum[size_t(kod - FSum)] = heltal();
+        else
+            s.res[size_t(kod - FRes)] = heltal();
+        break;
+    }
+}
+
+// The names in the order of the fields' codes, so that a query of kolumner()
+// is read by position.
+const QStringList& skyttekolumner() {
+    static const QStringList k = [] {
+        QStringList k(AntalSkyttefalt);
+        const Skyttefaltnamn& n = skyttefalt();
+        for (auto it = n.exakt.cbegin(); it != n.exakt.cend(); ++it)
+            k[it.value()] = it.key();
+        return k;
+    }();
+    return k;
+}
 } // namespace
 
 Skytt Skytt::fran(const QSqlRecord& post) {
@@ -123,79 +213,27 @@ Skytt Skytt::fran(const QSqlRecord& post) {
         if (kod < 0 || last[size_t(kod)])
             continue;
         last[size_t(kod)] = true;
-        const QVariant v = falt.value();
-        const auto heltal = [&] { return int(v.toLongLong()); };
-        switch (kod) {
-        case FLopnummer:
-            s.lopnummer = v.toLongLong();
-            break;
-        case FStartnr:
-            s.startnr = heltal();
-            break;
-        case FNamn:
-            s.namn = v.toString();
-            break;
-        case FEfternamn:
-            s.efternamn = v.toString();
-            break;
-        case FForening:
-            s.forening = v.toString();
-            break;
-        case FKlass:
-            s.klass = v.toString();
-            break;
-        case FLicensnr:
-            s.licensnr = v.toString();
-            break;
-        case FSkyttekortNr:
-            s.skyttekortNr = v.toString();
-            break;
-        case FFodelsear:
-            s.fodelsear = v.toString();
-            break;
-        case FOmg:
-            s.omg = heltal();
-            break;
-        case FLag:
-            s.lag = v.toLongLong();
-            break;
-        case FLagRes:
-            s.lagRes = heltal();
-            break;
-        case FLagserier:
-            s.lagserier = heltal();
-            break;
-        case FVandringsSerier:
-            s.vandringsSerier = heltal();
-            break;
-        case FTotalt40:
-            s.totalt40 = heltal();
-            break;
-        case FTotalt60:
-            s.totalt60 = heltal();
-            break;
-        case FInnertior:
-            s.innertior = heltal();
-            break;
-        case FTioNior:
-            s.tioNior = v.toString();
-            break;
-        case FSarskjutning:
-            s.sarskjutning = v.toDouble();
-            break;
-        case FMan1098:
-            s.man1098 = v.toLongLong() != 0;
-            break;
-        default:
-            if (kod >= FSum)
-                s.sum[size_t(kod - FSum)] = heltal();
-            else if (kod >= FSfst)
-                s.sfst[size_t(kod - FSfst)] = v.toString();
-            else
-                s.res[size_t(kod - FRes)] = heltal();
-            break;
-        }
+        satt(s, kod, falt.value());
     }
+    return s;
+}
+
+static_assert(Skytt::AntalKolumner == AntalSkyttefalt && Skytt::AntalKolumnerUtanSkott == FSfst);
+
+QString Skytt::kolumner(const QString& tabell, int antal) {
+    const QStringList k = skyttekolumner().mid(0, antal);
+    if (tabell.isEmpty())
+        return k.join(QStringLiteral(", "));
+    const QString prefix = tabell + QLatin1Char('.');
+    return prefix + k.join(QStringLiteral(", ") + prefix);
+}
+
+Skytt Skytt::fran(const QSqlQuery& q, int forsta, int antal) {
+    Skytt s;
+    if (antal < AntalSkyttefalt)
+        s.sfst.fill(QStringLiteral("00000"));
+    for (int i = 0; i < antal; ++i)
+        satt(s, i, q.value(forsta + i));
     return s;
 }
 

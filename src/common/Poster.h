@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+class QSqlQuery;
 class QSqlRecord;
 
 // The rows that several parts of the program read from the competition
@@ -26,7 +27,17 @@ struct Skytt {
     std::array<QString, 12> sfst; // "00000" when no shot values were read
 
     bool arPlatshallare() const;
-    // The fields a query selected; the others keep their defaults.
+    // Every field of the row as a SELECT list, in the order fran(QSqlQuery)
+    // reads them; with a table name (or alias) each field is prefixed by it.
+    // The shot strings stand last, so that a list that never shows them reads
+    // the first AntalKolumnerUtanSkott only.
+    static constexpr int AntalKolumner = 50;
+    static constexpr int AntalKolumnerUtanSkott = 38;
+    static QString kolumner(const QString& tabell = {}, int antal = AntalKolumner);
+    // The current row of a query that selected kolumner(.., antal) from
+    // position forsta on; shot strings not read are "00000".
+    static Skytt fran(const QSqlQuery& q, int forsta = 0, int antal = AntalKolumner);
+    // The fields a record holds, by name; the others keep their defaults.
     static Skytt fran(const QSqlRecord& post);
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/Databasnamn.h"
 #include "common/Fel.h"
+#include "competition/Klassmodell.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
 #include "shell/modGlobalt.h"
@@ -12,8 +13,8 @@
 namespace {
 using Ikon = Meddelanden::Ikon;
 
-const QString Sport = QStringLiteral("Sport");
-const QString Nat = QStringLiteral("Nat");
+using Klassmodell::Nat;
+using Klassmodell::Sport;
 
 [[noreturn]] void klassenFinnsInte() {
     throw Fel(Klasser::RadenFinnsInte, QStringLiteral("Klassen finns inte längre."));
@@ -34,20 +35,8 @@ bool Klasser::mixad() const {
     return m_g.blnMix;
 }
 
-QString Klasser::kolumner() const {
-    QString k = QStringLiteral("Räknare, Klass, Klassnamn, [Antal skott], Sammanslagen");
-    if (mixad())
-        k += QStringLiteral(", [Sport/Nat]");
-    return k;
-}
-
 QList<Klass> Klasser::las(const QString& villkor, const QVariantList& varden) const {
-    QSqlQuery q = db().kor(
-        QStringLiteral("SELECT %1 FROM %2 %3 ORDER BY Räknare").arg(kolumner(), tabell(), villkor), varden);
-    QList<Klass> klasser;
-    while (q.next())
-        klasser << Klass::fran(q.record());
-    return klasser;
+    return Klassmodell::lasKlasser(m_g, villkor, varden);
 }
 
 QList<Klass> Klasser::lista() const {
@@ -91,7 +80,8 @@ Klasser::Utfall Klasser::kontrollera(const Uppgifter& u) const {
     // A mixed competition sorts its classes by the kind; a class must be one of them.
     if (mixad() && u.sportNat != Sport && u.sportNat != Nat)
         return vagra(Utfall::Ofullstandig);
-    const bool nationell = mixad() ? u.sportNat == Nat : m_g.blnNationellt;
+    const bool nationell =
+        Klassmodell::slag(Klassmodell::tavlingsslag(m_g), u.sportNat, 0) == Klassslag::Nationell;
     const int storsta = nationell ? StorstaAntalSkottNationellt : StorstaAntalSkottSport;
     const int n = antalSkott(u);
     if (n < MinstaAntalSkott || n > storsta)

@@ -98,7 +98,6 @@ public:
 
 private:
     Databas& db() const;
-    QString kolumner() const;
     QList<Klass> las(const QString& villkor, const QVariantList& varden) const;
     Utfall vagra(Utfall u) const;
     int antalSkott(const Uppgifter& u) const;

@@ -1,5 +1,6 @@
 #include "competition/Lag.h"
 
+#include "common/Databasnamn.h"
 #include "common/Fel.h"
 #include "competition/Lagtavlingar.h"
 #include "platform/Databas.h"
@@ -107,8 +108,8 @@ std::optional<Nytt> NyttLag(Databas& db, Meddelanden& m, qint64 lagtavling,
 
 void radera(Databas& db, qint64 nr) {
     db.transaktion([&] {
-        db.kor(QStringLiteral("UPDATE Skyttar SET Lag = 0, Lagserier = 0 WHERE Lag = ? AND Löpnummer <> 1"),
-               {nr});
+        db.kor(QStringLiteral("UPDATE Skyttar SET Lag = 0, Lagserier = 0 WHERE Lag = ? AND Löpnummer <> ?"),
+               {nr, PlatshallareLopnummer});
         db.kor(QStringLiteral("DELETE FROM Lag WHERE [Lag nr] = ?"), {nr});
     });
 }

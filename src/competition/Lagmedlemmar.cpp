@@ -1,5 +1,6 @@
 #include "competition/Lagmedlemmar.h"
 
+#include "common/Databasnamn.h"
 #include "common/Fel.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
@@ -60,17 +61,20 @@ std::optional<Lagkrav> krav(const Databas& db, qint64 lagNr) {
 }
 
 QList<Skytt> lista(const Databas& db, qint64 lagNr) {
-    return poster(
-        db.kor(Kolumner + QStringLiteral(" WHERE Lag = ? AND Löpnummer <> 1 ORDER BY Löpnummer"), {lagNr}));
+    return poster(db.kor(Kolumner + QStringLiteral(" WHERE Lag = ? AND Löpnummer <> ? ORDER BY Löpnummer"),
+                         {lagNr, PlatshallareLopnummer}));
 }
 
 int antal(const Databas& db, qint64 lagNr) {
-    return db.varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Lag = ? AND Löpnummer <> 1"), {lagNr})
+    return db
+        .varde(QStringLiteral("SELECT COUNT(*) FROM Skyttar WHERE Lag = ? AND Löpnummer <> ?"),
+               {lagNr, PlatshallareLopnummer})
         .toInt();
 }
 
 std::optional<Skytt> hamta(const Databas& db, qint64 lopnummer) {
-    QSqlQuery q = db.kor(Kolumner + QStringLiteral(" WHERE Löpnummer = ? AND Löpnummer <> 1"), {lopnummer});
+    QSqlQuery q = db.kor(Kolumner + QStringLiteral(" WHERE Löpnummer = ? AND Löpnummer <> ?"),
+                         {lopnummer, PlatshallareLopnummer});
     if (!q.next())
         return std::nullopt;
     return post(q);
@@ -88,8 +92,8 @@ int lagserier(int antalSkott) {
 
 QList<Skytt> sok(const modGlobalt& g, qint64 lagNr, const QString& namn, const QString& efternamn) {
     // The statement is made of fixed pieces; what was typed is only ever bound.
-    QString sql = Kolumner + QStringLiteral(" WHERE Löpnummer <> 1 AND Lag = 0");
-    QVariantList varden;
+    QString sql = Kolumner + QStringLiteral(" WHERE Löpnummer <> ? AND Lag = 0");
+    QVariantList varden{PlatshallareLopnummer};
     if (!namn.trimmed().isEmpty()) {
         sql += QStringLiteral(" AND Namn LIKE ? ESCAPE '\\'");
         varden << Databas::bokstavligtMonster(namn) + QLatin1Char('%');
@@ -112,8 +116,8 @@ bool laggTill(Databas& db, qint64 lagNr, qint64 lopnummer) {
         if (antal(db, lagNr) >= k.storlek)
             return;
         const QSqlQuery q = db.kor(QStringLiteral("UPDATE Skyttar SET Lag = ?, Lagserier = ? "
-                                                  "WHERE Löpnummer = ? AND Löpnummer <> 1 AND Lag = 0"),
-                                   {lagNr, lagserier(k.skott), lopnummer});
+                                                  "WHERE Löpnummer = ? AND Löpnummer <> ? AND Lag = 0"),
+                                   {lagNr, lagserier(k.skott), lopnummer, PlatshallareLopnummer});
         if (q.numRowsAffected() != 1)
             throw Fel(IngenAktuellPost, FinnsInte);
         tillagd = true;
@@ -124,8 +128,8 @@ bool laggTill(Databas& db, qint64 lagNr, qint64 lopnummer) {
 void taBort(Databas& db, qint64 lagNr, qint64 lopnummer) {
     db.kor(
         QStringLiteral(
-            "UPDATE Skyttar SET Lag = 0, Lagserier = 0 WHERE Löpnummer = ? AND Lag = ? AND Löpnummer <> 1"),
-        {lopnummer, lagNr});
+            "UPDATE Skyttar SET Lag = 0, Lagserier = 0 WHERE Löpnummer = ? AND Lag = ? AND Löpnummer <> ?"),
+        {lopnummer, lagNr, PlatshallareLopnummer});
 }
 
 bool taBort(Databas& db, Meddelanden& m, qint64 lagNr, qint64 lopnummer) {

@@ -86,8 +86,9 @@ template <class Rad> bool likaResultat(const Rad& a, const Rad& b, const Kedja<R
     return likaResultat(reducera(a, k), reducera(b, k));
 }
 
-// Puts the rows in ranked order; each row is reduced once.
-template <class Rad> void rangordna(QList<Rad>& rader, const Kedja<Rad>& k) {
+// Puts the rows in ranked order and gives their places (as platser below);
+// each row is reduced once.
+template <class Rad> QList<int> rangordnaOchPlacera(QList<Rad>& rader, const Kedja<Rad>& k) {
     std::vector<Rangrad> r;
     r.reserve(rader.size());
     for (const Rad& rad : rader)
@@ -98,9 +99,19 @@ template <class Rad> void rangordna(QList<Rad>& rader, const Kedja<Rad>& k) {
                      [&r](qsizetype a, qsizetype b) { return jamfor(r[a], r[b]) < 0; });
     QList<Rad> ut;
     ut.reserve(rader.size());
-    for (const qsizetype i : ordning)
+    std::vector<Rangrad> rangordnade;
+    rangordnade.reserve(r.size());
+    for (const qsizetype i : ordning) {
         ut.push_back(std::move(rader[i]));
+        rangordnade.push_back(std::move(r[size_t(i)]));
+    }
     rader = std::move(ut);
+    return platser(rangordnade);
+}
+
+// Puts the rows in ranked order.
+template <class Rad> void rangordna(QList<Rad>& rader, const Kedja<Rad>& k) {
+    rangordnaOchPlacera(rader, k);
 }
 
 template <class Rad> QList<int> platser(const QList<Rad>& rangordnade, const Kedja<Rad>& k) {

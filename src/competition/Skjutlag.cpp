@@ -20,11 +20,11 @@ using Svar = Meddelanden::Svar;
 // shooter row that is gone is free like one that points at the placeholder.
 const QString UpptagnaBanor =
     QStringLiteral("SELECT COUNT(*) FROM Skjutlag s "
-                   "JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                   "JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "
                    "WHERE s.Skjutlag = ?");
 
 bool harSkyttar(const Databas& db, int skjutlag) {
-    return db.varde(UpptagnaBanor, {skjutlag}).toInt() > 0;
+    return db.varde(UpptagnaBanor, {PlatshallareLopnummer, skjutlag}).toInt() > 0;
 }
 
 // The lanes 1..N of squad n that have no row yet. A database whose squad
@@ -92,17 +92,18 @@ bool Rad::ledig() const {
 QList<Rad> vy(const Databas& db, int skjutlag) {
     // The lane and the key under names no shooter field has, so that neither
     // passes for one of the shooter's own.
-    QSqlQuery q = db.kor(
-        QStringLiteral("SELECT s.Bana AS Skjutlag_Bana, k.Löpnummer AS Skjutlag_Skytt, k.* FROM Skjutlag s "
-                       "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
-                       "WHERE s.Skjutlag = ? ORDER BY s.Bana, s.rowid"),
-        {skjutlag});
+    QSqlQuery q =
+        db.kor(QStringLiteral("SELECT s.Bana, k.Löpnummer, %1 FROM Skjutlag s "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "
+                              "WHERE s.Skjutlag = ? ORDER BY s.Bana, s.rowid")
+                   .arg(Skytt::kolumner(QStringLiteral("k"))),
+               {PlatshallareLopnummer, skjutlag});
     QList<Rad> rader;
     while (q.next()) {
         Rad r;
         r.bana = q.value(0).toInt();
         if (!q.value(1).isNull()) {
-            r.skytt = Skytt::fran(q.record());
+            r.skytt = Skytt::fran(q, 2);
             r.lopnummer = r.skytt.lopnummer;
             r.namn = r.skytt.namn;
             r.efternamn = r.skytt.efternamn;
@@ -120,9 +121,9 @@ QList<Rad> vy(const Databas& db, int skjutlag) {
 int ledigaBanor(const Databas& db, int skjutlag) {
     return db
         .varde(QStringLiteral("SELECT COUNT(*) FROM Skjutlag s "
-                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "
                               "WHERE s.Skjutlag = ? AND k.Löpnummer IS NULL"),
-               {skjutlag})
+               {PlatshallareLopnummer, skjutlag})
         .toInt();
 }
 
@@ -130,10 +131,10 @@ QList<int> ledigaPerSkjutlag(const Databas& db, int antal) {
     QList<int> lediga(qMax(antal, 0), 0);
     QSqlQuery q =
         db.kor(QStringLiteral("SELECT s.Skjutlag, COUNT(*) FROM Skjutlag s "
-                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "
                               "WHERE k.Löpnummer IS NULL AND s.Skjutlag BETWEEN 1 AND ? "
                               "GROUP BY s.Skjutlag"),
-               {antal});
+               {PlatshallareLopnummer, antal});
     while (q.next())
         lediga[q.value(0).toInt() - 1] = q.value(1).toInt();
     return lediga;

@@ -1,5 +1,7 @@
 #include "entry/Inmatningsregler.h"
 
+#include "competition/Klassmodell.h"
+
 #include <Qt>
 
 namespace Inmatningsregler {
@@ -15,9 +17,7 @@ Seriefarg serieFarg(int serie, int klassensSerier, int extraSerier) {
 }
 
 bool arNationellRad(bool mix, bool nationellt, bool sportskytte, const QString& sportNat) {
-    if (mix)
-        return sportNat == QLatin1String("Nat");
-    return nationellt && !sportskytte;
+    return Klassmodell::slag({mix, nationellt, sportskytte}, sportNat, 0) == Klassslag::Nationell;
 }
 
 Radsynlighet synlighet(bool nationellRad, std::optional<int> klassensSerier, int lagserier,

@@ -5,23 +5,12 @@
 
 #include <QSqlQuery>
 
-Klassuppslag::Klassuppslag(const modGlobalt& g) {
-    // The table name is one of the three class tables, never typed text.
-    QSqlQuery q = g.cnnTavling.kor(
-        QStringLiteral("SELECT Klass, [Antal skott] FROM %1 ORDER BY Räknare").arg(g.klasstabell()));
-    while (q.next()) {
-        // The first row of a class wins, as a search from the top finds it.
-        const QString nyckel = q.value(0).toString().toLower();
-        if (!m_antalSkott.contains(nyckel))
-            m_antalSkott.insert(nyckel, q.value(1).toInt());
-    }
-}
+Klassuppslag::Klassuppslag(const modGlobalt& g) : m_klasser(Klassmodell::Klassregister::las(g)) {}
 
 std::optional<int> Klassuppslag::antalSkott(const QString& klass) const {
-    const auto it = m_antalSkott.constFind(klass.toLower());
-    if (it == m_antalSkott.constEnd())
-        return std::nullopt;
-    return *it;
+    if (const Klass* k = m_klasser.hitta(klass))
+        return k->antalSkott;
+    return std::nullopt;
 }
 
 std::optional<int> Klassuppslag::klassensSerier(const QString& klass) const {
@@ -37,14 +26,7 @@ QString ingenKlassText(int bana) {
 }
 
 QList<Banrad> hamtaSkjutlag(const modGlobalt& g, int skjutlag) {
-    QString sql = QStringLiteral("SELECT Skyttar.Löpnummer, Skyttar.Klass, Skyttar.Namn, Skyttar.Efternamn, "
-                                 "Skyttar.Förening");
-    for (int n = 1; n <= Serieregler::AntalSerier; ++n)
-        sql += QStringLiteral(", Skyttar.") + Falt::res(n);
-    sql += QStringLiteral(", Skyttar.Lagserier, Skyttar.VandringsSerier, Skyttar.Innertior, Skyttar.TioNior, "
-                          "Skyttar.Särskjutning, Skyttar.Man1098");
-    for (int n = 1; n <= Serieregler::AntalSerier; ++n)
-        sql += QStringLiteral(", Skyttar.") + Falt::sfst(n);
+    QString sql = QStringLiteral("SELECT %1").arg(Skytt::kolumner(QStringLiteral("Skyttar")));
     sql += QStringLiteral(", Skjutlag.Skjutlag, Skjutlag.Bana");
     if (g.blnMix) {
         // Joined through the first row of the class, so that a class entered
@@ -64,23 +46,24 @@ QList<Banrad> hamtaSkjutlag(const modGlobalt& g, int skjutlag) {
     QSqlQuery q = g.cnnTavling.kor(sql, {PlatshallareLopnummer, skjutlag});
     QList<Banrad> rader;
     while (q.next()) {
+        const Skytt k = Skytt::fran(q);
         Banrad r;
-        int i = 0;
-        r.lopnummer = q.value(i++).toLongLong();
-        r.klass = q.value(i++).toString();
-        r.namn = q.value(i++).toString();
-        r.efternamn = q.value(i++).toString();
-        r.forening = q.value(i++).toString();
-        for (int n = 0; n < Serieregler::AntalSerier; ++n)
-            r.res[n] = q.value(i++).toInt();
-        r.lagserier = q.value(i++).toInt();
-        r.vandringsSerier = q.value(i++).toInt();
-        r.innertior = q.value(i++).toInt();
-        r.tioNior = q.value(i++).toString();
-        r.sarskjutning = q.value(i++).toDouble();
-        r.man1098 = q.value(i++).toInt();
-        for (int n = 0; n < Serieregler::AntalSerier; ++n)
-            r.sfst << q.value(i++).toString();
+        r.lopnummer = k.lopnummer;
+        r.klass = k.klass;
+        r.namn = k.namn;
+        r.efternamn = k.efternamn;
+        r.forening = k.forening;
+        for (int n = 0; n < Serieregler::AntalSerier; ++n) {
+            r.res[n] = k.res[size_t(n)];
+            r.sfst << k.sfst[size_t(n)];
+        }
+        r.lagserier = k.lagserier;
+        r.vandringsSerier = k.vandringsSerier;
+        r.innertior = k.innertior;
+        r.tioNior = k.tioNior;
+        r.sarskjutning = k.sarskjutning;
+        r.man1098 = k.man1098 ? 1 : 0;
+        int i = Skytt::AntalKolumner;
         r.skjutlag = q.value(i++).toInt();
         r.bana = q.value(i++).toInt();
         if (g.blnMix)

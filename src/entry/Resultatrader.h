@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/Klassmodell.h"
 #include "competition/Serieregler.h"
 
 #include <QHash>
@@ -45,7 +46,7 @@ public:
     std::optional<int> klassensSerier(const QString& klass) const;
 
 private:
-    QHash<QString, int> m_antalSkott;
+    Klassmodell::Klassregister m_klasser;
 };
 
 // The message of a lane whose class is missing from the class table.

@@ -18,12 +18,8 @@ namespace {
 // Every class is ranked before the workbook is begun, so that a failing read
 // leaves no half-written list behind.
 void resultatlistbok(const Arbetsboksram::Omgivning& o, const Listbestallning& b) {
-    const Resultaturval urval(o.g);
     const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
-    QList<Klassblock> block;
-    for (const ValdKlass& klass : b.klasser)
-        if (std::optional<Klassblock> kb = urval.valjUt(klass, omg))
-            block.append(std::move(*kb));
+    const QList<Klassblock> block = Resultaturval(o.g).valjUt(b.klasser, omg);
     Resultatlistbok::kor(o, b.mal, block, b.omgang);
 }
 

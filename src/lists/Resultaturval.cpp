@@ -5,35 +5,10 @@
 #include "platform/Databas.h"
 #include "shell/modGlobalt.h"
 
+#include <QHash>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace {
-// Everything the list's rows show or rank by; the shot strings and the team
-// fields are not read.
-QString kolumner() {
-    QStringList k{Falt::Lopnummer, Falt::Startnr,  Falt::Namn,         Falt::Efternamn, Falt::Forening,
-                  Falt::Klass,     Falt::Licensnr, Falt::SkyttekortNr, Falt::Fodelsear, Falt::Omg,
-                  Falt::Totalt40,  Falt::Totalt60, Falt::Innertior,    Falt::TioNior,   Falt::Sarskjutning};
-    for (int i = 1; i <= 12; ++i)
-        k << Falt::res(i);
-    for (int i = 1; i <= 6; ++i)
-        k << Falt::sum(i);
-    return k.join(QStringLiteral(", "));
-}
-
-// In a mixed competition the class says its kind, otherwise the competition
-// does; a class of no known kind is left out.
-std::optional<Klassslag> slag(const modGlobalt& g, const Klass& k) {
-    const bool sport = g.blnMix ? k.sportNat == QStringLiteral("Sport") : g.blnSportskytte;
-    const bool nationell = g.blnMix ? k.sportNat == QStringLiteral("Nat") : g.blnNationellt;
-    if (sport)
-        return k.antalSkott > 40 ? Klassslag::Sport60 : Klassslag::Sport40;
-    if (nationell)
-        return Klassslag::Nationell;
-    return std::nullopt;
-}
-
 const Rangordning::Kedja<Skytt>& kedja(Klassslag s) {
     switch (s) {
     case Klassslag::Sport60:
@@ -41,50 +16,79 @@ const Rangordning::Kedja<Skytt>& kedja(Klassslag s) {
     case Klassslag::Sport40:
         return Rangordning::sport40();
     case Klassslag::Nationell:
+    case Klassslag::Okand:
         break;
     }
     return Rangordning::nationell();
-}
-
-// An ordinary class by its code (Klass has the Swedish collation, so letter
-// case does not matter, as in result entry); a main class by the codes of its
-// member classes, whatever their own kind. The placeholder is never one of them.
-QList<Skytt> skyttar(const modGlobalt& g, const ValdKlass& v, std::optional<int> omg) {
-    QString sql = QStringLiteral("SELECT %1 FROM Skyttar WHERE ").arg(kolumner());
-    QVariantList varden;
-    if (v.huvudklass) {
-        sql += QStringLiteral("Klass IN (SELECT Klass FROM %1 WHERE Sammanslagen = ?)").arg(g.klasstabell());
-        varden << v.klass.raknare;
-    } else {
-        sql += QStringLiteral("Klass = ?");
-        varden << v.klass.kod;
-    }
-    if (omg) {
-        sql += QStringLiteral(" AND Omg = ?");
-        varden << *omg;
-    }
-    sql += QStringLiteral(" AND Löpnummer <> ?");
-    varden << PlatshallareLopnummer;
-
-    QSqlQuery q = g.cnnTavling.kor(sql, varden);
-    QList<Skytt> s;
-    while (q.next())
-        s << Skytt::fran(q.record());
-    return s;
 }
 } // namespace
 
 Resultaturval::Resultaturval(const modGlobalt& g) : m_g(g) {}
 
+// An ordinary class takes the shooters of its code, a main class those of its
+// member classes' codes, whatever their own kind; codes match with letter case
+// ignored, as the database compares them. All of them come in one query, the
+// round and the placeholder bound, and are sorted into their blocks here: a
+// shooter whose class is both chosen and merged into a chosen main class
+// stands in both.
+QList<Klassblock> Resultaturval::valjUt(const QList<ValdKlass>& valda, std::optional<int> omg) const {
+    QList<Klassblock> block;
+    QHash<QString, QList<qsizetype>> blockAvKod;
+    QHash<qint64, qsizetype> huvudklassblock;
+    for (const ValdKlass& v : valda) {
+        const Klassslag s = Klassmodell::slag(m_g, &v.klass);
+        if (s == Klassslag::Okand)
+            continue;
+        if (v.huvudklass)
+            huvudklassblock.insert(v.klass.raknare, block.size());
+        else
+            blockAvKod[Klassmodell::nyckel(v.klass.kod)] << block.size();
+        block.append({v, s, {}, {}});
+    }
+    if (!huvudklassblock.isEmpty())
+        for (const Klass& k : Klassmodell::lasKlasser(m_g, QStringLiteral("WHERE Sammanslagen <> 0")))
+            if (const auto h = huvudklassblock.constFind(k.sammanslagen); h != huvudklassblock.constEnd())
+                blockAvKod[Klassmodell::nyckel(k.kod)] << *h;
+    if (!blockAvKod.isEmpty()) {
+        QString sql = QStringLiteral("SELECT %1 FROM Skyttar WHERE Löpnummer <> ?")
+                          .arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott));
+        QVariantList varden{PlatshallareLopnummer};
+        if (omg) {
+            sql += QStringLiteral(" AND Omg = ?");
+            varden << *omg;
+        }
+        QStringList platser;
+        for (auto it = blockAvKod.cbegin(); it != blockAvKod.cend(); ++it) {
+            platser << QStringLiteral("?");
+            varden << it.key();
+        }
+        sql += QStringLiteral(" AND Klass IN (%1)").arg(platser.join(QStringLiteral(", ")));
+        QSqlQuery q = m_g.cnnTavling.kor(sql, varden);
+        while (q.next()) {
+            Skytt s = Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
+            const auto b = blockAvKod.constFind(Klassmodell::nyckel(s.klass));
+            if (b == blockAvKod.constEnd())
+                continue;
+            for (qsizetype i = 0; i + 1 < b->size(); ++i)
+                block[(*b)[i]].skyttar << s;
+            block[b->back()].skyttar << std::move(s);
+        }
+    }
+    QList<Klassblock> ut;
+    ut.reserve(block.size());
+    for (Klassblock& b : block) {
+        if (b.skyttar.isEmpty())
+            continue;
+        const Rangordning::Kedja<Skytt>& kd = kedja(b.slag);
+        b.platser = Rangordning::rangordnaOchPlacera(b.skyttar, kd);
+        ut.append(std::move(b));
+    }
+    return ut;
+}
+
 std::optional<Klassblock> Resultaturval::valjUt(const ValdKlass& k, std::optional<int> omg) const {
-    const std::optional<Klassslag> s = slag(m_g, k.klass);
-    if (!s)
+    QList<Klassblock> b = valjUt(QList<ValdKlass>{k}, omg);
+    if (b.isEmpty())
         return std::nullopt;
-    Klassblock b{k, *s, skyttar(m_g, k, omg), {}};
-    if (b.skyttar.isEmpty())
-        return std::nullopt;
-    const Rangordning::Kedja<Skytt>& kd = kedja(*s);
-    Rangordning::rangordna(b.skyttar, kd);
-    b.platser = Rangordning::platser(b.skyttar, kd);
-    return b;
+    return std::move(b.front());
 }

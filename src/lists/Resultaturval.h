@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
+#include "competition/Klassmodell.h"
 
 #include <QList>
 #include <optional>
@@ -15,15 +16,12 @@ struct ValdKlass {
     bool huvudklass = false; // a main class of SammanslagningKlasser
 };
 
-// How a class is ranked: its kind decides the key chain.
-enum class Klassslag { Nationell, Sport60, Sport40 };
-
 // A chosen class with its shooters ranked and placed, ready to be written.
 struct Klassblock {
     ValdKlass vald;
-    Klassslag slag = Klassslag::Nationell;
-    QList<Skytt> skyttar; // in ranked order
-    QList<int> platser;   // one per shooter: 1, 2, 2, 4
+    Klassslag slag = Klassslag::Nationell; // never Okand
+    QList<Skytt> skyttar;                  // in ranked order
+    QList<int> platser;                    // one per shooter: 1, 2, 2, 4
 };
 
 // The shooters of one chosen class, read from the open competition, ranked and
@@ -32,9 +30,13 @@ struct Klassblock {
 class Resultaturval {
 public:
     Resultaturval(const modGlobalt& g); // the open competition (g.cnnTavling, kind flags)
-    // The class's shooters selected (and in the round when omg is given),
-    // ranked and placed; nullopt when the class is left out (kind unknown,
-    // no shooters). Throws Fel on a database failure.
+    // The chosen classes' shooters (in the round when omg is given), read in
+    // one pass, each class ranked and placed; a class of no known kind or
+    // without shooters is left out, the others keep their order. The screen
+    // and the workbook both take their blocks from here. Throws Fel on a
+    // database failure.
+    QList<Klassblock> valjUt(const QList<ValdKlass>& valda, std::optional<int> omg) const;
+    // One chosen class; nullopt when it is left out.
     std::optional<Klassblock> valjUt(const ValdKlass& k, std::optional<int> omg) const;
 
 private:

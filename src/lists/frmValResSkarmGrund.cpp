@@ -290,11 +290,13 @@ void frmValResSkarmGrund::cmdVisa_Click() {
 void frmValResSkarmGrund::Skapa_resultatlista_skarm(const Listbestallning& b,
                                                     QList<Skarmlista::Rad>& rader) const {
     const Skarmlista::Layout layout = Skarmlista::layout(m_k.g()).value_or(Skarmlista::Layout::AttaSerier);
-    const Resultaturval urval(m_k.g());
     const std::optional<int> omg = b.omgang ? std::optional(b.omgang->omg) : std::nullopt;
+    // Class by class, so that a class that fails to read leaves those before
+    // it on the screen.
+    const Resultaturval urval(m_k.g());
     for (const ValdKlass& klass : b.klasser)
-        if (const std::optional<Klassblock> block = urval.valjUt(klass, omg))
-            rader += Skarmlista::rader(*block, layout);
+        for (const Klassblock& block : urval.valjUt(QList<ValdKlass>{klass}, omg))
+            rader += Skarmlista::rader(block, layout);
 }
 
 void frmValResSkarmGrund::cmdAvbryt_Click() {

@@ -1,13 +1,12 @@
 #include "printouts/Skjutlagslista.h"
 
 #include "competition/Klasser.h"
+#include "competition/Klassmodell.h"
 #include "competition/Omgangar.h"
 #include "competition/Skjuttider.h"
 #include "output/Cellregler.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "shell/modGlobalt.h"
-
-#include <algorithm>
 
 using Kalkyl::Arbetsblad;
 
@@ -122,7 +121,7 @@ std::optional<QString> Skjutlagslista::kor(const Arbetsboksram::Omgivning& o, Ut
 Skjutlagslista::Skjutlagslista(Arbetsblad& blad, modGlobalt& g, Meddelanden& m)
     : m_blad(blad), m_g(g), m_u(uppstallning(g)), m_k(kolumner(m_u)) {
     if (m_u.resultat)
-        m_klasser = Klasser(g, m).lista();
+        m_klasser = Klassmodell::Klassregister(Klasser(g, m).lista());
 }
 
 void Skjutlagslista::skrivSkjutlag(int skjutlag, bool brytning) {
@@ -196,20 +195,13 @@ void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
     // a mixed competition needs the class to tell how a row is shown: there a
     // shooter whose class is gone, or of no kind the list knows, shows no
     // results rather than another shooter's kind. In a national or sport
-    // competition the competition's kind holds for every row.
-    const QString kod = s.klass.toCaseFolded();
-    const auto klass = std::find_if(m_klasser.cbegin(), m_klasser.cend(),
-                                    [&](const Klass& k) { return k.kod.toCaseFolded() == kod; });
-    const bool funnen = klass != m_klasser.cend();
-    bool nationell = m_u.typ == Typ::Nationell;
-    if (m_u.typ == Typ::Mix) {
-        if (!funnen)
-            return;
-        if (klass->sportNat == QLatin1String("Nat"))
-            nationell = true;
-        else if (klass->sportNat != QLatin1String("Sport"))
-            return;
-    }
+    // competition the competition's kind holds for every row, and one of
+    // neither kind has the national columns.
+    const Klass* klass = m_klasser.hitta(s.klass);
+    const Klassslag slag = Klassmodell::slag(m_g, klass);
+    if (slag == Klassslag::Okand && m_u.typ == Typ::Mix)
+        return;
+    const bool nationell = !Klassmodell::arSport(slag);
     if (nationell) {
         for (int i = 0; i < 8; ++i)
             Cellregler::poang(m_blad.Cells(rad, m_k.serier + i), s.res[size_t(i)], 50);
@@ -221,7 +213,7 @@ void Skjutlagslista::skrivResultat(int rad, const Skytt& s) {
         Cellregler::poang(m_blad.Cells(rad, m_k.serier + i), s.sum[size_t(i)], 100);
     // Without its class a sport row is shown as a 40-shot one: that hides
     // neither total, since the 60-shot total follows whenever it is more.
-    if (!funnen || klass->antalSkott < 60) {
+    if (!klass || klass->antalSkott < 60) {
         Cellregler::poang(m_blad.Cells(rad, m_k.totalt40), s.totalt40, 400, true);
         if (s.totalt60 > s.totalt40)
             Cellregler::poang(m_blad.Cells(rad, m_k.totalt60), s.totalt60, 600);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
+#include "competition/Klassmodell.h"
 #include "competition/Skjutlag.h"
 #include "output/Arbetsboksram.h"
 
@@ -71,6 +72,6 @@ private:
     modGlobalt& m_g;
     Uppstallning m_u;
     Kolumner m_k;
-    QList<Klass> m_klasser;
+    Klassmodell::Klassregister m_klasser;
     int m_rad = 1;
 };

@@ -42,16 +42,6 @@ Kedja<Skytt> sportkedja(int par) {
     return k;
 }
 
-QString kolumner() {
-    QStringList k{Falt::Lopnummer, Falt::Namn,      Falt::Efternamn, Falt::Forening,    Falt::Totalt40,
-                  Falt::Totalt60,  Falt::Innertior, Falt::TioNior,   Falt::Sarskjutning};
-    for (int i = 1; i <= 8; ++i)
-        k << Falt::res(i);
-    for (int i = 1; i <= 6; ++i)
-        k << Falt::sum(i);
-    return k.join(QStringLiteral(", "));
-}
-
 } // namespace
 
 Layout layout(const modGlobalt& g) {
@@ -85,11 +75,12 @@ Urval valjUt(const modGlobalt& g) {
         return u;
     // The placeholder of the free lanes never has series; it is left out all
     // the same, as from every list.
-    QSqlQuery q = g.cnnTavling.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE %2 <> 0 AND %3 <> ?")
-                                       .arg(kolumner(), Falt::VandringsSerier, Falt::Lopnummer),
-                                   {PlatshallareLopnummer});
+    QSqlQuery q = g.cnnTavling.kor(
+        QStringLiteral("SELECT %1 FROM Skyttar WHERE VandringsSerier <> 0 AND Löpnummer <> ?")
+            .arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott)),
+        {PlatshallareLopnummer});
     while (q.next())
-        u.skyttar << Skytt::fran(q.record());
+        u.skyttar << Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
     const Kedja<Skytt>& k = kedja(u.layout);
     Rangordning::rangordna(u.skyttar, k);
     u.platser = Rangordning::platser(u.skyttar, k);

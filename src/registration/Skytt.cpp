@@ -26,9 +26,9 @@ using Skyttar::Utfall;
 qint64 skyttPaBana(const Databas& db, int skjutlag, int bana, int& rader) {
     QSqlQuery q =
         db.kor(QStringLiteral("SELECT k.Löpnummer FROM Skjutlag s "
-                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> 1 "
+                              "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "
                               "WHERE s.Skjutlag = ? AND s.Bana = ? ORDER BY k.Löpnummer IS NULL, s.rowid"),
-               {skjutlag, bana});
+               {PlatshallareLopnummer, skjutlag, bana});
     rader = 0;
     qint64 lopnummer = 0;
     while (q.next()) {
@@ -56,9 +56,9 @@ QVariantList personuppgifter(const Skyttar::Uppgifter& u, int startnr, int serie
 // Puts the shooter on the lane and takes him off every other lane he may
 // still be on.
 void placera(Databas& db, qint64 lopnummer, int skjutlag, int bana) {
-    db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = 1 "
+    db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = ? "
                           "WHERE Startnummer = ? AND NOT (Skjutlag = ? AND Bana = ?)"),
-           {lopnummer, skjutlag, bana});
+           {PlatshallareLopnummer, lopnummer, skjutlag, bana});
     db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = ? WHERE Skjutlag = ? AND Bana = ?"),
            {lopnummer, skjutlag, bana});
 }
@@ -116,10 +116,11 @@ int startnummer(const QString& text) {
 std::optional<Skytt> hamta(const Databas& db, qint64 lopnummer) {
     if (lopnummer == PlatshallareLopnummer)
         return std::nullopt;
-    QSqlQuery q = db.kor(QStringLiteral("SELECT * FROM Skyttar WHERE Löpnummer = ?"), {lopnummer});
+    QSqlQuery q = db.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE Löpnummer = ?").arg(Skytt::kolumner()),
+                         {lopnummer});
     if (!q.next())
         return std::nullopt;
-    return Skytt::fran(q.record());
+    return Skytt::fran(q);
 }
 
 QStringList foreningar(const Databas& db) {
@@ -280,7 +281,8 @@ bool taBort(Databas& db, Meddelanden& m, qint64 lopnummer) {
         return false;
     db.transaktion([&] {
         db.kor(QStringLiteral("DELETE FROM Skyttar WHERE Löpnummer = ?"), {lopnummer});
-        db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = 1 WHERE Startnummer = ?"), {lopnummer});
+        db.kor(QStringLiteral("UPDATE Skjutlag SET Startnummer = ? WHERE Startnummer = ?"),
+               {PlatshallareLopnummer, lopnummer});
     });
     return true;
 }

@@ -1,7 +1,9 @@
 #include "spectator/SkapaTCPData.h"
 
+#include "common/Databasnamn.h"
 #include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "competition/Klassmodell.h"
 #include "competition/Skjuttider.h"
 #include "platform/Windows1252.h"
 #include "platform/clsIni.h"
@@ -33,17 +35,6 @@ QString utanAccent(const QString& tecken) {
     if (bas.isEmpty() || bas == tecken || !Windows1252::rymmer(bas))
         return QStringLiteral("?");
     return bas;
-}
-
-struct Klassrad {
-    int antalSkott = 0;
-    QString sportNat;
-};
-
-// The letter case of a class code does not matter, as when the program looks a
-// class up anywhere else.
-QString klassnyckel(const QString& klass) {
-    return klass.toCaseFolded();
 }
 
 } // namespace
@@ -107,37 +98,26 @@ QString bygg(modGlobalt& g, int skjutlag, bool allaBanor, bool omritning) {
         "Skyttar.Sum60, Skyttar.Totalt40, Skyttar.Totalt60 "
         "FROM Skyttar INNER JOIN Skjutlag ON Skyttar.Löpnummer = Skjutlag.Startnummer "
         "WHERE Skjutlag.Skjutlag = ?");
-    if (!allaBanor)
-        urval += QStringLiteral(" AND Skjutlag.Startnummer <> 1");
+    QVariantList varden{skjutlag};
+    if (!allaBanor) {
+        urval += QStringLiteral(" AND Skjutlag.Startnummer <> ?");
+        varden << PlatshallareLopnummer;
+    }
     urval += QStringLiteral(" ORDER BY Skjutlag.Bana, Skjutlag.rowid");
-    QSqlQuery banor = db.kor(urval, {skjutlag});
+    QSqlQuery banor = db.kor(urval, varden);
 
     // The competition's kind and its class table, read once into memory: a class
-    // code is then only a key, whatever characters it holds.
-    enum class Slag { Sport, Nat, Mix } slag;
-    QString klasser;
-    if (g.blnSportskytte) {
-        slag = Slag::Sport;
-        klasser = QStringLiteral("SELECT Klass, [Antal skott], '' FROM Sportskytteklasser ORDER BY Räknare");
-    } else if (g.blnNationellt) {
-        slag = Slag::Nat;
-        klasser = QStringLiteral("SELECT Klass, [Antal skott], '' FROM Nationellaklasser ORDER BY Räknare");
-    } else {
-        slag = Slag::Mix;
-        klasser =
-            QStringLiteral("SELECT Klass, [Antal skott], [Sport/Nat] FROM Mixadeklasser ORDER BY Räknare");
-    }
-    QHash<QString, Klassrad> klasstabell;
-    QSqlQuery k = db.kor(klasser);
-    while (k.next()) {
-        const QString nyckel = klassnyckel(k.value(0).toString());
-        if (!klasstabell.contains(nyckel))
-            klasstabell.insert(nyckel, {NullTillNoll(k.value(1)), k.value(2).toString()});
-    }
+    // code is then only a key, whatever characters it holds. A competition of
+    // no kind of its own is a mixed one, where each class says its kind.
+    const Klassmodell::Klassregister klasstabell = Klassmodell::Klassregister::las(g);
+    const Klassslag tavlingensSlag = Klassmodell::slag(g, nullptr);
+    const QString slagtext = Klassmodell::arSport(tavlingensSlag)     ? Sport
+                             : tavlingensSlag == Klassslag::Nationell ? Nat
+                                                                      : QString();
 
     QString m;
     m += textfalt(g.strTavlingsnamn) + Skiljetecken;
-    m += (slag == Slag::Sport ? Sport : slag == Slag::Nat ? Nat : Mix) + Skiljetecken;
+    m += (slagtext.isEmpty() ? Mix : slagtext) + Skiljetecken;
     int lage = Skjuttider::Las;
     const QString skjuttid = HanteraSkjuttid(db, skjutlag, lage, QString(), Skjuttider::LasEllerSkriv);
     m += (skjuttid.isEmpty() ? QStringLiteral(" ") : textfalt(skjuttid)) + Skiljetecken;
@@ -152,23 +132,17 @@ QString bygg(modGlobalt& g, int skjutlag, bool allaBanor, bool omritning) {
         m += textfalt(banor.value(3).toString()) + Skiljetecken;
 
         const QString klass = banor.value(4).toString();
-        const auto hittad =
-            klass.isEmpty() ? klasstabell.constEnd() : klasstabell.constFind(klassnyckel(klass));
-        bool nationell = slag == Slag::Nat;
-        if (hittad != klasstabell.constEnd()) {
+        const Klass* hittad = klass.isEmpty() ? nullptr : klasstabell.hitta(klass);
+        const bool nationell = Klassmodell::slag(g, hittad) == Klassslag::Nationell;
+        if (hittad) {
             m += textfalt(klass) + Skiljetecken;
-            if (slag == Slag::Mix) {
-                m += textfalt(hittad->sportNat) + Skiljetecken;
-                nationell = hittad->sportNat == Nat;
-            } else {
-                m += (nationell ? Nat : Sport) + Skiljetecken;
-            }
+            m += (slagtext.isEmpty() ? textfalt(hittad->sportNat) : slagtext) + Skiljetecken;
             m += QString::number(hittad->antalSkott) + Skiljetecken;
         } else {
             // A class the table does not know: the competition's own kind (none
             // in a mixed one), no shots, and the sport layout when mixed.
             m += Skiljetecken;
-            m += (slag == Slag::Sport ? Sport : slag == Slag::Nat ? Nat : QString()) + Skiljetecken;
+            m += slagtext + Skiljetecken;
             m += QStringLiteral("0") + Skiljetecken;
         }
 
