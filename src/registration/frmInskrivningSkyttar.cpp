@@ -378,7 +378,7 @@ void frmInskrivningSkyttar::Form_Load() {
 
     const bool laddat = Felfalla(m_k.m(), Form + QStringLiteral(", Form_load: "))([&] {
         m_laddas->steg([&] {
-            m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
+            m_prisregel = Skyttregister::Prisregel::las(g.iniTavling);
             lblVandringspris->setVisible(m_prisregel.pa);
             chkVandringspris->setVisible(m_prisregel.pa);
             m_lage.antalSkjutlag = Skjutlag::antal(g.cnnTavling);
@@ -424,9 +424,8 @@ void frmInskrivningSkyttar::Form_Unload() {
     falla(m_k.m(), QStringLiteral("Form_Unload"))([&] {
         sparaSkjuttid();
         // The search follows its hits here; without this window it has nothing to show them in.
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == Fonsternamn::SokSkytt.namn && w->isVisible())
-                w->close();
+        if (QWidget* sok = m_k.fonster().fonster(Fonsternamn::SokSkytt))
+            m_k.fonster().stangFonster(sok);
     });
     m_blnRadVald = false;
     // The other items come back through the window's menu states; this one
@@ -573,13 +572,18 @@ void frmInskrivningSkyttar::cmdNyttSkjutlag_Click() {
     StallinFargerOpt();
 }
 
+Skjutlag::Resultatinskrivning frmInskrivningSkyttar::resultatinskrivning() const {
+    return m_k.fonster().fonster(Fonsternamn::ResultatInskrivning) ? Skjutlag::Resultatinskrivning::Oppen
+                                                                   : Skjutlag::Resultatinskrivning::Stangd;
+}
+
 void frmInskrivningSkyttar::cmdInfogaNyttSkjutlag_Click() {
     if (pagarInmatning())
         return;
     const int fore = m_intAktuelltSkjutlag;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
     falla(m_k.m(), QStringLiteral("cmdInfogaNyttSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::infoga(m_k.g(), m_k.m(), fore); });
+        [&] { utfall = Skjutlag::infoga(m_k.g(), m_k.m(), fore, resultatinskrivning()); });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(fore);
     else
@@ -591,7 +595,7 @@ void frmInskrivningSkyttar::cmdTabortSkjutlag_Click() {
         return;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
     falla(m_k.m(), QStringLiteral("cmdTaBortSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::taBortSista(m_k.g(), m_k.m()); });
+        [&] { utfall = Skjutlag::taBortSista(m_k.g(), m_k.m(), resultatinskrivning()); });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(1);
     else
@@ -602,8 +606,9 @@ void frmInskrivningSkyttar::cmdTabortValtSkjutlag_Click() {
     if (pagarInmatning())
         return;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
-    falla(m_k.m(), QStringLiteral("cmdTaBortValtSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::taBortValt(m_k.g(), m_k.m(), m_intAktuelltSkjutlag); });
+    falla(m_k.m(), QStringLiteral("cmdTaBortValtSkjutlag_Click"))([&] {
+        utfall = Skjutlag::taBortValt(m_k.g(), m_k.m(), m_intAktuelltSkjutlag, resultatinskrivning());
+    });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(1);
     else
@@ -687,7 +692,7 @@ void frmInskrivningSkyttar::fyllForeningar() {
     const QString text = cboForening->currentText();
     const QSignalBlocker tyst(cboForening);
     cboForening->clear();
-    cboForening->addItems(Skyttar::foreningar(m_k.db()));
+    cboForening->addItems(Skyttregister::foreningar(m_k.db()));
     cboForening->setCurrentIndex(-1);
     cboForening->setEditText(text);
 }
@@ -729,7 +734,7 @@ void frmInskrivningSkyttar::HamtaSkytt(bool franSokSkytt) {
             const int rad = vbagrSkjutlag->valdRad();
             const qint64 lopnummer =
                 rad == 0 ? PlatshallareLopnummer : vbagrSkjutlag->cell(rad, kolumnLopnummer()).toLongLong();
-            const std::optional<Skytt> skytt = Skyttar::hamta(m_k.db(), lopnummer);
+            const std::optional<Skytt> skytt = Skyttregister::hamta(m_k.db(), lopnummer);
             if (!skytt) {
                 m_blnRadVald = false;
                 visaLedigBana();
@@ -803,7 +808,7 @@ void frmInskrivningSkyttar::fokusForstaFaltet() {
 }
 
 void frmInskrivningSkyttar::Sok_ledigt_startnummer() {
-    const Skyttar::LedigaStartnummer lediga = Skyttar::ledigaStartnummer(m_k.db());
+    const Skyttregister::LedigaStartnummer lediga = Skyttregister::ledigaStartnummer(m_k.db());
     cboStartnummer->clear();
     for (const int nr : lediga.lista)
         cboStartnummer->addItem(QString::number(nr));
@@ -886,8 +891,9 @@ void frmInskrivningSkyttar::cboStartnummer_LostFocus() {
             cboStartnummer->setEditText(QStringLiteral("0"));
             return;
         }
-        const int nr = Skyttar::startnummer(cboStartnummer->currentText());
-        if (!Skyttar::startnummerFinns(m_k.db(), nr, m_lage.lage == Lage::Andrar ? m_lage.lopnummer : 0))
+        const int nr = Skyttregister::startnummer(cboStartnummer->currentText());
+        if (!Skyttregister::startnummerFinns(m_k.db(), nr,
+                                             m_lage.lage == Lage::Andrar ? m_lage.lopnummer : 0))
             return;
         m_k.m().visa(QStringLiteral("Detta startnummer finns redan!"), QStringLiteral("Dublettnr"),
                      Ikon::Kritisk);
@@ -909,7 +915,7 @@ void frmInskrivningSkyttar::tillbakaTill(QWidget* falt) {
 void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
     falla(m_k.m(), QStringLiteral("cmdSparaSkytt_Click"))([&] {
         modGlobalt& g = m_k.g();
-        Skyttar::Uppgifter u;
+        Skyttregister::Uppgifter u;
         u.namn = txtNamn->text();
         u.efternamn = txtEfternamn->text();
         u.forening = cboForening->currentText();
@@ -922,13 +928,13 @@ void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
         if (g.blnFleraTavlingar && cboTavlingsOmg->currentIndex() >= 0)
             u.omg = cboTavlingsOmg->currentData().toInt();
         u.vandringspris = chkVandringspris->isChecked();
-        Skyttar::Sparning s;
+        Skyttregister::Sparning s;
         s.andrar = m_lage.lage == Lage::Andrar;
         s.lopnummer = m_lage.lopnummer;
         s.skjutlag = m_intAktuelltSkjutlag;
 
-        const Skyttar::Resultat r = Skyttar::spara(g, m_k.m(), m_prisregel, s, u);
-        using U = Skyttar::Utfall;
+        const Skyttregister::Resultat r = Skyttregister::spara(g, m_k.m(), m_prisregel, s, u);
+        using U = Skyttregister::Utfall;
         switch (r.utfall) {
         case U::FelBana:
             txtBana->clear();
@@ -985,7 +991,7 @@ void frmInskrivningSkyttar::cmdTabortSkytt_Click() {
             if (m_lage.lage != Lage::Visad)
                 return;
             const int bana = txtBana->text().toInt();
-            if (!Skyttar::taBort(m_k.db(), m_k.m(), m_lage.lopnummer))
+            if (!Skyttregister::taBort(m_k.db(), m_k.m(), m_lage.lopnummer))
                 return;
             visaLedigBana();
             Hamta_skyttar_till_gridden();
@@ -1156,7 +1162,7 @@ bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
 void frmInskrivningSkyttar::hanteraFokusUt(QObject* o) {
     const auto versal = [&](QLineEdit* t, const QString& procedur) {
         falla(m_k.m(), procedur)([&] {
-            const QString text = Skyttar::storForstaBokstav(t->text());
+            const QString text = Skyttregister::storForstaBokstav(t->text());
             if (text != t->text())
                 t->setText(text);
         });
@@ -1168,7 +1174,7 @@ void frmInskrivningSkyttar::hanteraFokusUt(QObject* o) {
     } else if (o == cboForening) {
         versal(cboForening->lineEdit(), QStringLiteral("cboFörening_Validate"));
     } else if (o == txtFodelsenr) {
-        if (!Skyttar::fodelsearGodkant(txtFodelsenr->text().trimmed())) {
+        if (!Skyttregister::fodelsearGodkant(txtFodelsenr->text().trimmed())) {
             m_k.m().visa(QStringLiteral("Du måste ange födelseåret med 4 siffror!"),
                          QStringLiteral("Fel antal siffror"), Ikon::Kritisk);
             tillbakaTill(txtFodelsenr);

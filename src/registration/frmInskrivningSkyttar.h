@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/Skjutlag.h"
 #include "registration/Inskrivningslage.h"
 #include "registration/Skytt.h"
 #include "shell/Laddningsmarkor.h"
@@ -133,6 +134,8 @@ private:
     void cboStartnummer_LostFocus();
     void tillbakaTill(QWidget* falt);
     bool pagarInmatning() const { return m_lage.pagarInmatning(); }
+    // Result entry shows squads by their numbers: while it is open they stay.
+    Skjutlag::Resultatinskrivning resultatinskrivning() const;
     // Every button, and the main menu's search, as the state has them.
     void tillampaLage();
     bool hanteraTangent(QObject* o, QKeyEvent* e);
@@ -140,7 +143,7 @@ private:
 
     Formkontext& m_k;
     QButtonGroup* m_optGrupp = nullptr;
-    Skyttar::Prisregel m_prisregel;
+    Skyttregister::Prisregel m_prisregel;
 
     int m_intAktuelltSkjutlag = 1;
     int m_intSenastVisatSkjutlag = 0;
