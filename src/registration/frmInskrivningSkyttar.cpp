@@ -1048,111 +1048,106 @@ bool frmInskrivningSkyttar::eventFilter(QObject* o, QEvent* e) {
     return QWidget::eventFilter(o, e);
 }
 
+QWidget* frmInskrivningSkyttar::faltet(Tangentvag::Falt falt) const {
+    using F = Tangentvag::Falt;
+    switch (falt) {
+    case F::Startnummer:
+        return cboStartnummer;
+    case F::TavlingsOmg:
+        return cboTavlingsOmg;
+    case F::Namn:
+        return txtNamn;
+    case F::Efternamn:
+        return txtEfternamn;
+    case F::Forening:
+        return cboForening;
+    case F::Klass:
+        return cboKlassADO;
+    case F::Licensnr:
+        return txtLicensnr;
+    case F::SkyttekortNr:
+        return txtSkyttekortNr;
+    case F::Fodelsear:
+        return txtFodelsenr;
+    case F::Bana:
+        return txtBana;
+    case F::Vandringspris:
+        return chkVandringspris;
+    case F::Spara:
+        return cmdSparaSkytt;
+    case F::Skjuttid:
+        return txtSkjuttid;
+    case F::Rutnat:
+        return vbagrSkjutlag;
+    case F::Ingen:
+        break;
+    }
+    return nullptr;
+}
+
 bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
+    using F = Tangentvag::Falt;
+    using T = Tangentvag::Tangent;
     // Access keys belong to the buttons and labels.
     if (e->modifiers() & Qt::AltModifier)
         return false;
-    const bool enter = Tangentregler::arEnter(e);
-    const bool tecken = enter || Tangentregler::skriverTecken(e);
-    const auto nasta = [&] {
+    F falt = F::Ingen;
+    for (int i = int(F::Startnummer); i <= int(F::Rutnat) && falt == F::Ingen; ++i)
+        if (faltet(F(i)) == o)
+            falt = F(i);
+    if (falt == F::Ingen)
+        return false;
+    const T tangent = Tangentregler::arEnter(e)          ? T::Enter
+                      : !Tangentregler::skriverTecken(e) ? T::Annan
+                      : e->key() == Qt::Key_Backspace    ? T::Backsteg
+                      : arSiffra(e)                      ? T::Siffra
+                                                         : T::Tecken;
+    const Tangentvag::Lage lage{pagarInmatning(), m_prisregel.valjsForHand(), m_k.g().blnFleraTavlingar,
+                                [this](F f) { return faltet(f)->isEnabled(); }};
+    const Tangentvag::Steg steg = Tangentvag::steg(falt, tangent, lage);
+
+    using Forst = Tangentvag::Forst;
+    switch (steg.forst) {
+    case Forst::Inget:
+        break;
+    case Forst::NySkytt:
+        falla(m_k.m(), QStringLiteral("txtNamn_KeyPress"))([&] { borjaNySkytt(); });
+        break;
+    case Forst::ForeningPa:
+        cboForening->setEnabled(true);
+        break;
+    case Forst::KlassPa:
+        cboKlassADO->setEnabled(true);
+        break;
+    case Forst::Klassfalt:
+        aktiveraKlassfalt();
+        break;
+    case Forst::BanaPa:
+        txtBana->setEnabled(true);
+        break;
+    case Forst::BanaSkriven:
+        m_lage.banaSkriven = true;
+        tillampaLage();
+        break;
+    }
+
+    using Gor = Tangentvag::Steg::Gor;
+    switch (steg.gor) {
+    case Gor::Slapp:
+        return false;
+    case Gor::Ata:
+        return true;
+    case Gor::Pip:
+        QApplication::beep();
+        return true;
+    case Gor::Nasta:
         focusNextChild();
         return true;
-    };
-    // Enter moves on as Tab does, so the field left is checked as when tabbing.
-    const auto till = [&](QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
+    case Gor::Till:
+        // As Tab brings it there, so the field left is checked as when tabbing.
+        faltet(steg.till)->setFocus(Qt::TabFocusReason);
         return true;
-    };
-
-    if (o == txtNamn) {
-        falla(m_k.m(), QStringLiteral("txtNamn_KeyPress"))([&] {
-            if (tecken && !pagarInmatning())
-                borjaNySkytt();
-        });
-        return enter ? nasta() : false;
-    }
-    if (o == txtEfternamn) {
-        if (tecken)
-            cboForening->setEnabled(true);
-        return enter ? nasta() : false;
-    }
-    if (o == cboForening) {
-        if (tecken)
-            cboKlassADO->setEnabled(true);
-        return enter ? nasta() : false;
-    }
-    if (o == cboKlassADO) {
-        if (tecken)
-            aktiveraKlassfalt();
-        return enter ? nasta() : false;
-    }
-    if (o == txtLicensnr || o == txtSkyttekortNr) {
-        if (tecken)
-            txtBana->setEnabled(true);
-        if (enter)
-            return o == txtLicensnr ? till(txtSkyttekortNr) : nasta();
-        return false;
-    }
-    if (o == txtFodelsenr) {
-        if (tecken)
-            txtBana->setEnabled(true);
-        if (enter)
-            return nasta();
-        if (tecken && !Tangentregler::tillatsIHeltal(e)) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == txtBana) {
-        if (enter) {
-            if (m_prisregel.valjsForHand() && chkVandringspris->isEnabled())
-                return till(chkVandringspris);
-            if (cmdSparaSkytt->isEnabled())
-                return till(cmdSparaSkytt);
-            return true;
-        }
-        if (arSiffra(e)) {
-            m_lage.banaSkriven = true;
-            tillampaLage();
-            return false;
-        }
-        if (tecken && e->key() != Qt::Key_Backspace) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == chkVandringspris) {
-        if (enter && cmdSparaSkytt->isEnabled())
-            return till(cmdSparaSkytt);
-        return enter;
-    }
-    if (o == cboTavlingsOmg) {
-        if (enter && txtNamn->isEnabled())
-            return till(txtNamn);
-        return enter;
-    }
-    if (o == cboStartnummer) {
-        if (enter) {
-            QWidget* mal = m_k.g().blnFleraTavlingar ? static_cast<QWidget*>(cboTavlingsOmg) : txtNamn;
-            return mal->isEnabled() ? till(mal) : nasta();
-        }
-        if (tecken && !Tangentregler::tillatsIHeltal(e)) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == txtSkjuttid) {
-        if (!enter)
-            return false;
-        for (QWidget* w : QList<QWidget*>{cboStartnummer, cboTavlingsOmg, txtNamn})
-            if (w->isEnabled())
-                return till(w);
-        return nasta();
-    }
-    if (o == vbagrSkjutlag && enter) {
+    case Gor::ValjRad:
         Ny_Skytt_Markerad(QStringLiteral("vbagrSkjutlag_KeyPress"));
         return true;
     }

@@ -3,6 +3,7 @@
 #include "competition/Skjutlag.h"
 #include "registration/Inskrivningslage.h"
 #include "registration/Skytt.h"
+#include "registration/Tangentvag.h"
 #include "shell/Laddningsmarkor.h"
 
 #include <QList>
@@ -138,7 +139,9 @@ private:
     Skjutlag::Resultatinskrivning resultatinskrivning() const;
     // Every button, and the main menu's search, as the state has them.
     void tillampaLage();
+    // The key's way is the rule of Tangentvag; the window does what it says.
     bool hanteraTangent(QObject* o, QKeyEvent* e);
+    QWidget* faltet(Tangentvag::Falt falt) const;
     void hanteraFokusUt(QObject* o);
 
     Formkontext& m_k;
