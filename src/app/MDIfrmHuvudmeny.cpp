@@ -10,7 +10,6 @@
 #include "shell/Grafik.h"
 #include "shell/SenasteFiler.h"
 #include "shell/Tavling.h"
-#include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
 
 #include <QAbstractButton>
@@ -56,7 +55,7 @@ MDIfrmHuvudmeny::MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialog
     // The information window goes when another window of ours becomes the
     // active one.
     connect(&m_vard, &Fonstervard::barnAktiverat, this, [this](QMdiSubWindow* sub) {
-        if (sub != m_oppnat)
+        if (!sub->widget() || sub->widget()->objectName() != Fonsternamn::Oppnat.namn)
             stangInformationsfonster();
     });
     connect(&m_vard, &Fonstervard::tavlingSkapad, this, &MDIfrmHuvudmeny::tavlingSkapad);
@@ -269,29 +268,19 @@ bool MDIfrmHuvudmeny::eventFilter(QObject* o, QEvent* e) {
 
 // --- The information window ---
 
-frmOppnat* MDIfrmHuvudmeny::informationsfonster() const {
-    return m_oppnat && !m_oppnat->isHidden() ? qobject_cast<frmOppnat*>(m_oppnat->widget()) : nullptr;
+QWidget* MDIfrmHuvudmeny::informationsfonster() const {
+    return m_vard.fonster(Fonsternamn::Oppnat);
 }
 
 void MDIfrmHuvudmeny::stangInformationsfonster() {
-    if (m_oppnat && !m_oppnat->isHidden())
-        m_oppnat->close();
+    if (QWidget* info = informationsfonster())
+        m_vard.stangFonster(info);
 }
 
 void MDIfrmHuvudmeny::visaInformationsfonster() {
+    // A new one for the competition just opened, not the last one brought forward.
     stangInformationsfonster();
-    auto* info = new frmOppnat(m_g, m_m);
-    auto* sub = new QMdiSubWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint);
-    sub->setWidget(info);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setObjectName(QStringLiteral("frmOppnat_ram"));
-    sub->setWindowTitle(info->windowTitle());
-    sub->setWindowIcon(info->windowIcon());
-    m_mdi->addSubWindow(sub);
-    sub->setGeometry(twips(4000), twips(2800), twips(3975), twips(2310));
-    m_oppnat = sub;
-    sub->show();
-    m_mdi->setActiveSubWindow(sub);
+    m_vard.visaFonster(Fonsternamn::Oppnat);
 }
 
 // --- Opening and closing ---

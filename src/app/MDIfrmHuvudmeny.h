@@ -19,7 +19,6 @@ class QMdiSubWindow;
 class Meddelanden;
 class modGlobalt;
 class frmSplash;
-class frmOppnat;
 
 // The main window: a multi-document parent with the program's menu tree. Its
 // window host (over the MDI area) holds the register in which each part of the
@@ -77,7 +76,8 @@ public:
     // information window).
     void tavlingSkapad();
 
-    frmOppnat* informationsfonster() const;
+    // The note on the opened competition while it is up, or null.
+    QWidget* informationsfonster() const;
 
 public slots:
     void mnuNy_Click();
@@ -135,7 +135,6 @@ private:
     Askadarflode& m_flode;
     QMdiArea* m_mdi;
     Fonstervard m_vard;
-    QPointer<QMdiSubWindow> m_oppnat;
     QTimer m_tmrSplash;
     QPointer<frmSplash> m_splash;
     bool m_laddadForut = false;

@@ -162,10 +162,10 @@ Utfall laggTill(modGlobalt& g, Meddelanden& m) {
     return Utfall::Klart;
 }
 
-Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
+Utfall infoga(modGlobalt& g, Meddelanden& m, int fore, Resultatinskrivning inskrivning) {
     // Result entry shows a squad by its number; its own window keeps this one
     // from being used meanwhile, and this keeps the numbers still regardless.
-    if (g.blnResultatInskrivningOppen)
+    if (inskrivning == Resultatinskrivning::Oppen)
         return Utfall::Sparrat;
     const int gammalt = antal(g.cnnTavling);
     if (gammalt >= StorstaAntal) {
@@ -186,8 +186,8 @@ Utfall infoga(modGlobalt& g, Meddelanden& m, int fore) {
     return Utfall::Klart;
 }
 
-Utfall taBortSista(modGlobalt& g, Meddelanden& m) {
-    if (g.blnResultatInskrivningOppen)
+Utfall taBortSista(modGlobalt& g, Meddelanden& m, Resultatinskrivning inskrivning) {
+    if (inskrivning == Resultatinskrivning::Oppen)
         return Utfall::Sparrat;
     const int gammalt = antal(g.cnnTavling);
     const Utfall kontroll = farTaBort(g, m, gammalt, gammalt);
@@ -200,8 +200,8 @@ Utfall taBortSista(modGlobalt& g, Meddelanden& m) {
     return Utfall::Klart;
 }
 
-Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag) {
-    if (g.blnResultatInskrivningOppen)
+Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag, Resultatinskrivning inskrivning) {
+    if (inskrivning == Resultatinskrivning::Oppen)
         return Utfall::Sparrat;
     const int gammalt = antal(g.cnnTavling);
     if (gammalt > 1 && (skjutlag < 1 || skjutlag > gammalt))

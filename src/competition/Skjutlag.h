@@ -64,16 +64,23 @@ enum class Utfall {
     Sparrat,  // result entry is open: squads are not renumbered under it
 };
 
+// Whether the result-entry window is open; the caller knows its windows, this
+// model does not.
+enum class Resultatinskrivning { Stangd, Oppen };
+
 // A squad at the end. Only lane rows that are missing are added; the time
 // table is left alone, so a time left behind by a deleted last squad returns.
 Utfall laggTill(modGlobalt& g, Meddelanden& m);
 // A new, empty squad before squad `fore` (1..count): that squad and every
 // later one move up one number with their shooters and times.
-Utfall infoga(modGlobalt& g, Meddelanden& m, int fore);
+Utfall infoga(modGlobalt& g, Meddelanden& m, int fore,
+              Resultatinskrivning inskrivning = Resultatinskrivning::Stangd);
 // Deletes the last squad when it has no shooters; its time row stays.
-Utfall taBortSista(modGlobalt& g, Meddelanden& m);
+Utfall taBortSista(modGlobalt& g, Meddelanden& m,
+                   Resultatinskrivning inskrivning = Resultatinskrivning::Stangd);
 // Deletes squad n (1..count) when it has no shooters; the later squads and
 // their times move down one number.
-Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag);
+Utfall taBortValt(modGlobalt& g, Meddelanden& m, int skjutlag,
+                  Resultatinskrivning inskrivning = Resultatinskrivning::Stangd);
 
 } // namespace Skjutlag

@@ -238,7 +238,6 @@ void frmResultatInskrivning::Form_Load() {
             visaTolkstatus(TolkmaskinVilar, Tolklank::Bild::Ingen);
         }
     });
-    g.blnResultatInskrivningOppen = true;
 }
 
 void frmResultatInskrivning::Oppna_databaser_mm(int skjutlag) {
@@ -457,7 +456,6 @@ void frmResultatInskrivning::Form_Unload() {
                                    g.blnEjAuto1098 ? QStringLiteral("1") : QStringLiteral("0")))
             throw Fel(Felnummer::SokvagsAtkomstfel, g.iniTavling.senasteFel());
     });
-    g.blnResultatInskrivningOppen = false;
     g.intValtSkjutlag = 0;
 }
 

@@ -24,7 +24,7 @@ void registrera(const Programdelar& delar) {
          .placering = std::nullopt});
     f.registreraDialog(Fonsternamn::SokSkytt, [](Formkontext& k) {
         frmSokSkytt sok(k, k.fonster().dialogforalder());
-        return sok.exec() == QDialog::Accepted;
+        return k.fonster().korDialog(Fonsternamn::SokSkytt, sok) == QDialog::Accepted;
     });
     f.registreraFonster(
         Fonsternamn::LagInskrivning, [](Formkontext& k) { return new frmLagInskrivning(k); },

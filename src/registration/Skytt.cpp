@@ -19,7 +19,7 @@ namespace {
 using Ikon = Meddelanden::Ikon;
 using Knappar = Meddelanden::Knappar;
 using Svar = Meddelanden::Svar;
-using Skyttar::Utfall;
+using Skyttregister::Utfall;
 
 // The real shooter on a lane (0 when it is free); the lane's rows are counted
 // in `rader`.
@@ -44,7 +44,7 @@ QString text(const QString& t) {
     return t.isNull() ? QStringLiteral("") : t;
 }
 
-QVariantList personuppgifter(const Skyttar::Uppgifter& u, int startnr, int serier) {
+QVariantList personuppgifter(const Skyttregister::Uppgifter& u, int startnr, int serier) {
     QVariantList v;
     for (const QString& t : {u.licensnr.trimmed(), u.skyttekortNr.trimmed(), u.fodelsear.trimmed(),
                              u.namn.trimmed(), u.efternamn.trimmed(), u.forening.trimmed(), u.klass})
@@ -64,7 +64,7 @@ void placera(Databas& db, qint64 lopnummer, int skjutlag, int bana) {
 }
 } // namespace
 
-namespace Skyttar {
+namespace Skyttregister {
 
 LedigaStartnummer ledigaStartnummer(const Databas& db) {
     QSqlQuery q = db.kor(QStringLiteral("SELECT DISTINCT Startnr FROM Skyttar "
@@ -297,4 +297,4 @@ bool fodelsearGodkant(const QString& text) {
     return text.isEmpty() || text.size() >= 4;
 }
 
-} // namespace Skyttar
+} // namespace Skyttregister

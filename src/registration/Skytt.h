@@ -19,7 +19,7 @@ class modGlobalt;
 // form acts on; database failures are thrown as Fel. Every save and delete is
 // one transaction with its lane rows, and a shooter never stands on more than
 // one lane afterwards, whatever lanes the rows held before.
-namespace Skyttar {
+namespace Skyttregister {
 
 // Start numbers: 0 is "none", which any number of shooters may have.
 struct LedigaStartnummer {
@@ -108,4 +108,4 @@ QString storForstaBokstav(const QString& text);
 // A birth year is empty or four characters.
 bool fodelsearGodkant(const QString& text);
 
-} // namespace Skyttar
+} // namespace Skyttregister

@@ -378,7 +378,7 @@ void frmInskrivningSkyttar::Form_Load() {
 
     const bool laddat = Felfalla(m_k.m(), Form + QStringLiteral(", Form_load: "))([&] {
         m_laddas->steg([&] {
-            m_prisregel = Skyttar::Prisregel::las(g.iniTavling);
+            m_prisregel = Skyttregister::Prisregel::las(g.iniTavling);
             lblVandringspris->setVisible(m_prisregel.pa);
             chkVandringspris->setVisible(m_prisregel.pa);
             m_lage.antalSkjutlag = Skjutlag::antal(g.cnnTavling);
@@ -424,9 +424,8 @@ void frmInskrivningSkyttar::Form_Unload() {
     falla(m_k.m(), QStringLiteral("Form_Unload"))([&] {
         sparaSkjuttid();
         // The search follows its hits here; without this window it has nothing to show them in.
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == Fonsternamn::SokSkytt.namn && w->isVisible())
-                w->close();
+        if (QWidget* sok = m_k.fonster().fonster(Fonsternamn::SokSkytt))
+            m_k.fonster().stangFonster(sok);
     });
     m_blnRadVald = false;
     // The other items come back through the window's menu states; this one
@@ -573,13 +572,18 @@ void frmInskrivningSkyttar::cmdNyttSkjutlag_Click() {
     StallinFargerOpt();
 }
 
+Skjutlag::Resultatinskrivning frmInskrivningSkyttar::resultatinskrivning() const {
+    return m_k.fonster().fonster(Fonsternamn::ResultatInskrivning) ? Skjutlag::Resultatinskrivning::Oppen
+                                                                   : Skjutlag::Resultatinskrivning::Stangd;
+}
+
 void frmInskrivningSkyttar::cmdInfogaNyttSkjutlag_Click() {
     if (pagarInmatning())
         return;
     const int fore = m_intAktuelltSkjutlag;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
     falla(m_k.m(), QStringLiteral("cmdInfogaNyttSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::infoga(m_k.g(), m_k.m(), fore); });
+        [&] { utfall = Skjutlag::infoga(m_k.g(), m_k.m(), fore, resultatinskrivning()); });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(fore);
     else
@@ -591,7 +595,7 @@ void frmInskrivningSkyttar::cmdTabortSkjutlag_Click() {
         return;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
     falla(m_k.m(), QStringLiteral("cmdTaBortSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::taBortSista(m_k.g(), m_k.m()); });
+        [&] { utfall = Skjutlag::taBortSista(m_k.g(), m_k.m(), resultatinskrivning()); });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(1);
     else
@@ -602,8 +606,9 @@ void frmInskrivningSkyttar::cmdTabortValtSkjutlag_Click() {
     if (pagarInmatning())
         return;
     Skjutlag::Utfall utfall = Skjutlag::Utfall::Vagrat;
-    falla(m_k.m(), QStringLiteral("cmdTaBortValtSkjutlag_Click"))(
-        [&] { utfall = Skjutlag::taBortValt(m_k.g(), m_k.m(), m_intAktuelltSkjutlag); });
+    falla(m_k.m(), QStringLiteral("cmdTaBortValtSkjutlag_Click"))([&] {
+        utfall = Skjutlag::taBortValt(m_k.g(), m_k.m(), m_intAktuelltSkjutlag, resultatinskrivning());
+    });
     if (utfall == Skjutlag::Utfall::Klart)
         bytTillSkjutlag(1);
     else
@@ -687,7 +692,7 @@ void frmInskrivningSkyttar::fyllForeningar() {
     const QString text = cboForening->currentText();
     const QSignalBlocker tyst(cboForening);
     cboForening->clear();
-    cboForening->addItems(Skyttar::foreningar(m_k.db()));
+    cboForening->addItems(Skyttregister::foreningar(m_k.db()));
     cboForening->setCurrentIndex(-1);
     cboForening->setEditText(text);
 }
@@ -729,7 +734,7 @@ void frmInskrivningSkyttar::HamtaSkytt(bool franSokSkytt) {
             const int rad = vbagrSkjutlag->valdRad();
             const qint64 lopnummer =
                 rad == 0 ? PlatshallareLopnummer : vbagrSkjutlag->cell(rad, kolumnLopnummer()).toLongLong();
-            const std::optional<Skytt> skytt = Skyttar::hamta(m_k.db(), lopnummer);
+            const std::optional<Skytt> skytt = Skyttregister::hamta(m_k.db(), lopnummer);
             if (!skytt) {
                 m_blnRadVald = false;
                 visaLedigBana();
@@ -803,7 +808,7 @@ void frmInskrivningSkyttar::fokusForstaFaltet() {
 }
 
 void frmInskrivningSkyttar::Sok_ledigt_startnummer() {
-    const Skyttar::LedigaStartnummer lediga = Skyttar::ledigaStartnummer(m_k.db());
+    const Skyttregister::LedigaStartnummer lediga = Skyttregister::ledigaStartnummer(m_k.db());
     cboStartnummer->clear();
     for (const int nr : lediga.lista)
         cboStartnummer->addItem(QString::number(nr));
@@ -886,8 +891,9 @@ void frmInskrivningSkyttar::cboStartnummer_LostFocus() {
             cboStartnummer->setEditText(QStringLiteral("0"));
             return;
         }
-        const int nr = Skyttar::startnummer(cboStartnummer->currentText());
-        if (!Skyttar::startnummerFinns(m_k.db(), nr, m_lage.lage == Lage::Andrar ? m_lage.lopnummer : 0))
+        const int nr = Skyttregister::startnummer(cboStartnummer->currentText());
+        if (!Skyttregister::startnummerFinns(m_k.db(), nr,
+                                             m_lage.lage == Lage::Andrar ? m_lage.lopnummer : 0))
             return;
         m_k.m().visa(QStringLiteral("Detta startnummer finns redan!"), QStringLiteral("Dublettnr"),
                      Ikon::Kritisk);
@@ -909,7 +915,7 @@ void frmInskrivningSkyttar::tillbakaTill(QWidget* falt) {
 void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
     falla(m_k.m(), QStringLiteral("cmdSparaSkytt_Click"))([&] {
         modGlobalt& g = m_k.g();
-        Skyttar::Uppgifter u;
+        Skyttregister::Uppgifter u;
         u.namn = txtNamn->text();
         u.efternamn = txtEfternamn->text();
         u.forening = cboForening->currentText();
@@ -922,13 +928,13 @@ void frmInskrivningSkyttar::cmdSparaSkytt_Click() {
         if (g.blnFleraTavlingar && cboTavlingsOmg->currentIndex() >= 0)
             u.omg = cboTavlingsOmg->currentData().toInt();
         u.vandringspris = chkVandringspris->isChecked();
-        Skyttar::Sparning s;
+        Skyttregister::Sparning s;
         s.andrar = m_lage.lage == Lage::Andrar;
         s.lopnummer = m_lage.lopnummer;
         s.skjutlag = m_intAktuelltSkjutlag;
 
-        const Skyttar::Resultat r = Skyttar::spara(g, m_k.m(), m_prisregel, s, u);
-        using U = Skyttar::Utfall;
+        const Skyttregister::Resultat r = Skyttregister::spara(g, m_k.m(), m_prisregel, s, u);
+        using U = Skyttregister::Utfall;
         switch (r.utfall) {
         case U::FelBana:
             txtBana->clear();
@@ -985,7 +991,7 @@ void frmInskrivningSkyttar::cmdTabortSkytt_Click() {
             if (m_lage.lage != Lage::Visad)
                 return;
             const int bana = txtBana->text().toInt();
-            if (!Skyttar::taBort(m_k.db(), m_k.m(), m_lage.lopnummer))
+            if (!Skyttregister::taBort(m_k.db(), m_k.m(), m_lage.lopnummer))
                 return;
             visaLedigBana();
             Hamta_skyttar_till_gridden();
@@ -1042,111 +1048,106 @@ bool frmInskrivningSkyttar::eventFilter(QObject* o, QEvent* e) {
     return QWidget::eventFilter(o, e);
 }
 
+QWidget* frmInskrivningSkyttar::faltet(Tangentvag::Falt falt) const {
+    using F = Tangentvag::Falt;
+    switch (falt) {
+    case F::Startnummer:
+        return cboStartnummer;
+    case F::TavlingsOmg:
+        return cboTavlingsOmg;
+    case F::Namn:
+        return txtNamn;
+    case F::Efternamn:
+        return txtEfternamn;
+    case F::Forening:
+        return cboForening;
+    case F::Klass:
+        return cboKlassADO;
+    case F::Licensnr:
+        return txtLicensnr;
+    case F::SkyttekortNr:
+        return txtSkyttekortNr;
+    case F::Fodelsear:
+        return txtFodelsenr;
+    case F::Bana:
+        return txtBana;
+    case F::Vandringspris:
+        return chkVandringspris;
+    case F::Spara:
+        return cmdSparaSkytt;
+    case F::Skjuttid:
+        return txtSkjuttid;
+    case F::Rutnat:
+        return vbagrSkjutlag;
+    case F::Ingen:
+        break;
+    }
+    return nullptr;
+}
+
 bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
+    using F = Tangentvag::Falt;
+    using T = Tangentvag::Tangent;
     // Access keys belong to the buttons and labels.
     if (e->modifiers() & Qt::AltModifier)
         return false;
-    const bool enter = Tangentregler::arEnter(e);
-    const bool tecken = enter || Tangentregler::skriverTecken(e);
-    const auto nasta = [&] {
+    F falt = F::Ingen;
+    for (int i = int(F::Startnummer); i <= int(F::Rutnat) && falt == F::Ingen; ++i)
+        if (faltet(F(i)) == o)
+            falt = F(i);
+    if (falt == F::Ingen)
+        return false;
+    const T tangent = Tangentregler::arEnter(e)          ? T::Enter
+                      : !Tangentregler::skriverTecken(e) ? T::Annan
+                      : e->key() == Qt::Key_Backspace    ? T::Backsteg
+                      : arSiffra(e)                      ? T::Siffra
+                                                         : T::Tecken;
+    const Tangentvag::Lage lage{pagarInmatning(), m_prisregel.valjsForHand(), m_k.g().blnFleraTavlingar,
+                                [this](F f) { return faltet(f)->isEnabled(); }};
+    const Tangentvag::Steg steg = Tangentvag::steg(falt, tangent, lage);
+
+    using Forst = Tangentvag::Forst;
+    switch (steg.forst) {
+    case Forst::Inget:
+        break;
+    case Forst::NySkytt:
+        falla(m_k.m(), QStringLiteral("txtNamn_KeyPress"))([&] { borjaNySkytt(); });
+        break;
+    case Forst::ForeningPa:
+        cboForening->setEnabled(true);
+        break;
+    case Forst::KlassPa:
+        cboKlassADO->setEnabled(true);
+        break;
+    case Forst::Klassfalt:
+        aktiveraKlassfalt();
+        break;
+    case Forst::BanaPa:
+        txtBana->setEnabled(true);
+        break;
+    case Forst::BanaSkriven:
+        m_lage.banaSkriven = true;
+        tillampaLage();
+        break;
+    }
+
+    using Gor = Tangentvag::Steg::Gor;
+    switch (steg.gor) {
+    case Gor::Slapp:
+        return false;
+    case Gor::Ata:
+        return true;
+    case Gor::Pip:
+        QApplication::beep();
+        return true;
+    case Gor::Nasta:
         focusNextChild();
         return true;
-    };
-    // Enter moves on as Tab does, so the field left is checked as when tabbing.
-    const auto till = [&](QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
+    case Gor::Till:
+        // As Tab brings it there, so the field left is checked as when tabbing.
+        faltet(steg.till)->setFocus(Qt::TabFocusReason);
         return true;
-    };
-
-    if (o == txtNamn) {
-        falla(m_k.m(), QStringLiteral("txtNamn_KeyPress"))([&] {
-            if (tecken && !pagarInmatning())
-                borjaNySkytt();
-        });
-        return enter ? nasta() : false;
-    }
-    if (o == txtEfternamn) {
-        if (tecken)
-            cboForening->setEnabled(true);
-        return enter ? nasta() : false;
-    }
-    if (o == cboForening) {
-        if (tecken)
-            cboKlassADO->setEnabled(true);
-        return enter ? nasta() : false;
-    }
-    if (o == cboKlassADO) {
-        if (tecken)
-            aktiveraKlassfalt();
-        return enter ? nasta() : false;
-    }
-    if (o == txtLicensnr || o == txtSkyttekortNr) {
-        if (tecken)
-            txtBana->setEnabled(true);
-        if (enter)
-            return o == txtLicensnr ? till(txtSkyttekortNr) : nasta();
-        return false;
-    }
-    if (o == txtFodelsenr) {
-        if (tecken)
-            txtBana->setEnabled(true);
-        if (enter)
-            return nasta();
-        if (tecken && !Tangentregler::tillatsIHeltal(e)) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == txtBana) {
-        if (enter) {
-            if (m_prisregel.valjsForHand() && chkVandringspris->isEnabled())
-                return till(chkVandringspris);
-            if (cmdSparaSkytt->isEnabled())
-                return till(cmdSparaSkytt);
-            return true;
-        }
-        if (arSiffra(e)) {
-            m_lage.banaSkriven = true;
-            tillampaLage();
-            return false;
-        }
-        if (tecken && e->key() != Qt::Key_Backspace) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == chkVandringspris) {
-        if (enter && cmdSparaSkytt->isEnabled())
-            return till(cmdSparaSkytt);
-        return enter;
-    }
-    if (o == cboTavlingsOmg) {
-        if (enter && txtNamn->isEnabled())
-            return till(txtNamn);
-        return enter;
-    }
-    if (o == cboStartnummer) {
-        if (enter) {
-            QWidget* mal = m_k.g().blnFleraTavlingar ? static_cast<QWidget*>(cboTavlingsOmg) : txtNamn;
-            return mal->isEnabled() ? till(mal) : nasta();
-        }
-        if (tecken && !Tangentregler::tillatsIHeltal(e)) {
-            QApplication::beep();
-            return true;
-        }
-        return false;
-    }
-    if (o == txtSkjuttid) {
-        if (!enter)
-            return false;
-        for (QWidget* w : QList<QWidget*>{cboStartnummer, cboTavlingsOmg, txtNamn})
-            if (w->isEnabled())
-                return till(w);
-        return nasta();
-    }
-    if (o == vbagrSkjutlag && enter) {
+    case Gor::ValjRad:
         Ny_Skytt_Markerad(QStringLiteral("vbagrSkjutlag_KeyPress"));
         return true;
     }
@@ -1156,7 +1157,7 @@ bool frmInskrivningSkyttar::hanteraTangent(QObject* o, QKeyEvent* e) {
 void frmInskrivningSkyttar::hanteraFokusUt(QObject* o) {
     const auto versal = [&](QLineEdit* t, const QString& procedur) {
         falla(m_k.m(), procedur)([&] {
-            const QString text = Skyttar::storForstaBokstav(t->text());
+            const QString text = Skyttregister::storForstaBokstav(t->text());
             if (text != t->text())
                 t->setText(text);
         });
@@ -1168,7 +1169,7 @@ void frmInskrivningSkyttar::hanteraFokusUt(QObject* o) {
     } else if (o == cboForening) {
         versal(cboForening->lineEdit(), QStringLiteral("cboFörening_Validate"));
     } else if (o == txtFodelsenr) {
-        if (!Skyttar::fodelsearGodkant(txtFodelsenr->text().trimmed())) {
+        if (!Skyttregister::fodelsearGodkant(txtFodelsenr->text().trimmed())) {
             m_k.m().visa(QStringLiteral("Du måste ange födelseåret med 4 siffror!"),
                          QStringLiteral("Fel antal siffror"), Ikon::Kritisk);
             tillbakaTill(txtFodelsenr);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "competition/Skjutlag.h"
 #include "registration/Inskrivningslage.h"
 #include "registration/Skytt.h"
+#include "registration/Tangentvag.h"
 #include "shell/Laddningsmarkor.h"
 
 #include <QList>
@@ -133,14 +135,18 @@ private:
     void cboStartnummer_LostFocus();
     void tillbakaTill(QWidget* falt);
     bool pagarInmatning() const { return m_lage.pagarInmatning(); }
+    // Result entry shows squads by their numbers: while it is open they stay.
+    Skjutlag::Resultatinskrivning resultatinskrivning() const;
     // Every button, and the main menu's search, as the state has them.
     void tillampaLage();
+    // The key's way is the rule of Tangentvag; the window does what it says.
     bool hanteraTangent(QObject* o, QKeyEvent* e);
+    QWidget* faltet(Tangentvag::Falt falt) const;
     void hanteraFokusUt(QObject* o);
 
     Formkontext& m_k;
     QButtonGroup* m_optGrupp = nullptr;
-    Skyttar::Prisregel m_prisregel;
+    Skyttregister::Prisregel m_prisregel;
 
     int m_intAktuelltSkjutlag = 1;
     int m_intSenastVisatSkjutlag = 0;

@@ -23,6 +23,7 @@ template <class B> struct Fonsterid {
 // dialogs and list builders with the window host.
 namespace Fonsternamn {
 inline const Fonsterid<IngenBegaran> NyTavling{QStringLiteral("frmNyTavling")};
+inline const Fonsterid<IngenBegaran> Oppnat{QStringLiteral("frmOppnat")};
 inline const Fonsterid<IngenBegaran> ImporteraGuide{QStringLiteral("frmImporteraGuide")};
 inline const Fonsterid<IngenBegaran> ExporteraGuide{QStringLiteral("frmExporteraGuide")};
 inline const Fonsterid<IngenBegaran> Installningar{QStringLiteral("frmInstallningar")};

@@ -5,9 +5,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -115,6 +118,8 @@ bool Fonstervard::registrerat(const QString& namn) const {
 }
 
 QWidget* Fonstervard::fonster(const QString& namn) const {
+    if (const QPointer<QDialog> d = m_korande.value(namn); d && d->isVisible())
+        return d.data();
     // A closed window is gone, even before its frame has been deleted.
     const Oppet o = m_oppna.value(namn);
     return o.fonster && o.ram && !o.ram->isHidden() ? o.fonster.data() : nullptr;
@@ -140,13 +145,21 @@ QWidget* Fonstervard::visa(const QString& namn, const std::any& begaran) {
         return nullptr;
     const Fonsterlage lage = reg->lage;
     oppnas(lage.menyer);
-    QWidget* ram = m_yta ? ramForMdi(w, namn, lage) : ramUtanYta(w, lage);
-    m_oppna.insert(namn, {w, ram});
+    // Given back once, whichever tells of the closing first.
+    auto givna = std::make_shared<bool>(false);
+    std::function<void()> stangd = [this, givna, menyer = lage.menyer] {
+        if (!std::exchange(*givna, true))
+            stangdes(menyer);
+    };
+    QWidget* ram = m_yta ? ramForMdi(w, namn, lage) : ramUtanYta(w, lage, stangd);
+    m_oppna.insert(namn, {w, ram, stangd});
     return w;
 }
 
 QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterlage& lage) {
     auto* sub = new Barnram;
+    if (lage.ramflaggor.toInt() != 0)
+        sub->setWindowFlags(lage.ramflaggor);
     sub->setWidget(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(namn + QStringLiteral("_ram"));
@@ -167,18 +180,38 @@ QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterla
     return sub;
 }
 
-QWidget* Fonstervard::ramUtanYta(QWidget* w, const Fonsterlage& lage) {
+QWidget* Fonstervard::ramUtanYta(QWidget* w, const Fonsterlage&, std::function<void()> stangd) {
     w->setAttribute(Qt::WA_DeleteOnClose);
-    const Menylagen menyer = lage.menyer;
-    connect(w, &QObject::destroyed, this, [this, menyer] { stangdes(menyer); });
+    // A window closed by the host gives its menus back at once (below), as a
+    // frame of the area does; one closed otherwise when it is deleted.
+    connect(w, &QObject::destroyed, this, std::move(stangd));
     w->show();
     return w;
+}
+
+bool Fonstervard::stangUtanYta(const Oppet& o) {
+    if (!o.ram->close())
+        return false;
+    if (o.stangd)
+        o.stangd();
+    return true;
 }
 
 bool Fonstervard::stangFonster(QWidget* w) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
         return sub->close();
+    for (const Oppet& o : std::as_const(m_oppna))
+        if (o.ram == w)
+            return stangUtanYta(o);
     return w->close();
+}
+
+int Fonstervard::kor(const QString& namn, QDialog& d) {
+    const QPointer<QDialog> fore = m_korande.value(namn);
+    m_korande.insert(namn, &d);
+    const int svar = d.exec();
+    m_korande.insert(namn, fore);
+    return svar;
 }
 
 bool Fonstervard::stangAlla() {
@@ -193,7 +226,7 @@ bool Fonstervard::stangAlla() {
         return true;
     }
     for (const Oppet& o : m_oppna.values()) {
-        if (o.ram && !o.ram->isHidden() && !o.ram->close()) {
+        if (o.ram && !o.ram->isHidden() && !stangUtanYta(o)) {
             o.ram->raise();
             return false;
         }

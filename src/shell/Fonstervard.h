@@ -17,6 +17,7 @@
 #include <type_traits>
 
 class QAction;
+class QDialog;
 class QMdiArea;
 class QMdiSubWindow;
 class QWidget;
@@ -40,6 +41,8 @@ public:
         std::optional<QSize> storlek{};
         // A window shown again from a minimized state comes back normal.
         bool normalLage = false;
+        // The frame's own flags (a note with a title bar only); none: a normal frame.
+        Qt::WindowFlags ramflaggor{};
     };
 
     Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, QMdiArea* yta = nullptr,
@@ -95,6 +98,9 @@ public:
     template <class B> bool byggLista(const Fonsterid<B>& id, const B& begaran = {}) {
         return lista(id.namn, std::any(begaran));
     }
+    // Runs a dialog a registered dialog factory made, as the open window of its
+    // name while it runs: it is found, and closed, as any window is.
+    template <class B> int korDialog(const Fonsterid<B>& id, QDialog& d) { return kor(id.namn, d); }
     // The open window of that name, or null.
     QWidget* fonster(const QString& namn) const;
     template <class B> QWidget* fonster(const Fonsterid<B>& id) const { return fonster(id.namn); }
@@ -137,6 +143,8 @@ private:
     struct Oppet {
         QPointer<QWidget> fonster;
         QPointer<QWidget> ram; // the MDI frame, or the window itself without an area
+        // Gives the window's menu states back, once, however it closes.
+        std::function<void()> stangd;
     };
 
     template <class B, class R, class F>
@@ -153,7 +161,9 @@ private:
     bool dialog(const QString& namn, const std::any& begaran);
     bool lista(const QString& namn, const std::any& begaran);
     QWidget* ramForMdi(QWidget* w, const QString& namn, const Fonsterlage& lage);
-    QWidget* ramUtanYta(QWidget* w, const Fonsterlage& lage);
+    QWidget* ramUtanYta(QWidget* w, const Fonsterlage& lage, std::function<void()> stangd);
+    int kor(const QString& namn, QDialog& d);
+    bool stangUtanYta(const Oppet& o);
     void aktiverat(QMdiSubWindow* sub);
 
     modGlobalt& m_g;
@@ -166,6 +176,7 @@ private:
     QHash<QString, Dialogfabrik> m_dialoger;
     QHash<QString, Lista> m_listbyggare;
     QHash<QString, Oppet> m_oppna;
+    QHash<QString, QPointer<QDialog>> m_korande;
     QPointer<QMdiSubWindow> m_senastAktiva;
     std::function<bool()> m_ansluten;
 };

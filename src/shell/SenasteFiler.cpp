@@ -23,23 +23,23 @@ QString menytext(int i, const QString& sokvag) {
     return QLatin1Char('&') + QString::number(i) + QLatin1Char(' ') + visning;
 }
 
-void Hur_manga_filnamn_finns_det(modGlobalt& g) {
-    g.intAntalFilnamn = 0;
+int Hur_manga_filnamn_finns_det(const modGlobalt& g) {
+    int antal = 0;
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
         if (!las(g, i).isEmpty())
-            g.intAntalFilnamn = i;
+            antal = i;
     }
+    return antal;
 }
 
-QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(modGlobalt& g) {
+QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(const modGlobalt& g, int antal) {
     QList<clsIni::Post> skrivningar;
-    int n = g.intAntalFilnamn;
+    int n = antal;
     while (n != 0) {
         if (n == Ini::AntalSenasteFiler)
             skrivningar << post(n, QString());
         else
             skrivningar << post(n + 1, las(g, n));
-        --g.intAntalFilnamn;
         --n;
         if (n == 0)
             skrivningar << post(1, QString());
@@ -56,8 +56,7 @@ bool Finns_filnamnet_redan(const modGlobalt& g) {
 }
 
 bool laggForst(modGlobalt& g, Meddelanden& m) {
-    Hur_manga_filnamn_finns_det(g);
-    QList<clsIni::Post> skrivningar = Flytta_alla_filnamn_ett_steg(g);
+    QList<clsIni::Post> skrivningar = Flytta_alla_filnamn_ett_steg(g, Hur_manga_filnamn_finns_det(g));
     skrivningar << post(1, g.strTavlingsdatabas);
     if (g.iniProgram.WriteKeys(skrivningar))
         return true;

@@ -18,12 +18,12 @@ namespace SenasteFiler {
 // doubled so that it shows instead of marking an access key.
 QString menytext(int i, const QString& sokvag);
 
-// Sets intAntalFilnamn to the number of the highest filled key (0 when none).
-void Hur_manga_filnamn_finns_det(modGlobalt& g);
-// The writes that move every key up to intAntalFilnamn down one step (the fifth
-// drops out) and empty Filnamn1; intAntalFilnamn is used up. Needs
-// Hur_manga_filnamn_finns_det just before.
-QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(modGlobalt& g);
+// The number of the highest filled key (0 when none).
+int Hur_manga_filnamn_finns_det(const modGlobalt& g);
+// The writes that move every key up to the highest filled one (antal, from
+// Hur_manga_filnamn_finns_det) down one step (the fifth drops out) and empty
+// Filnamn1.
+QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(const modGlobalt& g, int antal);
 // Whether strTavlingsdatabas is already listed (exact comparison).
 bool Finns_filnamnet_redan(const modGlobalt& g);
 // Puts strTavlingsdatabas first, shifting the others: the count, the shift and

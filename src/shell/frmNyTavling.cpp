@@ -12,7 +12,6 @@
 #include "shell/modGlobalt.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -208,9 +207,6 @@ void frmNyTavling::cmdOK_Click() {
 
 void frmNyTavling::cmdAvbryt_Click() {
     m_k.fonster().stangFonster(this);
-    m_k.sattMeny(Meny::mnuUtskrift, false);
-    m_k.sattMeny(Meny::mnuNy, true);
-    m_k.sattMeny(Meny::mnuStang, false);
 }
 
 void frmNyTavling::cmdBladdra_Click() {
@@ -221,12 +217,4 @@ void frmNyTavling::cmdBladdra_Click() {
     });
     bladdra->move(mapToGlobal(QPoint(twips(1000), twips(1000))));
     bladdra->show();
-}
-
-void frmNyTavling::closeEvent(QCloseEvent* e) {
-    if (!m_k.g().tavlingOppen()) {
-        m_k.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
-        m_k.sattMenyer({Meny::mnuStang, Meny::mnuUtskrift}, false);
-    }
-    e->accept();
 }

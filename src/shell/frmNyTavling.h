@@ -16,7 +16,6 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
     void KollacmdOK();

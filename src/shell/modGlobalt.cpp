@@ -20,8 +20,6 @@ void modGlobalt::NollstallTavlingsdata() {
 
     intSkjutlagPaSkarm = 0;
     intValtSkjutlag = 0;
-    blnResultatInskrivningOppen = false;
-    intSenastAllaBanor = 0;
 }
 
 QString modGlobalt::programmappMedAvslut() const {

@@ -39,11 +39,6 @@ public:
     clsIni iniTavling; // its path set by opening and creation
     clsIni iniProgram; // its path set by the program's start
 
-    // --- The recent list (kept) ---
-    // The highest filled Filnamn key, found by SenasteFiler::Finns_filnamnet_redan
-    // for the SenasteFiler::laggForst that follows it.
-    int intAntalFilnamn = 0;
-
     // --- Output of lists (kept) ---
     int intAntalKopior = 0;      // the program's start and the copies dialog (mnuSkrivare)
     QString strValdSkrivare;     // the printer chosen in the copies dialog (mnuSkrivare)
@@ -51,14 +46,11 @@ public:
     bool blnExcelSaknas = false; // never set: the workbook engine is always there
 
     // --- Spectator feed ---
-    int intSkjutlagPaSkarm = 0; // the squad on the display; the feed (cleared)
-    int intValtSkjutlag = 0;    // the squad open in result entry, 0 none; result entry (cleared)
-    bool blnResultatInskrivningOppen = false; // result entry, while it is open (cleared)
-    int intAntalTCPFel = 0;                   // the TCP link's error count (kept)
-    QString strSenasteTCPFel;                 // the TCP link's last error (kept)
-    bool blnTCPStartFel = false;              // the TCP link could not listen (kept, never reset)
-    int intSenastAllaBanor = 0;               // the feed, after each message (cleared)
-    bool blnTvingaOmritning = false;          // the feed and result entry (kept)
+    int intSkjutlagPaSkarm = 0;  // the squad on the display; the feed (cleared)
+    int intValtSkjutlag = 0;     // the squad open in result entry, 0 none; result entry (cleared)
+    int intAntalTCPFel = 0;      // the TCP link's error count (kept)
+    QString strSenasteTCPFel;    // the TCP link's last error (kept)
+    bool blnTCPStartFel = false; // the TCP link could not listen (kept, never reset)
 
     // --- The run (set by the program's start) ---
     QString strProgrammapp; // folder of the executable, no trailing separator

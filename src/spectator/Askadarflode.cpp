@@ -33,8 +33,8 @@ bool Askadarflode::visaSkjutlag(int skjutlag) {
     if (skjutlag <= 0 || !ansluten())
         return false;
     const int alla = SkapaTCPData::allaBanor(m_g.iniTavling) ? 1 : 0;
-    const bool omritning = alla != m_g.intSenastAllaBanor || m_g.blnTvingaOmritning ||
-                           m_forstaPaAnslutningen || m_forstaForTavlingen;
+    const bool omritning =
+        alla != m_senastAllaBanor || m_tvingaOmritning || m_forstaPaAnslutningen || m_forstaForTavlingen;
     QString meddelande;
     auto misslyckat = [this](int nummer, const QString& beskrivning) {
         m_peer.raknaFel(QStringLiteral("SkapaTCPData: ") + QString::number(nummer) + QLatin1Char(' ') +
@@ -53,8 +53,8 @@ bool Askadarflode::visaSkjutlag(int skjutlag) {
     }
     if (!m_peer.SendData(meddelande))
         return false;
-    m_g.intSenastAllaBanor = alla;
-    m_g.blnTvingaOmritning = false;
+    m_senastAllaBanor = alla;
+    m_tvingaOmritning = false;
     m_forstaPaAnslutningen = false;
     m_forstaForTavlingen = false;
     m_g.intSkjutlagPaSkarm = skjutlag;
@@ -93,11 +93,12 @@ bool Askadarflode::visaOppnatSkjutlag(int skjutlag) {
 }
 
 void Askadarflode::begarOmritning(bool omritning) {
-    m_g.blnTvingaOmritning = omritning;
+    m_tvingaOmritning = omritning;
 }
 
 void Askadarflode::tavlingOppnad() {
     m_forstaForTavlingen = true;
+    m_senastAllaBanor = 0;
     Starta_winsock_tcp();
 }
 
@@ -127,8 +128,8 @@ void Askadarflode::erbjudByte() {
     const int valt = m_g.intValtSkjutlag;
     // The screen shows nothing on a new connection, so the question names squad
     // 0 unless something was sent already.
-    if (!m_g.blnResultatInskrivningOppen || valt == 0 || valt == m_g.intSkjutlagPaSkarm)
+    if (!resultatinskrivningOppen() || valt == 0 || valt == m_g.intSkjutlagPaSkarm)
         return;
-    if (fragaOmByte(valt) && m_g.blnResultatInskrivningOppen && m_g.intValtSkjutlag == valt)
+    if (fragaOmByte(valt) && resultatinskrivningOppen() && m_g.intValtSkjutlag == valt)
         visaSkjutlag(valt);
 }

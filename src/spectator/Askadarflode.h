@@ -3,6 +3,7 @@
 #include "spectator/TcpPeer.h"
 
 #include <QObject>
+#include <functional>
 
 class Meddelanden;
 class modGlobalt;
@@ -58,6 +59,15 @@ public:
     // of the open one). A new display gets a redraw whatever is asked here.
     void begarOmritning(bool omritning);
     bool fragaOppen() const { return m_fragaOppen; }
+    // Whether the next message makes the display redraw because it was asked to.
+    bool omritningBegard() const { return m_tvingaOmritning; }
+    // The lane choice ("all lanes" 1, else 0) of the last message sent.
+    int senastAllaBanor() const { return m_senastAllaBanor; }
+
+    // Whether the result-entry window is open; the window host answers (the
+    // spectator part's registration asks it). Without an answer: not open.
+    void sattInskrivningsfraga(std::function<bool()> oppen) { m_inskrivningOppen = std::move(oppen); }
+    bool resultatinskrivningOppen() const { return m_inskrivningOppen && m_inskrivningOppen(); }
 
     // --- For the shell and the link dialog ---
 
@@ -101,4 +111,8 @@ private:
     bool m_fragaOppen = false;
     QString m_fragetext; // the switch question while it is open
     quint64 m_erbjuden = 0;
+    // The lane choice of the last message: a change makes the display redraw.
+    int m_senastAllaBanor = 0;
+    bool m_tvingaOmritning = false;
+    std::function<bool()> m_inskrivningOppen;
 };

@@ -9,7 +9,7 @@
 Askadarmenyer::Askadarmenyer(Fonstervard& fonster, Askadarflode& flode, QObject* parent)
     : QObject(parent), m_fonster(fonster), m_flode(flode) {
     connect(&flode, &Askadarflode::klientAnsluten, this, [this] {
-        if (!inskrivningOppen(m_fonster, m_flode.g()))
+        if (!inskrivningOppen(m_fonster, m_flode))
             m_fonster.sattMeny(Meny::mnuVisaAskSkarm, true);
     });
     connect(&flode, &Askadarflode::anslutningSlut, this,
@@ -20,6 +20,6 @@ Askadarmenyer::Askadarmenyer(Fonstervard& fonster, Askadarflode& flode, QObject*
     });
 }
 
-bool Askadarmenyer::inskrivningOppen(const Fonstervard& fonster, const modGlobalt& g) {
-    return g.blnResultatInskrivningOppen || fonster.fonster(Fonsternamn::InskrivningSkyttar) != nullptr;
+bool Askadarmenyer::inskrivningOppen(const Fonstervard& fonster, const Askadarflode& flode) {
+    return flode.resultatinskrivningOppen() || fonster.fonster(Fonsternamn::InskrivningSkyttar) != nullptr;
 }

@@ -4,7 +4,6 @@
 
 class Askadarflode;
 class Fonstervard;
-class modGlobalt;
 
 // What the spectator link does to the main menu's Åskådarskärm items:
 //
@@ -21,7 +20,7 @@ public:
 
     // Whether the registration window or the result-entry window is open: the
     // two spectator items stay off meanwhile.
-    static bool inskrivningOppen(const Fonstervard& fonster, const modGlobalt& g);
+    static bool inskrivningOppen(const Fonstervard& fonster, const Askadarflode& flode);
 
 private:
     Fonstervard& m_fonster;

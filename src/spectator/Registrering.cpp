@@ -8,6 +8,8 @@
 #include "spectator/frmKonfigAskSkarm.h"
 #include "spectator/frmVisaAskSkarm.h"
 
+#include <QPointer>
+
 namespace Askadarskarm {
 
 void registrera(const Programdelar& delar) {
@@ -19,6 +21,11 @@ void registrera(const Programdelar& delar) {
     delar.fonster.registreraFonster(
         Fonsternamn::VisaAskSkarm, [flode](Formkontext& k) { return new frmVisaAskSkarm(k, *flode); },
         {.menyer = {.avVidOppning = {Meny::mnuKonfigAskSkarm}}, .storlek = QSize(3525, 5115)});
+    // Whether result entry is open is the host's to say; the feed outlives the
+    // main window and its host.
+    flode->sattInskrivningsfraga([fonster = QPointer<Fonstervard>(&delar.fonster)] {
+        return fonster && fonster->fonster(Fonsternamn::ResultatInskrivning) != nullptr;
+    });
     new Askadarmenyer(delar.fonster, *flode, &delar.fonster);
 }
 

@@ -144,7 +144,7 @@ void frmVisaAskSkarm::cmdAvbryt_Click() {
 
 void frmVisaAskSkarm::closeEvent(QCloseEvent* e) {
     // Registration and result entry keep "&Konfigurera" until they close.
-    if (!Askadarmenyer::inskrivningOppen(m_k.fonster(), m_k.g()))
+    if (!Askadarmenyer::inskrivningOppen(m_k.fonster(), m_flode))
         m_k.sattMeny(Meny::mnuKonfigAskSkarm, true);
     e->accept();
 }

@@ -222,10 +222,10 @@ private slots:
     void resultatinskrivningSparrar() {
         Testfixtur f;
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 2, 3);
-        f.g.blnResultatInskrivningOppen = true;
-        QCOMPARE(Skjutlag::infoga(f.g, f.m, 1), U::Sparrat);
-        QCOMPARE(Skjutlag::taBortSista(f.g, f.m), U::Sparrat);
-        QCOMPARE(Skjutlag::taBortValt(f.g, f.m, 2), U::Sparrat);
+        const auto oppen = Skjutlag::Resultatinskrivning::Oppen;
+        QCOMPARE(Skjutlag::infoga(f.g, f.m, 1, oppen), U::Sparrat);
+        QCOMPARE(Skjutlag::taBortSista(f.g, f.m, oppen), U::Sparrat);
+        QCOMPARE(Skjutlag::taBortValt(f.g, f.m, 2, oppen), U::Sparrat);
         QVERIFY(f.m.visade.isEmpty());
         QCOMPARE(antal(f), u"3/3"_s);
     }

@@ -14,7 +14,7 @@ struct Miljo : Flodesmiljo {
         skytt(2, 1, QStringLiteral("Bo"), QStringLiteral("Al"), QStringLiteral("SK"), QStringLiteral("H"));
         askadare = anslut();
         g.intValtSkjutlag = 1;
-        g.blnResultatInskrivningOppen = true;
+        inskrivningOppen = true;
     }
     bool visa(int skjutlag) {
         const int fore = antal();

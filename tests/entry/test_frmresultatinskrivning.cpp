@@ -134,7 +134,7 @@ private slots:
         QVERIFY(!widget<QLabel>(w, "Label12")->isHidden() && !widget<QWidget>(w, "picInnehall")->isHidden());
         QCOMPARE(plats(), u"0 txtSer1"_s);
         QCOMPARE(vscroll(w)->maximum(), 0);
-        QVERIFY(s.f.g.blnResultatInskrivningOppen && s.f.m.visade.isEmpty());
+        QVERIFY(s.f.m.visade.isEmpty());
         byt(w, 3);
         QCOMPARE(w->intAntalRader(), 0);
         QCOMPARE(w->windowTitle(), u"Resultatinskrivning Skjutlag 3 "_s);
@@ -509,7 +509,6 @@ private slots:
         skriv(u"4"_s);
         QVERIFY(s.f.fonster.stangFonster(w));
         QCOMPARE(s.res(2, 2, 5), 4);
-        QVERIFY(!s.f.g.blnResultatInskrivningOppen);
         QCOMPARE(s.f.g.iniTavling.GetKeyValue(Ini::EjAuto1098.sektion, Ini::EjAuto1098.nyckel, {}), u"1"_s);
         QTRY_VERIFY(!fonster);
         F* v = s.oppna(1);
@@ -521,7 +520,6 @@ private slots:
         QVERIFY(!v->close());
         QCOMPARE(s.f.m.visade.back().titel, u"Fel"_s);
         QCOMPARE(fokus(), sar);
-        QVERIFY(s.f.g.blnResultatInskrivningOppen);
         skriv(u"12,5"_s);
         ser(v, 7, 0)->setFocus();
         QCOMPARE(s.lagrat(1, 2, u"Särskjutning"_s), u"12.5"_s);
@@ -542,7 +540,7 @@ private slots:
         };
         h.sattMeny(Meny::mnuUtskrift, true); // as an open competition has it
         QVERIFY(!resultat(0));
-        QVERIFY(!h.fonster(Fonsternamn::ResultatInskrivning) && !s.f.g.blnResultatInskrivningOppen);
+        QVERIFY(!h.fonster(Fonsternamn::ResultatInskrivning));
         QVERIFY(h.menyPa(Meny::mnuUtskrift));
         QVERIFY(resultat(3));
         QPointer<QWidget> w = h.fonster(Fonsternamn::ResultatInskrivning);

@@ -84,12 +84,12 @@ struct Miljo {
     }
     // A new shooter, or shooter 1 edited, saved onto a lane of a squad.
     void spara(int skjutlag, const QString& bana, const QString& startnr, bool skytt1 = false) {
-        Skyttar::Uppgifter u;
+        Skyttregister::Uppgifter u;
         u.namn = u.efternamn = u.forening = u"Ny"_s;
         u.klass = db().varde(u"SELECT Klass FROM Skyttar WHERE Löpnummer > 1"_s).toString();
         u.bana = bana;
         u.startnr = startnr;
-        Skyttar::spara(f.g, m, {}, {skytt1, skytt1 ? skytt(1) : 0, skjutlag}, u);
+        Skyttregister::spara(f.g, m, {}, {skytt1, skytt1 ? skytt(1) : 0, skjutlag}, u);
     }
 };
 
@@ -124,7 +124,7 @@ const QList<Fall>& fallen() {
         {"ta bort skytt i ett lag", "Skytten du försöker tabort är med i ett lag!",
          [](Miljo& mj) {
              Lagmedlemmar::laggTill(mj.db(), mj.lag, mj.skytt(3));
-             Skyttar::taBort(mj.db(), mj.m, mj.skytt(3));
+             Skyttregister::taBort(mj.db(), mj.m, mj.skytt(3));
          }},
         {"nytt lag", "Det laget fanns redan!",
          [](Miljo& mj) {

@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using F = frmInskrivningSkyttar;
@@ -289,6 +290,25 @@ private slots:
             QVERIFY(mj.f.fonster.menyPa(m));
         QVERIFY(!mj.f.fonster.menyPa(Meny::mnuSokSkytt));
         QCOMPARE(mj.f.fonster.menyPa(Meny::mnuVisaAskSkarm), ansluten);
+    }
+
+    // The search is one of the host's windows while it runs: the registration
+    // window, closing, closes it through the host, and it is gone.
+    void sokningenGarMedFonstret() {
+        Fonster mj(NyTavling::Typ::Sportskytte, 3, 3, 4);
+        mj.oppna();
+        bool oppenUnder = false;
+        bool kvar = true;
+        QTimer::singleShot(0, [&] {
+            oppenUnder = mj.f.fonster.fonster(Fonsternamn::SokSkytt) != nullptr;
+            mj.f.fonster.stangFonster(mj.form);
+            kvar = QApplication::activeModalWidget() != nullptr;
+            if (kvar)
+                QApplication::activeModalWidget()->close();
+        });
+        QVERIFY(!mj.f.fonster.visaDialog(Fonsternamn::SokSkytt));
+        QVERIFY(oppenUnder && !kvar);
+        QVERIFY(!mj.f.fonster.fonster(Fonsternamn::SokSkytt));
     }
 
     // The squad operations from the window: an inserted squad is shown,

@@ -8,11 +8,11 @@
 
 using namespace Qt::StringLiterals;
 using Svar = Meddelanden::Svar;
-using U = Skyttar::Utfall;
+using U = Skyttregister::Utfall;
 
 namespace {
-Skyttar::Uppgifter uppgifter(const QString& bana, const QString& startnr = {}) {
-    Skyttar::Uppgifter u;
+Skyttregister::Uppgifter uppgifter(const QString& bana, const QString& startnr = {}) {
+    Skyttregister::Uppgifter u;
     u.namn = u" Anna "_s;
     u.efternamn = u"O'Neill"_s;
     u.forening = u"Sandvikens SF"_s;
@@ -23,7 +23,7 @@ Skyttar::Uppgifter uppgifter(const QString& bana, const QString& startnr = {}) {
     return u;
 }
 // A new shooter (lopnummer 0) or an edit of one, onto a lane of the squad shown.
-Skyttar::Sparning sparning(int skjutlag, qint64 lopnummer = 0) {
+Skyttregister::Sparning sparning(int skjutlag, qint64 lopnummer = 0) {
     return {lopnummer != 0, lopnummer, skjutlag};
 }
 qint64 lopnummer(const Databas& db, const QString& namn) {
@@ -37,9 +37,9 @@ QStringList platser(const Databas& db, qint64 lop) {
         p << u"%1/%2"_s.arg(q.value(0).toInt()).arg(q.value(1).toInt());
     return p;
 }
-Skyttar::Resultat spara(Testfixtur& f, const Skyttar::Sparning& s, const Skyttar::Uppgifter& u,
-                        Skyttar::Prisregel regel = {}) {
-    return Skyttar::spara(f.g, f.m, regel, s, u);
+Skyttregister::Resultat spara(Testfixtur& f, const Skyttregister::Sparning& s,
+                              const Skyttregister::Uppgifter& u, Skyttregister::Prisregel regel = {}) {
+    return Skyttregister::spara(f.g, f.m, regel, s, u);
 }
 } // namespace
 
@@ -54,28 +54,28 @@ private slots:
         Testfixtur f;
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 10, 4);
         Databas& db = f.g.cnnTavling;
-        Skyttar::LedigaStartnummer l = Skyttar::ledigaStartnummer(db);
+        Skyttregister::LedigaStartnummer l = Skyttregister::ledigaStartnummer(db);
         QCOMPARE(l.lista, QList<int>{1});
         QCOMPARE(l.forslag, 1);
         for (const int nr : {1, 2, 5, 5, 0, 0})
             db.kor(u"INSERT INTO Skyttar (Startnr, Namn) VALUES (?, 'x')"_s, {nr});
-        l = Skyttar::ledigaStartnummer(db);
+        l = Skyttregister::ledigaStartnummer(db);
         QCOMPARE(l.lista, (QList<int>{3, 4, 6}));
         QCOMPARE(l.forslag, 6);
         // Only the 30 lowest gaps, then the highest plus one.
         db.kor(u"INSERT INTO Skyttar (Startnr, Namn) VALUES (100, 'x')"_s);
-        l = Skyttar::ledigaStartnummer(db);
+        l = Skyttregister::ledigaStartnummer(db);
         QCOMPARE(l.lista.size(), 31);
         QCOMPARE(l.lista.mid(0, 3), (QList<int>{3, 4, 6}));
         QCOMPARE(l.lista[29], 33);
         QCOMPARE(l.lista.last(), 101);
         // 0 is "none": never a duplicate, the placeholder's 0 included.
-        QVERIFY(!Skyttar::startnummerFinns(db, 0));
-        QVERIFY(Skyttar::startnummerFinns(db, 5));
+        QVERIFY(!Skyttregister::startnummerFinns(db, 0));
+        QVERIFY(Skyttregister::startnummerFinns(db, 5));
         const qint64 hundra = db.varde(u"SELECT Löpnummer FROM Skyttar WHERE Startnr = 100"_s).toLongLong();
-        QVERIFY(!Skyttar::startnummerFinns(db, 100, hundra));
-        QCOMPARE(Skyttar::startnummer(u" "_s), 0);
-        QCOMPARE(felnummer([] { Skyttar::startnummer(u"12a"_s); }), Felnummer::TypeMismatch);
+        QVERIFY(!Skyttregister::startnummerFinns(db, 100, hundra));
+        QCOMPARE(Skyttregister::startnummer(u" "_s), 0);
+        QCOMPARE(felnummer([] { Skyttregister::startnummer(u"12a"_s); }), Felnummer::TypeMismatch);
     }
 
     // The checks come in the order the fields are filled, each with its
@@ -87,7 +87,7 @@ private slots:
         Databas& db = f.g.cnnTavling;
         const QString antal = u"SELECT COUNT(*) FROM Skyttar"_s;
         const int fore = db.varde(antal).toInt();
-        using S = Skyttar::Uppgifter;
+        using S = Skyttregister::Uppgifter;
         const struct {
             QString S::*falt;
             const char *varde, *meddelande;
@@ -105,7 +105,7 @@ private slots:
             {&S::startnr, "2", "Detta startnummer finns redan!|Dublettnr", U::Dublett},
             {&S::bana, "2", "Banan är upptagen, välj en annan.|Fel", U::BanaUpptagen},
         };
-        Skyttar::Uppgifter u = uppgifter(u"5"_s);
+        Skyttregister::Uppgifter u = uppgifter(u"5"_s);
         for (int i = int(std::size(fall)) - 1; i >= 0; --i) {
             u.*fall[i].falt = QString::fromUtf8(fall[i].varde);
             f.m.tom();
@@ -127,11 +127,11 @@ private slots:
         QCOMPARE(f.m.senasteText(), u"Du måste välja i vilken tävlingsomgång skytten ska vara med i!"_s);
         u = uppgifter(u"5"_s);
         u.omg = 4;
-        const Skyttar::Resultat r = spara(f, sparning(1), u);
+        const Skyttregister::Resultat r = spara(f, sparning(1), u);
         QCOMPARE(r.utfall, U::Sparad);
         QCOMPARE(r.bana, 5);
         QCOMPARE(platser(db, r.lopnummer), QStringList{u"1/5"_s});
-        const Skytt s = *Skyttar::hamta(db, r.lopnummer);
+        const Skytt s = *Skyttregister::hamta(db, r.lopnummer);
         QCOMPARE(u"%1|%2|%3|%4|%5"_s.arg(s.omg).arg(s.namn, s.efternamn).arg(s.startnr).arg(s.fodelsear),
                  u"4|Anna|O'Neill|0|1990"_s);
         // Two shooters without a start number are no duplicates.
@@ -151,7 +151,7 @@ private slots:
         const qint64 s1 = lopnummer(db, u"Skytt1"_s), s3 = lopnummer(db, u"Skytt3"_s);
         db.kor(u"UPDATE Skjutlag SET Startnummer = ? WHERE Skjutlag = 2 AND Bana = 3"_s, {s1});
         db.kor(u"UPDATE Skjutlag SET Startnummer = ? WHERE Skjutlag = 2 AND Bana = 4"_s, {s3});
-        Skyttar::Uppgifter u = uppgifter(u"3"_s, u"1"_s);
+        Skyttregister::Uppgifter u = uppgifter(u"3"_s, u"1"_s);
         u.namn = u"Skytt1"_s;
         u.efternamn = u"Efternamn1"_s;
         // Lane 3 is taken by Skytt3: No writes nothing, not even the fields.
@@ -162,13 +162,13 @@ private slots:
         QCOMPARE(f.m.visade.back().titel, u"Banan är upptagen."_s);
         QCOMPARE(f.m.visade.back().knappar, Meddelanden::Knappar::JaNej);
         QCOMPARE(platser(db, s1), (QStringList{u"1/1"_s, u"2/3"_s}));
-        QCOMPARE(Skyttar::hamta(db, s1)->forening, u"Klubb 1"_s);
+        QCOMPARE(Skyttregister::hamta(db, s1)->forening, u"Klubb 1"_s);
 
         f.m.svara(Svar::Ja);
         QCOMPARE(spara(f, sparning(1, s1), u).utfall, U::Sparad);
         QCOMPARE(platser(db, s1), QStringList{u"1/3"_s});
         QCOMPARE(platser(db, s3), QStringList{u"1/1"_s});
-        QCOMPARE(Skyttar::hamta(db, s1)->forening, u"Sandvikens SF"_s);
+        QCOMPARE(Skyttregister::hamta(db, s1)->forening, u"Sandvikens SF"_s);
         // Saving on his own lane changes no lane.
         QCOMPARE(spara(f, sparning(1, s1), u).utfall, U::Sparad);
         QCOMPARE(platser(db, s1), QStringList{u"1/3"_s});
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(db.varde(u"SELECT COUNT(*) FROM Skyttar"_s).toInt(), 2);
         const qint64 s1 = lopnummer(db, u"Skytt1"_s);
         QCOMPARE(felnummer([&] { spara(f, sparning(1, s1), uppgifter(u"3"_s)); }), Felnummer::Databasfel);
-        QCOMPARE(Skyttar::hamta(db, s1)->namn, u"Skytt1"_s);
+        QCOMPARE(Skyttregister::hamta(db, s1)->namn, u"Skytt1"_s);
         QCOMPARE(platser(db, s1), QStringList{u"1/1"_s});
     }
 
@@ -219,17 +219,18 @@ private slots:
                     {"1", "Alla", false, 8},
                     {"1", "Valda", false, 0},
                     {"1", "Valda", true, 8}};
-        Skyttar::Prisregel regel;
+        Skyttregister::Prisregel regel;
         for (const auto& c : fall) {
             QVERIFY(ini.WriteKeys(
                 {{"Vandringspris", "Vandringspris", c.pa}, {"Vandringspris", "Vilka", c.vilka}}));
-            regel = Skyttar::Prisregel::las(ini);
-            QCOMPARE(Skyttar::vandringsserier(ini, regel, c.ikryssad), c.serier);
+            regel = Skyttregister::Prisregel::las(ini);
+            QCOMPARE(Skyttregister::vandringsserier(ini, regel, c.ikryssad), c.serier);
         }
-        Skyttar::Uppgifter u = uppgifter(u"1"_s);
+        Skyttregister::Uppgifter u = uppgifter(u"1"_s);
         u.vandringspris = true;
-        QCOMPARE(Skyttar::hamta(f.g.cnnTavling, spara(f, sparning(1), u, regel).lopnummer)->vandringsSerier,
-                 8);
+        QCOMPARE(
+            Skyttregister::hamta(f.g.cnnTavling, spara(f, sparning(1), u, regel).lopnummer)->vandringsSerier,
+            8);
         QCOMPARE(f.g.cnnTavling.varde(u"SELECT VandringsSerier FROM Skyttar WHERE Löpnummer = 1"_s).toInt(),
                  0);
     }
@@ -243,23 +244,23 @@ private slots:
         db.kor(u"UPDATE Skyttar SET Lag = 3 WHERE Löpnummer = ?"_s, {s1});
         f.m.svara(Svar::Ja);
         f.m.svara(Svar::Nej);
-        QVERIFY(!Skyttar::taBort(db, f.m, s1));
+        QVERIFY(!Skyttregister::taBort(db, f.m, s1));
         QCOMPARE(f.m.visade.size(), 2);
         QCOMPARE(f.m.visade[0].text, u"Är du säker på att du vill ta bort den här skytten?"_s);
         QCOMPARE(f.m.visade[0].titel, u"Bekräfta borttag."_s);
         QCOMPARE(f.m.visade[1].text,
                  u"Skytten du försöker tabort är med i ett lag!\r\nVill du fortfarande tabort skytten?"_s);
         QCOMPARE(f.m.visade[1].titel, u"Lagskytt!"_s);
-        QVERIFY(Skyttar::hamta(db, s1));
+        QVERIFY(Skyttregister::hamta(db, s1));
 
         f.m.svara(Svar::Ja);
         f.m.svara(Svar::Ja);
-        QVERIFY(Skyttar::taBort(db, f.m, s1));
-        QVERIFY(!Skyttar::hamta(db, s1));
+        QVERIFY(Skyttregister::taBort(db, f.m, s1));
+        QVERIFY(!Skyttregister::hamta(db, s1));
         QCOMPARE(platser(db, PlatshallareLopnummer), (QStringList{u"1/1"_s, u"1/3"_s, u"1/4"_s}));
         // The placeholder is nobody to delete.
-        QVERIFY(!Skyttar::taBort(db, f.m, PlatshallareLopnummer));
-        QCOMPARE(Skyttar::foreningar(db), QStringList{u"Klubb 2"_s});
+        QVERIFY(!Skyttregister::taBort(db, f.m, PlatshallareLopnummer));
+        QCOMPARE(Skyttregister::foreningar(db), QStringList{u"Klubb 2"_s});
     }
 };
 

@@ -30,14 +30,9 @@
 class TestFormular : public QObject {
     Q_OBJECT
 
-    // The new-competition dialog as the program registers it, or bare: then
-    // only the dialog's own code gives the menus back.
-    static QWidget* oppnaNyTavling(Testfixtur& f, bool somProgrammet = true) {
-        if (somProgrammet)
-            Skal::registrera(f.delar());
-        else
-            f.fonster.registreraFonster(Fonsternamn::NyTavling,
-                                        [](Formkontext& k) { return new frmNyTavling(k); });
+    // The new-competition dialog as the program registers it.
+    static QWidget* oppnaNyTavling(Testfixtur& f) {
+        Skal::registrera(f.delar());
         return f.fonster.visaFonster(Fonsternamn::NyTavling);
     }
     static void klicka(QWidget* form, const char* knapp) {
@@ -73,12 +68,15 @@ private slots:
         QTRY_VERIFY(!ny);
     }
 
-    // Cancel, or the frame's close, with no competition open gives the
-    // no-competition menus back by the dialog's own code.
+    // The dialog takes the competition items while it is open; cancel gives
+    // the no-competition menus back at once, and so does a close that passes
+    // the host by, once the window is gone.
     void avbrytGerTillbakaMenyerna() {
         Testfixtur f;
-        QWidget* ny = oppnaNyTavling(f, false);
-        f.kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, false);
+        f.kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna, Meny::mnuImportera}, true);
+        QWidget* ny = oppnaNyTavling(f);
+        QVERIFY(!f.fonster.menyPa(Meny::mnuNy) && !f.fonster.menyPa(Meny::mnuOppna) &&
+                !f.fonster.menyPa(Meny::mnuImportera) && !f.fonster.menyPa(Meny::mnuStang));
         f.kontext.sattMenyer({Meny::mnuStang, Meny::mnuUtskrift}, true);
         klicka(ny, "cmdAvbryt");
         QVERIFY(f.fonster.menyPa(Meny::mnuNy) && f.fonster.menyPa(Meny::mnuOppna) &&
@@ -86,9 +84,8 @@ private slots:
         QVERIFY(!f.fonster.menyPa(Meny::mnuStang) && !f.fonster.menyPa(Meny::mnuUtskrift));
 
         ny = f.fonster.visaFonster(Fonsternamn::NyTavling);
-        f.kontext.sattMenyer({Meny::mnuNy, Meny::mnuOppna}, false);
         ny->close();
-        QVERIFY(f.fonster.menyPa(Meny::mnuNy) && f.fonster.menyPa(Meny::mnuOppna));
+        QTRY_VERIFY(f.fonster.menyPa(Meny::mnuNy) && f.fonster.menyPa(Meny::mnuOppna));
     }
 
     // The chooser belongs to the dialog that opened it: when the dialog goes, so

@@ -189,6 +189,7 @@ struct Flodesmiljo : Testfixtur {
         databas = skapaTavling(QStringLiteral("Vintercupen"), typ, banor, skjutlag, 0);
         port = ledigPort();
         flode = std::make_unique<Askadarflode>(g, fragor, port, Loopback, granser);
+        flode->sattInskrivningsfraga([this] { return inskrivningOppen; });
         flode->tavlingOppnad();
     }
     // The windows over the feed go before it.
@@ -231,4 +232,6 @@ struct Flodesmiljo : Testfixtur {
     QString databas;
     quint16 port = 0;
     std::unique_ptr<Askadarflode> flode;
+    // Whether result entry counts as open: the feed asks this in place of the host.
+    bool inskrivningOppen = false;
 };

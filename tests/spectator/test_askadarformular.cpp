@@ -21,6 +21,8 @@ class TestAskadarformular : public QObject {
     struct Miljo : Flodesmiljo {
         Miljo() {
             Askadarskarm::registrera({fonster, *flode});
+            // Result entry stands as a flag here, not as a window.
+            flode->sattInskrivningsfraga([this] { return inskrivningOppen; });
             // The menus as an open competition has them.
             fonster.sattMeny(Meny::mnuAskadarskarm, true);
         }
@@ -64,14 +66,14 @@ private slots:
         QTRY_COMPARE(a->s.state(), QAbstractSocket::UnconnectedState);
 
         // While result entry or registration is open a display leaves both items off.
-        mj.g.blnResultatInskrivningOppen = true;
+        mj.inskrivningOppen = true;
         mj.fonster.sattMeny(Meny::mnuKonfigAskSkarm, false);
         a = mj.anslut();
         QVERIFY(a);
         QVERIFY(!mj.pa(Meny::mnuVisaAskSkarm) && !mj.pa(Meny::mnuKonfigAskSkarm));
         a->s.disconnectFromHost();
         QTRY_COMPARE(mj.flode->tcpPeer().State(), TcpPeer::Lyssnar);
-        mj.g.blnResultatInskrivningOppen = false;
+        mj.inskrivningOppen = false;
         mj.oppnaRegistrering();
         a = mj.anslut();
         QVERIFY(a);
@@ -215,14 +217,14 @@ private slots:
         widget<QComboBox>(w, "cboSkjutlag")->setCurrentIndex(1);
         a->s.disconnectFromHost();
         QTRY_COMPARE(mj.flode->tcpPeer().State(), TcpPeer::Lyssnar);
-        mj.g.blnResultatInskrivningOppen = true; // result entry opened meanwhile
+        mj.inskrivningOppen = true; // result entry opened meanwhile
         klicka(w, "cmdOK");
         QCOMPARE(mj.g.iniTavling.GetKeyValue(Ini::AllaBanor.sektion, Ini::AllaBanor.nyckel, QString()),
                  QStringLiteral("1"));
         QCOMPARE(mj.g.intSkjutlagPaSkarm, 0);
-        QVERIFY(mj.g.blnTvingaOmritning);
+        QVERIFY(mj.flode->omritningBegard());
         QVERIFY(!mj.pa(Meny::mnuKonfigAskSkarm));
-        mj.g.blnResultatInskrivningOppen = false;
+        mj.inskrivningOppen = false;
 
         mj.oppnaRegistrering();
         klicka(mj.skarm(), "cmdAvbryt");

@@ -39,7 +39,7 @@ private slots:
         const QByteArray fri = "2| |||Sport|0|0|0|0|0|0|0|-|-|0|0\r\n";
         QCOMPARE(display->tagEmot(126), exempel + fri);
         QCOMPARE(f.g.intSkjutlagPaSkarm, 3);
-        QCOMPARE(f.g.intSenastAllaBanor, 1);
+        QCOMPARE(f.flode->senastAllaBanor(), 1);
 
         f.allaBanor(QStringLiteral("0"));
         QVERIFY(f.flode->visaSkjutlag(3));
