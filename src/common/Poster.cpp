@@ -108,81 +108,6 @@ const Skyttefaltnamn& skyttefalt() {
     return n;
 }
 
-// One field's value into the row.
-void satt(Skytt& s, int kod, const QVariant& v) {
-    const auto heltal = [&] { return int(v.toLongLong()); };
-    switch (kod) {
-    case FLopnummer:
-        s.lopnummer = v.toLongLong();
-        break;
-    case FStartnr:
-        s.startnr = heltal();
-        break;
-    case FNamn:
-        s.namn = v.toString();
-        break;
-    case FEfternamn:
-        s.efternamn = v.toString();
-        break;
-    case FForening:
-        s.forening = v.toString();
-        break;
-    case FKlass:
-        s.klass = v.toString();
-        break;
-    case FLicensnr:
-        s.licensnr = v.toString();
-        break;
-    case FSkyttekortNr:
-        s.skyttekortNr = v.toString();
-        break;
-    case FFodelsear:
-        s.fodelsear = v.toString();
-        break;
-    case FOmg:
-        s.omg = heltal();
-        break;
-    case FLag:
-        s.lag = v.toLongLong();
-        break;
-    case FLagRes:
-        s.lagRes = heltal();
-        break;
-    case FLagserier:
-        s.lagserier = heltal();
-        break;
-    case FVandringsSerier:
-        s.vandringsSerier = heltal();
-        break;
-    case FTotalt40:
-        s.totalt40 = heltal();
-        break;
-    case FTotalt60:
-        s.totalt60 = heltal();
-        break;
-    case FInnertior:
-        s.innertior = heltal();
-        break;
-    case FTioNior:
-        s.tioNior = v.toString();
-        break;
-    case FSarskjutning:
-        s.sarskjutning = v.toDouble();
-        break;
-    case FMan1098:
-        s.man1098 = v.toLongLong() != 0;
-        break;
-    default:
-        if (kod >= FSfst)
-            s.sfst[size_t(kod - FSfst)] = v.toString();
-        else if (kod >= FSum)
-            s.sum[size_t(kod - FSum)] = heltal();
-        else
-            s.res[size_t(kod - FRes)] = heltal();
-        break;
-    }
-}
-
 // The names in the order of the fields' codes, so that a query of kolumner()
 // is read by position.
 const QStringList& skyttekolumner() {
@@ -195,6 +120,135 @@ const QStringList& skyttekolumner() {
     }();
     return k;
 }
+} // namespace
+
+Skytt::Faltslag Skytt::faltslag(int falt) {
+    switch (falt) {
+    case FNamn:
+    case FEfternamn:
+    case FForening:
+    case FKlass:
+    case FLicensnr:
+    case FSkyttekortNr:
+    case FFodelsear:
+    case FTioNior:
+        return Faltslag::Text;
+    case FSarskjutning:
+        return Faltslag::Tal;
+    default:
+        return falt >= FSfst ? Faltslag::Text : Faltslag::Heltal;
+    }
+}
+
+void Skytt::sattHeltal(int falt, qint64 v) {
+    switch (falt) {
+    case FLopnummer:
+        lopnummer = v;
+        break;
+    case FStartnr:
+        startnr = int(v);
+        break;
+    case FOmg:
+        omg = int(v);
+        break;
+    case FLag:
+        lag = v;
+        break;
+    case FLagRes:
+        lagRes = int(v);
+        break;
+    case FLagserier:
+        lagserier = int(v);
+        break;
+    case FVandringsSerier:
+        vandringsSerier = int(v);
+        break;
+    case FTotalt40:
+        totalt40 = int(v);
+        break;
+    case FTotalt60:
+        totalt60 = int(v);
+        break;
+    case FInnertior:
+        innertior = int(v);
+        break;
+    case FMan1098:
+        man1098 = v != 0;
+        break;
+    default:
+        if (falt >= FSum)
+            sum[size_t(falt - FSum)] = int(v);
+        else
+            res[size_t(falt - FRes)] = int(v);
+        break;
+    }
+}
+
+void Skytt::sattTal(int, double v) {
+    sarskjutning = v; // the only field of decimals
+}
+
+void Skytt::sattText(int falt, QString v) {
+    switch (falt) {
+    case FNamn:
+        namn = std::move(v);
+        break;
+    case FEfternamn:
+        efternamn = std::move(v);
+        break;
+    case FForening:
+        forening = std::move(v);
+        break;
+    case FKlass:
+        klass = std::move(v);
+        break;
+    case FLicensnr:
+        licensnr = std::move(v);
+        break;
+    case FSkyttekortNr:
+        skyttekortNr = std::move(v);
+        break;
+    case FFodelsear:
+        fodelsear = std::move(v);
+        break;
+    case FTioNior:
+        tioNior = std::move(v);
+        break;
+    default:
+        sfst[size_t(falt - FSfst)] = std::move(v);
+        break;
+    }
+}
+
+Skytt Skytt::tom(int antal) {
+    Skytt s;
+    if (antal < AntalSkyttefalt)
+        s.sfst.fill(QStringLiteral("00000"));
+    return s;
+}
+
+void Skytt::satt(int falt, const QVariant& v) {
+    switch (faltslag(falt)) {
+    case Faltslag::Heltal:
+        sattHeltal(falt, v.toLongLong());
+        break;
+    case Faltslag::Tal:
+        sattTal(falt, v.toDouble());
+        break;
+    case Faltslag::Text:
+        sattText(falt, v.toString());
+        break;
+    }
+}
+
+namespace {
+// A query's current row read by position, as the fields' kinds take it.
+struct Fragerad {
+    const QSqlQuery& q;
+    qint64 heltal(int i) const { return q.value(i).toLongLong(); }
+    double tal(int i) const { return q.value(i).toDouble(); }
+    QString text(int i) const { return q.value(i).toString(); }
+};
 } // namespace
 
 Skytt Skytt::fran(const QSqlRecord& post) {
@@ -213,7 +267,7 @@ Skytt Skytt::fran(const QSqlRecord& post) {
         if (kod < 0 || last[size_t(kod)])
             continue;
         last[size_t(kod)] = true;
-        satt(s, kod, falt.value());
+        s.satt(kod, falt.value());
     }
     return s;
 }
@@ -229,12 +283,7 @@ QString Skytt::kolumner(const QString& tabell, int antal) {
 }
 
 Skytt Skytt::fran(const QSqlQuery& q, int forsta, int antal) {
-    Skytt s;
-    if (antal < AntalSkyttefalt)
-        s.sfst.fill(QStringLiteral("00000"));
-    for (int i = 0; i < antal; ++i)
-        satt(s, i, q.value(forsta + i));
-    return s;
+    return franRad(Fragerad{q}, forsta, antal);
 }
 
 bool Bana::ledig() const {

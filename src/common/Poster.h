@@ -5,6 +5,7 @@
 
 class QSqlQuery;
 class QSqlRecord;
+class QVariant;
 
 // The rows that several parts of the program read from the competition
 // database, read the same way everywhere. Keys are 64-bit: they are SQLite row
@@ -37,9 +38,42 @@ struct Skytt {
     // The current row of a query that selected kolumner(.., antal) from
     // position forsta on; shot strings not read are "00000".
     static Skytt fran(const QSqlQuery& q, int forsta = 0, int antal = AntalKolumner);
+    // The same from any reader of a row's values by position, one that gives
+    // heltal(i), tal(i) and text(i) as a query's value(i).toLongLong(),
+    // toDouble() and toString() would.
+    template <class Rad> static Skytt franRad(const Rad& rad, int forsta = 0, int antal = AntalKolumner);
     // The fields a record holds, by name; the others keep their defaults.
     static Skytt fran(const QSqlRecord& post);
+
+private:
+    // What each field of kolumner() holds, by position.
+    enum class Faltslag { Heltal, Tal, Text };
+    static Faltslag faltslag(int falt);
+    void sattHeltal(int falt, qint64 v);
+    void sattTal(int falt, double v);
+    void sattText(int falt, QString v);
+    void satt(int falt, const QVariant& v);
+    // A row before any field is read: shot strings that will not be read are "00000".
+    static Skytt tom(int antal);
 };
+
+template <class Rad> Skytt Skytt::franRad(const Rad& rad, int forsta, int antal) {
+    Skytt s = tom(antal);
+    for (int i = 0; i < antal; ++i) {
+        switch (faltslag(i)) {
+        case Faltslag::Heltal:
+            s.sattHeltal(i, rad.heltal(forsta + i));
+            break;
+        case Faltslag::Tal:
+            s.sattTal(i, rad.tal(forsta + i));
+            break;
+        case Faltslag::Text:
+            s.sattText(i, rad.text(forsta + i));
+            break;
+        }
+    }
+    return s;
+}
 
 // One lane of one squad (Skjutlag). Startnummer is the Löpnummer of the
 // shooter on it, 1 when it is free.

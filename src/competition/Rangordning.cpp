@@ -53,43 +53,83 @@ void laggTillAntal(const QString& tioNior, Varden& v) {
         v.push_back(a);
 }
 
-int jamfor(const Rangrad& a, const Rangrad& b) {
-    const size_t n = std::min(a.varden.size(), b.varden.size());
-    for (size_t i = 0; i < n; ++i) {
-        const double x = rangvarde(a.varden[i]), y = rangvarde(b.varden[i]);
-        if (x != y)
-            return x > y ? -1 : 1;
+Rangtabell::Rangtabell(std::function<Svans(qsizetype)> svans) : m_svans(std::move(svans)) {}
+
+void Rangtabell::reservera(qsizetype rader, qsizetype vardenPerRad) {
+    m_varden.reserve(size_t(rader * vardenPerRad));
+    m_start.reserve(size_t(rader) + 1);
+}
+
+void Rangtabell::laggTill(const Varden& varden) {
+    for (const double v : varden)
+        m_varden.push_back(rangvarde(v));
+    m_start.push_back(m_varden.size());
+}
+
+const Rangtabell::Svansnyckel& Rangtabell::svansnyckel(qsizetype rad) const {
+    if (m_svansar.empty())
+        m_svansar.resize(size_t(antal()));
+    std::optional<Svansnyckel>& n = m_svansar[size_t(rad)];
+    if (!n) {
+        const Svans s = m_svans(rad);
+        n.emplace();
+        n->texter.reserve(size_t(s.texter.size()));
+        for (const QString& t : s.texter)
+            n->texter.push_back(t.toUtf8());
+        n->nummer = s.nummer;
     }
-    if (a.varden.size() != b.varden.size())
-        return a.varden.size() > b.varden.size() ? -1 : 1;
-    const size_t m = std::min(a.texter.size(), b.texter.size());
+    return *n;
+}
+
+int Rangtabell::jamfor(qsizetype a, qsizetype b) const {
+    const double* x = m_varden.data() + m_start[size_t(a)];
+    const double* y = m_varden.data() + m_start[size_t(b)];
+    const size_t nx = m_start[size_t(a) + 1] - m_start[size_t(a)];
+    const size_t ny = m_start[size_t(b) + 1] - m_start[size_t(b)];
+    for (size_t i = 0, n = std::min(nx, ny); i < n; ++i)
+        if (x[i] != y[i])
+            return x[i] > y[i] ? -1 : 1;
+    if (nx != ny)
+        return nx > ny ? -1 : 1;
+    if (!m_svans)
+        return 0;
+    const Svansnyckel& s = svansnyckel(a);
+    const Svansnyckel& t = svansnyckel(b);
+    const size_t m = std::min(s.texter.size(), t.texter.size());
     for (size_t i = 0; i < m; ++i) {
-        const QByteArray& x = a.texter[i];
-        const QByteArray& y = b.texter[i];
-        if (const int j = jamforSvenska({x.constData(), size_t(x.size())}, {y.constData(), size_t(y.size())}))
+        const QByteArray& p = s.texter[i];
+        const QByteArray& q = t.texter[i];
+        if (const int j = jamforSvenska({p.constData(), size_t(p.size())}, {q.constData(), size_t(q.size())}))
             return j;
     }
-    if (a.texter.size() != b.texter.size())
-        return a.texter.size() < b.texter.size() ? -1 : 1;
-    if (a.nummer != b.nummer)
-        return a.nummer < b.nummer ? -1 : 1;
+    if (s.texter.size() != t.texter.size())
+        return s.texter.size() < t.texter.size() ? -1 : 1;
+    if (s.nummer != t.nummer)
+        return s.nummer < t.nummer ? -1 : 1;
     return 0;
 }
 
-bool likaResultat(const Rangrad& a, const Rangrad& b) {
-    if (a.varden.size() != b.varden.size())
+bool Rangtabell::likaResultat(qsizetype a, qsizetype b) const {
+    const size_t na = m_start[size_t(a) + 1] - m_start[size_t(a)];
+    if (na != m_start[size_t(b) + 1] - m_start[size_t(b)])
         return false;
-    for (size_t i = 0; i < a.varden.size(); ++i)
-        if (rangvarde(a.varden[i]) != rangvarde(b.varden[i]))
-            return false;
-    return true;
+    return std::equal(m_varden.begin() + ptrdiff_t(m_start[size_t(a)]),
+                      m_varden.begin() + ptrdiff_t(m_start[size_t(a) + 1]),
+                      m_varden.begin() + ptrdiff_t(m_start[size_t(b)]));
 }
 
-QList<int> platser(const std::vector<Rangrad>& rangordnade) {
+std::vector<qsizetype> Rangtabell::ordning() const {
+    std::vector<qsizetype> o(static_cast<size_t>(antal()));
+    std::iota(o.begin(), o.end(), qsizetype(0));
+    std::stable_sort(o.begin(), o.end(), [this](qsizetype a, qsizetype b) { return jamfor(a, b) < 0; });
+    return o;
+}
+
+QList<int> Rangtabell::platser(const std::vector<qsizetype>& ordning) const {
     QList<int> p;
-    p.reserve(qsizetype(rangordnade.size()));
-    for (size_t i = 0; i < rangordnade.size(); ++i)
-        p << (i > 0 && likaResultat(rangordnade[i], rangordnade[i - 1]) ? p.back() : int(i) + 1);
+    p.reserve(qsizetype(ordning.size()));
+    for (size_t i = 0; i < ordning.size(); ++i)
+        p << (i > 0 && likaResultat(ordning[i], ordning[i - 1]) ? p.back() : int(i) + 1);
     return p;
 }
 

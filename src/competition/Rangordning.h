@@ -7,8 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 // The ranking rule of every list: rows are ranked by a chain of result keys,
@@ -50,63 +52,85 @@ template <class Rad, class F> Nyckel<Rad> antal(F f) {
     return [f](const Rad& r, Varden& v) { laggTillAntal(f(r), v); };
 }
 
-// A row reduced to what ranks it. The functions below work on these; the
-// templates reduce rows of any type by their chain first.
-struct Rangrad {
-    Varden varden;
-    std::vector<QByteArray> texter; // UTF-8, as the Swedish comparison takes them
-    qint64 nummer = 0;
-};
-// Below 0 when a ranks before b, 0 for the same row in every respect.
-int jamfor(const Rangrad& a, const Rangrad& b);
-bool likaResultat(const Rangrad& a, const Rangrad& b);
-// The places of rows in ranked order: a row takes the place of the row directly
-// above when it is equal to it on every result key, otherwise its running number
-// (1, 2, 2, 4; 1, 1, 1, 4; 1, 2, 2, 2, 5). Only the row above is compared.
-QList<int> platser(const std::vector<Rangrad>& rangordnade);
+// The rows of one ranking reduced to what ranks them: every row's numbers
+// once, side by side in one buffer (a value that is no number already below
+// every number), and its name tail only when a row equal on every number needs
+// it, which few do. Rows are counted from 0 in the order they were added.
+class Rangtabell {
+public:
+    // svans gives row i's name tail; none leaves equal rows as they came.
+    explicit Rangtabell(std::function<Svans(qsizetype)> svans = {});
+    void reservera(qsizetype rader, qsizetype vardenPerRad);
+    // The next row: the numbers its keys gave.
+    void laggTill(const Varden& varden);
+    qsizetype antal() const { return qsizetype(m_start.size()) - 1; }
+    // Below 0 when row a ranks before row b, 0 for rows the same in every respect.
+    int jamfor(qsizetype a, qsizetype b) const;
+    bool likaResultat(qsizetype a, qsizetype b) const;
+    // The rows in ranked order; rows the same in every respect keep their order.
+    std::vector<qsizetype> ordning() const;
+    // The places of the rows in the given order: a row takes the place of the
+    // row directly above when it is equal to it on every result key, otherwise
+    // its running number (1, 2, 2, 4; 1, 1, 1, 4; 1, 2, 2, 2, 5). Only the row
+    // above is compared.
+    QList<int> platser(const std::vector<qsizetype>& ordning) const;
 
-template <class Rad> Rangrad reducera(const Rad& r, const Kedja<Rad>& k) {
-    Rangrad rr;
-    for (const Nyckel<Rad>& n : k.nycklar)
-        n(r, rr.varden);
-    const Svans s = k.svans ? k.svans(r) : Svans{};
-    rr.texter.reserve(s.texter.size());
-    for (const QString& t : s.texter)
-        rr.texter.push_back(t.toUtf8());
-    rr.nummer = s.nummer;
-    return rr;
+private:
+    struct Svansnyckel {
+        std::vector<QByteArray> texter; // UTF-8, as the Swedish comparison takes them
+        qint64 nummer = 0;
+    };
+    const Svansnyckel& svansnyckel(qsizetype rad) const;
+
+    std::vector<double> m_varden;
+    std::vector<size_t> m_start{0}; // row i's numbers: [m_start[i], m_start[i + 1])
+    std::function<Svans(qsizetype)> m_svans;
+    mutable std::vector<std::optional<Svansnyckel>> m_svansar;
+};
+
+// Each row reduced by the chain, in order; the table asks the rows for their
+// tails, so they must stay where they are while it is used.
+template <class Rad, class Lista> Rangtabell reducera(const Lista& rader, const Kedja<Rad>& k) {
+    Rangtabell t;
+    if (k.svans)
+        t = Rangtabell([&rader, &k](qsizetype i) { return k.svans(rader[i]); });
+    Varden v;
+    bool forsta = true;
+    for (const Rad& r : rader) {
+        v.clear();
+        for (const Nyckel<Rad>& n : k.nycklar)
+            n(r, v);
+        if (forsta) {
+            t.reservera(qsizetype(std::size(rader)), qsizetype(v.size()));
+            forsta = false;
+        }
+        t.laggTill(v);
+    }
+    return t;
 }
 
 // Whether a ranks before b.
 template <class Rad> bool fore(const Rad& a, const Rad& b, const Kedja<Rad>& k) {
-    return jamfor(reducera(a, k), reducera(b, k)) < 0;
+    const std::array<std::reference_wrapper<const Rad>, 2> par{a, b};
+    return reducera<Rad>(par, k).jamfor(0, 1) < 0;
 }
 
 template <class Rad> bool likaResultat(const Rad& a, const Rad& b, const Kedja<Rad>& k) {
-    return likaResultat(reducera(a, k), reducera(b, k));
+    const std::array<std::reference_wrapper<const Rad>, 2> par{a, b};
+    return reducera<Rad>(par, k).likaResultat(0, 1);
 }
 
-// Puts the rows in ranked order and gives their places (as platser below);
+// Puts the rows in ranked order and gives their places (as Rangtabell::platser);
 // each row is reduced once.
 template <class Rad> QList<int> rangordnaOchPlacera(QList<Rad>& rader, const Kedja<Rad>& k) {
-    std::vector<Rangrad> r;
-    r.reserve(rader.size());
-    for (const Rad& rad : rader)
-        r.push_back(reducera(rad, k));
-    std::vector<qsizetype> ordning(r.size());
-    std::iota(ordning.begin(), ordning.end(), qsizetype(0));
-    std::stable_sort(ordning.begin(), ordning.end(),
-                     [&r](qsizetype a, qsizetype b) { return jamfor(r[a], r[b]) < 0; });
+    const Rangtabell t = reducera(rader, k);
+    const std::vector<qsizetype> ordning = t.ordning();
     QList<Rad> ut;
     ut.reserve(rader.size());
-    std::vector<Rangrad> rangordnade;
-    rangordnade.reserve(r.size());
-    for (const qsizetype i : ordning) {
+    for (const qsizetype i : ordning)
         ut.push_back(std::move(rader[i]));
-        rangordnade.push_back(std::move(r[size_t(i)]));
-    }
     rader = std::move(ut);
-    return platser(rangordnade);
+    return t.platser(ordning);
 }
 
 // Puts the rows in ranked order.
@@ -115,11 +139,10 @@ template <class Rad> void rangordna(QList<Rad>& rader, const Kedja<Rad>& k) {
 }
 
 template <class Rad> QList<int> platser(const QList<Rad>& rangordnade, const Kedja<Rad>& k) {
-    std::vector<Rangrad> r;
-    r.reserve(rangordnade.size());
-    for (const Rad& rad : rangordnade)
-        r.push_back(reducera(rad, k));
-    return platser(r);
+    const Rangtabell t = reducera(rangordnade, k);
+    std::vector<qsizetype> ordning(size_t(t.antal()));
+    std::iota(ordning.begin(), ordning.end(), qsizetype(0));
+    return t.platser(ordning);
 }
 
 // The shooters' chains; equal shooters stand by family name, first name, Löpnummer.

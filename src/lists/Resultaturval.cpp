@@ -6,7 +6,6 @@
 #include "shell/modGlobalt.h"
 
 #include <QHash>
-#include <QSqlQuery>
 
 namespace {
 const Rangordning::Kedja<Skytt>& kedja(Klassslag s) {
@@ -63,16 +62,15 @@ QList<Klassblock> Resultaturval::valjUt(const QList<ValdKlass>& valda, std::opti
             varden << it.key();
         }
         sql += QStringLiteral(" AND Klass IN (%1)").arg(platser.join(QStringLiteral(", ")));
-        QSqlQuery q = m_g.cnnTavling.kor(sql, varden);
-        while (q.next()) {
-            Skytt s = Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
+        m_g.cnnTavling.lasRader(sql, varden, [&](const Databasrad& rad) {
+            Skytt s = Skytt::franRad(rad, 0, Skytt::AntalKolumnerUtanSkott);
             const auto b = blockAvKod.constFind(Klassmodell::nyckel(s.klass));
             if (b == blockAvKod.constEnd())
-                continue;
+                return;
             for (qsizetype i = 0; i + 1 < b->size(); ++i)
                 block[(*b)[i]].skyttar << s;
             block[b->back()].skyttar << std::move(s);
-        }
+        });
     }
     QList<Klassblock> ut;
     ut.reserve(block.size());

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <cerrno>
@@ -271,7 +272,7 @@ bool Databas::IsOpen() const {
     return m_db.isValid() && m_db.isOpen();
 }
 
-QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
+void Databas::kontrolleraKorbar() const {
     if (!IsOpen())
         throw Fel(Felnummer::Databasfel, QStringLiteral("Ingen databas är öppen."));
     // SQLite rolls a whole transaction back by itself on some failures (disk full,
@@ -281,6 +282,10 @@ QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
         throw Fel(
             Felnummer::Databasfel,
             QStringLiteral("Transaktionen i \"%1\" avbröts av databasen och har ångrats.").arg(m_sokvag));
+}
+
+QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
+    kontrolleraKorbar();
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -290,6 +295,124 @@ QSqlQuery Databas::kor(const QString& sql, const QVariantList& varden) const {
     if (!q.exec())
         kastaFel(q.lastError(), sql);
     return q;
+}
+
+namespace {
+// A value bound as the Qt driver binds it, so that both ways of running a
+// statement compare and store alike.
+int bind(sqlite3_stmt* sats, int plats, const QVariant& v) {
+    if (v.isNull())
+        return sqlite3_bind_null(sats, plats);
+    const auto text = [&](const QString& t) {
+        return sqlite3_bind_text16(sats, plats, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+    };
+    switch (v.typeId()) {
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        return sqlite3_bind_blob(sats, plats, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::Int:
+    case QMetaType::Bool:
+        return sqlite3_bind_int(sats, plats, v.toInt());
+    case QMetaType::Double:
+        return sqlite3_bind_double(sats, plats, v.toDouble());
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(sats, plats, v.toLongLong());
+    case QMetaType::QString:
+        return text(*static_cast<const QString*>(v.constData()));
+    default:
+        return text(v.toString());
+    }
+}
+
+// A failure of SQLite itself in the form the Qt driver reports it, so that it
+// is told as every other database failure.
+QSqlError sqliteFel(sqlite3* db, int kod) {
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError,
+                     QString::number(kod));
+}
+} // namespace
+
+// Only the rare value that is not stored as the field's kind goes through a
+// QVariant, so that it converts exactly as a QSqlQuery's would.
+QVariant Databasrad::varde(int kolumn) const {
+    switch (sqlite3_column_type(m_sats, kolumn)) {
+    case SQLITE_INTEGER:
+        return QVariant(qint64(sqlite3_column_int64(m_sats, kolumn)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_sats, kolumn));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_sats, kolumn)),
+                                   sqlite3_column_bytes(m_sats, kolumn)));
+    case SQLITE_TEXT:
+        return QVariant(text(kolumn));
+    default:
+        return QVariant();
+    }
+}
+
+qint64 Databasrad::heltal(int kolumn) const {
+    const int typ = sqlite3_column_type(m_sats, kolumn);
+    if (typ == SQLITE_INTEGER)
+        return sqlite3_column_int64(m_sats, kolumn);
+    return typ == SQLITE_NULL ? 0 : varde(kolumn).toLongLong();
+}
+
+double Databasrad::tal(int kolumn) const {
+    switch (sqlite3_column_type(m_sats, kolumn)) {
+    case SQLITE_INTEGER:
+        return double(sqlite3_column_int64(m_sats, kolumn));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_sats, kolumn);
+    case SQLITE_NULL:
+        return 0;
+    default:
+        return varde(kolumn).toDouble();
+    }
+}
+
+QString Databasrad::text(int kolumn) const {
+    switch (sqlite3_column_type(m_sats, kolumn)) {
+    case SQLITE_TEXT: {
+        // Texts are stored as UTF-8: decoded here, SQLite need not make a
+        // UTF-16 copy of each.
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_sats, kolumn));
+        return QString::fromUtf8(t, sqlite3_column_bytes(m_sats, kolumn));
+    }
+    case SQLITE_INTEGER:
+        return QString::number(qint64(sqlite3_column_int64(m_sats, kolumn)));
+    case SQLITE_NULL:
+        return QString();
+    default:
+        return varde(kolumn).toString();
+    }
+}
+
+void Databas::lasRader(const QString& sql, const QVariantList& varden,
+                       const std::function<void(const Databasrad&)>& rad) const {
+    kontrolleraKorbar();
+    sqlite3_stmt* sats = nullptr;
+    const auto slutfor = qScopeGuard([&] { sqlite3_finalize(sats); });
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_handtag, text.constData(), int(text.size()), &sats, nullptr) != SQLITE_OK)
+        kastaFel(sqliteFel(m_handtag, sqlite3_extended_errcode(m_handtag)), sql);
+    if (int(varden.size()) != sqlite3_bind_parameter_count(sats))
+        kastaFel(QSqlError(QString(), QStringLiteral("Antalet värden stämmer inte med satsen."),
+                           QSqlError::StatementError),
+                 sql);
+    for (qsizetype i = 0; i < varden.size(); ++i)
+        if (bind(sats, int(i) + 1, varden[i]) != SQLITE_OK)
+            kastaFel(sqliteFel(m_handtag, sqlite3_extended_errcode(m_handtag)), sql);
+    const Databasrad r(sats);
+    for (;;) {
+        const int kod = sqlite3_step(sats);
+        if (kod == SQLITE_DONE)
+            break;
+        if (kod != SQLITE_ROW)
+            kastaFel(sqliteFel(m_handtag, sqlite3_extended_errcode(m_handtag)), sql);
+        rad(r);
+    }
 }
 
 bool Databas::filenArUtbytt() const {

@@ -7,9 +7,28 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 
 class QSqlError;
 struct sqlite3;
+struct sqlite3_stmt;
+
+// One row of Databas::lasRader, its columns by position from 0. A value reads
+// as QSqlQuery::value(i) would give it converted (toLongLong, toDouble,
+// toString), but straight from SQLite, without a QVariant per value: the lists
+// read thousands of rows of forty columns.
+class Databasrad {
+public:
+    qint64 heltal(int kolumn) const;
+    double tal(int kolumn) const;
+    QString text(int kolumn) const;
+
+private:
+    friend class Databas;
+    explicit Databasrad(sqlite3_stmt* sats) : m_sats(sats) {}
+    QVariant varde(int kolumn) const;
+    sqlite3_stmt* m_sats;
+};
 
 // The connection to one competition database (SQLite). Every statement goes
 // through kor() with its values bound; nothing typed by the operator is ever
@@ -34,6 +53,10 @@ public:
     // Prepares, binds the values in order and executes. The returned query is
     // positioned before the first row.
     QSqlQuery kor(const QString& sql, const QVariantList& varden = {}) const;
+    // Prepares, binds the values in order and hands each row of the result to
+    // rad, in order. For the large reads; failures as kor().
+    void lasRader(const QString& sql, const QVariantList& varden,
+                  const std::function<void(const Databasrad&)>& rad) const;
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant varde(const QString& sql, const QVariantList& varden = {}) const;
 
@@ -89,6 +112,9 @@ public:
     static int ogonblicksbild(const QString& kalla, const QString& mal);
 
 private:
+    // Throws when no database is open or SQLite has rolled the open
+    // transaction back by itself.
+    void kontrolleraKorbar() const;
     // The file at the path is no longer the one opened: moved, deleted or replaced.
     bool filenArUtbytt() const;
     [[noreturn]] void kastaFel(const QSqlError& e, const QString& sql) const;

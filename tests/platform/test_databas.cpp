@@ -12,6 +12,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QStringList kolumn(QSqlQuery q) {
     QStringList ut;
@@ -388,6 +390,48 @@ private slots:
         QVERIFY2(fel.beskrivning().startsWith(
                      QStringLiteral("Databasfel i \"%1\" (no such table: Saknas)").arg(m.sokvag)),
                  qPrintable(fel.beskrivning()));
+        const Fel lasfel =
+            felet([&] { m.db.lasRader("SELECT * FROM Saknas", {}, [](const Databasrad&) {}); });
+        QCOMPARE(lasfel.nummer(), fel.nummer());
+        QCOMPARE(lasfel.beskrivning(), fel.beskrivning());
+        const Fel antal = felet([&] { m.db.lasRader("SELECT ?", {}, [](const Databasrad&) {}); });
+        QCOMPARE(antal.nummer(), Felnummer::Databasfel);
+    }
+
+    // The rows read without QVariants give what a query's values converted
+    // give, for every kind of value bound or stored.
+    void lasRaderSomKor_data() {
+        QTest::addColumn<QString>("uttryck");
+        QTest::addColumn<QVariant>("varde");
+        QTest::newRow("heltal") << "?" << QVariant(42);
+        QTest::newRow("stort heltal") << "?" << QVariant(qint64(1) << 40);
+        QTest::newRow("sanning") << "?" << QVariant(true);
+        QTest::newRow("decimaltal") << "?" << QVariant(45.5);
+        QTest::newRow("decimaltal avrundas") << "?" << QVariant(45.7);
+        QTest::newRow("text") << "?" << QVariant(u"Åsa Öberg"_s);
+        QTest::newRow("siffertext") << "?" << QVariant(u" 12 "_s);
+        QTest::newRow("blandad text") << "?" << QVariant(u"12abc"_s);
+        QTest::newRow("decimaltext") << "?" << QVariant(u"7.5"_s);
+        QTest::newRow("tom text") << "?" << QVariant(QString(""));
+        QTest::newRow("null") << "?" << QVariant();
+        QTest::newRow("bytes") << "?" << QVariant(QByteArray("31"));
+        QTest::newRow("lagrad rad") << "Särskjutning, ? FROM Skyttar WHERE Löpnummer = 1" << QVariant(1);
+        QTest::newRow("jämförelse") << "Namn FROM Skyttar WHERE Namn = ?" << QVariant(u"ÅSA"_s);
+    }
+    void lasRaderSomKor() {
+        QFETCH(QString, uttryck);
+        QFETCH(QVariant, varde);
+        OppnadMall m;
+        laggTillSkytt(m.db, "åsa");
+        const QString sql = "SELECT " + uttryck;
+        QList<QVariantList> vantat, last;
+        for (QSqlQuery q = m.db.kor(sql, {varde}); q.next();)
+            vantat << QVariantList{q.value(0).toLongLong(), q.value(0).toDouble(), q.value(0).toString()};
+        m.db.lasRader(sql, {varde}, [&](const Databasrad& r) {
+            last << QVariantList{r.heltal(0), r.tal(0), r.text(0)};
+        });
+        QVERIFY(!vantat.isEmpty());
+        QCOMPARE(last, vantat);
     }
 
     // A disk that fills up in the middle of an operation (a file size limit stands in
