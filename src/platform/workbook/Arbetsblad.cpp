@@ -216,8 +216,8 @@ void Omrade::setValue(const QVariant& varde) {
             const QVariant v = lagrat(varde, m_blad->arTextformat(r, k));
             if (v.isValid()) {
                 m_blad->cell(r, k).varde = v;
-            } else if (auto rad = m_blad->m_rader.find(r); rad != m_blad->m_rader.end()) {
-                if (auto cell = rad->second.celler.find(k); cell != rad->second.celler.end())
+            } else if (Rad* rad = m_blad->hittaRad(r)) {
+                if (auto cell = rad->celler.find(k); cell != rad->celler.end())
                     cell->second.varde = QVariant();
             }
         }
@@ -548,12 +548,34 @@ void Arbetsblad::PrintOut(int Copies) const {
     motor->skrivUt(*this, Copies);
 }
 
-const Cell* Arbetsblad::hittaCell(int rad, int kolumn) const {
+Rad& Arbetsblad::radpost(int rad) {
+    if (m_senasteRad && m_senasteRadnr == rad)
+        return const_cast<Rad&>(*m_senasteRad);
+    auto r = m_rader.lower_bound(rad);
+    if (r == m_rader.end() || r->first != rad)
+        r = m_rader.emplace_hint(r, rad, Rad{});
+    m_senasteRad = &r->second;
+    m_senasteRadnr = rad;
+    return r->second;
+}
+
+const Rad* Arbetsblad::hittaRad(int rad) const {
+    if (m_senasteRad && m_senasteRadnr == rad)
+        return m_senasteRad;
     const auto r = m_rader.find(rad);
     if (r == m_rader.end())
         return nullptr;
-    const auto c = r->second.celler.find(kolumn);
-    return c == r->second.celler.end() ? nullptr : &c->second;
+    m_senasteRad = &r->second;
+    m_senasteRadnr = rad;
+    return m_senasteRad;
+}
+
+const Cell* Arbetsblad::hittaCell(int rad, int kolumn) const {
+    const Rad* r = hittaRad(rad);
+    if (!r)
+        return nullptr;
+    const auto c = r->celler.find(kolumn);
+    return c == r->celler.end() ? nullptr : &c->second;
 }
 
 QVariant Arbetsblad::varde(int rad, int kolumn) const {
@@ -569,12 +591,11 @@ Stil Arbetsblad::grundstil() const {
 
 template <class T>
 std::optional<T> Arbetsblad::ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const {
-    const auto r = m_rader.find(rad);
-    if (r != m_rader.end()) {
-        if (const auto c = r->second.celler.find(kolumn); c != r->second.celler.end() && c->second.stil.*falt)
+    if (const Rad* r = hittaRad(rad)) {
+        if (const auto c = r->celler.find(kolumn); c != r->celler.end() && c->second.stil.*falt)
             return c->second.stil.*falt;
-        if (r->second.stil.*falt)
-            return r->second.stil.*falt;
+        if (r->stil.*falt)
+            return r->stil.*falt;
     }
     if (const auto k = m_kolumner.find(kolumn); k != m_kolumner.end() && k->second.stil.*falt)
         return k->second.stil.*falt;

@@ -263,7 +263,13 @@ private:
     friend class Fyllning;
     Arbetsblad(Arbetsbok* bok, const QString& namn);
 
-    Cell& cell(int rad, int kolumn) { return m_rader[rad].celler[kolumn]; }
+    Cell& cell(int rad, int kolumn) { return radpost(rad).celler[kolumn]; }
+    // A row's entry, made when it has none; nullptr from hittaRad when it has
+    // none. A list writes row after row, each cell looked up several times:
+    // the row used last is kept at hand (rows are never removed, so it stays).
+    Rad& radpost(int rad);
+    const Rad* hittaRad(int rad) const;
+    Rad* hittaRad(int rad) { return const_cast<Rad*>(std::as_const(*this).hittaRad(rad)); }
     // One field as the topmost layer that sets it has it, without building the
     // whole style; empty when only the defaults set it.
     template <class T> std::optional<T> ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const;
@@ -277,6 +283,8 @@ private:
     std::optional<double> m_radhojd, m_kolumnbredd;
     std::map<int, Kolumn> m_kolumner;
     std::map<int, Rad> m_rader;
+    mutable const Rad* m_senasteRad = nullptr;
+    mutable int m_senasteRadnr = 0;
     Sidformat m_sidformat;
     Sidbrytningar m_brytningar;
     Omrade m_markering;
