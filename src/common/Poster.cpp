@@ -274,6 +274,27 @@ Skytt Skytt::fran(const QSqlRecord& post) {
 
 static_assert(Skytt::AntalKolumner == AntalSkyttefalt && Skytt::AntalKolumnerUtanSkott == FSfst);
 
+const Skytt::Faltval& Skytt::resultatlistfalt() {
+    static const Faltval f = [] {
+        Faltval f{FLopnummer, FNamn,     FEfternamn, FForening,  FKlass,   FLicensnr,    FSkyttekortNr,
+                  FFodelsear, FTotalt40, FTotalt60,  FInnertior, FTioNior, FSarskjutning};
+        for (int i = 0; i < 8; ++i)
+            f.push_back(FRes + i);
+        for (int i = 0; i < 6; ++i)
+            f.push_back(FSum + i);
+        return f;
+    }();
+    return f;
+}
+
+QString Skytt::kolumner(const Faltval& falt) {
+    QStringList k;
+    k.reserve(qsizetype(falt.size()));
+    for (const int f : falt)
+        k << skyttekolumner().at(f);
+    return k.join(QStringLiteral(", "));
+}
+
 QString Skytt::kolumner(const QString& tabell, int antal) {
     const QStringList k = skyttekolumner().mid(0, antal);
     if (tabell.isEmpty())

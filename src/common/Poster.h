@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 class QSqlQuery;
 class QSqlRecord;
@@ -42,6 +43,17 @@ struct Skytt {
     // heltal(i), tal(i) and text(i) as a query's value(i).toLongLong(),
     // toDouble() and toString() would.
     template <class Rad> static Skytt franRad(const Rad& rad, int forsta = 0, int antal = AntalKolumner);
+    // A choice of fields by their positions in kolumner(), for a list that
+    // reads thousands of rows and needs only some of the fields.
+    using Faltval = std::vector<int>;
+    // What a result list shows, ranks by and sorts into classes by: Löpnummer,
+    // the names and club, Klass, Licensnr, SkyttekortNr, Födelseår, the totals,
+    // Innertior, TioNior, Särskjutning, Res1 .. Res8 and Sum10 .. Sum60.
+    static const Faltval& resultatlistfalt();
+    static QString kolumner(const Faltval& falt);
+    // A row that selected kolumner(falt) from position 0; the fields not
+    // chosen keep their defaults, shot strings "00000".
+    template <class Rad> static Skytt franRad(const Rad& rad, const Faltval& falt);
     // The fields a record holds, by name; the others keep their defaults.
     static Skytt fran(const QSqlRecord& post);
 
@@ -53,25 +65,34 @@ private:
     void sattTal(int falt, double v);
     void sattText(int falt, QString v);
     void satt(int falt, const QVariant& v);
+    template <class Rad> void las(int falt, const Rad& rad, int kolumn) {
+        switch (faltslag(falt)) {
+        case Faltslag::Heltal:
+            sattHeltal(falt, rad.heltal(kolumn));
+            break;
+        case Faltslag::Tal:
+            sattTal(falt, rad.tal(kolumn));
+            break;
+        case Faltslag::Text:
+            sattText(falt, rad.text(kolumn));
+            break;
+        }
+    }
     // A row before any field is read: shot strings that will not be read are "00000".
     static Skytt tom(int antal);
 };
 
 template <class Rad> Skytt Skytt::franRad(const Rad& rad, int forsta, int antal) {
     Skytt s = tom(antal);
-    for (int i = 0; i < antal; ++i) {
-        switch (faltslag(i)) {
-        case Faltslag::Heltal:
-            s.sattHeltal(i, rad.heltal(forsta + i));
-            break;
-        case Faltslag::Tal:
-            s.sattTal(i, rad.tal(forsta + i));
-            break;
-        case Faltslag::Text:
-            s.sattText(i, rad.text(forsta + i));
-            break;
-        }
-    }
+    for (int i = 0; i < antal; ++i)
+        s.las(i, rad, forsta + i);
+    return s;
+}
+
+template <class Rad> Skytt Skytt::franRad(const Rad& rad, const Faltval& falt) {
+    Skytt s = tom(0);
+    for (size_t i = 0; i < falt.size(); ++i)
+        s.las(falt[i], rad, int(i));
     return s;
 }
 

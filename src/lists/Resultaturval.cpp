@@ -50,7 +50,7 @@ QList<Klassblock> Resultaturval::valjUt(const QList<ValdKlass>& valda, std::opti
                 blockAvKod[Klassmodell::nyckel(k.kod)] << *h;
     if (!blockAvKod.isEmpty()) {
         QString sql = QStringLiteral("SELECT %1 FROM Skyttar WHERE Löpnummer <> ?")
-                          .arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott));
+                          .arg(Skytt::kolumner(Skytt::resultatlistfalt()));
         QVariantList varden{PlatshallareLopnummer};
         if (omg) {
             sql += QStringLiteral(" AND Omg = ?");
@@ -63,7 +63,7 @@ QList<Klassblock> Resultaturval::valjUt(const QList<ValdKlass>& valda, std::opti
         }
         sql += QStringLiteral(" AND Klass IN (%1)").arg(platser.join(QStringLiteral(", ")));
         m_g.cnnTavling.lasRader(sql, varden, [&](const Databasrad& rad) {
-            Skytt s = Skytt::franRad(rad, 0, Skytt::AntalKolumnerUtanSkott);
+            Skytt s = Skytt::franRad(rad, Skytt::resultatlistfalt());
             const auto b = blockAvKod.constFind(Klassmodell::nyckel(s.klass));
             if (b == blockAvKod.constEnd())
                 return;
