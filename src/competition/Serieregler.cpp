@@ -127,6 +127,30 @@ bool innertiorForHand(const QString& model, const QString& decimalerRika, const 
     return model == Rika && (iniTal(decimalerRika) == 0 || ejAutoInnertior == QLatin1String("1"));
 }
 
+namespace {
+// One count of a TioNior text; one that is no number, or below 0, is 0. The
+// plain digits that the program writes are read here; anything else as Qt
+// reads a number.
+int antalIText(QStringView del) {
+    if (del.size() > 0 && del.size() < 10) {
+        int tal = 0;
+        bool siffror = true;
+        for (const QChar c : del) {
+            if (c < u'0' || c > u'9') {
+                siffror = false;
+                break;
+            }
+            tal = tal * 10 + (c.unicode() - u'0');
+        }
+        if (siffror)
+            return tal;
+    }
+    bool ok = false;
+    const int tal = del.trimmed().toInt(&ok);
+    return ok && tal >= 0 ? tal : 0;
+}
+} // namespace
+
 std::array<int, 10> tioNiorVarden(const QString& tioNior) {
     std::array<int, 10> v{};
     if (tioNior.isEmpty())
@@ -136,9 +160,7 @@ std::array<int, 10> tioNiorVarden(const QString& tioNior) {
     for (const QStringView del : QStringView(tioNior).tokenize(u',')) {
         if (i == 10)
             break;
-        bool ok = false;
-        const int tal = del.trimmed().toInt(&ok);
-        v[size_t(i++)] = ok && tal >= 0 ? tal : 0;
+        v[size_t(i++)] = antalIText(del);
     }
     return v;
 }

@@ -261,6 +261,7 @@ private slots:
         QCOMPARE(tioNiorVarden(u"3,05,1"_s), (std::array<int, 10>{3, 5, 1, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(tioNiorVarden(QString()), (std::array<int, 10>{}));
         QCOMPARE(tioNiorVarden(u"1,x,2,,3"_s), (std::array<int, 10>{1, 0, 2, 0, 3}));
+        QCOMPARE(tioNiorVarden(u" 4 ,-2,+3,1234567890"_s), (std::array<int, 10>{4, 0, 3, 1234567890}));
         QCOMPARE(tioNiorVarden(u"1,2,3,4,5,6,7,8,9,10,11"_s)[9], 10);
         QCOMPARE(tioNiorText({2, 7, 0, 0, 0, 0, 0, 0, 0, 0}), u"2,7,0,0,0,0,0,0,0,0"_s);
         // field, up, down, left/right
