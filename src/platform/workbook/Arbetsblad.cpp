@@ -213,9 +213,9 @@ void Omrade::setValue(const QVariant& varde) {
         vagra(QStringLiteral("Området är för stort."));
     for (int r = m_r1; r <= m_r2; ++r)
         for (int k = m_k1; k <= m_k2; ++k) {
-            const QVariant v = lagrat(varde, m_blad->arTextformat(r, k));
+            QVariant v = lagrat(varde, m_blad->arTextformat(r, k));
             if (v.isValid()) {
-                m_blad->cell(r, k).varde = v;
+                m_blad->cell(r, k).varde = std::move(v);
             } else if (Rad* rad = m_blad->hittaRad(r)) {
                 if (auto cell = rad->celler.find(k); cell != rad->celler.end())
                     cell->second.varde = QVariant();
