@@ -10,6 +10,7 @@
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -34,10 +35,6 @@ constexpr int Typroll = Qt::UserRole;
 constexpr int Nyckelroll = Qt::UserRole + 1;
 // The number the old database engine gave a row that is no longer there.
 constexpr int IngenAktuellPost = 3021;
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 QLineEdit* textruta(QWidget* foralder, const QString& namn, const QString& tips) {
     auto* t = new QLineEdit(foralder);
