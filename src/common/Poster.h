@@ -37,8 +37,6 @@ struct Skytt {
     // The current row of a query that selected kolumner(.., antal) from
     // position forsta on; shot strings not read are "00000".
     static Skytt fran(const QSqlQuery& q, int forsta = 0, int antal = AntalKolumner);
-    // The fields a record holds, by name; the others keep their defaults.
-    static Skytt fran(const QSqlRecord& post);
 };
 
 // One lane of one squad (Skjutlag). Startnummer is the Löpnummer of the
