@@ -5,6 +5,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Meny.h"
 #include "shell/Programdelar.h"
+#include "shell/Twips.h"
 #include "spectator/Askadarflode.h"
 
 #include <QHostAddress>
@@ -28,9 +29,6 @@ class MDIfrmHuvudmeny : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int SplashTidMs = 2500;
-    // 15 twips to the pixel: the window measures and placements of the program.
-    static constexpr int twips(int t) { return t / 15; }
-
     // The program's main window, over the program's one spectator feed.
     MDIfrmHuvudmeny(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, Askadarflode& flode,
                     QWidget* parent = nullptr);

@@ -2,8 +2,6 @@
 
 #include "common/Databasnamn.h"
 
-#include <QHash>
-#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -36,9 +34,9 @@ bool Skytt::arPlatshallare() const {
 }
 
 namespace {
-// A shooter's fields by name, so that a row is read in one pass over its
-// fields: the lists read thousands of rows, and looking each field up by name
-// in the record costs a scan of the record per field.
+// A shooter's fields in the order of the one SELECT list: a row is read by
+// position in one pass, as the lists read thousands of rows, and looking each
+// field up by name in the record costs a scan of the record per field.
 enum Skyttefalt {
     FLopnummer,
     FStartnr,
@@ -66,13 +64,10 @@ enum Skyttefalt {
     AntalSkyttefalt = FSfst + 12
 };
 
-struct Skyttefaltnamn {
-    QHash<QString, int> exakt, vikt; // as the schema writes them; case-folded
-};
-
-const Skyttefaltnamn& skyttefalt() {
-    static const Skyttefaltnamn n = [] {
-        Skyttefaltnamn n;
+// The column names in the order of the fields' codes.
+const QStringList& skyttekolumner() {
+    static const QStringList k = [] {
+        QStringList k(AntalSkyttefalt);
         const std::pair<const QString&, int> fasta[] = {{Falt::Lopnummer, FLopnummer},
                                                         {Falt::Startnr, FStartnr},
                                                         {Falt::Namn, FNamn},
@@ -94,32 +89,18 @@ const Skyttefaltnamn& skyttefalt() {
                                                         {Falt::Sarskjutning, FSarskjutning},
                                                         {Falt::Man1098, FMan1098}};
         for (const auto& [namn, kod] : fasta)
-            n.exakt.insert(namn, kod);
+            k[kod] = namn;
         for (int i = 1; i <= 12; ++i) {
-            n.exakt.insert(Falt::res(i), FRes + i - 1);
-            n.exakt.insert(Falt::sfst(i), FSfst + i - 1);
+            k[FRes + i - 1] = Falt::res(i);
+            k[FSfst + i - 1] = Falt::sfst(i);
         }
         for (int i = 1; i <= 6; ++i)
-            n.exakt.insert(Falt::sum(i), FSum + i - 1);
-        for (auto it = n.exakt.cbegin(); it != n.exakt.cend(); ++it)
-            n.vikt.insert(it.key().toCaseFolded(), it.value());
-        return n;
-    }();
-    return n;
-}
-
-// The names in the order of the fields' codes, so that a query of kolumner()
-// is read by position.
-const QStringList& skyttekolumner() {
-    static const QStringList k = [] {
-        QStringList k(AntalSkyttefalt);
-        const Skyttefaltnamn& n = skyttefalt();
-        for (auto it = n.exakt.cbegin(); it != n.exakt.cend(); ++it)
-            k[it.value()] = it.key();
+            k[FSum + i - 1] = Falt::sum(i);
         return k;
     }();
     return k;
 }
+
 } // namespace
 
 Skytt::Faltslag Skytt::faltslag(int falt) {
@@ -227,20 +208,6 @@ Skytt Skytt::tom(int antal) {
     return s;
 }
 
-void Skytt::satt(int falt, const QVariant& v) {
-    switch (faltslag(falt)) {
-    case Faltslag::Heltal:
-        sattHeltal(falt, v.toLongLong());
-        break;
-    case Faltslag::Tal:
-        sattTal(falt, v.toDouble());
-        break;
-    case Faltslag::Text:
-        sattText(falt, v.toString());
-        break;
-    }
-}
-
 namespace {
 // A query's current row read by position, as the fields' kinds take it.
 struct Fragerad {
@@ -250,27 +217,6 @@ struct Fragerad {
     QString text(int i) const { return q.value(i).toString(); }
 };
 } // namespace
-
-Skytt Skytt::fran(const QSqlRecord& post) {
-    Skytt s;
-    s.sfst.fill(QStringLiteral("00000"));
-    const Skyttefaltnamn& namn = skyttefalt();
-    // A field named twice counts where it stands first, as a lookup by name finds it.
-    std::array<bool, AntalSkyttefalt> last{};
-    for (int i = 0, n = post.count(); i < n; ++i) {
-        // One copy of the field gives both its name and its value.
-        const QSqlField falt = post.field(i);
-        const QString faltnamn = falt.name();
-        int kod = namn.exakt.value(faltnamn, -1);
-        if (kod < 0)
-            kod = namn.vikt.value(faltnamn.toCaseFolded(), -1);
-        if (kod < 0 || last[size_t(kod)])
-            continue;
-        last[size_t(kod)] = true;
-        s.satt(kod, falt.value());
-    }
-    return s;
-}
 
 static_assert(Skytt::AntalKolumner == AntalSkyttefalt && Skytt::AntalKolumnerUtanSkott == FSfst);
 

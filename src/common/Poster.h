@@ -6,7 +6,6 @@
 
 class QSqlQuery;
 class QSqlRecord;
-class QVariant;
 
 // The rows that several parts of the program read from the competition
 // database, read the same way everywhere. Keys are 64-bit: they are SQLite row
@@ -54,8 +53,6 @@ struct Skytt {
     // A row that selected kolumner(falt) from position 0; the fields not
     // chosen keep their defaults, shot strings "00000".
     template <class Rad> static Skytt franRad(const Rad& rad, const Faltval& falt);
-    // The fields a record holds, by name; the others keep their defaults.
-    static Skytt fran(const QSqlRecord& post);
 
 private:
     // What each field of kolumner() holds, by position.
@@ -64,7 +61,6 @@ private:
     void sattHeltal(int falt, qint64 v);
     void sattTal(int falt, double v);
     void sattText(int falt, QString v);
-    void satt(int falt, const QVariant& v);
     template <class Rad> void las(int falt, const Rad& rad, int kolumn) {
         switch (faltslag(falt)) {
         case Faltslag::Heltal:

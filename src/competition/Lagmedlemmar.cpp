@@ -18,19 +18,14 @@ using Svar = Meddelanden::Svar;
 // The number the old database engine gave a row that is no longer there.
 constexpr int IngenAktuellPost = 3021;
 
-const QString Kolumner =
-    QStringLiteral("SELECT Löpnummer, Startnr, Namn, Efternamn, Förening, Klass FROM Skyttar");
+// A member's row without the shot strings, which the team panel never shows.
+QString valjSkyttar() {
+    return QStringLiteral("SELECT %1 FROM Skyttar").arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott));
+}
 const QString FinnsInte = QStringLiteral("Skytten finns inte, eller så är skytten redan med i ett lag.");
 
 Skytt post(const QSqlQuery& q) {
-    Skytt s;
-    s.lopnummer = q.value(0).toLongLong();
-    s.startnr = q.value(1).toInt();
-    s.namn = q.value(2).toString();
-    s.efternamn = q.value(3).toString();
-    s.forening = q.value(4).toString();
-    s.klass = q.value(5).toString();
-    return s;
+    return Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
 }
 
 QList<Skytt> poster(QSqlQuery q) {
@@ -61,8 +56,9 @@ std::optional<Lagkrav> krav(const Databas& db, qint64 lagNr) {
 }
 
 QList<Skytt> lista(const Databas& db, qint64 lagNr) {
-    return poster(db.kor(Kolumner + QStringLiteral(" WHERE Lag = ? AND Löpnummer <> ? ORDER BY Löpnummer"),
-                         {lagNr, PlatshallareLopnummer}));
+    return poster(
+        db.kor(valjSkyttar() + QStringLiteral(" WHERE Lag = ? AND Löpnummer <> ? ORDER BY Löpnummer"),
+               {lagNr, PlatshallareLopnummer}));
 }
 
 int antal(const Databas& db, qint64 lagNr) {
@@ -73,7 +69,7 @@ int antal(const Databas& db, qint64 lagNr) {
 }
 
 std::optional<Skytt> hamta(const Databas& db, qint64 lopnummer) {
-    QSqlQuery q = db.kor(Kolumner + QStringLiteral(" WHERE Löpnummer = ? AND Löpnummer <> ?"),
+    QSqlQuery q = db.kor(valjSkyttar() + QStringLiteral(" WHERE Löpnummer = ? AND Löpnummer <> ?"),
                          {lopnummer, PlatshallareLopnummer});
     if (!q.next())
         return std::nullopt;
@@ -92,7 +88,7 @@ int lagserier(int antalSkott) {
 
 QList<Skytt> sok(const modGlobalt& g, qint64 lagNr, const QString& namn, const QString& efternamn) {
     // The statement is made of fixed pieces; what was typed is only ever bound.
-    QString sql = Kolumner + QStringLiteral(" WHERE Löpnummer <> ? AND Lag = 0");
+    QString sql = valjSkyttar() + QStringLiteral(" WHERE Löpnummer <> ? AND Lag = 0");
     QVariantList varden{PlatshallareLopnummer};
     if (!namn.trimmed().isEmpty()) {
         sql += QStringLiteral(" AND Namn LIKE ? ESCAPE '\\'");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Poster.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -13,17 +15,9 @@ class modGlobalt;
 // shooter's own row (Skyttar.Lag the team's key, Skyttar.Lagserier the series
 // the shooter shoots for it; both 0 in no team). A team takes members while it
 // has fewer than its team competition's number of shooters. The placeholder
-// shooter (Löpnummer 1) is never a member.
+// shooter (Löpnummer 1) is never a member. Members are read as every shooter
+// row is, without their shot strings.
 namespace Lagmedlemmar {
-
-struct Skytt {
-    qint64 lopnummer = 0;
-    int startnr = 0;
-    QString namn;
-    QString efternamn;
-    QString forening;
-    QString klass;
-};
 
 // What a team's team competition asks of it.
 struct Lagkrav {

@@ -1,6 +1,7 @@
 #include "entry/Banrader.h"
 
 #include "entry/Inmatningsregler.h"
+#include "shell/Twips.h"
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -10,12 +11,6 @@
 #include <QScrollBar>
 
 namespace {
-
-// Twips to pixels, rounded, so that rows placed from their own twip position do
-// not drift as a hundred rows add up.
-constexpr int px(int twips) {
-    return (twips + 7) / 15;
-}
 
 // Where each series field, pair sum and total stands in a row (twips).
 constexpr std::array<int, Serieregler::AntalSerier> SerieVanster = {2820, 3180, 4020, 4380, 5220, 5580,
@@ -72,25 +67,25 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     m_banfont = m_normal;
     m_banfont.setPointSize(12);
     m_banfont.setBold(true);
-    const int frameX = px(BanaBredd) + 7;
+    const int frameX = twips(BanaBredd) + 7;
     const int frameY = 24;
 
     // The headers: the lane's stays put, the others scroll sideways with the rows.
     auto* lblBana = new QLabel(QStringLiteral("Bana"), this);
     lblBana->setObjectName(QStringLiteral("lblBana"));
-    lblBana->setGeometry(2, 4, px(BanaBredd) + 6, 18);
+    lblBana->setGeometry(2, 4, twips(BanaBredd) + 6, 18);
     auto* picOverskrBehallare = new QWidget(this);
     picOverskrBehallare->setObjectName(QStringLiteral("picOverskrBehallare"));
-    picOverskrBehallare->setGeometry(frameX, 0, px(BehallareBredd), frameY - 2);
+    picOverskrBehallare->setGeometry(frameX, 0, twips(BehallareBredd), frameY - 2);
     picOverskrInnehall = new QWidget(picOverskrBehallare);
     picOverskrInnehall->setObjectName(QStringLiteral("picOverskrInnehall"));
-    picOverskrInnehall->setGeometry(0, 0, px(OverskriftBredd), frameY - 2);
+    picOverskrInnehall->setGeometry(0, 0, twips(OverskriftBredd), frameY - 2);
     const auto rubrik = [&](const QString& namn, const QString& text, int vanster, int bredd,
                             Qt::Alignment justering) {
         auto* l = new QLabel(text, picOverskrInnehall);
         l->setObjectName(namn);
         l->setAlignment(justering | Qt::AlignBottom);
-        l->setGeometry(px(vanster), 0, px(bredd), frameY - 4);
+        l->setGeometry(twips(vanster), 0, twips(bredd), frameY - 4);
         return l;
     };
     rubrik(QStringLiteral("lblNamn"), QStringLiteral("Namn"), 60, 1500, Qt::AlignLeft);
@@ -110,29 +105,29 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     // The lane column and the row area, each a content widget in a clipping frame.
     auto* picBanaBehallare = new QWidget(this);
     picBanaBehallare->setObjectName(QStringLiteral("picBanaBehallare"));
-    picBanaBehallare->setGeometry(2, frameY, px(BanaBredd) + 2, px(BehallareHojd));
+    picBanaBehallare->setGeometry(2, frameY, twips(BanaBredd) + 2, twips(BehallareHojd));
     picBanaInnehall = new QWidget(picBanaBehallare);
     picBanaInnehall->setObjectName(QStringLiteral("picBanaInnehall"));
-    picBanaInnehall->setGeometry(0, 0, px(BanaBredd) + 2, px(InnehallHojd));
+    picBanaInnehall->setGeometry(0, 0, twips(BanaBredd) + 2, twips(InnehallHojd));
     picBehallare = new QWidget(this);
     picBehallare->setObjectName(QStringLiteral("picBehallare"));
-    picBehallare->setGeometry(frameX, frameY, px(BehallareBredd), px(BehallareHojd));
+    picBehallare->setGeometry(frameX, frameY, twips(BehallareBredd), twips(BehallareHojd));
     picInnehall = new QWidget(picBehallare);
     picInnehall->setObjectName(QStringLiteral("picInnehall"));
-    picInnehall->setGeometry(0, 0, px(InnehallBredd), px(InnehallHojd));
+    picInnehall->setGeometry(0, 0, twips(InnehallBredd), twips(InnehallHojd));
     picInnehall->setVisible(false);
     // A frame made higher shows more rows, which must be there.
     picBehallare->installEventFilter(this);
 
     VScrollInnehall = new QScrollBar(Qt::Vertical, this);
     VScrollInnehall->setObjectName(QStringLiteral("VScrollInnehall"));
-    VScrollInnehall->setGeometry(frameX + px(BehallareBredd), frameY, 17, px(BehallareHojd));
+    VScrollInnehall->setGeometry(frameX + twips(BehallareBredd), frameY, 17, twips(BehallareHojd));
     VScrollInnehall->setRange(0, 0);
     VScrollInnehall->setSingleStep(Radhojd);
     VScrollInnehall->setPageStep(2 * Radhojd);
     HScrollInnehall = new QScrollBar(Qt::Horizontal, this);
     HScrollInnehall->setObjectName(QStringLiteral("HScrollInnehall"));
-    HScrollInnehall->setGeometry(frameX, frameY + px(BehallareHojd), px(BehallareBredd), 17);
+    HScrollInnehall->setGeometry(frameX, frameY + twips(BehallareHojd), twips(BehallareBredd), 17);
     HScrollInnehall->setRange(0, HScrollMax);
     HScrollInnehall->setSingleStep(960);
     HScrollInnehall->setPageStep(HScrollMax);
@@ -142,7 +137,7 @@ Banrader::Banrader(QObject* filter, QWidget* parent) : QWidget(parent), m_filter
     connect(VScrollInnehall, &QScrollBar::valueChanged, this, &Banrader::VScrollInnehall_Change);
     connect(HScrollInnehall, &QScrollBar::valueChanged, this, &Banrader::HScrollInnehall_Change);
 
-    setFixedSize(frameX + px(BehallareBredd) + 17, frameY + px(BehallareHojd) + 17);
+    setFixedSize(frameX + twips(BehallareBredd) + 17, frameY + twips(BehallareHojd) + 17);
 }
 
 std::optional<Banrader::Plats> Banrader::plats(const QObject* falt) const {
@@ -157,7 +152,8 @@ QLineEdit* Banrader::nyttFalt(QWidget* foralder, int vansterTwips, int toppTwips
     auto* falt = new QLineEdit(foralder);
     // Placed from its own twip position in the content area, so that a field in
     // a row's container stands on the very pixel it would stand on without it.
-    falt->setGeometry(px(vansterTwips), px(toppTwips + radTopp) - px(radTopp), px(breddTwips), px(hojdTwips));
+    falt->setGeometry(twips(vansterTwips), twips(toppTwips + radTopp) - twips(radTopp), twips(breddTwips),
+                      twips(hojdTwips));
     falt->setTextMargins(0, 0, 0, 0);
     falt->setVisible(false);
     return falt;
@@ -194,7 +190,7 @@ void Banrader::Nyrad(int i) {
     r.txtBana->setAlignment(Qt::AlignCenter);
     r.picRad = new QWidget(picInnehall);
     r.picRad->setObjectName(QStringLiteral("picRad%1").arg(i));
-    r.picRad->setGeometry(0, px(y), px(InnehallBredd), px(y + Radhojd) - px(y));
+    r.picRad->setGeometry(0, twips(y), twips(InnehallBredd), twips(y + Radhojd) - twips(y));
     r.picRad->setVisible(false);
     QWidget* rad = r.picRad;
     r.txtNamn = nyttFalt(rad, 60, FaltTopp, 2655, FaltHojd, y);
@@ -241,7 +237,7 @@ void Banrader::Nyrad(int i) {
     m_platser.insert(r.txtSarskjutning, {Slag::Sarskjutning, i, 0});
     r.cmd1098 = new QPushButton(QStringLiteral("10,9,8,,,"), rad);
     r.cmd1098->setObjectName(QStringLiteral("cmd1098"));
-    r.cmd1098->setGeometry(px(11940), px(FaltTopp + y) - px(y), px(735), px(FaltHojd));
+    r.cmd1098->setGeometry(twips(11940), twips(FaltTopp + y) - twips(y), twips(735), twips(FaltHojd));
     r.cmd1098->setToolTip(QStringLiteral("Klicka här för att skriva in antal Innertior,tior,nior osv."));
     // Enter on the focused button opens the counts, as a click does.
     r.cmd1098->setAutoDefault(true);
@@ -322,12 +318,12 @@ void Banrader::skapaSynligaRader() {
     if (m_antal == 0)
         return;
     // In pixels, as the frame clips: a row shows when any line of it does.
-    const int topp = px(VScrollInnehall->value());
+    const int topp = twips(VScrollInnehall->value());
     const int botten = topp + picBehallare->height();
     for (int i = std::max(0, VScrollInnehall->value() / Radhojd - 1); i < m_antal; ++i) {
-        if (px(i * Radhojd) >= botten)
+        if (twips(i * Radhojd) >= botten)
             break;
-        if (px((i + 1) * Radhojd) > topp)
+        if (twips((i + 1) * Radhojd) > topp)
             rad(i);
     }
 }
@@ -361,8 +357,8 @@ void Banrader::forbered(int antal) {
     m_antal = antal;
     // Eleven rows fit in the first height; every further row adds one row's height.
     m_innehallHojd = InnehallHojd + Radhojd * std::max(0, antal - 11);
-    picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
-    picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+    picInnehall->resize(twips(InnehallBredd), twips(m_innehallHojd));
+    picBanaInnehall->resize(twips(BanaBredd) + 2, twips(m_innehallHojd));
     skapaSynligaRader();
 }
 
@@ -372,8 +368,8 @@ void Banrader::Ta_bort_rader() {
             doljRad(i);
     m_antal = 0;
     m_innehallHojd = InnehallHojd;
-    picInnehall->resize(px(InnehallBredd), px(m_innehallHojd));
-    picBanaInnehall->resize(px(BanaBredd) + 2, px(m_innehallHojd));
+    picInnehall->resize(twips(InnehallBredd), twips(m_innehallHojd));
+    picBanaInnehall->resize(twips(BanaBredd) + 2, twips(m_innehallHojd));
     // The next squad starts at its first row, which is the one it builds.
     VScrollInnehall->setValue(0);
 }
@@ -486,12 +482,12 @@ void Banrader::nationellaRubriker() {
 }
 
 void Banrader::VScrollInnehall_Change(int varde) {
-    picInnehall->move(picInnehall->x(), -px(varde));
-    picBanaInnehall->move(0, -px(varde));
+    picInnehall->move(picInnehall->x(), -twips(varde));
+    picBanaInnehall->move(0, -twips(varde));
     skapaSynligaRader();
 }
 
 void Banrader::HScrollInnehall_Change(int varde) {
-    picInnehall->move(-px(varde), picInnehall->y());
-    picOverskrInnehall->move(-px(varde), 0);
+    picInnehall->move(-twips(varde), picInnehall->y());
+    picOverskrInnehall->move(-twips(varde), 0);
 }

@@ -3,6 +3,7 @@
 #include "common/Databasnamn.h"
 #include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "common/Poster.h"
 #include "shell/modGlobalt.h"
 
 #include <QSqlQuery>
@@ -83,20 +84,18 @@ struct Lagrad {
 };
 
 Lagrad lasRad(const Databas& db, qint64 lopnummer) {
-    QString sql = QStringLiteral("SELECT Innertior, TioNior, Man1098");
-    for (int n = 1; n <= AntalSerier; ++n)
-        sql += QStringLiteral(", ") + Falt::res(n) + QStringLiteral(", ") + Falt::sfst(n);
-    sql += QStringLiteral(" FROM Skyttar WHERE Löpnummer = ?");
-    QSqlQuery q = db.kor(sql, {lopnummer});
+    QSqlQuery q = db.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE Löpnummer = ?").arg(Skytt::kolumner()),
+                         {lopnummer});
     if (!q.next())
         throw Fel(IngenAktuellPost, QStringLiteral("Skytten finns inte längre i databasen."));
+    const Skytt s = Skytt::fran(q);
     Lagrad l;
-    l.innertior = q.value(0).toInt();
-    l.tioNior = q.value(1).toString();
-    l.man1098 = q.value(2).toInt();
+    l.innertior = s.innertior;
+    l.tioNior = s.tioNior;
+    l.man1098 = s.man1098 ? 1 : 0;
     for (int n = 0; n < AntalSerier; ++n) {
-        l.res[n] = q.value(3 + 2 * n).toInt();
-        l.sfst << q.value(4 + 2 * n).toString();
+        l.res[n] = s.res[size_t(n)];
+        l.sfst << s.sfst[size_t(n)];
     }
     return l;
 }

@@ -13,6 +13,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
 
@@ -33,10 +34,6 @@ namespace {
 using Ikon = Meddelanden::Ikon;
 
 const QString Form = QStringLiteral("frmResultatInskrivning");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 // Most traps of this window show "frmResultatInskrivning, procedure: 13 ...".
 Felfalla falla(Meddelanden& m, const QString& procedur) {

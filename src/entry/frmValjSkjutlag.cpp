@@ -7,6 +7,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QButtonGroup>
@@ -27,9 +28,6 @@ using Ikon = Meddelanden::Ikon;
 
 const QString Form = QStringLiteral("frmVäljSkjutlag");
 
-constexpr int twips(int t) {
-    return t / 15;
-}
 } // namespace
 
 frmValjSkjutlag::frmValjSkjutlag(Formkontext& k, int forvalt, QWidget* parent)

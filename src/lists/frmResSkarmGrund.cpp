@@ -4,6 +4,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QFontMetrics>
@@ -11,10 +12,6 @@
 #include <QPushButton>
 
 namespace {
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 Qt::Alignment justering(Skarmlista::Justering j) {
     switch (j) {

@@ -10,6 +10,7 @@
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QCloseEvent>
@@ -29,13 +30,6 @@ namespace {
 
 using Ikon = Meddelanden::Ikon;
 const QString Formular = QStringLiteral("frmValResSkärmGrund");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
-QRect twips(int vanster, int topp, int bredd, int hojd) {
-    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
-}
 
 constexpr int Bredd = 3540;
 constexpr int Hojd = 5805;

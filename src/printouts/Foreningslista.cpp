@@ -1,5 +1,7 @@
 #include "printouts/Foreningslista.h"
 
+#include "common/Databasnamn.h"
+#include "common/Poster.h"
 #include "competition/Omgangar.h"
 #include "competition/Skjuttider.h"
 #include "platform/Databas.h"
@@ -164,7 +166,7 @@ QStringList foreningar(const Databas& db) {
     QSqlQuery q = db.kor(QStringLiteral("SELECT MIN(Förening COLLATE BINARY) AS Namn FROM Skyttar "
                                         "WHERE Förening <> '' AND Löpnummer <> ? "
                                         "GROUP BY Förening ORDER BY Namn COLLATE SVENSKA"),
-                         {1});
+                         {PlatshallareLopnummer});
     QStringList l;
     while (q.next())
         l << q.value(0).toString();
@@ -173,24 +175,24 @@ QStringList foreningar(const Databas& db) {
 
 QList<Rad> skyttar(const Databas& db, const QString& forening, bool medResultat) {
     const QString ordning = medResultat ? QStringLiteral("Skyttar.Totalt60 DESC, ") : QString();
-    QSqlQuery q =
-        db.kor(QStringLiteral(
-                   "SELECT Skyttar.Namn, Skyttar.Efternamn, Skyttar.Klass, Skyttar.Omg, Skyttar.Totalt60, "
-                   "Skjutlag.Skjutlag, Skjutlag.Bana FROM Skyttar INNER JOIN Skjutlag "
-                   "ON Skyttar.Löpnummer = Skjutlag.Startnummer "
-                   "WHERE Skyttar.Förening = ? AND Skyttar.Löpnummer <> ? ORDER BY ") +
-                   ordning + QStringLiteral("Skjutlag.Skjutlag, Skjutlag.Bana, Skyttar.Löpnummer"),
-               {forening, 1});
+    constexpr int Antal = Skytt::AntalKolumnerUtanSkott;
+    QSqlQuery q = db.kor(QStringLiteral("SELECT %1, Skjutlag.Skjutlag, Skjutlag.Bana FROM Skyttar INNER JOIN "
+                                        "Skjutlag ON Skyttar.Löpnummer = Skjutlag.Startnummer "
+                                        "WHERE Skyttar.Förening = ? AND Skyttar.Löpnummer <> ? ORDER BY ")
+                                 .arg(Skytt::kolumner(QStringLiteral("Skyttar"), Antal)) +
+                             ordning + QStringLiteral("Skjutlag.Skjutlag, Skjutlag.Bana, Skyttar.Löpnummer"),
+                         {forening, PlatshallareLopnummer});
     QList<Rad> l;
     while (q.next()) {
+        const Skytt s = Skytt::fran(q, 0, Antal);
         Rad r;
-        r.namn = q.value(0).toString();
-        r.efternamn = q.value(1).toString();
-        r.klass = q.value(2).toString();
-        r.omg = q.value(3).toInt();
-        r.totalt60 = q.value(4).toInt();
-        r.skjutlag = q.value(5).toInt();
-        r.bana = q.value(6).toInt();
+        r.namn = s.namn;
+        r.efternamn = s.efternamn;
+        r.klass = s.klass;
+        r.omg = s.omg;
+        r.totalt60 = s.totalt60;
+        r.skjutlag = q.value(Antal).toInt();
+        r.bana = q.value(Antal + 1).toInt();
         l << r;
     }
     return l;

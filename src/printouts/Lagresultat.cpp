@@ -1,5 +1,7 @@
 #include "printouts/Lagresultat.h"
 
+#include "common/Databasnamn.h"
+#include "common/Poster.h"
 #include "competition/Serieregler.h"
 #include "platform/Databas.h"
 #include "platform/Meddelanden.h"
@@ -49,37 +51,33 @@ QList<Utan> rakna(Databas& db) {
             finns.insert(lag.value(0).toLongLong());
 
         std::map<qint64, Lagsumma> summor;
-        QSqlQuery q =
-            db.kor(QStringLiteral("SELECT Löpnummer, Namn, Efternamn, Lag, Lagserier, Innertior, TioNior, ") +
-                       serier(QStringLiteral("Res"), 1, FlestSerier, 1, QString()) +
-                       QStringLiteral(" FROM Skyttar WHERE Lag > 0 AND Löpnummer <> ? "
-                                      "ORDER BY Lag, Löpnummer"),
-                   {qint64(1)});
-        constexpr int ForstaSerie = 7;
+        QSqlQuery q = db.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE Lag > 0 AND Löpnummer <> ? "
+                                            "ORDER BY Lag, Löpnummer")
+                                 .arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott)),
+                             {PlatshallareLopnummer});
         while (q.next()) {
-            const qint64 lopnummer = q.value(0).toLongLong();
-            const qint64 nr = q.value(3).toLongLong();
-            if (!finns.contains(nr)) {
-                utan.append({lopnummer, q.value(1).toString(), q.value(2).toString(), nr});
+            const Skytt k = Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
+            if (!finns.contains(k.lag)) {
+                utan.append({k.lopnummer, k.namn, k.efternamn, k.lag});
                 continue;
             }
-            Lagsumma& s = summor[nr];
+            Lagsumma& s = summor[k.lag];
             // A count the registration never gives would otherwise read past the
             // series or count series backwards.
-            const int k = std::clamp(q.value(4).toInt(), 0, FlestSerier);
+            const int n = std::clamp(k.lagserier, 0, FlestSerier);
             int t = 0;
-            for (int i = 0; i < k; ++i) {
-                const int serie = q.value(ForstaSerie + i).toInt();
+            for (int i = 0; i < n; ++i) {
+                const int serie = k.res[size_t(i)];
                 t += serie;
                 s.res[size_t(i)] += serie;
             }
             s.summa += t;
-            s.innertior += q.value(5).toInt();
-            const std::array<int, 10> a = Serieregler::tioNiorVarden(q.value(6).toString());
+            s.innertior += k.innertior;
+            const std::array<int, 10> a = Serieregler::tioNiorVarden(k.tioNior);
             for (size_t i = 0; i < a.size(); ++i)
                 s.antal[i] += a[i];
             s.medlemmar.append(t);
-            db.kor(QStringLiteral("UPDATE Skyttar SET LagRes = ? WHERE Löpnummer = ?"), {t, lopnummer});
+            db.kor(QStringLiteral("UPDATE Skyttar SET LagRes = ? WHERE Löpnummer = ?"), {t, k.lopnummer});
         }
 
         const QString skriv =

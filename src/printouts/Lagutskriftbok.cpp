@@ -1,5 +1,7 @@
 #include "printouts/Lagutskriftbok.h"
 
+#include "common/Databasnamn.h"
+#include "common/Poster.h"
 #include "platform/Databas.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Kalkylkoder.h"
@@ -49,12 +51,14 @@ QList<Lagsammanstallning> lasLag(const Databas& db, qint64 lagtavling) {
 
 QList<Medlem> lasMedlemmar(const Databas& db, qint64 lagNr) {
     QList<Medlem> m;
-    QSqlQuery q = db.kor(QStringLiteral("SELECT Namn, Efternamn, LagRes FROM Skyttar "
-                                        "WHERE Lag = ? AND Löpnummer <> ? "
-                                        "ORDER BY LagRes DESC, Efternamn, Namn, Löpnummer"),
-                         {lagNr, qint64(1)});
-    while (q.next())
-        m << Medlem{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt()};
+    QSqlQuery q = db.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE Lag = ? AND Löpnummer <> ? "
+                                        "ORDER BY LagRes DESC, Efternamn, Namn, Löpnummer")
+                             .arg(Skytt::kolumner({}, Skytt::AntalKolumnerUtanSkott)),
+                         {lagNr, PlatshallareLopnummer});
+    while (q.next()) {
+        const Skytt s = Skytt::fran(q, 0, Skytt::AntalKolumnerUtanSkott);
+        m << Medlem{s.namn, s.efternamn, s.lagRes};
+    }
     return m;
 }
 

@@ -8,6 +8,7 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QCheckBox>
@@ -22,13 +23,6 @@
 namespace {
 
 const QString Formular = QStringLiteral("frmFöreningsutskrift");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
-QRect twips(int vanster, int topp, int bredd, int hojd) {
-    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
-}
 
 } // namespace
 

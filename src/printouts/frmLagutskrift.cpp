@@ -9,6 +9,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Laddningsmarkor.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QCloseEvent>
@@ -21,13 +22,6 @@ namespace {
 
 using Ikon = Meddelanden::Ikon;
 const QString Formular = QStringLiteral("frmLagutskrift");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
-QRect twips(int vanster, int topp, int bredd, int hojd) {
-    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
-}
 
 } // namespace
 

@@ -14,6 +14,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -31,13 +32,6 @@ namespace {
 
 using Ikon = Meddelanden::Ikon;
 const QString Formular = QStringLiteral("frmUtskriftSkjutlag");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
-QRect twips(int vanster, int topp, int bredd, int hojd) {
-    return {twips(vanster), twips(topp), twips(bredd), twips(hojd)};
-}
 
 constexpr int Bredd = 4320;
 constexpr int HojdMedOmgangar = 2205;

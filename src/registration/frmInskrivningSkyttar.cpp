@@ -13,6 +13,7 @@
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -38,10 +39,6 @@ namespace {
 using Ikon = Meddelanden::Ikon;
 using Knappar = Meddelanden::Knappar;
 using Svar = Meddelanden::Svar;
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 const QColor Ledigt(0, 0x40, 0); // dark green: the squad has a free lane
 const QColor Fullt(255, 0, 0);

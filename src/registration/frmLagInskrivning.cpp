@@ -10,6 +10,7 @@
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QApplication>
@@ -34,10 +35,6 @@ constexpr int Typroll = Qt::UserRole;
 constexpr int Nyckelroll = Qt::UserRole + 1;
 // The number the old database engine gave a row that is no longer there.
 constexpr int IngenAktuellPost = 3021;
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 QLineEdit* textruta(QWidget* foralder, const QString& namn, const QString& tips) {
     auto* t = new QLineEdit(foralder);
@@ -377,7 +374,7 @@ void frmLagInskrivning::visaLag(qint64 lagNr) {
 }
 
 void frmLagInskrivning::visaMedlemmar() {
-    const QList<Lagmedlemmar::Skytt> medlemmar = Lagmedlemmar::lista(m_k.db(), m_lagNr);
+    const QList<Skytt> medlemmar = Lagmedlemmar::lista(m_k.db(), m_lagNr);
     m_antalMedlemmar = int(medlemmar.size());
     if (medlemmar.isEmpty()) {
         vbagrLag->tom();
@@ -387,11 +384,11 @@ void frmLagInskrivning::visaMedlemmar() {
     Hamta_lagmedlemmar_till_gridden(medlemmar);
 }
 
-void frmLagInskrivning::Hamta_lagmedlemmar_till_gridden(const QList<Lagmedlemmar::Skytt>& medlemmar) {
+void frmLagInskrivning::Hamta_lagmedlemmar_till_gridden(const QList<Skytt>& medlemmar) {
     vbagrLag->setUpdatesEnabled(false);
     vbagrLag->tom();
     tomMedlemsfalten();
-    for (const Lagmedlemmar::Skytt& s : medlemmar)
+    for (const Skytt& s : medlemmar)
         vbagrLag->laggTillRad({QString::number(s.startnr), s.namn + QLatin1Char(' ') + s.efternamn, s.klass,
                                QString::number(s.lopnummer)});
     vbagrLag->setUpdatesEnabled(true);
@@ -417,7 +414,7 @@ void frmLagInskrivning::tomMedlemsfalten() {
     m_visadMedlem = 0;
 }
 
-void frmLagInskrivning::visaSkytt(const Lagmedlemmar::Skytt& s) {
+void frmLagInskrivning::visaSkytt(const Skytt& s) {
     txtStartNummer->setText(QString::number(s.startnr));
     txtForening->setText(s.forening);
     txtKlass->setText(s.klass);
@@ -507,13 +504,13 @@ void frmLagInskrivning::LaggTillSkytt() {
     const QString efternamn = txtEfternamn->text();
     Lagmedlemmar::Utfall utfall = Lagmedlemmar::Utfall::Avbruten;
     Felfalla(m_k.m(), QStringLiteral("frmLagInskrivning.LäggTillSkytt "))([&] {
-        utfall = Lagmedlemmar::LaggTillSkytt(m_k.g(), m_k.m(), m_lagNr, namn, efternamn,
-                                             [this](const Lagmedlemmar::Skytt& s) {
-                                                 // Waiting for the answer: nothing to type meanwhile.
-                                                 txtNamn->setEnabled(false);
-                                                 txtEfternamn->setEnabled(false);
-                                                 visaSkytt(s);
-                                             });
+        utfall =
+            Lagmedlemmar::LaggTillSkytt(m_k.g(), m_k.m(), m_lagNr, namn, efternamn, [this](const Skytt& s) {
+                // Waiting for the answer: nothing to type meanwhile.
+                txtNamn->setEnabled(false);
+                txtEfternamn->setEnabled(false);
+                visaSkytt(s);
+            });
         if (utfall == Lagmedlemmar::Utfall::Tillagd || utfall == Lagmedlemmar::Utfall::Fullt)
             visaMedlemmar();
     });
@@ -552,8 +549,7 @@ void frmLagInskrivning::HamtaSkytt() {
         const int rad = vbagrLag->valdRad();
         if (m_antalMedlemmar == 0 || rad == 0)
             return;
-        const std::optional<Lagmedlemmar::Skytt> s =
-            Lagmedlemmar::hamta(m_k.db(), vbagrLag->cell(rad, 4).toLongLong());
+        const std::optional<Skytt> s = Lagmedlemmar::hamta(m_k.db(), vbagrLag->cell(rad, 4).toLongLong());
         if (!s)
             throw Fel(IngenAktuellPost, QStringLiteral("Skytten finns inte längre."));
         visaSkytt(*s);

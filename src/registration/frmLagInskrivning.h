@@ -79,7 +79,7 @@ private:
     void Form_Load();
     void Skapa_rutnat();
     void Hamta_lagtavlingar_till_tradet();
-    void Hamta_lagmedlemmar_till_gridden(const QList<Lagmedlemmar::Skytt>& medlemmar);
+    void Hamta_lagmedlemmar_till_gridden(const QList<Skytt>& medlemmar);
     void HamtaSkytt();
     void Skapa_nytt_lag(qint64 nr, const QString& namn);
 
@@ -95,7 +95,7 @@ private:
     // Open while the chosen team has fewer members than its size.
     void medlemsinmatningEfterLaget(bool medFokus);
     void tomMedlemsfalten();
-    void visaSkytt(const Lagmedlemmar::Skytt& s);
+    void visaSkytt(const Skytt& s);
     // A search that ended without a new member: the panel is ready for the next.
     void aterstallPanelen();
     QTreeWidgetItem* hitta(Nodtyp typ, qint64 nyckel) const;

@@ -9,6 +9,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QComboBox>
@@ -23,10 +24,6 @@
 
 namespace {
 const QString Form = QStringLiteral("frmSökSkytt");
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 void visa(Meddelanden& m, const SokSkytt::Meddelande& meddelande, Meddelanden::Ikon ikon) {
     m.visa(meddelande.text, meddelande.titel, ikon);

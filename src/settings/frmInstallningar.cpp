@@ -17,6 +17,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -37,9 +38,6 @@
 
 namespace {
 using Ikon = Meddelanden::Ikon;
-constexpr int twips(int t) {
-    return t / 15;
-}
 } // namespace
 
 frmInstallningar::Vantemarkor::Vantemarkor() {

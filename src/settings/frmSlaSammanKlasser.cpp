@@ -7,6 +7,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Rutnat.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QAction>
@@ -21,10 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int twips(int t) {
-    return t / 15;
-}
-
 const QString Form = QStringLiteral("frmSlåSammanKlasser");
 
 qint64 nyckel(const Rutnat* r, int rad) {

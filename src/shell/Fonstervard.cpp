@@ -2,6 +2,7 @@
 
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
+#include "shell/Twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -13,11 +14,6 @@
 #include <utility>
 
 namespace {
-
-// 15 twips to the pixel: the window measures and placements of the program.
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 // The frame of a child window. It tells when its window has really closed, at
 // once, so that the menu items the window held are given back before whatever

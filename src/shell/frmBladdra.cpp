@@ -5,6 +5,7 @@
 #include "platform/Meddelanden.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 
 #include <QComboBox>
@@ -107,7 +108,7 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     Dir1->viewport()->installEventFilter(this);
     Dir1->installEventFilter(this);
 
-    resize(4080 / 15, 4140 / 15);
+    resize(twips(4080), twips(4140));
     // Starts in the program folder, or the folder of the wizard's mode, whatever
     // the caller's field holds.
     valjMapp(m_lage ? startmapp(k.g(), *m_lage) : k.g().strProgrammapp);

@@ -8,6 +8,7 @@
 #include "shell/Grafik.h"
 #include "shell/NyTavling.h"
 #include "shell/Tangentregler.h"
+#include "shell/Twips.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -23,12 +24,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-// 15 twips to the pixel.
-constexpr int twips(int t) {
-    return t / 15;
-}
-} // namespace
 
 frmNyTavling::frmNyTavling(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
     const modGlobalt& g = k.g();

@@ -6,6 +6,7 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
 
@@ -19,9 +20,6 @@
 
 namespace {
 const QString Form = QStringLiteral("frmKonfigÅskSkärm");
-constexpr int twips(int t) {
-    return t / 15;
-}
 } // namespace
 
 frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* parent)

@@ -7,6 +7,7 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Twips.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
 #include "spectator/Askadarmenyer.h"
@@ -26,9 +27,6 @@
 
 namespace {
 const QString Form = QStringLiteral("frmVisaÅskSkärm");
-constexpr int twips(int t) {
-    return t / 15;
-}
 } // namespace
 
 frmVisaAskSkarm::frmVisaAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* parent)

@@ -5,6 +5,7 @@
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Twips.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -25,10 +26,6 @@ namespace {
 
 using Overforing::Riktning;
 using Ikon = Meddelanden::Ikon;
-
-constexpr int twips(int t) {
-    return t / 15;
-}
 
 QLabel* etikett(QWidget* foralder, const char* namn, const QString& text) {
     auto* l = new QLabel(text, foralder);

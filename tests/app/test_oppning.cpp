@@ -5,6 +5,7 @@
 #include "shell/NyTavling.h"
 #include "shell/SenasteFiler.h"
 #include "shell/Tavling.h"
+#include "shell/Twips.h"
 #include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
 #include "support/Testfixtur.h"
@@ -469,8 +470,7 @@ private slots:
         QWidget* skarm = mj.f->vard().fonster(Fonsternamn::VisaAskSkarm);
         QVERIFY(skarm);
         QVERIFY(!mj.pa(Meny::mnuKonfigAskSkarm));
-        QCOMPARE(skarm->parentWidget()->size(),
-                 QSize(MDIfrmHuvudmeny::twips(3525), MDIfrmHuvudmeny::twips(5115)));
+        QCOMPARE(skarm->parentWidget()->size(), QSize(twips(3525), twips(5115)));
         QTest::mouseClick(widget<QPushButton>(skarm, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(!mj.f->vard().fonster(Fonsternamn::VisaAskSkarm));
         QVERIFY(mj.pa(Meny::mnuKonfigAskSkarm));

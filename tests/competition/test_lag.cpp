@@ -51,7 +51,7 @@ struct Miljo {
     }
     QString sok(qint64 lagNr, const QString& namn, const QString& efternamn = {}) {
         QStringList namnen;
-        for (const Lagmedlemmar::Skytt& s : Lagmedlemmar::sok(f.g, lagNr, namn, efternamn))
+        for (const Skytt& s : Lagmedlemmar::sok(f.g, lagNr, namn, efternamn))
             namnen << s.namn;
         return namnen.join(u' ');
     }
@@ -112,7 +112,7 @@ private slots:
             QCOMPARE(mj.laggTill(lag, u"Skytt%1"_s.arg(i)), Utfall::Tillagd);
         }
         QVERIFY(!Lagmedlemmar::harPlats(mj.db(), lag));
-        const QList<Lagmedlemmar::Skytt> medlemmar = Lagmedlemmar::lista(mj.db(), lag);
+        const QList<Skytt> medlemmar = Lagmedlemmar::lista(mj.db(), lag);
         QCOMPARE(medlemmar.size(), 3);
         QCOMPARE(medlemmar[2].namn, u"Skytt3"_s);
         QCOMPARE(mj.lagOchSerier(medlemmar[0].lopnummer), u"%1/12"_s.arg(lag));
@@ -195,7 +195,7 @@ private slots:
         QVERIFY(Lagmedlemmar::laggTill(mj.db(), Lag::skapa(mj.db(), omg2, u"Annat"_s), upptagen));
 
         QList<qint64> visade;
-        const auto visa = [&](const Lagmedlemmar::Skytt& s) { visade << s.lopnummer; };
+        const auto visa = [&](const Skytt& s) { visade << s.lopnummer; };
         mj.f.m.svara(Svar::Nej);
         mj.f.m.svara(Svar::Nej);
         QCOMPARE(Lagmedlemmar::LaggTillSkytt(mj.f.g, mj.f.m, lag, u"ann"_s, {}, visa), Utfall::IngenTraff);

@@ -10,7 +10,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <QThread>
 #include <cstdio>
@@ -65,10 +64,10 @@ QStringList avvikelser(const Databas& db) {
     const QString kontroll = db.varde(QStringLiteral("PRAGMA integrity_check")).toString();
     if (kontroll != QLatin1String("ok"))
         fel << kontroll;
-    QSqlQuery q =
-        db.kor(QStringLiteral("SELECT * FROM Skyttar WHERE Löpnummer <> ?"), {PlatshallareLopnummer});
+    QSqlQuery q = db.kor(QStringLiteral("SELECT %1 FROM Skyttar WHERE Löpnummer <> ?").arg(Skytt::kolumner()),
+                         {PlatshallareLopnummer});
     while (q.next()) {
-        const Skytt s = Skytt::fran(q.record());
+        const Skytt s = Skytt::fran(q);
         const Serieregler::Summor sum = Serieregler::rakna(s.res);
         const Serieregler::Antal antal = Serieregler::raknaAntal(QStringList(s.sfst.begin(), s.sfst.end()));
         QList<int> lagrat(s.res.begin(), s.res.end()), ratt;

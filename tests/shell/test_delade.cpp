@@ -22,15 +22,16 @@ private slots:
         f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 4, 2, 5);
         QSqlQuery q =
             f.g.cnnTavling.kor(QStringLiteral("SELECT Skjutlag.Skjutlag, Skjutlag.Bana, "
-                                              "Skjutlag.Startnummer, Skyttar.* FROM Skyttar INNER JOIN "
+                                              "Skjutlag.Startnummer, %1 FROM Skyttar INNER JOIN "
                                               "Skjutlag ON Skyttar.Löpnummer = Skjutlag.Startnummer WHERE "
-                                              "Skjutlag.Skjutlag = ? ORDER BY Bana"),
+                                              "Skjutlag.Skjutlag = ? ORDER BY Bana")
+                                   .arg(Skytt::kolumner(QStringLiteral("Skyttar"))),
                                {2});
         QList<Bana> banor;
         QList<Skytt> skyttar;
         while (q.next()) {
             banor << Bana::fran(q.record());
-            skyttar << Skytt::fran(q.record());
+            skyttar << Skytt::fran(q, 3);
         }
         QCOMPARE(banor.size(), 4);
         QVERIFY(!banor[0].ledig() && banor[1].ledig() && banor[3].ledig());
