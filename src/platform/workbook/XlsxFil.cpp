@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -615,14 +616,32 @@ void skriv(const Arbetsblad& blad, const QString& sokvag, const QString& mal) {
             workbook_close(bok);
         throw;
     }
+    // The flush to the disk and the read-back check need each other only at
+    // the end, so the check runs while the disk writes.
+    std::future<int> synk = std::async(std::launch::async, [namn = QFile::encodeName(sokvag)] {
+        const int fd = ::open(namn.constData(), O_RDONLY);
+        if (fd < 0)
+            return errno;
+        const int fel = ::fsync(fd) == 0 ? 0 : errno;
+        ::close(fd);
+        return fel;
+    });
     // A part the library could not write whole leaves a cut-off file and no
     // error.
-    if (!XlsxFil::arHel(sokvag)) {
+    const bool hel = XlsxFil::arHel(sokvag);
+    const int synkfel = synk.get();
+    if (!hel) {
         if (diskenFullVid(systemfel, QFileInfo(sokvag).absolutePath()))
             throw diskenFull(QDir::toNativeSeparators(mal));
         throw Fel(Kalkylfel::Programfel,
                   QStringLiteral("Arbetsboken kunde inte sparas: filen blev ofullständig."));
     }
+    // A network share or a file system that allocates late may find the disk
+    // full only now.
+    if (synkfel != 0 && utrymmeSlut(synkfel))
+        throw diskenFull(QDir::toNativeSeparators(mal));
+    if (synkfel != 0)
+        throw Fel(Kalkylfel::Programfel, QStringLiteral("Arbetsboken kunde inte sparas (%1).").arg(mal));
 }
 
 // A save's temporary file: a dot, the file's name (always ".xlsx"), a dot and
@@ -633,7 +652,6 @@ const QLatin1String Tillfalligtillagg(".XXXXXX");
 QString tillfalligMall(const QString& mapp, const QString& filnamn) {
     return mapp + QStringLiteral("/.") + filnamn + Tillfalligtillagg;
 }
-
 
 // A save killed half-way leaves its temporary file behind. The competition is
 // open in one program only and saves run one at a time, so any temporary file
@@ -706,17 +724,6 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     const QByteArray tillfalligNamn = QFile::encodeName(tillfallig.fileName());
     skriv(blad, tillfallig.fileName(), mal);
 
-    if (const int fd = ::open(tillfalligNamn.constData(), O_RDONLY); fd >= 0) {
-        const bool skrivet = ::fsync(fd) == 0;
-        const int fel = errno;
-        ::close(fd);
-        // A network share or a file system that allocates late may find the
-        // disk full only now.
-        if (!skrivet && utrymmeSlut(fel))
-            throw diskenFull(QDir::toNativeSeparators(mal));
-        if (!skrivet)
-            throw Fel(Kalkylfel::Programfel, QStringLiteral("Arbetsboken kunde inte sparas (%1).").arg(mal));
-    }
     // The temporary file is private to its owner; the list file is not.
     mode_t mask = ::umask(0);
     ::umask(mask);
