@@ -344,10 +344,12 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
     // While the files are copied the wizard only repaints: no click or key can
     // start, go back or close anything. Whatever happens, the buttons and the
     // cursor are given back when the copy did not succeed.
-    struct Upptagen {
+    // (Not the lists' busy guard: the buttons stay off after a copy that
+    // succeeded, as the wizard closes then, and the status label shows.)
+    struct Kopierar {
         frmOverforingsguide& w;
         bool klar = false;
-        explicit Upptagen(frmOverforingsguide& g) : w(g) {
+        explicit Kopierar(frmOverforingsguide& g) : w(g) {
             w.m_kopierar = true;
             for (QPushButton* b : {w.cmdForegaende, w.cmdNasta, w.cmdAvbryt})
                 b->setEnabled(false);
@@ -356,7 +358,7 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
             for (int i = 0; i < 2; ++i)
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
-        ~Upptagen() {
+        ~Kopierar() {
             QApplication::restoreOverrideCursor();
             w.m_kopierar = false;
             if (klar)
@@ -368,9 +370,9 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
     };
     Overforing::Kopieringsutfall utfall;
     {
-        Upptagen upptagen(*this);
+        Kopierar kopierar(*this);
         utfall = Overforing::kopieraTavlingsmapp(s.destination, s.kallmapp);
-        upptagen.klar = utfall.feltext.isEmpty();
+        kopierar.klar = utfall.feltext.isEmpty();
     }
     if (utfall.feltext.isEmpty())
         return true;
