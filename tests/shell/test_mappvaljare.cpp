@@ -24,24 +24,17 @@ private slots:
         QTest::addColumn<QString>("import");
         QTest::addColumn<QString>("exportkatalog");
         QTest::addColumn<QString>("start");
-        QTest::newRow("import") << int(Lage::Import) << "$T/Tävlingar"
-                                << "$T/Export"
-                                << "$T/Tävlingar";
-        QTest::newRow("export") << int(Lage::Export) << "$T/Tävlingar"
-                                << "$T/Export"
-                                << "$T/Export";
-        QTest::newRow("import, utan nyckel") << int(Lage::Import) << "-"
-                                             << "$T/Export"
-                                             << "$T";
-        QTest::newRow("export, tom") << int(Lage::Export) << "$T/Tävlingar"
-                                     << ""
-                                     << "$T";
-        QTest::newRow("export, borttagen") << int(Lage::Export) << ""
-                                           << "$T/Sticka"
-                                           << "$T";
-        QTest::newRow("import, från Windows") << int(Lage::Import) << "C:\\Tävlingar"
-                                              << ""
-                                              << "$T";
+        const auto rad = [](const char* namn, Lage lage, const char* import, const char* exp,
+                            const char* start) {
+            QTest::newRow(namn) << int(lage) << QString::fromUtf8(import) << QString::fromUtf8(exp)
+                                << QString::fromUtf8(start);
+        };
+        rad("import", Lage::Import, "$T/Tävlingar", "$T/Export", "$T/Tävlingar");
+        rad("export", Lage::Export, "$T/Tävlingar", "$T/Export", "$T/Export");
+        rad("import, utan nyckel", Lage::Import, "-", "$T/Export", "$T");
+        rad("export, tom", Lage::Export, "$T/Tävlingar", "", "$T");
+        rad("export, borttagen", Lage::Export, "", "$T/Sticka", "$T");
+        rad("import, från Windows", Lage::Import, "C:\\Tävlingar", "", "$T");
     }
     void startmapp() {
         QFETCH(int, lage);
@@ -105,17 +98,14 @@ private slots:
     void nyMappMedOgiltigtNamn_data() {
         QTest::addColumn<QString>("namn");
         QTest::addColumn<QString>("text");
-        QTest::newRow("kolon")
-            << "a:b"
-            << "Mappen \"a:b\" kan inte skapas: tecknet \":\" kan inte användas i ett namn.";
-        QTest::newRow("enhet")
-            << "Con.txt"
-            << "Mappen \"Con.txt\" kan inte skapas: \"Con\" är ett reserverat namn på ett USB-minne.";
-        QTest::newRow("punkt sist")
-            << "Cup."
-            << "Mappen \"Cup.\" kan inte skapas: ett namn kan inte sluta med punkt eller blanksteg.";
-        QTest::newRow("punkter") << ".."
-                                 << "Mappen \"..\" kan inte skapas: namnet kan inte användas.";
+        const auto rad = [](const char* namn, const char* fel) {
+            QTest::newRow(namn) << QString::fromUtf8(namn)
+                                << QStringLiteral("Mappen \"%1\" kan inte skapas: %2").arg(namn, fel);
+        };
+        rad("a:b", "tecknet \":\" kan inte användas i ett namn.");
+        rad("Con.txt", "\"Con\" är ett reserverat namn på ett USB-minne.");
+        rad("Cup.", "ett namn kan inte sluta med punkt eller blanksteg.");
+        rad("..", "namnet kan inte användas.");
     }
     void nyMappMedOgiltigtNamn() {
         QFETCH(QString, namn);
