@@ -65,40 +65,34 @@ private slots:
     // Every step's texts and buttons in both words; step 1 takes the mode's
     // folder from the INI each time it is shown.
     void stegen_data() {
-        QTest::addColumn<int>("riktning");
-        QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("v"); // importera / exportera
         QTest::addColumn<QString>("beskrivning0");
         QTest::addColumn<QString>("exempel");
-        QTest::newRow("import")
-            << int(Riktning::Import) << "frmImporteraGuide"
-            << "importera"
-            << "Välj sökvägen till tävlingen som ska importeras."
-            << "T.ex. C:\\Tävlingar\nOm tävlingen heter \"Min Tävling\" kommer den att hamna "
-               "i mappen \"Sökväg + Min tävling\" T.ex. C:\\Tävlingar\\Min tävling";
-        QTest::newRow("export")
-            << int(Riktning::Export) << "frmExporteraGuide"
-            << "exportera"
-            << "Välj sökvägen till tävlingen som ska exporteras, aktuell tävling är redan ifylld."
-            << "T.ex. A:\\\nOm tävlingen heter \"Min Tävling\" kommer den att hamna i mappen "
-               "\"Sökväg + Min tävling\" T.ex. A:\\Min tävling";
+        const auto rad = [](const char* v, const char* beskrivning0, const char* exempel) {
+            QTest::newRow(v) << QString::fromUtf8(v) << QString::fromUtf8(beskrivning0)
+                             << QString::fromUtf8(exempel);
+        };
+        rad("importera", "Välj sökvägen till tävlingen som ska importeras.",
+            "T.ex. C:\\Tävlingar\nOm tävlingen heter \"Min Tävling\" kommer den att hamna i mappen \"Sökväg "
+            "+ Min "
+            "tävling\" T.ex. C:\\Tävlingar\\Min tävling");
+        rad("exportera", "Välj sökvägen till tävlingen som ska exporteras, aktuell tävling är redan ifylld.",
+            "T.ex. A:\\\nOm tävlingen heter \"Min Tävling\" kommer den att hamna i mappen \"Sökväg + Min "
+            "tävling\" T.ex. A:\\Min tävling");
     }
     void stegen() {
-        QFETCH(int, riktning);
-        QFETCH(QString, form);
         QFETCH(QString, v);
         QFETCH(QString, beskrivning0);
         QFETCH(QString, exempel);
+        const bool imp = v == QLatin1String("importera");
         const QString V = v.at(0).toUpper() + v.mid(1);
         const QString s = v + QStringLiteral("s");                      // importeras
         const QString en = v.left(v.size() - 3) + QStringLiteral("en"); // importen
         Testfixtur f;
-        const bool imp = Riktning(riktning) == Riktning::Import;
         sattIni(f, imp ? Ini::Tavlingskatalog : Ini::Exportkatalog, QStringLiteral("/media/sticka"));
-        frmOverforingsguide g(f.kontext, Riktning(riktning));
+        frmOverforingsguide g(f.kontext, imp ? Riktning::Import : Riktning::Export);
         g.show();
-        QVERIFY(f.m.visade.isEmpty());
-        QCOMPARE(g.objectName(), form);
+        QCOMPARE(g.objectName(), QStringLiteral("frm%1Guide").arg(V));
         QCOMPARE(g.windowTitle(), QStringLiteral("Guiden %1 tävling.").arg(V));
         auto* foregaende = widget<QPushButton>(&g, "cmdForegaende");
         auto* nasta = widget<QPushButton>(&g, "cmdNasta");

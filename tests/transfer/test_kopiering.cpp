@@ -108,14 +108,17 @@ void databasMedHetJournal(const QString& fil) {
     sqlite3_close(db);
 }
 
-// A child of this program that holds a lock or writes until it is killed.
+// A child of this program, waited for until it has begun its work (holds a
+// lock, writes) or has ended; what it wrote meanwhile is kept.
 struct Barn {
     QProcess p;
+    QByteArray ut;
     explicit Barn(const QStringList& args) {
         p.start(QCoreApplication::applicationFilePath(), args);
         p.waitForStarted(10000);
-        while (!p.readAllStandardOutput().contains("start") && p.waitForReadyRead(10000)) {
+        while (!(ut += p.readAllStandardOutput()).contains("start") && p.waitForReadyRead(60000)) {
         }
+        ut += p.readAllStandardOutput();
     }
     ~Barn() {
         p.kill();
@@ -125,11 +128,8 @@ struct Barn {
 
 // A copy in a child process under a file-size limit; the text it returned.
 QString kopieraIBarn(const QString& destination, const QString& kalla, qint64 grans) {
-    QProcess p;
-    p.start(QCoreApplication::applicationFilePath(),
-            {QString::fromLatin1(BarnKopiera), destination, kalla, QString::number(grans)});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return QString::fromUtf8(
+        Barn({QString::fromLatin1(BarnKopiera), destination, kalla, QString::number(grans)}).ut);
 }
 
 } // namespace
