@@ -143,14 +143,6 @@ QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QStri
     }
 }
 
-// What never goes with a competition: what belongs to a program that has it
-// open, or to a write that was cut short.
-bool utelamnas(const QString& namn) {
-    return Tavling::arLasfil(namn) || Kalkyl::Filhallare::arLasfil(namn) ||
-           Kalkyl::XlsxFil::arTillfallig(namn) || NyTavling::arTillfalligtNamn(namn) ||
-           Databas::arSidofil(namn);
-}
-
 enum class Slag { Mapp, Fil, Databas, Lank };
 
 struct Post {
@@ -631,6 +623,12 @@ private:
 };
 
 } // namespace
+
+bool utelamnas(const QString& namn) {
+    return Tavling::arLasfil(namn) || Kalkyl::Filhallare::arLasfil(namn) ||
+           Kalkyl::XlsxFil::arTillfallig(namn) || NyTavling::arTillfalligtNamn(namn) ||
+           Databas::arSidofil(namn);
+}
 
 QString sakerhetskopia(const QString& malmapp) {
     const QFileInfo mal(QDir::cleanPath(malmapp));

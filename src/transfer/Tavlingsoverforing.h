@@ -68,6 +68,11 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
 // replaces anything).
 QString sakerhetskopia(const QString& malmapp);
 
+// Whether a file of a competition folder stays behind when the folder is
+// copied: what belongs to a program that has the competition open (its lock,
+// a spreadsheet's lock, SQLite's journals) or to a write cut short.
+bool utelamnas(const QString& namn);
+
 // A failed copy's text for the system's error number: a full disk, a
 // write-protected medium, otherwise the number and a Swedish description.
 QString kopieringsfeltext(int fel);
