@@ -299,28 +299,38 @@ private slots:
 
     // A file held by a spreadsheet program on another machine, or
     // write-protected: the operator is told which file and who holds it, and
-    // it stays as it was. A lock file left on this machine by a program that
-    // is gone does not stop the list.
+    // it stays as it was with its lock file. A lock file left on this machine
+    // by a program that is gone does not stop the list.
     void upptagenFilGerAtkomstmeddelande_data() {
         QTest::addColumn<bool>("skrivskyddad");
+        QTest::addColumn<QString>("lasnamn");
         QTest::addColumn<QByteArray>("lasfil");
         QTest::addColumn<QString>("innehavare");
+        const QString lo = u".~lock.Resultatlista_Fil.xlsx#"_s;
         QTest::newRow("öppen på en annan dator")
-            << false << QByteArray(",anna,kontor-1,07.12.2026 06:19,x;")
+            << false << lo << QByteArray(",anna,kontor-1,07.12.2026 06:19,x;")
             << u"\r\nÖppnad av anna på datorn kontor-1, låsfil %1. Stäng filen där; är den inte öppen, ta "
                "bort låsfilen."_s;
-        QTest::newRow("skrivskyddad") << true << QByteArray() << QString();
+        QTest::newRow("öppen i Office")
+            << false << u"~$Resultatlista_Fil.xlsx"_s
+            << QByteArray("\x04"
+                          "Anna")
+            << u"\r\nÖppnad av Anna på en okänd dator, låsfil %1. Stäng filen där; "
+               "är den inte öppen, ta bort låsfilen."_s;
+        QTest::newRow("skrivskyddad") << true << lo << QByteArray() << QString();
         QTest::newRow("låsfil kvar efter krasch")
-            << false << ",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;" << QString();
+            << false << lo << ",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;"
+            << QString();
     }
     void upptagenFilGerAtkomstmeddelande() {
         QFETCH(bool, skrivskyddad);
+        QFETCH(QString, lasnamn);
         QFETCH(QByteArray, lasfil);
         QFETCH(QString, innehavare);
         Ram r;
         const QString fil = *r.kor(ResultatArk, Utskriftsmal::Fil);
         const QByteArray gammal = lasBytes(fil);
-        const QString lasSokvag = r.utskrifter(u".~lock.Resultatlista_Fil.xlsx#"_s);
+        const QString lasSokvag = r.utskrifter(lasnamn);
         if (skrivskyddad) {
             QVERIFY(QFile::setPermissions(fil, QFile::ReadOwner));
         } else {
@@ -345,6 +355,7 @@ private slots:
         QCOMPARE(r.f.m.visade.front().titel, u"Åtkomstfel."_s);
         QCOMPARE(r.f.m.visade.front().ikon, Meddelanden::Ikon::Kritisk);
         QCOMPARE(lasBytes(fil), gammal);
+        QCOMPARE(QFile::exists(lasSokvag), !skrivskyddad);
     }
 
     // Without a printer the operator is told, and the list is saved all the

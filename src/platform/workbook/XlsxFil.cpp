@@ -696,9 +696,9 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
                   QStringLiteral("Mappen %1 finns inte.").arg(QDir::toNativeSeparators(mapp)));
 
     // A spreadsheet program that has the file open would lose its view of it or
-    // write its own copy back over ours: refuse while it holds it. A lock file
-    // that nothing backs any more is left from a program that ended without
-    // removing it; it goes once the file is saved.
+    // write its own copy back over ours: refuse while it holds it. LibreOffice's
+    // lock file that nothing backs any more is left from a program that ended
+    // without removing it; it goes once the file is saved.
     if (auto innehavare = Filhallare::oppnadAv(mal))
         throw FilenOppen(mal, *innehavare);
     const QByteArray malNamn = QFile::encodeName(mal);
@@ -743,7 +743,7 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         throw Fel(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,
                   QStringLiteral("Filen %1 kunde inte ersättas.").arg(mal));
     }
-    Filhallare::taBortLasfiler(mal);
+    Filhallare::taBortLasfil(mal);
     return mal;
 }
 
