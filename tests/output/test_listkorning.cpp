@@ -1,12 +1,14 @@
 #include "common/Fel.h"
 #include "output/Listkorning.h"
 #include "platform/workbook/Arbetsblad.h"
+#include "platform/workbook/Skrivarmotor.h"
 #include "printouts/Lagutskriftbok.h"
 #include "printouts/Vandringsprisbok.h"
 #include "support/Testfixtur.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -86,6 +88,30 @@ private slots:
         QVERIFY(!statusSyns());
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(w.isEnabled());
+    }
+
+    // A printed list is saved as well, but only a list sent to a file tells
+    // where it was saved.
+    void utskriftSagerInteVarFilenSparades() {
+        Testfixtur f;
+        f.skapaTavling(u"Cup"_s);
+        Skrivarmotor pdf;
+        pdf.setPdfFil(f.t.fil(u"lista.pdf"_s));
+        const Arbetsboksram::Lista& lista = Vandringsprisbok::ark();
+        const auto sparad =
+            Listkorning::kor(f.kontext, {.mal = Utskriftsmal::Printer, .lista = &lista},
+                             [&](const Arbetsboksram::Omgivning& o) {
+                                 Arbetsboksram::Omgivning tillPdf = o;
+                                 tillPdf.skrivare = &pdf;
+                                 Arbetsboksram::Korning k;
+                                 k.mal = Utskriftsmal::Printer;
+                                 return Arbetsboksram(lista, tillPdf).kor(k, [](Kalkyl::Arbetsblad& b) {
+                                     b.Cells(1, 1).setValue(u"Plac"_s);
+                                 });
+                             });
+        QVERIFY(sparad && QFile::exists(*sparad));
+        QVERIFY(QFile::exists(pdf.pdfFil()));
+        QVERIFY2(f.m.visade.isEmpty(), qPrintable(f.m.senasteText()));
     }
 };
 
