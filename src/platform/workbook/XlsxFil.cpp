@@ -373,6 +373,12 @@ void skrivSidformat(const Arbetsblad& blad, lxw_worksheet* ark) {
         brytningar.push_back(0);
         prova(worksheet_set_h_pagebreaks(ark, brytningar.data()));
     }
+    // A text longer than its cell runs on over the empty cells beside it, and
+    // a spreadsheet program prints those too, on pages of their own; the
+    // program's own printing stops at the list's last column. A print area of
+    // exactly what the program prints gives the same pages in both.
+    if (const auto omrade = blad.utskriftsomrade())
+        prova(worksheet_print_area(ark, 0, 0, lxw_row_t(omrade->first - 1), lxw_col_t(omrade->second - 1)));
     const Omrade& m = blad.markering();
     worksheet_set_selection(ark, lxw_row_t(m.forstaRad() - 1), lxw_col_t(m.forstaKolumn() - 1),
                             lxw_row_t(m.sistaRad() - 1), lxw_col_t(m.sistaKolumn() - 1));

@@ -2,6 +2,7 @@
 #include "common/Fel.h"
 #include "platform/workbook/Filhallare.h"
 #include "platform/workbook/Kalkylprogram.h"
+#include "platform/workbook/Sidindelning.h"
 #include "platform/workbook/XlsxFil.h"
 #include "support/Dodsbarn.h"
 #include "support/Filhallarbarn.h"
@@ -351,6 +352,33 @@ private slots:
         QCOMPARE(x.format("F8"), x.radformat(20));
         QCOMPARE(x.radhojd(1), 30.0);
         QVERIFY(!x.harCell("G8"));
+    }
+
+    // The print area is the block the program's own pages hold, from A1 to the
+    // last row and column that show something: a text running on past the last
+    // column, and formats, do not widen it; an empty sheet has none.
+    void utskriftsomradeArProgrammetsSidor() {
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Lista.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        blad.Range("m:z").setHorizontalAlignment(Justering::Centrerad);
+        blad.Cells(9, 9).Font().setBold(true);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), QString());
+
+        blad.Cells(2, 1).setValue(1);
+        blad.Cells(4, 3).setValue(QString(252, QLatin1Char('x')));
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$C$4");
+
+        blad.Cells(3, 5).Interior().setColor(Svart);
+        blad.Range("7:7").setRowHeight(30);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$E$7");
+        const Sida& sida = Sidindelning(blad).sidor().back();
+        QCOMPARE(QPair(sida.sistaRad, sida.sistaKolumn), QPair(7, 5));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
