@@ -377,8 +377,8 @@ private slots:
         blad.Range("7:7").setRowHeight(30);
         bok.SaveAs(mal);
         QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$E$7");
-        const Sida& sida = Sidindelning(blad).sidor().back();
-        QCOMPARE(QPair(sida.sistaRad, sida.sistaKolumn), QPair(7, 5));
+        const Sidindelning sidor(blad);
+        QCOMPARE(QPair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), QPair(7, 5));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
