@@ -48,6 +48,24 @@ double marginal(const clsIni& ini, const IniNyckel& nyckel) {
 
 const QString Resultatlistbok::Omgangsetikett = QStringLiteral("Tävlings omg. ");
 
+const Arbetsboksram::Lista& Resultatlistbok::ark() {
+    using Ikon = Meddelanden::Ikon;
+    using Ordning = Felfalla::Ordning;
+    static const Arbetsboksram::Lista lista{
+        .bladnamn = QStringLiteral("Resultatlista"),
+        .rubrik = QStringLiteral(" Resultatlista"),
+        .skjutlagstillagg = true,
+        .orientering = Kalkyl::Orientering::Liggande,
+        .marginaler = Arbetsboksram::Marginaler{1.2, 0, 2.5, 2.5, 1.3, 1.3},
+        .filstam = QStringLiteral("Resultatlista"),
+        .omgangsstam = QStringLiteral("ResultatlistaOmg"),
+        .installningsfel = {QStringLiteral("frmValResSkärmGrund.Starta_excel_och_ställ_in_kolumner: "),
+                            Ikon::Ingen, QString(), Ordning::NummerForst},
+        .korfel = {QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttar.. "), Ikon::Kritisk,
+                   QStringLiteral("Fel"), Ordning::BeskrivningForst}};
+    return lista;
+}
+
 Resultatlistbok::Sidinstallning Resultatlistbok::lasSidinstallning(const clsIni& ini) {
     Sidinstallning s;
     s.vanster = marginal(ini, Ini::VansterMarginal);
@@ -117,7 +135,7 @@ std::optional<QString> Resultatlistbok::kor(const Arbetsboksram::Omgivning& o, U
         kolumner = lasKolumner(g.cnnTavling, g.blnNationellt);
         sattKolumner(blad, kolumner, g.blnSportskytte);
     };
-    return Arbetsboksram(Arbetsbokslista::Resultatlista, o).kor(k, [&](Arbetsblad& blad) {
+    return Arbetsboksram(ark(), o).kor(k, [&](Arbetsblad& blad) {
         Resultatlistbok bok(blad, kolumner, g.blnMix);
         for (const Klassblock& block : klasser)
             bok.skriv(block);

@@ -37,6 +37,11 @@ public:
     // total and two more.
     static void sattKolumner(Kalkyl::Arbetsblad& blad, const Kolumner& kolumner, bool sportskytte);
 
+    // The list's sheet as the workbook frame sets it up. Orientation, side
+    // margins and column widths come from the competition's print settings
+    // (kor), so the sheet has only their defaults.
+    static const Arbetsboksram::Lista& ark();
+
     // The label before the round's description in the right header.
     static const QString Omgangsetikett;
 

@@ -1,5 +1,6 @@
 #include "lists/frmValResSkarmGrund.h"
 
+#include "lists/Resultatlistbok.h"
 #include "lists/frmResSkarmGrund.h"
 #include "output/Listkorning.h"
 #include "platform/Meddelanden.h"
@@ -264,7 +265,7 @@ void frmValResSkarmGrund::cmdVisa_Click() {
                 Arbetsboksram::Felruta{QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttr.. "), Ikon::Kritisk,
                                        QStringLiteral("Fel"), Felfalla::Ordning::BeskrivningForst};
         else
-            val.lista = Arbetsbokslista::Resultatlista;
+            val.lista = &Resultatlistbok::ark();
         Listkorning::kor(m_k, val, [&](const Arbetsboksram::Omgivning& o) -> std::optional<QString> {
             if (skarm)
                 Skapa_resultatlista_skarm(bestallning, rader);

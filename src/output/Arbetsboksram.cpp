@@ -17,7 +17,6 @@ using Kalkyl::Arbetsblad;
 using Kalkyl::Arbetsbok;
 using Kalkyl::Kalkylprogram;
 using Ikon = Meddelanden::Ikon;
-using Ordning = Felfalla::Ordning;
 
 namespace {
 
@@ -25,115 +24,7 @@ const QString Typsnitt = QStringLiteral("MS Sans Serif");
 const QString Teckenkod = QStringLiteral("&\"MS Sans Serif,Normal\"&10");
 constexpr double TumPerCm = 0.393700787401575;
 
-const Arbetsboksram::Marginaler Standardmarginaler{1.2, 0, 2.5, 2.5, 1.3, 1.3};
-
-// The set-up of every list but the result list tells the description first,
-// without a prefix.
-const Arbetsboksram::Felruta Installningsfel{QString(), Ikon::Ingen, QString(), Ordning::BeskrivningForst};
-
-Arbetsboksram::Felruta korfel(const QString& prefix, Ikon ikon = Ikon::Ingen, const QString& titel = {}) {
-    return {prefix, ikon, titel, Ordning::BeskrivningForst};
-}
-
-using B = Arbetsboksram::Bredd;
 using S = Arbetsboksram::Slag;
-
-// The squad list's first columns; the rest depends on the kind and the rounds.
-QList<B> skjutlagsbredder(std::initializer_list<B> resten) {
-    QList<B> b{{"a:a", 5}, {"b:b", 24}, {"c:c", 17}, {"d:d", 7}, {"e:e", 5}};
-    b.append(resten);
-    return b;
-}
-
-const Arbetsboksram::Lista Listor[] = {
-    // Resultatlista: orientation, side margins and column widths come from the
-    // competition's print settings; the table has their defaults.
-    {.bladnamn = QStringLiteral("Resultatlista"),
-     .rubrik = QStringLiteral(" Resultatlista"),
-     .skjutlagstillagg = true,
-     .orientering = Kalkyl::Orientering::Liggande,
-     .marginaler = Standardmarginaler,
-     .filstam = QStringLiteral("Resultatlista"),
-     .omgangsstam = QStringLiteral("ResultatlistaOmg"),
-     .installningsfel = {QStringLiteral("frmValResSkärmGrund.Starta_excel_och_ställ_in_kolumner: "),
-                         Ikon::Ingen, QString(), Ordning::NummerForst},
-     .korfel = korfel(QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttar.. "), Ikon::Kritisk,
-                      QStringLiteral("Fel"))},
-    {.bladnamn = QStringLiteral("Vandringspris"),
-     .rubrik = QStringLiteral(" Resultatlista Vandringspris"),
-     .skjutlagstillagg = true,
-     .marginaler = Arbetsboksram::Marginaler{1.2, 1.0, 2.5, 2.5, 1.3, 1.3},
-     .bredder = {{S::Sport,
-                  {},
-                  {{"a:a", 5}, {"b:b", 22.86}, {"c:c", 15.57}, {"d:i", 3.57}, {"j:j", 6.43}, {"k:k", 5.29}}},
-                 {S::Alla,
-                  {},
-                  {{"a:a", 5}, {"b:b", 22.86}, {"c:c", 15.57}, {"d:k", 3.57}, {"l:l", 7}, {"m:m", 6.43}}}},
-     .filstam = QStringLiteral("ResultatlistaVandring"),
-     .installningsfel = Installningsfel,
-     .korfel = korfel(QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista.. "), Ikon::Kritisk,
-                      QStringLiteral("Fel")),
-     .sparadEfterKorningen = true},
-    {.bladnamn = QStringLiteral("Skjutlagslista"),
-     .rubrik = QStringLiteral(" Skjutlagslista"),
-     .liggandeMedResultat = true,
-     .marginaler = Arbetsboksram::Marginaler{1.5, 0.6, 2.5, 2.5, 1.3, 1.3},
-     .vansterLiggande = 1.0,
-     .bredder = {{S::Sport, false, skjutlagsbredder({{"f:f", 8}, {"g:g", 11}, {"h:m", 3.57}, {"n:o", 6.43}})},
-                 {S::Sport, true,
-                  skjutlagsbredder({{"f:f", 8}, {"g:g", 11}, {"h:h", 7}, {"i:n", 3.57}, {"o:p", 6.43}})},
-                 {S::Nationell, false,
-                  skjutlagsbredder({{"f:f", 11}, {"g:n", 3.57}, {"o:p", 6.43}, {"q:q", 3.71}})},
-                 {S::Nationell, true,
-                  skjutlagsbredder({{"f:f", 11}, {"g:g", 7}, {"h:o", 3.57}, {"p:q", 6.43}, {"r:r", 3.71}})},
-                 {S::Mix, false,
-                  skjutlagsbredder({{"f:f", 8}, {"g:g", 11}, {"h:o", 3.57}, {"p:q", 6.43}, {"r:r", 3.71}})},
-                 {S::Mix, true,
-                  skjutlagsbredder(
-                      {{"f:f", 8}, {"g:g", 11}, {"h:h", 7}, {"i:p", 3.57}, {"q:r", 6.43}, {"s:s", 3.71}})}},
-     .radhojd = 15,
-     .filstam = QStringLiteral("Skjutlagslista"),
-     .visarUtskriftsstatus = true,
-     .installningsfel = Installningsfel,
-     .korfel = korfel(QStringLiteral("frmUtskriftSkjutlag.UtskriftExcel: ")),
-     .sparadEfterKorningen = true},
-    {.bladnamn = QStringLiteral("Föreningslista"),
-     .rubrik = QStringLiteral(" Föreningslista"),
-     .marginaler = Arbetsboksram::Marginaler{2.0, 1.0, 2.5, 2.5, 1.3, 1.3},
-     .bredder = {{S::Alla,
-                  false,
-                  {{"a:a", 5.29},
-                   {"b:b", 22.57},
-                   {"c:c", 8.43},
-                   {"d:d", 8.43},
-                   {"e:e", 6},
-                   {"f:f", 30.57},
-                   {"g:g", 3.86}}},
-                 {S::Alla,
-                  true,
-                  {{"a:a", 5.29},
-                   {"b:b", 22.57},
-                   {"c:c", 8.43},
-                   {"d:d", 8.43},
-                   {"e:e", 6},
-                   {"f:f", 10.71},
-                   {"g:g", 20.57},
-                   {"h:h", 3.86}}}},
-     .filstam = QStringLiteral("Föreningslista"),
-     .visarUtskriftsstatus = true,
-     .skriverVersion = true,
-     .installningsfel = Installningsfel,
-     .korfel = korfel(QStringLiteral("frmFöreningsutskrift.UtskriftExcel: "))},
-    {.bladnamn = QStringLiteral("Lagutskrift"),
-     .rubrik = QStringLiteral(" Lagutskrift"),
-     .teckenstorlek = 12,
-     .bredder = {{S::Alla, {}, {{"a:a", 8.43}, {"b:b", 1.86}, {"c:c", 26}, {"d:d", 7.43}}}},
-     .filstam = QStringLiteral("Lagutskrift"),
-     .omgangsstam = QStringLiteral("LagutskriftOmg"),
-     .visarUtskriftsstatus = true,
-     .installningsfel = Installningsfel,
-     .korfel = korfel(QStringLiteral("frmLagutskrift.UtskriftExcel: "))},
-};
 
 bool passar(const Arbetsboksram::Bredder& b, const modGlobalt& g) {
     const bool slag = b.slag == S::Alla || (b.slag == S::Sport && g.blnSportskytte) ||
@@ -164,17 +55,13 @@ Felfalla falla(Meddelanden& m, const Arbetsboksram::Felruta& ruta) {
 
 const QString Arbetsboksram::Sidfot = Teckenkod + QStringLiteral("&P");
 
-const Arbetsboksram::Lista& Arbetsboksram::lista(Arbetsbokslista lista) {
-    return Listor[static_cast<int>(lista)];
-}
-
 void Arbetsboksram::visaSparad(Meddelanden& m, const modGlobalt& g) {
     m.visa(QStringLiteral("Filen spardes i:\r\n") +
            QDir::toNativeSeparators(g.strTavlingsmapp + QStringLiteral("Utskrifter")));
 }
 
-Arbetsboksram::Arbetsboksram(Arbetsbokslista lista, const Omgivning& omgivning)
-    : m_lista(Arbetsboksram::lista(lista)), m_o(omgivning) {}
+Arbetsboksram::Arbetsboksram(const Lista& lista, const Omgivning& omgivning)
+    : m_lista(lista), m_o(omgivning) {}
 
 QString Arbetsboksram::filnamn(const Lista& lista, const QString& tavlingsmapp, Utskriftsmal mal,
                                std::optional<int> omg) {

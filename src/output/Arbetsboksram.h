@@ -18,14 +18,12 @@ class Arbetsblad;
 class Utskriftsmotor;
 } // namespace Kalkyl
 
-// The lists that are printed or saved as workbooks.
-enum class Arbetsbokslista { Resultatlista, Vandringspris, Skjutlagslista, Foreningslista, Lagutskrift };
-
 // The frame every workbook list is built in: a new workbook of one sheet set up
-// from the list's row of parameters, the page header and footer, the list's own
-// cells, then printing and saving in the competition's Utskrifter folder, with
-// the messages the operator gets when something fails. Whatever happens, the
-// workbook is closed and nothing is thrown to the caller.
+// from the parameters the list hands it (its Lista), the page header and
+// footer, the list's own cells, then printing and saving in the competition's
+// Utskrifter folder, with the messages the operator gets when something fails.
+// Whatever happens, the workbook is closed and nothing is thrown to the caller.
+// The frame knows no list by name: each list owns its Lista.
 class Arbetsboksram {
 public:
     // Margins in centimetres.
@@ -54,7 +52,7 @@ public:
         Felfalla::Ordning ordning;
     };
 
-    // One list's parameters.
+    // One list's parameters, held by the list for as long as the program runs.
     struct Lista {
         QString bladnamn;
         QString rubrik; // the header's second line
@@ -63,7 +61,7 @@ public:
         bool skjutlagstillagg = false;
         double teckenstorlek = 10;
         int orientering = Kalkyl::Orientering::Staende;
-        bool liggandeMedResultat = false;        // landscape when the squad list carries results
+        bool liggandeMedResultat = false;        // landscape when blnSkjutlagslistaMedResultat
         std::optional<Marginaler> marginaler{};  // nothing: the sheet keeps its own
         std::optional<double> vansterLiggande{}; // the left margin in landscape, when it differs
         QList<Bredder> bredder{};                // empty: the list sets its own widths
@@ -72,13 +70,15 @@ public:
         QString omgangsstam{};             // for one round: this and the round's number; empty: the stem
         bool visarUtskriftsstatus = false; // "Utskrift pågår...", "Sparar till fil..."
         bool skriverVersion = false;       // [Debug] VersionExcel written with the header
-        Felruta installningsfel{};         // a failure while the sheet is set up
-        Felruta korfel{};                  // a failure while it is written, printed or saved
+        // A failure while the sheet is set up; unless the list says otherwise,
+        // its description and number without a prefix.
+        Felruta installningsfel{QString(), Meddelanden::Ikon::Ingen, QString(),
+                                Felfalla::Ordning::BeskrivningForst};
+        Felruta korfel{}; // a failure while it is written, printed or saved
         // "Filen spardes i:" is told by the run of the list (Listkorning) once
         // the status window is gone, not by the frame.
         bool sparadEfterKorningen = false;
     };
-    static const Lista& lista(Arbetsbokslista lista);
     // "Filen spardes i:" with the competition's Utskrifter folder.
     static void visaSparad(Meddelanden& m, const modGlobalt& g);
 
@@ -93,7 +93,7 @@ public:
         std::function<void(const QString&)> status{};
     };
 
-    // What a list sets up on top of its row: what it reads elsewhere.
+    // What a list sets up on top of its Lista: what it reads elsewhere.
     struct Egen {
         std::optional<int> orientering;
         std::optional<double> vanster, hoger; // cm
@@ -111,7 +111,8 @@ public:
         Egen egen{};
     };
 
-    Arbetsboksram(Arbetsbokslista lista, const Omgivning& omgivning);
+    // `lista` must outlive the frame.
+    Arbetsboksram(const Lista& lista, const Omgivning& omgivning);
 
     // One run: set-up, header and footer, `skriv` (the list's cells), then by
     // the output kind print and save ("Printer"), save ("Fil") or neither.

@@ -38,7 +38,6 @@ private:
 } // namespace
 
 std::optional<QString> kor(Formkontext& k, const Val& val, const Lista& lista) {
-    const Arbetsboksram::Lista* rad = val.lista ? &Arbetsboksram::lista(*val.lista) : nullptr;
     std::optional<QString> sparad;
     std::exception_ptr fel;
     {
@@ -71,12 +70,14 @@ std::optional<QString> kor(Formkontext& k, const Val& val, const Lista& lista) {
     }
     // Told once the status window and the busy cursor are gone.
     if (fel) {
-        const Arbetsboksram::Felruta ruta = val.fel ? *val.fel : rad ? rad->korfel : Arbetsboksram::Felruta{};
+        const Arbetsboksram::Felruta ruta = val.fel     ? *val.fel
+                                            : val.lista ? val.lista->korfel
+                                                        : Arbetsboksram::Felruta{};
         Felfalla(k.m(), ruta.prefix, ruta.ikon, ruta.titel, QStringLiteral(" "),
                  ruta.ordning)([&] { std::rethrow_exception(fel); });
         return std::nullopt;
     }
-    if (sparad && val.mal == Utskriftsmal::Fil && rad && rad->sparadEfterKorningen)
+    if (sparad && val.mal == Utskriftsmal::Fil && val.lista && val.lista->sparadEfterKorningen)
         Arbetsboksram::visaSparad(k.m(), k.g());
     return sparad;
 }

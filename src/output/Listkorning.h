@@ -18,15 +18,16 @@ namespace Listkorning {
 
 struct Val {
     Utskriftsmal mal = Utskriftsmal::Ingen;
-    // The workbook list run; nothing for a list that is only shown on screen.
-    std::optional<Arbetsbokslista> lista{};
+    // The workbook list run, as the list hands it to the frame; nothing for a
+    // list that is only shown on screen.
+    const Arbetsboksram::Lista* lista = nullptr;
     // Disabled while the list is made; nothing for a list built without a
     // window of its own (the status window then belongs to the main window).
     QWidget* dialog = nullptr;
     // The status window's text from the start; empty: the list's own texts.
     QString status{};
     // How a failure thrown out of the list is told; nothing: as the list's
-    // row in the workbook frame tells a failure while it is written.
+    // sheet tells a failure while it is written.
     std::optional<Arbetsboksram::Felruta> fel{};
 };
 

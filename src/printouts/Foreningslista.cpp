@@ -202,13 +202,46 @@ void skriv(Arbetsblad& blad, Databas& db, bool omgangar, const Val& val) {
     Skrivare(blad, db, omgangar, val).skriv();
 }
 
+const Arbetsboksram::Lista& ark() {
+    using S = Arbetsboksram::Slag;
+    // With rounds the place column narrows to make room for the round's.
+    static const Arbetsboksram::Lista lista{
+        .bladnamn = QStringLiteral("Föreningslista"),
+        .rubrik = QStringLiteral(" Föreningslista"),
+        .marginaler = Arbetsboksram::Marginaler{2.0, 1.0, 2.5, 2.5, 1.3, 1.3},
+        .bredder = {{S::Alla,
+                     false,
+                     {{"a:a", 5.29},
+                      {"b:b", 22.57},
+                      {"c:c", 8.43},
+                      {"d:d", 8.43},
+                      {"e:e", 6},
+                      {"f:f", 30.57},
+                      {"g:g", 3.86}}},
+                    {S::Alla,
+                     true,
+                     {{"a:a", 5.29},
+                      {"b:b", 22.57},
+                      {"c:c", 8.43},
+                      {"d:d", 8.43},
+                      {"e:e", 6},
+                      {"f:f", 10.71},
+                      {"g:g", 20.57},
+                      {"h:h", 3.86}}}},
+        .filstam = QStringLiteral("Föreningslista"),
+        .visarUtskriftsstatus = true,
+        .skriverVersion = true,
+        .korfel = {QStringLiteral("frmFöreningsutskrift.UtskriftExcel: "), Meddelanden::Ikon::Ingen,
+                   QString(), Felfalla::Ordning::BeskrivningForst}};
+    return lista;
+}
+
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal, const Val& val) {
     Arbetsboksram::Korning k;
     k.mal = mal;
     modGlobalt& g = o.g;
-    return Arbetsboksram(Arbetsbokslista::Foreningslista, o).kor(k, [&](Arbetsblad& blad) {
-        skriv(blad, g.cnnTavling, g.blnFleraTavlingar, val);
-    });
+    return Arbetsboksram(ark(), o).kor(
+        k, [&](Arbetsblad& blad) { skriv(blad, g.cnnTavling, g.blnFleraTavlingar, val); });
 }
 
 } // namespace Foreningslista

@@ -45,6 +45,9 @@ void skriv(Kalkyl::Arbetsblad& blad, Databas& db, bool omgangar, const Val& val)
 // The whole run in the frame: set-up, header (with [Debug] VersionExcel),
 // the sheet, then printed and saved or saved. Returns the saved file's path;
 // nothing when nothing was saved (the operator has been told why).
+// The list's sheet as the workbook frame sets it up.
+const Arbetsboksram::Lista& ark();
+
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal, const Val& val);
 
 } // namespace Foreningslista

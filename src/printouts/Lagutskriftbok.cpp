@@ -152,6 +152,22 @@ void ingenTavling(Meddelanden& m) {
            QStringLiteral("Ingen tävling"), Meddelanden::Ikon::Kritisk);
 }
 
+const Arbetsboksram::Lista& ark() {
+    static const Arbetsboksram::Lista lista{
+        .bladnamn = QStringLiteral("Lagutskrift"),
+        .rubrik = QStringLiteral(" Lagutskrift"),
+        .teckenstorlek = 12,
+        .bredder = {{Arbetsboksram::Slag::Alla,
+                     {},
+                     {{"a:a", 8.43}, {"b:b", 1.86}, {"c:c", 26}, {"d:d", 7.43}}}},
+        .filstam = QStringLiteral("Lagutskrift"),
+        .omgangsstam = QStringLiteral("LagutskriftOmg"),
+        .visarUtskriftsstatus = true,
+        .korfel = {QStringLiteral("frmLagutskrift.UtskriftExcel: "), Meddelanden::Ikon::Ingen, QString(),
+                   Felfalla::Ordning::BeskrivningForst}};
+    return lista;
+}
+
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal,
                            const std::optional<Omgangar::Omgang>& omgang) {
     const Urval u = lasIn(o.g.cnnTavling, omgang ? std::optional(omgang->omg) : std::nullopt);
@@ -159,7 +175,7 @@ std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal,
         ingenTavling(o.m);
         return std::nullopt;
     }
-    Arbetsboksram ram(Arbetsbokslista::Lagutskrift, o);
+    Arbetsboksram ram(ark(), o);
     return ram.kor({.mal = mal, .omgang = omgang}, [&](Kalkyl::Arbetsblad& blad) { skriv(blad, u.block); });
 }
 

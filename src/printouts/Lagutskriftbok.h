@@ -74,6 +74,10 @@ void skriv(Kalkyl::Arbetsblad& blad, const QList<Tavlingsblock>& block);
 // The message when the round has no team competition.
 void ingenTavling(Meddelanden& m);
 
+// The list's sheet as the workbook frame sets it up: a round's list is saved
+// under its own name.
+const Arbetsboksram::Lista& ark();
+
 // The whole list for "Printer" or "Fil": reads, then writes through the frame.
 // With no team competition to list the operator is told and nothing is
 // started. Returns the saved file's path.

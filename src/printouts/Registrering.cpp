@@ -43,7 +43,7 @@ void SkrivVandringsprisLista(Formkontext& k, const Utskriftsmal& mal) {
     const Tillbaka tillbaka(k.fonster());
     Listkorning::kor(k,
                      {.mal = mal,
-                      .lista = Arbetsbokslista::Vandringspris,
+                      .lista = &Vandringsprisbok::ark(),
                       .status = QStringLiteral("Skapar resultatlistan.\r\nVänta...")},
                      [&](const Arbetsboksram::Omgivning& o) { return Vandringsprisbok::kor(o, mal); });
 }

@@ -24,6 +24,40 @@ QString omrade(int forsta, int sista) {
 
 } // namespace
 
+const Arbetsboksram::Lista& Skjutlagslista::ark() {
+    using B = Arbetsboksram::Bredd;
+    using S = Arbetsboksram::Slag;
+    // The first columns are the same in every layout.
+    const auto bredder = [](std::initializer_list<B> resten) {
+        QList<B> b{{"a:a", 5}, {"b:b", 24}, {"c:c", 17}, {"d:d", 7}, {"e:e", 5}};
+        b.append(resten);
+        return b;
+    };
+    // The dialog tells "Filen spardes i:" once its run is over.
+    static const Arbetsboksram::Lista lista{
+        .bladnamn = QStringLiteral("Skjutlagslista"),
+        .rubrik = QStringLiteral(" Skjutlagslista"),
+        .liggandeMedResultat = true,
+        .marginaler = Arbetsboksram::Marginaler{1.5, 0.6, 2.5, 2.5, 1.3, 1.3},
+        .vansterLiggande = 1.0,
+        .bredder =
+            {{S::Sport, false, bredder({{"f:f", 8}, {"g:g", 11}, {"h:m", 3.57}, {"n:o", 6.43}})},
+             {S::Sport, true, bredder({{"f:f", 8}, {"g:g", 11}, {"h:h", 7}, {"i:n", 3.57}, {"o:p", 6.43}})},
+             {S::Nationell, false, bredder({{"f:f", 11}, {"g:n", 3.57}, {"o:p", 6.43}, {"q:q", 3.71}})},
+             {S::Nationell, true,
+              bredder({{"f:f", 11}, {"g:g", 7}, {"h:o", 3.57}, {"p:q", 6.43}, {"r:r", 3.71}})},
+             {S::Mix, false, bredder({{"f:f", 8}, {"g:g", 11}, {"h:o", 3.57}, {"p:q", 6.43}, {"r:r", 3.71}})},
+             {S::Mix, true,
+              bredder({{"f:f", 8}, {"g:g", 11}, {"h:h", 7}, {"i:p", 3.57}, {"q:r", 6.43}, {"s:s", 3.71}})}},
+        .radhojd = 15,
+        .filstam = QStringLiteral("Skjutlagslista"),
+        .visarUtskriftsstatus = true,
+        .korfel = {QStringLiteral("frmUtskriftSkjutlag.UtskriftExcel: "), Meddelanden::Ikon::Ingen, QString(),
+                   Felfalla::Ordning::BeskrivningForst},
+        .sparadEfterKorningen = true};
+    return lista;
+}
+
 Skjutlagslista::Uppstallning Skjutlagslista::uppstallning(const modGlobalt& g) {
     Uppstallning u;
     u.typ = g.blnMix ? Typ::Mix : g.blnSportskytte ? Typ::Sport : Typ::Nationell;
@@ -104,7 +138,7 @@ std::optional<QString> Skjutlagslista::kor(const Arbetsboksram::Omgivning& o, Ut
                                            std::optional<int> skjutlag, bool forklaringar) {
     Arbetsboksram::Korning k;
     k.mal = mal;
-    return Arbetsboksram(Arbetsbokslista::Skjutlagslista, o).kor(k, [&](Arbetsblad& blad) {
+    return Arbetsboksram(ark(), o).kor(k, [&](Arbetsblad& blad) {
         Skjutlagslista lista(blad, o.g, o.m);
         if (skjutlag) {
             lista.skrivSkjutlag(*skjutlag, false);

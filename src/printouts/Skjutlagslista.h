@@ -47,6 +47,10 @@ public:
     // number of squads; nothing otherwise.
     static std::optional<int> tolkaSkjutlag(const QString& text, int antalSkjutlag);
 
+    // The list's sheet as the workbook frame sets it up: the widths by the
+    // competition's kind and rounds, landscape when it carries results.
+    static const Arbetsboksram::Lista& ark();
+
     // The whole list for "Printer" or "Fil": every squad (skjutlag nothing) or
     // one, with the rounds' explanation page when asked for and rounds are in
     // use. Returns the saved file's path; nothing when nothing was saved (the

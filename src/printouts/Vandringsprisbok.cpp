@@ -148,10 +148,33 @@ void skriv(Arbetsblad& blad, const QString& prisnamn, const Urval& urval) {
     }
 }
 
+const Arbetsboksram::Lista& ark() {
+    using S = Arbetsboksram::Slag;
+    // The squads' progress is told in the title, and "Filen spardes i:" once the
+    // run's status window is gone.
+    static const Arbetsboksram::Lista lista{
+        .bladnamn = QStringLiteral("Vandringspris"),
+        .rubrik = QStringLiteral(" Resultatlista Vandringspris"),
+        .skjutlagstillagg = true,
+        .marginaler = Arbetsboksram::Marginaler{1.2, 1.0, 2.5, 2.5, 1.3, 1.3},
+        .bredder =
+            {{S::Sport,
+              {},
+              {{"a:a", 5}, {"b:b", 22.86}, {"c:c", 15.57}, {"d:i", 3.57}, {"j:j", 6.43}, {"k:k", 5.29}}},
+             {S::Alla,
+              {},
+              {{"a:a", 5}, {"b:b", 22.86}, {"c:c", 15.57}, {"d:k", 3.57}, {"l:l", 7}, {"m:m", 6.43}}}},
+        .filstam = QStringLiteral("ResultatlistaVandring"),
+        .korfel = {QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista.. "), Meddelanden::Ikon::Kritisk,
+                   QStringLiteral("Fel"), Felfalla::Ordning::BeskrivningForst},
+        .sparadEfterKorningen = true};
+    return lista;
+}
+
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal) {
     Arbetsboksram::Korning k;
     k.mal = mal;
-    return Arbetsboksram(Arbetsbokslista::Vandringspris, o).kor(k, [&](Arbetsblad& blad) {
+    return Arbetsboksram(ark(), o).kor(k, [&](Arbetsblad& blad) {
         const QString prisnamn = o.g.iniTavling.GetKeyValue(Ini::VandringsprisTavlingsnamn.sektion,
                                                             Ini::VandringsprisTavlingsnamn.nyckel,
                                                             Ini::VandringsprisTavlingsnamn.standard);

@@ -44,6 +44,9 @@ Urval valjUt(const modGlobalt& g);
 // sheet. Nothing is written when there is no shooter.
 void skriv(Kalkyl::Arbetsblad& blad, const QString& prisnamn, const Urval& urval);
 
+// The list's sheet as the workbook frame sets it up.
+const Arbetsboksram::Lista& ark();
+
 // The whole list for "Printer" or "Fil". Returns the saved file's path;
 // nothing when nothing was saved (the operator has been told why).
 std::optional<QString> kor(const Arbetsboksram::Omgivning& o, Utskriftsmal mal);

@@ -160,7 +160,7 @@ void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening)
         return;
     const Foreningslista::Val val{forening, chkNysida->isChecked(), chkResultat->isChecked()};
     const QScopedValueRollback kor(m_kor, true);
-    Listkorning::kor(m_k, {.mal = m_mal, .lista = Arbetsbokslista::Foreningslista, .dialog = this},
+    Listkorning::kor(m_k, {.mal = m_mal, .lista = &Foreningslista::ark(), .dialog = this},
                      [&](const Arbetsboksram::Omgivning& o) { return Foreningslista::kor(o, m_mal, val); });
 }
 

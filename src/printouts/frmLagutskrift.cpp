@@ -111,7 +111,7 @@ void frmLagutskrift::cmdOK_Click() {
 void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang) {
     const QScopedValueRollback kor(m_kor, true);
     Listkorning::kor(
-        m_k, {.mal = m_mal, .lista = Arbetsbokslista::Lagutskrift, .dialog = this},
+        m_k, {.mal = m_mal, .lista = &Lagutskriftbok::ark(), .dialog = this},
         [&](const Arbetsboksram::Omgivning& o) { return Lagutskriftbok::kor(o, m_mal, omgang); });
 }
 

@@ -186,7 +186,7 @@ void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
         return;
     const QScopedValueRollback kor(m_kor, true);
     const bool forklaringar = m_forklaringar && chkForklaringar->isChecked();
-    Listkorning::kor(m_k, {.mal = m_mal, .lista = Arbetsbokslista::Skjutlagslista, .dialog = this},
+    Listkorning::kor(m_k, {.mal = m_mal, .lista = &Skjutlagslista::ark(), .dialog = this},
                      [&](const Arbetsboksram::Omgivning& o) {
                          return Skjutlagslista::kor(o, m_mal, skjutlag, forklaringar);
                      });

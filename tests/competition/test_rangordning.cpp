@@ -2,6 +2,7 @@
 #include "competition/Serieregler.h"
 
 #include <QTest>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 using Rangordning::Kedja;
@@ -145,7 +146,8 @@ private slots:
     }
 
     // The counts as ten numbers, tens first; a missing or unreadable count is 0.
-    // The shoot-off as stored.
+    // The shoot-off as stored; one that is no number ranks below every number.
+    // Either order of the rows gives the same.
     void antalOchSarskjutning_data() {
         QTest::addColumn<QString>("tioNiorA");
         QTest::addColumn<double>("sarskjutningA");
@@ -164,6 +166,9 @@ private slots:
         QTest::newRow("särskjutning") << noll << 9.5 << noll << 9.4 << u"a"_s;
         QTest::newRow("särskjutning 10") << noll << 9.4 << noll << 10.0 << u"b"_s;
         QTest::newRow("lika särskjutning") << noll << 9.5 << noll << 9.5 << u"lika"_s;
+        const double ejTal = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("särskjutning inget tal") << noll << ejTal << noll << -1e300 << u"b"_s;
+        QTest::newRow("båda inget tal") << noll << ejTal << noll << ejTal << u"lika"_s;
     }
     void antalOchSarskjutning() {
         QFETCH(QString, tioNiorA);
@@ -171,23 +176,24 @@ private slots:
         QFETCH(QString, tioNiorB);
         QFETCH(double, sarskjutningB);
         QFETCH(QString, forst);
-        for (const QString& k : Kedjor) {
-            Skytt a = skytt(u"Öst"_s, 9), b = skytt(u"Ahl"_s, 2);
-            a.tioNior = tioNiorA;
-            b.tioNior = tioNiorB;
-            a.sarskjutning = sarskjutningA;
-            b.sarskjutning = sarskjutningB;
-            QList<Skytt> lista{b, a};
-            Rangordning::rangordna(lista, kedja(k));
-            const QList<int> platser = Rangordning::platser(lista, kedja(k));
-            if (forst == u"lika") {
-                QCOMPARE(lopnummer(lista), (QList<qint64>{2, 9}));
-                QCOMPARE(platser, (QList<int>{1, 1}));
-            } else {
-                QCOMPARE(lista.first().lopnummer, forst == u"a" ? 9 : 2);
-                QCOMPARE(platser, (QList<int>{1, 2}));
+        for (const QString& k : Kedjor)
+            for (const bool bakfram : {false, true}) {
+                Skytt a = skytt(u"Öst"_s, 9), b = skytt(u"Ahl"_s, 2);
+                a.tioNior = tioNiorA;
+                b.tioNior = tioNiorB;
+                a.sarskjutning = sarskjutningA;
+                b.sarskjutning = sarskjutningB;
+                QList<Skytt> lista = bakfram ? QList<Skytt>{a, b} : QList<Skytt>{b, a};
+                Rangordning::rangordna(lista, kedja(k));
+                const QList<int> platser = Rangordning::platser(lista, kedja(k));
+                if (forst == u"lika") {
+                    QCOMPARE(lopnummer(lista), (QList<qint64>{2, 9}));
+                    QCOMPARE(platser, (QList<int>{1, 1}));
+                } else {
+                    QCOMPARE(lista.first().lopnummer, forst == u"a" ? 9 : 2);
+                    QCOMPARE(platser, (QList<int>{1, 2}));
+                }
             }
-        }
     }
 
     // Rows as given (the place rule does not sort): a row shares the place of

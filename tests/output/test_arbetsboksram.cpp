@@ -1,8 +1,13 @@
 #include "common/IniNamn.h"
+#include "lists/Resultatlistbok.h"
 #include "output/Arbetsboksram.h"
 #include "platform/Filstorlekstak.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Skrivarmotor.h"
+#include "printouts/Foreningslista.h"
+#include "printouts/Lagutskriftbok.h"
+#include "printouts/Skjutlagslista.h"
+#include "printouts/Vandringsprisbok.h"
 #include "support/Testfixtur.h"
 #include "support/XlsxLasare.h"
 
@@ -13,14 +18,21 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using Lista = Arbetsbokslista;
 using Kalkyl::Arbetsblad;
+// A list by the sheet it hands the frame.
+using Lista = const Arbetsboksram::Lista*;
 
-Q_DECLARE_METATYPE(Arbetsbokslista)
+Q_DECLARE_METATYPE(Lista)
 Q_DECLARE_METATYPE(Utskriftsmal)
 Q_DECLARE_METATYPE(NyTavling::Typ)
 
 namespace {
+
+const Lista ResultatArk = &Resultatlistbok::ark();
+const Lista PrisArk = &Vandringsprisbok::ark();
+const Lista SkjutlagsArk = &Skjutlagslista::ark();
+const Lista ForeningsArk = &Foreningslista::ark();
+const Lista LagArk = &Lagutskriftbok::ark();
 
 // Column number and width.
 using Bredder = QList<QPair<int, double>>;
@@ -58,7 +70,7 @@ struct Ram {
         const Arbetsboksram::Omgivning o{f.g, f.m, medSkrivare ? &motor : nullptr,
                                          [this](const QString& s) { oppnade << s; },
                                          [this](const QString& s) { status << s; }};
-        return Arbetsboksram(lista, o).kor(k, [&](Arbetsblad& blad) {
+        return Arbetsboksram(*lista, o).kor(k, [&](Arbetsblad& blad) {
             if (skriv)
                 skriv(blad);
         });
@@ -69,7 +81,7 @@ struct Ram {
         Arbetsboksram::Korning k;
         k.omgang = Omgangar::Omgang{1, beskrivning};
         k.hogeretikett = u"Tävlings omg. "_s;
-        return kor(Lista::Resultatlista, mal, k, skriv);
+        return kor(ResultatArk, mal, k, skriv);
     }
     // Results in the squads given: every shooter of the squad gets 300.
     void resultatISkjutlag(int skjutlag) {
@@ -105,29 +117,28 @@ private slots:
         QTest::addColumn<Bredder>("bredder");
         using T = NyTavling::Typ;
         using K = Bredder;
-        QTest::newRow("resultatlista")
-            << Lista::Resultatlista << T::Nationellt << false << false << "Resultatlista" << 10.0 << 15.75
-            << "landscape" << 1.2 << K{{1, 8.43}};
+        QTest::newRow("resultatlista") << ResultatArk << T::Nationellt << false << false << "Resultatlista"
+                                       << 10.0 << 15.75 << "landscape" << 1.2 << K{{1, 8.43}};
         QTest::newRow("vandringspris sport")
-            << Lista::Vandringspris << T::Sportskytte << false << false << "Vandringspris" << 10.0 << 15.75
-            << "portrait" << 1.2 << K{{2, 22.86}, {9, 3.57}, {10, 6.43}, {11, 5.29}, {12, 8.43}};
+            << PrisArk << T::Sportskytte << false << false << "Vandringspris" << 10.0 << 15.75 << "portrait"
+            << 1.2 << K{{2, 22.86}, {9, 3.57}, {10, 6.43}, {11, 5.29}, {12, 8.43}};
         QTest::newRow("vandringspris mix")
-            << Lista::Vandringspris << T::Mix << false << false << "Vandringspris" << 10.0 << 15.75
-            << "portrait" << 1.2 << K{{11, 3.57}, {12, 7.0}, {13, 6.43}, {14, 8.43}};
+            << PrisArk << T::Mix << false << false << "Vandringspris" << 10.0 << 15.75 << "portrait" << 1.2
+            << K{{11, 3.57}, {12, 7.0}, {13, 6.43}, {14, 8.43}};
         QTest::newRow("skjutlagslista sport omgångar")
-            << Lista::Skjutlagslista << T::Sportskytte << true << false << "Skjutlagslista" << 10.0 << 15.0
+            << SkjutlagsArk << T::Sportskytte << true << false << "Skjutlagslista" << 10.0 << 15.0
             << "portrait" << 1.5 << K{{7, 11.0}, {8, 7.0}, {14, 3.57}, {16, 6.43}, {17, 8.43}};
         QTest::newRow("skjutlagslista nationell med resultat")
-            << Lista::Skjutlagslista << T::Nationellt << false << true << "Skjutlagslista" << 10.0 << 15.0
+            << SkjutlagsArk << T::Nationellt << false << true << "Skjutlagslista" << 10.0 << 15.0
             << "landscape" << 1.0 << K{{6, 11.0}, {7, 3.57}, {15, 6.43}, {17, 3.71}};
         QTest::newRow("skjutlagslista mix omgångar")
-            << Lista::Skjutlagslista << T::Mix << true << false << "Skjutlagslista" << 10.0 << 15.0
-            << "portrait" << 1.5 << K{{8, 7.0}, {16, 3.57}, {17, 6.43}, {19, 3.71}};
+            << SkjutlagsArk << T::Mix << true << false << "Skjutlagslista" << 10.0 << 15.0 << "portrait"
+            << 1.5 << K{{8, 7.0}, {16, 3.57}, {17, 6.43}, {19, 3.71}};
         QTest::newRow("föreningslista omgångar")
-            << Lista::Foreningslista << T::Nationellt << true << false << "Föreningslista" << 10.0 << 15.75
+            << ForeningsArk << T::Nationellt << true << false << "Föreningslista" << 10.0 << 15.75
             << "portrait" << 2.0 << K{{6, 10.71}, {7, 20.57}, {8, 3.86}};
-        QTest::newRow("lagutskrift") << Lista::Lagutskrift << T::Sportskytte << false << false
-                                     << "Lagutskrift" << 12.0 << 15.75 << "portrait" << 0.7 * 2.54
+        QTest::newRow("lagutskrift") << LagArk << T::Sportskytte << false << false << "Lagutskrift" << 12.0
+                                     << 15.75 << "portrait" << 0.7 * 2.54
                                      << K{{2, 1.86}, {3, 26.0}, {4, 7.43}};
     }
     void listansBladOchSida() {
@@ -222,16 +233,16 @@ private slots:
         QTest::addColumn<int>("omg");
         QTest::addColumn<QString>("fil");
         QTest::newRow("resultatlista fil")
-            << Lista::Resultatlista << Utskriftsmal::Fil << 0 << "Resultatlista_Fil.xlsx";
+            << ResultatArk << Utskriftsmal::Fil << 0 << "Resultatlista_Fil.xlsx";
         QTest::newRow("resultatlista omgång 3 skrivare")
-            << Lista::Resultatlista << Utskriftsmal::Printer << 3 << "ResultatlistaOmg3_Printer.xlsx";
+            << ResultatArk << Utskriftsmal::Printer << 3 << "ResultatlistaOmg3_Printer.xlsx";
         QTest::newRow("lagutskrift omgång 2 fil")
-            << Lista::Lagutskrift << Utskriftsmal::Fil << 2 << "LagutskriftOmg2_Fil.xlsx";
+            << LagArk << Utskriftsmal::Fil << 2 << "LagutskriftOmg2_Fil.xlsx";
         QTest::newRow("skjutlagslista har inga omgångar i namnet")
-            << Lista::Skjutlagslista << Utskriftsmal::Fil << 2 << "Skjutlagslista_Fil.xlsx";
+            << SkjutlagsArk << Utskriftsmal::Fil << 2 << "Skjutlagslista_Fil.xlsx";
         QTest::newRow("vandringspris skrivare")
-            << Lista::Vandringspris << Utskriftsmal::Printer << 0 << "ResultatlistaVandring_Printer.xlsx";
-        QTest::newRow("skärm sparar inget") << Lista::Resultatlista << Utskriftsmal::Skarm << 0 << QString();
+            << PrisArk << Utskriftsmal::Printer << 0 << "ResultatlistaVandring_Printer.xlsx";
+        QTest::newRow("skärm sparar inget") << ResultatArk << Utskriftsmal::Skarm << 0 << QString();
     }
     void filnamnOchSparatMeddelande() {
         QFETCH(Lista, lista);
@@ -250,7 +261,7 @@ private slots:
         // Only a saved file is told, and only when the list went to a file;
         // the squad list's dialog tells it once its run is over.
         const QStringList visade =
-            mal == Utskriftsmal::Fil && lista != Lista::Skjutlagslista
+            mal == Utskriftsmal::Fil && lista != SkjutlagsArk
                 ? QStringList{u"Filen spardes i:\r\n"_s +
                               QDir::toNativeSeparators(r.f.g.strTavlingsmapp + u"Utskrifter"_s)}
                 : QStringList();
@@ -265,11 +276,11 @@ private slots:
     // was saved.
     void misslyckadSparningBehallerGammalFil() {
         Ram r;
-        const QString fil = *r.kor(Lista::Resultatlista, Utskriftsmal::Fil);
+        const QString fil = *r.kor(ResultatArk, Utskriftsmal::Fil);
         const QByteArray gammal = lasBytes(fil);
         r.f.m.tom();
         const auto sparad = medFilstorlekstak(16 * 1024, [&] {
-            return r.kor(Lista::Resultatlista, Utskriftsmal::Fil, {}, [](Arbetsblad& b) {
+            return r.kor(ResultatArk, Utskriftsmal::Fil, {}, [](Arbetsblad& b) {
                 for (int rad = 1; rad <= 3000; ++rad)
                     for (int k = 1; k <= 10; ++k)
                         b.Cells(rad, k).setValue(u"Rad %1 kolumn %2"_s.arg(rad).arg(k));
@@ -288,28 +299,38 @@ private slots:
 
     // A file held by a spreadsheet program on another machine, or
     // write-protected: the operator is told which file and who holds it, and
-    // it stays as it was. A lock file left on this machine by a program that
-    // is gone does not stop the list.
+    // it stays as it was with its lock file. A lock file left on this machine
+    // by a program that is gone does not stop the list.
     void upptagenFilGerAtkomstmeddelande_data() {
         QTest::addColumn<bool>("skrivskyddad");
+        QTest::addColumn<QString>("lasnamn");
         QTest::addColumn<QByteArray>("lasfil");
         QTest::addColumn<QString>("innehavare");
+        const QString lo = u".~lock.Resultatlista_Fil.xlsx#"_s;
         QTest::newRow("öppen på en annan dator")
-            << false << QByteArray(",anna,kontor-1,07.12.2026 06:19,x;")
+            << false << lo << QByteArray(",anna,kontor-1,07.12.2026 06:19,x;")
             << u"\r\nÖppnad av anna på datorn kontor-1, låsfil %1. Stäng filen där; är den inte öppen, ta "
                "bort låsfilen."_s;
-        QTest::newRow("skrivskyddad") << true << QByteArray() << QString();
+        QTest::newRow("öppen i Office")
+            << false << u"~$Resultatlista_Fil.xlsx"_s
+            << QByteArray("\x04"
+                          "Anna")
+            << u"\r\nÖppnad av Anna på en okänd dator, låsfil %1. Stäng filen där; "
+               "är den inte öppen, ta bort låsfilen."_s;
+        QTest::newRow("skrivskyddad") << true << lo << QByteArray() << QString();
         QTest::newRow("låsfil kvar efter krasch")
-            << false << ",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;" << QString();
+            << false << lo << ",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;"
+            << QString();
     }
     void upptagenFilGerAtkomstmeddelande() {
         QFETCH(bool, skrivskyddad);
+        QFETCH(QString, lasnamn);
         QFETCH(QByteArray, lasfil);
         QFETCH(QString, innehavare);
         Ram r;
-        const QString fil = *r.kor(Lista::Resultatlista, Utskriftsmal::Fil);
+        const QString fil = *r.kor(ResultatArk, Utskriftsmal::Fil);
         const QByteArray gammal = lasBytes(fil);
-        const QString lasSokvag = r.utskrifter(u".~lock.Resultatlista_Fil.xlsx#"_s);
+        const QString lasSokvag = r.utskrifter(lasnamn);
         if (skrivskyddad) {
             QVERIFY(QFile::setPermissions(fil, QFile::ReadOwner));
         } else {
@@ -318,8 +339,8 @@ private slots:
             las.write(lasfil);
         }
         r.f.m.tom();
-        const auto sparad = r.kor(Lista::Resultatlista, Utskriftsmal::Fil, {},
-                                  [](Arbetsblad& b) { b.Cells(1, 1).setValue(1); });
+        const auto sparad =
+            r.kor(ResultatArk, Utskriftsmal::Fil, {}, [](Arbetsblad& b) { b.Cells(1, 1).setValue(1); });
         QFile::setPermissions(fil, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(r.f.m.visade.size(), 1);
         if (!skrivskyddad && innehavare.isEmpty()) {
@@ -334,6 +355,7 @@ private slots:
         QCOMPARE(r.f.m.visade.front().titel, u"Åtkomstfel."_s);
         QCOMPARE(r.f.m.visade.front().ikon, Meddelanden::Ikon::Kritisk);
         QCOMPARE(lasBytes(fil), gammal);
+        QCOMPARE(QFile::exists(lasSokvag), !skrivskyddad);
     }
 
     // Without a printer the operator is told, and the list is saved all the
@@ -342,7 +364,7 @@ private slots:
         Ram r;
         r.medSkrivare = false;
         r.f.g.lngAntalSkrivare = 0;
-        const auto fil = r.kor(Lista::Resultatlista, Utskriftsmal::Printer);
+        const auto fil = r.kor(ResultatArk, Utskriftsmal::Printer);
         QCOMPARE(fil.value_or(QString()), r.utskrifter(u"Resultatlista_Printer.xlsx"_s));
         QCOMPARE(r.f.m.visade.size(), 1);
         QCOMPARE(r.f.m.senasteText(),
@@ -371,9 +393,9 @@ private slots:
         QTest::addColumn<Lista>("lista");
         QTest::addColumn<QString>("text");
         QTest::newRow("resultatlista")
-            << Lista::Resultatlista
+            << ResultatArk
             << u"frmValResSkärmGrund.Starta_excel_och_ställ_in_kolumner: 13 Typerna matchar inte"_s;
-        QTest::newRow("föreningslista") << Lista::Foreningslista << u"Typerna matchar inte 13"_s;
+        QTest::newRow("föreningslista") << ForeningsArk << u"Typerna matchar inte 13"_s;
     }
     void installningsfelAvslutar() {
         QFETCH(Lista, lista);
@@ -394,7 +416,7 @@ private slots:
     // A list that fails while it is written is told and neither printed nor saved.
     void felISkrivningen() {
         Ram r;
-        QVERIFY(!r.kor(Lista::Skjutlagslista, Utskriftsmal::Printer, {},
+        QVERIFY(!r.kor(SkjutlagsArk, Utskriftsmal::Printer, {},
                        [](Arbetsblad&) { throw Fel(3146, u"Databasen svarar inte"_s); }));
         QCOMPARE(r.f.m.visade.size(), 1);
         QCOMPARE(r.f.m.senasteText(), u"frmUtskriftSkjutlag.UtskriftExcel: Databasen svarar inte 3146"_s);
@@ -414,7 +436,7 @@ private slots:
         QFETCH(bool, oppnas);
         Ram r;
         QVERIFY(r.f.g.iniTavling.WriteKey(Ini::ExcelVisible.sektion, Ini::ExcelVisible.nyckel, varde));
-        const QString fil = *r.kor(Lista::Foreningslista, Utskriftsmal::Fil);
+        const QString fil = *r.kor(ForeningsArk, Utskriftsmal::Fil);
         QCOMPARE(r.oppnade, oppnas ? QStringList{fil} : QStringList());
     }
 
@@ -424,12 +446,11 @@ private slots:
         QTest::addColumn<Utskriftsmal>("mal");
         QTest::addColumn<QStringList>("status");
         QTest::newRow("skjutlagslista skrivare")
-            << Lista::Skjutlagslista << Utskriftsmal::Printer
+            << SkjutlagsArk << Utskriftsmal::Printer
             << QStringList{u"Utskrift pågår..."_s, u"Sparar till fil..."_s};
         QTest::newRow("lagutskrift fil")
-            << Lista::Lagutskrift << Utskriftsmal::Fil << QStringList{u"Sparar till fil..."_s};
-        QTest::newRow("resultatlista skrivare")
-            << Lista::Resultatlista << Utskriftsmal::Printer << QStringList();
+            << LagArk << Utskriftsmal::Fil << QStringList{u"Sparar till fil..."_s};
+        QTest::newRow("resultatlista skrivare") << ResultatArk << Utskriftsmal::Printer << QStringList();
     }
     void utskriftsstatus() {
         QFETCH(Lista, lista);

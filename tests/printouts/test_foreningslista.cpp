@@ -1,4 +1,5 @@
 #include "common/IniNamn.h"
+#include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Skrivarmotor.h"
 #include "printouts/Foreningslista.h"
 #include "support/Testfixtur.h"
@@ -195,6 +196,12 @@ private slots:
         QVERIFY(fil);
         const XlsxLasare x(*fil);
         QTEST(x.rader(), "rader");
+        // Another program prints the list's own columns and rows, as this one does.
+        qsizetype kolumner = 0;
+        for (const QStringList& rad : x.rader())
+            kolumner = std::max(kolumner, rad.size());
+        QCOMPARE(x.utskriftsomrade(),
+                 u"$A$1:$%1$%2"_s.arg(Kalkyl::Arbetsblad::kolumnnamn(int(kolumner))).arg(x.rader().size()));
         // The file marks the row above each break.
         QList<int> sidstart;
         for (int rad : x.sidbrytningar())

@@ -47,6 +47,14 @@ QString XlsxLasare::bladnamn() const {
     return {};
 }
 
+QString XlsxLasare::utskriftsomrade() const {
+    QXmlStreamReader xml(del(QStringLiteral("xl/workbook.xml")));
+    while (!xml.atEnd())
+        if (xml.readNext(); ar(xml, "definedName") && egenskap(xml, "name") == u"_xlnm.Print_Area")
+            return xml.readElementText().section(QLatin1Char('!'), -1);
+    return {};
+}
+
 void XlsxLasare::lasStilar() {
     QXmlStreamReader xml(del(QStringLiteral("xl/styles.xml")));
     QList<Format> fonter, fyllningar;

@@ -24,6 +24,9 @@ public:
     explicit XlsxLasare(const QString& sokvag);
 
     QString bladnamn() const;
+    // The cells of the sheet's print area ("$A$1:$F$64"); empty when the
+    // workbook defines none.
+    QString utskriftsomrade() const;
     bool harCell(const QString& adress) const { return m_celler.contains(adress); }
     QString varde(const QString& adress) const;
     // "s" text, "n" number, "b" truth value.

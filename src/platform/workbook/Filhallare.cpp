@@ -24,11 +24,13 @@ QString Innehavare::text() const {
         t += QStringLiteral(" i %1 (process %2)")
                  .arg(program.isEmpty() ? QStringLiteral("ett annat program") : program,
                       QString::number(process));
-    t += dator.isEmpty() ? QStringLiteral(" på den här datorn") : QStringLiteral(" på datorn ") + dator;
+    t += datorOkand        ? QStringLiteral(" på en okänd dator")
+         : dator.isEmpty() ? QStringLiteral(" på den här datorn")
+                           : QStringLiteral(" på datorn ") + dator;
     if (!lasfil.isEmpty())
         t += QStringLiteral(", låsfil ") + QDir::toNativeSeparators(lasfil);
     t += QLatin1Char('.');
-    if (!lasfil.isEmpty() && !dator.isEmpty())
+    if (!lasfil.isEmpty() && (datorOkand || !dator.isEmpty()))
         t += QStringLiteral(" Stäng filen där; är den inte öppen, ta bort låsfilen.");
     return t;
 }
@@ -99,10 +101,12 @@ std::optional<Lasfil> lasLasfil(const QString& sokvag) {
         return std::nullopt;
     Lasfil l;
     l.innehavare.lasfil = sokvag;
+    const bool office = QFileInfo(sokvag).fileName().startsWith(QLatin1String("~$"));
+    l.innehavare.datorOkand = office;
     if (!fil.open(QIODevice::ReadOnly))
         return l;
     const QByteArray innehall = fil.read(4096);
-    if (QFileInfo(sokvag).fileName().startsWith(QLatin1String("~$"))) {
+    if (office) {
         l.innehavare.anvandare = officeAnvandare(innehall);
         return l;
     }
@@ -211,11 +215,16 @@ std::optional<Process> skrivandeProcess(const QByteArray& sokvag, bool& allaSynl
 
 } // namespace
 
+namespace {
+QString libreOfficeLasfil(const QString& sokvag) {
+    const QFileInfo fi(sokvag);
+    return fi.absoluteDir().filePath(QStringLiteral(".~lock.") + fi.fileName() + QLatin1Char('#'));
+}
+} // namespace
+
 QStringList lasfiler(const QString& sokvag) {
     const QFileInfo fi(sokvag);
-    const QDir mapp = fi.absoluteDir();
-    return {mapp.filePath(QStringLiteral(".~lock.") + fi.fileName() + QLatin1Char('#')),
-            mapp.filePath(QStringLiteral("~$") + fi.fileName())};
+    return {libreOfficeLasfil(sokvag), fi.absoluteDir().filePath(QStringLiteral("~$") + fi.fileName())};
 }
 
 bool arLasfil(const QString& filnamn) {
@@ -228,9 +237,10 @@ std::optional<Innehavare> oppnadAv(const QString& sokvag) {
     for (const QString& l : lasfiler(sokvag))
         if (auto las = lasLasfil(l))
             filer.append(*las);
-    // Another machine's program cannot be seen from here: its word stands.
+    // Another machine's program cannot be seen from here: its word stands. An
+    // Office owner file can only be such a program's.
     for (const Lasfil& l : filer)
-        if (!l.innehavare.dator.isEmpty())
+        if (!l.innehavare.dator.isEmpty() || l.innehavare.datorOkand)
             return l.innehavare;
 
     // A program that keeps the file open without a lock file is not one that
@@ -259,9 +269,8 @@ std::optional<Innehavare> oppnadAv(const QString& sokvag) {
     return std::nullopt;
 }
 
-void taBortLasfiler(const QString& sokvag) {
-    for (const QString& l : lasfiler(sokvag))
-        QFile::remove(l);
+void taBortLasfil(const QString& sokvag) {
+    QFile::remove(libreOfficeLasfil(sokvag));
 }
 
 } // namespace Filhallare

@@ -373,6 +373,12 @@ void skrivSidformat(const Arbetsblad& blad, lxw_worksheet* ark) {
         brytningar.push_back(0);
         prova(worksheet_set_h_pagebreaks(ark, brytningar.data()));
     }
+    // A text longer than its cell runs on over the empty cells beside it, and
+    // a spreadsheet program prints those too, on pages of their own; the
+    // program's own printing stops at the list's last column. A print area of
+    // exactly what the program prints gives the same pages in both.
+    if (const auto omrade = blad.utskriftsomrade())
+        prova(worksheet_print_area(ark, 0, 0, lxw_row_t(omrade->first - 1), lxw_col_t(omrade->second - 1)));
     const Omrade& m = blad.markering();
     worksheet_set_selection(ark, lxw_row_t(m.forstaRad() - 1), lxw_col_t(m.forstaKolumn() - 1),
                             lxw_row_t(m.sistaRad() - 1), lxw_col_t(m.sistaKolumn() - 1));
@@ -696,9 +702,9 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
                   QStringLiteral("Mappen %1 finns inte.").arg(QDir::toNativeSeparators(mapp)));
 
     // A spreadsheet program that has the file open would lose its view of it or
-    // write its own copy back over ours: refuse while it holds it. A lock file
-    // that nothing backs any more is left from a program that ended without
-    // removing it; it goes once the file is saved.
+    // write its own copy back over ours: refuse while it holds it. LibreOffice's
+    // lock file that nothing backs any more is left from a program that ended
+    // without removing it; it goes once the file is saved.
     if (auto innehavare = Filhallare::oppnadAv(mal))
         throw FilenOppen(mal, *innehavare);
     const QByteArray malNamn = QFile::encodeName(mal);
@@ -743,7 +749,7 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
         throw Fel(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,
                   QStringLiteral("Filen %1 kunde inte ersättas.").arg(mal));
     }
-    Filhallare::taBortLasfiler(mal);
+    Filhallare::taBortLasfil(mal);
     return mal;
 }
 

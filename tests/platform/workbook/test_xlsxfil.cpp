@@ -2,6 +2,7 @@
 #include "common/Fel.h"
 #include "platform/workbook/Filhallare.h"
 #include "platform/workbook/Kalkylprogram.h"
+#include "platform/workbook/Sidindelning.h"
 #include "platform/workbook/XlsxFil.h"
 #include "support/Dodsbarn.h"
 #include "support/Filhallarbarn.h"
@@ -353,6 +354,33 @@ private slots:
         QVERIFY(!x.harCell("G8"));
     }
 
+    // The print area is the block the program's own pages hold, from A1 to the
+    // last row and column that show something: a text running on past the last
+    // column, and formats, do not widen it; an empty sheet has none.
+    void utskriftsomradeArProgrammetsSidor() {
+        Testmiljo t;
+        const QString mal = t.fil(QStringLiteral("Lista.xlsx"));
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        blad.Range("m:z").setHorizontalAlignment(Justering::Centrerad);
+        blad.Cells(9, 9).Font().setBold(true);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), QString());
+
+        blad.Cells(2, 1).setValue(1);
+        blad.Cells(4, 3).setValue(QString(252, QLatin1Char('x')));
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$C$4");
+
+        blad.Cells(3, 5).Interior().setColor(Svart);
+        blad.Range("7:7").setRowHeight(30);
+        bok.SaveAs(mal);
+        QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$E$7");
+        const Sidindelning sidor(blad);
+        QCOMPARE(QPair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), QPair(7, 5));
+    }
+
     void nyFilErsatterGammalOchSakerhetskopieras() {
         SparadBok s;
         QFile::setPermissions(s.mal, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
@@ -376,9 +404,11 @@ private slots:
     }
 
     // A file another program holds is refused with the number the lists act
-    // on, names its holder, and stays as it was with its lock file. A lock file
-    // of this machine that nothing backs (its program crashed, or a reader only
-    // has the file open) is stale: the file is saved and the lock file goes.
+    // on, names its holder, and stays as it was with its lock file; an Office
+    // owner file always holds it. A LibreOffice lock file of this machine that
+    // nothing backs (its program crashed, or a reader only has the file open)
+    // is stale: the file is saved and the lock file goes. A writer without a
+    // lock file is no spreadsheet program.
     void lastFil_data() {
         QTest::addColumn<QString>("lasfil");
         QTest::addColumn<QByteArray>("innehall");
@@ -396,15 +426,20 @@ private slots:
         QTest::newRow("kvar, datorns fulla namn")
             << lo << ",," + har + ".klubben.se,07.12.2026 06:19,x;" << -1 << true << ""
             << "";
-        QTest::newRow("Office-fil kvar") << office
-                                         << QByteArray("\x04"
-                                                       "Anna")
-                                         << -1 << true << ""
-                                         << "";
+        QTest::newRow("kvar, localhost")
+            << lo << QByteArray(",,localhost,07.12.2026 06:19,x;") << -1 << true << ""
+            << "";
+        QTest::newRow("Office-fil") << office
+                                    << QByteArray("\x04"
+                                                  "Anna")
+                                    << -1 << false << "Anna"
+                                    << "";
         QTest::newRow("bara läsare") << lo << egen << int(Grepp::Laser) << true << ""
                                      << "";
         QTest::newRow("öppen för skrivning") << lo << egen << int(Grepp::Skriver) << false << "Anna Berg"
                                              << "";
+        QTest::newRow("skrivare utan låsfil") << "" << QByteArray() << int(Grepp::Skriver) << true << ""
+                                              << "";
         QTest::newRow("systemlås utan låsfil") << "" << QByteArray() << int(Grepp::Last) << false << ""
                                                << "";
         QTest::newRow("annan dator") << lo << QByteArray("Berg\\, Anna,anna,kontor-1,07.12.2026 06:19,x;")
@@ -429,6 +464,8 @@ private slots:
             barn.emplace(s.mal, Grepp(grepp));
             QVERIFY(barn->haller());
         }
+        // The copy of a competition asks the same question.
+        QCOMPARE(Filhallare::oppnadAv(s.mal).has_value(), !sparas);
         std::optional<Innehavare> innehavare;
         try {
             s.bok.SaveAs(s.t.fil(QStringLiteral("Skjutlagslista_Printer.xls")));
@@ -443,6 +480,7 @@ private slots:
             return;
         }
         QCOMPARE(lasBytes(s.mal), s.gammal);
+        QCOMPARE(s.filer().contains(lasfil), !lasfil.isEmpty());
         QCOMPARE(innehavare->lasfil, lasfil.isEmpty() ? QString() : s.t.fil(lasfil));
         QCOMPARE(innehavare->dator, dator);
         QCOMPARE(innehavare->process, barn ? barn->pid() : 0);
@@ -452,6 +490,26 @@ private slots:
         barn.reset();
         if (lasfil.isEmpty())
             QCOMPARE(s.sparaIgen(), "1");
+    }
+
+    // An ordinary user cannot see every process: a lock file of another login
+    // on this machine is taken at its word, one of the user's own is stale.
+    void egenLasfilArInaktuell() {
+        if (korSomVanligAnvandare("egenLasfilArInaktuell"))
+            return;
+        const passwd* jag = getpwuid(geteuid());
+        QVERIFY(jag);
+        for (const QByteArray& inloggning : {QByteArray(jag->pw_name), QByteArray("anna")}) {
+            SparadBok s;
+            QFile las(s.t.fil(".~lock.Skjutlagslista_Printer.xlsx#"));
+            QVERIFY(las.open(QIODevice::WriteOnly));
+            las.write("Anna Berg," + inloggning + "," + QSysInfo::machineHostName().toUtf8() +
+                      ",07.12.2026 06:19,x;");
+            las.close();
+            const bool egen = inloggning == jag->pw_name;
+            QCOMPARE(felnummer([&] { s.bok.SaveAs(s.mal); }), egen ? 0 : int(Felnummer::AtkomstNekad));
+            QCOMPARE(las.exists(), !egen);
+        }
     }
 
     // A file nobody may write stays as it is, also when the program runs as root.
