@@ -92,8 +92,10 @@ private slots:
                 kalla.startsWith("Alt+"))
                 continue;
             kallor.insert(utanKortkommando(QString::fromUtf8(kalla)));
-            if (QCoreApplication::translate(sammanhang, kalla) == QString::fromUtf8(kalla))
-                engelska << QString::fromUtf8(sammanhang + ": " + kalla);
+            const QString fraga = QString::fromUtf8(sammanhang + ": " + kalla);
+            if (QCoreApplication::translate(sammanhang, kalla) == QString::fromUtf8(kalla) &&
+                !engelska.contains(fraga))
+                engelska << fraga;
         }
         for (const QString& text : std::as_const(texter))
             if (!text.isEmpty() && kallor.contains(utanKortkommando(text)))
