@@ -228,12 +228,8 @@ private slots:
         rad("/media/anna/STICKA", "vfat", true);
         rad("/run/media/anna/STICKA", "exfat", true);
         rad("/mnt/usb", "fuseblk", true);
-        rad("/home", "ext4", true);
         rad("/run/user/1000", "tmpfs", false);
         rad("/run/lock", "ext4", false);
-        rad("/proc", "proc", false);
-        rad("/sys/fs/cgroup", "cgroup2", false);
-        rad("/dev/shm", "tmpfs", false);
         rad("/boot/efi", "vfat", false);
         rad("/snap/core22/1380", "squashfs", false);
         rad("/var/lib/docker/overlay2/a/merged", "overlay", false);
