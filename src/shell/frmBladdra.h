@@ -4,8 +4,8 @@
 #include <optional>
 
 class QComboBox;
-class QModelIndex;
 class QFileSystemModel;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 class Formkontext;
