@@ -1,18 +1,125 @@
 #include "platform/Filnamn.h"
 
-#include <QStringList>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/vfs.h>
 
-QString namnfel(const QString& namn) {
+namespace {
+
+constexpr quint32 MsdosMagi = 0x4d44;
+constexpr quint32 ExfatMagi = 0x2011BAB0;
+constexpr quint32 FuseMagi = 0x65735546;
+
+// mountinfo writes a blank, a tab, a newline and a backslash as "\040" and so on.
+QByteArray avkodad(const QByteArray& falt) {
+    QByteArray ut;
+    for (qsizetype i = 0; i < falt.size(); ++i) {
+        if (falt[i] == '\\' && i + 3 < falt.size()) {
+            bool ok = false;
+            const int kod = falt.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                ut += char(kod);
+                i += 3;
+                continue;
+            }
+        }
+        ut += falt[i];
+    }
+    return ut;
+}
+
+// The type and device of the mount whose device number is dev.
+bool montering(dev_t dev, QByteArray& typ, QByteArray& kalla) {
+    QFile info(QStringLiteral("/proc/self/mountinfo"));
+    if (!info.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray nummer = QByteArray::number(major(dev)) + ':' + QByteArray::number(minor(dev));
+    for (const QByteArray& rad : info.readAll().split('\n')) {
+        const QList<QByteArray> falt = rad.split(' ');
+        const qsizetype streck = falt.indexOf("-");
+        if (falt.size() < 3 || falt[2] != nummer || streck < 0 || streck + 2 >= falt.size())
+            continue;
+        typ = falt[streck + 1];
+        kalla = avkodad(falt[streck + 2]);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Filsystem fuseFilsystem(const QByteArray& typ, const QByteArray& forstaSektorn) {
+    const qsizetype punkt = typ.indexOf('.');
+    if (punkt >= 0) {
+        const QByteArray undertyp = typ.mid(punkt + 1).toLower();
+        for (const char* fat : {"exfat", "vfat", "fat", "msdos", "fat32", "fusefat"})
+            if (undertyp == fat)
+                return Filsystem::Fat;
+        return Filsystem::Linux;
+    }
+    // sshfs and the like say "fuse"; a device through FUSE says "fuseblk", and
+    // only its first sector tells what it is.
+    if (typ != "fuseblk")
+        return Filsystem::Linux;
+    // A device this user cannot read is, in practice, a stick's exFAT or
+    // NTFS: Windows' rules cost at most a name changed.
+    if (forstaSektorn.size() < 90)
+        return Filsystem::Fat;
+    if (forstaSektorn.mid(3, 8) == "EXFAT   " || forstaSektorn.mid(54, 3) == "FAT" ||
+        forstaSektorn.mid(82, 5) == "FAT32")
+        return Filsystem::Fat;
+    return Filsystem::Linux;
+}
+
+Filsystem filsystem(const QString& sokvag) {
+    QFileInfo mapp(QDir::cleanPath(QDir::current().absoluteFilePath(sokvag)));
+    while (!mapp.exists() && !mapp.isRoot())
+        mapp = QFileInfo(mapp.path());
+    const QByteArray c = QFile::encodeName(mapp.filePath());
+    struct statfs fs {};
+    if (::statfs(c.constData(), &fs) != 0)
+        return Filsystem::Linux;
+    switch (static_cast<quint32>(fs.f_type)) {
+    case MsdosMagi:
+    case ExfatMagi:
+        return Filsystem::Fat;
+    case FuseMagi: {
+        struct stat st {};
+        QByteArray typ, kalla;
+        if (::stat(c.constData(), &st) != 0 || !montering(st.st_dev, typ, kalla))
+            return Filsystem::Fat;
+        QByteArray sektor;
+        QFile enhet(QFile::decodeName(kalla));
+        if (kalla.startsWith('/') && enhet.open(QIODevice::ReadOnly))
+            sektor = enhet.read(512);
+        return fuseFilsystem(typ, sektor);
+    }
+    default:
+        return Filsystem::Linux;
+    }
+}
+
+QString namnfel(const QString& namn, Filsystem fs) {
     if (namn.isEmpty() || namn == QLatin1String(".") || namn == QLatin1String(".."))
         return QStringLiteral("namnet kan inte användas");
-    // Linux allows all but "/" and NUL; FAT refuses these and every control character.
-    static const QString forbjudna = QStringLiteral("/\\:*?\"<>|");
+    // Linux refuses only "/" and NUL; FAT these, every control character and
+    // the characters Windows keeps for paths and patterns.
+    const QString forbjudna = fs == Filsystem::Fat ? QStringLiteral("/\\:*?\"<>|") : QStringLiteral("/");
     for (const QChar c : namn) {
-        if (c.unicode() < 0x20)
+        if (c.unicode() == 0 || (fs == Filsystem::Fat && c.unicode() < 0x20))
             return QStringLiteral("namnet innehåller ett styrtecken");
         if (forbjudna.contains(c))
             return QStringLiteral("tecknet \"%1\" kan inte användas i ett namn").arg(c);
     }
+    // 255 bytes on Linux, 255 UTF-16 units on FAT.
+    if (namn.toUtf8().size() > 255 || namn.size() > 255)
+        return QStringLiteral("namnet är för långt");
+    if (fs != Filsystem::Fat)
+        return {};
     // FAT drops a trailing dot or blank, so the copy would get another name.
     if (namn.endsWith(QLatin1Char('.')) || namn.endsWith(QLatin1Char(' ')))
         return QStringLiteral("ett namn kan inte sluta med punkt eller blanksteg");
@@ -27,8 +134,40 @@ QString namnfel(const QString& namn) {
     const QString stam = namn.section(QLatin1Char('.'), 0, 0).trimmed();
     if (enheter.contains(stam, Qt::CaseInsensitive))
         return QStringLiteral("\"%1\" är ett reserverat namn på ett USB-minne").arg(stam);
-    // 255 UTF-16 units on FAT, 255 bytes on Linux.
-    if (namn.size() > 255 || namn.toUtf8().size() > 255)
-        return QStringLiteral("namnet är för långt");
     return {};
+}
+
+bool arEnhet(const QString& rot, const QByteArray& typ) {
+    if (rot == QLatin1String("/"))
+        return true;
+    static const QList<QByteArray> systemets = {
+        "proc",       "sysfs",         "tmpfs",      "devtmpfs",  "devpts",  "cgroup",      "cgroup2",
+        "overlay",    "squashfs",      "mqueue",     "debugfs",   "tracefs", "securityfs",  "pstore",
+        "bpf",        "configfs",      "fusectl",    "hugetlbfs", "autofs",  "binfmt_misc", "efivarfs",
+        "ramfs",      "nsfs",          "rpc_pipefs", "selinuxfs", "nfsd",    "fuse.portal", "fuse.gvfsd-fuse",
+        "fuse.lxcfs", "fuse.snapfuse", "none"};
+    if (systemets.contains(typ))
+        return false;
+    // Sticks are mounted under /media/<user>/ (Debian) or /run/media/<user>/;
+    // the rest of /run, and /boot, /proc, /sys, /dev, /snap, are the system's.
+    if (rot.startsWith(QLatin1String("/run/media/")))
+        return true;
+    for (const char* system : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap"}) {
+        const QLatin1String s(system);
+        if (rot == s || rot.startsWith(s + QLatin1Char('/')))
+            return false;
+    }
+    return true;
+}
+
+QStringList enheter() {
+    QStringList l = {QStringLiteral("/")};
+    for (const QStorageInfo& volym : QStorageInfo::mountedVolumes()) {
+        const QString rot = volym.rootPath();
+        // A file bound into place (a container's /etc/hosts) is no drive.
+        if (volym.isValid() && volym.isReady() && !l.contains(rot) && arEnhet(rot, volym.fileSystemType()) &&
+            QFileInfo(rot).isDir())
+            l << rot;
+    }
+    return l;
 }

@@ -15,12 +15,36 @@
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+// Shows the open folder in bold, apart from the one only highlighted.
+class OppnadMapp : public QStyledItemDelegate {
+public:
+    OppnadMapp(std::function<bool(const QModelIndex&)> oppnad, QObject* foralder)
+        : QStyledItemDelegate(foralder), m_oppnad(std::move(oppnad)) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* o, const QModelIndex& i) const override {
+        QStyledItemDelegate::initStyleOption(o, i);
+        if (m_oppnad(i))
+            o->font.setBold(true);
+    }
+
+private:
+    std::function<bool(const QModelIndex&)> m_oppnad;
+};
+
+} // namespace
 
 frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, const QString& tag)
     : frmBladdra(k, anropare, std::nullopt, tag != TaggInstallningar) {}
@@ -40,15 +64,8 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setToolTip(QStringLiteral("Här väljs vilken enhet tävlings katalogen ska hamna."));
     // Linux has no drive letters: the volumes mounted for the user stand in for them.
-    for (const QStorageInfo& volym : QStorageInfo::mountedVolumes()) {
-        const QString rot = volym.rootPath();
-        if (volym.isValid() && volym.isReady() && !rot.startsWith(QLatin1String("/proc")) &&
-            !rot.startsWith(QLatin1String("/sys")) && !rot.startsWith(QLatin1String("/dev")) &&
-            !rot.startsWith(QLatin1String("/run")))
-            Drive1->addItem(rot, rot);
-    }
-    if (Drive1->findData(QStringLiteral("/")) < 0)
-        Drive1->insertItem(0, QStringLiteral("/"), QStringLiteral("/"));
+    for (const QString& rot : enheter())
+        Drive1->addItem(rot, rot);
 
     m_modell->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     m_modell->setRootPath(QStringLiteral("/"));
@@ -59,10 +76,15 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     for (int kolumn = 1; kolumn < m_modell->columnCount(); ++kolumn)
         Dir1->hideColumn(kolumn);
     Dir1->header()->hide();
+    // A folder is opened by a double click or Enter, never by the style's
+    // single-click activation; the open one shows in bold.
+    Dir1->setExpandsOnDoubleClick(false);
+    Dir1->setItemDelegate(new OppnadMapp(
+        [this](const QModelIndex& i) { return !m_aktuell.isEmpty() && m_modell->filePath(i) == m_aktuell; },
+        Dir1));
 
     auto* cmdNyMapp = new QPushButton(this);
     cmdNyMapp->setObjectName(QStringLiteral("cmdNyMapp"));
-    cmdNyMapp->setToolTip(QStringLiteral("Ny mapp"));
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Välj markerad sökväg."));
@@ -84,18 +106,20 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     layout->addWidget(Dir1, 1);
     layout->addLayout(knappar);
 
-    Grafik grafik(k.g().strProgrammapp, k.m(), objectName());
+    // The wizards' chooser (frmBläddraExp) names its button beside the
+    // picture; the shell's shows the picture with the name as its tooltip.
+    Grafik grafik(k.g().strProgrammapp, k.m(), formnamn(), QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, m_lage ? QStringLiteral("Ikon saknas") : QString());
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Bläddra.ico")));
     const QIcon nyMapp = grafik.ikon(QStringLiteral("grafik/ikoner/NyMapp.ico"));
-    if (nyMapp.isNull())
+    cmdNyMapp->setIcon(nyMapp);
+    if (m_lage || nyMapp.isNull())
         cmdNyMapp->setText(QStringLiteral("Ny mapp"));
-    else
-        cmdNyMapp->setIcon(nyMapp);
+    if (!m_lage)
+        cmdNyMapp->setToolTip(QStringLiteral("Ny mapp"));
 
     connect(Drive1, &QComboBox::activated, this, &frmBladdra::Drive1_Change);
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& i) { m_aktuell = m_modell->filePath(i); });
-    connect(Dir1, &QTreeView::activated, this, [this](const QModelIndex& i) { Dir1->expand(i); });
+    connect(Dir1, &QTreeView::doubleClicked, this, &frmBladdra::oppna);
     connect(cmdNyMapp, &QPushButton::clicked, this, &frmBladdra::cmdNyMapp_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmBladdra::cmdOK_Click);
     connect(cmdAvbryt, &QPushButton::clicked, this, &frmBladdra::cmdAvbryt_Click);
@@ -123,12 +147,24 @@ QString frmBladdra::startmapp(const modGlobalt& g, Lage lage) {
     return QDir::cleanPath(mapp);
 }
 
+QString frmBladdra::formnamn() const {
+    return m_lage ? QStringLiteral("frmBläddraExp") : QStringLiteral("frmBläddra");
+}
+
+void frmBladdra::oppna(const QModelIndex& i) {
+    if (!i.isValid())
+        return;
+    m_aktuell = m_modell->filePath(i);
+    Dir1->expand(i);
+    Dir1->viewport()->update();
+}
+
 void frmBladdra::valjMapp(const QString& mapp) {
     const QModelIndex i = m_modell->index(QDir::cleanPath(mapp));
     if (!i.isValid())
         return;
     Dir1->setCurrentIndex(i);
-    m_aktuell = QDir::cleanPath(mapp);
+    oppna(i);
     m_folj = true;
     visaAktuell();
     const int drive = Drive1->findData(QStorageInfo(mapp).rootPath());
@@ -149,9 +185,18 @@ void frmBladdra::showEvent(QShowEvent* e) {
 
 bool frmBladdra::eventFilter(QObject* o, QEvent* e) {
     switch (e->type()) {
+    case QEvent::KeyPress: {
+        m_folj = false;
+        // Enter opens the highlighted folder; it does not press OK.
+        const int tangent = static_cast<QKeyEvent*>(e)->key();
+        if (o == Dir1 && (tangent == Qt::Key_Return || tangent == Qt::Key_Enter)) {
+            oppna(Dir1->currentIndex());
+            return true;
+        }
+        break;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::Wheel:
-    case QEvent::KeyPress:
         m_folj = false;
         break;
     default:
@@ -183,8 +228,8 @@ void frmBladdra::cmdNyMapp_Click() {
     const QString namn = svar->trimmed();
     if (namn.isEmpty())
         return;
-    // A competition folder made here may go onto a USB stick later.
-    const QString fel = namnfel(namn);
+    // The names the folder's own file system holds (a USB stick: Windows' rules).
+    const QString fel = namnfel(namn, filsystem(m_aktuell));
     if (!fel.isEmpty()) {
         m_k.m().visa(QStringLiteral("Mappen \"%1\" kan inte skapas: %2.").arg(namn, fel),
                      QStringLiteral("Ny mapp"), Meddelanden::Ikon::Kritisk);

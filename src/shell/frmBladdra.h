@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QModelIndex;
 class QPushButton;
 class QTreeView;
 class Formkontext;
@@ -15,6 +16,10 @@ class modGlobalt;
 // open; the choice is handed over by the signal valt, so nothing is ever handed
 // to a window that has gone. Tag "inställningar" (the settings form) gets the
 // folder as it is; any other caller gets it with a trailing separator.
+//
+// The current folder is the one opened (a double click, Enter, a drive
+// chosen), not one only highlighted: OK hands it over and "Ny mapp" makes the
+// new folder in it.
 //
 // For the import and export wizards it runs in their mode: it starts in the
 // folder the mode's program INI key names (Tävlingskatalog, Exportkatalog), the
@@ -49,6 +54,10 @@ private:
     frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> lage, bool medAvslut);
 
     QPushButton* cmdOK;
+    // The name its messages give: the wizards' chooser is frmBläddraExp.
+    QString formnamn() const;
+    // Makes a folder of the list the current folder, showing what it holds.
+    void oppna(const QModelIndex& i);
     void cmdNyMapp_Click();
     void cmdOK_Click();
     void cmdAvbryt_Click();

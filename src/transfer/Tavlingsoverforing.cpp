@@ -4,14 +4,17 @@
 #include "platform/Databas.h"
 #include "platform/Filnamn.h"
 #include "platform/Meddelanden.h"
+#include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStorageInfo>
 #include <filesystem>
+#include <functional>
 
 namespace Overforing {
 
@@ -59,6 +62,50 @@ QString nativ(const QString& s) {
     return QDir::toNativeSeparators(s);
 }
 
+// The first name in the folder kallmapp, the folder's own included, that a
+// file system fs cannot hold, told as the refusal names it; empty when there is
+// none. What a copy leaves out (links, locks, pipes) is not looked at. On FAT
+// two names that differ only in letter case would end up as one file.
+QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
+    const QString mappnamn = QFileInfo(kallmapp).fileName();
+    const QString mal = nativ(dest);
+    if (const QString fel = namnfel(mappnamn, fs); !fel.isEmpty())
+        return QStringLiteral("Tävlingsmappen \"%1\" kan inte kopieras till %2: %3.").arg(mappnamn, mal, fel);
+    std::function<QString(const QString&)> mapp = [&](const QString& rel) -> QString {
+        const QDir d(rel.isEmpty() ? kallmapp : kallmapp + QLatin1Char('/') + rel);
+        QHash<QString, QString> vikta;
+        QStringList undermappar;
+        const QFileInfoList poster =
+            d.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                            QDir::Name | QDir::DirsLast);
+        for (const QFileInfo& p : poster) {
+            const QString namn = p.fileName();
+            if (utelamnas(namn) || p.isSymLink() || !(p.isFile() || p.isDir()))
+                continue;
+            const QString plats = rel.isEmpty() ? namn : rel + QLatin1Char('/') + namn;
+            if (const QString fel = namnfel(namn, fs); !fel.isEmpty())
+                return QStringLiteral("\"%1\" i tävlingsmappen kan inte kopieras till %2: %3.")
+                    .arg(nativ(plats), mal, fel);
+            if (fs == Filsystem::Fat) {
+                const QString vikt = namn.toCaseFolded();
+                if (const auto forra = vikta.constFind(vikt); forra != vikta.constEnd())
+                    return QStringLiteral(
+                               "\"%1\" och \"%2\" i tävlingsmappen kan inte båda kopieras till %3, "
+                               "där stora och små bokstäver inte skiljer två namn åt.")
+                        .arg(nativ(*forra), nativ(plats), mal);
+                vikta.insert(vikt, plats);
+            }
+            if (p.isDir())
+                undermappar << plats;
+        }
+        for (const QString& u : undermappar)
+            if (const QString hinder = mapp(u); !hinder.isEmpty())
+                return hinder;
+        return {};
+    };
+    return mapp({});
+}
+
 struct Ord {
     QString infinitiv; // importera
     QString passiv;    // importeras
@@ -73,7 +120,8 @@ Ord ord(Riktning r) {
 } // namespace
 
 Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& destfalt,
-                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m) {
+                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m,
+                     std::optional<Filsystem> malfilsystem) {
     // The file's own path says where its folder is, whether it was browsed,
     // prefilled or typed; the browsed title adds nothing to it.
     Q_UNUSED(bladdradFiltitel);
@@ -134,6 +182,8 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                      felSokvag, 0);
 
     const QFileInfo destinfo(s.destination);
+    if (QFileInfo(QDir::cleanPath(dest)).isFile())
+        return stopp(QStringLiteral("%1 är en fil, ingen mapp.").arg(nativ(dest)), felSokvag, 1);
     if (!destinfo.isDir())
         return stopp(QStringLiteral("Mappen %1 finns inte.").arg(nativ(dest)), felSokvag, 1);
     if (sammaPost(malmapp, s.kallmapp))
@@ -154,15 +204,26 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                                     "av en kopiering. Stäng tävlingen först.")
                          .arg(g.strTavlingsnamn, nativ(QDir::cleanPath(g.strTavlingsmapp))),
                      felSokvag, 1);
-    for (const QString& namn : {s.mappnamn, s.filtitel}) {
-        const QString fel = namnfel(namn);
-        if (!fel.isEmpty())
-            return stopp(QStringLiteral("Tävlingen kan inte kopieras som \"%1\": %2.").arg(namn, fel),
-                         felSokvag, 0);
-    }
+    // Another destination may hold what this one cannot.
+    if (const QString hinder =
+            namnhinder(s.kallmapp, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
+        !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 1);
     const QFileInfo malinfo(malmapp);
     if (malinfo.exists() && !malinfo.isDir())
         return stopp(QStringLiteral("%1 finns redan och är ingen mapp.").arg(nativ(malmapp)), felSokvag, 1);
+    // A competition open in another program there is told before anything is
+    // asked: no answer would let the copy through. Each competition of the
+    // folder replaces its namesake there.
+    if (malinfo.isDir()) {
+        const QStringList databaser =
+            QDir(s.kallmapp).entryList({QStringLiteral("*.air")}, QDir::Files | QDir::Hidden, QDir::Name);
+        for (const QString& databas : databaser) {
+            const Tavling::Las las = Tavling::lasTavling(malmapp, QFileInfo(databas).completeBaseName());
+            if (!las.fil && las.upptagen)
+                return stopp(las.text, felSokvag, 1);
+        }
+    }
 
     const auto fraga = [&](const QString& text) {
         if (m.visa(text, QStringLiteral("Bekräfta"), Ikon::Fraga, Meddelanden::Knappar::JaNej) ==

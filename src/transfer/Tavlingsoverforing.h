@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Filnamn.h"
+
 #include <QString>
+#include <optional>
 
 class Meddelanden;
 class modGlobalt;
@@ -34,9 +37,11 @@ struct Kontroll {
 
 // Every check before a copy, in order, its messages and questions through m.
 // bladdradFiltitel is the file name the source Browse gave, empty when the
-// source was not browsed.
+// source was not browsed. The names in the folder are held to the rules of the
+// destination's file system, found out unless malfilsystem says it.
 Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& destfalt,
-                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m);
+                     const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m,
+                     std::optional<Filsystem> malfilsystem = std::nullopt);
 
 // What a copy ended with. An empty feltext is success. sokvagsfel marks a
 // refusal before anything was copied (the target held by another program),

@@ -12,15 +12,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThread>
 #include <QVBoxLayout>
+#include <exception>
+#include <memory>
 
 namespace {
 
@@ -69,6 +74,31 @@ QHBoxLayout* obligatorisk(QWidget* panel, int index, QLabel* ledtext) {
     rad->addWidget(stjarna);
     rad->addWidget(ledtext, 1);
     return rad;
+}
+
+// Copies on a thread of its own, so that the windows go on repainting (a
+// desktop offers to kill a window that stops answering, which would cut the
+// copy off); clicks, keys and close boxes wait until the copy is done. A
+// program told to end meanwhile waits for the copy too, so nothing the copy
+// writes or the wizard shows goes away under it.
+Overforing::Kopieringsutfall kopieraIBakgrunden(const QString& destination, const QString& kalla) {
+    Overforing::Kopieringsutfall utfall;
+    std::exception_ptr fel;
+    std::unique_ptr<QThread> trad(QThread::create([&] {
+        try {
+            utfall = Overforing::kopieraTavlingsmapp(destination, kalla);
+        } catch (...) {
+            fel = std::current_exception();
+        }
+    }));
+    QEventLoop vanta;
+    QObject::connect(trad.get(), &QThread::finished, &vanta, &QEventLoop::quit);
+    trad->start();
+    vanta.exec(QEventLoop::ExcludeUserInputEvents);
+    trad->wait();
+    if (fel)
+        std::rethrow_exception(fel);
+    return utfall;
 }
 
 } // namespace
@@ -245,7 +275,8 @@ frmOverforingsguide::frmOverforingsguide(Formkontext& k, Riktning riktning, QWid
     resize(twips(7500), twips(5400));
 
     // Form_Load. A missing picture is told once and the wizard goes on without it.
-    Grafik grafik(k.g().strProgrammapp, k.m(), objectName());
+    Grafik grafik(k.g().strProgrammapp, k.m(), objectName(), QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
     imgGuide->setPixmap(grafik.bild(QStringLiteral("grafik/bilder/DisketterExp.bmp")));
     picBild->setPixmap(grafik.bild(QStringLiteral("grafik/bilder/Export.gif")));
     VisaSteg(Introduktion);
@@ -347,33 +378,38 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
     // (Not the lists' busy guard: the buttons stay off after a copy that
     // succeeded, as the wizard closes then, and the status label shows.)
     struct Kopierar {
-        frmOverforingsguide& w;
+        QPointer<frmOverforingsguide> w;
         bool klar = false;
-        explicit Kopierar(frmOverforingsguide& g) : w(g) {
-            w.m_kopierar = true;
-            for (QPushButton* b : {w.cmdForegaende, w.cmdNasta, w.cmdAvbryt})
+        explicit Kopierar(frmOverforingsguide& g) : w(&g) {
+            w->m_kopierar = true;
+            for (QPushButton* b : {w->cmdForegaende, w->cmdNasta, w->cmdAvbryt})
                 b->setEnabled(false);
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            w.lblStatusKopiering->show();
+            w->lblStatusKopiering->show();
             for (int i = 0; i < 2; ++i)
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
         ~Kopierar() {
             QApplication::restoreOverrideCursor();
-            w.m_kopierar = false;
+            if (!w)
+                return;
+            w->m_kopierar = false;
             if (klar)
                 return;
-            w.lblStatusKopiering->hide();
-            for (QPushButton* b : {w.cmdForegaende, w.cmdNasta, w.cmdAvbryt})
+            w->lblStatusKopiering->hide();
+            for (QPushButton* b : {w->cmdForegaende, w->cmdNasta, w->cmdAvbryt})
                 b->setEnabled(true);
         }
     };
+    const QPointer<frmOverforingsguide> finns(this);
     Overforing::Kopieringsutfall utfall;
     {
         Kopierar kopierar(*this);
-        utfall = Overforing::kopieraTavlingsmapp(s.destination, s.kallmapp);
+        utfall = kopieraIBakgrunden(s.destination, s.kallmapp);
         kopierar.klar = utfall.feltext.isEmpty();
     }
+    if (!finns)
+        return false;
     if (utfall.feltext.isEmpty())
         return true;
     if (utfall.sokvagsfel)

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -350,6 +352,66 @@ private slots:
         frmOverforingsguide g(f.kontext, Riktning::Import);
         QCOMPARE(f.m.visade.size(), 1);
         QCOMPARE(f.m.senasteText(), QStringLiteral("frmImporteraGuide, Form_load: Ikon saknas!"));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Ikon saknas"));
+        QCOMPARE(f.m.visade[0].ikon, Ikon::Information);
+    }
+
+    // With the open competition's source field emptied, the refusal puts the
+    // focus in that field: its Browse button is off.
+    void tomKallaMedOppenTavling() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        frmOverforingsguide g(f.kontext, Riktning::Export);
+        g.show();
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagExpTavling")->clear();
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(f.t.mapp());
+        klicka(&g, "cmdNasta");
+        klicka(&g, "cmdNasta");
+        QCOMPARE(f.m.senasteText(),
+                 QStringLiteral("Du måste ange en sökväg till den tävling som ska exporteras."));
+        QCOMPARE(g.steg(), 0);
+        QCOMPARE(g.focusWidget(), widget<QLineEdit>(&g, "txtSokvagExpTavling"));
+    }
+
+    // The event loop runs while the files are copied, so the windows repaint:
+    // the copy waits for a database that another connection holds, and only
+    // that connection's commit, made by a timer of this thread once the copy
+    // has begun, lets it go on.
+    void fonstretLeverUnderKopieringen() {
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        const QString sticka = f.t.fil(QStringLiteral("Sticka"));
+        QVERIFY(QDir().mkpath(sticka));
+        bool slapptUnderKopieringen = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("halla"));
+            db.setDatabaseName(cup);
+            QVERIFY(db.open());
+            frmOverforingsguide g(f.kontext, Riktning::Export);
+            g.show();
+            fyllI(g, sticka);
+            QTimer vakt;
+            connect(&vakt, &QTimer::timeout, [&] {
+                if (QDir(sticka).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                    return;
+                slapptUnderKopieringen = !widget<QPushButton>(&g, "cmdAvbryt")->isEnabled();
+                QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+                vakt.stop();
+            });
+            NarDenVisas borjar([&] {
+                QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                vakt.start(0);
+            });
+            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&borjar);
+            klicka(&g, "cmdNasta");
+            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("halla"));
+        QVERIFY(slapptUnderKopieringen);
+        QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
     }
 };
 
