@@ -21,7 +21,6 @@
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -39,21 +38,6 @@
 namespace {
 using Ikon = Meddelanden::Ikon;
 } // namespace
-
-frmInstallningar::Vantemarkor::Vantemarkor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-frmInstallningar::Vantemarkor::~Vantemarkor() {
-    slapp();
-}
-
-void frmInstallningar::Vantemarkor::slapp() {
-    if (!m_satt)
-        return;
-    m_satt = false;
-    QApplication::restoreOverrideCursor();
-}
 
 frmInstallningar::frmInstallningar(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
     setObjectName(QStringLiteral("frmInstallningar"));
@@ -205,13 +189,13 @@ void frmInstallningar::Form_Load() {
         });
     // A form that could not load all it needs waits for nothing more.
     if (!m_laddat)
-        m_vantemarkor.slapp();
+        m_laddas.klar();
 }
 
 void frmInstallningar::Form_Activate() {
     for (Installningsflik* flik : flikar())
         flik->aktiverad();
-    m_vantemarkor.slapp();
+    m_laddas.klar();
 }
 
 void frmInstallningar::tabInstallningar_Click(int forra) {
