@@ -1,8 +1,8 @@
 #include "common/IniNamn.h"
 #include "output/Arbetsboksram.h"
-#include "platform/Filstorlekstak.h"
 #include "platform/workbook/Arbetsblad.h"
 #include "platform/workbook/Skrivarmotor.h"
+#include "support/Filstorlekstak.h"
 #include "support/Testfixtur.h"
 #include "support/XlsxLasare.h"
 

@@ -1,6 +1,6 @@
-#include "Askadarstod.h"
 #include "platform/Windows1252.h"
 #include "shell/Tavling.h"
+#include "support/Askadarstod.h"
 
 #include <QProcess>
 

@@ -1,8 +1,8 @@
-#include "Askadarstod.h"
 #include "shell/Fonsternamn.h"
 #include "spectator/Askadarmenyer.h"
 #include "spectator/Registrering.h"
 #include "spectator/frmKonfigAskSkarm.h"
+#include "support/Askadarstod.h"
 #include "support/Widget.h"
 
 #include <QCheckBox>

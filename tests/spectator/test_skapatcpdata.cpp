@@ -1,6 +1,6 @@
-#include "Askadarstod.h"
 #include "platform/Windows1252.h"
 #include "spectator/SkapaTCPData.h"
+#include "support/Askadarstod.h"
 #include "support/Testfel.h"
 
 // The squad message as the display receives it: a real client on loopback reads

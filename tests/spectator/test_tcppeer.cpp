@@ -1,6 +1,6 @@
-#include "Askadarstod.h"
 #include "shell/modGlobalt.h"
 #include "spectator/TcpPeer.h"
+#include "support/Askadarstod.h"
 #include "support/TestMeddelanden.h"
 
 #include <QSignalSpy>
