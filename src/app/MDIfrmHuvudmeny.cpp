@@ -402,23 +402,11 @@ void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
 
 // --- Menu commands ---
 
-bool MDIfrmHuvudmeny::excelFinns() {
-    if (!m_g.blnExcelSaknas)
-        return true;
-    m_m.visa(QStringLiteral("Du har inte Microsoft Excel installerat!"), QStringLiteral("Inget Excel"),
-             Meddelanden::Ikon::Kritisk);
-    return false;
-}
-
 void MDIfrmHuvudmeny::listkommando(Utskriftsmal mal, const Fonsterid<Utskriftsmal>& lista) {
-    if (!excelFinns())
-        return;
     m_vard.visaFonster(lista, mal);
 }
 
 void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
-    if (!excelFinns())
-        return;
     // Without rounds the printout is made as the window loads; there is nothing
     // left for the window to ask, and the information window would only stand
     // in front of the status window.
@@ -429,8 +417,6 @@ void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
 }
 
 void MDIfrmHuvudmeny::vandringsprislista(Utskriftsmal mal) {
-    if (!excelFinns())
-        return;
     // The builder's declared items are off while it runs; it gives them back
     // itself, the host when it throws.
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista "))(

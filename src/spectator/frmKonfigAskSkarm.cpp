@@ -128,8 +128,8 @@ void frmKonfigAskSkarm::visaStatus() {
 }
 
 void frmKonfigAskSkarm::visaFel() {
-    lblTCPErrorDesc->setText(m_k.g().strSenasteTCPFel);
-    lblAntalFel->setText(QStringLiteral("Antal fel: ") + QString::number(m_k.g().intAntalTCPFel));
+    lblTCPErrorDesc->setText(m_flode.senasteFel());
+    lblAntalFel->setText(QStringLiteral("Antal fel: ") + QString::number(m_flode.antalFel()));
 }
 
 void frmKonfigAskSkarm::cmdStartaTCP_Click() {
