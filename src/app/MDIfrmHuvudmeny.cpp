@@ -368,8 +368,7 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
         // otherwise work on top of the competition opened here.
         if (m_vard.menyPa(Meny::mnuStang) ? !stangTavling() : !stangAllaBarn())
             return;
-        const QString sokvag =
-            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
+        const QString sokvag = SenasteFiler::filnamn(m_g, index);
         if (sokvag.isEmpty())
             return;
         if (!QFileInfo::exists(sokvag)) {
@@ -390,8 +389,7 @@ void MDIfrmHuvudmeny::mnuStang_Click() {
 
 void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
-        const QString sokvag =
-            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
+        const QString sokvag = SenasteFiler::filnamn(m_g, i);
         if (sokvag.isEmpty())
             continue;
         m_vard.sattMenytext(mnuFil(i), SenasteFiler::menytext(i, sokvag));

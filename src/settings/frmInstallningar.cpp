@@ -16,6 +16,7 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/SenasteFiler.h"
 #include "shell/Tangentregler.h"
 #include "shell/Twips.h"
 #include "shell/frmBladdra.h"
@@ -319,23 +320,12 @@ void frmInstallningar::cmdRensaArkivMeny_Click() {
                      QStringLiteral("Bekräfta borttag"), Ikon::Fraga,
                      Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
         return;
-    clsIni& ini = m_k.g().iniProgram;
-    QStringList nycklar;
-    for (int i = 1; i <= Ini::AntalSenasteFiler; ++i)
-        if (!ini.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString()).isEmpty())
-            nycklar << Ini::filnamnNyckel(i);
-    if (nycklar.isEmpty())
+    const std::optional<QList<int>> tomda = SenasteFiler::tomLista(m_k.g(), m_k.m());
+    if (!tomda || tomda->isEmpty())
         return;
-    if (!ini.DeleteKeys(Ini::Sektion::Sokvagar, nycklar)) {
-        m_k.m().visa(QStringLiteral("Listan över senaste tävlingar kunde inte tas bort.\r\n") +
-                         ini.senasteFel(),
-                     QStringLiteral("Senaste tävlingar"), Ikon::Utropstecken);
-        return;
-    }
-    for (const QString& nyckel : nycklar) {
-        const Meny fil = mnuFil(nyckel.right(1).toInt());
-        m_k.fonster().sattMenytext(fil, QString());
-        m_k.fonster().visaMeny(fil, false);
+    for (const int i : *tomda) {
+        m_k.fonster().sattMenytext(mnuFil(i), QString());
+        m_k.fonster().visaMeny(mnuFil(i), false);
     }
     m_k.fonster().visaMeny(Meny::mnuLineFiler, false);
 }
