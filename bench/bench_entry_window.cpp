@@ -60,7 +60,6 @@ public:
 class Dialoger : public Plattformsdialoger {
 public:
     QString oppnaFil(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString valjMapp(QWidget*, const QString&, const QString&) override { return {}; }
     std::optional<Kopior> valjKopior(QWidget*, const Kopior&) override { return std::nullopt; }
     bool oppnaDokument(const QString&) override { return false; }
 };

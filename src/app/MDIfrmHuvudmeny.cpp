@@ -368,8 +368,7 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
         // otherwise work on top of the competition opened here.
         if (m_vard.menyPa(Meny::mnuStang) ? !stangTavling() : !stangAllaBarn())
             return;
-        const QString sokvag =
-            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(index), QString());
+        const QString sokvag = SenasteFiler::filnamn(m_g, index);
         if (sokvag.isEmpty())
             return;
         if (!QFileInfo::exists(sokvag)) {
@@ -390,8 +389,7 @@ void MDIfrmHuvudmeny::mnuStang_Click() {
 
 void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
-        const QString sokvag =
-            m_g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
+        const QString sokvag = SenasteFiler::filnamn(m_g, i);
         if (sokvag.isEmpty())
             continue;
         m_vard.sattMenytext(mnuFil(i), SenasteFiler::menytext(i, sokvag));
@@ -402,23 +400,11 @@ void MDIfrmHuvudmeny::Hamta_5_senaste_filer() {
 
 // --- Menu commands ---
 
-bool MDIfrmHuvudmeny::excelFinns() {
-    if (!m_g.blnExcelSaknas)
-        return true;
-    m_m.visa(QStringLiteral("Du har inte Microsoft Excel installerat!"), QStringLiteral("Inget Excel"),
-             Meddelanden::Ikon::Kritisk);
-    return false;
-}
-
 void MDIfrmHuvudmeny::listkommando(Utskriftsmal mal, const Fonsterid<Utskriftsmal>& lista) {
-    if (!excelFinns())
-        return;
     m_vard.visaFonster(lista, mal);
 }
 
 void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
-    if (!excelFinns())
-        return;
     // Without rounds the printout is made as the window loads; there is nothing
     // left for the window to ask, and the information window would only stand
     // in front of the status window.
@@ -429,8 +415,6 @@ void MDIfrmHuvudmeny::lagutskrift(Utskriftsmal mal) {
 }
 
 void MDIfrmHuvudmeny::vandringsprislista(Utskriftsmal mal) {
-    if (!excelFinns())
-        return;
     // The builder's declared items are off while it runs; it gives them back
     // itself, the host when it throws.
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.SkrivVandringsprisLista "))(

@@ -113,8 +113,6 @@ private:
     // The menu states of an open competition, after its settings were loaded or
     // it was created.
     void visaOppenTavling(bool lagtavling, bool vandringspris);
-    // The refusal when no spreadsheet engine is at hand; false when refused.
-    bool excelFinns();
     void listkommando(Utskriftsmal mal, const Fonsterid<Utskriftsmal>& lista);
     void lagutskrift(Utskriftsmal mal);
     void vandringsprislista(Utskriftsmal mal);

@@ -12,10 +12,6 @@ QString QtDialoger::oppnaFil(QWidget* foralder, const QString& rubrik, const QSt
     return QFileDialog::getOpenFileName(foralder, rubrik, startmapp, filter);
 }
 
-QString QtDialoger::valjMapp(QWidget* foralder, const QString& rubrik, const QString& startmapp) {
-    return QFileDialog::getExistingDirectory(foralder, rubrik, startmapp);
-}
-
 std::optional<Plattformsdialoger::Kopior> QtDialoger::valjKopior(QWidget* foralder, const Kopior& nu) {
     // Without a default printer the dialog would have nothing to offer: the
     // command ends quietly instead.

@@ -54,6 +54,15 @@ QList<Klass> lasKlasser(const modGlobalt& g, const QString& villkor, const QVari
     return klasser;
 }
 
+QStringList klasskoder(const modGlobalt& g) {
+    QSqlQuery q =
+        g.cnnTavling.kor(QStringLiteral("SELECT Klass FROM %1 ORDER BY Klass").arg(g.klasstabell()));
+    QStringList koder;
+    while (q.next())
+        koder << q.value(0).toString();
+    return koder;
+}
+
 Klassregister::Klassregister(const QList<Klass>& klasser) : m_klasser(klasser) {
     for (qsizetype i = 0; i < m_klasser.size(); ++i) {
         const QString n = nyckel(m_klasser[i].kod);

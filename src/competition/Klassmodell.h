@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 class Databas;
@@ -48,6 +49,10 @@ QString nyckel(const QString& kod);
 // Sport/Nat where the table has it, in Räknare order; villkor is a WHERE
 // clause with bound values, or empty.
 QList<Klass> lasKlasser(const modGlobalt& g, const QString& villkor = {}, const QVariantList& varden = {});
+
+// The codes of the class table of the open competition in Swedish order, as
+// a shooter's class is chosen from them.
+QStringList klasskoder(const modGlobalt& g);
 
 // The classes by their code; the first row of a code counts, as the table is
 // read in Räknare order.

@@ -14,6 +14,7 @@
 #include "shell/Grafik.h"
 #include "shell/Tangentregler.h"
 #include "shell/Twips.h"
+#include "shell/Upptagen.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
 
@@ -250,9 +251,12 @@ void frmResultatInskrivning::Oppna_databaser_mm(int skjutlag) {
     m_flode.visaOppnatSkjutlag(skjutlag);
 }
 
-void frmResultatInskrivning::Oppna_skjutlag(int skjutlag) {
+void frmResultatInskrivning::Oppna_skjutlag(int skjutlag, Upptagen* upptagen) {
     m_skjutlag.clear();
-    falla(m_k.m(), QStringLiteral("Öppna_skjutlag"))([&] { m_skjutlag = hamtaSkjutlag(m_k.g(), skjutlag); });
+    falla(m_k.m(), QStringLiteral("Öppna_skjutlag"))([&] {
+        const auto las = [&] { return hamtaSkjutlag(m_k.g(), skjutlag); };
+        m_skjutlag = upptagen ? upptagen->steg(las) : las();
+    });
 }
 
 void frmResultatInskrivning::sattRubrik(int skjutlag) {
@@ -270,8 +274,8 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
     m_flode.visaOppnatSkjutlag(skjutlag);
     // The hourglass comes after the display's question, which wants an answer
     // and not a wait.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Oppna_skjutlag(skjutlag);
+    Upptagen upptagen;
+    Oppna_skjutlag(skjutlag, &upptagen);
     Ta_bort_rader();
     Hamta_in_skyttarna_till_txt();
     if (!m_skjutlag.isEmpty())
@@ -279,7 +283,7 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
     m_banrader->uppdateraVScrollMax();
     m_banrader->sattVScroll(0);
     sattRubrik(skjutlag);
-    QApplication::restoreOverrideCursor();
+    upptagen.klar();
     m_fokusFalt = nullptr;
     m_blnSerieAndrad = false;
     m_byggerOm = false;

@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+class Upptagen;
+
 class Askadarflode;
 class Formkontext;
 class QLabel;
@@ -109,7 +111,8 @@ private:
     void Form_Activate();
     void Form_QueryUnload();
     void Form_Unload();
-    void Oppna_skjutlag(int skjutlag);
+    // A failure to read is told, after the hourglass of a switch has gone.
+    void Oppna_skjutlag(int skjutlag, Upptagen* upptagen = nullptr);
     void sattRubrik(int skjutlag);
 
     // What runs before the squad changes or the window goes: the field being

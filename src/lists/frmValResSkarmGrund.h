@@ -3,7 +3,7 @@
 #include "lists/Klassval.h"
 #include "lists/Skarmlista.h"
 #include "output/Arbetsboksram.h"
-#include "shell/Laddningsmarkor.h"
+#include "shell/Upptagen.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -78,5 +78,5 @@ private:
     // A list is being made: nothing of the dialog runs meanwhile, and it does
     // not close.
     bool m_kor = false;
-    std::optional<Laddningsmarkor> m_laddas;
+    std::optional<Upptagen> m_laddas;
 };

@@ -1,10 +1,10 @@
 #include "output/Listkorning.h"
 
-#include "output/Upptagen.h"
 #include "platform/workbook/Skrivarmotor.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
+#include "shell/Upptagen.h"
 #include "shell/frmStatusUtskrift.h"
 #include "shell/modGlobalt.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
-#include "shell/Laddningsmarkor.h"
+#include "shell/Upptagen.h"
 
 #include <QWidget>
 #include <optional>
@@ -56,5 +56,5 @@ private:
     bool m_laddad = false;
     // A list is being made: the dialog does not close meanwhile.
     bool m_kor = false;
-    std::optional<Laddningsmarkor> m_laddas;
+    std::optional<Upptagen> m_laddas;
 };

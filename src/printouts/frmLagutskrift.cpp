@@ -8,8 +8,8 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
-#include "shell/Laddningsmarkor.h"
 #include "shell/Twips.h"
+#include "shell/Upptagen.h"
 #include "shell/modGlobalt.h"
 
 #include <QCloseEvent>
@@ -71,7 +71,7 @@ void frmLagutskrift::Form_Load() {
 
     QList<Lagresultat::Utan> utan;
     {
-        const Laddningsmarkor timglas;
+        const Upptagen timglas;
         m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
             utan = Lagresultat::rakna(m_k.g().cnnTavling);
             if (m_k.g().blnFleraTavlingar)

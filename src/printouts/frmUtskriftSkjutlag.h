@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
-#include "shell/Laddningsmarkor.h"
+#include "shell/Upptagen.h"
 
 #include <QWidget>
 #include <optional>
@@ -51,5 +51,5 @@ private:
     // Rounds are in use: the explanation box is shown and its choice kept.
     bool m_forklaringar = false;
     // The hourglass from the start of loading until the dialog is first active.
-    std::optional<Laddningsmarkor> m_laddas;
+    std::optional<Upptagen> m_laddas;
 };

@@ -1,6 +1,7 @@
 #include "registration/frmInskrivningSkyttar.h"
 
 #include "common/Databasnamn.h"
+#include "competition/Klassmodell.h"
 #include "competition/Omgangar.h"
 #include "competition/Skjutlag.h"
 #include "competition/Skjuttider.h"
@@ -31,7 +32,6 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -665,13 +665,11 @@ bool frmInskrivningSkyttar::valjBana(int bana) {
 }
 
 void frmInskrivningSkyttar::Hamta_klasser() {
-    const modGlobalt& g = m_k.g();
     const QString vald = cboKlassADO->currentText();
-    QSqlQuery q = m_k.db().kor(QStringLiteral("SELECT Klass FROM %1 ORDER BY Klass").arg(g.klasstabell()));
+    const QStringList koder = Klassmodell::klasskoder(m_k.g());
     const QSignalBlocker tyst(cboKlassADO);
     cboKlassADO->clear();
-    while (q.next())
-        cboKlassADO->addItem(q.value(0).toString());
+    cboKlassADO->addItems(koder);
     // Coming back from the settings keeps the class being typed.
     cboKlassADO->setCurrentIndex(vald.isEmpty() ? -1 : cboKlassADO->findText(vald, Qt::MatchExactly));
 }

@@ -4,7 +4,7 @@
 #include "registration/Inskrivningslage.h"
 #include "registration/Skytt.h"
 #include "registration/Tangentvag.h"
-#include "shell/Laddningsmarkor.h"
+#include "shell/Upptagen.h"
 
 #include <QList>
 #include <QWidget>
@@ -159,5 +159,5 @@ private:
 
     bool m_stangd = false;
     // Up while the window loads, until its first activation.
-    std::optional<Laddningsmarkor> m_laddas;
+    std::optional<Upptagen> m_laddas;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "competition/Lagmedlemmar.h"
-#include "shell/Laddningsmarkor.h"
+#include "shell/Upptagen.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -116,5 +116,5 @@ private:
     // The window itself chooses a node: the choice is no click of the operator's.
     bool m_valjer = false;
     // Up while the window loads, until its first activation.
-    std::optional<Laddningsmarkor> m_laddas;
+    std::optional<Upptagen> m_laddas;
 };

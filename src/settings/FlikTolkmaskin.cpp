@@ -287,16 +287,14 @@ void FlikTolkmaskin::cmdAuto1098_Click() {
 void FlikTolkmaskin::cmdTestaKomm_Click() {
     if (comTolkmaskinTest->pagar())
         return;
-    cmdTestaKomm->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_testar.emplace(cmdTestaKomm);
     const QString enhet = Tolkmaskinstest::enhetForComport(txtComport->text(), m_k.g().iniProgram);
     comTolkmaskinTest->starta(enhet, optRIKA->isChecked() ? Tolkmaskinstest::Modell::Rika
                                                           : Tolkmaskinstest::Modell::Sam4000);
 }
 
 void FlikTolkmaskin::testKlar(const Tolkmaskinstest::Utfall& utfall) {
-    QApplication::restoreOverrideCursor();
-    cmdTestaKomm->setEnabled(true);
+    m_testar.reset();
     Tolkmaskinstest::meddela(m_k.m(), utfall);
 }
 
@@ -304,6 +302,5 @@ void FlikTolkmaskin::avbrytTest() {
     if (!comTolkmaskinTest->pagar())
         return;
     comTolkmaskinTest->avbryt();
-    QApplication::restoreOverrideCursor();
-    cmdTestaKomm->setEnabled(true);
+    m_testar.reset();
 }

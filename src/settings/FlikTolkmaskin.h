@@ -2,6 +2,9 @@
 
 #include "settings/Installningsflik.h"
 #include "settings/Tolkmaskinstest.h"
+#include "shell/Upptagen.h"
+
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -56,5 +59,7 @@ private:
     QLabel* lblAuto1098;
     QPushButton* cmdTestaKomm;
     Tolkmaskinstest* comTolkmaskinTest;
+    // While a link test runs: the hourglass, and the test button off.
+    std::optional<Upptagen> m_testar;
     bool m_validerar = false;
 };

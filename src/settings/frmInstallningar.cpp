@@ -16,12 +16,12 @@
 #include "shell/Fonstervard.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/SenasteFiler.h"
 #include "shell/Tangentregler.h"
 #include "shell/Twips.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -39,21 +39,6 @@
 namespace {
 using Ikon = Meddelanden::Ikon;
 } // namespace
-
-frmInstallningar::Vantemarkor::Vantemarkor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-frmInstallningar::Vantemarkor::~Vantemarkor() {
-    slapp();
-}
-
-void frmInstallningar::Vantemarkor::slapp() {
-    if (!m_satt)
-        return;
-    m_satt = false;
-    QApplication::restoreOverrideCursor();
-}
 
 frmInstallningar::frmInstallningar(Formkontext& k, QWidget* parent) : QWidget(parent), m_k(k) {
     setObjectName(QStringLiteral("frmInstallningar"));
@@ -205,13 +190,13 @@ void frmInstallningar::Form_Load() {
         });
     // A form that could not load all it needs waits for nothing more.
     if (!m_laddat)
-        m_vantemarkor.slapp();
+        m_laddas.klar();
 }
 
 void frmInstallningar::Form_Activate() {
     for (Installningsflik* flik : flikar())
         flik->aktiverad();
-    m_vantemarkor.slapp();
+    m_laddas.klar();
 }
 
 void frmInstallningar::tabInstallningar_Click(int forra) {
@@ -335,23 +320,12 @@ void frmInstallningar::cmdRensaArkivMeny_Click() {
                      QStringLiteral("Bekräfta borttag"), Ikon::Fraga,
                      Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
         return;
-    clsIni& ini = m_k.g().iniProgram;
-    QStringList nycklar;
-    for (int i = 1; i <= Ini::AntalSenasteFiler; ++i)
-        if (!ini.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString()).isEmpty())
-            nycklar << Ini::filnamnNyckel(i);
-    if (nycklar.isEmpty())
+    const std::optional<QList<int>> tomda = SenasteFiler::tomLista(m_k.g(), m_k.m());
+    if (!tomda || tomda->isEmpty())
         return;
-    if (!ini.DeleteKeys(Ini::Sektion::Sokvagar, nycklar)) {
-        m_k.m().visa(QStringLiteral("Listan över senaste tävlingar kunde inte tas bort.\r\n") +
-                         ini.senasteFel(),
-                     QStringLiteral("Senaste tävlingar"), Ikon::Utropstecken);
-        return;
-    }
-    for (const QString& nyckel : nycklar) {
-        const Meny fil = mnuFil(nyckel.right(1).toInt());
-        m_k.fonster().sattMenytext(fil, QString());
-        m_k.fonster().visaMeny(fil, false);
+    for (const int i : *tomda) {
+        m_k.fonster().sattMenytext(mnuFil(i), QString());
+        m_k.fonster().visaMeny(mnuFil(i), false);
     }
     m_k.fonster().visaMeny(Meny::mnuLineFiler, false);
 }

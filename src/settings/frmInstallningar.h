@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Upptagen.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -50,21 +52,6 @@ protected:
 
 private:
     QPushButton* cmdOK;
-    // The hourglass from the start of loading to the form's first activation,
-    // or to a load that failed; given back once, also when the form goes
-    // before it was ever activated.
-    class Vantemarkor {
-    public:
-        Vantemarkor();
-        ~Vantemarkor();
-        Vantemarkor(const Vantemarkor&) = delete;
-        Vantemarkor& operator=(const Vantemarkor&) = delete;
-        void slapp();
-
-    private:
-        bool m_satt = true;
-    };
-
     void cmdOK_Click();
     void cmdBladdra_Click();
     void cmdRensaArkivMeny_Click();
@@ -80,8 +67,11 @@ private:
     Installningsvarden hamta() const;
     QList<Installningsflik*> flikar() const;
 
-    // First, so that the hourglass is set before anything of the form is built.
-    Vantemarkor m_vantemarkor;
+    // The hourglass from the start of loading to the form's first activation,
+    // or to a load that failed; given back once, also when the form goes
+    // before it was ever activated. First, so that it is up before anything
+    // of the form is built.
+    Upptagen m_laddas;
     QTabWidget* tabInstallningar;
     FlikKlasser* flikKlasser;
     FlikLagtavling* flikLagtavling;

@@ -20,8 +20,6 @@ public:
     // The chosen file, or "" when the operator cancelled.
     virtual QString oppnaFil(QWidget* foralder, const QString& rubrik, const QString& startmapp,
                              const QString& filter) = 0;
-    // The chosen folder, or "" when the operator cancelled.
-    virtual QString valjMapp(QWidget* foralder, const QString& rubrik, const QString& startmapp) = 0;
 
     struct Kopior {
         int antal = 1;

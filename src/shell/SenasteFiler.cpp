@@ -7,9 +7,6 @@
 namespace SenasteFiler {
 
 namespace {
-QString las(const modGlobalt& g, int i) {
-    return g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
-}
 clsIni::Post post(int i, const QString& varde) {
     return {Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), varde};
 }
@@ -23,10 +20,14 @@ QString menytext(int i, const QString& sokvag) {
     return QLatin1Char('&') + QString::number(i) + QLatin1Char(' ') + visning;
 }
 
+QString filnamn(const modGlobalt& g, int i) {
+    return g.iniProgram.GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i), QString());
+}
+
 int Hur_manga_filnamn_finns_det(const modGlobalt& g) {
     int antal = 0;
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
-        if (!las(g, i).isEmpty())
+        if (!filnamn(g, i).isEmpty())
             antal = i;
     }
     return antal;
@@ -39,7 +40,7 @@ QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(const modGlobalt& g, int antal)
         if (n == Ini::AntalSenasteFiler)
             skrivningar << post(n, QString());
         else
-            skrivningar << post(n + 1, las(g, n));
+            skrivningar << post(n + 1, filnamn(g, n));
         --n;
         if (n == 0)
             skrivningar << post(1, QString());
@@ -49,7 +50,7 @@ QList<clsIni::Post> Flytta_alla_filnamn_ett_steg(const modGlobalt& g, int antal)
 
 bool Finns_filnamnet_redan(const modGlobalt& g) {
     for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
-        if (las(g, i) == g.strTavlingsdatabas)
+        if (filnamn(g, i) == g.strTavlingsdatabas)
             return true;
     }
     return false;
@@ -64,6 +65,23 @@ bool laggForst(modGlobalt& g, Meddelanden& m) {
                g.iniProgram.senasteFel(),
            QStringLiteral("Senaste tävlingar"), Meddelanden::Ikon::Utropstecken);
     return false;
+}
+
+std::optional<QList<int>> tomLista(modGlobalt& g, Meddelanden& m) {
+    QList<int> fyllda;
+    QStringList nycklar;
+    for (int i = 1; i <= Ini::AntalSenasteFiler; ++i) {
+        if (!filnamn(g, i).isEmpty()) {
+            fyllda << i;
+            nycklar << Ini::filnamnNyckel(i);
+        }
+    }
+    if (nycklar.isEmpty() || g.iniProgram.DeleteKeys(Ini::Sektion::Sokvagar, nycklar))
+        return fyllda;
+    m.visa(QStringLiteral("Listan över senaste tävlingar kunde inte tas bort.\r\n") +
+               g.iniProgram.senasteFel(),
+           QStringLiteral("Senaste tävlingar"), Meddelanden::Ikon::Utropstecken);
+    return std::nullopt;
 }
 
 } // namespace SenasteFiler

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 class modGlobalt;
 class Meddelanden;
@@ -18,6 +19,9 @@ namespace SenasteFiler {
 // doubled so that it shows instead of marking an access key.
 QString menytext(int i, const QString& sokvag);
 
+// The path in item i (1 to 5), "" for an empty slot.
+QString filnamn(const modGlobalt& g, int i);
+
 // The number of the highest filled key (0 when none).
 int Hur_manga_filnamn_finns_det(const modGlobalt& g);
 // The writes that move every key up to the highest filled one (antal, from
@@ -30,5 +34,9 @@ bool Finns_filnamnet_redan(const modGlobalt& g);
 // Filnamn1, written in one rewrite of the program INI so that a failure leaves
 // the list as it was. A failure is shown; false then.
 bool laggForst(modGlobalt& g, Meddelanden& m);
+// Empties every item in one rewrite of the program INI and gives the numbers of
+// those that were filled. A failure is shown and leaves the list as it was;
+// nothing then.
+std::optional<QList<int>> tomLista(modGlobalt& g, Meddelanden& m);
 
 } // namespace SenasteFiler

@@ -40,16 +40,13 @@ public:
     clsIni iniProgram; // its path set by the program's start
 
     // --- Output of lists (kept) ---
-    int intAntalKopior = 0;      // the program's start and the copies dialog (mnuSkrivare)
-    QString strValdSkrivare;     // the printer chosen in the copies dialog (mnuSkrivare)
-    long lngAntalSkrivare = 0;   // the program's start
-    bool blnExcelSaknas = false; // never set: the workbook engine is always there
+    int intAntalKopior = 0;    // the program's start and the copies dialog (mnuSkrivare)
+    QString strValdSkrivare;   // the printer chosen in the copies dialog (mnuSkrivare)
+    long lngAntalSkrivare = 0; // the program's start
 
     // --- Spectator feed ---
     int intSkjutlagPaSkarm = 0;  // the squad on the display; the feed (cleared)
     int intValtSkjutlag = 0;     // the squad open in result entry, 0 none; result entry (cleared)
-    int intAntalTCPFel = 0;      // the TCP link's error count (kept)
-    QString strSenasteTCPFel;    // the TCP link's last error (kept)
     bool blnTCPStartFel = false; // the TCP link could not listen (kept, never reset)
 
     // --- The run (set by the program's start) ---

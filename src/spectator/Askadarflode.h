@@ -81,6 +81,10 @@ public:
     void stoppa();
     // The link dialog's text for the state now.
     QString Status_TCP() const { return TcpPeer::statustext(m_peer.State()); }
+    // The link's errors since the program started: how many, and the last one's
+    // text (a socket error, or a message that could not be built).
+    int antalFel() const { return m_peer.antalFel(); }
+    const QString& senasteFel() const { return m_peer.senasteFel(); }
 
     static QString bytesfraga(int skjutlagPaSkarm);
 

@@ -216,9 +216,9 @@ bool TcpPeer::SendData(const QString& text) {
 }
 
 void TcpPeer::raknaFel(const QString& senasteFel) {
-    if (m_g.intAntalTCPFel < MaxAntalFel)
-        ++m_g.intAntalTCPFel;
-    m_g.strSenasteTCPFel = senasteFel;
+    if (m_antalFel < MaxAntalFel)
+        ++m_antalFel;
+    m_senasteFel = senasteFel;
     emit felRaknat();
 }
 

@@ -115,8 +115,11 @@ public:
     bool SendData(const QString& text);
 
     // Counts an error of the link (up to the largest count the dialog shows) and
-    // records its text as the last error.
+    // records its text as the last error. Both are kept for the whole run, for
+    // the link dialog.
     void raknaFel(const QString& senasteFel);
+    int antalFel() const { return m_antalFel; }
+    const QString& senasteFel() const { return m_senasteFel; }
 
     // The error number and Swedish description of a socket error.
     static Fel winsockFel(QAbstractSocket::SocketError fel, const QString& qtText = {});
@@ -127,7 +130,7 @@ signals:
     // The display closed the connection (politely or by a reset); the server
     // listens again and intSkjutlagPaSkarm is 0.
     void klientFrankopplad();
-    // A socket error has been counted and recorded in the state; the connection
+    // A socket error has been counted and recorded as the last error; the connection
     // (if any) is gone, the server listens again when it can, and
     // intSkjutlagPaSkarm is 0.
     void socketfel(int nummer, const QString& beskrivning);
@@ -155,4 +158,6 @@ private:
     QTcpServer m_server;
     QPointer<QTcpSocket> m_socket;
     quint64 m_anslutningsnummer = 0;
+    int m_antalFel = 0;
+    QString m_senasteFel;
 };

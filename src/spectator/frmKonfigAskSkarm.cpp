@@ -7,10 +7,10 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Twips.h"
+#include "shell/Upptagen.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,8 +128,8 @@ void frmKonfigAskSkarm::visaStatus() {
 }
 
 void frmKonfigAskSkarm::visaFel() {
-    lblTCPErrorDesc->setText(m_k.g().strSenasteTCPFel);
-    lblAntalFel->setText(QStringLiteral("Antal fel: ") + QString::number(m_k.g().intAntalTCPFel));
+    lblTCPErrorDesc->setText(m_flode.senasteFel());
+    lblAntalFel->setText(QStringLiteral("Antal fel: ") + QString::number(m_flode.antalFel()));
 }
 
 void frmKonfigAskSkarm::cmdStartaTCP_Click() {
@@ -144,7 +144,6 @@ void frmKonfigAskSkarm::cmdStoppaTCP_Click() {
 }
 
 void frmKonfigAskSkarm::cmdOK_Click() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Upptagen upptagen;
     m_k.fonster().stangFonster(this);
-    QApplication::restoreOverrideCursor();
 }

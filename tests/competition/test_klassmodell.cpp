@@ -56,6 +56,20 @@ private slots:
             QCOMPARE(r.klasser().size(), Klassmodell::lasKlasser(f.g).size());
         }
     }
+
+    // The codes a shooter's class is chosen from: the competition's own table,
+    // in Swedish order with letter case ignored.
+    void klasskoder() {
+        for (const Typ typ : {Typ::Mix, Typ::Nationellt, Typ::Sportskytte}) {
+            Testfixtur f;
+            f.skapaTavling(u"Cup"_s, typ, 10, 1, 0);
+            f.g.cnnTavling.kor(u"DELETE FROM %1"_s.arg(f.g.klasstabell()));
+            f.g.cnnTavling.kor(
+                u"INSERT INTO %1 (Klass, Klassnamn, [Antal skott]) VALUES ('Ö1', '', 40), "
+                "('b', '', 40), ('Å1', '', 40), ('A', '', 40), ('z', '', 40)"_s.arg(f.g.klasstabell()));
+            QCOMPARE(Klassmodell::klasskoder(f.g), (QStringList{u"A"_s, u"b"_s, u"z"_s, u"Å1"_s, u"Ö1"_s}));
+        }
+    }
 };
 
 QTEST_MAIN(TestKlassmodell)

@@ -4,7 +4,7 @@
 // name, keys to whatever has the focus, a shooter's stored columns.
 
 #include "entry/frmResultatInskrivning.h"
-#include "spectator/Askadarstod.h"
+#include "support/Askadarstod.h"
 #include "support/Testfixtur.h"
 #include "support/Widget.h"
 

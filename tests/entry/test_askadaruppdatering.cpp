@@ -1,5 +1,5 @@
 #include "entry/Askadaruppdatering.h"
-#include "spectator/Askadarstod.h"
+#include "support/Askadarstod.h"
 
 #include <QThread>
 

@@ -528,6 +528,26 @@ private slots:
         QCOMPARE(s.res(1, 1, 7), 3);
     }
 
+    // A squad that cannot be read is told once the hourglass is gone, and the
+    // switch leaves none behind.
+    void bytSomInteKanLasas() {
+        Inskrivning s(NyTavling::Typ::Sportskytte, 3, 2, 6);
+        Resultatfonster::registrera(s.f.delar());
+        auto* w =
+            qobject_cast<F*>(s.f.fonster.visaFonster(Fonsternamn::ResultatInskrivning, Skjutlagsbegaran{1}));
+        QVERIFY(w && aktivera(w));
+        s.f.g.cnnTavling.kor(u"ALTER TABLE Skyttar RENAME TO Borta"_s);
+        bool timglas = true;
+        s.f.m.svaraMed([&] {
+            timglas = QApplication::overrideCursor();
+            return Svar::OK;
+        });
+        byt(w, 2);
+        QVERIFY(s.f.m.senasteText().startsWith(u"frmResultatInskrivning, Öppna_skjutlag: "_s));
+        QVERIFY(!timglas);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
     // The main menu's picker opens the window, its menus off; closing gives them
     // back, the display's only with a display; a cancelled picker opens nothing.
     void menyer() {

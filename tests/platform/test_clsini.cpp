@@ -1,6 +1,6 @@
-#include "Filstorlekstak.h"
 #include "platform/Windows1252.h"
 #include "platform/clsIni.h"
+#include "support/Filstorlekstak.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 

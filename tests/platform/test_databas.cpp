@@ -1,7 +1,7 @@
-#include "Filstorlekstak.h"
 #include "common/Fel.h"
 #include "platform/Databas.h"
 #include "platform/SvenskSortering.h"
+#include "support/Filstorlekstak.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 

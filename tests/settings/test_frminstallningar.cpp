@@ -1,10 +1,10 @@
-#include "../platform/Filstorlekstak.h"
 #include "common/IniNamn.h"
 #include "settings/FlikOmgangar.h"
 #include "settings/Registrering.h"
 #include "settings/frmInstallningar.h"
 #include "shell/Fonsternamn.h"
 #include "shell/frmBladdra.h"
+#include "support/Filstorlekstak.h"
 #include "support/Testfixtur.h"
 #include "support/Widget.h"
 

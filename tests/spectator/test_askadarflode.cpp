@@ -1,6 +1,6 @@
-#include "Askadarstod.h"
 #include "platform/Windows1252.h"
 #include "shell/Tavling.h"
+#include "support/Askadarstod.h"
 
 #include <QProcess>
 
@@ -69,7 +69,7 @@ private slots:
         QVERIFY(f.flode->visaSkjutlag(1)); // 0
         QVERIFY(b->vantaPaMeddelanden(4));
         QCOMPARE(b->omritningar(), QByteArray("1010"));
-        QCOMPARE(f.g.intAntalTCPFel, 1); // the build without a database
+        QCOMPARE(f.flode->antalFel(), 1); // the build without a database
     }
 
     // A display that connects while result entry has a squad open is offered it
@@ -164,7 +164,7 @@ private slots:
         QCOMPARE(f.fragor.obesvarade, 0);
         QVERIFY(!f.flode->ansluten() && !f.flode->fragaOppen());
         QCOMPARE(f.g.intSkjutlagPaSkarm, 0);
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
     }
 
     // Displays that come and go while result entry has a squad open, one of
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(f.fragor.flestOppna, 1);
         QCOMPARE(f.fragor.obesvarade, 0);
         QVERIFY(!f.flode->fragaOppen());
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
         QCOMPARE(f.g.intSkjutlagPaSkarm, 0);
 
         // One that stops sending without leaving (half closed) is gone too.
@@ -209,7 +209,7 @@ private slots:
         QTRY_COMPARE(f.flode->tcpPeer().State(), TcpPeer::Lyssnar);
         QVERIFY(!f.flode->fragaOppen());
         QCOMPARE(f.fragor.obesvarade, 0);
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
 
         // Result entry saves at once, and the next display is served.
         f.g.cnnTavling.kor(QStringLiteral("UPDATE Skyttar SET Sum10 = 77 WHERE Namn = 'Bo'"));
@@ -285,8 +285,8 @@ private slots:
         QVERIFY(b);
         QVERIFY(f.flode->visaSkjutlag(1));
         QVERIFY(b->vantaPaMeddelanden(1));
-        QCOMPARE(f.g.intAntalTCPFel, 0);
-        QVERIFY(f.g.strSenasteTCPFel.isEmpty());
+        QCOMPARE(f.flode->antalFel(), 0);
+        QVERIFY(f.flode->senasteFel().isEmpty());
     }
 
     // A display that floods us with 10 MB and reads nothing: everything it sends
@@ -317,7 +317,7 @@ private slots:
         QVERIFY(mestOlast <= TcpPeer::Granser().lasbuffert);
         QCOMPARE(skickadeSkjutlag, 10);
         QVERIFY(f.flode->ansluten());
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
 
         flod.stang();
         QTRY_COMPARE(f.flode->tcpPeer().State(), TcpPeer::Lyssnar);
@@ -325,7 +325,7 @@ private slots:
         QVERIFY(a);
         QVERIFY(f.flode->visaSkjutlag(2));
         QVERIFY(a->vantaPaMeddelanden(1));
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
     }
 
     // A display that connects and never reads while a thousand squads are sent is
@@ -357,8 +357,8 @@ private slots:
         QVERIFY(skickade > 0);
         QVERIFY(mestVantande <= granser.maxOskickat);
         QCOMPARE(slut.count(), 1);
-        QCOMPARE(f.g.intAntalTCPFel, 1);
-        QCOMPARE(f.g.strSenasteTCPFel, QStringLiteral("10055, Åskådar-PC:n tar inte emot data"));
+        QCOMPARE(f.flode->antalFel(), 1);
+        QCOMPARE(f.flode->senasteFel(), QStringLiteral("10055, Åskådar-PC:n tar inte emot data"));
         QCOMPARE(f.g.intSkjutlagPaSkarm, 0);
         QCOMPARE(f.flode->tcpPeer().State(), TcpPeer::Lyssnar);
         QVERIFY(!f.flode->tcpPeer().SendData(QStringLiteral("x")));
@@ -395,7 +395,7 @@ private slots:
         QCOMPARE(f.flode->Status_TCP(), QStringLiteral("2, Väntar på anslutning"));
         QVERIFY(f.anslut());
         QCOMPARE(f.flode->Status_TCP(), QStringLiteral("7, Ansluten"));
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
     }
 
     // The display client for trying the feed by hand: it says how it is used,

@@ -1,8 +1,8 @@
-#include "Askadarstod.h"
 #include "shell/Fonsternamn.h"
 #include "spectator/Askadarmenyer.h"
 #include "spectator/Registrering.h"
 #include "spectator/frmKonfigAskSkarm.h"
+#include "support/Askadarstod.h"
 #include "support/Widget.h"
 
 #include <QCheckBox>
@@ -62,7 +62,7 @@ private slots:
         auto* server = mj.flode->tcpPeer().findChild<QTcpSocket*>();
         emit server->errorOccurred(QAbstractSocket::NetworkError);
         QTRY_VERIFY(!mj.pa(Meny::mnuVisaAskSkarm));
-        QCOMPARE(mj.g.intAntalTCPFel, 1);
+        QCOMPARE(mj.flode->antalFel(), 1);
         QTRY_COMPARE(a->s.state(), QAbstractSocket::UnconnectedState);
 
         // While result entry or registration is open a display leaves both items off.

@@ -1,6 +1,6 @@
-#include "Askadarstod.h"
 #include "platform/Windows1252.h"
 #include "spectator/SkapaTCPData.h"
+#include "support/Askadarstod.h"
 #include "support/Testfel.h"
 
 // The squad message as the display receives it: a real client on loopback reads
@@ -140,7 +140,7 @@ private slots:
                                   "2|B |K||Sport|0|0|0|0|0|0|0|-|-|0|0\r\n"
                                   "3|C |K||Sport|0|0|0|0|0|0|0|-|-|0|0\r\n";
         QCOMPARE(display->tagEmot(vantat.size()), vantat);
-        QCOMPARE(f.g.intAntalTCPFel, 0);
+        QCOMPARE(f.flode->antalFel(), 0);
     }
 
     void textfalt_data() {
@@ -226,16 +226,16 @@ private slots:
         QVERIFY(display);
         QSignalSpy fel(f.flode.get(), &Askadarflode::felAndrat);
         QVERIFY(!f.flode->visaSkjutlag(1));
-        QCOMPARE(f.g.intAntalTCPFel, 1);
-        QCOMPARE(f.g.strSenasteTCPFel, QStringLiteral("SkapaTCPData: 6 Spill"));
+        QCOMPARE(f.flode->antalFel(), 1);
+        QCOMPARE(f.flode->senasteFel(), QStringLiteral("SkapaTCPData: 6 Spill"));
         QCOMPARE(fel.count(), 1);
         QCOMPARE(f.g.intSkjutlagPaSkarm, 0);
 
         f.g.cnnTavling.Close();
         QVERIFY(!f.flode->visaSkjutlag(3));
-        QCOMPARE(f.g.intAntalTCPFel, 2);
-        QVERIFY2(f.g.strSenasteTCPFel.startsWith(QStringLiteral("SkapaTCPData: ")),
-                 qPrintable(f.g.strSenasteTCPFel));
+        QCOMPARE(f.flode->antalFel(), 2);
+        QVERIFY2(f.flode->senasteFel().startsWith(QStringLiteral("SkapaTCPData: ")),
+                 qPrintable(f.flode->senasteFel()));
         QVERIFY(f.m.visade.isEmpty() && f.fragor.visade.isEmpty());
 
         f.g.cnnTavling.Open(f.databas);

@@ -28,10 +28,6 @@ public:
         startmappar << startmapp;
         return filer.isEmpty() ? QString() : filer.dequeue();
     }
-    QString valjMapp(QWidget*, const QString&, const QString& startmapp) override {
-        startmappar << startmapp;
-        return mappar.isEmpty() ? QString() : mappar.dequeue();
-    }
     std::optional<Kopior> valjKopior(QWidget*, const Kopior&) override {
         return kopior.isEmpty() ? std::nullopt : kopior.dequeue();
     }
@@ -41,7 +37,6 @@ public:
     }
 
     QQueue<QString> filer;
-    QQueue<QString> mappar;
     QQueue<std::optional<Kopior>> kopior;
     QStringList startmappar;
     QStringList dokument;

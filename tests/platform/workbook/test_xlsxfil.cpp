@@ -1,4 +1,3 @@
-#include "../Filstorlekstak.h"
 #include "common/Fel.h"
 #include "platform/workbook/Filhallare.h"
 #include "platform/workbook/Kalkylprogram.h"
@@ -6,6 +5,7 @@
 #include "platform/workbook/XlsxFil.h"
 #include "support/Dodsbarn.h"
 #include "support/Filhallarbarn.h"
+#include "support/Filstorlekstak.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"

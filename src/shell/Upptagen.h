@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QWidget>
+
+// The program at work: the hourglass up and, when given, a widget disabled so
+// that no key or click reaches it meanwhile. Both are given back once, however
+// the scope ends: at klar() (a window that loads until it is first activated),
+// at a step that throws, or when the guard goes. A widget that was disabled
+// already stays so.
+class Upptagen {
+public:
+    explicit Upptagen(QWidget* avstangd = nullptr) : m_w(avstangd) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        if (m_w && !m_w->testAttribute(Qt::WA_ForceDisabled)) {
+            m_w->setEnabled(false);
+            m_aterstall = true;
+        }
+    }
+    ~Upptagen() { klar(); }
+    Upptagen(const Upptagen&) = delete;
+    Upptagen& operator=(const Upptagen&) = delete;
+
+    void klar() {
+        if (!m_uppe)
+            return;
+        m_uppe = false;
+        if (m_w && m_aterstall)
+            m_w->setEnabled(true);
+        QGuiApplication::restoreOverrideCursor();
+    }
+
+    // Runs a step of the work and gives back what it gives; when it throws,
+    // the hourglass goes before the failure is told, so that the message is
+    // not shown under it.
+    template <class F> decltype(auto) steg(F&& f) {
+        try {
+            return f();
+        } catch (...) {
+            klar();
+            throw;
+        }
+    }
+
+private:
+    QPointer<QWidget> m_w;
+    bool m_aterstall = false;
+    bool m_uppe = true;
+};
