@@ -6,6 +6,7 @@
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
 #include "shell/Twips.h"
+#include "shell/Upptagen.h"
 #include "shell/frmBladdra.h"
 #include "shell/modGlobalt.h"
 
@@ -245,17 +246,19 @@ frmOverforingsguide::frmOverforingsguide(Formkontext& k, Riktning riktning, QWid
     m_sidor->addWidget(picIntroduktion);
     m_sidor->addWidget(stegsida);
 
-    cmdForegaende = knapp(this, "cmdForegaende", QStringLiteral("&Föregående"),
+    m_knapprad = new QWidget(this);
+    cmdForegaende = knapp(m_knapprad, "cmdForegaende", QStringLiteral("&Föregående"),
                           QStringLiteral("Gå till föregående steg i guiden."));
-    cmdNasta =
-        knapp(this, "cmdNasta", QStringLiteral("&Nästa"), QStringLiteral("Gå till nästa steg i guiden."));
+    cmdNasta = knapp(m_knapprad, "cmdNasta", QStringLiteral("&Nästa"),
+                     QStringLiteral("Gå till nästa steg i guiden."));
     cmdNasta->setDefault(true);
-    cmdAvbryt = knapp(this, "cmdAvbryt", QStringLiteral("&Avbryt"),
+    cmdAvbryt = knapp(m_knapprad, "cmdAvbryt", QStringLiteral("&Avbryt"),
                       QStringLiteral("Avbryt guiden utan att utföra någonting."));
     auto* nedre = new QFrame(this);
     nedre->setFrameShape(QFrame::HLine);
     nedre->setFrameShadow(QFrame::Sunken);
-    auto* knappar = new QHBoxLayout;
+    auto* knappar = new QHBoxLayout(m_knapprad);
+    knappar->setContentsMargins(0, 0, 0, 0);
     knappar->addStretch();
     knappar->addWidget(cmdForegaende);
     knappar->addWidget(cmdNasta);
@@ -264,7 +267,7 @@ frmOverforingsguide::frmOverforingsguide(Formkontext& k, Riktning riktning, QWid
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_sidor, 1);
     layout->addWidget(nedre);
-    layout->addLayout(knappar);
+    layout->addWidget(m_knapprad);
 
     connect(cmdNasta, &QPushButton::clicked, this, &frmOverforingsguide::cmdNasta_Click);
     connect(cmdForegaende, &QPushButton::clicked, this, &frmOverforingsguide::cmdForegaende_Click);
@@ -372,46 +375,41 @@ void frmOverforingsguide::cmdNasta_Click() {
 }
 
 bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
-    // While the files are copied the wizard only repaints: no click or key can
-    // start, go back or close anything. Whatever happens, the buttons and the
-    // cursor are given back when the copy did not succeed.
-    // (Not the lists' busy guard: the buttons stay off after a copy that
-    // succeeded, as the wizard closes then, and the status label shows.)
+    // While the files are copied the wizard only repaints: its buttons are off
+    // and Escape and the close box refused, so nothing can start, go back or
+    // close anything; whatever happens, all is given back afterwards.
     struct Kopierar {
         QPointer<frmOverforingsguide> w;
         bool klar = false;
         explicit Kopierar(frmOverforingsguide& g) : w(&g) {
             w->m_kopierar = true;
-            for (QPushButton* b : {w->cmdForegaende, w->cmdNasta, w->cmdAvbryt})
-                b->setEnabled(false);
-            QApplication::setOverrideCursor(Qt::WaitCursor);
             w->lblStatusKopiering->show();
-            for (int i = 0; i < 2; ++i)
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
         ~Kopierar() {
-            QApplication::restoreOverrideCursor();
             if (!w)
                 return;
             w->m_kopierar = false;
-            if (klar)
-                return;
-            w->lblStatusKopiering->hide();
-            for (QPushButton* b : {w->cmdForegaende, w->cmdNasta, w->cmdAvbryt})
-                b->setEnabled(true);
+            if (!klar)
+                w->lblStatusKopiering->hide();
         }
     };
     const QPointer<frmOverforingsguide> finns(this);
     Overforing::Kopieringsutfall utfall;
     {
+        const Upptagen upptagen(m_knapprad);
         Kopierar kopierar(*this);
+        for (int i = 0; i < 2; ++i)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         utfall = kopieraIBakgrunden(s.destination, s.kallmapp);
         kopierar.klar = utfall.feltext.isEmpty();
     }
     if (!finns)
         return false;
-    if (utfall.feltext.isEmpty())
+    if (utfall.feltext.isEmpty()) {
+        // The wizard closes after its message; its buttons stay off till then.
+        m_knapprad->setEnabled(false);
         return true;
+    }
     if (utfall.sokvagsfel)
         m_k.m().visa(utfall.feltext, QStringLiteral("Fel sökväg"), Ikon::Kritisk);
     else

@@ -63,4 +63,5 @@ private:
     QPushButton* cmdForegaende;
     QPushButton* cmdNasta;
     QPushButton* cmdAvbryt;
+    QWidget* m_knapprad; // the three buttons, off while the copy runs
 };
