@@ -99,7 +99,8 @@ frmKonfigAskSkarm::frmKonfigAskSkarm(Formkontext& k, Askadarflode& flode, QWidge
 }
 
 void frmKonfigAskSkarm::Form_Load() {
-    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form);
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Net.ico")));
     Felfalla::standard(m_k.m(), Form, QStringLiteral("Form_load"))([&] {
         txtDatornamn->setText(Delade::HamtaDatornamn());

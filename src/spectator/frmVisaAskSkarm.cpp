@@ -102,7 +102,8 @@ frmVisaAskSkarm::frmVisaAskSkarm(Formkontext& k, Askadarflode& flode, QWidget* p
 }
 
 void frmVisaAskSkarm::Form_Load() {
-    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form);
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Form, QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
     setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skärm.ico")));
     resize(twips(4000), twips(5900));
     const clsIni& ini = m_k.g().iniTavling;

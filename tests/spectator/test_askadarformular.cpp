@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,6 +44,26 @@ class TestAskadarformular : public QObject {
     }
 
 private slots:
+    // A missing icon is told under the title every window of the feed shares,
+    // and the window opens all the same.
+    void saknadIkon_data() {
+        QTest::addColumn<bool>("lank");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("länken") << true << QStringLiteral("frmKonfigÅskSkärm, Form_load: Ikon saknas!");
+        QTest::newRow("skärmen") << false << QStringLiteral("frmVisaÅskSkärm, Form_load: Ikon saknas!");
+    }
+    void saknadIkon() {
+        QFETCH(bool, lank);
+        QFETCH(QString, text);
+        Miljo mj;
+        QVERIFY(QDir(mj.g.strProgrammapp + QStringLiteral("/Grafik")).removeRecursively());
+        QVERIFY(lank ? static_cast<QWidget*>(mj.lank()) : mj.skarm());
+        QCOMPARE(mj.m.visade.size(), 1);
+        QCOMPARE(mj.m.senasteText(), text);
+        QCOMPARE(mj.m.visade[0].titel, QStringLiteral("Ikon saknas"));
+        QCOMPARE(mj.m.visade[0].ikon, Meddelanden::Ikon::Information);
+    }
+
     // "&Visa" follows the display: on when one connects (unless registration or
     // result entry is open), off when it leaves, fails or is stopped.
     void visaFoljerDisplayen() {
