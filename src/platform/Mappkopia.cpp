@@ -45,6 +45,11 @@ QByteArray under(const QByteArray& mapp, const QByteArray& rel) {
     return rel.isEmpty() ? mapp : mapp + '/' + rel;
 }
 
+// A name below a relative path ("" the target itself).
+QByteArray inre(const QByteArray& rel, const QByteArray& namn) {
+    return rel.isEmpty() ? namn : rel + '/' + namn;
+}
+
 QByteArray foralder(const QByteArray& rel) {
     const qsizetype snedstreck = rel.lastIndexOf('/');
     return snedstreck < 0 ? QByteArray() : rel.left(snedstreck);
@@ -462,7 +467,7 @@ private:
             const QString text = QFile::decodeName(namn);
             if (m_u.utelamnas && m_u.utelamnas(text))
                 continue;
-            Post p{under(rel, namn), Slag::Fil, {}};
+            Post p{inre(rel, namn), Slag::Fil, {}};
             krav(::lstat(under(m_kalla, p.rel).constData(), &p.st) == 0);
             if (S_ISDIR(p.st.st_mode)) {
                 p.slag = Slag::Mapp;
@@ -500,7 +505,7 @@ private:
                 // A journal beside the old database would be played into the new one.
                 const QString namn = QFile::decodeName(p.rel.mid(p.rel.lastIndexOf('/') + 1));
                 for (const QString& sida : Databas::sidofiler(namn)) {
-                    const QByteArray rel = under(foralder(p.rel), QFile::encodeName(sida));
+                    const QByteArray rel = inre(foralder(p.rel), QFile::encodeName(sida));
                     if (finns(under(m_p.mal, rel)))
                         plan.push_back({Steg::Journal, rel});
                 }

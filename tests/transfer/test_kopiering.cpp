@@ -1,6 +1,7 @@
 #include "platform/Databas.h"
 #include "shell/Tavling.h"
 #include "support/Dodsbarn.h"
+#include "support/HetJournal.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "transfer/Tavlingsoverforing.h"
@@ -18,8 +19,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Overforing::kopieraTavlingsmapp;
@@ -83,31 +86,6 @@ int antal(const QString& databas, const QString& tabell) {
     return db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + tabell).toInt();
 }
 
-// An older competition database whose last transaction was cut short: the
-// file holds some of its changes and its journal the pages before them, so it
-// is whole only with the journal beside it.
-void databasMedHetJournal(const QString& fil) {
-    QTemporaryDir tmp;
-    const QString arbete = tmp.filePath(QStringLiteral("x.air"));
-    QVERIFY(QFile::copy(Testmiljo::mallSokvag(), arbete));
-    QFile::setPermissions(arbete, QFile::ReadOwner | QFile::WriteOwner);
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(arbete).constData(), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db,
-                          "CREATE TABLE Prov(x TEXT);"
-                          "WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM r WHERE i < 500) "
-                          "INSERT INTO Prov SELECT printf('%0200d', i) FROM r;"
-                          "PRAGMA cache_size=1; BEGIN; UPDATE Prov SET x = 'ändrad' || x;",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    QVERIFY(QFileInfo::exists(arbete + QStringLiteral("-journal")));
-    QDir().mkpath(QFileInfo(fil).path());
-    QVERIFY(QFile::copy(arbete, fil));
-    QVERIFY(QFile::copy(arbete + QStringLiteral("-journal"), fil + QStringLiteral("-journal")));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 // A child of this program, waited for until it has begun its work (holds a
 // lock, writes) or has ended; what it wrote meanwhile is kept.
 struct Barn {
@@ -154,6 +132,8 @@ class TestKopiering : public QObject {
             fil.open(QIODevice::ReadOnly);
             fil.setFileTime(forr, QFileDevice::FileModificationTime);
         }
+        const struct timespec tider[2] = {{forr.toSecsSinceEpoch(), 0}, {forr.toSecsSinceEpoch(), 0}};
+        utimensat(AT_FDCWD, QFile::encodeName(mapp + QStringLiteral("/Utskrifter")).constData(), tider, 0);
         return mapp;
     }
 
@@ -179,6 +159,13 @@ private slots:
         QTest::newRow("saknas") << ENOENT << QStringLiteral("2 Filen eller mappen finns inte");
         QTest::newRow("io") << EIO << QStringLiteral("5 In- eller utmatningsfel");
         QTest::newRow("borta") << ENODEV << QStringLiteral("19 Enheten finns inte");
+        QTest::newRow("ingen adress") << ENXIO << QStringLiteral("6 Enheten eller adressen finns inte");
+        QTest::newRow("bruten") << ENOTCONN << QStringLiteral("107 Förbindelsen med enheten är bruten");
+        QTest::newRow("saknas i filsystemet")
+            << ENOSYS << QStringLiteral("38 Funktionen finns inte i filsystemet");
+        QTest::newRow("stöds inte") << EOPNOTSUPP << QStringLiteral("95 Åtgärden stöds inte av filsystemet");
+        QTest::newRow("okänt") << 9999 << QStringLiteral("9999 Okänt systemfel");
+        QTest::newRow("utan nummer") << 0 << QStringLiteral("5 In- eller utmatningsfel");
     }
     void feltexter() {
         QFETCH(int, fel);
@@ -191,6 +178,9 @@ private slots:
     void nyKopia() {
         Testfixtur f;
         const QString mapp = kalla(f);
+        // Links could lead anywhere; the program makes none.
+        QFile::link(QStringLiteral("/etc/passwd"), mapp + QStringLiteral("/abs"));
+        QFile::link(QStringLiteral(".."), mapp + QStringLiteral("/Utskrifter/upp"));
         // As from a CD: nothing of it may be written.
         QFile::setPermissions(mapp + QStringLiteral("/Cup.air"), QFile::ReadOwner | QFile::ReadGroup);
         QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
@@ -205,8 +195,9 @@ private slots:
         const QMap<QString, QString> fore = bild(mapp);
         for (const char* namn : {"Cup.ini", "Utskrifter/Lista.xlsx", "Las.txt"})
             QCOMPARE(bild(mal).value(QLatin1String(namn)), fore.value(QLatin1String(namn)));
-        QCOMPARE(QFileInfo(mal + QStringLiteral("/Cup.air")).lastModified(),
-                 QFileInfo(mapp + QStringLiteral("/Cup.air")).lastModified());
+        for (const char* namn : {"/Cup.air", "/Utskrifter"})
+            QCOMPARE(QFileInfo(mal + QLatin1String(namn)).lastModified(),
+                     QFileInfo(mapp + QLatin1String(namn)).lastModified());
         for (const char* namn : {"Las.txt", "Cup.air", "Utskrifter"})
             QVERIFY(QFileInfo(mal + QLatin1Char('/') + QLatin1String(namn)).permissions() &
                     QFile::WriteOwner);
@@ -251,6 +242,10 @@ private slots:
         QTest::newRow("öppen i kalkylprogram") << QStringLiteral("kalkyl") << Skrivskyddad << false;
         QTest::newRow("skrivskyddad undermapp") << QStringLiteral("undermapp") << Skrivskyddad << false;
         QTest::newRow("filstorleksgräns") << QStringLiteral("storlek") << Full << false;
+        QTest::newRow("filstorleksgräns, tom destination") << QStringLiteral("tom") << Full << false;
+        // SQLite gives no error number for a damaged file.
+        QTest::newRow("skadad databas")
+            << QStringLiteral("skadad") << QStringLiteral("5 In- eller utmatningsfel") << false;
         QTest::newRow("öppen i annat program")
             << QStringLiteral("las") << QStringLiteral("Tävlingen Cup är redan öppen i ") << true;
     }
@@ -266,7 +261,8 @@ private slots:
         Testfixtur f;
         const QString mapp = kalla(f, 200);
         QTemporaryDir destination;
-        gammaltMal(destination.path());
+        if (hinder != QLatin1String("tom"))
+            gammaltMal(destination.path());
         const QString mal = destination.filePath(QStringLiteral("Cup"));
         std::unique_ptr<Barn> lasare;
         if (hinder == QLatin1String("fil"))
@@ -276,13 +272,16 @@ private slots:
                   "Anna Berg,anna,annan-dator,07.12.2026 10:00,file:///home/anna/.config/libreoffice/4;");
         else if (hinder == QLatin1String("undermapp"))
             QFile::setPermissions(mal + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
+        else if (hinder == QLatin1String("skadad"))
+            skriv(mapp + QStringLiteral("/Utskrifter/Skadad.air"),
+                  QByteArray("SQLite format 3\0", 16) + QByteArray(8192, '\x7f'));
         else if (hinder == QLatin1String("las"))
             lasare =
                 std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), mal, QStringLiteral("Cup")});
         const QMap<QString, QString> fore = bild(destination.path());
 
         Overforing::Kopieringsutfall u;
-        if (hinder == QLatin1String("storlek"))
+        if (hinder == QLatin1String("storlek") || hinder == QLatin1String("tom"))
             u.feltext = kopieraIBarn(destination.path() + QLatin1Char('/'), mapp,
                                      QFileInfo(mapp + QStringLiteral("/Cup.air")).size() - 4096);
         else
@@ -295,18 +294,40 @@ private slots:
     }
 
     // The source's database is copied as one committed state while another
-    // program writes it, fifty shooters a transaction.
+    // program writes it, fifty shooters a transaction; the copy's time is not
+    // before the last transaction it holds.
     void ogonblickMedanDetSkrivs() {
         Testfixtur f;
         const QString mapp = kalla(f, 10);
         Barn skrivare({QString::fromLatin1(BarnSkriv), mapp + QStringLiteral("/Cup.air")});
         QSet<int> antalSett;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 12; ++i) {
             QTemporaryDir destination;
             QCOMPARE(kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp).feltext, QString());
-            const int n = antal(destination.filePath(QStringLiteral("Cup/Cup.air")), Skyttar);
+            const QString kopia = destination.filePath(QStringLiteral("Cup/Cup.air"));
+            const int n = antal(kopia, Skyttar);
             QCOMPARE(n % 50, 10);
             antalSett.insert(n);
+            if (n == 10)
+                continue;
+            Databas db;
+            db.Open(kopia);
+            // The writer tells the database's time after each of its transactions.
+            const QByteArray sista = "\n" +
+                                     db.varde(QStringLiteral("SELECT MAX(Efternamn) FROM Skyttar "
+                                                             "WHERE Namn = 'Skytt'"))
+                                         .toString()
+                                         .toLatin1() +
+                                     ' ';
+            while (!skrivare.ut.contains(sista) && skrivare.p.waitForReadyRead(10000))
+                skrivare.ut += skrivare.p.readAllStandardOutput();
+            const qsizetype borjan = skrivare.ut.indexOf(sista) + sista.size();
+            const qint64 tid =
+                skrivare.ut.mid(borjan, skrivare.ut.indexOf('\n', borjan) - borjan).toLongLong();
+            struct stat st {};
+            QCOMPARE(stat(QFile::encodeName(kopia).constData(), &st), 0);
+            QVERIFY2(st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec >= tid,
+                     qPrintable(QString::number(i)));
         }
         QVERIFY2(antalSett.size() > 1, "the writer never got in between");
     }
@@ -395,14 +416,19 @@ int barnSkriv(const QStringList& a) {
     const pid_t foralder = getppid();
     QElapsedTimer klocka;
     klocka.start();
-    for (int varv = 0; klocka.elapsed() < 60000 && getppid() == foralder; ++varv) {
+    // Numbers that sort as text in their order.
+    for (int varv = 100000; klocka.elapsed() < 60000 && getppid() == foralder; ++varv) {
         db.transaktion([&] {
             for (int i = 0; i < 50; ++i)
                 db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn, Klass) VALUES (?, ?, ?)"),
                        {QStringLiteral("Skytt"), QString::number(varv), QStringLiteral("H")});
         });
-        if (varv == 0)
+        if (varv == 100000)
             start();
+        struct stat st {};
+        stat(QFile::encodeName(a.at(1)).constData(), &st);
+        std::printf("\n%d %lld\n", varv, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec);
+        std::fflush(stdout);
     }
     return 0;
 }
