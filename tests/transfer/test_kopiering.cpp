@@ -411,6 +411,21 @@ private slots:
         QCOMPARE(antal(bak, u"Prov WHERE x LIKE 'ändrad%'"_s), 0);
     }
 
+    // A source with a copy into it that was cut off is taken back before it
+    // is read, when nobody has it open.
+    void kallanTasTillbakaForst() {
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        Tavling::stang(a.g);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        dodaKopiaVid(mappA, mappB, "Cup.ini");
+        QTemporaryDir destination;
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
+        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+        QVERIFY(!Mappkopia::avbruten(mappA));
+    }
+
     // Opening a competition takes back a copy into it that was cut off; one
     // that cannot be taken back is told, and the competition stays closed.
     void oppningTarTillbakaAvbrutenKopia_data() {
