@@ -310,18 +310,22 @@ void aterstall(const Platser& p, const Steg& s, const std::function<void(const Q
     }, u{};
     const bool iMal = finns(mal, &t);
     const bool iUndan = finns(gammal, &u);
-    const auto flytta = [&](const QByteArray& fran, const QByteArray& till) {
+    // A folder the entry goes back into may have been removed by hand since.
+    const auto flytta = [&](const QByteArray& fran, const QByteArray& tillRot) {
         anropa(steg, s.rel);
-        krav(::rename(fran.constData(), till.constData()) == 0);
+        if (::mkdir(tillRot.constData(), S_IRWXU) != 0 && errno != EEXIST)
+            kasta(errno);
+        skapaMappar(tillRot, foralder(s.rel));
+        krav(::rename(fran.constData(), under(tillRot, s.rel).constData()) == 0);
     };
     switch (s.typ) {
     case Steg::Ny:
         if (iMal && !finns(ny))
-            flytta(mal, ny);
+            flytta(mal, p.staging);
         break;
     case Steg::Journal:
         if (iUndan && !iMal)
-            flytta(gammal, mal);
+            flytta(gammal, p.mal);
         break;
     case Steg::Ersatt:
         if (!iUndan)
@@ -330,10 +334,8 @@ void aterstall(const Platser& p, const Steg& s, const std::function<void(const Q
             // Moved aside, not yet replaced: with a second name the old file
             // is still in its place.
             const bool samma = iMal && t.st_dev == u.st_dev && t.st_ino == u.st_ino;
-            if (!iMal)
-                flytta(gammal, mal);
-            else if (!samma && !S_ISDIR(t.st_mode) && !S_ISDIR(u.st_mode))
-                flytta(gammal, mal);
+            if (!iMal || (!samma && !S_ISDIR(t.st_mode) && !S_ISDIR(u.st_mode)))
+                flytta(gammal, p.mal);
             else if (!samma)
                 kasta(EEXIST);
             break;
@@ -341,8 +343,8 @@ void aterstall(const Platser& p, const Steg& s, const std::function<void(const Q
         // Replaced: a file takes its old place in one step; a folder, or a
         // file where a folder was, waits in the staging folder meanwhile.
         if (iMal && (S_ISDIR(t.st_mode) || S_ISDIR(u.st_mode)))
-            flytta(mal, ny);
-        flytta(gammal, mal);
+            flytta(mal, p.staging);
+        flytta(gammal, p.mal);
         break;
     }
 }
@@ -366,7 +368,8 @@ void stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg)
                 mappar.insert(foralder(s->rel));
             }
             for (const QByteArray& rel : mappar)
-                synka(under(p.mal, rel));
+                if (finns(under(p.mal, rel)))
+                    synka(under(p.mal, rel));
             // What is left there are second names of files back in their places.
             taBortOchSynka(p.undan);
         }
