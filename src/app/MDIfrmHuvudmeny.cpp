@@ -4,6 +4,7 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "platform/Filvag.h"
+#include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
@@ -371,7 +372,9 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
         const QString sokvag = SenasteFiler::filnamn(m_g, index);
         if (sokvag.isEmpty())
             return;
-        if (!QFileInfo::exists(sokvag)) {
+        // A copy into it that was cut off may have left the name empty;
+        // opening takes the copy back.
+        if (!QFileInfo::exists(sokvag) && !Mappkopia::avbruten(QFileInfo(sokvag).path())) {
             m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"),
                      QStringLiteral("Ingen tävling."), Meddelanden::Ikon::Kritisk);
             return;

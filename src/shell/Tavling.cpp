@@ -3,11 +3,34 @@
 #include "common/Fel.h"
 #include "common/IniNamn.h"
 #include "platform/Filvag.h"
+#include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
+#include "platform/Systemfel.h"
 #include "shell/modGlobalt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
+#include <QSysInfo>
+
+namespace {
+// The lock files this process holds now, by their absolute paths. Locks are
+// taken and released on more than one thread (a copy runs on its own).
+QMutex lasvakt;
+QSet<QString> hallnaLas;
+
+QString lasnyckel(const QString& fil) {
+    return QFileInfo(fil).absoluteFilePath();
+}
+} // namespace
+
+void TavlingslasSlapp::operator()(QLockFile* las) const {
+    const QMutexLocker vakt(&lasvakt);
+    hallnaLas.remove(lasnyckel(las->fileName()));
+    delete las;
+}
 
 namespace Tavling {
 
@@ -88,19 +111,28 @@ bool arLasfil(const QString& filnamn) {
 
 Las lasTavling(const QString& mapp, const QString& namn) {
     Las l;
-    auto las = std::make_unique<QLockFile>(lasfil(mapp, namn));
+    const QString fil = lasfil(mapp, namn);
+    auto las = std::make_unique<QLockFile>(fil);
     // A competition stays open for hours: the lock is never stale by its age,
     // only when its program is gone.
     las->setStaleLockTime(0);
     qint64 pid = 0;
     QString dator, program;
+    const QMutexLocker vakt(&lasvakt);
     bool tagen = las->tryLock(0);
-    // A program killed while it took the lock leaves a file that says nothing
-    // of its holder; it is stale when nobody holds it any more.
-    if (!tagen && las->error() == QLockFile::LockFailedError && !las->getLockInfo(&pid, &dator, &program))
-        tagen = las->removeStaleLockFile() && las->tryLock(0);
+    if (!tagen && las->error() == QLockFile::LockFailedError) {
+        // A program killed while it took the lock leaves a file that says
+        // nothing of its holder; it is stale when nobody holds it any more.
+        // One naming this process that it does not hold is one it could not
+        // remove when it let go (the medium had gone away).
+        const bool kand = las->getLockInfo(&pid, &dator, &program);
+        if (!kand || (pid == QCoreApplication::applicationPid() && dator == QSysInfo::machineHostName() &&
+                      !hallnaLas.contains(lasnyckel(fil))))
+            tagen = las->removeStaleLockFile() && las->tryLock(0);
+    }
     if (tagen) {
-        l.fil = std::move(las);
+        hallnaLas.insert(lasnyckel(fil));
+        l.fil = Tavlingslas(las.release());
         return l;
     }
     l.fel = las->error();
@@ -151,6 +183,23 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     if (hoppaOver)
         return o;
     o.utfall = Utfall::Misslyckad;
+    // A copy into the competition's folder that was cut off is taken back
+    // before anything of the folder is read, under the lock, so that a copy
+    // still under way in another program is left alone.
+    if (Mappkopia::avbruten(g.strTavlingsmapp)) {
+        if (!lasTavling(g, m))
+            return o;
+        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp)) {
+            m.visa(
+                QStringLiteral("En kopiering till tävlingen %1 avbröts och kunde inte tas tillbaka: %2.\r\n"
+                               "Tävlingen öppnas inte förrän det har gått. Se till att mappen %3 går att "
+                               "skriva och försök igen.")
+                    .arg(g.strTavlingsnamn, systemfeltext(fel),
+                         QDir::toNativeSeparators(QFileInfo(QDir::cleanPath(g.strTavlingsmapp)).path())),
+                QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
+            return o;
+        }
+    }
     // A file that is no competition database of ours is refused before it is
     // locked or checked for writing: those messages would only mislead.
     try {
@@ -160,7 +209,7 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
                Meddelanden::Ikon::Kritisk);
         return o;
     }
-    if (!kontrolleraSkrivbar(g, m) || !lasTavling(g, m))
+    if (!kontrolleraSkrivbar(g, m) || (!g.tavlingslas && !lasTavling(g, m)))
         return o;
     try {
         o = HamtaInstallningar(g, m);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Installningar.h"
+#include "shell/Tavlingslas.h"
 
 #include <QLockFile>
 #include <QString>
@@ -56,8 +57,8 @@ bool arLasfil(const QString& filnamn);
 
 // The lock of the competition namn in the folder mapp, or why it was not had.
 struct Las {
-    std::unique_ptr<QLockFile> fil; // held when not null
-    bool upptagen = false;          // another program holds it
+    Tavlingslas fil;       // held when not null
+    bool upptagen = false; // another program holds it
     QLockFile::LockError fel = QLockFile::NoError;
     QString text; // what the operator is told when not held
 };

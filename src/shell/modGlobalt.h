@@ -2,6 +2,7 @@
 
 #include "platform/Databas.h"
 #include "platform/clsIni.h"
+#include "shell/Tavlingslas.h"
 
 #include <QLockFile>
 #include <QString>
@@ -35,7 +36,7 @@ public:
     Databas cnnTavling; // opened and closed by opening, creation and closing (Tavling)
     // Held while a competition is open, so that a second program cannot open it
     // too; taken by opening, released by a close.
-    std::unique_ptr<QLockFile> tavlingslas;
+    Tavlingslas tavlingslas;
     clsIni iniTavling; // its path set by opening and creation
     clsIni iniProgram; // its path set by the program's start
 

@@ -56,16 +56,22 @@ struct Kopieringsutfall {
 // component of kalla is created or filled; files of the same name there are
 // replaced, other files stay.
 //
-// The target is never left half copied: everything is copied into a hidden
-// folder beside it and flushed first; then the files it replaces are moved
-// aside into its backup folder (sakerhetskopia) and the new ones moved in. A
-// failure takes back what was done, a copy killed half way is cleared up by
-// the next copy to the same target. Competition databases are copied as a
-// consistent snapshot, so an open competition can be copied; what belongs to a
-// program that has the competition open (locks, journals, temporary files) is
-// left out. The target's lock is held meanwhile: a target open in another
-// program is refused (sokvagsfel). Copies can be read and written by their
-// owner and keep their modification times.
+// The target is never left half copied (platform/Mappkopia): everything is
+// copied into a hidden folder beside it and flushed first; then the files it
+// replaces are moved aside into its backup folder (sakerhetskopia) and the new
+// ones moved in, under a record that lets a copy cut off half way, by a
+// failure, a kill or a pulled medium, be taken back: by the copy itself, the
+// next copy to the same target, or the opening of that competition. The same
+// is done for the source first when nobody has it open. Competition databases
+// are copied as a consistent snapshot, so an open competition can be copied;
+// what belongs to a program that has the competition open (locks, journals,
+// temporary files) is left out, and so are symbolic links. The target's lock
+// is held meanwhile: a target open in another program is refused (sokvagsfel).
+// When the medium lacks room the backup that the copy would replace goes
+// first; a copy that does not fit even so is refused at once, "Disketten är
+// full!" with the room needed and free. Copies can be read and written by
+// their owner and keep their modification times where the target holds them.
+// Runs on any thread; it shows nothing.
 Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla);
 
 // The folder beside a target that keeps what the last copy into it replaced
@@ -79,7 +85,8 @@ QString sakerhetskopia(const QString& malmapp);
 bool utelamnas(const QString& namn);
 
 // A failed copy's text for the system's error number: a full disk, a
-// write-protected medium, otherwise the number and a Swedish description.
+// write-protected medium, otherwise the number and a Swedish description
+// (systemfeltext).
 QString kopieringsfeltext(int fel);
 
 } // namespace Overforing

@@ -1,6 +1,7 @@
 #include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
 #include "common/IniNamn.h"
+#include "platform/Mappkopia.h"
 #include "shell/Fonsternamn.h"
 #include "shell/NyTavling.h"
 #include "shell/SenasteFiler.h"
@@ -299,6 +300,35 @@ private slots:
         mj.oppnaViaDialog(fil);
         QVERIFY(mj.m.visade.isEmpty());
         kontrolleraOppen(mj, QStringLiteral("Cup"));
+    }
+
+    // A copy into a competition cut off after it moved the database aside and
+    // before it moved the new one in (a FAT stick gives no second names): the
+    // recent list opens it all the same, the copy taken back.
+    void avbrutenKopiaIListan() {
+        Miljo mj;
+        const QString cup = mj.skapa(QStringLiteral("Cup"));
+        mj.oppnaViaDialog(cup);
+        mj.f->menyval(Meny::mnuStang)->trigger();
+        const QString kalla = mj.t.fil(QStringLiteral("Kalla/Cup"));
+        QVERIFY(QDir().mkpath(kalla));
+        QVERIFY(QFile::copy(cup, kalla + QStringLiteral("/Cup.air")));
+        Mappkopia::Uppdrag u;
+        u.kalla = kalla;
+        u.mal = QFileInfo(cup).path();
+        u.lankar = false;
+        int gang = 0;
+        u.steg = [&](const QString& rel) {
+            if (rel == QLatin1String("Cup.air") && ++gang == 2)
+                throw gang; // as a kill: nothing after it runs
+        };
+        QVERIFY_THROWS_EXCEPTION(int, Mappkopia::kopiera(u));
+        QVERIFY(!QFileInfo::exists(cup));
+        mj.m.tom();
+        mj.f->menyval(mnuFil(1))->trigger();
+        QVERIFY2(mj.m.visade.isEmpty(), qPrintable(mj.m.senasteText()));
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
+        QVERIFY(!Mappkopia::avbruten(QFileInfo(cup).path()));
     }
 
     void flyttadTavlingIListan() {

@@ -2,15 +2,20 @@
 #include "platform/Databas.h"
 #include "platform/SvenskSortering.h"
 #include "support/Filstorlekstak.h"
+#include "support/HetJournal.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSemaphore>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
+#include <sqlite3.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -664,6 +669,52 @@ private slots:
         if (!saknas) {
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), innehall);
+        }
+    }
+
+    // A snapshot holds one committed state: a journal left by a write cut
+    // short is played back first, and a writer that holds the database for a
+    // while is waited for.
+    void ogonblicksbild_data() {
+        QTest::addColumn<bool>("hetJournal");
+        QTest::newRow("het journal") << true;
+        QTest::newRow("skrivare en sekund") << false;
+    }
+    void ogonblicksbild() {
+        QFETCH(bool, hetJournal);
+        Testmiljo t;
+        const QString kalla = t.fil(u"Cup.air"_s);
+        const QString kopia = t.fil(u"Kopia.air"_s);
+        std::thread skrivare;
+        QSemaphore tagen;
+        if (hetJournal) {
+            databasMedHetJournal(kalla);
+        } else {
+            Databas db;
+            QVERIFY(oppnaMedEnSkytt(db, kalla));
+            skrivare = std::thread([&] {
+                sqlite3* annan = nullptr;
+                sqlite3_open(QFile::encodeName(kalla).constData(), &annan);
+                sqlite3_exec(annan, "BEGIN EXCLUSIVE; INSERT INTO Skyttar (Namn) VALUES ('Under')", nullptr,
+                             nullptr, nullptr);
+                tagen.release();
+                QThread::sleep(1);
+                sqlite3_exec(annan, "COMMIT", nullptr, nullptr, nullptr);
+                sqlite3_close(annan);
+            });
+            tagen.acquire();
+        }
+        const int fel = Databas::ogonblicksbild(kalla, kopia);
+        if (skrivare.joinable())
+            skrivare.join();
+        QCOMPARE(fel, 0);
+        Databas db;
+        db.Open(kopia);
+        if (hetJournal) {
+            QCOMPARE(db.varde(u"SELECT COUNT(*) FROM Prov"_s).toInt(), 500);
+            QCOMPARE(db.varde(u"SELECT COUNT(*) FROM Prov WHERE x LIKE 'ändrad%'"_s).toInt(), 0);
+        } else {
+            QCOMPARE(namn(db), QStringList({u"Före"_s, u"Under"_s}));
         }
     }
 

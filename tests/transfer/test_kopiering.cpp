@@ -1,6 +1,8 @@
 #include "platform/Databas.h"
+#include "platform/Mappkopia.h"
 #include "shell/Tavling.h"
 #include "support/Dodsbarn.h"
+#include "support/HetJournal.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "transfer/Tavlingsoverforing.h"
@@ -18,11 +20,21 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using Overforing::kopieraTavlingsmapp;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,6 +42,9 @@ const char* const BarnKopiera = "--kopiera";                       // destinatio
 const char* const BarnKopieraTillsDodad = "--kopiera-tills-dodad"; // destination source source
 const char* const BarnLas = "--hall-las";                          // folder name
 const char* const BarnSkriv = "--skriv-tills-dodad";               // database
+const char* const BarnDodaVid = "--kopiera-doda-vid";              // target source entry
+const char* const BarnUtanMetadata = "--kopiera-utan-metadata";    // error destination source
+const char* const BarnLitenDisk = "--liten-disk";                  // folder size test-function
 
 const QString Full = QStringLiteral("Disketten är full!");
 const QString Skrivskyddad = QStringLiteral("Disketten är skrivskyddad!");
@@ -83,31 +98,6 @@ int antal(const QString& databas, const QString& tabell) {
     return db.varde(QStringLiteral("SELECT COUNT(*) FROM ") + tabell).toInt();
 }
 
-// An older competition database whose last transaction was cut short: the
-// file holds some of its changes and its journal the pages before them, so it
-// is whole only with the journal beside it.
-void databasMedHetJournal(const QString& fil) {
-    QTemporaryDir tmp;
-    const QString arbete = tmp.filePath(QStringLiteral("x.air"));
-    QVERIFY(QFile::copy(Testmiljo::mallSokvag(), arbete));
-    QFile::setPermissions(arbete, QFile::ReadOwner | QFile::WriteOwner);
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(arbete).constData(), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db,
-                          "CREATE TABLE Prov(x TEXT);"
-                          "WITH RECURSIVE r(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM r WHERE i < 500) "
-                          "INSERT INTO Prov SELECT printf('%0200d', i) FROM r;"
-                          "PRAGMA cache_size=1; BEGIN; UPDATE Prov SET x = 'ändrad' || x;",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    QVERIFY(QFileInfo::exists(arbete + QStringLiteral("-journal")));
-    QDir().mkpath(QFileInfo(fil).path());
-    QVERIFY(QFile::copy(arbete, fil));
-    QVERIFY(QFile::copy(arbete + QStringLiteral("-journal"), fil + QStringLiteral("-journal")));
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
 // A child of this program, waited for until it has begun its work (holds a
 // lock, writes) or has ended; what it wrote meanwhile is kept.
 struct Barn {
@@ -125,6 +115,37 @@ struct Barn {
         p.waitForFinished(10000);
     }
 };
+
+// A copy into the target folder mal killed before it changes the entry rel:
+// the database and its journal of an older competition there moved aside
+// and the new database moved in, when rel is "Cup.ini".
+void dodaKopiaVid(const QString& mal, const QString& kalla, const char* rel) {
+    QProcess barn;
+    barn.start(QCoreApplication::applicationFilePath(),
+               {QString::fromLatin1(BarnDodaVid), mal, kalla, QString::fromUtf8(rel)});
+    QVERIFY(barn.waitForFinished(60000));
+    QCOMPARE(barn.exitStatus(), QProcess::CrashExit);
+}
+
+// A file system too small for much: the test function runs again in a child
+// that has a tmpfs of the given size at a folder of its own (named in
+// PILKRONA_LITEN_DISK), and the child's result is the test's. False in the child.
+bool iLitenDisk(const char* testfunktion, const char* storlek) {
+    if (qEnvironmentVariableIsSet("PILKRONA_LITEN_DISK"))
+        return false;
+    QTemporaryDir mapp;
+    QProcess barn;
+    barn.setProcessChannelMode(QProcess::MergedChannels);
+    barn.start(QCoreApplication::applicationFilePath(),
+               {QString::fromLatin1(BarnLitenDisk), mapp.path(), QString::fromLatin1(storlek),
+                QString::fromLatin1(testfunktion)});
+    const bool klar = barn.waitForFinished(120000);
+    const QByteArray ut = barn.readAll();
+    if (!klar || barn.exitStatus() != QProcess::NormalExit || barn.exitCode() != 0)
+        QTest::qFail(qPrintable("the run on a small file system failed:\n"_L1 + QString::fromLocal8Bit(ut)),
+                     __FILE__, __LINE__);
+    return true;
+}
 
 // A copy in a child process under a file-size limit; the text it returned.
 QString kopieraIBarn(const QString& destination, const QString& kalla, qint64 grans) {
@@ -154,6 +175,8 @@ class TestKopiering : public QObject {
             fil.open(QIODevice::ReadOnly);
             fil.setFileTime(forr, QFileDevice::FileModificationTime);
         }
+        const struct timespec tider[2] = {{forr.toSecsSinceEpoch(), 0}, {forr.toSecsSinceEpoch(), 0}};
+        utimensat(AT_FDCWD, QFile::encodeName(mapp + QStringLiteral("/Utskrifter")).constData(), tider, 0);
         return mapp;
     }
 
@@ -179,6 +202,13 @@ private slots:
         QTest::newRow("saknas") << ENOENT << QStringLiteral("2 Filen eller mappen finns inte");
         QTest::newRow("io") << EIO << QStringLiteral("5 In- eller utmatningsfel");
         QTest::newRow("borta") << ENODEV << QStringLiteral("19 Enheten finns inte");
+        QTest::newRow("ingen adress") << ENXIO << QStringLiteral("6 Enheten eller adressen finns inte");
+        QTest::newRow("bruten") << ENOTCONN << QStringLiteral("107 Förbindelsen med enheten är bruten");
+        QTest::newRow("saknas i filsystemet")
+            << ENOSYS << QStringLiteral("38 Funktionen finns inte i filsystemet");
+        QTest::newRow("stöds inte") << EOPNOTSUPP << QStringLiteral("95 Åtgärden stöds inte av filsystemet");
+        QTest::newRow("okänt") << 9999 << QStringLiteral("9999 Okänt systemfel");
+        QTest::newRow("utan nummer") << 0 << QStringLiteral("5 In- eller utmatningsfel");
     }
     void feltexter() {
         QFETCH(int, fel);
@@ -191,6 +221,9 @@ private slots:
     void nyKopia() {
         Testfixtur f;
         const QString mapp = kalla(f);
+        // Links could lead anywhere; the program makes none.
+        QFile::link(QStringLiteral("/etc/passwd"), mapp + QStringLiteral("/abs"));
+        QFile::link(QStringLiteral(".."), mapp + QStringLiteral("/Utskrifter/upp"));
         // As from a CD: nothing of it may be written.
         QFile::setPermissions(mapp + QStringLiteral("/Cup.air"), QFile::ReadOwner | QFile::ReadGroup);
         QFile::setPermissions(mapp + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
@@ -205,8 +238,9 @@ private slots:
         const QMap<QString, QString> fore = bild(mapp);
         for (const char* namn : {"Cup.ini", "Utskrifter/Lista.xlsx", "Las.txt"})
             QCOMPARE(bild(mal).value(QLatin1String(namn)), fore.value(QLatin1String(namn)));
-        QCOMPARE(QFileInfo(mal + QStringLiteral("/Cup.air")).lastModified(),
-                 QFileInfo(mapp + QStringLiteral("/Cup.air")).lastModified());
+        for (const char* namn : {"/Cup.air", "/Utskrifter"})
+            QCOMPARE(QFileInfo(mal + QLatin1String(namn)).lastModified(),
+                     QFileInfo(mapp + QLatin1String(namn)).lastModified());
         for (const char* namn : {"Las.txt", "Cup.air", "Utskrifter"})
             QVERIFY(QFileInfo(mal + QLatin1Char('/') + QLatin1String(namn)).permissions() &
                     QFile::WriteOwner);
@@ -251,6 +285,10 @@ private slots:
         QTest::newRow("öppen i kalkylprogram") << QStringLiteral("kalkyl") << Skrivskyddad << false;
         QTest::newRow("skrivskyddad undermapp") << QStringLiteral("undermapp") << Skrivskyddad << false;
         QTest::newRow("filstorleksgräns") << QStringLiteral("storlek") << Full << false;
+        QTest::newRow("filstorleksgräns, tom destination") << QStringLiteral("tom") << Full << false;
+        // SQLite gives no error number for a damaged file.
+        QTest::newRow("skadad databas")
+            << QStringLiteral("skadad") << QStringLiteral("5 In- eller utmatningsfel") << false;
         QTest::newRow("öppen i annat program")
             << QStringLiteral("las") << QStringLiteral("Tävlingen Cup är redan öppen i ") << true;
     }
@@ -266,7 +304,8 @@ private slots:
         Testfixtur f;
         const QString mapp = kalla(f, 200);
         QTemporaryDir destination;
-        gammaltMal(destination.path());
+        if (hinder != QLatin1String("tom"))
+            gammaltMal(destination.path());
         const QString mal = destination.filePath(QStringLiteral("Cup"));
         std::unique_ptr<Barn> lasare;
         if (hinder == QLatin1String("fil"))
@@ -276,13 +315,16 @@ private slots:
                   "Anna Berg,anna,annan-dator,07.12.2026 10:00,file:///home/anna/.config/libreoffice/4;");
         else if (hinder == QLatin1String("undermapp"))
             QFile::setPermissions(mal + QStringLiteral("/Utskrifter"), QFile::ReadOwner | QFile::ExeOwner);
+        else if (hinder == QLatin1String("skadad"))
+            skriv(mapp + QStringLiteral("/Utskrifter/Skadad.air"),
+                  QByteArray("SQLite format 3\0", 16) + QByteArray(8192, '\x7f'));
         else if (hinder == QLatin1String("las"))
             lasare =
                 std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), mal, QStringLiteral("Cup")});
         const QMap<QString, QString> fore = bild(destination.path());
 
         Overforing::Kopieringsutfall u;
-        if (hinder == QLatin1String("storlek"))
+        if (hinder == QLatin1String("storlek") || hinder == QLatin1String("tom"))
             u.feltext = kopieraIBarn(destination.path() + QLatin1Char('/'), mapp,
                                      QFileInfo(mapp + QStringLiteral("/Cup.air")).size() - 4096);
         else
@@ -294,19 +336,174 @@ private slots:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    // A lock this program took and could not remove (its medium went away)
+    // does not keep it out.
+    void egetKvarlamnatLas() {
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        QTemporaryDir destination;
+        const QString lasfil = Tavling::lasfil(destination.filePath(u"Cup"_s), u"Cup"_s);
+        QVERIFY(QDir().mkpath(destination.filePath(u"Cup"_s)));
+        QByteArray innehall;
+        {
+            QLockFile l(lasfil);
+            QVERIFY(l.tryLock(0));
+            innehall = las(lasfil);
+        }
+        skriv(lasfil, innehall);
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mapp).feltext, QString());
+        QVERIFY(!QFileInfo::exists(lasfil));
+    }
+
+    // A target that cannot hold a file's mode or times (a FAT stick through
+    // FUSE) still gets the copy.
+    void metadataSomInteKanHallas_data() {
+        QTest::addColumn<int>("fel");
+        QTest::newRow("ENOSYS") << ENOSYS;
+        QTest::newRow("EOPNOTSUPP") << EOPNOTSUPP;
+        QTest::newRow("EPERM") << EPERM;
+    }
+    void metadataSomInteKanHallas() {
+        QFETCH(int, fel);
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        QTemporaryDir destination;
+        QCOMPARE(QString::fromUtf8(Barn({QString::fromLatin1(BarnUtanMetadata), QString::number(fel),
+                                         destination.path() + u'/', mapp})
+                                       .ut),
+                 QString());
+        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+        QCOMPARE(las(destination.filePath(u"Cup/Utskrifter/Lista.xlsx"_s)), QByteArray("lista"));
+    }
+
+    // Room for a copy: the backup it would replace goes first when the medium
+    // lacks room for it; a copy that does not fit even so is refused at once.
+    void platsForKopian() {
+        if (iLitenDisk("platsForKopian", "8m"))
+            return;
+        const QString sticka = qEnvironmentVariable("PILKRONA_LITEN_DISK") + u'/';
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        skriv(mapp + u"/Utskrifter/Stor.xlsx"_s, QByteArray(2800 * 1024, 'x'));
+        // A new copy, one replacing it, one replacing it and its backup.
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(kopieraTavlingsmapp(sticka, mapp).feltext, QString());
+        QVERIFY(QFileInfo::exists(sticka + u"Cup.bak/Utskrifter/Stor.xlsx"_s));
+        skriv(mapp + u"/Utskrifter/Storre.xlsx"_s, QByteArray(2600 * 1024, 'y'));
+        const QMap<QString, QString> fore = bild(sticka);
+        const QString text = kopieraTavlingsmapp(sticka, mapp).feltext;
+        QVERIFY2(text.startsWith(Full + u"\r\nKopian behöver "_s) && text.endsWith(u" MB ledigt."_s),
+                 qPrintable(text));
+        QCOMPARE(bild(sticka), fore);
+    }
+
+    // A copy cut off once the old database and its hot journal were moved
+    // aside, run again, keeps the old database whole in the backup.
+    void avbrutenKopiaBeharGamlaDatabasen() {
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        QTemporaryDir destination;
+        gammaltMal(destination.path());
+        dodaKopiaVid(destination.filePath(u"Cup"_s), mapp, "Cup.ini");
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mapp).feltext, QString());
+        const QString bak = destination.filePath(u"Cup.bak/Cup.air"_s);
+        QCOMPARE(antal(bak, u"Prov"_s), 500);
+        QCOMPARE(antal(bak, u"Prov WHERE x LIKE 'ändrad%'"_s), 0);
+    }
+
+    // A source with a copy into it that was cut off is taken back before it
+    // is read, when nobody has it open.
+    void kallanTasTillbakaForst() {
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        Tavling::stang(a.g);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        dodaKopiaVid(mappA, mappB, "Cup.ini");
+        QTemporaryDir destination;
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
+        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+        QVERIFY(!Mappkopia::avbruten(mappA));
+    }
+
+    // Opening a competition takes back a copy into it that was cut off; one
+    // that cannot be taken back is told, and the competition stays closed.
+    void oppningTarTillbakaAvbrutenKopia_data() {
+        QTest::addColumn<bool>("skrivskyddad");
+        QTest::newRow("tas tillbaka") << false;
+        QTest::newRow("skrivskyddad destination") << true;
+    }
+    void oppningTarTillbakaAvbrutenKopia() {
+        QFETCH(bool, skrivskyddad);
+        if (skrivskyddad && korSomVanligAnvandare("oppningTarTillbakaAvbrutenKopia:skrivskyddad destination"))
+            return;
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        QTemporaryDir destination;
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
+        const QMap<QString, QString> fore = bild(destination.path());
+        dodaKopiaVid(destination.filePath(u"Cup"_s), mappB, "Cup.ini");
+        if (skrivskyddad)
+            QFile::setPermissions(destination.path(), QFile::ReadOwner | QFile::ExeOwner);
+        Testfixtur c;
+        Tavling::sattSokvagar(c.g, destination.filePath(u"Cup/Cup.air"_s));
+        const Tavling::Oppning o = Tavling::OppnaTavling(c.g, c.m, false);
+        QFile::setPermissions(destination.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (skrivskyddad) {
+            QCOMPARE(o.utfall, Tavling::Utfall::Misslyckad);
+            QCOMPARE(c.m.visade.size(), 1);
+            QCOMPARE(c.m.visade.back().titel, u"Fel"_s);
+            QVERIFY2(
+                c.m.senasteText().startsWith(
+                    u"En kopiering till tävlingen Cup avbröts och kunde inte tas tillbaka: 13 Åtkomst nekad."_s),
+                qPrintable(c.m.senasteText()));
+            QVERIFY(!c.g.cnnTavling.IsOpen());
+            return;
+        }
+        QCOMPARE(o.utfall, Tavling::Utfall::Oppnad);
+        QVERIFY(c.m.visade.isEmpty());
+        QCOMPARE(c.g.cnnTavling.varde(u"SELECT COUNT(*) FROM "_s + Skyttar).toInt(), 12);
+        Tavling::stang(c.g);
+        QCOMPARE(bild(destination.path()), fore);
+    }
+
     // The source's database is copied as one committed state while another
-    // program writes it, fifty shooters a transaction.
+    // program writes it, fifty shooters a transaction; the copy's time is not
+    // before the last transaction it holds.
     void ogonblickMedanDetSkrivs() {
         Testfixtur f;
         const QString mapp = kalla(f, 10);
         Barn skrivare({QString::fromLatin1(BarnSkriv), mapp + QStringLiteral("/Cup.air")});
         QSet<int> antalSett;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 12; ++i) {
             QTemporaryDir destination;
             QCOMPARE(kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp).feltext, QString());
-            const int n = antal(destination.filePath(QStringLiteral("Cup/Cup.air")), Skyttar);
+            const QString kopia = destination.filePath(QStringLiteral("Cup/Cup.air"));
+            const int n = antal(kopia, Skyttar);
             QCOMPARE(n % 50, 10);
             antalSett.insert(n);
+            if (n == 10)
+                continue;
+            Databas db;
+            db.Open(kopia);
+            // The writer tells the database's time after each of its transactions.
+            const QByteArray sista = "\n" +
+                                     db.varde(QStringLiteral("SELECT MAX(Efternamn) FROM Skyttar "
+                                                             "WHERE Namn = 'Skytt'"))
+                                         .toString()
+                                         .toLatin1() +
+                                     ' ';
+            while (!skrivare.ut.contains(sista) && skrivare.p.waitForReadyRead(10000))
+                skrivare.ut += skrivare.p.readAllStandardOutput();
+            const qsizetype borjan = skrivare.ut.indexOf(sista) + sista.size();
+            const qint64 tid =
+                skrivare.ut.mid(borjan, skrivare.ut.indexOf('\n', borjan) - borjan).toLongLong();
+            struct stat st {};
+            QCOMPARE(stat(QFile::encodeName(kopia).constData(), &st), 0);
+            QVERIFY2(st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec >= tid,
+                     qPrintable(QString::number(i)));
         }
         QVERIFY2(antalSett.size() > 1, "the writer never got in between");
     }
@@ -378,6 +575,74 @@ int barnKopieraTillsDodad(const QStringList& a) {
     return 0;
 }
 
+int barnDodaVid(const QStringList& a) {
+    Mappkopia::Uppdrag u;
+    u.kalla = a.at(2);
+    u.mal = a.at(1);
+    u.utelamnas = Overforing::utelamnas;
+    u.databas = [](const QString& namn) { return namn.endsWith(u".air"_s); };
+    u.steg = [&](const QString& rel) {
+        if (rel == a.at(3))
+            std::raise(SIGKILL);
+    };
+    return Mappkopia::kopiera(u).fel;
+}
+
+// The calls that set a file's mode and times answer the given error, as a FAT
+// stick's FUSE driver does.
+int barnUtanMetadata(const QStringList& a) {
+    const std::vector<int> anrop{
+#ifdef __NR_chmod
+        __NR_chmod,
+#endif
+#ifdef __NR_utimes
+        __NR_utimes,
+#endif
+#ifdef __NR_utime
+        __NR_utime,
+#endif
+#ifdef __NR_futimesat
+        __NR_futimesat,
+#endif
+        __NR_fchmod,    __NR_fchmodat, __NR_utimensat};
+    std::vector<sock_filter> filter{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (size_t i = 0; i < anrop.size(); ++i)
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __u32(anrop[i]), __u8(anrop.size() - i), 0));
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    filter.push_back(
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (__u32(a.at(1).toInt()) & SECCOMP_RET_DATA)));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+        std::fputs("seccomp", stdout);
+        return 1;
+    }
+    std::fputs(kopieraTavlingsmapp(a.at(2), a.at(3)).feltext.toUtf8().constData(), stdout);
+    return 0;
+}
+
+// A tmpfs of its own at the folder given, in a mount namespace of this
+// process (as an ordinary user, in a user namespace of its own too).
+bool monteraLitenDisk(const char* mapp, const char* storlek) {
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (unshare(uid == 0 ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) != 0)
+        return false;
+    if (uid != 0) {
+        const auto skriv = [](const char* fil, const QByteArray& text) {
+            QFile f(QString::fromLatin1(fil));
+            return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+        };
+        if (!skriv("/proc/self/setgroups", "deny") ||
+            !skriv("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") ||
+            !skriv("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1"))
+            return false;
+    }
+    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", mapp, "tmpfs", 0, (QByteArray("size=") + storlek).constData()) == 0 &&
+           setenv("PILKRONA_LITEN_DISK", mapp, 1) == 0;
+}
+
 int barnLas(const QStringList& a) {
     Tavling::Las l = Tavling::lasTavling(a.at(1), a.at(2));
     if (!l.fil)
@@ -395,14 +660,19 @@ int barnSkriv(const QStringList& a) {
     const pid_t foralder = getppid();
     QElapsedTimer klocka;
     klocka.start();
-    for (int varv = 0; klocka.elapsed() < 60000 && getppid() == foralder; ++varv) {
+    // Numbers that sort as text in their order.
+    for (int varv = 100000; klocka.elapsed() < 60000 && getppid() == foralder; ++varv) {
         db.transaktion([&] {
             for (int i = 0; i < 50; ++i)
                 db.kor(QStringLiteral("INSERT INTO Skyttar (Namn, Efternamn, Klass) VALUES (?, ?, ?)"),
                        {QStringLiteral("Skytt"), QString::number(varv), QStringLiteral("H")});
         });
-        if (varv == 0)
+        if (varv == 100000)
             start();
+        struct stat st {};
+        stat(QFile::encodeName(a.at(1)).constData(), &st);
+        std::printf("\n%d %lld\n", varv, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec);
+        std::fflush(stdout);
     }
     return 0;
 }
@@ -410,12 +680,25 @@ int barnSkriv(const QStringList& a) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], BarnLitenDisk) == 0) {
+        // Before Qt starts threads: a namespace is a whole process's.
+        if (!monteraLitenDisk(argv[2], argv[3])) {
+            std::perror("a tmpfs of its own");
+            return 2;
+        }
+        char* args[] = {argv[0], argv[4], nullptr};
+        int antalArgs = 2;
+        QApplication app(antalArgs, args);
+        TestKopiering t;
+        return QTest::qExec(&t, antalArgs, args);
+    }
     if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
         QCoreApplication app(argc, argv);
         const QStringList a = app.arguments().mid(1);
         for (const auto& [namn, barn] :
              {std::pair{BarnKopiera, &barnKopiera}, std::pair{BarnKopieraTillsDodad, &barnKopieraTillsDodad},
-              std::pair{BarnLas, &barnLas}, std::pair{BarnSkriv, &barnSkriv}})
+              std::pair{BarnLas, &barnLas}, std::pair{BarnSkriv, &barnSkriv},
+              std::pair{BarnDodaVid, &barnDodaVid}, std::pair{BarnUtanMetadata, &barnUtanMetadata}})
             if (a.first() == QLatin1String(namn))
                 return barn(a);
     }
