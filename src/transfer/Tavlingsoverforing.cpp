@@ -3,6 +3,7 @@
 #include "common/Fel.h"
 #include "platform/Databas.h"
 #include "platform/Filnamn.h"
+#include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
@@ -222,6 +223,17 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
             const Tavling::Las las = Tavling::lasTavling(malmapp, QFileInfo(databas).completeBaseName());
             if (!las.fil && las.upptagen)
                 return stopp(las.text, felSokvag, 1);
+        }
+        // A copy there that was cut off is taken back before the question,
+        // which would otherwise show the date of a half-replaced competition.
+        if (Mappkopia::avbruten(malmapp)) {
+            const Tavling::Las las = Tavling::lasTavling(malmapp, kallinfo.completeBaseName());
+            if (las.fil)
+                if (const int fel = Mappkopia::angraAvbruten(malmapp))
+                    return stopp(QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte tas "
+                                                "tillbaka: %2")
+                                     .arg(nativ(malmapp), kopieringsfeltext(fel)),
+                                 felSokvag, 1);
         }
     }
 

@@ -33,7 +33,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+using Overforing::Kontroll;
+using Overforing::kontrollera;
 using Overforing::kopieraTavlingsmapp;
+using Overforing::Riktning;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -409,6 +412,35 @@ private slots:
         const QString bak = destination.filePath(u"Cup.bak/Cup.air"_s);
         QCOMPARE(antal(bak, u"Prov"_s), 500);
         QCOMPARE(antal(bak, u"Prov WHERE x LIKE 'ändrad%'"_s), 0);
+    }
+
+    // The replace question shows the competition as it was before a copy
+    // that was cut off there, not the half-replaced one: the check takes the
+    // copy back first.
+    void fraganEfterAvbrutenKopia() {
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        const QDateTime forr(QDate(2020, 1, 2), QTime(3, 4));
+        {
+            QFile fil(mappA + u"/Cup.air"_s);
+            QVERIFY(fil.open(QIODevice::ReadWrite));
+            QVERIFY(fil.setFileTime(forr, QFileDevice::FileModificationTime));
+        }
+        Tavling::stang(a.g);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        Tavling::stang(b.g);
+        QTemporaryDir destination;
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
+        dodaKopiaVid(destination.filePath(u"Cup"_s), mappB, "Cup.ini");
+        QVERIFY(Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
+        b.m.svara(Meddelanden::Svar::Nej);
+        const Kontroll k =
+            kontrollera(Riktning::Import, mappB + u"/Cup.air"_s, destination.path(), {}, b.g, b.m);
+        QVERIFY(!k.ok);
+        QVERIFY2(b.m.senasteText().contains(u"datum: \r\n2020-01-02 03:04"_s), qPrintable(b.m.senasteText()));
+        QVERIFY(!Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
+        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
     }
 
     // A source with a copy into it that was cut off is taken back before it
