@@ -138,6 +138,7 @@ Las lasTavling(const QString& mapp, const QString& namn) {
     l.fel = las->error();
     if (l.fel == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
         l.upptagen = true;
+        l.dator = dator;
         l.text = QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
                                 "Stäng den där innan du öppnar den här.")
                      .arg(namn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
@@ -156,8 +157,25 @@ bool lasTavling(modGlobalt& g, Meddelanden& m) {
         g.tavlingslas = std::move(l.fil);
         return true;
     }
-    m.visa(l.text, QStringLiteral("Tävlingen används"),
-           l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
+    const QString titel = QStringLiteral("Tävlingen används");
+    // Nothing here can tell whether another computer still has it open.
+    if (l.upptagen && !l.dator.isEmpty() && l.dator != QSysInfo::machineHostName()) {
+        const QString fraga =
+            l.text.section(QStringLiteral("\r\n"), 0, 0) +
+            QStringLiteral("\r\n\r\nOm tävlingen inte längre är öppen där (datorn stängdes av eller "
+                           "USB-minnet togs därifrån medan tävlingen var öppen) kan låset tas bort.\r\n"
+                           "Vill du ta bort låset och öppna tävlingen här?");
+        if (m.visa(fraga, titel, Meddelanden::Ikon::Fraga, Meddelanden::Knappar::JaNej) !=
+            Meddelanden::Svar::Ja)
+            return false;
+        QLockFile(lasfil(g)).removeStaleLockFile();
+        l = lasTavling(g.strTavlingsmapp, g.strTavlingsnamn);
+        if (l.fil) {
+            g.tavlingslas = std::move(l.fil);
+            return true;
+        }
+    }
+    m.visa(l.text, titel, l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
     return false;
 }
 

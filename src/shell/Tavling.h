@@ -59,12 +59,16 @@ bool arLasfil(const QString& filnamn);
 struct Las {
     Tavlingslas fil;       // held when not null
     bool upptagen = false; // another program holds it
+    QString dator;         // the computer it names, when upptagen
     QLockFile::LockError fel = QLockFile::NoError;
     QString text; // what the operator is told when not held
 };
 Las lasTavling(const QString& mapp, const QString& namn);
 // Takes the lock of the competition whose paths are set (into g.tavlingslas).
-// False after a message naming the computer and process that hold it.
+// False after a message naming the computer and process that hold it. A lock
+// of another computer may be one that computer left behind (switched off, or
+// the stick taken from it with the competition open): the operator is asked
+// whether to remove it.
 bool lasTavling(modGlobalt& g, Meddelanden& m);
 // Every change is written at once, so a competition whose folder, database or
 // INI cannot be written would fail at its first change: false after a message.

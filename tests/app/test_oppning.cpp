@@ -274,6 +274,29 @@ private slots:
         kontrolleraIngenTavling(mj);
     }
 
+    // A lock that names another computer may be one left behind there; the
+    // operator decides: No keeps it, Yes takes the competition over.
+    void lasFranAnnanDator() {
+        Miljo mj;
+        const QString fil = mj.skapa(QStringLiteral("Cup"));
+        const QString las = QFileInfo(fil).path() + QStringLiteral("/.Cup.lock");
+        skriv(las, "4242\npilkrona\nandra-datorn\n");
+        mj.m.svara(Meddelanden::Svar::Nej);
+        mj.oppnaViaDialog(fil);
+        kontrolleraIngenTavling(mj);
+        QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Tävlingen används"));
+        QCOMPARE(mj.m.visade.back().ikon, Meddelanden::Ikon::Fraga);
+        QVERIFY2(
+            mj.m.senasteText().startsWith(QStringLiteral(
+                "Tävlingen Cup är redan öppen i pilkrona på datorn andra-datorn (process 4242).\r\n\r\n")),
+            qPrintable(mj.m.senasteText()));
+        QVERIFY(QFile::exists(las));
+        mj.m.tom();
+        mj.m.svara(Meddelanden::Svar::Ja);
+        mj.oppnaViaDialog(fil);
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
+    }
+
     // Every change is written at once: a competition that cannot be written is
     // refused when it is opened, not at its first change.
     void skrivskyddadTavlingVagras() {
