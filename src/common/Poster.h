@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <array>
 #include <vector>
 
@@ -77,6 +78,8 @@ private:
     // A row before any field is read: shot strings that will not be read are "00000".
     static Skytt tom(int antal);
 };
+// Texts and numbers only: a list of shooters grows by moving its memory.
+Q_DECLARE_TYPEINFO(Skytt, Q_RELOCATABLE_TYPE);
 
 template <class Rad> Skytt Skytt::franRad(const Rad& rad, int forsta, int antal) {
     Skytt s = tom(antal);

@@ -62,14 +62,22 @@ QList<Klassblock> Resultaturval::valjUt(const QList<ValdKlass>& valda, std::opti
             varden << it.key();
         }
         sql += QStringLiteral(" AND Klass IN (%1)").arg(platser.join(QStringLiteral(", ")));
+        // A class's code is written alike on most of its shooters: each spelling
+        // is matched to its blocks once.
+        QHash<QString, const QList<qsizetype>*> blockAvText;
         m_g.cnnTavling.lasRader(sql, varden, [&](const Databasrad& rad) {
             Skytt s = Skytt::franRad(rad, Skytt::resultatlistfalt());
-            const auto b = blockAvKod.constFind(Klassmodell::nyckel(s.klass));
-            if (b == blockAvKod.constEnd())
+            auto b = blockAvText.constFind(s.klass);
+            if (b == blockAvText.constEnd()) {
+                const auto k = blockAvKod.constFind(Klassmodell::nyckel(s.klass));
+                b = blockAvText.insert(s.klass, k == blockAvKod.constEnd() ? nullptr : &*k);
+            }
+            const QList<qsizetype>* blocken = *b;
+            if (!blocken)
                 return;
-            for (qsizetype i = 0; i + 1 < b->size(); ++i)
-                block[(*b)[i]].skyttar << s;
-            block[b->back()].skyttar << std::move(s);
+            for (qsizetype i = 0; i + 1 < blocken->size(); ++i)
+                block[(*blocken)[i]].skyttar << s;
+            block[blocken->back()].skyttar << std::move(s);
         });
     }
     QList<Klassblock> ut;

@@ -334,17 +334,24 @@ QSqlError sqliteFel(sqlite3* db, int kod) {
 }
 } // namespace
 
+// A column is read through its value object: every sqlite3_column_ call
+// takes the connection's lock, the value's own calls take none, and a row is
+// read on the thread that steps it.
+sqlite3_value* Databasrad::kolumnvarde(int kolumn) const {
+    return sqlite3_column_value(m_sats, kolumn);
+}
+
 // Only the rare value that is not stored as the field's kind goes through a
 // QVariant, so that it converts exactly as a QSqlQuery's would.
 QVariant Databasrad::varde(int kolumn) const {
-    switch (sqlite3_column_type(m_sats, kolumn)) {
+    sqlite3_value* v = kolumnvarde(kolumn);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(m_sats, kolumn)));
+        return QVariant(qint64(sqlite3_value_int64(v)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_sats, kolumn));
+        return QVariant(sqlite3_value_double(v));
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_sats, kolumn)),
-                                   sqlite3_column_bytes(m_sats, kolumn)));
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
     case SQLITE_TEXT:
         return QVariant(text(kolumn));
     default:
@@ -353,18 +360,20 @@ QVariant Databasrad::varde(int kolumn) const {
 }
 
 qint64 Databasrad::heltal(int kolumn) const {
-    const int typ = sqlite3_column_type(m_sats, kolumn);
+    sqlite3_value* v = kolumnvarde(kolumn);
+    const int typ = sqlite3_value_type(v);
     if (typ == SQLITE_INTEGER)
-        return sqlite3_column_int64(m_sats, kolumn);
+        return sqlite3_value_int64(v);
     return typ == SQLITE_NULL ? 0 : varde(kolumn).toLongLong();
 }
 
 double Databasrad::tal(int kolumn) const {
-    switch (sqlite3_column_type(m_sats, kolumn)) {
+    sqlite3_value* v = kolumnvarde(kolumn);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER:
-        return double(sqlite3_column_int64(m_sats, kolumn));
+        return double(sqlite3_value_int64(v));
     case SQLITE_FLOAT:
-        return sqlite3_column_double(m_sats, kolumn);
+        return sqlite3_value_double(v);
     case SQLITE_NULL:
         return 0;
     default:
@@ -373,15 +382,16 @@ double Databasrad::tal(int kolumn) const {
 }
 
 QString Databasrad::text(int kolumn) const {
-    switch (sqlite3_column_type(m_sats, kolumn)) {
+    sqlite3_value* v = kolumnvarde(kolumn);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_TEXT: {
         // Texts are stored as UTF-8: decoded here, SQLite need not make a
         // UTF-16 copy of each.
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_sats, kolumn));
-        return QString::fromUtf8(t, sqlite3_column_bytes(m_sats, kolumn));
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return QString::fromUtf8(t, sqlite3_value_bytes(v));
     }
     case SQLITE_INTEGER:
-        return QString::number(qint64(sqlite3_column_int64(m_sats, kolumn)));
+        return QString::number(qint64(sqlite3_value_int64(v)));
     case SQLITE_NULL:
         return QString();
     default:

@@ -12,6 +12,7 @@
 class QSqlError;
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 // One row of Databas::lasRader, its columns by position from 0. A value reads
 // as QSqlQuery::value(i) would give it converted (toLongLong, toDouble,
@@ -27,6 +28,7 @@ private:
     friend class Databas;
     explicit Databasrad(sqlite3_stmt* sats) : m_sats(sats) {}
     QVariant varde(int kolumn) const;
+    sqlite3_value* kolumnvarde(int kolumn) const;
     sqlite3_stmt* m_sats;
 };
 

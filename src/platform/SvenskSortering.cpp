@@ -85,7 +85,8 @@ char32_t basbokstav(char32_t c) {
 }
 
 Vikt vikt(char32_t c) {
-    c = QChar::toCaseFolded(c);
+    // Codes, digits and most names are ASCII, whose only folding is A-Z.
+    c = c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c) : QChar::toCaseFolded(c);
     constexpr char32_t siffror = 0x100, bokstaver = 0x200, ovrigt = 0x1000;
     if (c >= U'0' && c <= U'9')
         return {siffror + (c - U'0'), 0};

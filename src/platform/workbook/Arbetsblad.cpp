@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace Kalkyl {
@@ -52,6 +53,20 @@ bool arTal(const QVariant& v) {
     }
 }
 
+// A number's value; the types the lists write are read as they are held.
+double tal(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        return *static_cast<const int*>(v.constData());
+    case QMetaType::LongLong:
+        return double(*static_cast<const qlonglong*>(v.constData()));
+    case QMetaType::Double:
+        return *static_cast<const double*>(v.constData());
+    default:
+        return v.toDouble();
+    }
+}
+
 // What a cell keeps of a written value. The engine never guesses numbers or
 // dates from a text: a text stays a text. A cell formatted "@" keeps a number as
 // the text it shows, which is what that format is for.
@@ -61,7 +76,7 @@ QVariant lagrat(const QVariant& v, bool somText) {
     if (v.typeId() == QMetaType::Bool)
         return somText ? QVariant(visningstext(v)) : QVariant(v.toBool());
     if (arTal(v)) {
-        const double d = v.toDouble();
+        const double d = tal(v);
         if (!std::isfinite(d))
             vagra(QStringLiteral("Värdet är inget tal som kan skrivas i en cell."));
         return somText ? QVariant(visningstext(d)) : QVariant(d);
@@ -94,6 +109,12 @@ void Stil::lagg(const Stil& ovan) {
     ta(fyllning, ovan.fyllning);
     ta(justering, ovan.justering);
     ta(talformat, ovan.talformat);
+}
+
+size_t qHash(const Stil& s, size_t seed) {
+    const auto h = [](const auto& falt) -> size_t { return falt ? ::qHash(*falt) + 1 : 0; };
+    return qHashMulti(seed, h(s.namn), h(s.storlek), h(s.fet ? std::optional<int>(*s.fet) : std::nullopt),
+                      h(s.farg), h(s.understrykning), h(s.fyllning), h(s.justering), h(s.talformat));
 }
 
 Stil standardstil() {
@@ -155,6 +176,9 @@ template <class T> void Omrade::sattStil(std::optional<T> Stil::*falt, const T& 
     Arbetsblad& b = *m_blad;
     // Each layer keeps only what it sets, and the newest setting must show: so a
     // wider layer clears the field in the narrower layers it covers.
+    const std::optional<T> satt(varde), tomt;
+    const auto sattI = [&](Cell& c) { c.stil = b.medFalt(c.stil, falt, satt); };
+    const auto tomI = [&](Cell& c) { c.stil = b.medFalt(c.stil, falt, tomt); };
     switch (m_typ) {
     case Blad:
         b.m_stil.*falt = varde;
@@ -163,7 +187,7 @@ template <class T> void Omrade::sattStil(std::optional<T> Stil::*falt, const T& 
         for (auto& [r, rad] : b.m_rader) {
             (rad.stil.*falt).reset();
             for (auto& [k, cell] : rad.celler)
-                (cell.stil.*falt).reset();
+                tomI(cell);
         }
         break;
     case Kolumner:
@@ -174,11 +198,11 @@ template <class T> void Omrade::sattStil(std::optional<T> Stil::*falt, const T& 
                 // The row's older setting outranks a column; where they cross, the
                 // cells carry the newer column setting themselves.
                 for (int k = m_k1; k <= m_k2; ++k)
-                    rad.celler[k].stil.*falt = varde;
+                    sattI(rad.celler[k]);
             } else {
                 for (auto it = rad.celler.lower_bound(m_k1); it != rad.celler.end() && it->first <= m_k2;
                      ++it)
-                    (it->second.stil.*falt).reset();
+                    tomI(it->second);
             }
         }
         break;
@@ -187,7 +211,7 @@ template <class T> void Omrade::sattStil(std::optional<T> Stil::*falt, const T& 
             Rad& rad = b.m_rader[r];
             rad.stil.*falt = varde;
             for (auto& [k, cell] : rad.celler)
-                (cell.stil.*falt).reset();
+                tomI(cell);
         }
         break;
     case Celler:
@@ -195,7 +219,7 @@ template <class T> void Omrade::sattStil(std::optional<T> Stil::*falt, const T& 
             vagra(QStringLiteral("Området är för stort."));
         for (int r = m_r1; r <= m_r2; ++r)
             for (int k = m_k1; k <= m_k2; ++k)
-                b.cell(r, k).stil.*falt = varde;
+                sattI(b.cell(r, k));
         break;
     }
 }
@@ -288,6 +312,8 @@ void Omrade::setNumberFormat(const QString& format) {
     // what the list asked for.
     if (format != QLatin1String(Textformat) && format != QLatin1String(AllmantTalformat))
         vagra(QStringLiteral("Talformatet \"%1\" stöds inte.").arg(format));
+    if (format == QLatin1String(Textformat))
+        m_blad->m_textformatSatt = true;
     sattStil(&Stil::talformat, format);
 }
 
@@ -468,6 +494,42 @@ void Sidbrytningar::Add(const Omrade& Before) {
     m_rader.insert(rad);
 }
 
+// ---- Cellrad ----
+
+Cellrad::iterator Cellrad::lower_bound(int kolumn) {
+    return std::lower_bound(m_celler.begin(), m_celler.end(), kolumn,
+                            [](const Post& p, int k) { return p.first < k; });
+}
+
+Cellrad::const_iterator Cellrad::lower_bound(int kolumn) const {
+    return std::lower_bound(m_celler.begin(), m_celler.end(), kolumn,
+                            [](const Post& p, int k) { return p.first < k; });
+}
+
+Cellrad::iterator Cellrad::find(int kolumn) {
+    const auto c = lower_bound(kolumn);
+    return c != m_celler.end() && c->first == kolumn ? c : m_celler.end();
+}
+
+Cellrad::const_iterator Cellrad::find(int kolumn) const {
+    const auto c = lower_bound(kolumn);
+    return c != m_celler.end() && c->first == kolumn ? c : m_celler.end();
+}
+
+Cell& Cellrad::operator[](int kolumn) {
+    // The cell written last is mostly the one asked for again (its value, then
+    // its font), or the next is right of it.
+    if (!m_celler.empty() && m_celler.back().first == kolumn)
+        return m_celler.back().second;
+    if (m_celler.empty() || m_celler.back().first < kolumn)
+        return m_celler.emplace_back(std::piecewise_construct, std::forward_as_tuple(kolumn), std::tuple<>())
+            .second;
+    auto c = lower_bound(kolumn);
+    if (c->first != kolumn)
+        c = m_celler.emplace(c, std::piecewise_construct, std::forward_as_tuple(kolumn), std::tuple<>());
+    return c->second;
+}
+
 // ---- Arbetsblad ----
 
 Arbetsblad::Arbetsblad(Arbetsbok* bok, const QString& namn)
@@ -552,8 +614,13 @@ Rad& Arbetsblad::radpost(int rad) {
     if (m_senasteRad && m_senasteRadnr == rad)
         return const_cast<Rad&>(*m_senasteRad);
     auto r = m_rader.lower_bound(rad);
-    if (r == m_rader.end() || r->first != rad)
+    if (r == m_rader.end() || r->first != rad) {
         r = m_rader.emplace_hint(r, rad, Rad{});
+        // Rows of a list are alike: a new row makes room for as many cells as
+        // the row written before it has, as many as a list's row holds.
+        if (m_senasteRad)
+            r->second.celler.reserve(std::min<size_t>(m_senasteRad->celler.size(), 64));
+    }
     m_senasteRad = &r->second;
     m_senasteRadnr = rad;
     return r->second;
@@ -590,10 +657,10 @@ Stil Arbetsblad::grundstil() const {
 }
 
 template <class T>
-std::optional<T> Arbetsblad::ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const {
+const std::optional<T>& Arbetsblad::ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const {
     if (const Rad* r = hittaRad(rad)) {
-        if (const auto c = r->celler.find(kolumn); c != r->celler.end() && c->second.stil.*falt)
-            return c->second.stil.*falt;
+        if (const auto c = r->celler.find(kolumn); c != r->celler.end() && m_cellstilar[c->second.stil].*falt)
+            return m_cellstilar[c->second.stil].*falt;
         if (r->stil.*falt)
             return r->stil.*falt;
     }
@@ -602,12 +669,32 @@ std::optional<T> Arbetsblad::ovanst(std::optional<T> Stil::*falt, int rad, int k
     return m_stil.*falt;
 }
 
+template <class T>
+quint32 Arbetsblad::medFalt(quint32 nummer, std::optional<T> Stil::*falt, const std::optional<T>& varde) {
+    if (m_cellstilar[nummer].*falt == varde)
+        return nummer;
+    Overgang<T>& senast = std::get<Overgang<T>>(m_overgangar);
+    if (senast.falt == falt && senast.fran == nummer && senast.varde == varde)
+        return senast.till;
+    Stil ny = m_cellstilar[nummer];
+    ny.*falt = varde;
+    auto post = m_cellstilnummer.constFind(ny);
+    if (post == m_cellstilnummer.constEnd()) {
+        post = m_cellstilnummer.insert(ny, quint32(m_cellstilar.size()));
+        m_cellstilar.push_back(std::move(ny));
+    }
+    senast = {falt, nummer, varde, *post};
+    return *post;
+}
+
 std::optional<long> Arbetsblad::fyllning(int rad, int kolumn) const {
     return ovanst(&Stil::fyllning, rad, kolumn);
 }
 
 bool Arbetsblad::arTextformat(int rad, int kolumn) const {
-    const std::optional<QString> format = ovanst(&Stil::talformat, rad, kolumn);
+    if (!m_textformatSatt)
+        return false;
+    const std::optional<QString>& format = ovanst(&Stil::talformat, rad, kolumn);
     return format && *format == QLatin1String(Textformat);
 }
 
@@ -630,7 +717,7 @@ Stil Arbetsblad::stil(int rad, int kolumn) const {
     if (const auto r = m_rader.find(rad); r != m_rader.end()) {
         s.lagg(r->second.stil);
         if (const auto c = r->second.celler.find(kolumn); c != r->second.celler.end())
-            s.lagg(c->second.stil);
+            s.lagg(m_cellstilar[c->second.stil]);
     }
     return s;
 }

@@ -2,12 +2,15 @@
 
 #include "platform/workbook/Kalkylkoder.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <map>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace Kalkyl {
 
@@ -45,14 +48,49 @@ constexpr const char* Textformat = "@";
 // decimals with a comma, truth values as the Swedish spreadsheet shows them.
 QString visningstext(const QVariant& varde);
 
+size_t qHash(const Stil& s, size_t seed = 0);
+
 struct Cell {
     QVariant varde; // empty, double, bool or QString
-    Stil stil;
+    // The cell's own layer, by its number in the sheet's register
+    // (Arbetsblad::cellstil); 0 is the empty layer.
+    quint32 stil = 0;
 };
+
+// A row's cells by column, in column order. A list writes a row from left to
+// right, so a new cell almost always goes at the end: side by side, a row's
+// cells take one allocation, are read in one sweep and go in one free.
+class Cellrad {
+public:
+    using Post = std::pair<int, Cell>;
+    using iterator = std::vector<Post>::iterator;
+    using const_iterator = std::vector<Post>::const_iterator;
+
+    iterator begin() { return m_celler.begin(); }
+    iterator end() { return m_celler.end(); }
+    const_iterator begin() const { return m_celler.begin(); }
+    const_iterator end() const { return m_celler.end(); }
+    bool empty() const { return m_celler.empty(); }
+    size_t size() const { return m_celler.size(); }
+    void reserve(size_t antal) { m_celler.reserve(antal); }
+
+    // The first cell at or right of `kolumn`.
+    iterator lower_bound(int kolumn);
+    const_iterator lower_bound(int kolumn) const;
+    iterator find(int kolumn);
+    const_iterator find(int kolumn) const;
+    // The cell, made empty when the row has none in that column. A reference
+    // holds only until the next cell is made.
+    Cell& operator[](int kolumn);
+
+private:
+    std::vector<Post> m_celler;
+};
+
 struct Rad {
     std::optional<double> hojd;
     Stil stil;
-    std::map<int, Cell> celler;
+    Cellrad celler;
 };
 struct Kolumn {
     std::optional<double> bredd;
@@ -227,6 +265,10 @@ public:
     const Sidformat& sidformat() const { return m_sidformat; }
     const Sidbrytningar& sidbrytningar() const { return m_brytningar; }
     const Stil& bladstil() const { return m_stil; }
+    // A cell's own layer, and how many distinct ones the sheet's cells have
+    // (numbered from 0, the empty layer).
+    const Stil& cellstil(quint32 nummer) const { return m_cellstilar[nummer]; }
+    quint32 antalCellstilar() const { return quint32(m_cellstilar.size()); }
     const std::map<int, Rad>& rader() const { return m_rader; }
     const std::map<int, Kolumn>& kolumner() const { return m_kolumner; }
     std::optional<double> bladRadhojd() const { return m_radhojd; }
@@ -272,7 +314,11 @@ private:
     Rad* hittaRad(int rad) { return const_cast<Rad*>(std::as_const(*this).hittaRad(rad)); }
     // One field as the topmost layer that sets it has it, without building the
     // whole style; empty when only the defaults set it.
-    template <class T> std::optional<T> ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const;
+    template <class T>
+    const std::optional<T>& ovanst(std::optional<T> Stil::*falt, int rad, int kolumn) const;
+    // The number of layer `nummer` with one field set to `varde` (or cleared).
+    template <class T>
+    quint32 medFalt(quint32 nummer, std::optional<T> Stil::*falt, const std::optional<T>& varde);
     // Whether the cell keeps what is written in it as text ("@").
     bool arTextformat(int rad, int kolumn) const;
     const Cell* hittaCell(int rad, int kolumn) const;
@@ -283,11 +329,29 @@ private:
     std::optional<double> m_radhojd, m_kolumnbredd;
     std::map<int, Kolumn> m_kolumner;
     std::map<int, Rad> m_rader;
+    // Every distinct layer of a cell once, so that a cell keeps only its
+    // number: a list gives thousands of cells a handful of layers, and the
+    // cells stay small. The register only grows while the sheet lives.
+    std::vector<Stil> m_cellstilar{Stil{}};
+    QHash<Stil, quint32> m_cellstilnummer{{Stil{}, 0}};
+    // The change made last to each kind of field, as a list sets the same font
+    // on cell after cell.
+    template <class T> struct Overgang {
+        std::optional<T> Stil::*falt = nullptr;
+        quint32 fran = 0;
+        std::optional<T> varde;
+        quint32 till = 0;
+    };
+    std::tuple<Overgang<QString>, Overgang<double>, Overgang<bool>, Overgang<long>, Overgang<int>>
+        m_overgangar;
     mutable const Rad* m_senasteRad = nullptr;
     mutable int m_senasteRadnr = 0;
     Sidformat m_sidformat;
     Sidbrytningar m_brytningar;
     Omrade m_markering;
+    // Whether any layer was ever given the text format: most sheets never are,
+    // and a value written then needs no look at its cell's layers.
+    bool m_textformatSatt = false;
 };
 
 } // namespace Kalkyl

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <future>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -289,6 +290,33 @@ void sattDimension(lxw_worksheet* ark, const Omfang& omfang) {
     ark->dim_colmax = omfang.sistaKolumn;
 }
 
+// A text as the library takes it, the UTF-8 that QString::toUtf8 gives, in
+// a buffer every cell reuses. A text with a surrogate (a character beyond the
+// first plane, or half of one) is left to toUtf8 itself.
+const char* utf8(const QString& text, std::string& ut) {
+    ut.resize(size_t(text.size()) * 3 + 1);
+    char* p = ut.data();
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            *p++ = char(u);
+        } else if (u < 0x800) {
+            *p++ = char(0xC0 | (u >> 6));
+            *p++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isSurrogate(u)) {
+            const QByteArray hel = text.toUtf8();
+            ut.assign(hel.constData(), size_t(hel.size()));
+            return ut.c_str();
+        } else {
+            *p++ = char(0xE0 | (u >> 12));
+            *p++ = char(0x80 | ((u >> 6) & 0x3F));
+            *p++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    *p = '\0';
+    return ut.data();
+}
+
 void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format, Omfang& omfang) {
     if (blad.bladRadhojd())
         worksheet_set_default_row(ark, *blad.bladRadhojd(), LXW_FALSE);
@@ -304,6 +332,33 @@ void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format
     const auto kolumnnyckel = [&](int k) {
         return size_t(k) < kolumner.size() ? kolumner[size_t(k)] : grund;
     };
+
+    // The cells' own layers are few: each is made once.
+    std::vector<std::optional<Formatlager::Lager>> cellagren(blad.antalCellstilar());
+    const auto cellager = [&](quint32 nummer) -> const Formatlager::Lager& {
+        std::optional<Formatlager::Lager>& l = cellagren[nummer];
+        if (!l)
+            l = format.lager(blad.cellstil(nummer));
+        return *l;
+    };
+    // A column's cells mostly share their format with the cell above, so each
+    // column remembers its last key and format; only a change is looked up.
+    struct Senast {
+        Formatnyckel nyckel;
+        lxw_format* format = nullptr;
+        bool kand = false;
+    };
+    std::vector<Senast> senast(kolumner.size());
+    const auto formatFor = [&](int k, const Formatnyckel& n) {
+        if (size_t(k) >= senast.size())
+            senast.resize(size_t(k) + 1);
+        Senast& s = senast[size_t(k)];
+        if (!s.kand || !(s.nyckel == n))
+            s = {n, format.format(n), true};
+        return s.format;
+    };
+
+    std::string text;
 
     for (const auto& [r, rad] : blad.rader()) {
         const lxw_row_t fr = lxw_row_t(r - 1);
@@ -323,20 +378,24 @@ void skrivCeller(const Arbetsblad& blad, lxw_worksheet* ark, Formatlager& format
             const lxw_col_t fk = lxw_col_t(k - 1);
             Formatnyckel n = kolumnnyckel(k);
             radlager.lagg(n);
-            format.lager(cell.stil).lagg(n);
-            lxw_format* f = format.format(n);
+            cellager(cell.stil).lagg(n);
+            lxw_format* f = formatFor(k, n);
             const QVariant& v = cell.varde;
+            const int typ = v.typeId();
             if (v.isValid() || f)
                 omfang.lagg(fr, fk);
             if (!v.isValid()) {
                 if (f)
                     prova(worksheet_write_blank(ark, fr, fk, f));
-            } else if (v.typeId() == QMetaType::Double) {
-                prova(worksheet_write_number(ark, fr, fk, v.toDouble(), f));
-            } else if (v.typeId() == QMetaType::Bool) {
+            } else if (typ == QMetaType::Double) {
+                prova(worksheet_write_number(ark, fr, fk, *static_cast<const double*>(v.constData()), f));
+            } else if (typ == QMetaType::Bool) {
                 prova(worksheet_write_boolean(ark, fr, fk, v.toBool(), f));
             } else {
-                prova(worksheet_write_string(ark, fr, fk, v.toString().toUtf8().constData(), f));
+                const char* t = typ == QMetaType::QString
+                                    ? utf8(*static_cast<const QString*>(v.constData()), text)
+                                    : utf8(v.toString(), text);
+                prova(worksheet_write_string(ark, fr, fk, t, f));
             }
         }
     }

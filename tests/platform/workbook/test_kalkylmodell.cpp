@@ -178,6 +178,53 @@ private slots:
         QCOMPARE(blad.Cells(1, 1).NumberFormat(), QStringLiteral("General"));
     }
 
+    // A row keeps its cells in column order, one per column, whatever order
+    // they were written in.
+    void cellerIKolumnordning() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        for (const int k : {5, 2, 9, 2, 7, 1})
+            blad.Cells(3, k).setValue(k * 10 + blad.Cells(3, k).Value().toInt());
+        blad.Cells(3, 9).Font().setBold(true);
+        QList<int> kolumner, varden;
+        for (const auto& [k, cell] : blad.rader().at(3).celler) {
+            kolumner << k;
+            varden << cell.varde.toInt();
+        }
+        QCOMPARE(kolumner, (QList<int>{1, 2, 5, 7, 9}));
+        QCOMPARE(varden, (QList<int>{10, 40, 50, 70, 90}));
+        QVERIFY(blad.Cells(3, 9).Font().Bold());
+        QVERIFY(!blad.Cells(3, 7).Font().Bold());
+    }
+
+    // Cells with alike settings stay apart: the same change on cells that
+    // differ in another field, the same value for another field of the same
+    // kind, another value for the same field.
+    void cellinstallningarHallsIsar() {
+        Kalkylprogram app;
+        Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);
+        const long gra = rgbFarg(150, 150, 150);
+        blad.Cells(1, 1).Font().setBold(true);
+        blad.Cells(1, 1).Font().setColor(Rod);
+        blad.Cells(1, 2).Font().setColor(Rod);
+        blad.Cells(1, 3).Interior().setColor(Rod);
+        blad.Cells(1, 4).Font().setColor(gra);
+        blad.Cells(1, 5).Font().setColor(Rod);
+        const auto cell = [&](int k) {
+            const Omrade c = blad.Cells(1, k);
+            return QList<long>{c.Font().Bold(), c.Font().Color(), c.Interior().Color()};
+        };
+        QCOMPARE(cell(1), (QList<long>{true, Rod, Vit}));
+        QCOMPARE(cell(2), (QList<long>{false, Rod, Vit}));
+        QCOMPARE(cell(3), (QList<long>{false, Svart, Rod}));
+        QCOMPARE(cell(4), (QList<long>{false, gra, Vit}));
+        QCOMPARE(cell(5), (QList<long>{false, Rod, Vit}));
+        // A row set later clears only that field in its cells.
+        blad.Range(QStringLiteral("1:1")).Font().setColor(gra);
+        QCOMPARE(cell(1), (QList<long>{true, gra, Vit}));
+        QCOMPARE(cell(3), (QList<long>{false, gra, Rod}));
+    }
+
     void hojderOchBredder() {
         Kalkylprogram app;
         Arbetsblad& blad = app.Workbooks().Add().Worksheets(1);

@@ -323,6 +323,33 @@ private slots:
         QCOMPARE(x.format("B8"), (F{.font = ms, .storlek = 10, .farg = "FF000000"}));
     }
 
+    // Texts reach the file as their UTF-8, characters of every width; half of a
+    // character beyond the first plane, which has none, is written as "?".
+    void texterSomUtf8_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("iFilen");
+        const QString mal = QString::fromUtf8("Skytt \xF0\x9F\x8E\xAF");
+        const QString halvt = QStringLiteral("a") + QChar(0xD83C) + QStringLiteral("b");
+        QTest::newRow("ascii") << QStringLiteral("Anna Berg") << QStringLiteral("Anna Berg");
+        QTest::newRow("två byte") << QString::fromUtf8("Åsa Öberg") << QString::fromUtf8("Åsa Öberg");
+        QTest::newRow("tre byte") << QString::fromUtf8("5 € \xEF\xBB\xBF")
+                                  << QString::fromUtf8("5 € \xEF\xBB\xBF");
+        QTest::newRow("fyra byte") << mal << mal;
+        QTest::newRow("halvt tecken") << halvt << QStringLiteral("a?b");
+    }
+    void texterSomUtf8() {
+        QFETCH(QString, text);
+        QFETCH(QString, iFilen);
+        Testmiljo t;
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        bok.Worksheets(1).Cells(1, 1).setValue(text);
+        bok.Worksheets(1).Cells(2, 1).setValue(QStringLiteral("x"));
+        const XlsxLasare x(bok.SaveAs(t.fil(QStringLiteral("Lista.xlsx"))));
+        QCOMPARE(x.varde("A1"), iFilen);
+        QCOMPARE(x.varde("A2"), QStringLiteral("x"));
+    }
+
     // The sheet's dimension is the block from the first to the last cell with a
     // value or a format; a sheet-wide font, formatted columns and rows without
     // cells stay outside it, and keep their formats in the file.
