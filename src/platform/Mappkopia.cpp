@@ -253,6 +253,34 @@ struct Post {
     struct stat st;
 };
 
+// The source as a list, each folder before what it holds and a folder's
+// files before its sub-folders. A link could lead anywhere, also into what the
+// copy writes: links stay behind, as do devices and pipes.
+void lasIn(const QByteArray& kalla, const QByteArray& rel, const Uppdrag& u, std::vector<Post>& poster) {
+    std::vector<Post> mappar;
+    for (const QByteArray& namn : namnI(under(kalla, rel))) {
+        const QString text = QFile::decodeName(namn);
+        if (u.utelamnas && u.utelamnas(text))
+            continue;
+        Post p{inre(rel, namn), Slag::Fil, {}};
+        krav(::lstat(under(kalla, p.rel).constData(), &p.st) == 0);
+        if (S_ISDIR(p.st.st_mode)) {
+            p.slag = Slag::Mapp;
+            mappar.push_back(p);
+            continue;
+        }
+        if (!S_ISREG(p.st.st_mode))
+            continue;
+        if (u.databas && u.databas(text) && Databas::arSqlite(QFile::decodeName(under(kalla, p.rel))))
+            p.slag = Slag::Databas;
+        poster.push_back(p);
+    }
+    for (const Post& m : mappar) {
+        poster.push_back(m);
+        lasIn(kalla, m.rel, u, poster);
+    }
+}
+
 // One change that moving in makes, as the record lists it.
 struct Steg {
     enum Typ : char {
@@ -403,7 +431,7 @@ public:
         std::vector<Steg> plan;
         try {
             stadaUpp(m_p, m_u.steg);
-            lasIn({}, poster);
+            lasIn(m_kalla, {}, m_u, poster);
             plan = planera(poster);
             for (const Steg& s : plan) {
                 const QByteArray mal = under(m_p.mal, s.rel);
@@ -461,35 +489,6 @@ public:
     }
 
 private:
-    // The source as a list, each folder before what it holds and a folder's
-    // files before its sub-folders. A link could lead anywhere, also into
-    // what the copy writes: links stay behind, as do devices and pipes.
-    void lasIn(const QByteArray& rel, std::vector<Post>& poster) const {
-        std::vector<Post> mappar;
-        for (const QByteArray& namn : namnI(under(m_kalla, rel))) {
-            const QString text = QFile::decodeName(namn);
-            if (m_u.utelamnas && m_u.utelamnas(text))
-                continue;
-            Post p{inre(rel, namn), Slag::Fil, {}};
-            krav(::lstat(under(m_kalla, p.rel).constData(), &p.st) == 0);
-            if (S_ISDIR(p.st.st_mode)) {
-                p.slag = Slag::Mapp;
-                mappar.push_back(p);
-                continue;
-            }
-            if (!S_ISREG(p.st.st_mode))
-                continue;
-            if (m_u.databas && m_u.databas(text) &&
-                Databas::arSqlite(QFile::decodeName(under(m_kalla, p.rel))))
-                p.slag = Slag::Databas;
-            poster.push_back(p);
-        }
-        for (const Post& m : mappar) {
-            poster.push_back(m);
-            lasIn(m.rel, poster);
-        }
-    }
-
     // What moving in will do, in its order.
     std::vector<Steg> planera(const std::vector<Post>& poster) const {
         std::vector<Steg> plan;
@@ -668,6 +667,22 @@ int angraAvbruten(const QString& mal, const std::function<void(const QString& re
         return f.fel;
     }
     return 0;
+}
+
+QStringList poster(const QString& kalla, const std::function<bool(const QString& namn)>& utelamnas) {
+    Uppdrag u;
+    u.utelamnas = utelamnas;
+    std::vector<Post> lasta;
+    try {
+        lasIn(QFile::encodeName(QDir::cleanPath(kalla)), {}, u, lasta);
+    } catch (const Systemfel&) {
+        // What cannot be read is told by the copy itself.
+    }
+    QStringList l;
+    l.reserve(qsizetype(lasta.size()));
+    for (const Post& p : lasta)
+        l << QFile::decodeName(p.rel);
+    return l;
 }
 
 QString sakerhetskopia(const QString& mal) {

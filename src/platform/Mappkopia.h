@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // A folder copied into another one so that the target is never left half made,
@@ -67,6 +68,11 @@ bool avbruten(const QString& mal);
 // system's error number of the step that failed; a later call goes on from
 // there.
 int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {});
+
+// What a copy of kalla takes, by the paths below it ("Utskrifter/Lista.xlsx"),
+// each folder before what it holds and a folder's files before its
+// sub-folders: what utelamnas names, links, devices and pipes left out.
+QStringList poster(const QString& kalla, const std::function<bool(const QString& namn)>& utelamnas);
 
 // The backup folder beside a target: "Cup.bak" beside "Cup".
 QString sakerhetskopia(const QString& mal);

@@ -72,39 +72,23 @@ QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
     const QString mal = nativ(dest);
     if (const QString fel = namnfel(mappnamn, fs); !fel.isEmpty())
         return QStringLiteral("Tävlingsmappen \"%1\" kan inte kopieras till %2: %3.").arg(mappnamn, mal, fel);
-    std::function<QString(const QString&)> mapp = [&](const QString& rel) -> QString {
-        const QDir d(rel.isEmpty() ? kallmapp : kallmapp + QLatin1Char('/') + rel);
-        QHash<QString, QString> vikta;
-        QStringList undermappar;
-        const QFileInfoList poster =
-            d.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                            QDir::Name | QDir::DirsLast);
-        for (const QFileInfo& p : poster) {
-            const QString namn = p.fileName();
-            if (utelamnas(namn) || p.isSymLink() || !(p.isFile() || p.isDir()))
-                continue;
-            const QString plats = rel.isEmpty() ? namn : rel + QLatin1Char('/') + namn;
-            if (const QString fel = namnfel(namn, fs); !fel.isEmpty())
-                return QStringLiteral("\"%1\" i tävlingsmappen kan inte kopieras till %2: %3.")
-                    .arg(nativ(plats), mal, fel);
-            if (fs == Filsystem::Fat) {
-                const QString vikt = namn.toCaseFolded();
-                if (const auto forra = vikta.constFind(vikt); forra != vikta.constEnd())
-                    return QStringLiteral(
-                               "\"%1\" och \"%2\" i tävlingsmappen kan inte båda kopieras till %3, "
-                               "där stora och små bokstäver inte skiljer två namn åt.")
-                        .arg(nativ(*forra), nativ(plats), mal);
-                vikta.insert(vikt, plats);
-            }
-            if (p.isDir())
-                undermappar << plats;
-        }
-        for (const QString& u : undermappar)
-            if (const QString hinder = mapp(u); !hinder.isEmpty())
-                return hinder;
-        return {};
-    };
-    return mapp({});
+    // Two names of one folder that differ only in letter case, by the folder.
+    QHash<QString, QString> vikta;
+    for (const QString& plats : Mappkopia::poster(kallmapp, utelamnas)) {
+        const QString namn = plats.section(QLatin1Char('/'), -1);
+        if (const QString fel = namnfel(namn, fs); !fel.isEmpty())
+            return QStringLiteral("\"%1\" i tävlingsmappen kan inte kopieras till %2: %3.")
+                .arg(nativ(plats), mal, fel);
+        if (fs != Filsystem::Fat)
+            continue;
+        const QString vikt = plats.section(QLatin1Char('/'), 0, -2) + QLatin1Char('/') + namn.toCaseFolded();
+        if (const auto forra = vikta.constFind(vikt); forra != vikta.constEnd())
+            return QStringLiteral("\"%1\" och \"%2\" i tävlingsmappen kan inte båda kopieras till %3, "
+                                  "där stora och små bokstäver inte skiljer två namn åt.")
+                .arg(nativ(*forra), nativ(plats), mal);
+        vikta.insert(vikt, plats);
+    }
+    return {};
 }
 
 struct Ord {
