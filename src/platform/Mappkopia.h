@@ -3,28 +3,42 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <sys/types.h>
 
 // A folder copied into another one so that the target is never left half made,
 // not even by a program killed half way, a pulled medium or a power cut: the
 // copy is filled and flushed in a hidden folder beside the target
-// (".<target>.kopia"); a record beside the target (".<target>.kopiering") then
-// lists every entry that moving in will touch, before the first of them is
-// touched; the files replaced are moved aside (".<target>.undan") and the new
-// ones moved in; the record's removal is the moment the copy takes effect,
-// after which what was moved aside becomes the target's backup ("<target>.bak",
-// replacing the previous one). A record left behind means a copy that did not
-// end: angraAvbruten() takes every entry it lists back to what it was, from
-// what it finds in the three places, so that an undo cut off in its turn is
-// undone again by the next one. Nothing here knows what the folder holds
-// beyond what the caller tells it.
+// (".<target>.kopia"). A target that does not exist yet is that folder renamed
+// in one step. Into an existing one, a record beside the target
+// (".<target>.kopiering") lists every entry that moving in will touch, before
+// the first of them is touched; the files replaced are moved aside
+// (".<target>.undan") and the new ones moved in; the record's removal is the
+// moment the copy takes effect, after which what was moved aside becomes the
+// target's backup ("<target>.bak", replacing the previous one when that is a
+// backup of ours). A record left behind means a copy that did not end:
+// angraAvbruten() takes every entry it lists back to what it was, from what it
+// finds in the three places, so that an undo cut off in its turn is undone
+// again by the next one. Nothing here knows what the folder holds beyond what
+// the caller tells it.
+//
+// What lies beside a target may come from another computer or a damaged
+// stick: a record, a staging or moved-aside folder is checked before anything
+// is moved, and one that cannot be trusted is left as it is (Otillforlitlig).
+// Nothing is renamed or removed through a symbolic link, and nothing outside
+// the target, its staging and its moved-aside folder is touched by an undo.
 //
 // The caller keeps everyone else out of the target meanwhile (a lock), for the
 // copy and for the undo alike.
 namespace Mappkopia {
 
+// Answered instead of an error number when what a cut-off copy left beside the
+// target cannot be trusted: nothing was touched, and only a person can sort it
+// out.
+inline constexpr int Otillforlitlig = -1;
+
 struct Uppdrag {
     QString kalla; // the folder whose content is copied
-    QString mal;   // the folder it is copied into; it exists
+    QString mal;   // the folder it is copied into, made by the copy when missing
     // Entries (by their own name) that stay behind. A database is copied
     // whole by itself, so SQLite's journals beside it belong here.
     std::function<bool(const QString& namn)> utelamnas;
@@ -36,27 +50,32 @@ struct Uppdrag {
     // Called before each change in the target or beside it, with the entry's
     // path below the target (empty for the folders and the record beside it).
     std::function<void(const QString& rel)> steg;
-    // False: a replaced file is moved aside rather than given a second name
-    // first, as on a file system without links (FAT, exFAT).
+    // False: a replaced file is copied aside rather than given a second name
+    // first, as on a file system without links (FAT, exFAT); a file system
+    // that refuses a link is treated so without being told.
     bool lankar = true;
 };
 
 struct Utfall {
-    int fel = 0; // 0, or the system's error number
+    int fel = 0; // 0, the system's error number, or Otillforlitlig
     // What the copy needs on the medium beside the target and what was free
     // there, in bytes, once the source was read (0 and 0 before).
     qint64 behov = 0;
     qint64 ledigt = 0;
+    // The folder that now keeps what the copy replaced; empty when it
+    // replaced nothing.
+    QString sakerhetskopia;
 };
 
 // Copies the content of kalla into mal: files of the same name replaced, other
 // files of the target kept; symbolic links, devices and pipes are left out.
 // A copy into mal that was cut off earlier is undone first. A failure takes
-// back everything. Files are the owner's to write and keep their times where
-// the target can hold them. When the medium lacks room for the copy the
-// previous backup goes first, if the copy replaces anything (it would replace
-// the backup anyway); a copy that still has no room is refused before anything
-// is written (ENOSPC).
+// back everything. Copies get the modes a new file or folder of this process
+// gets (its umask), never executable files, and keep their times where the
+// target can hold them. When the medium lacks room for the copy the previous
+// backup goes first, if the copy replaces anything (it would replace the
+// backup anyway); a copy that still has no room is refused before anything is
+// written (ENOSPC).
 Utfall kopiera(const Uppdrag& uppdrag);
 
 // Whether a copy into mal left anything beside it.
@@ -64,10 +83,20 @@ bool avbruten(const QString& mal);
 
 // Takes back a copy into mal that was cut off before it took effect (the
 // target, the backup as they were), or ends one cut off after (its moved-aside
-// files become the backup), and removes what it left beside mal. 0, or the
-// system's error number of the step that failed; a later call goes on from
-// there.
+// files become the backup), and removes what it left beside mal. 0, the
+// system's error number of the step that failed (a later call goes on from
+// there), or Otillforlitlig.
 int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {});
+
+// What a copy into mal left beside it, by the paths that exist (empty for
+// those that do not), and the backup folder in use there when there is one.
+struct Kvarlamnat {
+    QString logg;
+    QString staging;
+    QString undan;
+    QString sakerhetskopia;
+};
+Kvarlamnat kvarlamnat(const QString& mal);
 
 // What a copy of kalla takes, by the paths below it ("Utskrifter/Lista.xlsx"),
 // each folder before what it holds and a folder's files before its
@@ -76,5 +105,34 @@ QStringList poster(const QString& kalla, const std::function<bool(const QString&
 
 // The backup folder beside a target: "Cup.bak" beside "Cup".
 QString sakerhetskopia(const QString& mal);
+// The backup folder a copy into mal uses: sakerhetskopia(mal), unless a folder
+// of that name is not a backup this program made (a competition of its own,
+// one held open, the operator's own folder), then the first of "Cup.bak2",
+// "Cup.bak3", ... that is free or a backup of ours.
+QString anvandSakerhetskopia(const QString& mal);
+
+// The program's own files inside a backup folder (the mark that it is one, a
+// copy on its way there): they never go with a copy.
+bool arEgenFil(const QString& namn);
+
+// The system calls through which the copy and the undo change the file system
+// and flush it. The program uses the system's own; a test puts others in to
+// record the order of the calls, or to make one of them fail or stop as a file
+// system or a kill would.
+class Systemanrop {
+public:
+    virtual ~Systemanrop();
+    virtual int open(const char* sokvag, int flaggor, mode_t lage);
+    virtual int fsync(int fd);
+    virtual int syncfs(int fd);
+    virtual int link(const char* fran, const char* till);
+    virtual int rename(const char* fran, const char* till);
+    virtual int mkdir(const char* sokvag, mode_t lage);
+    virtual int unlink(const char* sokvag);
+    virtual int rmdir(const char* sokvag);
+};
+// Puts anrop in use for every copy and undo from now on (nullptr: the
+// system's own) and answers the calls used before.
+Systemanrop* anvandSystemanrop(Systemanrop* anrop);
 
 } // namespace Mappkopia

@@ -195,6 +195,25 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m) {
     return true;
 }
 
+QString otillforlitligKopia(const QString& mapp) {
+    const Mappkopia::Kvarlamnat k = Mappkopia::kvarlamnat(mapp);
+    QString kvar;
+    for (const QString& sokvag : {k.logg, k.staging, k.undan})
+        if (!sokvag.isEmpty())
+            kvar += QStringLiteral("\r\n    ") + QDir::toNativeSeparators(sokvag);
+    const QString sedan =
+        k.sakerhetskopia.isEmpty()
+            ? QStringLiteral("Kopiera sedan tävlingen på nytt från den andra datorn eller USB-minnet.")
+            : QStringLiteral("Hämta sedan tävlingen från säkerhetskopian %1, eller kopiera den på nytt från "
+                             "den andra datorn eller USB-minnet.")
+                  .arg(QDir::toNativeSeparators(k.sakerhetskopia));
+    return QStringLiteral("En kopiering till mappen %1 avbröts, och programmet kan inte ta tillbaka den: det "
+                          "som kopieringen lämnade bredvid mappen går inte att lita på.\r\n\r\nBredvid "
+                          "mappen ligger (dolda, namnen börjar med en "
+                          "punkt):%2\r\n\r\nTa bort dem för hand. %3")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), kvar, sedan);
+}
+
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     Oppning o;
     o.utfall = Utfall::Oppnad;
@@ -207,7 +226,11 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     if (Mappkopia::avbruten(g.strTavlingsmapp)) {
         if (!lasTavling(g, m))
             return o;
-        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp)) {
+        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp); fel == Mappkopia::Otillforlitlig) {
+            m.visa(otillforlitligKopia(g.strTavlingsmapp), QStringLiteral("Avbruten kopiering"),
+                   Meddelanden::Ikon::Kritisk);
+            return o;
+        } else if (fel) {
             m.visa(
                 QStringLiteral("En kopiering till tävlingen %1 avbröts och kunde inte tas tillbaka: %2.\r\n"
                                "Tävlingen öppnas inte förrän det har gått. Se till att mappen %3 går att "

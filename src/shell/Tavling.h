@@ -74,6 +74,12 @@ bool lasTavling(modGlobalt& g, Meddelanden& m);
 // INI cannot be written would fail at its first change: false after a message.
 bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 
+// What the operator is told when a copy into the folder mapp was cut off and
+// what it left beside the folder cannot be trusted (Mappkopia::Otillforlitlig):
+// that the program cannot take the copy back, the hidden record and folders
+// that lie there, and what to do instead. Opening and a copy say the same.
+QString otillforlitligKopia(const QString& mapp);
+
 // The lock, the write check, the settings step and the connection step, each
 // reporting its own failure, then the INI's squad count put in step with the
 // database (unless hoppaOver: a competition just created has

@@ -65,12 +65,42 @@ QString megabyte(qint64 byte, bool uppat) {
         .toString((uppat ? std::ceil(tiondelar) : std::floor(tiondelar)) / 10.0, 'f', 1);
 }
 
+// A copy cut off earlier into mapp that could not be taken back: what it left
+// beside the folder cannot be trusted, or a step of the undo failed.
+Kopieringsutfall avbrutenKopia(const QString& mapp, int fel) {
+    Kopieringsutfall u;
+    u.sokvagsfel = fel == Mappkopia::Otillforlitlig;
+    u.feltext = u.sokvagsfel ? Tavling::otillforlitligKopia(mapp) : kopieringsfeltext(fel);
+    return u;
+}
+
+// Another copy into a target that it is making, told by the lock beside it.
+QString pagaendeKopia(const QString& destmapp, const QString& mappnamn, const Tavling::Las& las) {
+    const QString fil = Tavling::lasfil(destmapp, mappnamn + QStringLiteral(".kopia"));
+    if (!las.upptagen)
+        return las.fel == QLockFile::PermissionError
+                   ? kopieringsfeltext(EACCES)
+                   : QStringLiteral("Kopieringen till %1 kan inte låsas: "
+                                    "låsfilen %2 går inte att skapa.")
+                         .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
+                              QDir::toNativeSeparators(fil));
+    qint64 pid = 0;
+    QString dator, program;
+    QLockFile(fil).getLockInfo(&pid, &dator, &program);
+    return QStringLiteral("En annan kopiering till %1 pågår redan, i %2 på datorn %3 (process %4).\r\n"
+                          "Vänta tills den är klar. Om ingen kopiering pågår där kan låsfilen %5 tas bort.")
+        .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
+             program.isEmpty() ? QStringLiteral("ett annat program") : program,
+             dator.isEmpty() ? QStringLiteral("?") : dator, QString::number(pid),
+             QDir::toNativeSeparators(fil));
+}
+
 } // namespace
 
 bool utelamnas(const QString& namn) {
     return Tavling::arLasfil(namn) || Kalkyl::Filhallare::arLasfil(namn) ||
            Kalkyl::XlsxFil::arTillfallig(namn) || NyTavling::arTillfalligtNamn(namn) ||
-           Databas::arSidofil(namn);
+           Databas::arSidofil(namn) || Mappkopia::arEgenFil(namn);
 }
 
 QString sakerhetskopia(const QString& malmapp) {
@@ -99,32 +129,39 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     if (Mappkopia::avbruten(kallmapp)) {
         const Tavling::Las kallas = Tavling::lasTavling(kallmapp, namn);
         if (kallas.fil) {
-            if (const int fel = Mappkopia::angraAvbruten(kallmapp)) {
-                u.feltext = kopieringsfeltext(fel);
-                return u;
-            }
+            if (const int fel = Mappkopia::angraAvbruten(kallmapp))
+                return avbrutenKopia(kallmapp, fel);
         }
     }
     const QByteArray malKodad = QFile::encodeName(mal);
-    bool skapad = false;
+    // A target that is not there yet is made whole by the copy in one step;
+    // meanwhile a lock beside it keeps other copies to the same place out.
+    Tavling::Las las;
     if (::lstat(malKodad.constData(), &st) != 0) {
-        if (::mkdir(malKodad.constData(), S_IRWXU | S_IRWXG | S_IRWXO) != 0) {
-            u.feltext = kopieringsfeltext(errno);
+        las = Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
+        if (!las.fil) {
+            u.feltext = pagaendeKopia(destmapp, mappnamn, las);
+            u.sokvagsfel = las.upptagen;
             return u;
         }
-        skapad = true;
+        if (::lstat(malKodad.constData(), &st) == 0)
+            las.fil.reset(); // made meanwhile: filled as any other
+    } else if (QFileInfo::exists(Tavling::lasfil(destmapp, mappnamn + QStringLiteral(".kopia")))) {
+        // A copy that made the target and was killed before it let its lock go
+        // left it: taken and let go, a stale one is gone.
+        (void)Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
     }
-    Tavling::Las las = Tavling::lasTavling(mal, namn);
     if (!las.fil) {
-        if (las.upptagen) {
-            u.feltext = las.text;
-            u.sokvagsfel = true;
-        } else {
-            u.feltext = las.fel == QLockFile::PermissionError ? kopieringsfeltext(EACCES) : las.text;
+        las = Tavling::lasTavling(mal, namn);
+        if (!las.fil) {
+            if (las.upptagen) {
+                u.feltext = las.text;
+                u.sokvagsfel = true;
+            } else {
+                u.feltext = las.fel == QLockFile::PermissionError ? kopieringsfeltext(EACCES) : las.text;
+            }
+            return u;
         }
-        if (skapad)
-            ::rmdir(malKodad.constData());
-        return u;
     }
     Mappkopia::Uppdrag uppdrag;
     uppdrag.kalla = kallmapp;
@@ -135,16 +172,17 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     };
     uppdrag.ersattbar = ersattbar;
     const Mappkopia::Utfall utfall = Mappkopia::kopiera(uppdrag);
-    if (!utfall.fel)
+    if (!utfall.fel) {
+        if (!utfall.sakerhetskopia.isEmpty() && utfall.sakerhetskopia != Mappkopia::sakerhetskopia(mal))
+            u.sakerhetskopia = utfall.sakerhetskopia;
         return u;
+    }
+    if (utfall.fel == Mappkopia::Otillforlitlig)
+        return avbrutenKopia(mal, utfall.fel);
     u.feltext = kopieringsfeltext(utfall.fel);
     if (utfall.fel == ENOSPC && utfall.behov > utfall.ledigt)
         u.feltext += QStringLiteral("\r\nKopian behöver %1 MB, men det finns bara %2 MB ledigt.")
                          .arg(megabyte(utfall.behov, true), megabyte(utfall.ledigt, false));
-    // What a failed copy took back leaves a folder it made empty.
-    las.fil.reset();
-    if (skapad)
-        ::rmdir(malKodad.constData());
     return u;
 }
 

@@ -214,9 +214,11 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
             const Tavling::Las las = Tavling::lasTavling(malmapp, kallinfo.completeBaseName());
             if (las.fil)
                 if (const int fel = Mappkopia::angraAvbruten(malmapp))
-                    return stopp(QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte tas "
-                                                "tillbaka: %2")
-                                     .arg(nativ(malmapp), kopieringsfeltext(fel)),
+                    return stopp(fel == Mappkopia::Otillforlitlig
+                                     ? Tavling::otillforlitligKopia(malmapp)
+                                     : QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte "
+                                                      "tas tillbaka: %2")
+                                           .arg(nativ(malmapp), kopieringsfeltext(fel)),
                                  felSokvag, 1);
         }
     }

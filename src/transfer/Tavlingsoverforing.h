@@ -49,6 +49,9 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
 struct Kopieringsutfall {
     QString feltext;
     bool sokvagsfel = false;
+    // Where the files the copy replaced are kept, when that is not the usual
+    // backup folder (sakerhetskopia), which was no backup of the program's.
+    QString sakerhetskopia;
 };
 
 // Copies the folder kalla (no trailing separator) with everything in it into

@@ -369,7 +369,13 @@ void frmOverforingsguide::cmdNasta_Click() {
         if (!Kopiera(k.sokvagar))
             return;
         lblStatusKopiering->hide();
-        m_k.m().visa(QStringLiteral("Kopieringen är klar!"), QStringLiteral("Status"), Ikon::Information);
+        QString klar = QStringLiteral("Kopieringen är klar!");
+        if (!m_sakerhetskopia.isEmpty())
+            klar += QStringLiteral("\r\n\r\nDe filer som ersattes finns i %1, eftersom %2 inte är en "
+                                   "säkerhetskopia från programmet.")
+                        .arg(QDir::toNativeSeparators(m_sakerhetskopia),
+                             QDir::toNativeSeparators(Overforing::sakerhetskopia(k.sokvagar.malmapp())));
+        m_k.m().visa(klar, QStringLiteral("Status"), Ikon::Information);
         accept();
     });
 }
@@ -405,6 +411,7 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
     }
     if (!finns)
         return false;
+    m_sakerhetskopia = utfall.sakerhetskopia;
     if (utfall.feltext.isEmpty()) {
         // The wizard closes after its message; its buttons stay off till then.
         m_knapprad->setEnabled(false);

@@ -47,6 +47,8 @@ private:
     bool m_bladdrat = false;
     QString m_filtitel;
     bool m_kopierar = false;
+    // Where the last copy kept the files it replaced, when not in the usual backup folder.
+    QString m_sakerhetskopia;
 
     QStackedWidget* m_sidor;
     QStackedWidget* picSteg;

@@ -326,32 +326,50 @@ private slots:
     }
 
     // A copy into a competition cut off after it moved the database aside and
-    // before it moved the new one in (a FAT stick gives no second names): the
-    // recent list opens it all the same, the copy taken back.
+    // before it moved the new one in, as an earlier version of the program left
+    // it on a FAT stick (no second names): the recent list opens it all the
+    // same, the copy taken back.
     void avbrutenKopiaIListan() {
         Miljo mj;
         const QString cup = mj.skapa(QStringLiteral("Cup"));
         mj.oppnaViaDialog(cup);
         mj.f->menyval(Meny::mnuStang)->trigger();
-        const QString kalla = mj.t.fil(QStringLiteral("Kalla/Cup"));
-        QVERIFY(QDir().mkpath(kalla));
-        QVERIFY(QFile::copy(cup, kalla + QStringLiteral("/Cup.air")));
-        Mappkopia::Uppdrag u;
-        u.kalla = kalla;
-        u.mal = QFileInfo(cup).path();
-        u.lankar = false;
-        int gang = 0;
-        u.steg = [&](const QString& rel) {
-            if (rel == QLatin1String("Cup.air") && ++gang == 2)
-                throw gang; // as a kill: nothing after it runs
-        };
-        QVERIFY_THROWS_EXCEPTION(int, Mappkopia::kopiera(u));
-        QVERIFY(!QFileInfo::exists(cup));
+        const QString bredvid = QFileInfo(QFileInfo(cup).path()).path() + QStringLiteral("/.Cup.");
+        QVERIFY(QDir().mkpath(bredvid + QStringLiteral("undan")));
+        QVERIFY(QDir().mkpath(bredvid + QStringLiteral("kopia")));
+        QVERIFY(QFile::copy(cup, bredvid + QStringLiteral("kopia/Cup.air")));
+        QVERIFY(QFile::rename(cup, bredvid + QStringLiteral("undan/Cup.air")));
+        skriv(bredvid + QStringLiteral("kopiering"), "mappkopia 1\nE Cup.air\nklar\n");
         mj.m.tom();
         mj.f->menyval(mnuFil(1))->trigger();
         QVERIFY2(mj.m.visade.isEmpty(), qPrintable(mj.m.senasteText()));
         kontrolleraOppen(mj, QStringLiteral("Cup"));
         QVERIFY(!Mappkopia::avbruten(QFileInfo(cup).path()));
+    }
+
+    // What a copy cut off left beside a competition that cannot be trusted
+    // keeps it closed, everything as it was, and says what was found and what
+    // to do about it.
+    void otillforlitligKopiaVidOppning() {
+        Miljo mj;
+        const QString cup = mj.skapa(QStringLiteral("Cup"));
+        const QString mapp = QFileInfo(cup).path();
+        const QString bredvid = QFileInfo(mapp).path() + QStringLiteral("/.Cup.");
+        QVERIFY(QDir().mkpath(bredvid + QStringLiteral("kopia")));
+        QVERIFY(QDir().mkpath(mapp + QStringLiteral(".bak")));
+        skriv(bredvid + QStringLiteral("kopiering"), "mappkopia 1\nN /\nklar\n");
+        const QStringList fore = QDir(mapp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        mj.oppnaViaDialog(cup);
+        kontrolleraIngenTavling(mj);
+        QCOMPARE(mj.m.visade.size(), 1);
+        QCOMPARE(mj.m.visade.back().titel, QStringLiteral("Avbruten kopiering"));
+        const QString text = mj.m.senasteText();
+        QCOMPARE(text, Tavling::otillforlitligKopia(mapp));
+        for (const QString& namn : {bredvid + QStringLiteral("kopiering"), bredvid + QStringLiteral("kopia"),
+                                    mapp + QStringLiteral(".bak")})
+            QVERIFY2(text.contains(QDir::toNativeSeparators(namn)), qPrintable(text));
+        QCOMPARE(QDir(mapp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), fore);
+        QVERIFY(QFileInfo::exists(bredvid + QStringLiteral("kopiering")));
     }
 
     void flyttadTavlingIListan() {

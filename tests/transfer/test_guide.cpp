@@ -292,6 +292,34 @@ private slots:
         QVERIFY(QFileInfo(skyddad + QStringLiteral("/Cup/Cup.air")).isFile());
     }
 
+    // When the usual backup folder is not one of the program's (here a
+    // competition of its own), the closing message says where the replaced
+    // files are.
+    void ersattaFilerPaAnnanPlats() {
+        Testfixtur f;
+        f.skapaTavling(QStringLiteral("Cup"));
+        const QString sticka = f.t.fil(QStringLiteral("Sticka"));
+        QVERIFY(QDir().mkpath(sticka + QStringLiteral("/Cup.bak")));
+        QCOMPARE(
+            Overforing::kopieraTavlingsmapp(sticka + u'/', f.tavlingsmapp() + QStringLiteral("/Cup")).feltext,
+            QString());
+        QFile egen(sticka + QStringLiteral("/Cup.bak/Cup.bak.air"));
+        QVERIFY(egen.open(QIODevice::WriteOnly));
+        egen.close();
+        frmOverforingsguide g(f.kontext, Riktning::Export);
+        g.show();
+        fyllI(g, sticka);
+        f.m.svara(Meddelanden::Svar::Ja);
+        klicka(&g, "cmdNasta");
+        QCOMPARE(
+            f.m.senasteText(),
+            QStringLiteral("Kopieringen är klar!\r\n\r\nDe filer som ersattes finns i %1, eftersom %2 inte "
+                           "är en säkerhetskopia från programmet.")
+                .arg(QDir::toNativeSeparators(sticka + QStringLiteral("/Cup.bak2")),
+                     QDir::toNativeSeparators(sticka + QStringLiteral("/Cup.bak"))));
+        QVERIFY(QFileInfo(sticka + QStringLiteral("/Cup.bak2/Cup.air")).isFile());
+    }
+
     // Cancel and the close box leave without copying, from any step.
     void avbryt_data() {
         QTest::addColumn<bool>("stangningsruta");

@@ -1,6 +1,7 @@
 #include "platform/Databas.h"
 #include "platform/Mappkopia.h"
 #include "shell/Tavling.h"
+#include "support/Anropsvakt.h"
 #include "support/Dodsbarn.h"
 #include "support/HetJournal.h"
 #include "support/Testfixtur.h"
@@ -14,6 +15,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -48,6 +50,7 @@ const char* const BarnSkriv = "--skriv-tills-dodad";               // database
 const char* const BarnDodaVid = "--kopiera-doda-vid";              // target source entry
 const char* const BarnUtanMetadata = "--kopiera-utan-metadata";    // error destination source
 const char* const BarnLitenDisk = "--liten-disk";                  // folder size test-function
+const char* const BarnDodaVidAnrop = "--doda-vid-anrop";           // call destination source
 
 const QString Full = QStringLiteral("Disketten är full!");
 const QString Skrivskyddad = QStringLiteral("Disketten är skrivskyddad!");
@@ -184,14 +187,17 @@ class TestKopiering : public QObject {
     }
 
     // An older Cup in the destination: a database with a hot journal, an INI,
-    // files the source does not have, and the backup of an earlier copy.
+    // files the source does not have, and the backup of an earlier copy, as a
+    // version of the program made it before backups were marked.
     static void gammaltMal(const QString& destination) {
         databasMedHetJournal(destination + QStringLiteral("/Cup/Cup.air"));
         for (const auto& [namn, innehall] :
              {std::pair{"Cup/Cup.ini", "gammal"}, std::pair{"Cup/Annat.txt", "annat"},
               std::pair{"Cup/Utskrifter/Gammal.xlsx", "gammal lista"},
-              std::pair{"Cup/Utskrifter/Lista.xlsx", "gammal"}, std::pair{"Cup.bak/Forra.txt", "förra"}})
+              std::pair{"Cup/Utskrifter/Lista.xlsx", "gammal"}, std::pair{"Cup.bak/Annat.txt", "förra"}})
             skriv(destination + QLatin1Char('/') + QString::fromUtf8(namn), innehall);
+        QFile::setPermissions(destination + QStringLiteral("/Cup.bak"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
 private slots:
@@ -264,11 +270,11 @@ private slots:
         QCOMPARE(kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp).feltext, QString());
         const QString mal = destination.filePath(QStringLiteral("Cup/"));
         const QString bak = destination.filePath(QStringLiteral("Cup.bak/"));
-        QCOMPARE(
-            poster(destination.path()),
-            lista("Cup Cup.bak Cup.bak/Cup.air Cup.bak/Cup.air-journal Cup.bak/Cup.ini Cup.bak/Utskrifter "
-                  "Cup.bak/Utskrifter/Lista.xlsx Cup/Annat.txt Cup/Cup.air Cup/Cup.ini Cup/Las.txt "
-                  "Cup/Utskrifter Cup/Utskrifter/Gammal.xlsx Cup/Utskrifter/Lista.xlsx"));
+        QCOMPARE(poster(destination.path()),
+                 lista("Cup Cup.bak Cup.bak/.pilkrona-sakerhetskopia Cup.bak/Cup.air Cup.bak/Cup.air-journal "
+                       "Cup.bak/Cup.ini Cup.bak/Utskrifter "
+                       "Cup.bak/Utskrifter/Lista.xlsx Cup/Annat.txt Cup/Cup.air Cup/Cup.ini Cup/Las.txt "
+                       "Cup/Utskrifter Cup/Utskrifter/Gammal.xlsx Cup/Utskrifter/Lista.xlsx"));
         QCOMPARE(antal(mal + QStringLiteral("Cup.air"), Skyttar), 12);
         QCOMPARE(las(mal + QStringLiteral("Cup.ini")), las(mapp + QStringLiteral("/Cup.ini")));
         QCOMPARE(las(mal + QStringLiteral("Utskrifter/Lista.xlsx")), QByteArray("lista"));
@@ -398,6 +404,117 @@ private slots:
         QVERIFY2(text.startsWith(Full + u"\r\nKopian behöver "_s) && text.endsWith(u" MB ledigt."_s),
                  qPrintable(text));
         QCOMPARE(bild(sticka), fore);
+    }
+
+    // The backup replaces only a backup of the program's, one made before
+    // backups were marked too: a competition of its own by that name, a backup
+    // whose competition is open in another program, a folder the operator made
+    // are kept, and what the copy replaced goes to the next free name, which it
+    // tells.
+    void sakerhetskopiaBaraOverEgen_data() {
+        QTest::addColumn<QString>("bak");
+        QTest::addColumn<bool>("ersatts");
+        QTest::newRow("äldre säkerhetskopia") << QString() << true;
+        QTest::newRow("egen tävling") << u"tävling"_s << false;
+        QTest::newRow("öppen i annat program") << u"öppen"_s << false;
+        QTest::newRow("operatörens mapp") << u"egen"_s << false;
+    }
+    void sakerhetskopiaBaraOverEgen() {
+        QFETCH(QString, bak);
+        QFETCH(bool, ersatts);
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        QTemporaryDir destination;
+        gammaltMal(destination.path());
+        const QString gammal = destination.filePath(u"Cup.bak"_s);
+        std::unique_ptr<Barn> lasare;
+        if (bak == u"tävling")
+            skriv(gammal + u"/Cup.bak.air"_s, "tävlingen Cup.bak");
+        else if (bak == u"öppen")
+            lasare = std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), gammal, u"Cup"_s});
+        else if (bak == u"egen")
+            QFile::setPermissions(gammal, QFile::permissions(gammal) | QFile::ReadGroup | QFile::ExeGroup);
+        const QMap<QString, QString> fore = bild(gammal);
+        const Overforing::Kopieringsutfall u = kopieraTavlingsmapp(destination.path() + u'/', mapp);
+        QCOMPARE(u.feltext, QString());
+        const QString anvand = ersatts ? gammal : gammal + u'2';
+        QCOMPARE(u.sakerhetskopia, ersatts ? QString() : anvand);
+        QCOMPARE(las(anvand + u"/Cup.ini"_s), QByteArray("gammal"));
+        if (!ersatts)
+            QCOMPARE(bild(gammal), fore);
+    }
+
+    // What a copy cut off left beside the target or the source, when it
+    // cannot be trusted, stops the check and the copy before anything is
+    // touched, told as opening tells it.
+    void otillforlitligKopiaVagras_data() {
+        QTest::addColumn<QString>("var");
+        QTest::newRow("målet, kontrollen") << u"kontroll"_s;
+        QTest::newRow("målet, kopian") << u"kopia"_s;
+        QTest::newRow("källan") << u"källa"_s;
+    }
+    void otillforlitligKopiaVagras() {
+        QFETCH(QString, var);
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        Tavling::stang(f.g);
+        QTemporaryDir destination;
+        const QString dest = destination.path() + u'/';
+        QCOMPARE(kopieraTavlingsmapp(dest, mapp).feltext, QString());
+        const QString mal = var == u"källa" ? mapp : destination.filePath(u"Cup"_s);
+        const QString bredvid = QFileInfo(mal).path() + u"/.Cup."_s;
+        skriv(bredvid + u"kopiering"_s, "mappkopia 1\nN %2F\nklar\n");
+        QVERIFY(QDir().mkpath(bredvid + u"kopia"_s));
+        const QMap<QString, QString> fore = bild(destination.path()), foreKalla = bild(f.tavlingsmapp());
+        const QString text = Tavling::otillforlitligKopia(mal);
+        QVERIFY2(text.contains(QDir::toNativeSeparators(bredvid + u"kopiering"_s)), qPrintable(text));
+        if (var == u"kontroll") {
+            QVERIFY(!kontrollera(Riktning::Import, mapp + u"/Cup.air"_s, dest, {}, f.g, f.m).ok);
+            QCOMPARE(f.m.senasteText(), text);
+        } else {
+            const Overforing::Kopieringsutfall u = kopieraTavlingsmapp(dest, mapp);
+            QCOMPARE(u.feltext, text);
+            QVERIFY(u.sokvagsfel);
+        }
+        QCOMPARE(bild(destination.path()), fore);
+        QCOMPARE(bild(f.tavlingsmapp()), foreKalla);
+    }
+
+    // A copy into a target not there yet, killed at any of its system calls,
+    // leaves the whole target or nothing of it but its staging folder and the
+    // lock beside it, which the next copy there takes over and clears away.
+    void nyttMalAvbrutet() {
+        Testfixtur f;
+        const QString mapp = kalla(f);
+        for (int anrop = 1;; ++anrop) {
+            QTemporaryDir destination;
+            const QString dest = destination.path() + u'/';
+            QProcess barn;
+            barn.start(QCoreApplication::applicationFilePath(),
+                       {QString::fromLatin1(BarnDodaVidAnrop), QString::number(anrop), dest, mapp});
+            QVERIFY(barn.waitForFinished(60000));
+            const auto kvar = [&] {
+                return QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                            QDir::Name);
+            };
+            const QStringList efter = kvar();
+            if (barn.exitStatus() == QProcess::NormalExit) {
+                QCOMPARE(efter, lista("Cup"));
+                QVERIFY(anrop > 5);
+                break;
+            }
+            const QString n = QString::number(anrop);
+            for (const QString& namn : efter)
+                QVERIFY2(QStringList({u".Cup.kopia"_s, u".Cup.kopia.lock"_s, u"Cup"_s}).contains(namn),
+                         qPrintable(n + u' ' + namn));
+            if (efter.contains(u"Cup"_s)) {
+                QVERIFY2(QFileInfo(dest + u"Cup/Cup.air"_s).isFile(), qPrintable(n));
+                QCOMPARE(antal(dest + u"Cup/Cup.air"_s, Skyttar), 12);
+            }
+            QCOMPARE(kopieraTavlingsmapp(dest, mapp).feltext, QString());
+            QCOMPARE(antal(dest + u"Cup/Cup.air"_s, Skyttar), 12);
+            QVERIFY2(kvar().filter(QRegularExpression(u"^\\."_s)).isEmpty(), qPrintable(n));
+        }
     }
 
     // A copy cut off once the old database and its hot journal were moved
@@ -607,6 +724,18 @@ int barnKopieraTillsDodad(const QStringList& a) {
     return 0;
 }
 
+// A copy killed at its given system call.
+int barnDodaVidAnrop(const QStringList& a) {
+    int kvar = a.at(1).toInt();
+    Anropsvakt vakt;
+    vakt.fore = [&](const QString&) {
+        if (--kvar == 0)
+            std::raise(SIGKILL);
+    };
+    std::fputs(kopieraTavlingsmapp(a.at(2), a.at(3)).feltext.toUtf8().constData(), stdout);
+    return 0;
+}
+
 int barnDodaVid(const QStringList& a) {
     Mappkopia::Uppdrag u;
     u.kalla = a.at(2);
@@ -730,7 +859,8 @@ int main(int argc, char** argv) {
         for (const auto& [namn, barn] :
              {std::pair{BarnKopiera, &barnKopiera}, std::pair{BarnKopieraTillsDodad, &barnKopieraTillsDodad},
               std::pair{BarnLas, &barnLas}, std::pair{BarnSkriv, &barnSkriv},
-              std::pair{BarnDodaVid, &barnDodaVid}, std::pair{BarnUtanMetadata, &barnUtanMetadata}})
+              std::pair{BarnDodaVid, &barnDodaVid}, std::pair{BarnUtanMetadata, &barnUtanMetadata},
+              std::pair{BarnDodaVidAnrop, &barnDodaVidAnrop}})
             if (a.first() == QLatin1String(namn))
                 return barn(a);
     }
