@@ -4,7 +4,6 @@
 #include "common/IniNamn.h"
 #include "common/Konvertering.h"
 #include "platform/Filvag.h"
-#include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
 #include "shell/Fonsternamn.h"
@@ -374,7 +373,7 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
             return;
         // A copy into it that was cut off may have left the name empty;
         // opening takes the copy back.
-        if (!QFileInfo::exists(sokvag) && !Mappkopia::avbruten(QFileInfo(sokvag).path())) {
+        if (!QFileInfo::exists(sokvag) && !Tavling::saknadEfterAvbrutenKopia(sokvag)) {
             m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"),
                      QStringLiteral("Ingen tävling."), Meddelanden::Ikon::Kritisk);
             return;

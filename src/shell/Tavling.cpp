@@ -214,6 +214,11 @@ QString otillforlitligKopia(const QString& mapp) {
         .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), kvar, sedan);
 }
 
+bool saknadEfterAvbrutenKopia(const QString& databas) {
+    const QString mapp = QFileInfo(databas).path();
+    return QFileInfo(mapp).isDir() && Mappkopia::avbruten(mapp);
+}
+
 Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     Oppning o;
     o.utfall = Utfall::Oppnad;

@@ -80,6 +80,11 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 // that lie there, and what to do instead. Opening and a copy say the same.
 QString otillforlitligKopia(const QString& mapp);
 
+// Whether a competition whose database is missing may still be opened: a copy
+// into its folder that was cut off may have moved the database aside, and
+// opening takes that copy back.
+bool saknadEfterAvbrutenKopia(const QString& databas);
+
 // The lock, the write check, the settings step and the connection step, each
 // reporting its own failure, then the INI's squad count put in step with the
 // database (unless hoppaOver: a competition just created has
