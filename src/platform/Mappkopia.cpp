@@ -269,8 +269,9 @@ bool allaHarNamne(const QByteArray& bak, const QByteArray& mal, const QByteArray
 
 // Whether the folder bak beside the target is a backup this program made, and
 // so may be emptied: one that holds the mark, or one made before there was a
-// mark (the mode the program gave it, each file one the target also has). A
-// competition of its own, one held open or a link never is.
+// mark (the mode the program gave it, each file one the target also has). An
+// empty folder loses nothing. A competition of its own, one held open or a
+// link never is.
 bool arVar(const Platser& p, const QByteArray& bak) {
     struct stat st {};
     if (!finns(bak, &st) || !S_ISDIR(st.st_mode))
@@ -284,8 +285,7 @@ bool arVar(const Platser& p, const QByteArray& bak) {
                 return false;
             markerad = markerad || n == Markering;
         }
-        // An empty folder loses nothing; a removal of ours cut off after the
-        // mark went leaves one.
+        // A removal of ours cut off after the mark went leaves an empty one.
         if (markerad || namn.empty())
             return true;
         // FAT shows every folder with the mode it was mounted with.
@@ -1016,8 +1016,14 @@ Kvarlamnat kvarlamnat(const QString& mal) {
     k.logg = omFinns(p.logg);
     k.staging = omFinns(p.staging);
     k.undan = omFinns(p.undan);
+    // A backup is worth naming when it holds more than its mark.
     try {
-        k.sakerhetskopia = omFinns(valjBak(p));
+        const QByteArray bak = valjBak(p);
+        if (finns(bak)) {
+            const std::vector<QByteArray> namn = namnI(bak);
+            if (std::any_of(namn.begin(), namn.end(), [](const QByteArray& n) { return !arEgen(n); }))
+                k.sakerhetskopia = QFile::decodeName(bak);
+        }
     } catch (const Systemfel&) {
     }
     return k;

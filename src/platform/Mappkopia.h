@@ -89,7 +89,8 @@ bool avbruten(const QString& mal);
 int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {});
 
 // What a copy into mal left beside it, by the paths that exist (empty for
-// those that do not), and the backup folder in use there when there is one.
+// those that do not), and the backup folder in use there when it holds
+// anything.
 struct Kvarlamnat {
     QString logg;
     QString staging;

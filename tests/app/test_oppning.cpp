@@ -357,6 +357,9 @@ private slots:
         const QString bredvid = QFileInfo(mapp).path() + QStringLiteral("/.Cup.");
         QVERIFY(QDir().mkpath(bredvid + QStringLiteral("kopia")));
         QVERIFY(QDir().mkpath(mapp + QStringLiteral(".bak")));
+        QVERIFY(QFile::copy(cup, mapp + QStringLiteral(".bak/Cup.air")));
+        QVERIFY(QFile::setPermissions(mapp + QStringLiteral(".bak"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         skriv(bredvid + QStringLiteral("kopiering"), "mappkopia 1\nN /\nklar\n");
         const QStringList fore = QDir(mapp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         mj.oppnaViaDialog(cup);
