@@ -114,7 +114,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         }
         skapad = true;
     }
-    Tavling::Las las = Tavling::lasTavling(mal, namn);
+    Tavling::Las las = Tavling::lasTavling(mal, namn, Tavling::Lasorsak::Kopiera);
     if (!las.fil) {
         if (las.upptagen) {
             u.feltext = las.text;

@@ -204,7 +204,16 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
         const QStringList databaser =
             QDir(s.kallmapp).entryList({QStringLiteral("*.air")}, QDir::Files | QDir::Hidden, QDir::Name);
         for (const QString& databas : databaser) {
-            const Tavling::Las las = Tavling::lasTavling(malmapp, QFileInfo(databas).completeBaseName());
+            const QString namn = QFileInfo(databas).completeBaseName();
+            Tavling::Las las = Tavling::lasTavling(malmapp, namn, Tavling::Lasorsak::Kopiera);
+            if (!las.fil && las.annanDator()) {
+                if (!Tavling::fragaOmLaset(las, Tavling::Lasorsak::Kopiera, m)) {
+                    k.steg = 1;
+                    k.fokus = Fokus::Destination;
+                    return k;
+                }
+                las = Tavling::lasTavling(malmapp, namn, Tavling::Lasorsak::Kopiera);
+            }
             if (!las.fil && las.upptagen)
                 return stopp(las.text, felSokvag, 1);
         }

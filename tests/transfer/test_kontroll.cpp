@@ -1,5 +1,6 @@
 #include "platform/Filnamn.h"
 #include "shell/Tavling.h"
+#include "support/Lasbarn.h"
 #include "support/Testfixtur.h"
 #include "transfer/Tavlingsoverforing.h"
 
@@ -10,38 +11,11 @@
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
-#include <cstdio>
 #include <unistd.h>
 
 using Overforing::Kontroll;
 using Overforing::Riktning;
 using Svar = Meddelanden::Svar;
-
-namespace {
-
-constexpr const char* BarnLas = "--hall-laset";
-
-// Another program with a competition open: a child of this test holding the
-// competition's lock until the test is gone.
-class Lasbarn {
-public:
-    Lasbarn(const QString& mapp, const QString& namn) {
-        m_barn.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(BarnLas), mapp, namn});
-        m_haller = m_barn.waitForStarted(10000) && m_barn.waitForReadyRead(10000) &&
-                   m_barn.readLine().startsWith("haller");
-    }
-    ~Lasbarn() {
-        m_barn.kill();
-        m_barn.waitForFinished(10000);
-    }
-    bool haller() const { return m_haller; }
-
-private:
-    QProcess m_barn;
-    bool m_haller = false;
-};
-
-} // namespace
 
 // The checks before a competition folder is copied, on real folders: what is
 // refused, what is asked, and where the wizard goes back to.
@@ -60,7 +34,6 @@ class TestKontroll : public QObject {
             QVERIFY(QDir().mkpath(f.t.fil(QString::fromUtf8(n))));
     }
     static QString ut(const Testfixtur& f, QString s) { return s.replace(QLatin1String("$T"), f.t.mapp()); }
-    // The answers, J for Ja and N for Nej, are queued before the checks run.
     static Kontroll kor(Testfixtur& f, Riktning r, const QString& kalla, const QString& dest,
                         const QString& svaren = {}, std::optional<Filsystem> fs = std::nullopt) {
         for (QChar c : svaren)
@@ -383,6 +356,51 @@ private slots:
         QCOMPARE(filsystem(t.fil(QStringLiteral("finns/inte"))), Filsystem::Linux);
     }
 
+    // A lock that a program of another computer left at the target is asked
+    // about as opening asks: Ja removes it and the check goes on, Nej goes
+    // back. One naming this very process's number is no less another
+    // computer's.
+    void lasFranAnnanDatorPaMalet_data() {
+        QTest::addColumn<bool>("egetNummer");
+        QTest::addColumn<QString>("svaren");
+        QTest::newRow("ja") << false << "JJ";
+        QTest::newRow("nej") << false << "N";
+        QTest::newRow("denna process nummer, nej") << true << "N";
+    }
+    void lasFranAnnanDatorPaMalet() {
+        QFETCH(bool, egetNummer);
+        QFETCH(QString, svaren);
+        Testfixtur f;
+        tavling(f, "Tävlingar/Cup/Cup.air");
+        tavling(f, "Sticka/Cup/Cup.air");
+        const QString las = f.t.fil(QStringLiteral("Sticka/Cup/.Cup.lock"));
+        const qint64 pid = egetNummer ? QCoreApplication::applicationPid() : 4242;
+        {
+            QFile fh(las);
+            QVERIFY(fh.open(QIODevice::WriteOnly) &&
+                    fh.write(QByteArray::number(pid) + "\npilkrona\nandra-datorn\n") > 0);
+        }
+        const Kontroll k = kor(f, Riktning::Export, "$T/Tävlingar/Cup/Cup.air", "$T/Sticka", svaren);
+        const bool ja = svaren.startsWith(QLatin1Char('J'));
+        QCOMPARE(k.ok, ja);
+        QCOMPARE(f.m.visade.size(), ja ? 2 : 1);
+        QCOMPARE(f.m.visade[0].text,
+                 QStringLiteral(
+                     "Tävlingen Cup är redan öppen i pilkrona på datorn andra-datorn (process %1).\r\n\r\n"
+                     "Om tävlingen inte längre är öppen där (datorn stängdes av eller USB-minnet togs "
+                     "därifrån medan tävlingen var öppen) kan låset tas bort. Låsfilen är %2.\r\n"
+                     "Vill du ta bort låset och kopiera tävlingen dit?")
+                     .arg(pid)
+                     .arg(las));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Tävlingen används"));
+        QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Fraga);
+        QCOMPARE(QFileInfo::exists(las), !ja);
+        if (ja)
+            QVERIFY(f.m.senasteText().startsWith(QStringLiteral("Tävlingen finns redan!")));
+        else
+            QCOMPARE(k.steg, 1);
+    }
+
     // A competition that another program has open where the copy would land
     // is refused before the question that would replace it.
     void oppenPaMalet() {
@@ -397,24 +415,21 @@ private slots:
         QCOMPARE(f.m.visade.size(), 1);
         QVERIFY2(f.m.senasteText().startsWith(QStringLiteral("Tävlingen Cup är redan öppen")),
                  qPrintable(f.m.senasteText()));
+        // It speaks of the copy and names the lock.
+        QVERIFY2(
+            f.m.senasteText().endsWith(
+                QStringLiteral("(process %1).\r\nKopieringen kan inte ersätta den medan den är öppen där: "
+                               "stäng den där och försök igen. Låsfilen är %2.")
+                    .arg(barn.pid())
+                    .arg(f.t.fil(QStringLiteral("Sticka/Cup/.Cup.lock")))),
+            qPrintable(f.m.senasteText()));
         QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel sökväg"));
     }
 };
 
 int main(int argc, char** argv) {
-    if (argc == 4 && qstrcmp(argv[1], BarnLas) == 0) {
-        QCoreApplication app(argc, argv);
-        const Tavling::Las las =
-            Tavling::lasTavling(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-        if (!las.fil)
-            return 1;
-        std::puts("haller");
-        std::fflush(stdout);
-        const pid_t foralder = getppid();
-        while (getppid() == foralder)
-            ::usleep(50000);
-        return 0;
-    }
+    if (const auto barn = Lasbarn::omBarn(argc, argv))
+        return *barn;
     QApplication app(argc, argv);
     TestKontroll t;
     QTEST_SET_MAIN_SOURCE_PATH
