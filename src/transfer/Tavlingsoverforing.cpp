@@ -5,6 +5,7 @@
 #include "platform/Filnamn.h"
 #include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
+#include "platform/workbook/Filhallare.h"
 #include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
 
@@ -16,6 +17,7 @@
 #include <QStorageInfo>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 namespace Overforing {
 
@@ -65,16 +67,17 @@ QString nativ(const QString& s) {
 
 // The first name in the folder kallmapp, the folder's own included, that a
 // file system fs cannot hold, told as the refusal names it; empty when there is
-// none. What a copy leaves out (links, locks, pipes) is not looked at. On FAT
-// two names that differ only in letter case would end up as one file.
-QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
+// none. poster is what the copy takes (Mappkopia::poster): what it leaves out
+// (links, locks, pipes) is not looked at. On FAT two names that differ only in
+// letter case would end up as one file.
+QString namnhinder(const QString& kallmapp, const QStringList& poster, Filsystem fs, const QString& dest) {
     const QString mappnamn = QFileInfo(kallmapp).fileName();
     const QString mal = nativ(dest);
     if (const QString fel = namnfel(mappnamn, fs); !fel.isEmpty())
         return QStringLiteral("Tävlingsmappen \"%1\" kan inte kopieras till %2: %3.").arg(mappnamn, mal, fel);
     // Two names of one folder that differ only in letter case, by the folder.
     QHash<QString, QString> vikta;
-    for (const QString& plats : Mappkopia::poster(kallmapp, utelamnas)) {
+    for (const QString& plats : poster) {
         const QString namn = plats.section(QLatin1Char('/'), -1);
         if (const QString fel = namnfel(namn, fs); !fel.isEmpty())
             return QStringLiteral("\"%1\" i tävlingsmappen kan inte kopieras till %2: %3.")
@@ -87,6 +90,24 @@ QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
                                   "där stora och små bokstäver inte skiljer två namn åt.")
                 .arg(nativ(*forra), nativ(plats), mal);
         vikta.insert(vikt, plats);
+    }
+    return {};
+}
+
+// The first file of the target that the copy would replace and that a
+// spreadsheet program holds open there, told as a list save tells it; empty
+// when there is none.
+QString oppenFil(const QStringList& poster, const QString& malmapp, const QString& passiv) {
+    for (const QString& plats : poster) {
+        const QString fil = malmapp + QLatin1Char('/') + plats;
+        struct stat st {};
+        if (::lstat(QFile::encodeName(fil).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (const auto innehavare = Kalkyl::Filhallare::oppnadAv(fil))
+            return QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när tävlingen "
+                                  "%2.\r\n")
+                       .arg(nativ(fil), passiv) +
+                   innehavare->text();
     }
     return {};
 }
@@ -190,8 +211,9 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                          .arg(g.strTavlingsnamn, nativ(QDir::cleanPath(g.strTavlingsmapp))),
                      felSokvag, 1);
     // Another destination may hold what this one cannot.
+    const QStringList poster = Mappkopia::poster(s.kallmapp, utelamnas);
     if (const QString hinder =
-            namnhinder(s.kallmapp, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
+            namnhinder(s.kallmapp, poster, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
         !hinder.isEmpty())
         return stopp(hinder, felSokvag, 1);
     const QFileInfo malinfo(malmapp);
@@ -229,6 +251,12 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                                  felSokvag, 1);
         }
     }
+
+    // A list open in a spreadsheet program there would be lost to it: no
+    // answer would let the copy through.
+    if (malinfo.isDir())
+        if (const QString oppen = oppenFil(poster, malmapp, o.passiv); !oppen.isEmpty())
+            return stopp(oppen, QStringLiteral("Åtkomstfel."), 1);
 
     const auto fraga = [&](const QString& text) {
         if (m.visa(text, QStringLiteral("Bekräfta"), Ikon::Fraga, Meddelanden::Knappar::JaNej) ==

@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryFile>
 #include <QTest>
+#include <pwd.h>
 #include <unistd.h>
 
 using Overforing::Kontroll;
@@ -354,6 +356,65 @@ private slots:
         Testmiljo t;
         QCOMPARE(filsystem(t.mapp()), Filsystem::Linux);
         QCOMPARE(filsystem(t.fil(QStringLiteral("finns/inte"))), Filsystem::Linux);
+    }
+
+    // A file the copy would replace that a spreadsheet program has open at
+    // the target is refused before anything is asked, named with who has it
+    // as a list save names them; a lock file nothing backs asks as usual.
+    void oppenListaPaMalet_data() {
+        QTest::addColumn<QString>("lasfil");
+        QTest::addColumn<QByteArray>("innehall");
+        QTest::addColumn<QString>("innehavare"); // empty: not refused
+        const passwd* pw = ::getpwuid(::geteuid());
+        QTest::newRow("LibreOffice på en annan dator")
+            << ".~lock.Lista.xlsx#"
+            << QByteArray(
+                   "Anna Berg,anna,annan-dator,07.12.2026 10:00,file:///home/anna/.config/libreoffice/4;")
+            << "Öppnad av Anna Berg på datorn annan-dator, låsfil $M/Utskrifter/.~lock.Lista.xlsx#. Stäng "
+               "filen "
+               "där; är den inte öppen, ta bort låsfilen.";
+        QTest::newRow("Office")
+            << "~$Lista.xlsx"
+            << QByteArray("\x04"
+                          "Anna") +
+                   QByteArray(50, ' ')
+            << "Öppnad av Anna på en okänd dator, låsfil $M/Utskrifter/~$Lista.xlsx. Stäng "
+               "filen där; är den inte öppen, ta bort låsfilen.";
+        QTest::newRow("kvarlämnad här") << ".~lock.Lista.xlsx#"
+                                        << "Anna," + QByteArray(pw ? pw->pw_name : "root") + u',' +
+                                               QSysInfo::machineHostName().toUtf8() + ",07.12.2026 10:00,x;"
+                                        << "";
+    }
+    void oppenListaPaMalet() {
+        QFETCH(QString, lasfil);
+        QFETCH(QByteArray, innehall);
+        QFETCH(QString, innehavare);
+        Testfixtur f;
+        for (const char* fil : {"Tävlingar/Cup/Cup.air", "Sticka/Cup/Cup.air"})
+            tavling(f, fil);
+        for (const QString& fil : {QStringLiteral("Tävlingar/Cup/Utskrifter/Lista.xlsx"),
+                                   QStringLiteral("Sticka/Cup/Utskrifter/Lista.xlsx"),
+                                   QStringLiteral("Sticka/Cup/Utskrifter/") + lasfil}) {
+            QVERIFY(QDir().mkpath(QFileInfo(f.t.fil(fil)).path()));
+            QFile fh(f.t.fil(fil));
+            QVERIFY(fh.open(QIODevice::WriteOnly) && fh.write(fil.endsWith(lasfil) ? innehall : "lista") > 0);
+        }
+        const Kontroll k = kor(f, Riktning::Export, "$T/Tävlingar/Cup/Cup.air", "$T/Sticka", "N");
+        QVERIFY(!k.ok);
+        QCOMPARE(k.steg, 1);
+        QCOMPARE(f.m.visade.size(), 1);
+        if (innehavare.isEmpty()) {
+            QCOMPARE(f.m.visade[0].titel, QStringLiteral("Bekräfta"));
+            return;
+        }
+        QCOMPARE(
+            f.m.senasteText(),
+            ut(f, QStringLiteral("Filen $M/Utskrifter/Lista.xlsx är öppen i ett annat program och kan inte "
+                                 "ersättas när tävlingen exporteras.\r\n") +
+                      innehavare)
+                .replace(QLatin1String("$M"), f.t.fil(QStringLiteral("Sticka/Cup"))));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Åtkomstfel."));
+        QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Kritisk);
     }
 
     // A lock that a program of another computer left at the target is asked
