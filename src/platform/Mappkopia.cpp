@@ -689,4 +689,8 @@ QString sakerhetskopia(const QString& mal) {
     return QFile::decodeName(Platser(mal).bak);
 }
 
+QString arbetsmapp(const QString& mal) {
+    return QFile::decodeName(Platser(mal).staging);
+}
+
 } // namespace Mappkopia

@@ -77,4 +77,8 @@ QStringList poster(const QString& kalla, const std::function<bool(const QString&
 // The backup folder beside a target: "Cup.bak" beside "Cup".
 QString sakerhetskopia(const QString& mal);
 
+// The hidden folder beside a target that a copy into it is filled in first:
+// ".Cup.kopia" beside "Cup".
+QString arbetsmapp(const QString& mal);
+
 } // namespace Mappkopia

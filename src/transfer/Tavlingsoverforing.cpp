@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStorageInfo>
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -63,6 +65,112 @@ QString andrad(const QString& fil) {
 
 QString nativ(const QString& s) {
     return QDir::toNativeSeparators(s);
+}
+
+// The longest name a file system takes: 255 bytes on ext4, 255 UTF-16
+// units on FAT, which are never more than the name's UTF-8 bytes.
+constexpr qsizetype NamnMax = 255;
+// The longest path the kernel takes, its closing null not counted.
+constexpr qsizetype SokvagMax = PATH_MAX - 1;
+// SQLite's unix VFS (MAX_PATHNAME) refuses a database whose full path, with
+// "-journal" after it, is longer than this ("unable to open database file");
+// it measures the path with every link resolved.
+constexpr qsizetype SqliteMax = 512;
+
+qsizetype byte(const QString& s) {
+    return QFile::encodeName(s).size();
+}
+
+// The folder's path with a separator after it, as written or with its links
+// resolved, whichever is longer.
+qsizetype mapplangd(const QString& mapp) {
+    const QString skriven = QDir::cleanPath(mapp);
+    return std::max(byte(skriven), byte(QFileInfo(skriven).canonicalFilePath())) + 1;
+}
+
+QString forLangtNamn(const QString& namn, const QString& dar, const QString& atgard) {
+    const qsizetype n = byte(namn);
+    return QStringLiteral(
+               "Namnet \"%1\" blir för långt i %2: %3 byte, %4 fler än de %5 som ett namn kan ha.\r\n")
+               .arg(namn, nativ(dar))
+               .arg(n)
+               .arg(n - NamnMax)
+               .arg(NamnMax) +
+           atgard;
+}
+
+QString forLangSokvag(const QString& text, qsizetype n, qsizetype max) {
+    return text.arg(n).arg(n - max).arg(max) +
+           QStringLiteral("\r\nVälj en plats med kortare sökväg eller ge mapparna och filerna kortare namn, "
+                          "och försök igen.");
+}
+
+// The first name or path that a copy of the folder kallmapp into malmapp (in
+// dest) would make too long, told as the refusal names it; empty when there
+// is none. The copy fills ".<T>.kopia" beside the target first, so a path is
+// longest there; at the target a database gets its journal and a competition
+// its lock (and QLockFile's ".rmlock" beside it while it removes a stale one).
+QString langdhinder(const QString& kallmapp, const QStringList& poster, const QString& dest,
+                    const QString& malmapp) {
+    const QString mappnamn = QFileInfo(kallmapp).fileName();
+    // Mappkopia cuts a name beside the target that is too long, and two
+    // targets that differ only past the cut would share their staging folder
+    // and record: one's undo would act on the other. The record's name,
+    // ".<T>.kopiering", is the longest of them.
+    if (const QString logg = QStringLiteral(".%1.kopiering").arg(mappnamn); byte(logg) > NamnMax)
+        return forLangtNamn(
+            logg, QDir::cleanPath(dest),
+            QStringLiteral("Så heter en av de filer som kopieringen gör bredvid tävlingsmappen, "
+                           "så mappens namn \"%1\" måste vara kortare.")
+                .arg(mappnamn));
+    const QString arbetsmapp = Mappkopia::arbetsmapp(malmapp);
+    const qsizetype destlangd = mapplangd(dest);
+    const qsizetype mal = destlangd + byte(mappnamn) + 1;
+    const qsizetype arbete = destlangd + byte(QFileInfo(arbetsmapp).fileName()) + 1;
+    const QString iMal = nativ(malmapp);
+    const QString iArbete = QStringLiteral("kopieringens tillfälliga mapp %1").arg(nativ(arbetsmapp));
+    const QString linux = QStringLiteral("Sökvägen till \"%1\" blir för lång i %2: %3 byte, %4 fler än de %5 "
+                                         "som Linux klarar.");
+    const QString sqlite = QStringLiteral("Sökvägen till databasen \"%1\" blir för lång i %2: med "
+                                          "journalfilens \"-journal\" %3 byte, %4 fler än de %5 som SQLite "
+                                          "klarar.");
+    const QString journal = QStringLiteral("-journal");
+    for (const QString& plats : poster) {
+        const QString namn = plats.section(QLatin1Char('/'), -1);
+        const QString foralder = plats.section(QLatin1Char('/'), 0, -2);
+        const QString malforalder = foralder.isEmpty() ? malmapp : malmapp + QLatin1Char('/') + foralder;
+        const qsizetype langd = byte(plats);
+        if (byte(namn) > NamnMax)
+            return forLangtNamn(namn, malforalder,
+                                QStringLiteral("Ge \"%1\" i tävlingsmappen ett kortare namn och försök igen.")
+                                    .arg(nativ(plats)));
+        if (arbete + langd > SokvagMax)
+            return forLangSokvag(linux.arg(nativ(plats), iArbete), arbete + langd, SokvagMax);
+        if (!namn.endsWith(QStringLiteral(".air"), Qt::CaseInsensitive))
+            continue;
+        const QString tavling = namn.chopped(4);
+        if (byte(namn + journal) > NamnMax)
+            return forLangtNamn(namn + journal, malforalder,
+                                QStringLiteral("Så heter journalfilen som databasen \"%1\" får när tävlingen "
+                                               "ändras, så databasens namn måste vara kortare.")
+                                    .arg(namn));
+        const QString las = QFileInfo(Tavling::lasfil(malforalder, tavling)).fileName();
+        const QString rmlock = las + QStringLiteral(".rmlock");
+        if (byte(rmlock) > NamnMax)
+            return forLangtNamn(
+                rmlock, malforalder,
+                QStringLiteral("Så heter en av låsfilerna som tävlingen %1 får när den öppnas, så "
+                               "tävlingens namn måste vara kortare.")
+                    .arg(tavling));
+        for (const auto& [fore, dar] : {std::pair{mal, iMal}, std::pair{arbete, iArbete}})
+            if (fore + langd + byte(journal) > SqliteMax)
+                return forLangSokvag(sqlite.arg(nativ(plats), dar), fore + langd + byte(journal), SqliteMax);
+        const QString lasplats = foralder.isEmpty() ? rmlock : foralder + QLatin1Char('/') + rmlock;
+        for (const QString& vid : {plats + journal, lasplats})
+            if (mal + byte(vid) > SokvagMax)
+                return forLangSokvag(linux.arg(nativ(vid), iMal), mal + byte(vid), SokvagMax);
+    }
+    return {};
 }
 
 // The first name in the folder kallmapp, the folder's own included, that a
@@ -212,6 +320,8 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                      felSokvag, 1);
     // Another destination may hold what this one cannot.
     const QStringList poster = Mappkopia::poster(s.kallmapp, utelamnas);
+    if (const QString hinder = langdhinder(s.kallmapp, poster, dest, malmapp); !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 1);
     if (const QString hinder =
             namnhinder(s.kallmapp, poster, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
         !hinder.isEmpty())

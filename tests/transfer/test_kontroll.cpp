@@ -1,3 +1,4 @@
+#include "platform/Databas.h"
 #include "platform/Filnamn.h"
 #include "shell/Tavling.h"
 #include "support/Lasbarn.h"
@@ -12,6 +13,7 @@
 #include <QSysInfo>
 #include <QTemporaryFile>
 #include <QTest>
+#include <algorithm>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -36,6 +38,21 @@ class TestKontroll : public QObject {
             QVERIFY(QDir().mkpath(f.t.fil(QString::fromUtf8(n))));
     }
     static QString ut(const Testfixtur& f, QString s) { return s.replace(QLatin1String("$T"), f.t.mapp()); }
+    static qsizetype byte(const QString& s) { return s.toUtf8().size(); }
+    // A path below bas exactly langd bytes long, of names of "å" (and one "x"
+    // where a byte is left over); its folders are made, the last name is not.
+    static QString sokvagMedLangd(const QString& bas, qsizetype langd) {
+        QString s = bas;
+        while (byte(s) < langd) {
+            qsizetype n = std::min<qsizetype>(langd - byte(s) - 1, 200);
+            if (langd - byte(s) - 1 - n == 1)
+                n -= 2;
+            s += QLatin1Char('/') + QString(n / 2, QChar(0xe5)) + QString(n % 2, QLatin1Char('x'));
+        }
+        QDir().mkpath(QFileInfo(s).path());
+        return s;
+    }
+    // The answers, J for Ja and N for Nej, are queued before the checks run.
     static Kontroll kor(Testfixtur& f, Riktning r, const QString& kalla, const QString& dest,
                         const QString& svaren = {}, std::optional<Filsystem> fs = std::nullopt) {
         for (QChar c : svaren)
@@ -356,6 +373,115 @@ private slots:
         Testmiljo t;
         QCOMPARE(filsystem(t.mapp()), Filsystem::Linux);
         QCOMPARE(filsystem(t.fil(QStringLiteral("finns/inte"))), Filsystem::Linux);
+    }
+
+    // The longest names and paths a copy makes are held to the limits before
+    // anything is asked: a name of 255 bytes (the copy's own beside the
+    // target, a database's journal, a competition's lock files), a path of
+    // 4095 bytes and a database's path with "-journal" of 512 bytes for
+    // SQLite, counted where the copy fills the target first. Just within
+    // them the folder is copied and its competitions open and take writes at
+    // the target; just beyond, the refusal names what is too long and by how
+    // much. Letters of two bytes count as two.
+    void langaNamn_data() {
+        QTest::addColumn<QString>("mapp");
+        QTest::addColumn<QString>("databas"); // a second competition in the folder
+        QTest::addColumn<int>("sqlite");      // the destination deep enough for this; 0: not
+        QTest::addColumn<int>("sokvag");      // a file this long where the copy fills; 0: none
+        QTest::addColumn<QString>("text");    // $D destination, $M target, $A staging, $R the file
+        const QString a(122, QChar(0xe4));    // 244 bytes
+        const QString o(122, QChar(0xf6));    // 244 bytes
+        const QString namn =
+            QStringLiteral("Namnet \"%1\" blir för långt i %2: 256 byte, 1 fler än de 255 som ett "
+                           "namn kan ha.\r\n");
+        const QString atgard =
+            QStringLiteral("\r\nVälj en plats med kortare sökväg eller ge mapparna och filerna "
+                           "kortare namn, och försök igen.");
+        const auto rad = [](const char* rad, const QString& mapp, const QString& databas, int sqlite,
+                            int sokvag, const QString& text) {
+            QTest::newRow(rad) << mapp << databas << sqlite << sokvag << text;
+        };
+        const QString cup = QStringLiteral("Cup");
+        rad("mappen 244 byte", a, {}, 0, 0, {});
+        rad("mappen 245 byte", a + u'x', {}, 0, 0,
+            namn.arg(u'.' + a + QStringLiteral("x.kopiering"), QStringLiteral("$D")) +
+                QStringLiteral(
+                    "Så heter en av de filer som kopieringen gör bredvid tävlingsmappen, så mappens "
+                    "namn \"%1x\" måste vara kortare.")
+                    .arg(a));
+        rad("databasen 246 byte", cup, o.chopped(1) + QStringLiteral(".air"), 0, 0, {});
+        rad("databasen 247 byte", cup, o.chopped(1) + QStringLiteral("x.air"), 0, 0,
+            namn.arg(u'.' + o.chopped(1) + QStringLiteral("x.lock.rmlock"), QStringLiteral("$M")) +
+                QStringLiteral(
+                    "Så heter en av låsfilerna som tävlingen %1x får när den öppnas, så tävlingens "
+                    "namn måste vara kortare.")
+                    .arg(o.chopped(1)));
+        rad("databasen 248 byte", cup, o + QStringLiteral(".air"), 0, 0,
+            namn.arg(o + QStringLiteral(".air-journal"), QStringLiteral("$M")) +
+                QStringLiteral("Så heter journalfilen som databasen \"%1.air\" får när tävlingen ändras, så "
+                               "databasens namn måste vara kortare.")
+                    .arg(o));
+        rad("SQLite 512 byte", cup, {}, 512, 0, {});
+        rad("SQLite 513 byte", cup, {}, 513, 0,
+            QStringLiteral(
+                "Sökvägen till databasen \"Cup.air\" blir för lång i kopieringens tillfälliga mapp $A: "
+                "med journalfilens \"-journal\" 513 byte, 1 fler än de 512 som SQLite klarar.") +
+                atgard);
+        rad("sökväg 4095 byte", cup, {}, 0, 4095, {});
+        rad("sökväg 4096 byte", cup, {}, 0, 4096,
+            QStringLiteral(
+                "Sökvägen till \"$R\" blir för lång i kopieringens tillfälliga mapp $A: 4096 byte, 1 "
+                "fler än de 4095 som Linux klarar.") +
+                atgard);
+    }
+    void langaNamn() {
+        QFETCH(QString, mapp);
+        QFETCH(QString, databas);
+        QFETCH(int, sqlite);
+        QFETCH(int, sokvag);
+        QFETCH(QString, text);
+        Testfixtur f;
+        const QString kallmapp = f.t.fil(mapp);
+        QVERIFY(QDir().mkpath(kallmapp));
+        for (const QString& air : {QStringLiteral("Cup.air"), databas})
+            QVERIFY(air.isEmpty() ||
+                    QFile::copy(f.t.fil(QStringLiteral("Pilkrona.mdb")), kallmapp + u'/' + air));
+        QString dest = f.t.fil(QStringLiteral("Sticka"));
+        if (sqlite)
+            dest = sokvagMedLangd(f.t.fil(QStringLiteral("S")),
+                                  sqlite - byte(QStringLiteral("/.Cup.kopia/Cup.air-journal")));
+        QVERIFY(QDir().mkpath(dest));
+        const QString mal = dest + u'/' + mapp;
+        QString rel;
+        if (sokvag) {
+            const QString fil = sokvagMedLangd(kallmapp, byte(kallmapp) + sokvag -
+                                                             byte(dest + QStringLiteral("/.Cup.kopia")));
+            QFile fh(fil);
+            QVERIFY(fh.open(QIODevice::WriteOnly));
+            rel = fil.mid(kallmapp.size() + 1);
+        }
+        const Kontroll k = kor(f, Riktning::Export, kallmapp + QStringLiteral("/Cup.air"), dest, "JJ");
+        text.replace(QLatin1String("$D"), dest)
+            .replace(QLatin1String("$M"), mal)
+            .replace(QLatin1String("$A"), dest + QStringLiteral("/.") + mapp + QStringLiteral(".kopia"))
+            .replace(QLatin1String("$R"), rel);
+        QCOMPARE(k.ok, text.isEmpty());
+        if (!text.isEmpty()) {
+            QCOMPARE(f.m.visade.size(), 1);
+            QCOMPARE(f.m.senasteText(), text);
+            QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel sökväg"));
+            QCOMPARE(k.steg, 1);
+            return;
+        }
+        const Overforing::Kopieringsutfall u = Overforing::kopieraTavlingsmapp(dest + u'/', kallmapp);
+        QCOMPARE(u.feltext, QString());
+        for (const QString& air : QDir(mal).entryList({QStringLiteral("*.air")}, QDir::Files)) {
+            const Tavling::Las las = Tavling::lasTavling(mal, air.chopped(4));
+            QVERIFY2(las.fil, qPrintable(las.text));
+            Databas db;
+            db.Open(mal + u'/' + air);
+            db.kor(QStringLiteral("CREATE TABLE Prov (x INTEGER) STRICT"));
+        }
     }
 
     // A file the copy would replace that a spreadsheet program has open at
