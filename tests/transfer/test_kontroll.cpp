@@ -291,6 +291,9 @@ private slots:
         rad("skiftläge, FAT", "Cup", "Cup.air", skiftlage, true,
             "\"Utskrifter/LISTA.xlsx\" och \"Utskrifter/Lista.xlsx\" i tävlingsmappen kan inte båda kopieras "
             "till $T/Sticka, där stora och små bokstäver inte skiljer två namn åt.");
+        rad("samma namn i två mappar, FAT", "Cup", "Cup.air",
+            {QStringLiteral("A/Lista.xlsx"), QStringLiteral("B/LISTA.xlsx"), QStringLiteral("lista.xlsx")},
+            true, "");
     }
     void namnPaMalet() {
         QFETCH(QString, mapp);
