@@ -4,14 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/vfs.h>
 
 namespace {
 
-constexpr quint32 MsdosMagi = 0x4d44;
-constexpr quint32 ExfatMagi = 0x2011BAB0;
+// The kernel's FUSE, whose magic the header does not give.
 constexpr quint32 FuseMagi = 0x65735546;
 
 // mountinfo writes a blank, a tab, a newline and a backslash as "\040" and so on.
@@ -75,6 +75,19 @@ Filsystem fuseFilsystem(const QByteArray& typ, const QByteArray& forstaSektorn) 
     return Filsystem::Linux;
 }
 
+Filsystem filsystemAv(quint32 magi, const std::optional<QByteArray>& monteringstyp,
+                      const QByteArray& forstaSektorn) {
+    switch (magi) {
+    case MSDOS_SUPER_MAGIC: // vfat and msdos
+    case EXFAT_SUPER_MAGIC:
+        return Filsystem::Fat;
+    case FuseMagi:
+        return monteringstyp ? fuseFilsystem(*monteringstyp, forstaSektorn) : Filsystem::Fat;
+    default:
+        return Filsystem::Linux;
+    }
+}
+
 Filsystem filsystem(const QString& sokvag) {
     QFileInfo mapp(QDir::cleanPath(QDir::current().absoluteFilePath(sokvag)));
     while (!mapp.exists() && !mapp.isRoot())
@@ -83,24 +96,18 @@ Filsystem filsystem(const QString& sokvag) {
     struct statfs fs {};
     if (::statfs(c.constData(), &fs) != 0)
         return Filsystem::Linux;
-    switch (static_cast<quint32>(fs.f_type)) {
-    case MsdosMagi:
-    case ExfatMagi:
-        return Filsystem::Fat;
-    case FuseMagi: {
-        struct stat st {};
-        QByteArray typ, kalla;
-        if (::stat(c.constData(), &st) != 0 || !montering(st.st_dev, typ, kalla))
-            return Filsystem::Fat;
-        QByteArray sektor;
-        QFile enhet(QFile::decodeName(kalla));
-        if (kalla.startsWith('/') && enhet.open(QIODevice::ReadOnly))
-            sektor = enhet.read(512);
-        return fuseFilsystem(typ, sektor);
-    }
-    default:
-        return Filsystem::Linux;
-    }
+    const auto magi = static_cast<quint32>(fs.f_type);
+    if (magi != FuseMagi)
+        return filsystemAv(magi, std::nullopt, {});
+    struct stat st {};
+    QByteArray typ, kalla;
+    if (::stat(c.constData(), &st) != 0 || !montering(st.st_dev, typ, kalla))
+        return filsystemAv(magi, std::nullopt, {});
+    QByteArray sektor;
+    QFile enhet(QFile::decodeName(kalla));
+    if (kalla.startsWith('/') && enhet.open(QIODevice::ReadOnly))
+        sektor = enhet.read(512);
+    return filsystemAv(magi, typ, sektor);
 }
 
 QString namnfel(const QString& namn, Filsystem fs) {
@@ -123,12 +130,13 @@ QString namnfel(const QString& namn, Filsystem fs) {
     // FAT drops a trailing dot or blank, so the copy would get another name.
     if (namn.endsWith(QLatin1Char('.')) || namn.endsWith(QLatin1Char(' ')))
         return QStringLiteral("ett namn kan inte sluta med punkt eller blanksteg");
-    // Device names of DOS, with or without an extension.
+    // Device names of DOS, with or without an extension; Windows keeps COM
+    // and LPT with 0 to 9 and with the superscripts 1 to 3.
     static const QStringList enheter = [] {
         QStringList l = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
                          QStringLiteral("NUL")};
-        for (int i = 1; i <= 9; ++i)
-            l << QStringLiteral("COM%1").arg(i) << QStringLiteral("LPT%1").arg(i);
+        for (const QChar siffra : QStringLiteral("0123456789\u00b9\u00b2\u00b3"))
+            l << QStringLiteral("COM") + siffra << QStringLiteral("LPT") + siffra;
         return l;
     }();
     const QString stam = namn.section(QLatin1Char('.'), 0, 0).trimmed();

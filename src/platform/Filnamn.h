@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Which names a file system can hold. A USB stick is usually formatted FAT or
 // exFAT, and the club's Windows computers must be able to read what is put on
@@ -18,6 +19,14 @@ Filsystem filsystem(const QString& sokvag);
 // /proc/self/mountinfo ("fuseblk", "fuse.exfat") and the first sector of its
 // device (empty when that cannot be read).
 Filsystem fuseFilsystem(const QByteArray& typ, const QByteArray& forstaSektorn);
+
+// What a mounted file system is, by what this machine says of it: its magic
+// number from statfs(), its mount's type in /proc/self/mountinfo (nullopt: the
+// mount is not there) and its device's first sector (read for FUSE only;
+// empty when it cannot be). What cannot be told takes FAT's rules: they cost
+// at most a name changed.
+Filsystem filsystemAv(quint32 magi, const std::optional<QByteArray>& monteringstyp,
+                      const QByteArray& forstaSektorn);
 
 // Whether a new file or folder can have this name on fs: empty when it can,
 // otherwise why not, as a Swedish clause that a message can end with

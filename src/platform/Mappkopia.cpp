@@ -1066,4 +1066,8 @@ Systemanrop* anvandSystemanrop(Systemanrop* anrop) {
     return anropIBruk.exchange(anrop);
 }
 
+QString arbetsmapp(const QString& mal) {
+    return QFile::decodeName(Platser(mal).staging);
+}
+
 } // namespace Mappkopia

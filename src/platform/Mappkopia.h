@@ -136,4 +136,8 @@ public:
 // system's own) and answers the calls used before.
 Systemanrop* anvandSystemanrop(Systemanrop* anrop);
 
+// The hidden folder beside a target that a copy into it is filled in first:
+// ".Cup.kopia" beside "Cup".
+QString arbetsmapp(const QString& mal);
+
 } // namespace Mappkopia

@@ -10,10 +10,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
 #include <QSysInfo>
+#include <cerrno>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 // The lock files this process holds now, by their absolute paths. Locks are
@@ -23,6 +28,43 @@ QSet<QString> hallnaLas;
 
 QString lasnyckel(const QString& fil) {
     return QFileInfo(fil).absoluteFilePath();
+}
+
+// Whether some program of this computer holds a system lock (flock or fcntl)
+// on the file, as QLockFile's holder does: the kernel lists every process's
+// locks with the device and inode they are on. Held when that cannot be told.
+bool lastAvNagon(const struct stat& st) {
+    QFile lasen(QStringLiteral("/proc/locks"));
+    if (!lasen.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray id = QString::asprintf(" %02x:%02x:%llu ", major(st.st_dev), minor(st.st_dev),
+                                            static_cast<unsigned long long>(st.st_ino))
+                              .toLatin1();
+    return lasen.readAll().contains(id);
+}
+
+// Removes a lock file that names no holder: empty (its program was killed
+// between making it and writing it) or unreadable to this user. Not while a
+// program of this computer holds it, and never through a link. True when the
+// file is gone.
+bool taBortNamnlos(QLockFile& las, const QString& fil) {
+    const QByteArray kodad = QFile::encodeName(fil);
+    struct stat st {};
+    if (::lstat(kodad.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(st.st_mode))
+        return false;
+    // QLockFile removes it under a lock of its own, which a holder's lock
+    // keeps out; one it cannot open is looked up among the system's locks.
+    return las.removeStaleLockFile() || (!lastAvNagon(st) && ::unlink(kodad.constData()) == 0);
+}
+
+// The lock file a program of another computer may have left: removed when it
+// is a plain file that no program of this computer holds.
+void taBortLamnad(const QString& fil) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(fil).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        QLockFile(fil).removeStaleLockFile();
 }
 } // namespace
 
@@ -109,9 +151,14 @@ bool arLasfil(const QString& filnamn) {
            (filnamn.endsWith(QStringLiteral(".lock")) || filnamn.endsWith(QStringLiteral(".lock.rmlock")));
 }
 
-Las lasTavling(const QString& mapp, const QString& namn) {
+bool Las::annanDator() const {
+    return upptagen && !dator.isEmpty() && dator != QSysInfo::machineHostName();
+}
+
+Las lasTavling(const QString& mapp, const QString& namn, Lasorsak orsak) {
     Las l;
     const QString fil = lasfil(mapp, namn);
+    l.lasfil = fil;
     auto las = std::make_unique<QLockFile>(fil);
     // A competition stays open for hours: the lock is never stale by its age,
     // only when its program is gone.
@@ -121,14 +168,13 @@ Las lasTavling(const QString& mapp, const QString& namn) {
     const QMutexLocker vakt(&lasvakt);
     bool tagen = las->tryLock(0);
     if (!tagen && las->error() == QLockFile::LockFailedError) {
-        // A program killed while it took the lock leaves a file that says
-        // nothing of its holder; it is stale when nobody holds it any more.
         // One naming this process that it does not hold is one it could not
         // remove when it let go (the medium had gone away).
         const bool kand = las->getLockInfo(&pid, &dator, &program);
-        if (!kand || (pid == QCoreApplication::applicationPid() && dator == QSysInfo::machineHostName() &&
-                      !hallnaLas.contains(lasnyckel(fil))))
-            tagen = las->removeStaleLockFile() && las->tryLock(0);
+        const bool egen = kand && pid == QCoreApplication::applicationPid() &&
+                          dator == QSysInfo::machineHostName() && !hallnaLas.contains(lasnyckel(fil));
+        if ((!kand && taBortNamnlos(*las, fil)) || (egen && las->removeStaleLockFile()))
+            tagen = las->tryLock(0);
     }
     if (tagen) {
         hallnaLas.insert(lasnyckel(fil));
@@ -139,16 +185,35 @@ Las lasTavling(const QString& mapp, const QString& namn) {
     if (l.fel == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
         l.upptagen = true;
         l.dator = dator;
-        l.text = QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n"
-                                "Stäng den där innan du öppnar den här.")
+        l.text = QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n")
                      .arg(namn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
                           dator.isEmpty() ? QStringLiteral("?") : dator)
                      .arg(pid);
+        l.text += orsak == Lasorsak::Oppna
+                      ? QStringLiteral("Stäng den där innan du öppnar den här.")
+                      : QStringLiteral("Kopieringen kan inte ersätta den medan den är öppen där: stäng den "
+                                       "där och försök igen. Låsfilen är %1.")
+                            .arg(QDir::toNativeSeparators(fil));
     } else {
         l.text = QStringLiteral("Tävlingen %1 kan inte låsas för ändring i mappen %2.")
                      .arg(namn, QDir::toNativeSeparators(mapp));
     }
     return l;
+}
+
+bool fragaOmLaset(const Las& l, Lasorsak orsak, Meddelanden& m) {
+    const QString fraga =
+        l.text.section(QStringLiteral("\r\n"), 0, 0) +
+        QStringLiteral("\r\n\r\nOm tävlingen inte längre är öppen där (datorn stängdes av eller USB-minnet "
+                       "togs därifrån medan tävlingen var öppen) kan låset tas bort. Låsfilen är %1.\r\n")
+            .arg(QDir::toNativeSeparators(l.lasfil)) +
+        (orsak == Lasorsak::Oppna ? QStringLiteral("Vill du ta bort låset och öppna tävlingen här?")
+                                  : QStringLiteral("Vill du ta bort låset och kopiera tävlingen dit?"));
+    if (m.visa(fraga, QStringLiteral("Tävlingen används"), Meddelanden::Ikon::Fraga,
+               Meddelanden::Knappar::JaNej) != Meddelanden::Svar::Ja)
+        return false;
+    taBortLamnad(l.lasfil);
+    return true;
 }
 
 bool lasTavling(modGlobalt& g, Meddelanden& m) {
@@ -157,25 +222,18 @@ bool lasTavling(modGlobalt& g, Meddelanden& m) {
         g.tavlingslas = std::move(l.fil);
         return true;
     }
-    const QString titel = QStringLiteral("Tävlingen används");
     // Nothing here can tell whether another computer still has it open.
-    if (l.upptagen && !l.dator.isEmpty() && l.dator != QSysInfo::machineHostName()) {
-        const QString fraga =
-            l.text.section(QStringLiteral("\r\n"), 0, 0) +
-            QStringLiteral("\r\n\r\nOm tävlingen inte längre är öppen där (datorn stängdes av eller "
-                           "USB-minnet togs därifrån medan tävlingen var öppen) kan låset tas bort.\r\n"
-                           "Vill du ta bort låset och öppna tävlingen här?");
-        if (m.visa(fraga, titel, Meddelanden::Ikon::Fraga, Meddelanden::Knappar::JaNej) !=
-            Meddelanden::Svar::Ja)
+    if (l.annanDator()) {
+        if (!fragaOmLaset(l, Lasorsak::Oppna, m))
             return false;
-        QLockFile(lasfil(g)).removeStaleLockFile();
         l = lasTavling(g.strTavlingsmapp, g.strTavlingsnamn);
         if (l.fil) {
             g.tavlingslas = std::move(l.fil);
             return true;
         }
     }
-    m.visa(l.text, titel, l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
+    m.visa(l.text, QStringLiteral("Tävlingen används"),
+           l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
     return false;
 }
 

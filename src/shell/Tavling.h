@@ -55,20 +55,34 @@ QString lasfil(const modGlobalt& g);
 // never goes with a competition that is copied.
 bool arLasfil(const QString& filnamn);
 
+// What the lock is taken for: what the operator is told speaks of it.
+enum class Lasorsak { Oppna, Kopiera };
+
 // The lock of the competition namn in the folder mapp, or why it was not had.
+// A lock file that names no holder (empty: its program was killed while it
+// took the lock; or one this user cannot read) is stale unless a program of
+// this computer still holds it locked; so is one naming this very process
+// that it no longer holds (a lock it could not remove when it let go).
 struct Las {
     Tavlingslas fil;       // held when not null
     bool upptagen = false; // another program holds it
     QString dator;         // the computer it names, when upptagen
+    QString lasfil;        // the lock file
     QLockFile::LockError fel = QLockFile::NoError;
     QString text; // what the operator is told when not held
+    // Held by a program on another computer, as far as its file says: nothing
+    // here can tell whether that program still runs.
+    bool annanDator() const;
 };
-Las lasTavling(const QString& mapp, const QString& namn);
+Las lasTavling(const QString& mapp, const QString& namn, Lasorsak orsak = Lasorsak::Oppna);
+// A lock of another computer may be one that computer left behind (switched
+// off, or the stick taken from it with the competition open): the operator is
+// asked whether to remove it, under "Tävlingen används", in the same words for
+// an opening and a copy. True after Ja, the lock file removed.
+bool fragaOmLaset(const Las& l, Lasorsak orsak, Meddelanden& m);
 // Takes the lock of the competition whose paths are set (into g.tavlingslas).
-// False after a message naming the computer and process that hold it. A lock
-// of another computer may be one that computer left behind (switched off, or
-// the stick taken from it with the competition open): the operator is asked
-// whether to remove it.
+// False after a message naming the computer and process that hold it; a lock
+// of another computer is removed when the operator says so (fragaOmLaset).
 bool lasTavling(modGlobalt& g, Meddelanden& m);
 // Every change is written at once, so a competition whose folder, database or
 // INI cannot be written would fail at its first change: false after a message.

@@ -152,7 +152,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         (void)Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
     }
     if (!las.fil) {
-        las = Tavling::lasTavling(mal, namn);
+        las = Tavling::lasTavling(mal, namn, Tavling::Lasorsak::Kopiera);
         if (!las.fil) {
             if (las.upptagen) {
                 u.feltext = las.text;

@@ -5,6 +5,7 @@
 #include "platform/Filnamn.h"
 #include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
+#include "platform/workbook/Filhallare.h"
 #include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
 
@@ -14,8 +15,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStorageInfo>
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 namespace Overforing {
 
@@ -63,18 +67,129 @@ QString nativ(const QString& s) {
     return QDir::toNativeSeparators(s);
 }
 
+// The longest name a file system takes: 255 bytes on ext4, 255 UTF-16
+// units on FAT, which are never more than the name's UTF-8 bytes.
+constexpr qsizetype NamnMax = 255;
+// The longest path the kernel takes, its closing null not counted.
+constexpr qsizetype SokvagMax = PATH_MAX - 1;
+// SQLite's unix VFS (MAX_PATHNAME) refuses a database whose full path, with
+// "-journal" after it, is longer than this ("unable to open database file");
+// it measures the path with every link resolved.
+constexpr qsizetype SqliteMax = 512;
+
+qsizetype byte(const QString& s) {
+    return QFile::encodeName(s).size();
+}
+
+// The folder's path with a separator after it, as written or with its links
+// resolved, whichever is longer.
+qsizetype mapplangd(const QString& mapp) {
+    const QString skriven = QDir::cleanPath(mapp);
+    return std::max(byte(skriven), byte(QFileInfo(skriven).canonicalFilePath())) + 1;
+}
+
+QString forLangtNamn(const QString& namn, const QString& dar, const QString& atgard) {
+    const qsizetype n = byte(namn);
+    return QStringLiteral(
+               "Namnet \"%1\" blir för långt i %2: %3 byte, %4 fler än de %5 som ett namn kan ha.\r\n")
+               .arg(namn, nativ(dar))
+               .arg(n)
+               .arg(n - NamnMax)
+               .arg(NamnMax) +
+           atgard;
+}
+
+QString forLangSokvag(const QString& text, qsizetype n, qsizetype max) {
+    return text.arg(n).arg(n - max).arg(max) +
+           QStringLiteral("\r\nVälj en plats med kortare sökväg eller ge mapparna och filerna kortare namn, "
+                          "och försök igen.");
+}
+
+// The first name or path that a copy of the folder kallmapp into malmapp (in
+// dest) would make too long, told as the refusal names it; empty when there
+// is none. The copy fills ".<T>.kopia" beside the target first, so a path is
+// longest there; at the target a database gets its journal and a competition
+// its lock (and QLockFile's ".rmlock" beside it while it removes a stale one).
+QString langdhinder(const QString& kallmapp, const QStringList& poster, const QString& dest,
+                    const QString& malmapp) {
+    const QString mappnamn = QFileInfo(kallmapp).fileName();
+    // Mappkopia cuts a name beside the target that is too long, and two
+    // targets that differ only past the cut would share their staging folder
+    // and record: one's undo would act on the other. The longest of them is
+    // the lock that keeps other copies out of a target being made,
+    // ".<T>.kopia.lock", while QLockFile removes it when it is stale.
+    if (const QString bredvid =
+            QFileInfo(Tavling::lasfil(dest, mappnamn + QStringLiteral(".kopia"))).fileName() +
+            QStringLiteral(".rmlock");
+        byte(bredvid) > NamnMax)
+        return forLangtNamn(
+            bredvid, QDir::cleanPath(dest),
+            QStringLiteral("Så heter en av de filer som kopieringen gör bredvid tävlingsmappen, "
+                           "så mappens namn \"%1\" måste vara kortare.")
+                .arg(mappnamn));
+    const QString arbetsmapp = Mappkopia::arbetsmapp(malmapp);
+    const qsizetype destlangd = mapplangd(dest);
+    const qsizetype mal = destlangd + byte(mappnamn) + 1;
+    const qsizetype arbete = destlangd + byte(QFileInfo(arbetsmapp).fileName()) + 1;
+    const QString iMal = nativ(malmapp);
+    const QString iArbete = QStringLiteral("kopieringens tillfälliga mapp %1").arg(nativ(arbetsmapp));
+    const QString linux = QStringLiteral("Sökvägen till \"%1\" blir för lång i %2: %3 byte, %4 fler än de %5 "
+                                         "som Linux klarar.");
+    const QString sqlite = QStringLiteral("Sökvägen till databasen \"%1\" blir för lång i %2: med "
+                                          "journalfilens \"-journal\" %3 byte, %4 fler än de %5 som SQLite "
+                                          "klarar.");
+    const QString journal = QStringLiteral("-journal");
+    for (const QString& plats : poster) {
+        const QString namn = plats.section(QLatin1Char('/'), -1);
+        const QString foralder = plats.section(QLatin1Char('/'), 0, -2);
+        const QString malforalder = foralder.isEmpty() ? malmapp : malmapp + QLatin1Char('/') + foralder;
+        const qsizetype langd = byte(plats);
+        if (byte(namn) > NamnMax)
+            return forLangtNamn(namn, malforalder,
+                                QStringLiteral("Ge \"%1\" i tävlingsmappen ett kortare namn och försök igen.")
+                                    .arg(nativ(plats)));
+        if (arbete + langd > SokvagMax)
+            return forLangSokvag(linux.arg(nativ(plats), iArbete), arbete + langd, SokvagMax);
+        if (!namn.endsWith(QStringLiteral(".air"), Qt::CaseInsensitive))
+            continue;
+        const QString tavling = namn.chopped(4);
+        if (byte(namn + journal) > NamnMax)
+            return forLangtNamn(namn + journal, malforalder,
+                                QStringLiteral("Så heter journalfilen som databasen \"%1\" får när tävlingen "
+                                               "ändras, så databasens namn måste vara kortare.")
+                                    .arg(namn));
+        const QString las = QFileInfo(Tavling::lasfil(malforalder, tavling)).fileName();
+        const QString rmlock = las + QStringLiteral(".rmlock");
+        if (byte(rmlock) > NamnMax)
+            return forLangtNamn(
+                rmlock, malforalder,
+                QStringLiteral("Så heter en av låsfilerna som tävlingen %1 får när den öppnas, så "
+                               "tävlingens namn måste vara kortare.")
+                    .arg(tavling));
+        for (const auto& [fore, dar] : {std::pair{mal, iMal}, std::pair{arbete, iArbete}})
+            if (fore + langd + byte(journal) > SqliteMax)
+                return forLangSokvag(sqlite.arg(nativ(plats), dar), fore + langd + byte(journal), SqliteMax);
+        const QString lasplats = foralder.isEmpty() ? rmlock : foralder + QLatin1Char('/') + rmlock;
+        for (const QString& vid : {plats + journal, lasplats})
+            if (mal + byte(vid) > SokvagMax)
+                return forLangSokvag(linux.arg(nativ(vid), iMal), mal + byte(vid), SokvagMax);
+    }
+    return {};
+}
+
 // The first name in the folder kallmapp, the folder's own included, that a
 // file system fs cannot hold, told as the refusal names it; empty when there is
-// none. What a copy leaves out (links, locks, pipes) is not looked at. On FAT
-// two names that differ only in letter case would end up as one file.
-QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
+// none. poster is what the copy takes (Mappkopia::poster): what it leaves out
+// (links, locks, pipes) is not looked at. On FAT two names that differ only in
+// letter case would end up as one file.
+QString namnhinder(const QString& kallmapp, const QStringList& poster, Filsystem fs, const QString& dest) {
     const QString mappnamn = QFileInfo(kallmapp).fileName();
     const QString mal = nativ(dest);
     if (const QString fel = namnfel(mappnamn, fs); !fel.isEmpty())
         return QStringLiteral("Tävlingsmappen \"%1\" kan inte kopieras till %2: %3.").arg(mappnamn, mal, fel);
     // Two names of one folder that differ only in letter case, by the folder.
     QHash<QString, QString> vikta;
-    for (const QString& plats : Mappkopia::poster(kallmapp, utelamnas)) {
+    for (const QString& plats : poster) {
         const QString namn = plats.section(QLatin1Char('/'), -1);
         if (const QString fel = namnfel(namn, fs); !fel.isEmpty())
             return QStringLiteral("\"%1\" i tävlingsmappen kan inte kopieras till %2: %3.")
@@ -87,6 +202,24 @@ QString namnhinder(const QString& kallmapp, Filsystem fs, const QString& dest) {
                                   "där stora och små bokstäver inte skiljer två namn åt.")
                 .arg(nativ(*forra), nativ(plats), mal);
         vikta.insert(vikt, plats);
+    }
+    return {};
+}
+
+// The first file of the target that the copy would replace and that a
+// spreadsheet program holds open there, told as a list save tells it; empty
+// when there is none.
+QString oppenFil(const QStringList& poster, const QString& malmapp, const QString& passiv) {
+    for (const QString& plats : poster) {
+        const QString fil = malmapp + QLatin1Char('/') + plats;
+        struct stat st {};
+        if (::lstat(QFile::encodeName(fil).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (const auto innehavare = Kalkyl::Filhallare::oppnadAv(fil))
+            return QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när tävlingen "
+                                  "%2.\r\n")
+                       .arg(nativ(fil), passiv) +
+                   innehavare->text();
     }
     return {};
 }
@@ -190,8 +323,11 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                          .arg(g.strTavlingsnamn, nativ(QDir::cleanPath(g.strTavlingsmapp))),
                      felSokvag, 1);
     // Another destination may hold what this one cannot.
+    const QStringList poster = Mappkopia::poster(s.kallmapp, utelamnas);
+    if (const QString hinder = langdhinder(s.kallmapp, poster, dest, malmapp); !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 1);
     if (const QString hinder =
-            namnhinder(s.kallmapp, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
+            namnhinder(s.kallmapp, poster, malfilsystem ? *malfilsystem : filsystem(malmapp), dest);
         !hinder.isEmpty())
         return stopp(hinder, felSokvag, 1);
     const QFileInfo malinfo(malmapp);
@@ -204,7 +340,16 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
         const QStringList databaser =
             QDir(s.kallmapp).entryList({QStringLiteral("*.air")}, QDir::Files | QDir::Hidden, QDir::Name);
         for (const QString& databas : databaser) {
-            const Tavling::Las las = Tavling::lasTavling(malmapp, QFileInfo(databas).completeBaseName());
+            const QString namn = QFileInfo(databas).completeBaseName();
+            Tavling::Las las = Tavling::lasTavling(malmapp, namn, Tavling::Lasorsak::Kopiera);
+            if (!las.fil && las.annanDator()) {
+                if (!Tavling::fragaOmLaset(las, Tavling::Lasorsak::Kopiera, m)) {
+                    k.steg = 1;
+                    k.fokus = Fokus::Destination;
+                    return k;
+                }
+                las = Tavling::lasTavling(malmapp, namn, Tavling::Lasorsak::Kopiera);
+            }
             if (!las.fil && las.upptagen)
                 return stopp(las.text, felSokvag, 1);
         }
@@ -222,6 +367,12 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                                  felSokvag, 1);
         }
     }
+
+    // A list open in a spreadsheet program there would be lost to it: no
+    // answer would let the copy through.
+    if (malinfo.isDir())
+        if (const QString oppen = oppenFil(poster, malmapp, o.passiv); !oppen.isEmpty())
+            return stopp(oppen, QStringLiteral("Åtkomstfel."), 1);
 
     const auto fraga = [&](const QString& text) {
         if (m.visa(text, QStringLiteral("Bekräfta"), Ikon::Fraga, Meddelanden::Knappar::JaNej) ==

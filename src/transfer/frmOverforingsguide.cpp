@@ -5,6 +5,7 @@
 #include "shell/Felfalla.h"
 #include "shell/Formkontext.h"
 #include "shell/Grafik.h"
+#include "shell/Tradvantan.h"
 #include "shell/Twips.h"
 #include "shell/Upptagen.h"
 #include "shell/frmBladdra.h"
@@ -92,11 +93,8 @@ Overforing::Kopieringsutfall kopieraIBakgrunden(const QString& destination, cons
             fel = std::current_exception();
         }
     }));
-    QEventLoop vanta;
-    QObject::connect(trad.get(), &QThread::finished, &vanta, &QEventLoop::quit);
     trad->start();
-    vanta.exec(QEventLoop::ExcludeUserInputEvents);
-    trad->wait();
+    vantaPaTrad(*trad);
     if (fel)
         std::rethrow_exception(fel);
     return utfall;

@@ -1,6 +1,7 @@
 #include "common/IniNamn.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Tavling.h"
+#include "shell/Tradvantan.h"
 #include "shell/frmBladdra.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
@@ -18,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 #include <utility>
@@ -372,6 +374,39 @@ private slots:
             QCOMPARE(sett, QString::fromLatin1(namn));
             QCOMPARE(start, sett == "frmImporteraGuide" ? f.t.mapp() : f.t.fil(QStringLiteral("Export")));
         }
+    }
+
+    // The copy may be done before the wizard starts to wait for it (a source
+    // gone at once): the wait sees a thread already done, and the wizard
+    // tells the failure and takes input again.
+    void kopiaSomSlutarGenast() {
+        std::unique_ptr<QThread> klar(QThread::create([] {}));
+        klar->start();
+        QVERIFY(klar->wait(10000));
+        vantaPaTrad(*klar);
+
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        Tavling::stang(f.g);
+        f.dialoger.filer.enqueue(cup);
+        QVERIFY(QDir().mkpath(f.t.fil(QStringLiteral("Sticka"))));
+        frmOverforingsguide g(f.kontext, Riktning::Import);
+        g.show();
+        klicka(&g, "cmdNasta");
+        klicka(&g, "cmdBladdraExp");
+        klicka(&g, "cmdNasta");
+        widget<QLineEdit>(&g, "txtSokvagDestTavling")->setText(f.t.fil(QStringLiteral("Sticka")));
+        klicka(&g, "cmdNasta");
+        NarDenVisas borta([&] { QVERIFY(QDir(QFileInfo(cup).path()).removeRecursively()); });
+        widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&borta);
+        klicka(&g, "cmdNasta");
+        QCOMPARE(f.m.visade.size(), 1);
+        QVERIFY2(f.m.senasteText().startsWith(
+                     QStringLiteral("Detta fel blev under kopieringen av tävlingen: \r\n")),
+                 qPrintable(f.m.senasteText()));
+        QCOMPARE(g.steg(), 2);
+        for (const char* b : {"cmdForegaende", "cmdNasta", "cmdAvbryt"})
+            QVERIFY(widget<QPushButton>(&g, b)->isEnabled());
     }
 
     // A missing picture is told once, with the form's name.

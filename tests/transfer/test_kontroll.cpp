@@ -1,5 +1,7 @@
+#include "platform/Databas.h"
 #include "platform/Filnamn.h"
 #include "shell/Tavling.h"
+#include "support/Lasbarn.h"
 #include "support/Testfixtur.h"
 #include "transfer/Tavlingsoverforing.h"
 
@@ -8,40 +10,16 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryFile>
 #include <QTest>
-#include <cstdio>
+#include <algorithm>
+#include <pwd.h>
 #include <unistd.h>
 
 using Overforing::Kontroll;
 using Overforing::Riktning;
 using Svar = Meddelanden::Svar;
-
-namespace {
-
-constexpr const char* BarnLas = "--hall-laset";
-
-// Another program with a competition open: a child of this test holding the
-// competition's lock until the test is gone.
-class Lasbarn {
-public:
-    Lasbarn(const QString& mapp, const QString& namn) {
-        m_barn.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(BarnLas), mapp, namn});
-        m_haller = m_barn.waitForStarted(10000) && m_barn.waitForReadyRead(10000) &&
-                   m_barn.readLine().startsWith("haller");
-    }
-    ~Lasbarn() {
-        m_barn.kill();
-        m_barn.waitForFinished(10000);
-    }
-    bool haller() const { return m_haller; }
-
-private:
-    QProcess m_barn;
-    bool m_haller = false;
-};
-
-} // namespace
 
 // The checks before a competition folder is copied, on real folders: what is
 // refused, what is asked, and where the wizard goes back to.
@@ -60,6 +38,20 @@ class TestKontroll : public QObject {
             QVERIFY(QDir().mkpath(f.t.fil(QString::fromUtf8(n))));
     }
     static QString ut(const Testfixtur& f, QString s) { return s.replace(QLatin1String("$T"), f.t.mapp()); }
+    static qsizetype byte(const QString& s) { return s.toUtf8().size(); }
+    // A path below bas exactly langd bytes long, of names of "å" (and one "x"
+    // where a byte is left over); its folders are made, the last name is not.
+    static QString sokvagMedLangd(const QString& bas, qsizetype langd) {
+        QString s = bas;
+        while (byte(s) < langd) {
+            qsizetype n = std::min<qsizetype>(langd - byte(s) - 1, 200);
+            if (langd - byte(s) - 1 - n == 1)
+                n -= 2;
+            s += QLatin1Char('/') + QString(n / 2, QChar(0xe5)) + QString(n % 2, QLatin1Char('x'));
+        }
+        QDir().mkpath(QFileInfo(s).path());
+        return s;
+    }
     // The answers, J for Ja and N for Nej, are queued before the checks run.
     static Kontroll kor(Testfixtur& f, Riktning r, const QString& kalla, const QString& dest,
                         const QString& svaren = {}, std::optional<Filsystem> fs = std::nullopt) {
@@ -299,6 +291,9 @@ private slots:
         rad("skiftläge, FAT", "Cup", "Cup.air", skiftlage, true,
             "\"Utskrifter/LISTA.xlsx\" och \"Utskrifter/Lista.xlsx\" i tävlingsmappen kan inte båda kopieras "
             "till $T/Sticka, där stora och små bokstäver inte skiljer två namn åt.");
+        rad("samma namn i två mappar, FAT", "Cup", "Cup.air",
+            {QStringLiteral("A/Lista.xlsx"), QStringLiteral("B/LISTA.xlsx"), QStringLiteral("lista.xlsx")},
+            true, "");
     }
     void namnPaMalet() {
         QFETCH(QString, mapp);
@@ -383,6 +378,219 @@ private slots:
         QCOMPARE(filsystem(t.fil(QStringLiteral("finns/inte"))), Filsystem::Linux);
     }
 
+    // The longest names and paths a copy makes are held to the limits before
+    // anything is asked: a name of 255 bytes (the copy's own beside the
+    // target, a database's journal, a competition's lock files), a path of
+    // 4095 bytes and a database's path with "-journal" of 512 bytes for
+    // SQLite, counted where the copy fills the target first. Just within
+    // them the folder is copied and its competitions open and take writes at
+    // the target; just beyond, the refusal names what is too long and by how
+    // much. Letters of two bytes count as two.
+    void langaNamn_data() {
+        QTest::addColumn<QString>("mapp");
+        QTest::addColumn<QString>("databas"); // a second competition in the folder
+        QTest::addColumn<int>("sqlite");      // the destination deep enough for this; 0: not
+        QTest::addColumn<int>("sokvag");      // a file this long where the copy fills; 0: none
+        QTest::addColumn<QString>("text");    // $D destination, $M target, $A staging, $R the file
+        const QString a(118, QChar(0xe4));    // 236 bytes
+        const QString o(122, QChar(0xf6));    // 244 bytes
+        const QString namn =
+            QStringLiteral("Namnet \"%1\" blir för långt i %2: 256 byte, 1 fler än de 255 som ett "
+                           "namn kan ha.\r\n");
+        const QString atgard =
+            QStringLiteral("\r\nVälj en plats med kortare sökväg eller ge mapparna och filerna "
+                           "kortare namn, och försök igen.");
+        const auto rad = [](const char* rad, const QString& mapp, const QString& databas, int sqlite,
+                            int sokvag, const QString& text) {
+            QTest::newRow(rad) << mapp << databas << sqlite << sokvag << text;
+        };
+        const QString cup = QStringLiteral("Cup");
+        rad("mappen 236 byte", a, {}, 0, 0, {});
+        rad("mappen 237 byte", a + u'x', {}, 0, 0,
+            namn.arg(u'.' + a + QStringLiteral("x.kopia.lock.rmlock"), QStringLiteral("$D")) +
+                QStringLiteral(
+                    "Så heter en av de filer som kopieringen gör bredvid tävlingsmappen, så mappens "
+                    "namn \"%1x\" måste vara kortare.")
+                    .arg(a));
+        rad("databasen 246 byte", cup, o.chopped(1) + QStringLiteral(".air"), 0, 0, {});
+        rad("databasen 247 byte", cup, o.chopped(1) + QStringLiteral("x.air"), 0, 0,
+            namn.arg(u'.' + o.chopped(1) + QStringLiteral("x.lock.rmlock"), QStringLiteral("$M")) +
+                QStringLiteral(
+                    "Så heter en av låsfilerna som tävlingen %1x får när den öppnas, så tävlingens "
+                    "namn måste vara kortare.")
+                    .arg(o.chopped(1)));
+        rad("databasen 248 byte", cup, o + QStringLiteral(".air"), 0, 0,
+            namn.arg(o + QStringLiteral(".air-journal"), QStringLiteral("$M")) +
+                QStringLiteral("Så heter journalfilen som databasen \"%1.air\" får när tävlingen ändras, så "
+                               "databasens namn måste vara kortare.")
+                    .arg(o));
+        rad("SQLite 512 byte", cup, {}, 512, 0, {});
+        rad("SQLite 513 byte", cup, {}, 513, 0,
+            QStringLiteral(
+                "Sökvägen till databasen \"Cup.air\" blir för lång i kopieringens tillfälliga mapp $A: "
+                "med journalfilens \"-journal\" 513 byte, 1 fler än de 512 som SQLite klarar.") +
+                atgard);
+        rad("sökväg 4095 byte", cup, {}, 0, 4095, {});
+        rad("sökväg 4096 byte", cup, {}, 0, 4096,
+            QStringLiteral(
+                "Sökvägen till \"$R\" blir för lång i kopieringens tillfälliga mapp $A: 4096 byte, 1 "
+                "fler än de 4095 som Linux klarar.") +
+                atgard);
+    }
+    void langaNamn() {
+        QFETCH(QString, mapp);
+        QFETCH(QString, databas);
+        QFETCH(int, sqlite);
+        QFETCH(int, sokvag);
+        QFETCH(QString, text);
+        Testfixtur f;
+        const QString kallmapp = f.t.fil(mapp);
+        QVERIFY(QDir().mkpath(kallmapp));
+        for (const QString& air : {QStringLiteral("Cup.air"), databas})
+            QVERIFY(air.isEmpty() ||
+                    QFile::copy(f.t.fil(QStringLiteral("Pilkrona.mdb")), kallmapp + u'/' + air));
+        QString dest = f.t.fil(QStringLiteral("Sticka"));
+        if (sqlite)
+            dest = sokvagMedLangd(f.t.fil(QStringLiteral("S")),
+                                  sqlite - byte(QStringLiteral("/.Cup.kopia/Cup.air-journal")));
+        QVERIFY(QDir().mkpath(dest));
+        const QString mal = dest + u'/' + mapp;
+        QString rel;
+        if (sokvag) {
+            const QString fil = sokvagMedLangd(kallmapp, byte(kallmapp) + sokvag -
+                                                             byte(dest + QStringLiteral("/.Cup.kopia")));
+            QFile fh(fil);
+            QVERIFY(fh.open(QIODevice::WriteOnly));
+            rel = fil.mid(kallmapp.size() + 1);
+        }
+        const Kontroll k = kor(f, Riktning::Export, kallmapp + QStringLiteral("/Cup.air"), dest, "JJ");
+        text.replace(QLatin1String("$D"), dest)
+            .replace(QLatin1String("$M"), mal)
+            .replace(QLatin1String("$A"), dest + QStringLiteral("/.") + mapp + QStringLiteral(".kopia"))
+            .replace(QLatin1String("$R"), rel);
+        QCOMPARE(k.ok, text.isEmpty());
+        if (!text.isEmpty()) {
+            QCOMPARE(f.m.visade.size(), 1);
+            QCOMPARE(f.m.senasteText(), text);
+            QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel sökväg"));
+            QCOMPARE(k.steg, 1);
+            return;
+        }
+        const Overforing::Kopieringsutfall u = Overforing::kopieraTavlingsmapp(dest + u'/', kallmapp);
+        QCOMPARE(u.feltext, QString());
+        for (const QString& air : QDir(mal).entryList({QStringLiteral("*.air")}, QDir::Files)) {
+            const Tavling::Las las = Tavling::lasTavling(mal, air.chopped(4));
+            QVERIFY2(las.fil, qPrintable(las.text));
+            Databas db;
+            db.Open(mal + u'/' + air);
+            db.kor(QStringLiteral("CREATE TABLE Prov (x INTEGER) STRICT"));
+        }
+    }
+
+    // A file the copy would replace that a spreadsheet program has open at
+    // the target is refused before anything is asked, named with who has it
+    // as a list save names them; a lock file nothing backs asks as usual.
+    void oppenListaPaMalet_data() {
+        QTest::addColumn<QString>("lasfil");
+        QTest::addColumn<QByteArray>("innehall");
+        QTest::addColumn<QString>("innehavare"); // empty: not refused
+        const passwd* pw = ::getpwuid(::geteuid());
+        QTest::newRow("LibreOffice på en annan dator")
+            << ".~lock.Lista.xlsx#"
+            << QByteArray(
+                   "Anna Berg,anna,annan-dator,07.12.2026 10:00,file:///home/anna/.config/libreoffice/4;")
+            << "Öppnad av Anna Berg på datorn annan-dator, låsfil $M/Utskrifter/.~lock.Lista.xlsx#. Stäng "
+               "filen "
+               "där; är den inte öppen, ta bort låsfilen.";
+        QTest::newRow("Office")
+            << "~$Lista.xlsx"
+            << QByteArray("\x04"
+                          "Anna") +
+                   QByteArray(50, ' ')
+            << "Öppnad av Anna på en okänd dator, låsfil $M/Utskrifter/~$Lista.xlsx. Stäng "
+               "filen där; är den inte öppen, ta bort låsfilen.";
+        QTest::newRow("kvarlämnad här") << ".~lock.Lista.xlsx#"
+                                        << "Anna," + QByteArray(pw ? pw->pw_name : "root") + u',' +
+                                               QSysInfo::machineHostName().toUtf8() + ",07.12.2026 10:00,x;"
+                                        << "";
+    }
+    void oppenListaPaMalet() {
+        QFETCH(QString, lasfil);
+        QFETCH(QByteArray, innehall);
+        QFETCH(QString, innehavare);
+        Testfixtur f;
+        for (const char* fil : {"Tävlingar/Cup/Cup.air", "Sticka/Cup/Cup.air"})
+            tavling(f, fil);
+        for (const QString& fil : {QStringLiteral("Tävlingar/Cup/Utskrifter/Lista.xlsx"),
+                                   QStringLiteral("Sticka/Cup/Utskrifter/Lista.xlsx"),
+                                   QStringLiteral("Sticka/Cup/Utskrifter/") + lasfil}) {
+            QVERIFY(QDir().mkpath(QFileInfo(f.t.fil(fil)).path()));
+            QFile fh(f.t.fil(fil));
+            QVERIFY(fh.open(QIODevice::WriteOnly) && fh.write(fil.endsWith(lasfil) ? innehall : "lista") > 0);
+        }
+        const Kontroll k = kor(f, Riktning::Export, "$T/Tävlingar/Cup/Cup.air", "$T/Sticka", "N");
+        QVERIFY(!k.ok);
+        QCOMPARE(k.steg, 1);
+        QCOMPARE(f.m.visade.size(), 1);
+        if (innehavare.isEmpty()) {
+            QCOMPARE(f.m.visade[0].titel, QStringLiteral("Bekräfta"));
+            return;
+        }
+        QCOMPARE(
+            f.m.senasteText(),
+            ut(f, QStringLiteral("Filen $M/Utskrifter/Lista.xlsx är öppen i ett annat program och kan inte "
+                                 "ersättas när tävlingen exporteras.\r\n") +
+                      innehavare)
+                .replace(QLatin1String("$M"), f.t.fil(QStringLiteral("Sticka/Cup"))));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Åtkomstfel."));
+        QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Kritisk);
+    }
+
+    // A lock that a program of another computer left at the target is asked
+    // about as opening asks: Ja removes it and the check goes on, Nej goes
+    // back. One naming this very process's number is no less another
+    // computer's.
+    void lasFranAnnanDatorPaMalet_data() {
+        QTest::addColumn<bool>("egetNummer");
+        QTest::addColumn<QString>("svaren");
+        QTest::newRow("ja") << false << "JJ";
+        QTest::newRow("nej") << false << "N";
+        QTest::newRow("denna process nummer, nej") << true << "N";
+    }
+    void lasFranAnnanDatorPaMalet() {
+        QFETCH(bool, egetNummer);
+        QFETCH(QString, svaren);
+        Testfixtur f;
+        tavling(f, "Tävlingar/Cup/Cup.air");
+        tavling(f, "Sticka/Cup/Cup.air");
+        const QString las = f.t.fil(QStringLiteral("Sticka/Cup/.Cup.lock"));
+        const qint64 pid = egetNummer ? QCoreApplication::applicationPid() : 4242;
+        {
+            QFile fh(las);
+            QVERIFY(fh.open(QIODevice::WriteOnly) &&
+                    fh.write(QByteArray::number(pid) + "\npilkrona\nandra-datorn\n") > 0);
+        }
+        const Kontroll k = kor(f, Riktning::Export, "$T/Tävlingar/Cup/Cup.air", "$T/Sticka", svaren);
+        const bool ja = svaren.startsWith(QLatin1Char('J'));
+        QCOMPARE(k.ok, ja);
+        QCOMPARE(f.m.visade.size(), ja ? 2 : 1);
+        QCOMPARE(f.m.visade[0].text,
+                 QStringLiteral(
+                     "Tävlingen Cup är redan öppen i pilkrona på datorn andra-datorn (process %1).\r\n\r\n"
+                     "Om tävlingen inte längre är öppen där (datorn stängdes av eller USB-minnet togs "
+                     "därifrån medan tävlingen var öppen) kan låset tas bort. Låsfilen är %2.\r\n"
+                     "Vill du ta bort låset och kopiera tävlingen dit?")
+                     .arg(pid)
+                     .arg(las));
+        QCOMPARE(f.m.visade[0].titel, QStringLiteral("Tävlingen används"));
+        QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Fraga);
+        QCOMPARE(QFileInfo::exists(las), !ja);
+        if (ja)
+            QVERIFY(f.m.senasteText().startsWith(QStringLiteral("Tävlingen finns redan!")));
+        else
+            QCOMPARE(k.steg, 1);
+    }
+
     // A competition that another program has open where the copy would land
     // is refused before the question that would replace it.
     void oppenPaMalet() {
@@ -397,24 +605,21 @@ private slots:
         QCOMPARE(f.m.visade.size(), 1);
         QVERIFY2(f.m.senasteText().startsWith(QStringLiteral("Tävlingen Cup är redan öppen")),
                  qPrintable(f.m.senasteText()));
+        // It speaks of the copy and names the lock.
+        QVERIFY2(
+            f.m.senasteText().endsWith(
+                QStringLiteral("(process %1).\r\nKopieringen kan inte ersätta den medan den är öppen där: "
+                               "stäng den där och försök igen. Låsfilen är %2.")
+                    .arg(barn.pid())
+                    .arg(f.t.fil(QStringLiteral("Sticka/Cup/.Cup.lock")))),
+            qPrintable(f.m.senasteText()));
         QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel sökväg"));
     }
 };
 
 int main(int argc, char** argv) {
-    if (argc == 4 && qstrcmp(argv[1], BarnLas) == 0) {
-        QCoreApplication app(argc, argv);
-        const Tavling::Las las =
-            Tavling::lasTavling(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-        if (!las.fil)
-            return 1;
-        std::puts("haller");
-        std::fflush(stdout);
-        const pid_t foralder = getppid();
-        while (getppid() == foralder)
-            ::usleep(50000);
-        return 0;
-    }
+    if (const auto barn = Lasbarn::omBarn(argc, argv))
+        return *barn;
     QApplication app(argc, argv);
     TestKontroll t;
     QTEST_SET_MAIN_SOURCE_PATH
