@@ -2,6 +2,7 @@
 #include "app/MDIfrmHuvudmeny.h"
 #include "app/Signalvakt.h"
 #include "common/IniNamn.h"
+#include "platform/Mappkopia.h"
 #include "shell/Avslutning.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Tavling.h"
@@ -19,10 +20,14 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <pthread.h>
 #include <unistd.h>
 #include <utility>
 
@@ -197,6 +202,52 @@ private slots:
         QVERIFY(!p.g.tavlingOppen());
         QCOMPARE(p.m.obesvarade, QStringList{QStringLiteral("Kopieringen är klar!")});
         QVERIFY(p.m.visade.isEmpty());
+    }
+
+    // The signal may land on the copy's own thread, between two renames of
+    // moving in: the copy goes on to its end, and only then are the loops left.
+    void signalPaKopiansTrad() {
+        Testfixtur f;
+        const QString prov = f.t.fil(QStringLiteral("Prov"));
+        QVERIFY(QDir().mkpath(prov + QStringLiteral("/Kalla/Utskrifter")) &&
+                QDir().mkpath(prov + QStringLiteral("/Mal")));
+        for (const QString& fil : {QStringLiteral("/Kalla/a.txt"), QStringLiteral("/Kalla/Utskrifter/b.txt"),
+                                   QStringLiteral("/Mal/a.txt")}) {
+            QFile ut(prov + fil);
+            QVERIFY(ut.open(QIODevice::WriteOnly) && ut.write(fil.toUtf8()) > 0);
+        }
+        Avslutning avslutning(f.m, {});
+        Signalvakt vakt;
+        std::atomic<bool> tillsagd = false;
+        connect(&vakt, &Signalvakt::mottagen, &vakt, [&] {
+            avslutning.begar();
+            tillsagd = true;
+        });
+        Mappkopia::Uppdrag u;
+        u.kalla = prov + QStringLiteral("/Kalla");
+        u.mal = prov + QStringLiteral("/Mal");
+        bool skickad = false;
+        u.steg = [&](const QString& rel) {
+            if (rel.isEmpty() || std::exchange(skickad, true))
+                return;
+            ::pthread_kill(::pthread_self(), SIGTERM);
+            while (!tillsagd)
+                QThread::yieldCurrentThread();
+        };
+        std::atomic<int> fel = -1;
+        std::optional<Meddelanden::Hallning> hallning(f.m.hall());
+        std::unique_ptr<QThread> trad(QThread::create([&] { fel = Mappkopia::kopiera(u).fel; }));
+        connect(trad.get(), &QThread::finished, &vakt, [&] { hallning.reset(); });
+        trad->start();
+        QCOMPARE(avslutning.kor(), 0);
+        QCOMPARE(fel.load(), 0);
+        trad->wait();
+        QVERIFY(skickad);
+        QCOMPARE(QDir(prov).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"Kalla", "Mal", "Mal.bak"}));
+        QFile b(prov + QStringLiteral("/Mal/Utskrifter/b.txt"));
+        QVERIFY(b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), QByteArray("/Kalla/Utskrifter/b.txt"));
     }
 };
 
