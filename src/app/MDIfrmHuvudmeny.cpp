@@ -218,6 +218,23 @@ void MDIfrmHuvudmeny::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
+void MDIfrmHuvudmeny::avslutaUtanSvar() {
+    // Each window is asked, as Avsluta asks them, and saves what it saves when
+    // it closes; what it asks is answered as unanswered. One that would keep
+    // the program open even so (a shooter half typed, a field it does not
+    // accept) goes without its close, and what it held unsaved with it: the
+    // system ends the program anyway, and the competition's lock must not be
+    // left behind.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        sub->close();
+    m_vard.forstorAlla();
+    m_tmrSplash.stop();
+    if (m_splash)
+        m_splash->close();
+    MDIForm_Unload();
+    hide();
+}
+
 void MDIfrmHuvudmeny::mnuAvsluta_Click() {
     Felfalla(m_m, QStringLiteral("MDIfrmHuvudmeny.mnuAvsluta "))([&] { close(); });
 }

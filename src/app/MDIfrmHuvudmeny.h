@@ -59,6 +59,9 @@ public:
     // Asks every child window to close; false when one refused (it is brought to
     // the front).
     bool stangAllaBarn() { return m_vard.stangAlla(); }
+    // Closes the program as Avsluta does when nobody is there to answer (told
+    // to end by the system): a window that would keep it open goes even so.
+    void avslutaUtanSvar();
 
     // --- Opening and closing ---
     // Opens the competition whose paths are in the state. False when it was

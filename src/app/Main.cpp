@@ -3,11 +3,13 @@
 #include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
 #include "app/QtDialoger.h"
+#include "app/Signalvakt.h"
 #include "app/SvenskaQtTexter.h"
 #include "app/Tangentbordsfokus.h"
 #include "app/frmSplash.h"
 #include "platform/QtMeddelanden.h"
 #include "platform/workbook/Typsnitt.h"
+#include "shell/Avslutning.h"
 #include "shell/ProgramIni.h"
 #include "shell/modGlobalt.h"
 #include "spectator/Askadarflode.h"
@@ -47,6 +49,12 @@ int Main(QApplication& app) {
     MDIfrmHuvudmeny huvudmeny(g, meddelanden, dialoger, askadarflode);
     registreraDelsystem(huvudmeny.programdelar());
     meddelanden.setForalder(&huvudmeny);
+    // Told to end by the system, the program closes as Avsluta closes it,
+    // after a copy that runs has ended, and asks nothing. Until now nothing
+    // was open that a signal's ordinary end could leave behind.
+    Avslutning avslutning(meddelanden, [&huvudmeny] { huvudmeny.avslutaUtanSvar(); });
+    Signalvakt signalvakt;
+    QObject::connect(&signalvakt, &Signalvakt::mottagen, &signalvakt, [&avslutning] { avslutning.begar(); });
     huvudmeny.MDIForm_Load(&splash);
-    return app.exec();
+    return avslutning.kor();
 }

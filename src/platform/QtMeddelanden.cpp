@@ -1,6 +1,8 @@
 #include "platform/QtMeddelanden.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -8,6 +10,28 @@
 namespace {
 // Runs longer than this get break opportunities.
 constexpr int LangstaObrutna = 40;
+
+// A box that waited for a hold comes as the hold goes, before its holder has
+// taken the hourglass down: the box shows the ordinary cursor, and the
+// hourglass is back when it closes.
+class UtanTimglas {
+public:
+    explicit UtanTimglas(bool aktiv) {
+        while (aktiv && QGuiApplication::overrideCursor()) {
+            m_markorer.prepend(*QGuiApplication::overrideCursor());
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    ~UtanTimglas() {
+        for (const QCursor& c : std::as_const(m_markorer))
+            QGuiApplication::setOverrideCursor(c);
+    }
+    UtanTimglas(const UtanTimglas&) = delete;
+    UtanTimglas& operator=(const UtanTimglas&) = delete;
+
+private:
+    QList<QCursor> m_markorer;
+};
 } // namespace
 
 QString QtMeddelanden::visningstext(const QString& text) {
@@ -29,6 +53,10 @@ QString QtMeddelanden::visningstext(const QString& text) {
 }
 
 Meddelanden::Svar QtMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) {
+    const bool vantade = hallen();
+    if (!vantaPaTur(text))
+        return utanKnapp(knappar);
+    const UtanTimglas utanTimglas(vantade);
     QMessageBox box(m_foralder ? m_foralder : QApplication::activeWindow());
     box.setWindowTitle(titel.isEmpty() ? programtitel() : titel);
     box.setTextFormat(Qt::PlainText);
@@ -96,11 +124,24 @@ bool QtMeddelanden::stangFraga(const QString& text) {
             return true;
         }
     }
-    return false;
+    return slappVantande(text);
+}
+
+void QtMeddelanden::stangOppna() {
+    for (Oppen* o : std::as_const(m_oppna)) {
+        if (o->ruta && !o->stangd) {
+            o->stangd = true;
+            o->ruta->done(QMessageBox::Cancel);
+        }
+    }
 }
 
 std::optional<QString> QtMeddelanden::inmatning(const QString& fraga, const QString& titel,
                                                 const QString& standard) {
+    const bool vantade = hallen();
+    if (!vantaPaTur(fraga))
+        return std::nullopt;
+    const UtanTimglas utanTimglas(vantade);
     bool ok = false;
     const QString text = QInputDialog::getText(m_foralder ? m_foralder : QApplication::activeWindow(),
                                                titel.isEmpty() ? programtitel() : titel, visningstext(fraga),

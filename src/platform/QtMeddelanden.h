@@ -24,6 +24,9 @@ public:
     // run past the box's edge. The seam itself keeps the exact text.
     static QString visningstext(const QString& text);
 
+protected:
+    void stangOppna() override;
+
 private:
     struct Oppen {
         QPointer<QMessageBox> ruta;

@@ -80,10 +80,16 @@ QHBoxLayout* obligatorisk(QWidget* panel, int index, QLabel* ledtext) {
 
 // Copies on a thread of its own, so that the windows go on repainting (a
 // desktop offers to kill a window that stops answering, which would cut the
-// copy off); clicks, keys and close boxes wait until the copy is done. A
-// program told to end meanwhile waits for the copy too, so nothing the copy
-// writes or the wizard shows goes away under it.
-Overforing::Kopieringsutfall kopieraIBakgrunden(const QString& destination, const QString& kalla) {
+// copy off); clicks, keys and close boxes wait until the copy is done.
+//
+// Other parts' messages wait for the copy (hallning): their boxes would take
+// the keys meant for the wizard. A program told to end waits for the same
+// hold, so nothing the copy writes goes away under it. The hold goes when the
+// thread has finished, not when this loop returns: a box that waited runs its
+// own loop above this one, and this one cannot return before that box is
+// answered.
+Overforing::Kopieringsutfall kopieraIBakgrunden(const QString& destination, const QString& kalla,
+                                                Meddelanden::Hallning hallning) {
     Overforing::Kopieringsutfall utfall;
     std::exception_ptr fel;
     std::unique_ptr<QThread> trad(QThread::create([&] {
@@ -93,6 +99,8 @@ Overforing::Kopieringsutfall kopieraIBakgrunden(const QString& destination, cons
             fel = std::current_exception();
         }
     }));
+    QObject mottagare; // in this thread
+    QObject::connect(trad.get(), &QThread::finished, &mottagare, [&hallning] { hallning.slapp(); });
     trad->start();
     vantaPaTrad(*trad);
     if (fel)
@@ -404,7 +412,10 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
         Kopierar kopierar(*this);
         for (int i = 0; i < 2; ++i)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        utfall = kopieraIBakgrunden(s.destination, s.kallmapp);
+        // A program told to end starts no copy.
+        if (m_k.m().avslutas())
+            return false;
+        utfall = kopieraIBakgrunden(s.destination, s.kallmapp, m_k.m().hall());
         kopierar.klar = utfall.feltext.isEmpty();
     }
     if (!finns)

@@ -8,7 +8,9 @@
 #include <functional>
 
 // The message seam for tests: answers from a queue (OK, or the no-answer of the
-// buttons, when the queue is empty) and a record of everything shown.
+// buttons, when the queue is empty) and a record of everything shown. A hold
+// on the seam is kept as the program's own seam keeps it: a box waits for it
+// in an event loop before it is recorded.
 class TestMeddelanden : public Meddelanden {
 public:
     struct Visat {
@@ -34,14 +36,20 @@ public:
 
     QList<Visat> visade;
     QStringList fragor;
-    // Texts of the boxes the program closed itself (stangFraga on an open box).
+    // Texts of the boxes the program closed itself (stangFraga on an open box
+    // or one waiting for a hold).
     QStringList stangda;
+    // Texts asked once the program was ending: answered at once, never shown.
+    QStringList obesvarade;
 
     QString senasteText() const { return visade.isEmpty() ? QString() : visade.back().text; }
     void tom() {
         visade.clear();
         fragor.clear();
     }
+
+protected:
+    void stangOppna() override;
 
 private:
     QQueue<std::function<Svar()>> m_svar;

@@ -22,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <utility>
 
 using Overforing::Riktning;
@@ -475,6 +476,64 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("halla"));
         QVERIFY(slapptUnderKopieringen);
         QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
+    }
+
+    // Another part's question asked while the files are copied (the spectator
+    // display's) waits for the copy: it comes once the copy is whole, before
+    // the wizard's own message. The copy waits for a database another
+    // connection holds, which lets go only once the question is waiting.
+    void andrasFragaVantarPaKopian() {
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"));
+        const QString sticka = f.t.fil(QStringLiteral("Sticka"));
+        QVERIFY(QDir().mkpath(sticka));
+        const QString fraga = QStringLiteral("Vill du byta till det här skjutlaget på åskådarskärmen?");
+        bool helNarFragan = false;
+        f.m.svaraMed([&] {
+            helNarFragan = QFileInfo(sticka + QStringLiteral("/Cup/Cup.air")).isFile() &&
+                           !QFileInfo::exists(sticka + QStringLiteral("/.Cup.kopia"));
+            return Meddelanden::Svar::Ja;
+        });
+        std::optional<Meddelanden::Svar> svar;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("halla"));
+            db.setDatabaseName(cup);
+            QVERIFY(db.open());
+            frmOverforingsguide g(f.kontext, Riktning::Export);
+            g.show();
+            fyllI(g, sticka);
+            QTimer vakt;
+            connect(&vakt, &QTimer::timeout, [&] {
+                if (QDir(sticka).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                    return;
+                vakt.stop();
+                // Queued calls, as the feed asks; the database goes once the question waits.
+                QMetaObject::invokeMethod(
+                    &vakt,
+                    [&] {
+                        QMetaObject::invokeMethod(
+                            &vakt, [&] { QSqlQuery(db).exec(QStringLiteral("COMMIT")); },
+                            Qt::QueuedConnection);
+                        svar = f.m.visa(fraga, QStringLiteral("Åskådarskärm"), Ikon::Fraga,
+                                        Meddelanden::Knappar::JaNej);
+                    },
+                    Qt::QueuedConnection);
+            });
+            NarDenVisas borjar([&] {
+                QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+                vakt.start(0);
+            });
+            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&borjar);
+            klicka(&g, "cmdNasta");
+            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("halla"));
+        QVERIFY(helNarFragan);
+        QCOMPARE(svar, std::optional(Meddelanden::Svar::Ja));
+        QCOMPARE(f.m.visade.size(), 2);
+        QCOMPARE(f.m.visade[0].text, fraga);
+        QCOMPARE(f.m.visade[1].text, QStringLiteral("Kopieringen är klar!"));
     }
 };
 
