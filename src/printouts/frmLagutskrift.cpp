@@ -67,11 +67,14 @@ void frmLagutskrift::Form_Load() {
 
     QList<Lagresultat::Utan> utan;
     {
-        const Upptagen timglas;
+        // A failure is told once the hourglass is down.
+        Upptagen timglas;
         m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
-            utan = Lagresultat::rakna(m_k.g().cnnTavling);
-            if (m_k.g().blnFleraTavlingar)
-                Hamta_omg();
+            timglas.steg([&] {
+                utan = Lagresultat::rakna(m_k.g().cnnTavling);
+                if (m_k.g().blnFleraTavlingar)
+                    Hamta_omg();
+            });
         });
     }
     if (!m_laddad)

@@ -179,14 +179,17 @@ void frmInstallningar::Form_Load() {
 
     m_laddat =
         Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"), QStringLiteral("Form_load"))([&] {
-            const Installningsvarden v = Installningar::las(g);
-            for (Installningsflik* flik : flikar())
-                flik->visa(v);
-            chkDecimalerIFinal->setChecked(v.decimalerIFinal);
-            optFemSkott->setChecked(v.femskottsserier == true);
-            optSkottForSkott->setChecked(v.femskottsserier == false);
-            txtTavlingsdatum->setText(v.datum);
-            txtStandardSokvag->setText(v.tavlingskatalog);
+            // A failure is told once the hourglass is down.
+            m_laddas.steg([&] {
+                const Installningsvarden v = Installningar::las(g);
+                for (Installningsflik* flik : flikar())
+                    flik->visa(v);
+                chkDecimalerIFinal->setChecked(v.decimalerIFinal);
+                optFemSkott->setChecked(v.femskottsserier == true);
+                optSkottForSkott->setChecked(v.femskottsserier == false);
+                txtTavlingsdatum->setText(v.datum);
+                txtStandardSokvag->setText(v.tavlingskatalog);
+            });
         });
     // A form that could not load all it needs waits for nothing more.
     if (!m_laddat)

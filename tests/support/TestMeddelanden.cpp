@@ -1,10 +1,11 @@
 #include "support/TestMeddelanden.h"
 
+#include <QGuiApplication>
 #include <utility>
 
 Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon,
                                         Knappar knappar) {
-    visade.append({text, titel, ikon, knappar});
+    visade.append({text, titel, ikon, knappar, QGuiApplication::overrideCursor() != nullptr});
     if (m_svar.isEmpty())
         return utanKnapp(knappar);
     const std::function<Svar()> svar = m_svar.dequeue();
