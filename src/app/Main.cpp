@@ -22,6 +22,7 @@ long AntalSkrivare() {
 
 int Main(QApplication& app) {
     laddaSvenskaQtTexter(app);
+    svenskaFormatUtanSystemsprak();
     Kalkyl::Typsnitt::ersattWindowsTypsnitt();
     Tangentbordsfokus tangentbordsfokus;
 
