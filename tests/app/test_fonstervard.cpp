@@ -290,7 +290,10 @@ private slots:
                                         << QStringLiteral("Skjutlagslista");
         QTest::newRow("resultatlista") << int(Meny::mnuResGrundFil) << int(Meny::mnuResGrundPrinter)
                                        << QStringLiteral("frmValResSkarmGrund") << QStringLiteral("cmdVisa")
-                                       << QStringLiteral("Resultatlista");
+                                       << QStringLiteral("ResultatlistaOmg1");
+        QTest::newRow("lagutskrift med omgångar")
+            << int(Meny::mnuLagutskriftFil) << int(Meny::mnuLagutskrift) << QStringLiteral("frmLagutskrift")
+            << QStringLiteral("cmdOK") << QStringLiteral("LagutskriftOmg1");
     }
     void listanValdIgenTarDetNyaMalet() {
         QFETCH(int, fil);
@@ -300,6 +303,11 @@ private slots:
         QFETCH(QString, stam);
         Miljo mj(true);
         mj.g.strValdSkrivare = QStringLiteral("Pilkrona provskrivare som inte finns");
+        // The team dialog stays open only when the competition has rounds; the
+        // lists of a round carry its number.
+        mj.g.blnFleraTavlingar = true;
+        mj.g.cnnTavling.kor(
+            QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (1, 'Första')"));
         mj.f->menyval(Meny(fil))->trigger();
         QWidget* w = mj.f->vard().fonster(namn);
         QVERIFY(w);
