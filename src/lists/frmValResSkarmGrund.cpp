@@ -113,11 +113,13 @@ frmValResSkarmGrund::frmValResSkarmGrund(Formkontext& k, Utskriftsmal mal, Arbet
 }
 
 void frmValResSkarmGrund::Form_Load() {
-    m_laddas.emplace();
     resize(twips(Bredd), twips(Hojd));
+    // A missing icon is told before the hourglass goes up.
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
                   Ikon::Information, QStringLiteral("Ikon saknas"));
     m_kryss = grafik.ikon(QStringLiteral("grafik/ikoner/Kryss.ico"));
+    visaUtskriftsmal(grafik);
+    m_laddas.emplace();
     Formatera_klassgridden();
     // Everything read from the competition is read before anything is shown:
     // a dialog that cannot read its classes or rounds is not shown half-built.
@@ -131,7 +133,6 @@ void frmValResSkarmGrund::Form_Load() {
     optAlla->setChecked(true);
     optAlla_Click();
     Hamta_in_omgangar();
-    visaUtskriftsmal(grafik);
 }
 
 void frmValResSkarmGrund::nyBegaran(const Utskriftsmal& mal) {

@@ -108,9 +108,10 @@ frmForeningsutskrift::frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWi
 }
 
 void frmForeningsutskrift::Form_Load() {
+    // A missing icon is told before the hourglass goes up.
+    visaUtskriftsmal();
     m_laddas.emplace();
     resize(twips(Bredd), twips(Hojd));
-    visaUtskriftsmal();
     QStringList foreningar;
     m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))(
         [&] { m_laddas->steg([&] { foreningar = Foreningslista::foreningar(m_k.g().cnnTavling); }); });

@@ -115,8 +115,9 @@ frmUtskriftSkjutlag::frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidg
 }
 
 void frmUtskriftSkjutlag::Form_Load() {
-    m_laddas.emplace();
+    // A missing icon is told before the hourglass goes up.
     visaUtskriftsmal();
+    m_laddas.emplace();
 
     m_forklaringar = m_k.g().blnFleraTavlingar;
     if (m_forklaringar) {

@@ -168,7 +168,10 @@ void frmInstallningar::Form_Load() {
     const modGlobalt& g = m_k.g();
     Grafik grafik(g.strProgrammapp, m_k.m(), QStringLiteral("frmInställningar"),
                   QStringLiteral("Ikon saknas!"), Ikon::Information, QStringLiteral("Ikon saknas"));
-    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Inställningar.ico")));
+    // The hourglass is up from the start of the form; a missing icon is told
+    // with it down.
+    setWindowIcon(
+        m_laddas.utanTimglas([&] { return grafik.ikon(QStringLiteral("grafik/ikoner/Inställningar.ico")); }));
     // Shot by shot was never made; a tab of rounds without rounds, and a prize
     // tab in a mixed competition, have nothing to set.
     tabInstallningar->setTabVisible(Resultat, false);

@@ -18,7 +18,18 @@ using namespace Qt::StringLiterals;
 class T_Timglas : public QObject {
     Q_OBJECT
 
-    enum class Fall { ListanHallsOppen, UtskriftenMisslyckas, Lagresultat, Installningar, BytSkjutlag };
+    enum class Fall {
+        ListanHallsOppen,
+        UtskriftenMisslyckas,
+        Lagresultat,
+        Installningar,
+        BytSkjutlag,
+        // Grafik/ is missing: the windows that load under the hourglass tell it.
+        IkonInstallningar,
+        IkonResultatlista,
+        IkonSkjutlagslista,
+        IkonForeningslista,
+    };
 
 private slots:
     void meddelandenEfterTimglaset_data() {
@@ -31,11 +42,19 @@ private slots:
         QTest::newRow("inställningar") << int(Fall::Installningar) << u"frmInställningar, Form_load: "_s;
         QTest::newRow("byte av skjutlag")
             << int(Fall::BytSkjutlag) << u"Klassen för skytten på bana 1 finns inte."_s;
+        QTest::newRow("ikon saknas: inställningar")
+            << int(Fall::IkonInstallningar) << u"frmInställningar, Form_load: Ikon saknas!"_s;
+        QTest::newRow("ikon saknas: resultatlista")
+            << int(Fall::IkonResultatlista) << u"frmValResSkärmGrund, Form_load: Ikon saknas!"_s;
+        QTest::newRow("ikon saknas: skjutlagslista")
+            << int(Fall::IkonSkjutlagslista) << u"frmUtskriftSkjutlag, Form_load: Ikon saknas!"_s;
+        QTest::newRow("ikon saknas: föreningslista")
+            << int(Fall::IkonForeningslista) << u"frmFöreningsutskrift, Form_load: Ikon saknas!"_s;
     }
     void meddelandenEfterTimglaset() {
         QFETCH(int, fall);
         QFETCH(QString, borjan);
-        Testfixtur f;
+        Testfixtur f(fall < int(Fall::IkonInstallningar));
         f.skapaTavling(u"Cup"_s, NyTavling::Typ::Sportskytte, 4, 2, 8);
         registreraDelsystem(f.delar());
         Fonstervard& v = f.fonster;
@@ -84,7 +103,22 @@ private slots:
             w->findChild<QAbstractButton*>(u"cmdBytSkjutlag"_s)->click();
             break;
         }
+        case Fall::IkonInstallningar:
+            QVERIFY(v.visaFonster(Fonsternamn::Installningar));
+            break;
+        case Fall::IkonResultatlista:
+            QVERIFY(v.visaFonster(Fonsternamn::ValResSkarmGrund, Utskriftsmal::Fil));
+            break;
+        case Fall::IkonSkjutlagslista:
+            QVERIFY(v.visaFonster(Fonsternamn::UtskriftSkjutlag, Utskriftsmal::Fil));
+            break;
+        case Fall::IkonForeningslista:
+            QVERIFY(v.visaFonster(Fonsternamn::Foreningsutskrift, Utskriftsmal::Fil));
+            break;
         }
+        // The windows that keep the hourglass until they are first active go.
+        QVERIFY(f.fonster.stangAlla());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QStringList visade;
         for (const TestMeddelanden::Visat& m : std::as_const(f.m.visade)) {
             visade << m.text;
