@@ -24,6 +24,7 @@ long AntalSkrivare() {
 
 int Main(QApplication& app) {
     laddaSvenskaQtTexter(app);
+    svenskaFormatUtanSystemsprak();
     Kalkyl::Typsnitt::ersattWindowsTypsnitt();
     Tangentbordsfokus tangentbordsfokus;
 

@@ -90,8 +90,9 @@ bool Rad::ledig() const {
 }
 
 QList<Rad> vy(const Databas& db, int skjutlag) {
-    // The lane and the key under names no shooter field has, so that neither
-    // passes for one of the shooter's own.
+    // The lane and the joined shooter's key come first and are read by their
+    // places, the shooter's row after them; a lane whose row points at no
+    // shooter, or at the placeholder, has no key.
     QSqlQuery q =
         db.kor(QStringLiteral("SELECT s.Bana, k.Löpnummer, %1 FROM Skjutlag s "
                               "LEFT JOIN Skyttar k ON k.Löpnummer = s.Startnummer AND k.Löpnummer <> ? "

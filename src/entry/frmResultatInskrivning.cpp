@@ -276,8 +276,8 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
     // and not a wait.
     Upptagen upptagen;
     Oppna_skjutlag(skjutlag, &upptagen);
-    Ta_bort_rader();
-    Hamta_in_skyttarna_till_txt();
+    Ta_bort_rader(&upptagen);
+    Hamta_in_skyttarna_till_txt(&upptagen);
     if (!m_skjutlag.isEmpty())
         txtVisible();
     m_banrader->uppdateraVScrollMax();
@@ -292,36 +292,46 @@ void frmResultatInskrivning::Byt_Skjutlag(int skjutlag) {
         txtSer(1, 0)->setFocus(Qt::OtherFocusReason);
 }
 
-void frmResultatInskrivning::Ta_bort_rader() {
+void frmResultatInskrivning::Ta_bort_rader(Upptagen* upptagen) {
     const bool byggde = std::exchange(m_byggerOm, true);
-    Felfalla(m_k.m(), Form + QStringLiteral(",Ta_Bort_Rader: "))([&] { m_banrader->Ta_bort_rader(); });
+    Felfalla(m_k.m(), Form + QStringLiteral(",Ta_Bort_Rader: "))([&] {
+        const auto ta = [&] { m_banrader->Ta_bort_rader(); };
+        upptagen ? upptagen->steg(ta) : ta();
+    });
     m_radbilder.clear();
     m_byggerOm = byggde;
 }
 
-void frmResultatInskrivning::Hamta_in_skyttarna_till_txt() {
+void frmResultatInskrivning::Hamta_in_skyttarna_till_txt(Upptagen* upptagen) {
     sattPanel(PanelBana, QString());
     sattPanel(PanelKlass, QString());
     sattPanel(PanelForening, QString());
     const bool byggde = std::exchange(m_byggerOm, true);
     const int antal = int(m_skjutlag.size());
     m_radbilder = QList<Radbild>(antal);
+    const auto ingenKlass = [&](int bana) {
+        const auto visa = [&] { m_k.m().visa(ingenKlassText(bana), IngenKlassTitel, Ikon::Kritisk); };
+        upptagen ? upptagen->utanTimglas(visa) : visa();
+    };
     Felfalla(m_k.m(), QStringLiteral("frmResultatinskrivning Hämta_in_skyttarna_till_txt:"), Ikon::Ingen,
              QString())([&] {
-        // Every lane of the squad is looked at here, in view or not: a missing
-        // class is told for each as the squad opens, and the keyboard knows
-        // every row's fields before the row is built.
-        for (intAktuellRad = 0; intAktuellRad < antal; ++intAktuellRad) {
-            const Banrad& b = m_skjutlag.at(intAktuellRad);
-            Radbild& bild = m_radbilder[intAktuellRad];
-            bild.klassensSerier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
-            if (!bild.klassensSerier && m_klasser)
-                m_k.m().visa(ingenKlassText(b.bana), IngenKlassTitel, Ikon::Kritisk);
-            bild.extraSerier = Serieregler::extraSerier(b.lagserier, b.vandringsSerier);
-            radsynlighet(intAktuellRad);
-        }
-        // The rows in view are built and painted now, the others as they come.
-        m_banrader->forbered(antal);
+        const auto fyll = [&] {
+            // Every lane of the squad is looked at here, in view or not: a
+            // missing class is told for each as the squad opens, and the
+            // keyboard knows every row's fields before the row is built.
+            for (intAktuellRad = 0; intAktuellRad < antal; ++intAktuellRad) {
+                const Banrad& b = m_skjutlag.at(intAktuellRad);
+                Radbild& bild = m_radbilder[intAktuellRad];
+                bild.klassensSerier = m_klasser ? m_klasser->klassensSerier(b.klass) : std::nullopt;
+                if (!bild.klassensSerier && m_klasser)
+                    ingenKlass(b.bana);
+                bild.extraSerier = Serieregler::extraSerier(b.lagserier, b.vandringsSerier);
+                radsynlighet(intAktuellRad);
+            }
+            // The rows in view are built and painted now, the others as they come.
+            m_banrader->forbered(antal);
+        };
+        upptagen ? upptagen->steg(fyll) : fyll();
     });
     intAktuellRad = 0;
     m_byggerOm = byggde;

@@ -65,9 +65,11 @@ public:
     void Oppna_databaser_mm(int skjutlag);
     // Switches the open window to another squad.
     void Byt_Skjutlag(int skjutlag);
-    void Ta_bort_rader();
+    // With the hourglass given (a switch of squads) a failure and every
+    // message are told with it down.
+    void Ta_bort_rader(Upptagen* upptagen = nullptr);
     // Fills every row from the squad's lanes (the fields stay hidden).
-    void Hamta_in_skyttarna_till_txt();
+    void Hamta_in_skyttarna_till_txt(Upptagen* upptagen = nullptr);
     // Shows the fields each row has by its kind and class.
     void txtVisible();
     // Shows or hides the 60-shot total of a row by its series 9 to 12.

@@ -113,24 +113,13 @@ frmValResSkarmGrund::frmValResSkarmGrund(Formkontext& k, Utskriftsmal mal, Arbet
 }
 
 void frmValResSkarmGrund::Form_Load() {
-    m_laddas.emplace();
     resize(twips(Bredd), twips(Hojd));
+    // A missing icon is told before the hourglass goes up.
     Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
                   Ikon::Information, QStringLiteral("Ikon saknas"));
-    switch (m_mal) {
-    case Utskriftsmal::Printer:
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
-        break;
-    case Utskriftsmal::Fil:
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
-        break;
-    case Utskriftsmal::Skarm:
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skärm.ico")));
-        break;
-    case Utskriftsmal::Ingen:
-        break;
-    }
     m_kryss = grafik.ikon(QStringLiteral("grafik/ikoner/Kryss.ico"));
+    visaUtskriftsmal(grafik);
+    m_laddas.emplace();
     Formatera_klassgridden();
     // Everything read from the competition is read before anything is shown:
     // a dialog that cannot read its classes or rounds is not shown half-built.
@@ -144,16 +133,40 @@ void frmValResSkarmGrund::Form_Load() {
     optAlla->setChecked(true);
     optAlla_Click();
     Hamta_in_omgangar();
-    if (m_mal == Utskriftsmal::Printer) {
+}
+
+void frmValResSkarmGrund::nyBegaran(const Utskriftsmal& mal) {
+    if (mal == m_mal || !m_laddad)
+        return;
+    m_mal = mal;
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
+    visaUtskriftsmal(grafik);
+}
+
+void frmValResSkarmGrund::visaUtskriftsmal(Grafik& grafik) {
+    switch (m_mal) {
+    case Utskriftsmal::Printer:
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
         lblTavlingsOmg->setText(QStringLiteral("Vilken tävlingsomgång ska skrivas ut?"));
         cmdVisa->setText(QStringLiteral("&Skriv ut"));
-    } else if (m_mal == Utskriftsmal::Fil) {
+        break;
+    case Utskriftsmal::Fil:
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
         lblTavlingsOmg->setText(QStringLiteral("Vilken tävlingsomgång ska sparas?"));
         cmdVisa->setText(QStringLiteral("&Spara"));
+        break;
+    case Utskriftsmal::Skarm:
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Skärm.ico")));
+        [[fallthrough]];
+    case Utskriftsmal::Ingen:
+        lblTavlingsOmg->setText(QStringLiteral("Vilken tävlingsomgång ska visas?"));
+        cmdVisa->setText(QStringLiteral("&Visa"));
+        break;
     }
     // The question is never cut: the fonts here are wider than the ones the
     // dialog's size was made for, so a text that does not fit is set smaller.
-    QFont typsnitt = lblTavlingsOmg->font();
+    QFont typsnitt = font();
     while (QFontMetrics(typsnitt).horizontalAdvance(lblTavlingsOmg->text()) > lblTavlingsOmg->width() &&
            typsnitt.pointSizeF() > 6)
         typsnitt.setPointSizeF(typsnitt.pointSizeF() - 0.5);
@@ -253,13 +266,15 @@ void frmValResSkarmGrund::cmdVisa_Click() {
         m_k.m().visa(v.text, v.titel, Ikon::Utropstecken);
         return;
     }
-    const Listbestallning bestallning{m_mal, m_val->valda(), m_val->valdOmgang()};
+    // The kind the run starts with is the one it makes.
+    const Utskriftsmal mal = m_mal;
+    const Listbestallning bestallning{mal, m_val->valda(), m_val->valdOmgang()};
     QList<Skarmlista::Rad> rader;
     {
         const QScopedValueRollback kor(m_kor, true);
-        const bool skarm = m_mal == Utskriftsmal::Skarm;
+        const bool skarm = mal == Utskriftsmal::Skarm;
         Listkorning::Val val{
-            .mal = m_mal, .dialog = this, .status = QStringLiteral("Skapar resultatlistan.\r\nVänta...")};
+            .mal = mal, .dialog = this, .status = QStringLiteral("Skapar resultatlistan.\r\nVänta...")};
         if (skarm)
             val.fel =
                 Arbetsboksram::Felruta{QStringLiteral("frmValResSkärmGrund.Välj_ut_skyttr.. "), Ikon::Kritisk,
@@ -269,13 +284,13 @@ void frmValResSkarmGrund::cmdVisa_Click() {
         Listkorning::kor(m_k, val, [&](const Arbetsboksram::Omgivning& o) -> std::optional<QString> {
             if (skarm)
                 Skapa_resultatlista_skarm(bestallning, rader);
-            else if ((m_mal == Utskriftsmal::Printer || m_mal == Utskriftsmal::Fil) && m_arbetsbok)
+            else if ((mal == Utskriftsmal::Printer || mal == Utskriftsmal::Fil) && m_arbetsbok)
                 m_arbetsbok(o, bestallning);
             return std::nullopt;
         });
     }
     // The classes written before a failure are shown.
-    if (m_mal == Utskriftsmal::Skarm) {
+    if (mal == Utskriftsmal::Skarm) {
         if (auto* lista =
                 qobject_cast<frmResSkarmGrund*>(m_k.fonster().visaFonster(Fonsternamn::ResSkarmGrund)))
             lista->visaLista(rader);

@@ -3,6 +3,7 @@
 #include "lists/Klassval.h"
 #include "lists/Skarmlista.h"
 #include "output/Arbetsboksram.h"
+#include "shell/Fonsternamn.h"
 #include "shell/Upptagen.h"
 
 #include <QIcon>
@@ -11,6 +12,7 @@
 #include <optional>
 
 class Formkontext;
+class Grafik;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -27,8 +29,9 @@ using Arbetsboksutskrift = std::function<void(const Arbetsboksram::Omgivning&, c
 // kind. The operator chooses the round (when the competition uses rounds)
 // and all classes or the marked ones, and makes the list: on screen in the
 // list window, or as a workbook through the given output. The dialog stays
-// open for further lists; its output kind holds for its whole life.
-class frmValResSkarmGrund : public QWidget {
+// open for further lists; chosen again under another output kind it makes
+// that kind from then on.
+class frmValResSkarmGrund : public QWidget, public TarNyBegaran<Utskriftsmal> {
     Q_OBJECT
 public:
     frmValResSkarmGrund(Formkontext& k, Utskriftsmal mal, Arbetsboksutskrift arbetsbok,
@@ -36,6 +39,8 @@ public:
 
     // False when loading failed and was told: the dialog is not to be shown.
     bool laddad() const { return m_laddad; }
+    // Its icon, question and button become the new kind's.
+    void nyBegaran(const Utskriftsmal& mal) override;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -59,6 +64,8 @@ private:
     void Skapa_resultatlista_skarm(const Listbestallning& b, QList<Skarmlista::Rad>& rader) const;
     // Paints the marks and the show button from the choice.
     void visaVal();
+    // The icon, the question and the show button of the output kind.
+    void visaUtskriftsmal(Grafik& grafik);
 
     QLabel* lblTavlingsOmg;
     QComboBox* cboTavlingsOmg;
@@ -70,7 +77,7 @@ private:
     QPushButton* cmdVisa;
 
     Formkontext& m_k;
-    const Utskriftsmal m_mal;
+    Utskriftsmal m_mal;
     Arbetsboksutskrift m_arbetsbok;
     std::optional<Klassval> m_val;
     QIcon m_kryss;

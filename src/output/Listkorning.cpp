@@ -14,25 +14,28 @@ namespace Listkorning {
 
 namespace {
 
-// The operator's messages of a run: the status window is taken away before
-// any box is shown and stays away for the rest of the run.
+// The operator's messages of a run (a list held open, a failed print): the
+// status window is taken away before any box is shown and stays away for the
+// rest of the run; the hourglass is down while the box is open.
 class Utanstatus : public Meddelanden {
 public:
-    Utanstatus(Meddelanden& m, std::unique_ptr<frmStatusUtskrift>& status) : m_m(m), m_status(status) {}
+    Utanstatus(Meddelanden& m, std::unique_ptr<frmStatusUtskrift>& status, Upptagen& upptagen)
+        : m_m(m), m_status(status), m_upptagen(upptagen) {}
     Svar visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) override {
         m_status.reset();
-        return m_m.visa(text, titel, ikon, knappar);
+        return m_upptagen.utanTimglas([&] { return m_m.visa(text, titel, ikon, knappar); });
     }
     std::optional<QString> inmatning(const QString& fraga, const QString& titel,
                                      const QString& standard) override {
         m_status.reset();
-        return m_m.inmatning(fraga, titel, standard);
+        return m_upptagen.utanTimglas([&] { return m_m.inmatning(fraga, titel, standard); });
     }
     bool stangFraga(const QString& text) override { return m_m.stangFraga(text); }
 
 private:
     Meddelanden& m_m;
     std::unique_ptr<frmStatusUtskrift>& m_status;
+    Upptagen& m_upptagen;
 };
 
 } // namespace
@@ -41,7 +44,7 @@ std::optional<QString> kor(Formkontext& k, const Val& val, const Lista& lista) {
     std::optional<QString> sparad;
     std::exception_ptr fel;
     {
-        const Upptagen upptagen(val.dialog);
+        Upptagen upptagen(val.dialog);
         // Only the status window is painted while the list is made: no key or
         // click reaches the list's dialog until the run is over.
         auto status = std::make_unique<frmStatusUtskrift>(
@@ -49,7 +52,7 @@ std::optional<QString> kor(Formkontext& k, const Val& val, const Lista& lista) {
         status->show();
         if (!val.status.isEmpty())
             status->visaStatus(val.status);
-        Utanstatus m(k.m(), status);
+        Utanstatus m(k.m(), status, upptagen);
         Skrivarmotor skrivare;
         skrivare.setSkrivare(k.g().strValdSkrivare);
         const Arbetsboksram::Omgivning o{

@@ -108,14 +108,10 @@ frmForeningsutskrift::frmForeningsutskrift(Formkontext& k, Utskriftsmal mal, QWi
 }
 
 void frmForeningsutskrift::Form_Load() {
+    // A missing icon is told before the hourglass goes up.
+    visaUtskriftsmal();
     m_laddas.emplace();
     resize(twips(Bredd), twips(Hojd));
-    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
-                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
-    if (m_mal == Utskriftsmal::Printer)
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
-    else if (m_mal == Utskriftsmal::Fil)
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
     QStringList foreningar;
     m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))(
         [&] { m_laddas->steg([&] { foreningar = Foreningslista::foreningar(m_k.g().cnnTavling); }); });
@@ -125,6 +121,22 @@ void frmForeningsutskrift::Form_Load() {
     }
     Hamta_foreningar(foreningar);
     cmdAlla->setEnabled(!foreningar.isEmpty());
+}
+
+void frmForeningsutskrift::nyBegaran(const Utskriftsmal& mal) {
+    if (mal == m_mal)
+        return;
+    m_mal = mal;
+    visaUtskriftsmal();
+}
+
+void frmForeningsutskrift::visaUtskriftsmal() {
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Meddelanden::Ikon::Information, QStringLiteral("Ikon saknas"));
+    if (m_mal == Utskriftsmal::Printer)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    else if (m_mal == Utskriftsmal::Fil)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
 }
 
 void frmForeningsutskrift::Form_Activate() {
@@ -160,8 +172,9 @@ void frmForeningsutskrift::UtskriftExcel(const std::optional<QString>& forening)
         return;
     const Foreningslista::Val val{forening, chkNysida->isChecked(), chkResultat->isChecked()};
     const QScopedValueRollback kor(m_kor, true);
-    Listkorning::kor(m_k, {.mal = m_mal, .lista = &Foreningslista::ark(), .dialog = this},
-                     [&](const Arbetsboksram::Omgivning& o) { return Foreningslista::kor(o, m_mal, val); });
+    const Utskriftsmal mal = m_mal;
+    Listkorning::kor(m_k, {.mal = mal, .lista = &Foreningslista::ark(), .dialog = this},
+                     [&](const Arbetsboksram::Omgivning& o) { return Foreningslista::kor(o, mal, val); });
 }
 
 void frmForeningsutskrift::cmdAngra_Click() {

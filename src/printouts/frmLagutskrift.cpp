@@ -62,20 +62,19 @@ frmLagutskrift::frmLagutskrift(Formkontext& k, Utskriftsmal mal, QWidget* parent
 }
 
 void frmLagutskrift::Form_Load() {
-    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
-                  Ikon::Information, QStringLiteral("Ikon saknas"));
-    // The disk for a list that is only saved, as the other list dialogs show it.
-    setWindowIcon(grafik.ikon(m_mal == Utskriftsmal::Fil ? QStringLiteral("grafik/ikoner/Disk.ico")
-                                                         : QStringLiteral("grafik/ikoner/Printer.ico")));
+    visaUtskriftsmal();
     setFixedSize(twips(Bredd), twips(Hojd));
 
     QList<Lagresultat::Utan> utan;
     {
-        const Upptagen timglas;
+        // A failure is told once the hourglass is down.
+        Upptagen timglas;
         m_laddad = Felfalla::standard(m_k.m(), Formular, QStringLiteral("Form_load"))([&] {
-            utan = Lagresultat::rakna(m_k.g().cnnTavling);
-            if (m_k.g().blnFleraTavlingar)
-                Hamta_omg();
+            timglas.steg([&] {
+                utan = Lagresultat::rakna(m_k.g().cnnTavling);
+                if (m_k.g().blnFleraTavlingar)
+                    Hamta_omg();
+            });
         });
     }
     if (!m_laddad)
@@ -84,6 +83,21 @@ void frmLagutskrift::Form_Load() {
     Lagresultat::tala(m_k.m(), utan);
     if (!m_k.g().blnFleraTavlingar)
         UtskriftExcel(std::nullopt);
+}
+
+void frmLagutskrift::nyBegaran(const Utskriftsmal& mal) {
+    if (mal == m_mal)
+        return;
+    m_mal = mal;
+    visaUtskriftsmal();
+}
+
+void frmLagutskrift::visaUtskriftsmal() {
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
+    // The disk for a list that is only saved, as the other list dialogs show it.
+    setWindowIcon(grafik.ikon(m_mal == Utskriftsmal::Fil ? QStringLiteral("grafik/ikoner/Disk.ico")
+                                                         : QStringLiteral("grafik/ikoner/Printer.ico")));
 }
 
 void frmLagutskrift::Hamta_omg() {
@@ -110,9 +124,9 @@ void frmLagutskrift::cmdOK_Click() {
 
 void frmLagutskrift::UtskriftExcel(const std::optional<Omgangar::Omgang>& omgang) {
     const QScopedValueRollback kor(m_kor, true);
-    Listkorning::kor(
-        m_k, {.mal = m_mal, .lista = &Lagutskriftbok::ark(), .dialog = this},
-        [&](const Arbetsboksram::Omgivning& o) { return Lagutskriftbok::kor(o, m_mal, omgang); });
+    const Utskriftsmal mal = m_mal;
+    Listkorning::kor(m_k, {.mal = mal, .lista = &Lagutskriftbok::ark(), .dialog = this},
+                     [&](const Arbetsboksram::Omgivning& o) { return Lagutskriftbok::kor(o, mal, omgang); });
 }
 
 void frmLagutskrift::cmdAvbryt_Click() {

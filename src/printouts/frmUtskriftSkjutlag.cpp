@@ -115,13 +115,9 @@ frmUtskriftSkjutlag::frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidg
 }
 
 void frmUtskriftSkjutlag::Form_Load() {
+    // A missing icon is told before the hourglass goes up.
+    visaUtskriftsmal();
     m_laddas.emplace();
-    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
-                  Ikon::Information, QStringLiteral("Ikon saknas"));
-    if (m_mal == Utskriftsmal::Printer)
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
-    else if (m_mal == Utskriftsmal::Fil)
-        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
 
     m_forklaringar = m_k.g().blnFleraTavlingar;
     if (m_forklaringar) {
@@ -141,6 +137,22 @@ void frmUtskriftSkjutlag::Form_Load() {
         chkForklaringar->setVisible(false);
         lblForklaringar->setVisible(false);
     }
+}
+
+void frmUtskriftSkjutlag::nyBegaran(const Utskriftsmal& mal) {
+    if (mal == m_mal)
+        return;
+    m_mal = mal;
+    visaUtskriftsmal();
+}
+
+void frmUtskriftSkjutlag::visaUtskriftsmal() {
+    Grafik grafik(m_k.g().strProgrammapp, m_k.m(), Formular, QStringLiteral("Ikon saknas!"),
+                  Ikon::Information, QStringLiteral("Ikon saknas"));
+    if (m_mal == Utskriftsmal::Printer)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Printer.ico")));
+    else if (m_mal == Utskriftsmal::Fil)
+        setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Disk.ico")));
 }
 
 void frmUtskriftSkjutlag::Form_Activate() {
@@ -186,9 +198,10 @@ void frmUtskriftSkjutlag::UtskriftExcel(std::optional<int> skjutlag) {
         return;
     const QScopedValueRollback kor(m_kor, true);
     const bool forklaringar = m_forklaringar && chkForklaringar->isChecked();
-    Listkorning::kor(m_k, {.mal = m_mal, .lista = &Skjutlagslista::ark(), .dialog = this},
+    const Utskriftsmal mal = m_mal;
+    Listkorning::kor(m_k, {.mal = mal, .lista = &Skjutlagslista::ark(), .dialog = this},
                      [&](const Arbetsboksram::Omgivning& o) {
-                         return Skjutlagslista::kor(o, m_mal, skjutlag, forklaringar);
+                         return Skjutlagslista::kor(o, mal, skjutlag, forklaringar);
                      });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Poster.h"
+#include "shell/Fonsternamn.h"
 #include "shell/Upptagen.h"
 
 #include <QWidget>
@@ -15,11 +16,13 @@ class QPushButton;
 // "Utskrift skjutlag": the squad list of all squads, or of one typed squad,
 // to the printer or to a file as the output kind it was opened with says. It
 // opens asking for all squads; "Välj" turns it to one squad for the rest of
-// its life. It stays open for further lists.
-class frmUtskriftSkjutlag : public QWidget {
+// its life. It stays open for further lists; chosen again under another
+// output kind it makes that kind from then on.
+class frmUtskriftSkjutlag : public QWidget, public TarNyBegaran<Utskriftsmal> {
     Q_OBJECT
 public:
     frmUtskriftSkjutlag(Formkontext& k, Utskriftsmal mal, QWidget* parent = nullptr);
+    void nyBegaran(const Utskriftsmal& mal) override;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -28,6 +31,8 @@ protected:
 private:
     void Form_Load();
     void Form_Activate();
+    // The icon of the output kind.
+    void visaUtskriftsmal();
     void cmdValj_Click();
     void cmdAlla_Click();
     void cmdSkrivut_Click();
@@ -46,7 +51,7 @@ private:
     QPushButton* cmdAngra;
 
     Formkontext& m_k;
-    const Utskriftsmal m_mal;
+    Utskriftsmal m_mal;
     bool m_kor = false;
     // Rounds are in use: the explanation box is shown and its choice kept.
     bool m_forklaringar = false;

@@ -168,7 +168,10 @@ void frmInstallningar::Form_Load() {
     const modGlobalt& g = m_k.g();
     Grafik grafik(g.strProgrammapp, m_k.m(), QStringLiteral("frmInställningar"),
                   QStringLiteral("Ikon saknas!"), Ikon::Information, QStringLiteral("Ikon saknas"));
-    setWindowIcon(grafik.ikon(QStringLiteral("grafik/ikoner/Inställningar.ico")));
+    // The hourglass is up from the start of the form; a missing icon is told
+    // with it down.
+    setWindowIcon(
+        m_laddas.utanTimglas([&] { return grafik.ikon(QStringLiteral("grafik/ikoner/Inställningar.ico")); }));
     // Shot by shot was never made; a tab of rounds without rounds, and a prize
     // tab in a mixed competition, have nothing to set.
     tabInstallningar->setTabVisible(Resultat, false);
@@ -179,14 +182,17 @@ void frmInstallningar::Form_Load() {
 
     m_laddat =
         Felfalla::standard(m_k.m(), QStringLiteral("frmInställningar"), QStringLiteral("Form_load"))([&] {
-            const Installningsvarden v = Installningar::las(g);
-            for (Installningsflik* flik : flikar())
-                flik->visa(v);
-            chkDecimalerIFinal->setChecked(v.decimalerIFinal);
-            optFemSkott->setChecked(v.femskottsserier == true);
-            optSkottForSkott->setChecked(v.femskottsserier == false);
-            txtTavlingsdatum->setText(v.datum);
-            txtStandardSokvag->setText(v.tavlingskatalog);
+            // A failure is told once the hourglass is down.
+            m_laddas.steg([&] {
+                const Installningsvarden v = Installningar::las(g);
+                for (Installningsflik* flik : flikar())
+                    flik->visa(v);
+                chkDecimalerIFinal->setChecked(v.decimalerIFinal);
+                optFemSkott->setChecked(v.femskottsserier == true);
+                optSkottForSkott->setChecked(v.femskottsserier == false);
+                txtTavlingsdatum->setText(v.datum);
+                txtStandardSokvag->setText(v.tavlingskatalog);
+            });
         });
     // A form that could not load all it needs waits for nothing more.
     if (!m_laddat)

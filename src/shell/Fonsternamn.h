@@ -12,6 +12,16 @@ struct Skjutlagsbegaran {
     int skjutlag = 0; // the picker: the squad marked first, 0 when none has been chosen yet
 };
 
+// A window that stays open for more than one request (a list's dialog, whose
+// output kind is chosen in the menu) and takes the request it is chosen with
+// again: the host hands it over before the window comes forward. A window
+// that does not take it comes forward as it is.
+template <class B> class TarNyBegaran {
+public:
+    virtual ~TarNyBegaran() = default;
+    virtual void nyBegaran(const B& begaran) = 0;
+};
+
 // A registered window's form name together with the type of what it is opened
 // for, so that a window opened with the wrong request does not compile.
 template <class B> struct Fonsterid {

@@ -102,9 +102,21 @@ void Fonstervard::oppnas(const Menylagen& lagen) {
     m_kontext.sattMenyer(lagen.paVidOppning, true);
 }
 
-void Fonstervard::stangdes(const Menylagen& lagen) {
-    m_kontext.sattMenyer(lagen.paVidStangning, true);
+void Fonstervard::gerTillbaka(const Menylagen& lagen, const QString& stangande) {
+    // The menus follow the windows still open, not the last one closed: a
+    // window closing gives back no item that another open window switched
+    // off, so that no list can be started under a list's open dialog.
+    for (const Meny meny : lagen.paVidStangning)
+        if (!halls(meny, stangande))
+            sattMeny(meny, true);
     m_kontext.sattMenyer(lagen.avVidStangning, false);
+}
+
+bool Fonstervard::halls(Meny meny, const QString& stangande) const {
+    for (auto o = m_oppna.constBegin(); o != m_oppna.constEnd(); ++o)
+        if (o.key() != stangande && fonster(o.key()) && o->menyer.avVidOppning.contains(meny))
+            return true;
+    return false;
 }
 
 // --- Registering, opening, closing ---
@@ -122,17 +134,11 @@ QWidget* Fonstervard::fonster(const QString& namn) const {
 }
 
 QWidget* Fonstervard::visa(const QString& namn, const std::any& begaran) {
-    const auto reg = m_fonster.constFind(namn);
     if (QWidget* finns = fonster(namn)) {
-        QWidget* ram = m_oppna.value(namn).ram;
-        if (reg != m_fonster.constEnd() && reg->lage.normalLage)
-            ram->setWindowState(Qt::WindowNoState);
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(ram); sub && m_yta)
-            m_yta->setActiveSubWindow(sub);
-        else
-            ram->activateWindow();
+        framfor(namn, finns, begaran);
         return finns;
     }
+    const auto reg = m_fonster.constFind(namn);
     if (reg == m_fonster.constEnd())
         return nullptr;
     QWidget* w = nullptr;
@@ -143,13 +149,39 @@ QWidget* Fonstervard::visa(const QString& namn, const std::any& begaran) {
     oppnas(lage.menyer);
     // Given back once, whichever tells of the closing first.
     auto givna = std::make_shared<bool>(false);
-    std::function<void()> stangd = [this, givna, menyer = lage.menyer] {
+    std::function<void()> stangd = [this, givna, namn, menyer = lage.menyer] {
         if (!std::exchange(*givna, true))
-            stangdes(menyer);
+            gerTillbaka(menyer, namn);
     };
     QWidget* ram = m_yta ? ramForMdi(w, namn, lage) : ramUtanYta(w, lage, stangd);
-    m_oppna.insert(namn, {w, ram, stangd});
+    m_oppna.insert(namn, {w, ram, stangd, lage.menyer});
     return w;
+}
+
+void Fonstervard::framfor(const QString& namn, QWidget* w, const std::any& begaran) {
+    const auto reg = m_fonster.constFind(namn);
+    QWidget* ram = m_oppna.value(namn).ram;
+    if (reg != m_fonster.constEnd()) {
+        // Chosen under another output kind, a list's dialog makes that kind
+        // from now on, and its frame shows it.
+        reg->ny(w, begaran);
+        if (ram != w)
+            ram->setWindowIcon(w->windowIcon());
+    }
+    // Only a minimized (or, for a window that declares it, a maximized) frame
+    // is set back: a normal frame told to be normal again would lose the
+    // active state and take the size it had before it was first shown, a bare
+    // title bar.
+    const Qt::WindowStates lage = ram->windowState();
+    Qt::WindowStates ny = lage & ~Qt::WindowMinimized;
+    if (reg != m_fonster.constEnd() && reg->lage.normalLage)
+        ny &= ~Qt::WindowMaximized;
+    if (ny != lage)
+        ram->setWindowState(ny);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(ram); sub && m_yta)
+        m_yta->setActiveSubWindow(sub);
+    else
+        ram->activateWindow();
 }
 
 QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterlage& lage) {
@@ -162,7 +194,7 @@ QWidget* Fonstervard::ramForMdi(QWidget* w, const QString& namn, const Fonsterla
     sub->setWindowTitle(w->windowTitle());
     sub->setWindowIcon(w->windowIcon());
     const Menylagen menyer = lage.menyer;
-    connect(sub, &Barnram::stangd, this, [this, menyer] { stangdes(menyer); });
+    connect(sub, &Barnram::stangd, this, [this, menyer, namn] { gerTillbaka(menyer, namn); });
     m_yta->addSubWindow(sub);
     if (lage.placering)
         sub->move(twips(lage.placering->x()), twips(lage.placering->y()));

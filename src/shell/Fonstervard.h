@@ -39,7 +39,9 @@ public:
         std::optional<QPoint> placering = QPoint(10, 10);
         // Width/height of the frame in twips; nothing: the window's own size.
         std::optional<QSize> storlek{};
-        // A window shown again from a minimized state comes back normal.
+        // The frame opens, and comes forward when the window is chosen again,
+        // neither minimized nor maximized. Any window chosen again comes back
+        // from a minimized frame; only these leave a maximized one.
         bool normalLage = false;
         // The frame's own flags (a note with a title bar only); none: a normal frame.
         Qt::WindowFlags ramflaggor{};
@@ -61,14 +63,19 @@ public:
     bool menySynlig(Meny meny) const;
     void sattMenytext(Meny meny, const QString& text);
     void oppnas(const Menylagen& lagen);
-    void stangdes(const Menylagen& lagen);
+    // Gives back what lagen took, except the items an open window still
+    // holds off: an item stays off while any window that switched it off at
+    // its opening is open.
+    void stangdes(const Menylagen& lagen) { gerTillbaka(lagen, QString()); }
 
     // --- Registering ---
     // fabrik(Formkontext&, const B&) or fabrik(Formkontext&) makes the window;
-    // a dialog's returns whether the operator went through with it.
+    // a dialog's returns whether the operator went through with it. A window
+    // that implements TarNyBegaran<B> takes the request it is chosen again with.
     template <class B, class F>
     void registreraFonster(const Fonsterid<B>& id, F fabrik, Fonsterlage lage = {}) {
-        m_fonster.insert(id.namn, {medBegaran<B, QWidget*>(std::move(fabrik)), std::move(lage)});
+        m_fonster.insert(id.namn,
+                         {medBegaran<B, QWidget*>(std::move(fabrik)), std::move(lage), nyBegaran<B>()});
     }
     template <class B, class F> void registreraDialog(const Fonsterid<B>& id, F fabrik) {
         m_dialoger.insert(id.namn, medBegaran<B, bool>(std::move(fabrik)));
@@ -132,9 +139,11 @@ private:
     using Fabrik = std::function<QWidget*(Formkontext&, const std::any&)>;
     using Dialogfabrik = std::function<bool(Formkontext&, const std::any&)>;
     using Byggare = std::function<void(Formkontext&, const std::any&)>;
+    using Nybegaran = std::function<void(QWidget*, const std::any&)>;
     struct Registrerat {
         Fabrik fabrik;
         Fonsterlage lage;
+        Nybegaran ny;
     };
     struct Lista {
         Byggare bygg;
@@ -145,6 +154,8 @@ private:
         QPointer<QWidget> ram; // the MDI frame, or the window itself without an area
         // Gives the window's menu states back, once, however it closes.
         std::function<void()> stangd;
+        // What the window switched at its opening: what it holds while open.
+        Menylagen menyer;
     };
 
     template <class B, class R, class F>
@@ -157,7 +168,19 @@ private:
         };
     }
 
+    template <class B> static Nybegaran nyBegaran() {
+        return [](QWidget* w, const std::any& b) {
+            if (auto* tar = dynamic_cast<TarNyBegaran<B>*>(w))
+                tar->nyBegaran(std::any_cast<const B&>(b));
+        };
+    }
+
     QWidget* visa(const QString& namn, const std::any& begaran);
+    // The open window of that name, already found, brought forward with the request.
+    void framfor(const QString& namn, QWidget* w, const std::any& begaran);
+    void gerTillbaka(const Menylagen& lagen, const QString& stangande);
+    // Whether an open window other than the one closing switched the item off.
+    bool halls(Meny meny, const QString& stangande) const;
     bool dialog(const QString& namn, const std::any& begaran);
     bool lista(const QString& namn, const std::any& begaran);
     QWidget* ramForMdi(QWidget* w, const QString& namn, const Fonsterlage& lage);

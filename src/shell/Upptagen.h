@@ -9,7 +9,9 @@
 // that no key or click reaches it meanwhile. Both are given back once, however
 // the scope ends: at klar() (a window that loads until it is first activated),
 // at a step that throws, or when the guard goes. A widget that was disabled
-// already stays so.
+// already stays so. Nothing is told to the operator under the hourglass: a
+// failure goes after it (steg), a box in the middle of the work is shown with
+// it down (utanTimglas).
 class Upptagen {
 public:
     explicit Upptagen(QWidget* avstangd = nullptr) : m_w(avstangd) {
@@ -42,6 +44,18 @@ public:
             klar();
             throw;
         }
+    }
+
+    // Runs f, a box the operator answers in the middle of the work, with the
+    // hourglass down, and puts it up again after when the work goes on.
+    template <class F> decltype(auto) utanTimglas(F&& f) {
+        if (!m_uppe)
+            return f();
+        QGuiApplication::restoreOverrideCursor();
+        const struct Igen {
+            ~Igen() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+        } igen;
+        return f();
     }
 
 private:

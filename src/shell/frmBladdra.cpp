@@ -53,6 +53,7 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, Lage lage) : frmBladdr
 
 frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> lage, bool medAvslut)
     : QDialog(anropare), m_k(k), m_lage(lage), m_medAvslut(medAvslut), m_modell(new QFileSystemModel(this)) {
+    m_laddas.emplace();
     setObjectName(QStringLiteral("frmBladdra"));
     setWindowTitle(QStringLiteral("Bläddra"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -127,6 +128,11 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     // is kept in view while its parents fill in, until the operator takes over.
     const auto senare = [this] { QTimer::singleShot(0, this, &frmBladdra::visaAktuell); };
     connect(m_modell, &QFileSystemModel::directoryLoaded, this, senare);
+    // The folder it starts in is read last, as the tree opens down to it.
+    connect(m_modell, &QFileSystemModel::directoryLoaded, this, [this](const QString& mapp) {
+        if (mapp == m_aktuell)
+            m_laddas.reset();
+    });
     connect(m_modell, &QFileSystemModel::rowsInserted, this, senare);
     connect(m_modell, &QFileSystemModel::layoutChanged, this, senare);
     Dir1->viewport()->installEventFilter(this);
@@ -136,6 +142,9 @@ frmBladdra::frmBladdra(Formkontext& k, QWidget* anropare, std::optional<Lage> la
     // Starts in the program folder, or the folder of the wizard's mode, whatever
     // the caller's field holds.
     valjMapp(m_lage ? startmapp(k.g(), *m_lage) : k.g().strProgrammapp);
+    // Nothing to wait for when the folder is not there.
+    if (m_aktuell.isEmpty())
+        m_laddas.reset();
 }
 
 QString frmBladdra::startmapp(const modGlobalt& g, Lage lage) {
@@ -183,6 +192,11 @@ void frmBladdra::showEvent(QShowEvent* e) {
     QTimer::singleShot(0, this, &frmBladdra::visaAktuell);
 }
 
+void frmBladdra::hideEvent(QHideEvent* e) {
+    m_laddas.reset();
+    QDialog::hideEvent(e);
+}
+
 bool frmBladdra::eventFilter(QObject* o, QEvent* e) {
     switch (e->type()) {
     case QEvent::KeyPress: {
@@ -221,6 +235,9 @@ QString frmBladdra::tillbakatext(const QString& mapp, const QString& tag) {
 }
 
 void frmBladdra::cmdNyMapp_Click() {
+    // The operator has taken over: whatever is still being read, what he is
+    // told next is not told under the hourglass.
+    m_laddas.reset();
     const std::optional<QString> svar =
         m_k.m().inmatning(QStringLiteral("Ange namn för ny mapp."), QStringLiteral("Ny mapp"));
     if (!svar)
@@ -246,6 +263,7 @@ void frmBladdra::cmdNyMapp_Click() {
 }
 
 void frmBladdra::cmdOK_Click() {
+    m_laddas.reset();
     if (!m_aktuell.isEmpty()) {
         const QString text =
             m_medAvslut ? tillbakatext(m_aktuell, QString()) : tillbakatext(m_aktuell, TaggInstallningar);

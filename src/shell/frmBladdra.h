@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Upptagen.h"
+
 #include <QDialog>
 #include <optional>
 
@@ -26,6 +28,9 @@ class modGlobalt;
 // program folder when that is not there, and hands the folder over as it is.
 // In export mode OK also stores the folder in Exportkatalog, so that the next
 // export starts there; when that cannot be written it says so and stays open.
+//
+// The hourglass is up while the folder tree is read, from the start until the
+// folder it starts in has been read (or the chooser goes).
 class frmBladdra : public QDialog {
     Q_OBJECT
 public:
@@ -48,6 +53,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
@@ -73,4 +79,5 @@ private:
     QTreeView* Dir1;
     QString m_aktuell;
     bool m_folj = true;
+    std::optional<Upptagen> m_laddas;
 };

@@ -36,5 +36,6 @@ QString frmOppnat::informationstext(const modGlobalt& g) {
     const QDateTime andrad = QFileInfo(g.strTavlingsdatabas).lastModified();
     return QStringLiteral("Tävlingen ") + g.strTavlingsnamn +
            QStringLiteral(" är öppnad.\r\n\r\nSenast ändrad: ") +
-           QLocale::system().toString(andrad, QLocale::ShortFormat);
+           // The program's locale: Swedish also where the system has none.
+           QLocale().toString(andrad, QLocale::ShortFormat);
 }

@@ -239,6 +239,124 @@ private slots:
         QVERIFY(!ram->isMinimized());
     }
 
+    // The menus follow the windows still open: a window closing while a
+    // list's dialog is open gives back none of the items the dialog holds,
+    // whether it opened before the dialog or after.
+    void menyernaFoljerDeOppnaFonstren_data() {
+        QTest::addColumn<QString>("annat");
+        QTest::addColumn<bool>("fore");
+        QTest::newRow("inställningar före listan") << QStringLiteral("frmInstallningar") << true;
+        QTest::newRow("inskrivning av skyttar under listan")
+            << QStringLiteral("frmInskrivningSkyttar") << false;
+    }
+    void menyernaFoljerDeOppnaFonstren() {
+        QFETCH(QString, annat);
+        QFETCH(bool, fore);
+        Miljo mj(true);
+        const auto oppnaAnnat = [&] {
+            return annat == QStringLiteral("frmInstallningar")
+                       ? mj.f->vard().visaFonster(Fonsternamn::Installningar)
+                       : mj.f->vard().visaFonster(Fonsternamn::InskrivningSkyttar);
+        };
+        QWidget* w = fore ? oppnaAnnat() : nullptr;
+        mj.f->menyval(Meny::mnuForeningslistaFil)->trigger();
+        QVERIFY(mj.f->vard().fonster(Fonsternamn::Foreningsutskrift));
+        if (!fore)
+            w = oppnaAnnat();
+        QVERIFY(w);
+        QVERIFY(qobject_cast<QMdiSubWindow*>(w->parentWidget())->close());
+        const QList<Meny> halls{Meny::mnuUtskrift, Meny::mnuInstallningar, Meny::mnuInskrivning};
+        for (const Meny meny : halls)
+            QVERIFY2(!mj.f->vard().menyPa(meny), menytrad[size_t(meny)].kontroll);
+        QVERIFY(mj.f->stangAllaBarn());
+        for (const Meny meny : halls)
+            QVERIFY(mj.f->vard().menyPa(meny));
+    }
+
+    // A list's dialog opened under Fil and chosen again under Skrivare
+    // prints: its button makes the printed list (kept as _Printer, the print
+    // itself refused here for want of the printer) and saves no _Fil list.
+    void listanValdIgenTarDetNyaMalet_data() {
+        QTest::addColumn<int>("fil");
+        QTest::addColumn<int>("skrivare");
+        QTest::addColumn<QString>("namn");
+        QTest::addColumn<QString>("knapp");
+        QTest::addColumn<QString>("stam");
+        QTest::newRow("föreningslista") << int(Meny::mnuForeningslistaFil) << int(Meny::mnuForeningslista)
+                                        << QStringLiteral("frmForeningsutskrift") << QStringLiteral("cmdAlla")
+                                        << QStringLiteral("Föreningslista");
+        QTest::newRow("skjutlagslista") << int(Meny::mnuSkjutlagslistaFil) << int(Meny::mnuSkjutlagslista)
+                                        << QStringLiteral("frmUtskriftSkjutlag") << QStringLiteral("cmdAlla")
+                                        << QStringLiteral("Skjutlagslista");
+        QTest::newRow("resultatlista") << int(Meny::mnuResGrundFil) << int(Meny::mnuResGrundPrinter)
+                                       << QStringLiteral("frmValResSkarmGrund") << QStringLiteral("cmdVisa")
+                                       << QStringLiteral("ResultatlistaOmg1");
+        QTest::newRow("lagutskrift med omgångar")
+            << int(Meny::mnuLagutskriftFil) << int(Meny::mnuLagutskrift) << QStringLiteral("frmLagutskrift")
+            << QStringLiteral("cmdOK") << QStringLiteral("LagutskriftOmg1");
+    }
+    void listanValdIgenTarDetNyaMalet() {
+        QFETCH(int, fil);
+        QFETCH(int, skrivare);
+        QFETCH(QString, namn);
+        QFETCH(QString, knapp);
+        QFETCH(QString, stam);
+        Miljo mj(true);
+        mj.g.strValdSkrivare = QStringLiteral("Pilkrona provskrivare som inte finns");
+        // The team dialog stays open only when the competition has rounds; the
+        // lists of a round carry its number.
+        mj.g.blnFleraTavlingar = true;
+        mj.g.cnnTavling.kor(
+            QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (1, 'Första')"));
+        mj.f->menyval(Meny(fil))->trigger();
+        QWidget* w = mj.f->vard().fonster(namn);
+        QVERIFY(w);
+        mj.f->menyval(Meny(skrivare))->trigger();
+        QCOMPARE(mj.f->vard().fonster(namn), w);
+        mj.f->vard().kontext().meddelaAktivering(w);
+        mj.m.tom();
+        w->findChild<QAbstractButton*>(knapp)->click();
+        const QString utskrifter = mj.g.strTavlingsmapp + QStringLiteral("Utskrifter/") + stam;
+        QVERIFY(QFile::exists(utskrifter + QStringLiteral("_Printer.xlsx")));
+        QVERIFY(!QFile::exists(utskrifter + QStringLiteral("_Fil.xlsx")));
+        for (const TestMeddelanden::Visat& v : std::as_const(mj.m.visade))
+            QVERIFY2(!v.text.startsWith(QStringLiteral("Filen spardes i:")), qPrintable(v.text));
+    }
+
+    // A window already open comes forward at its own size, from a normal or
+    // a minimized frame, not shrunk to its title bar.
+    void fonstretKommerFramISinStorlek_data() {
+        QTest::addColumn<int>("meny");
+        QTest::addColumn<QString>("namn");
+        QTest::addColumn<bool>("minimerad");
+        for (const bool minimerad : {false, true}) {
+            const QByteArray lage = minimerad ? " minimerad" : "";
+            QTest::newRow("föreningslista" + lage)
+                << int(Meny::mnuForeningslistaFil) << QStringLiteral("frmForeningsutskrift") << minimerad;
+            QTest::newRow("resultatlista" + lage)
+                << int(Meny::mnuResGrundFil) << QStringLiteral("frmValResSkarmGrund") << minimerad;
+            QTest::newRow("inställningar" + lage)
+                << int(Meny::mnuInstallningar) << QStringLiteral("frmInstallningar") << minimerad;
+        }
+    }
+    void fonstretKommerFramISinStorlek() {
+        QFETCH(int, meny);
+        QFETCH(QString, namn);
+        QFETCH(bool, minimerad);
+        Miljo mj(true);
+        mj.f->menyval(Meny(meny))->trigger();
+        QWidget* w = mj.f->vard().fonster(namn);
+        QVERIFY(w);
+        auto* ram = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        const QRect fore = ram->geometry();
+        if (minimerad)
+            ram->showMinimized();
+        mj.f->vard().visaFonster(Fonsterid<Utskriftsmal>{namn}, Utskriftsmal::Fil);
+        QCOMPARE(ram->geometry(), fore);
+        QVERIFY(!ram->isMinimized());
+        QCOMPARE(mj.f->mdiYta()->activeSubWindow(), ram);
+    }
+
     // A list built at once: its items are off while it runs, and given back by
     // the host when it fails (the builder gives them back itself otherwise).
     void listbyggareSomFallerGerTillbakaMenyerna() {

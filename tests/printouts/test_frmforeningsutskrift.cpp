@@ -141,8 +141,9 @@ private slots:
         QCOMPARE(efter, d.fore);
     }
 
-    // A run: the marked club only; meanwhile the hourglass and a disabled
-    // dialog, both given back after the run, whether it saved or failed.
+    // A run: the marked club only; meanwhile a disabled dialog, and the
+    // hourglass down while the operator is told what became of the list;
+    // both given back after the run, whether it saved or failed.
     void korning_data() {
         QTest::addColumn<bool>("lyckas");
         QTest::newRow("sparad") << true;
@@ -161,7 +162,7 @@ private slots:
         bool upptagen = false;
         QString status;
         d.f.m.svaraMed([&] {
-            upptagen = !d.w->isEnabled() && QGuiApplication::overrideCursor() != nullptr;
+            upptagen = !d.w->isEnabled() && QGuiApplication::overrideCursor() == nullptr;
             if (const auto* l = d.w->findChild<QLabel*>(u"lblStatus"_s))
                 status = l->text();
             return Meddelanden::Svar::OK;

@@ -20,6 +20,31 @@ class TestMappvaljare : public QObject {
     static QString ut(const Testfixtur& f, QString s) { return s.replace(QLatin1String("$T"), f.t.mapp()); }
 
 private slots:
+    // The hourglass is up while the folder tree is read, down once the
+    // folder it starts in has been read, or as soon as the chooser goes.
+    void timglasMedanTradetLases_data() {
+        QTest::addColumn<bool>("stangsForst");
+        QTest::newRow("läst") << false;
+        QTest::newRow("stängd under läsningen") << true;
+    }
+    void timglasMedanTradetLases() {
+        QFETCH(bool, stangsForst);
+        Testfixtur f;
+        QWidget anropare;
+        anropare.show();
+        auto* b = new frmBladdra(f.kontext, &anropare, Lage::Import);
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        b->show();
+        if (stangsForst) {
+            b->close();
+            QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+            return;
+        }
+        QTRY_COMPARE(QGuiApplication::overrideCursor(), nullptr);
+        b->close();
+    }
+
     // The mode's INI key names the start folder; the program folder when the
     // key is missing, empty or names no folder here.
     void startmapp_data() {

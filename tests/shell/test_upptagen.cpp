@@ -19,7 +19,10 @@ private slots:
             QCOMPARE(markor(), Qt::WaitCursor);
             QVERIFY(!oppen.isEnabled());
             QCOMPARE(u.steg([] { return 7; }), 7);
+            QCOMPARE(u.utanTimglas([&] { return markor(); }), Qt::PointingHandCursor);
+            QCOMPARE(markor(), Qt::WaitCursor);
             u.klar();
+            QCOMPARE(u.utanTimglas([&] { return markor(); }), Qt::PointingHandCursor);
             u.klar();
             QVERIFY(oppen.isEnabled());
             QCOMPARE(markor(), Qt::PointingHandCursor);

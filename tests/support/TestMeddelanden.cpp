@@ -1,5 +1,6 @@
 #include "support/TestMeddelanden.h"
 
+#include <QGuiApplication>
 #include <utility>
 
 Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& titel, Ikon ikon,
@@ -9,7 +10,7 @@ Meddelanden::Svar TestMeddelanden::visa(const QString& text, const QString& tite
             obesvarade.append(text);
         return utanKnapp(knappar);
     }
-    visade.append({text, titel, ikon, knappar});
+    visade.append({text, titel, ikon, knappar, QGuiApplication::overrideCursor() != nullptr});
     if (m_svar.isEmpty())
         return utanKnapp(knappar);
     const std::function<Svar()> svar = m_svar.dequeue();

@@ -18,6 +18,8 @@ public:
         QString titel;
         Ikon ikon;
         Knappar knappar;
+        // The hourglass was up as the box would have opened.
+        bool underTimglas = false;
     };
 
     Svar visa(const QString& text, const QString& titel, Ikon ikon, Knappar knappar) override;

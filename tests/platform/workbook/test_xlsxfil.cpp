@@ -216,6 +216,7 @@ int sparaTillsDodad(int argc, char** argv) {
 } // namespace
 
 Q_DECLARE_METATYPE(Skada)
+Q_DECLARE_METATYPE(XlsxLasare::Format)
 
 class TestXlsxFil : public QObject {
     Q_OBJECT
@@ -321,6 +322,61 @@ private slots:
         QCOMPARE(x.format("B6"), (F{.font = ms, .storlek = 10.5}));
         QCOMPARE(x.format("B7"), (F{.font = arial, .storlek = 10}));
         QCOMPARE(x.format("B8"), (F{.font = ms, .storlek = 10, .farg = "FF000000"}));
+    }
+
+    // A style set on a cell and then one set on the column's cells down to it:
+    // in the file the cell has both (the newer where they set the same thing),
+    // the cells above only the range's, though the save looks a format up only
+    // when it differs from the one of the cell above.
+    void cellstilUnderKolumnomrade_data() {
+        QTest::addColumn<int>("fall");
+        QTest::addColumn<XlsxLasare::Format>("cellen");
+        QTest::addColumn<XlsxLasare::Format>("ovanfor");
+        using F = XlsxLasare::Format;
+        const QString calibri = QStringLiteral("Calibri"), arial = QStringLiteral("Arial");
+        QTest::newRow("fet, sedan högerjusterat")
+            << 0 << F{.font = calibri, .storlek = 11, .fet = true, .justering = "right"}
+            << F{.font = calibri, .storlek = 11, .justering = "right"};
+        QTest::newRow("textformat, sedan teckensnitt")
+            << 1 << F{.font = arial, .storlek = 11, .talformat = "@"} << F{.font = arial, .storlek = 11};
+        QTest::newRow("storlek, sedan fet") << 2 << F{.font = calibri, .storlek = 14, .fet = true}
+                                            << F{.font = calibri, .storlek = 11, .fet = true};
+        QTest::newRow("fet, sedan inte fet")
+            << 3 << F{.font = calibri, .storlek = 11} << F{.font = calibri, .storlek = 11};
+    }
+    void cellstilUnderKolumnomrade() {
+        QFETCH(int, fall);
+        QFETCH(XlsxLasare::Format, cellen);
+        QFETCH(XlsxLasare::Format, ovanfor);
+        Testmiljo t;
+        Kalkylprogram app;
+        Arbetsbok& bok = app.Workbooks().Add();
+        Arbetsblad& blad = bok.Worksheets(1);
+        for (int r = 1; r <= 5; ++r)
+            blad.Cells(r, 3).setValue(QStringLiteral("x"));
+        Omrade cell = blad.Range("C5"), omrade = blad.Range("C1:C5");
+        switch (fall) {
+        case 0:
+            cell.Font().setBold(true);
+            omrade.setHorizontalAlignment(Justering::Hoger);
+            break;
+        case 1:
+            cell.setNumberFormat(QString::fromLatin1(Textformat));
+            omrade.Font().setName(QStringLiteral("Arial"));
+            break;
+        case 2:
+            cell.Font().setSize(14);
+            omrade.Font().setBold(true);
+            break;
+        case 3:
+            cell.Font().setBold(true);
+            omrade.Font().setBold(false);
+            break;
+        }
+        const XlsxLasare x(bok.SaveAs(t.fil(QStringLiteral("Lista.xlsx"))));
+        QCOMPARE(x.format("C5"), cellen);
+        for (const char* adress : {"C1", "C4"})
+            QCOMPARE(x.format(adress), ovanfor);
     }
 
     // Texts reach the file as their UTF-8, characters of every width; half of a
