@@ -6,6 +6,7 @@
 #include "shell/Avslutning.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Tavling.h"
+#include "support/Kopieringsvakt.h"
 #include "support/Testfixtur.h"
 #include "support/Widget.h"
 
@@ -37,20 +38,6 @@ namespace {
 class Envis : public QWidget {
 public:
     void closeEvent(QCloseEvent* e) override { e->ignore(); }
-};
-
-// Runs f once, when the watched widget is shown.
-class NarDenVisas : public QObject {
-public:
-    explicit NarDenVisas(std::function<void()> f) : m_f(std::move(f)) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Show && m_f)
-            std::exchange(m_f, nullptr)();
-        return false;
-    }
-
-private:
-    std::function<void()> m_f;
 };
 
 void senare(QObject* kontext, std::function<void()> f) {
@@ -152,15 +139,8 @@ private slots:
         QVERIFY(p.g.iniProgram.WriteKey(Ini::Exportkatalog.sektion, Ini::Exportkatalog.nyckel, sticka));
         bool holl = false;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("halla"));
-            db.setDatabaseName(p.cup);
-            QVERIFY(db.open());
-            QTimer borjat;
             QTimer tillsagd;
-            connect(&borjat, &QTimer::timeout, [&] {
-                if (QDir(sticka).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-                    return;
-                borjat.stop();
+            Kopieringsvakt vakt(p.cup, sticka, [&] {
                 ::kill(::getpid(), SIGTERM);
                 tillsagd.start(0);
             });
@@ -172,26 +152,20 @@ private slots:
                     return;
                 tillsagd.stop();
                 holl = p.m.hallen() && p.m.avslutas();
-                QSqlQuery(db).exec(QStringLiteral("COMMIT"));
-            });
-            NarDenVisas kopierar([&] {
-                QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-                borjat.start(0);
+                vakt.slapp();
             });
             senare(&p.f, [&] {
                 senare(&p.f, [&] {
                     QWidget* guide = QApplication::activeModalWidget();
                     QVERIFY(guide);
-                    widget<QLabel>(guide, "lblStatusKopiering")->installEventFilter(&kopierar);
+                    widget<QLabel>(guide, "lblStatusKopiering")->installEventFilter(vakt.borjar());
                     for (int i = 0; i < 4; ++i)
                         QTest::mouseClick(widget<QPushButton>(guide, "cmdNasta"), Qt::LeftButton);
                 });
                 p.f.menyval(Meny::mnuExportera)->trigger();
             });
             QCOMPARE(p.avslutning.kor(), 0);
-            db.close();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("halla"));
         QVERIFY(holl);
         QVERIFY(QFileInfo(sticka + QStringLiteral("/Cup/Cup.air")).isFile());
         QVERIFY(QFileInfo(sticka + QStringLiteral("/Cup/Cup.ini")).isFile());

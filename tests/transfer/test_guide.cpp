@@ -3,6 +3,7 @@
 #include "shell/Tavling.h"
 #include "shell/Tradvantan.h"
 #include "shell/frmBladdra.h"
+#include "support/Kopieringsvakt.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "support/Widget.h"
@@ -27,20 +28,6 @@
 
 using Overforing::Riktning;
 using Ikon = Meddelanden::Ikon;
-
-// Runs f once, when the watched widget is shown.
-class NarDenVisas : public QObject {
-public:
-    explicit NarDenVisas(std::function<void()> f) : m_f(std::move(f)) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Show && m_f)
-            std::exchange(m_f, nullptr)();
-        return false;
-    }
-
-private:
-    std::function<void()> m_f;
-};
 
 // The import and export wizards driven as the operator drives them, with the
 // file dialog and the message boxes answered by the test.
@@ -450,30 +437,16 @@ private slots:
         QVERIFY(QDir().mkpath(sticka));
         bool slapptUnderKopieringen = false;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("halla"));
-            db.setDatabaseName(cup);
-            QVERIFY(db.open());
             frmOverforingsguide g(f.kontext, Riktning::Export);
             g.show();
             fyllI(g, sticka);
-            QTimer vakt;
-            connect(&vakt, &QTimer::timeout, [&] {
-                if (QDir(sticka).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-                    return;
+            Kopieringsvakt vakt(cup, sticka, [&] {
                 slapptUnderKopieringen = !widget<QPushButton>(&g, "cmdAvbryt")->isEnabled();
-                QSqlQuery(db).exec(QStringLiteral("COMMIT"));
-                vakt.stop();
+                vakt.slapp();
             });
-            NarDenVisas borjar([&] {
-                QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-                vakt.start(0);
-            });
-            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&borjar);
+            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(vakt.borjar());
             klicka(&g, "cmdNasta");
-            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
-            db.close();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("halla"));
         QVERIFY(slapptUnderKopieringen);
         QCOMPARE(f.m.senasteText(), QStringLiteral("Kopieringen är klar!"));
     }
@@ -496,39 +469,24 @@ private slots:
         });
         std::optional<Meddelanden::Svar> svar;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("halla"));
-            db.setDatabaseName(cup);
-            QVERIFY(db.open());
             frmOverforingsguide g(f.kontext, Riktning::Export);
             g.show();
             fyllI(g, sticka);
-            QTimer vakt;
-            connect(&vakt, &QTimer::timeout, [&] {
-                if (QDir(sticka).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-                    return;
-                vakt.stop();
-                // Queued calls, as the feed asks; the database goes once the question waits.
+            // Queued calls, as the feed asks; the database goes once the question waits.
+            Kopieringsvakt vakt(cup, sticka, [&] {
                 QMetaObject::invokeMethod(
-                    &vakt,
+                    &g,
                     [&] {
                         QMetaObject::invokeMethod(
-                            &vakt, [&] { QSqlQuery(db).exec(QStringLiteral("COMMIT")); },
-                            Qt::QueuedConnection);
+                            &g, [&] { vakt.slapp(); }, Qt::QueuedConnection);
                         svar = f.m.visa(fraga, QStringLiteral("Åskådarskärm"), Ikon::Fraga,
                                         Meddelanden::Knappar::JaNej);
                     },
                     Qt::QueuedConnection);
             });
-            NarDenVisas borjar([&] {
-                QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-                vakt.start(0);
-            });
-            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(&borjar);
+            widget<QLabel>(&g, "lblStatusKopiering")->installEventFilter(vakt.borjar());
             klicka(&g, "cmdNasta");
-            QSqlQuery(db).exec(QStringLiteral("COMMIT"));
-            db.close();
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("halla"));
         QVERIFY(helNarFragan);
         QCOMPARE(svar, std::optional(Meddelanden::Svar::Ja));
         QCOMPARE(f.m.visade.size(), 2);
