@@ -78,8 +78,9 @@ struct Kopieringsutfall {
 Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla);
 
 // The folder beside a target that keeps what the last copy into it replaced
-// ("Cup.bak" beside "Cup"; the previous one is replaced by each copy that
-// replaces anything).
+// ("Cup.bak" beside "Cup"; each copy that replaces anything replaces it, when
+// it is a backup the program made, else the copy's backup takes a free name
+// and Kopieringsutfall::sakerhetskopia says which).
 QString sakerhetskopia(const QString& malmapp);
 
 // Whether a file of a competition folder stays behind when the folder is
