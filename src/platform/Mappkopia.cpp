@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <atomic>
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace Mappkopia {
@@ -26,6 +28,12 @@ namespace Mappkopia {
 Systemanrop::~Systemanrop() = default;
 int Systemanrop::open(const char* sokvag, int flaggor, mode_t lage) {
     return ::open(sokvag, flaggor, lage);
+}
+ssize_t Systemanrop::write(int fd, const void* data, size_t antal) {
+    return ::write(fd, data, antal);
+}
+int Systemanrop::close(int fd) {
+    return ::close(fd);
 }
 int Systemanrop::fsync(int fd) {
     return ::fsync(fd);
@@ -48,6 +56,24 @@ int Systemanrop::unlink(const char* sokvag) {
 int Systemanrop::rmdir(const char* sokvag) {
     return ::rmdir(sokvag);
 }
+int Systemanrop::fchmod(int fd, mode_t lage) {
+    return ::fchmod(fd, lage);
+}
+int Systemanrop::chmod(const char* sokvag, mode_t lage) {
+    return ::chmod(sokvag, lage);
+}
+int Systemanrop::futimens(int fd, const struct timespec tider[2]) {
+    return ::futimens(fd, tider);
+}
+int Systemanrop::utimensat(const char* sokvag, const struct timespec tider[2]) {
+    return ::utimensat(AT_FDCWD, sokvag, tider, 0);
+}
+ssize_t Systemanrop::copy_file_range(int in, int ut, size_t antal) {
+    return ::copy_file_range(in, nullptr, ut, nullptr, antal, 0);
+}
+int Systemanrop::klona(int ut, int in) {
+    return ::ioctl(ut, FICLONE, in);
+}
 
 namespace {
 
@@ -59,17 +85,22 @@ Systemanrop& sys() {
     return a ? *a : systemets;
 }
 
-// A failed system call, or what was found beside the target not trusted,
-// carried to where the copy or the undo answers.
+// A failed system call, what was found beside the target not trusted, or a
+// refusal naming what it concerns, carried to where the copy or the undo
+// answers.
 struct Systemfel {
     int fel;
+    QByteArray sokvag;
 };
 
 [[noreturn]] void kasta(int fel) {
-    throw Systemfel{fel ? fel : EIO};
+    throw Systemfel{fel ? fel : EIO, {}};
 }
 [[noreturn]] void otillforlitlig() {
-    throw Systemfel{Otillforlitlig};
+    throw Systemfel{Otillforlitlig, {}};
+}
+[[noreturn]] void vagra(int fel, const QByteArray& sokvag) {
+    throw Systemfel{fel, sokvag};
 }
 void krav(bool ok) {
     if (!ok)
@@ -82,10 +113,12 @@ void omMojligt(bool ok) {
         kasta(errno);
 }
 
-// In a backup folder: the mark that the program made it, and a replaced file
-// on its way in while it is copied there.
+// In a backup or moved-aside folder: the mark that the program made it, and a
+// replaced file on its way in while it is copied there.
 const QByteArray Markering = ".pilkrona-sakerhetskopia";
 const QByteArray Mellanfil = ".pilkrona-sakerhetskopia.ny";
+const QByteArray Markeringstext =
+    "Den här mappen är en säkerhetskopia som Pilkrona gjorde vid en kopiering.\n";
 
 bool arEgen(const QByteArray& namn) {
     return namn == Markering || namn == Mellanfil;
@@ -124,6 +157,8 @@ QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QStri
     }
 }
 
+constexpr int SistaSakerhetskopia = 99;
+
 // Where a copy into one target keeps its things.
 struct Platser {
     QString namn;
@@ -155,6 +190,9 @@ struct Platser {
     }
 };
 
+// A descriptor closed when it goes. What was written is closed with stang(),
+// which reports what a file system may have kept back until then; one given
+// up on a failure is closed without a word.
 class Fd {
 public:
     explicit Fd(int fd) : m_fd(fd) {}
@@ -165,11 +203,9 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
-    // Closing reports what a file system may have kept back until then.
     void stang() {
-        const int fd = m_fd;
-        m_fd = -1;
-        krav(::close(fd) == 0);
+        const int fd = std::exchange(m_fd, -1);
+        krav(sys().close(fd) == 0);
     }
 
 private:
@@ -186,7 +222,7 @@ void synka(const QByteArray& mapp) {
 
 void skrivAllt(int fd, const QByteArray& text) {
     for (qsizetype skrivet = 0; skrivet < text.size();) {
-        const ssize_t n = ::write(fd, text.constData() + skrivet, size_t(text.size() - skrivet));
+        const ssize_t n = sys().write(fd, text.constData() + skrivet, size_t(text.size() - skrivet));
         krav(n > 0);
         skrivet += n;
     }
@@ -254,44 +290,29 @@ bool arLas(const QByteArray& namn) {
            (namn.endsWith(".lock") || namn.endsWith(".lock.rmlock"));
 }
 
-// Whether every file below rel in bak has a namesake at the same place in mal.
-bool allaHarNamne(const QByteArray& bak, const QByteArray& mal, const QByteArray& rel) {
-    for (const QByteArray& namn : namnI(under(bak, rel))) {
-        const QByteArray r = inre(rel, namn);
-        struct stat st {};
-        if (!finns(under(bak, r), &st) || !finns(under(mal, r)))
-            return false;
-        if (S_ISDIR(st.st_mode) && !allaHarNamne(bak, mal, r))
-            return false;
-    }
-    return true;
+// Whether a folder beside the target (a backup, the moved-aside folder) holds
+// the program's mark: a plain file of that name, not a link.
+bool markerad(const QByteArray& mapp) {
+    struct stat st {};
+    return finns(under(mapp, Markering), &st) && S_ISREG(st.st_mode);
 }
 
 // Whether the folder bak beside the target is a backup this program made, and
-// so may be emptied: one that holds the mark, or one made before there was a
-// mark (the mode the program gave it, each file one the target also has). An
-// empty folder loses nothing. A competition of its own, one held open or a
-// link never is.
-bool arVar(const Platser& p, const QByteArray& bak) {
+// so may be emptied: a real folder that holds the mark, or an empty one, which
+// loses nothing (a removal of ours cut off after the mark went leaves one). A
+// backup opened as a competition, and everything without the mark - a
+// competition of its own, the operator's spare copy - never is.
+bool arVar(const QByteArray& bak) {
     struct stat st {};
     if (!finns(bak, &st) || !S_ISDIR(st.st_mode))
         return false;
     try {
         const std::vector<QByteArray> namn = namnI(bak);
-        const QString egenDatabas = QFileInfo(QFile::decodeName(bak)).fileName() + QStringLiteral(".air");
-        bool markerad = false;
-        for (const QByteArray& n : namn) {
-            if (arLas(n) || QFile::decodeName(n).compare(egenDatabas, Qt::CaseInsensitive) == 0)
-                return false;
-            markerad = markerad || n == Markering;
-        }
-        // A removal of ours cut off after the mark went leaves an empty one.
-        if (markerad || namn.empty())
+        if (namn.empty())
             return true;
-        // FAT shows every folder with the mode it was mounted with.
-        if ((st.st_mode & 07777) != S_IRWXU && filsystem(QFile::decodeName(bak)) != Filsystem::Fat)
+        if (std::any_of(namn.begin(), namn.end(), arLas))
             return false;
-        return allaHarNamne(bak, p.mal, {});
+        return markerad(bak);
     } catch (const Systemfel&) {
         return false;
     }
@@ -300,18 +321,18 @@ bool arVar(const Platser& p, const QByteArray& bak) {
 // The backup folder a copy into the target uses: the first name that is free
 // or a backup of ours.
 QByteArray valjBak(const Platser& p) {
-    for (int n = 1; n < 100; ++n) {
+    for (int n = 1; n <= SistaSakerhetskopia; ++n) {
         const QByteArray bak = p.bakNamn(n);
-        if (!finns(bak) || arVar(p, bak))
+        if (!finns(bak) || arVar(bak))
             return bak;
     }
-    kasta(EEXIST);
+    vagra(IngenSakerhetskopia, p.bak);
 }
 
 // A backup's mark goes last, so that a removal cut off leaves a folder still
 // known as ours.
-bool taBortSakerhetskopia(const QByteArray& bak) {
-    return taBort(bak, Markering);
+bool taBortMarkerad(const QByteArray& mapp) {
+    return taBort(mapp, Markering);
 }
 
 // Creates the folders of rel below rot that are missing.
@@ -349,11 +370,11 @@ struct Lagen {
 void kopieraInnehall(int in, int ut) {
     // A file system that shares blocks gives the copy at once; otherwise the
     // kernel copies without the data passing through here.
-    if (::ioctl(ut, FICLONE, in) == 0)
+    if (sys().klona(ut, in) == 0)
         return;
     bool kopierat = false;
     for (;;) {
-        const ssize_t n = ::copy_file_range(in, nullptr, ut, nullptr, size_t(1) << 30, 0);
+        const ssize_t n = sys().copy_file_range(in, ut, size_t(1) << 30);
         if (n > 0) {
             kopierat = true;
             continue;
@@ -375,14 +396,14 @@ void kopieraInnehall(int in, int ut) {
 }
 
 void kopieraFil(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage) {
-    Fd in(::open(fran.constData(), O_RDONLY | O_CLOEXEC));
+    Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     krav(in.get() >= 0);
     Fd ut(sys().open(till.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     krav(ut.get() >= 0);
     kopieraInnehall(in.get(), ut.get());
-    omMojligt(::fchmod(ut.get(), lage) == 0);
+    omMojligt(sys().fchmod(ut.get(), lage) == 0);
     const struct timespec tider[2] = {st.st_atim, st.st_mtim};
-    omMojligt(::futimens(ut.get(), tider) == 0);
+    omMojligt(sys().futimens(ut.get(), tider) == 0);
     ut.stang();
 }
 
@@ -392,9 +413,9 @@ void kopieraDatabas(const QByteArray& fran, const QByteArray& till, const struct
     // The time of the state copied: a commit during the copy moves it on.
     struct stat nu = st;
     ::stat(fran.constData(), &nu);
-    omMojligt(::chmod(till.constData(), lage) == 0);
+    omMojligt(sys().chmod(till.constData(), lage) == 0);
     const struct timespec tider[2] = {nu.st_atim, nu.st_mtim};
-    omMojligt(::utimensat(AT_FDCWD, till.constData(), tider, 0) == 0);
+    omMojligt(sys().utimensat(till.constData(), tider) == 0);
 }
 
 enum class Slag { Mapp, Fil, Databas };
@@ -433,6 +454,20 @@ void lasIn(const QByteArray& kalla, const QByteArray& rel, const Uppdrag& u, std
     }
 }
 
+// What the copy saw of an entry: its kind, and a file's size and modification
+// time. A folder's content is listed entry by entry beside it.
+struct Bild {
+    char typ = 0; // 'F' a file, 'D' a folder
+    qint64 storlek = 0;
+    qint64 sek = 0;
+    qint64 nsek = 0;
+};
+
+struct Inre {
+    QByteArray rel; // below the target
+    Bild bild;
+};
+
 // One change that moving in makes, as the record lists it.
 struct Steg {
     enum Typ : char {
@@ -441,16 +476,113 @@ struct Steg {
         Journal = 'J', // a journal moved aside from beside the database that replaces its own
     } typ;
     QByteArray rel;
-    bool fil = false; // a file replacing a file: the old one stays in place until the new one comes
+    Bild ny;                      // N, E: the new entry as it lies in the staging folder
+    Bild gammal;                  // E, J: the old entry as it lay in the target
+    std::vector<Inre> nyInre;     // what the new folder holds
+    std::vector<Inre> gammalInre; // what the old folder held
+    // A file replacing a file: the old one stays in place until the new one comes.
+    bool fil() const { return ny.typ == 'F' && gammal.typ == 'F'; }
 };
 
-const QByteArray Loggrubrik = "mappkopia 1";
+const QByteArray Loggrubrik = "mappkopia 2";
 const QByteArray Loggslut = "klar";
-// A record of 20,000 files takes about a megabyte.
-constexpr qint64 StorstaLogg = qint64(64) << 20;
+// The most a copy writes: it refuses to touch more than a record this long
+// holds (about 150,000 files), and a longer one is no record of the program's.
+constexpr qint64 StorstaLogg = qint64(16) << 20;
 
-// A record that lacks its first or its last line was cut off while it was
-// written, before anything of the target was touched.
+// What a file system keeps of a modification time: FAT two seconds, exFAT ten
+// milliseconds (kept here with FAT's rules), NTFS a tenth of a microsecond.
+// A stick pulled and mounted again shows only what was kept.
+qint64 tidsupplosning(const QByteArray& mapp) {
+    return filsystem(QFile::decodeName(mapp)) == Filsystem::Fat ? qint64(2'000'000'000) : qint64(1000);
+}
+
+Bild bildAv(const struct stat& st) {
+    Bild b;
+    if (S_ISDIR(st.st_mode)) {
+        b.typ = 'D';
+        return b;
+    }
+    b.typ = 'F';
+    b.storlek = qint64(st.st_size);
+    b.sek = qint64(st.st_mtim.tv_sec);
+    b.nsek = qint64(st.st_mtim.tv_nsec);
+    return b;
+}
+
+QByteArray bildtext(const Bild& b) {
+    if (b.typ == 'D')
+        return "D";
+    return "F:" + QByteArray::number(b.storlek) + ':' + QByteArray::number(b.sek) + ':' +
+           QByteArray::number(b.nsek);
+}
+
+bool lasBild(const QByteArray& text, Bild& b) {
+    if (text == "D") {
+        b.typ = 'D';
+        return true;
+    }
+    const QList<QByteArray> delar = text.split(':');
+    if (delar.size() != 4 || delar.at(0) != "F")
+        return false;
+    bool ok1 = false, ok2 = false, ok3 = false;
+    b.typ = 'F';
+    b.storlek = delar.at(1).toLongLong(&ok1);
+    b.sek = delar.at(2).toLongLong(&ok2);
+    b.nsek = delar.at(3).toLongLong(&ok3);
+    return ok1 && ok2 && ok3 && b.storlek >= 0 && b.nsek >= 0 && b.nsek < 1'000'000'000;
+}
+
+// Whether what lies at sokvag (never followed) is what the copy saw: a
+// folder, or a file of that size and time with no other name. A link, a pipe,
+// a device never is.
+bool stammer(const QByteArray& sokvag, const Bild& b, qint64 upplosning, const struct stat* sett = nullptr) {
+    struct stat st {};
+    if (sett)
+        st = *sett;
+    else if (!finns(sokvag, &st))
+        return false;
+    if (b.typ == 'D')
+        return S_ISDIR(st.st_mode);
+    if (!S_ISREG(st.st_mode) || qint64(st.st_size) != b.storlek || st.st_nlink != 1)
+        return false;
+    const qint64 sek = qint64(st.st_mtim.tv_sec) - b.sek;
+    if (sek > 10 || sek < -10)
+        return false;
+    const qint64 skillnad = sek * 1'000'000'000 + (qint64(st.st_mtim.tv_nsec) - b.nsek);
+    return skillnad <= upplosning && skillnad >= -upplosning;
+}
+
+// Whether the entry rel at sokvag is what the copy saw, a folder with exactly
+// the entries listed, each what it was.
+bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
+                 const std::vector<Inre>& innehall, qint64 upplosning) {
+    if (!stammer(sokvag, b, upplosning))
+        return false;
+    if (b.typ != 'D')
+        return innehall.empty();
+    QHash<QByteArray, const Bild*> listat;
+    listat.reserve(qsizetype(innehall.size()));
+    for (const Inre& i : innehall)
+        listat.insert(i.rel.mid(rel.size() + 1), &i.bild);
+    qsizetype funna = 0;
+    const std::function<bool(const QByteArray&)> mapp = [&](const QByteArray& dar) {
+        for (const QByteArray& namn : namnI(under(sokvag, dar))) {
+            const QByteArray r = inre(dar, namn);
+            const Bild* bild = listat.value(r);
+            if (!bild || !stammer(under(sokvag, r), *bild, upplosning))
+                return false;
+            ++funna;
+            if (bild->typ == 'D' && !mapp(r))
+                return false;
+        }
+        return true;
+    };
+    return mapp({}) && funna == listat.size();
+}
+
+// A record that lacks its last line was cut off while it was written, before
+// anything of the target was touched.
 struct Logg {
     bool hel = false;
     std::vector<Steg> steg;
@@ -471,15 +603,67 @@ bool giltigPost(const QByteArray& kodad, QByteArray& rel) {
     return true;
 }
 
+// One line of the record into l; false when it is not one this program
+// writes.
+bool lasRad(const QByteArray& rad, Logg& l, QSet<QByteArray>& steg, QSet<QByteArray>& inreSett) {
+    const QList<QByteArray> f = rad.split(' ');
+    if (f.size() < 3 || f.at(0).size() != 1)
+        return false;
+    const char typ = f.at(0).at(0);
+    QByteArray rel;
+    if (!giltigPost(f.at(1), rel))
+        return false;
+    if (typ == 'n' || typ == 'u') {
+        if (f.size() != 3 || l.steg.empty())
+            return false;
+        Steg& s = l.steg.back();
+        Inre i{rel, {}};
+        const bool ny = typ == 'n';
+        if (!lasBild(f.at(2), i.bild) || (ny ? s.ny : s.gammal).typ != 'D' || !rel.startsWith(s.rel + '/'))
+            return false;
+        if (inreSett.contains(f.at(0) + rel))
+            return false;
+        inreSett.insert(f.at(0) + rel);
+        (ny ? s.nyInre : s.gammalInre).push_back(i);
+        return true;
+    }
+    Steg s{Steg::Ny, rel, {}, {}, {}, {}};
+    switch (typ) {
+    case 'N':
+        if (f.size() != 3 || !lasBild(f.at(2), s.ny))
+            return false;
+        break;
+    case 'E':
+        if (f.size() != 4 || !lasBild(f.at(2), s.ny) || !lasBild(f.at(3), s.gammal))
+            return false;
+        break;
+    case 'J':
+        if (f.size() != 3 || !lasBild(f.at(2), s.gammal) || s.gammal.typ != 'F')
+            return false;
+        break;
+    default:
+        return false;
+    }
+    if (steg.contains(rel))
+        return false;
+    steg.insert(rel);
+    inreSett.clear();
+    s.typ = Steg::Typ(typ);
+    l.steg.push_back(std::move(s));
+    return true;
+}
+
 // The record is read as whatever lies there: never through a link, never
 // something that is not a plain file, nothing of it used unless every line is
-// what this program writes.
+// what this program writes. It is read in one pass, in time and memory in
+// proportion to its length.
 Logg lasLogg(const QByteArray& fil) {
-    Fd fd(sys().open(fil.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+    Fd fd(::open(fil.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > StorstaLogg)
         otillforlitlig();
     QByteArray text;
+    text.reserve(qsizetype(st.st_size));
     std::vector<char> buffert(size_t(1) << 16);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffert.data(), buffert.size());
@@ -489,53 +673,66 @@ Logg lasLogg(const QByteArray& fil) {
             break;
         text.append(buffert.data(), qsizetype(n));
     }
-    const QList<QByteArray> rader = text.split('\n');
     Logg l;
-    if (rader.size() < 3 || rader.first() != Loggrubrik || rader.at(rader.size() - 2) != Loggslut ||
-        !rader.last().isEmpty())
-        return l;
-    for (qsizetype i = 1; i + 2 < rader.size(); ++i) {
-        const QByteArray& rad = rader.at(i);
-        Steg s{Steg::Ny, {}};
-        if (rad.size() < 3 || rad.at(1) != ' ' || !QByteArray("ENJ").contains(rad.at(0)) ||
-            !giltigPost(rad.mid(2), s.rel))
+    QSet<QByteArray> steg, inreSett;
+    qsizetype pos = 0;
+    for (bool forsta = true;; forsta = false) {
+        const qsizetype slut = text.indexOf('\n', pos);
+        if (slut < 0) {
+            // Cut off while it was written: what there is of it must be the
+            // start of a record of ours.
+            if (forsta && !Loggrubrik.startsWith(text))
+                otillforlitlig();
+            l.steg.clear();
+            return l;
+        }
+        const QByteArray rad = text.mid(pos, slut - pos);
+        pos = slut + 1;
+        if (forsta) {
+            if (rad != Loggrubrik)
+                otillforlitlig();
+            continue;
+        }
+        if (rad == Loggslut) {
+            if (pos != text.size())
+                otillforlitlig();
+            break;
+        }
+        if (!lasRad(rad, l, steg, inreSett))
             otillforlitlig();
-        s.typ = Steg::Typ(rad.at(0));
-        l.steg.push_back(s);
     }
+    // No entry lies inside another: a folder new to the target moves in whole.
+    for (const Steg& s : l.steg)
+        for (QByteArray r = foralder(s.rel); !r.isEmpty(); r = foralder(r))
+            if (steg.contains(r))
+                otillforlitlig();
     l.hel = true;
     return l;
 }
 
 // Whether a symbolic link stands on the way to rel below rot: one of the
-// folders leading to it, or with sista the entry itself. Nothing below what
-// does not exist does.
-bool lankPaVagen(const QByteArray& rot, const QByteArray& rel, bool sista) {
+// folders leading to it. Nothing below what does not exist does. The folders
+// already looked at are kept in sett.
+bool lankPaVagen(const QByteArray& rot, const QByteArray& rel, QSet<QByteArray>* sett = nullptr) {
     for (qsizetype i = 0;;) {
         const qsizetype slut = rel.indexOf('/', i);
-        if (slut < 0 && !sista)
-            return false;
-        struct stat st {};
-        if (::lstat(under(rot, slut < 0 ? rel : rel.left(slut)).constData(), &st) != 0) {
-            if (errno == ENOENT || errno == ENOTDIR)
-                return false;
-            kasta(errno);
-        }
-        if (S_ISLNK(st.st_mode))
-            return true;
         if (slut < 0)
             return false;
+        const QByteArray mapp = under(rot, rel.left(slut));
+        if (!sett || !sett->contains(mapp)) {
+            struct stat st {};
+            if (::lstat(mapp.constData(), &st) != 0) {
+                if (errno == ENOENT || errno == ENOTDIR)
+                    return false;
+                kasta(errno);
+            }
+            if (!S_ISDIR(st.st_mode))
+                return S_ISLNK(st.st_mode);
+            if (sett)
+                sett->insert(mapp);
+        }
         i = slut + 1;
     }
-}
-
-// No entry of a record is followed through a link. The entry itself may be
-// one only where a copy could have found it: in the target or moved aside
-// from there when it replaced it; what the copy itself made holds none.
-void granskaPost(const Platser& p, const Steg& s) {
-    if (lankPaVagen(p.mal, s.rel, s.typ == Steg::Ny) || lankPaVagen(p.staging, s.rel, true) ||
-        lankPaVagen(p.undan, s.rel, false))
-        otillforlitlig();
 }
 
 void anropa(const std::function<void(const QString&)>& steg, const QByteArray& rel) {
@@ -552,56 +749,79 @@ enum class Atgard {
     TillStagingOchMal // both: a folder, or a file where a folder was
 };
 
-Atgard bestam(const Platser& p, const Steg& s) {
+// What the undo does with one entry, after it has made sure that everything
+// it moves is what the copy moved: what the target holds in place of the
+// entry is the new one the copy brought, and what the moved-aside folder holds
+// is the old one. Anything else is not the copy's, and the record not to be
+// trusted.
+Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning) {
     struct stat t {
     }, u{};
-    const bool iMal = finns(under(p.mal, s.rel), &t);
+    const QByteArray mal = under(p.mal, s.rel), undan = under(p.undan, s.rel);
+    const bool iMal = finns(mal, &t);
     const bool iNy = finns(under(p.staging, s.rel));
-    const bool iUndan = finns(under(p.undan, s.rel), &u);
-    // The staging folder of a genuine record stays until the undo has moved
-    // every new entry back; without it nothing is moved there.
-    const bool staging = finns(p.staging);
+    const bool iUndan = finns(undan, &u);
+    const auto nyIMal = [&] {
+        if (!heltStammer(mal, s.rel, s.ny, s.nyInre, upplosning))
+            otillforlitlig();
+    };
+    const auto gammalIUndan = [&] {
+        if (!heltStammer(undan, s.rel, s.gammal, s.gammalInre, upplosning))
+            otillforlitlig();
+    };
     switch (s.typ) {
     case Steg::Ny:
-        return iMal && !iNy && staging ? Atgard::TillStaging : Atgard::Inget;
+        // Not moved in yet, back already, or never the copy's to move.
+        if (!iMal || iNy)
+            return Atgard::Inget;
+        nyIMal();
+        return Atgard::TillStaging;
     case Steg::Journal:
-        return iUndan && !iMal ? Atgard::TillMal : Atgard::Inget;
+        if (!iUndan)
+            return Atgard::Inget;
+        // Moved aside by a rename: the target cannot hold one too.
+        if (iMal)
+            otillforlitlig();
+        gammalIUndan();
+        return Atgard::TillMal;
     case Steg::Ersatt:
         break;
     }
     if (!iUndan)
         return Atgard::Inget; // not begun, or back already
     if (iNy) {
-        // Moved aside, not yet replaced: a file given a second name or copied
-        // aside is still in its place.
-        if (!iMal)
+        if (!iMal) {
+            gammalIUndan();
             return Atgard::TillMal;
-        const bool samma = t.st_dev == u.st_dev && t.st_ino == u.st_ino;
-        if (samma || (!S_ISDIR(t.st_mode) && !S_ISDIR(u.st_mode)))
-            return Atgard::Inget;
-        otillforlitlig();
+        }
+        // Given a second name or copied aside, not yet replaced: the old file
+        // is still in its place, and what is aside goes with the folder.
+        const bool andraNamnet = t.st_nlink == 2 && u.st_dev == t.st_dev && u.st_ino == t.st_ino;
+        struct stat ett = t;
+        if (andraNamnet)
+            ett.st_nlink = 1;
+        if (!s.fil() || !stammer(mal, s.gammal, upplosning, &ett) || !S_ISREG(u.st_mode))
+            otillforlitlig();
+        return Atgard::Inget;
     }
     // Replaced: a file takes its old place in one step; a folder, or a file
     // where a folder was, waits in the staging folder meanwhile.
-    if (iMal && (S_ISDIR(t.st_mode) || S_ISDIR(u.st_mode))) {
-        if (!staging)
-            otillforlitlig();
-        return Atgard::TillStagingOchMal;
-    }
-    return Atgard::TillMal;
+    if (!iMal)
+        otillforlitlig();
+    nyIMal();
+    gammalIUndan();
+    return s.fil() ? Atgard::TillMal : Atgard::TillStagingOchMal;
 }
 
-// Moves rel from one of the three places to another, never through a link:
-// what an earlier entry moved may have brought one along.
+// Moves rel from one of the three places to another, never through a link.
 void flytta(const QByteArray& fran, const QByteArray& till, const QByteArray& rel) {
-    if (lankPaVagen(fran, rel, false) || lankPaVagen(till, rel, false))
+    if (lankPaVagen(fran, rel) || lankPaVagen(till, rel))
         otillforlitlig();
     skapaMappar(till, foralder(rel));
     krav(sys().rename(under(fran, rel).constData(), under(till, rel).constData()) == 0);
 }
 
-void aterstall(const Platser& p, const Steg& s, const std::function<void(const QString&)>& steg) {
-    const Atgard a = bestam(p, s);
+void aterstall(const Platser& p, const Steg& s, Atgard a, const std::function<void(const QString&)>& steg) {
     if (a == Atgard::Inget)
         return;
     anropa(steg, s.rel);
@@ -616,13 +836,16 @@ void aterstall(const Platser& p, const Steg& s, const std::function<void(const Q
 }
 
 // The target and the folders beside it are real folders, not links or files
-// put there by someone else.
+// put there by someone else, and a moved-aside folder that holds anything is
+// one the program marked as it made it.
 void granskaMappar(const Platser& p) {
     for (const QByteArray* mapp : {&p.mal, &p.staging, &p.undan}) {
         struct stat st {};
         if (finns(*mapp, &st) && !S_ISDIR(st.st_mode))
             otillforlitlig();
     }
+    if (finns(p.undan) && !namnI(p.undan).empty() && !markerad(p.undan))
+        otillforlitlig();
 }
 
 // Removes what a copy into the target left beside it: a copy cut off before
@@ -637,22 +860,40 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
         if (!finns(sokvag))
             return;
         anropa(steg, {});
-        krav(taBort(sokvag));
+        krav(taBortMarkerad(sokvag));
+        synka(p.destination);
+    };
+    const auto taBortLoggen = [&] {
+        anropa(steg, {});
+        krav(sys().unlink(p.logg.constData()) == 0 || errno == ENOENT);
         synka(p.destination);
     };
     if (finns(p.logg)) {
         const Logg logg = lasLogg(p.logg);
         if (logg.hel) {
+            // The staging folder stays until the record has gone: without it
+            // the record is no copy's of this program.
+            if (!finns(p.staging))
+                otillforlitlig();
             // Every entry checked, and what putting it back takes known,
             // before the first is touched.
+            const qint64 upplosning = tidsupplosning(p.destination);
+            QSet<QByteArray> sett;
+            std::vector<Atgard> atgarder;
+            atgarder.reserve(logg.steg.size());
             for (const Steg& s : logg.steg) {
-                granskaPost(p, s);
-                bestam(p, s);
+                for (const QByteArray* rot : {&p.mal, &p.staging, &p.undan})
+                    if (lankPaVagen(*rot, s.rel, &sett))
+                        otillforlitlig();
+                atgarder.push_back(bestam(p, s, upplosning));
             }
             QSet<QByteArray> mappar;
-            for (auto s = logg.steg.rbegin(); s != logg.steg.rend(); ++s) {
-                aterstall(p, *s, steg);
-                for (QByteArray rel = foralder(s->rel);; rel = foralder(rel)) {
+            for (size_t i = logg.steg.size(); i-- > 0;) {
+                const Steg& s = logg.steg[i];
+                if (atgarder[i] == Atgard::Inget)
+                    continue;
+                aterstall(p, s, atgarder[i], steg);
+                for (QByteArray rel = foralder(s.rel);; rel = foralder(rel)) {
                     mappar.insert(rel);
                     if (rel.isEmpty())
                         break;
@@ -669,17 +910,14 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
             // what the copy did.
             otillforlitlig();
         }
-        taBortOchSynka(p.staging);
-        anropa(steg, {});
-        krav(sys().unlink(p.logg.constData()) == 0 || errno == ENOENT);
-        synka(p.destination);
+        taBortLoggen();
     }
     QByteArray bak;
     if (finns(p.undan)) {
         bak = valjBak(p);
         if (finns(bak)) {
             anropa(steg, {});
-            krav(taBortSakerhetskopia(bak));
+            krav(taBortMarkerad(bak));
         }
         anropa(steg, {});
         krav(sys().rename(p.undan.constData(), bak.constData()) == 0);
@@ -702,41 +940,51 @@ public:
         }
         std::vector<Post> poster;
         std::vector<Steg> plan;
+        const auto fel = [&](const Systemfel& f) {
+            ut.fel = f.fel;
+            ut.sokvag = QFile::decodeName(f.sokvag);
+            return ut;
+        };
         try {
             stadaUpp(m_p, m_u.steg);
             struct stat st {};
             m_nytt = !finns(m_p.mal, &st);
             if (!m_nytt && !S_ISDIR(st.st_mode))
-                kasta(ENOTDIR);
+                vagra(ENOTDIR, m_p.mal);
             lasIn(m_kalla, {}, m_u, poster);
             if (!m_nytt)
                 plan = planera(poster);
             for (const Steg& s : plan) {
                 const QByteArray mal = under(m_p.mal, s.rel);
-                if (m_u.ersattbar && s.typ == Steg::Ersatt && finns(mal, &st) && S_ISREG(st.st_mode))
+                if (m_u.ersattbar && s.typ == Steg::Ersatt && s.gammal.typ == 'F')
                     if (const int fel = m_u.ersattbar(QFile::decodeName(mal)))
                         kasta(fel);
             }
-            gorPlats(poster, plan, ut);
+            // Where what the copy replaces will be kept is settled before
+            // anything moves: a copy that has taken effect cannot be refused.
+            if (std::any_of(plan.begin(), plan.end(), [](const Steg& s) { return s.typ != Steg::Ny; }))
+                m_bak = valjBak(m_p);
+            gorPlats(poster, ut);
         } catch (const Systemfel& f) {
-            ut.fel = f.fel;
-            return ut;
+            return fel(f);
         }
+        QByteArray logg;
         try {
             fyll(poster);
             if (m_nytt) {
                 // A new target comes whole in one step.
                 anropa(m_u.steg, {});
                 krav(sys().rename(m_p.staging.constData(), m_p.mal.constData()) == 0);
+            } else {
+                logg = loggtext(plan);
             }
         } catch (const Systemfel& f) {
-            ut.fel = f.fel;
             taBort(m_p.staging);
             try {
                 synka(m_p.destination);
             } catch (const Systemfel&) {
             }
-            return ut;
+            return fel(f);
         }
         if (m_nytt) {
             try {
@@ -747,7 +995,7 @@ public:
             return ut;
         }
         try {
-            skrivLogg(plan);
+            skrivLogg(logg);
             flyttaIn(plan);
             // Everything that moved is made to last before the record goes:
             // from then on the copy has taken effect.
@@ -773,13 +1021,34 @@ public:
             synka(m_p.destination);
             ut.sakerhetskopia = QFile::decodeName(stadaUpp(m_p, m_u.steg));
         } catch (const Systemfel& f) {
-            ut.fel = f.fel;
+            return fel(f);
         }
         return ut;
     }
 
 private:
-    // What moving in will do, in its order.
+    // What the target holds at rel, as the copy would move it aside: a file
+    // with no other name, or a folder of such files and folders. A link, a
+    // pipe, a device, a file with another name somewhere is refused, naming
+    // it: the undo puts back nothing of the kind.
+    Bild gammalBild(const QByteArray& rel, std::vector<Inre>* innehall) const {
+        const QByteArray sokvag = under(m_p.mal, rel);
+        struct stat st {};
+        krav(::lstat(sokvag.constData(), &st) == 0);
+        if (S_ISREG(st.st_mode) && st.st_nlink == 1)
+            return bildAv(st);
+        if (!S_ISDIR(st.st_mode) || !innehall)
+            vagra(OvantadPost, sokvag);
+        for (const QByteArray& namn : namnI(sokvag)) {
+            const QByteArray r = inre(rel, namn);
+            const Bild b = gammalBild(r, innehall);
+            innehall->push_back({r, b});
+        }
+        return bildAv(st);
+    }
+
+    // What moving in will do, in its order, with what the target holds now of
+    // each entry it replaces.
     std::vector<Steg> planera(const std::vector<Post>& poster) const {
         std::vector<Steg> plan;
         QByteArray nyMapp;
@@ -798,14 +1067,16 @@ private:
                 const QString namn = QFile::decodeName(p.rel.mid(p.rel.lastIndexOf('/') + 1));
                 for (const QString& sida : Databas::sidofiler(namn)) {
                     const QByteArray rel = inre(foralder(p.rel), QFile::encodeName(sida));
-                    if (finns(under(m_p.mal, rel)))
-                        plan.push_back({Steg::Journal, rel});
+                    if (finns(under(m_p.mal, rel))) {
+                        Steg j{Steg::Journal, rel, {}, gammalBild(rel, nullptr), {}, {}};
+                        plan.push_back(std::move(j));
+                    }
                 }
             }
+            Steg s{fanns ? Steg::Ersatt : Steg::Ny, p.rel, {}, {}, {}, {}};
             if (fanns)
-                plan.push_back({Steg::Ersatt, p.rel, p.slag != Slag::Mapp && S_ISREG(st.st_mode)});
-            else
-                plan.push_back({Steg::Ny, p.rel});
+                s.gammal = gammalBild(p.rel, &s.gammalInre);
+            plan.push_back(std::move(s));
         }
         return plan;
     }
@@ -813,7 +1084,7 @@ private:
     // The previous backup goes before the copy when the medium lacks room for
     // both; a copy that replaces nothing leaves it, and one that would not fit
     // even without it is refused with the backup kept.
-    void gorPlats(const std::vector<Post>& poster, const std::vector<Steg>& plan, Utfall& ut) const {
+    void gorPlats(const std::vector<Post>& poster, Utfall& ut) const {
         struct statvfs v {};
         if (::statvfs(m_p.destination.constData(), &v) != 0)
             return; // told by the copy itself, if at all
@@ -826,12 +1097,9 @@ private:
         ut.ledigt = ledigt();
         if (ut.ledigt >= ut.behov)
             return;
-        const bool ersatter =
-            std::any_of(plan.begin(), plan.end(), [](const Steg& s) { return s.typ != Steg::Ny; });
-        const QByteArray bak = ersatter ? valjBak(m_p) : QByteArray();
-        if (ersatter && finns(bak) && ut.ledigt + upptaget(bak) >= ut.behov) {
+        if (!m_bak.isEmpty() && finns(m_bak) && ut.ledigt + upptaget(m_bak) >= ut.behov) {
             anropa(m_u.steg, {});
-            krav(taBortSakerhetskopia(bak));
+            krav(taBortMarkerad(m_bak));
             synka(m_p.destination);
             if (::statvfs(m_p.destination.constData(), &v) == 0)
                 ut.ledigt = ledigt();
@@ -871,12 +1139,12 @@ private:
             if (p->slag != Slag::Mapp)
                 continue;
             const QByteArray till = under(m_p.staging, p->rel);
-            omMojligt(::chmod(till.constData(), m_lagen.mapp) == 0);
+            omMojligt(sys().chmod(till.constData(), m_lagen.mapp) == 0);
             const struct timespec tider[2] = {p->st.st_atim, p->st.st_mtim};
-            omMojligt(::utimensat(AT_FDCWD, till.constData(), tider, 0) == 0);
+            omMojligt(sys().utimensat(till.constData(), tider) == 0);
         }
         if (m_nytt)
-            omMojligt(::chmod(m_p.staging.constData(), m_lagen.mapp) == 0);
+            omMojligt(sys().chmod(m_p.staging.constData(), m_lagen.mapp) == 0);
         // One flush of the whole file system costs what one file's would; a
         // flush per file costs about twice the copy.
         Fd fd(sys().open(m_p.staging.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
@@ -884,12 +1152,49 @@ private:
         krav(sys().syncfs(fd.get()) == 0);
     }
 
-    // The record lasts before the first change in the target.
-    void skrivLogg(const std::vector<Steg>& plan) {
+    // What the staging folder holds at rel, as it will be moved in.
+    Bild nyBild(const QByteArray& rel, std::vector<Inre>& innehall) const {
+        struct stat st {};
+        const QByteArray sokvag = under(m_p.staging, rel);
+        krav(::lstat(sokvag.constData(), &st) == 0);
+        if (S_ISDIR(st.st_mode))
+            for (const QByteArray& namn : namnI(sokvag)) {
+                const QByteArray r = inre(rel, namn);
+                const Bild b = nyBild(r, innehall);
+                innehall.push_back({r, b});
+            }
+        return bildAv(st);
+    }
+
+    // The record: every entry moving in touches, with what the copy saw of
+    // the new one in the staging folder (now filled and flushed) and of the
+    // old one in the target.
+    QByteArray loggtext(std::vector<Steg>& plan) const {
         QByteArray text = Loggrubrik + '\n';
-        for (const Steg& s : plan)
-            text += char(s.typ) + QByteArray(" ") + s.rel.toPercentEncoding() + '\n';
+        for (Steg& s : plan) {
+            if (s.typ != Steg::Journal)
+                s.ny = nyBild(s.rel, s.nyInre);
+            text += char(s.typ) + QByteArray(" ") + s.rel.toPercentEncoding();
+            if (s.typ != Steg::Journal)
+                text += ' ' + bildtext(s.ny);
+            if (s.typ != Steg::Ny)
+                text += ' ' + bildtext(s.gammal);
+            text += '\n';
+            for (const Inre& i : s.nyInre)
+                text += "n " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+            for (const Inre& i : s.gammalInre)
+                text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+            if (text.size() > StorstaLogg)
+                vagra(ForMangaPoster, m_p.mal);
+        }
         text += Loggslut + '\n';
+        if (text.size() > StorstaLogg)
+            vagra(ForMangaPoster, m_p.mal);
+        return text;
+    }
+
+    // The record lasts before the first change in the target.
+    void skrivLogg(const QByteArray& text) {
         anropa(m_u.steg, {});
         Fd fd(sys().open(m_p.logg.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
         krav(fd.get() >= 0);
@@ -899,8 +1204,9 @@ private:
         synka(m_p.destination);
     }
 
-    // The moved-aside folder is marked as the program's own as it is made: as
-    // a backup it may be replaced by the next copy.
+    // The moved-aside folder is marked as the program's own as it is made,
+    // before anything is moved there: only with its mark does an undo trust
+    // it, and only with it may it replace a backup as one.
     void skapaUndan() {
         anropa(m_u.steg, {});
         krav(sys().mkdir(m_p.undan.constData(), S_IRWXU) == 0);
@@ -908,9 +1214,10 @@ private:
         Fd fd(sys().open(under(m_p.undan, Markering).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                          S_IRUSR | S_IWUSR));
         krav(fd.get() >= 0);
-        skrivAllt(fd.get(), "Den här mappen är en säkerhetskopia som Pilkrona gjorde vid en kopiering.\n");
+        skrivAllt(fd.get(), Markeringstext);
         krav(sys().fsync(fd.get()) == 0);
         fd.stang();
+        synka(m_p.undan);
     }
 
     // Without a second name the old file is copied aside, so that the target
@@ -919,14 +1226,14 @@ private:
         struct stat st {};
         krav(::lstat(fran.constData(), &st) == 0);
         const QByteArray mellan = under(m_p.undan, Mellanfil);
-        Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         krav(in.get() >= 0);
         Fd ut(sys().open(mellan.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
         krav(ut.get() >= 0);
         kopieraInnehall(in.get(), ut.get());
-        omMojligt(::fchmod(ut.get(), st.st_mode & 07777) == 0);
+        omMojligt(sys().fchmod(ut.get(), st.st_mode & 07777) == 0);
         const struct timespec tider[2] = {st.st_atim, st.st_mtim};
-        omMojligt(::futimens(ut.get(), tider) == 0);
+        omMojligt(sys().futimens(ut.get(), tider) == 0);
         krav(sys().fsync(ut.get()) == 0);
         ut.stang();
         krav(sys().rename(mellan.constData(), till.constData()) == 0);
@@ -962,7 +1269,7 @@ private:
     void flyttaIn(const std::vector<Steg>& plan) {
         for (const Steg& s : plan) {
             if (s.typ != Steg::Ny)
-                flyttUndan(s.rel, s.fil);
+                flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
             if (s.typ != Steg::Journal) {
                 anropa(m_u.steg, s.rel);
                 krav(sys().rename(under(m_p.staging, s.rel).constData(), under(m_p.mal, s.rel).constData()) ==
@@ -978,6 +1285,7 @@ private:
     const Lagen m_lagen;
     bool m_nytt = false;
     bool m_undanSkapad = false;
+    QByteArray m_bak;
     QSet<QByteArray> m_andradeMappar;
     QSet<QByteArray> m_undanMappar;
 };
@@ -1054,7 +1362,7 @@ QString anvandSakerhetskopia(const QString& mal) {
     try {
         return QFile::decodeName(valjBak(p));
     } catch (const Systemfel&) {
-        return QFile::decodeName(p.bak);
+        return {};
     }
 }
 

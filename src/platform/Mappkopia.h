@@ -24,8 +24,13 @@
 // What lies beside a target may come from another computer or a damaged
 // stick: a record, a staging or moved-aside folder is checked before anything
 // is moved, and one that cannot be trusted is left as it is (Otillforlitlig).
-// Nothing is renamed or removed through a symbolic link, and nothing outside
-// the target, its staging and its moved-aside folder is touched by an undo.
+// The record says, for every entry it lists, what the copy saw (its kind, and
+// a file's size and modification time, a folder's whole content): the undo
+// removes or puts back an entry only when what lies there is that. The
+// moved-aside folder and a backup are the program's only with its mark in
+// them. Nothing is renamed or removed through a symbolic link, no link is
+// ever put into a target, and nothing outside the target, its staging and its
+// moved-aside folder is touched by an undo.
 //
 // The caller keeps everyone else out of the target meanwhile (a lock), for the
 // copy and for the undo alike.
@@ -35,6 +40,17 @@ namespace Mappkopia {
 // target cannot be trusted: nothing was touched, and only a person can sort it
 // out.
 inline constexpr int Otillforlitlig = -1;
+// Answered when none of "<target>.bak", "<target>.bak2" ... "<target>.bak99"
+// is free or a backup of the program's: the copy is refused before anything
+// moves (Utfall::sokvag names "<target>.bak").
+inline constexpr int IngenSakerhetskopia = -2;
+// Answered when the target holds, where the copy would replace something, a
+// symbolic link, a pipe, a device, or a file with more names than one: the
+// copy moves none of them, so its undo never has to put one back
+// (Utfall::sokvag names it).
+inline constexpr int OvantadPost = -3;
+// Answered when the copy touches more entries than its record may hold.
+inline constexpr int ForMangaPoster = -4;
 
 struct Uppdrag {
     QString kalla; // the folder whose content is copied
@@ -57,7 +73,9 @@ struct Uppdrag {
 };
 
 struct Utfall {
-    int fel = 0; // 0, the system's error number, or Otillforlitlig
+    int fel = 0; // 0, the system's error number, or one of the answers above
+    // What a refusal (IngenSakerhetskopia, OvantadPost) concerns.
+    QString sokvag;
     // What the copy needs on the medium beside the target and what was free
     // there, in bytes, once the source was read (0 and 0 before).
     qint64 behov = 0;
@@ -107,23 +125,27 @@ QStringList poster(const QString& kalla, const std::function<bool(const QString&
 // The backup folder beside a target: "Cup.bak" beside "Cup".
 QString sakerhetskopia(const QString& mal);
 // The backup folder a copy into mal uses: sakerhetskopia(mal), unless a folder
-// of that name is not a backup this program made (a competition of its own,
-// one held open, the operator's own folder), then the first of "Cup.bak2",
-// "Cup.bak3", ... that is free or a backup of ours.
+// of that name is not a backup this program made (one without the program's
+// mark in it: a competition of its own, the operator's own folder or spare
+// copy; or one held open), then the first of "Cup.bak2", "Cup.bak3", ... up to
+// "Cup.bak99" that is free or a backup of ours. Empty when there is none.
 QString anvandSakerhetskopia(const QString& mal);
 
-// The program's own files inside a backup folder (the mark that it is one, a
-// copy on its way there): they never go with a copy.
+// The program's own files inside a backup or moved-aside folder (the mark that
+// it is one, a copy on its way there): they never go with a copy.
 bool arEgenFil(const QString& namn);
 
 // The system calls through which the copy and the undo change the file system
 // and flush it. The program uses the system's own; a test puts others in to
 // record the order of the calls, or to make one of them fail or stop as a file
-// system or a kill would.
+// system or a kill would. A database is the exception: SQLite writes its
+// snapshot itself, into the staging folder that the copy then flushes.
 class Systemanrop {
 public:
     virtual ~Systemanrop();
     virtual int open(const char* sokvag, int flaggor, mode_t lage);
+    virtual ssize_t write(int fd, const void* data, size_t antal);
+    virtual int close(int fd);
     virtual int fsync(int fd);
     virtual int syncfs(int fd);
     virtual int link(const char* fran, const char* till);
@@ -131,6 +153,13 @@ public:
     virtual int mkdir(const char* sokvag, mode_t lage);
     virtual int unlink(const char* sokvag);
     virtual int rmdir(const char* sokvag);
+    virtual int fchmod(int fd, mode_t lage);
+    virtual int chmod(const char* sokvag, mode_t lage);
+    virtual int futimens(int fd, const struct timespec tider[2]);
+    virtual int utimensat(const char* sokvag, const struct timespec tider[2]);
+    virtual ssize_t copy_file_range(int in, int ut, size_t antal);
+    // The clone of a whole file (FICLONE) on a file system that shares blocks.
+    virtual int klona(int ut, int in);
 };
 // Puts anrop in use for every copy and undo from now on (nullptr: the
 // system's own) and answers the calls used before.

@@ -107,7 +107,7 @@ struct Inspelning {
             a.remove(rot);
             if (++antal == stopp || a == stoppVid)
                 throw Stopp{};
-            if (!a.startsWith(u"oppna "))
+            if (!a.startsWith(u"oppna ") && !a.startsWith(u"stang "))
                 anrop << a;
         };
     }
@@ -155,17 +155,33 @@ QStringList lagen(const QString& mapp) {
     return b;
 }
 
+// A file's size and modification time as a record gives them: "F:7:1700000000:123".
+QByteArray bildAv(const QString& fil) {
+    struct stat st {};
+    if (lstat(QFile::encodeName(fil).constData(), &st) != 0)
+        return "saknas";
+    return "F:" + QByteArray::number(qint64(st.st_size)) + ':' +
+           QByteArray::number(qint64(st.st_mtim.tv_sec)) + ':' +
+           QByteArray::number(qint64(st.st_mtim.tv_nsec));
+}
+
 // A competition Cup holding a link to its neighbouring folder Granne, and
-// beside it what a copy leaves: the record with the given text, and each of
-// lage ("staging", "undan", "staging-lank" a link where the folder would be,
-// "staging-inre" a link inside it, "logg-lank" the record a link).
+// beside it what a copy leaves: the record with the given text ("{Cup/Cup.air}"
+// in it stands for what the record says of that file as it lies), and each of
+// lage: "staging", "undan" (marked, holding an old Cup.air), "undan-omarkt",
+// "undan-marklank" (its mark a link), "undan-hardlank" (its Cup.air another
+// name of the neighbour's file), "staging-lank", "undan-lank" (the folders
+// links), "staging-inre", "undan-inre" (a link inside), "logg-lank" (the record
+// a link), "logg-stor" (longer than any record), "extra" (one file more in
+// Cup/Utskrifter).
 struct Grannar {
+    static constexpr time_t Tid = 1767225600;
     QTemporaryDir d;
     QString sticka = d.filePath(QStringLiteral("Sticka"));
     QString mal = sticka + QStringLiteral("/Cup");
     QString granne = sticka + QStringLiteral("/Granne");
 
-    Grannar(const QByteArray& logg, const QString& lage) {
+    Grannar(QByteArray logg, const QString& lage) {
         for (const auto& [namn, innehall] : {std::pair{"Cup/Cup.air", "databas"},
                                              {"Cup/Cup.ini", "ini"},
                                              {"Cup/Utskrifter/Lista.xlsx", "lista"},
@@ -173,20 +189,47 @@ struct Grannar {
             skriv(sticka + u'/' + QString::fromUtf8(namn), innehall);
         QFile::link(granne, mal + QStringLiteral("/lank"));
         const QString bredvid = sticka + QStringLiteral("/.Cup.");
+        const QString staging = bredvid + u"kopia"_s, undan = bredvid + u"undan"_s;
         for (const QString& del : lage.split(u',', Qt::SkipEmptyParts)) {
-            const QString mapp = bredvid + (del.startsWith(u"staging") ? u"kopia"_s : u"undan"_s);
             if (del == u"staging")
-                QDir().mkpath(mapp);
-            else if (del == u"undan")
-                skriv(mapp + QStringLiteral("/Cup.air"), "gammal");
-            else if (del.endsWith(u"-lank") && del != u"logg-lank")
-                QFile::link(granne, mapp);
-            else if (del.endsWith(u"-inre") && QDir().mkpath(mapp))
-                QFile::link(granne, mapp + QStringLiteral("/Utskrifter"));
+                QDir().mkpath(staging);
+            else if (del == u"extra")
+                skriv(mal + u"/Utskrifter/Annan.xlsx"_s, "annan");
+            else if (del.startsWith(u"undan") && del != u"undan-lank") {
+                if (del == u"undan-hardlank")
+                    QVERIFY(QDir().mkpath(undan) &&
+                            link(QFile::encodeName(granne + u"/g.txt"_s).constData(),
+                                 QFile::encodeName(undan + u"/Cup.air"_s).constData()) == 0);
+                else if (del == u"undan-inre")
+                    QVERIFY(QDir().mkpath(undan) && QFile::link(granne, undan + u"/Utskrifter"_s));
+                else
+                    skriv(undan + QStringLiteral("/Cup.air"), "gammal");
+                if (del == u"undan-marklank")
+                    QFile::link(granne + u"/g.txt"_s, undan + u"/.pilkrona-sakerhetskopia"_s);
+                else if (del != u"undan-omarkt")
+                    skriv(undan + u"/.pilkrona-sakerhetskopia"_s, "märke");
+            } else if (del.endsWith(u"-lank") && del != u"logg-lank")
+                QFile::link(granne, del.startsWith(u"staging") ? staging : undan);
+            else if (del == u"staging-inre" && QDir().mkpath(staging))
+                QFile::link(granne, staging + QStringLiteral("/Utskrifter"));
         }
+        // One time for every file, so that a record can differ from what lies
+        // there in its size alone.
+        QDirIterator alla(sticka, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                          QDirIterator::Subdirectories);
+        const struct timespec tid[2] = {{Tid, 500'000'000}, {Tid, 500'000'000}};
+        while (alla.hasNext())
+            utimensat(AT_FDCWD, QFile::encodeName(alla.next()).constData(), tid, AT_SYMLINK_NOFOLLOW);
+        static const QRegularExpression bild(u"\\{([^}]*)\\}"_s);
+        for (QRegularExpressionMatch m = bild.match(QString::fromUtf8(logg)); m.hasMatch();
+             m = bild.match(QString::fromUtf8(logg)))
+            logg.replace(m.captured(0).toUtf8(), bildAv(sticka + u'/' + m.captured(1)));
         if (lage.contains(u"logg-lank")) {
             skriv(granne + QStringLiteral("/logg.txt"), logg);
             QFile::link(granne + QStringLiteral("/logg.txt"), bredvid + QStringLiteral("kopiering"));
+        } else if (lage.contains(u"logg-stor")) {
+            QFile stor(bredvid + u"kopiering"_s);
+            QVERIFY(stor.open(QIODevice::WriteOnly) && stor.write(logg) > 0 && stor.resize(qint64(17) << 20));
         } else if (!logg.isEmpty()) {
             skriv(bredvid + QStringLiteral("kopiering"), logg);
         }
@@ -248,55 +291,95 @@ private slots:
         QVERIFY(klara > 0);
     }
 
-    // What lies beside a competition is input: a record that names a way out
-    // of the target or through a link, or one that cannot be told complete
-    // beside moved-aside files, is refused with everything left as it is; a
-    // record cut off while it was written, before anything moved, is removed.
-    // Nothing of the competition or its neighbour changes.
+    // What lies beside a competition is input. The undo moves an entry only
+    // when what lies there is what the record says the copy moved: anything
+    // else - a record of another form, a path out of the target or through a
+    // link, what lies there not matching, a moved-aside folder without the
+    // program's mark, an entry there that is a link or another name of a
+    // neighbour's file, a folder holding more than listed, the staging folder
+    // gone - is refused with everything left as it is. A record cut off while
+    // it was written, before anything moved, is removed; one that matches is
+    // carried out. Nothing of the neighbour ever changes.
     void otillforlitligtKvarlamnat_data() {
         QTest::addColumn<QByteArray>("logg");
         QTest::addColumn<QString>("lage");
-        QTest::addColumn<bool>("litas");
-        const QByteArray n = "mappkopia 1\nN Cup.air\nklar\n";
-        QTest::newRow("N /") << QByteArray("mappkopia 1\nN /\nklar\n") << u"staging"_s << false;
-        QTest::newRow("N / kodad") << QByteArray("mappkopia 1\nN %2F\nklar\n") << u"staging"_s << false;
-        QTest::newRow("N ..") << QByteArray("mappkopia 1\nN %2E%2E\nklar\n") << u"staging"_s << false;
-        QTest::newRow("a/../b") << QByteArray("mappkopia 1\nN Utskrifter%2F..%2FCup.air\nklar\n")
-                                << u"staging"_s << false;
-        QTest::newRow("tom") << QByteArray("mappkopia 1\nN \nklar\n") << u"staging"_s << false;
-        QTest::newRow("absolut") << QByteArray("mappkopia 1\nN %2Ftmp\nklar\n") << u"staging"_s << false;
-        QTest::newRow("länk i målet")
-            << QByteArray("mappkopia 1\nN lank%2Fg.txt\nklar\n") << u"staging"_s << false;
+        QTest::addColumn<QString>("borta"); // "-" refused; else what leaves Cup
+        const auto v2 = [](const char* rader) { return "mappkopia 2\n" + QByteArray(rader) + "klar\n"; };
+        const QString nej = u"-"_s;
+        QTest::newRow("rätt bild") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << u"Cup.ini"_s;
+        QTest::newRow("mapp, rätt bild")
+            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n") << u"staging"_s
+            << u"Utskrifter"_s;
+        QTest::newRow("gammal form") << QByteArray("mappkopia 1\nN Cup.ini\nklar\n") << u"staging"_s << nej;
+        QTest::newRow("N /") << v2("N %2F D\n") << u"staging"_s << nej;
+        QTest::newRow("N ..") << v2("N %2E%2E D\n") << u"staging"_s << nej;
+        QTest::newRow("a/../b") << v2("N Utskrifter%2F..%2FCup.ini {Cup/Cup.ini}\n") << u"staging"_s << nej;
+        QTest::newRow("absolut") << v2("N %2Ftmp D\n") << u"staging"_s << nej;
+        QTest::newRow("fel bokstav") << v2("X Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << nej;
+        QTest::newRow("fel bild") << v2("N Cup.ini F:3:1\n") << u"staging"_s << nej;
+        QTest::newRow("två gånger") << v2("N Cup.ini {Cup/Cup.ini}\nN Cup.ini {Cup/Cup.ini}\n")
+                                    << u"staging"_s << nej;
+        QTest::newRow("post i post")
+            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n"
+                  "N Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n")
+            << u"staging"_s << nej;
+        QTest::newRow("länk i målet") << v2("N lank%2Fg.txt {Granne/g.txt}\n") << u"staging"_s << nej;
         QTest::newRow("länk i staging")
-            << QByteArray("mappkopia 1\nN Utskrifter%2FLista.xlsx\nklar\n") << u"staging-inre"_s << false;
+            << v2("N Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n") << u"staging-inre"_s << nej;
         QTest::newRow("länk i undan")
-            << QByteArray("mappkopia 1\nE Utskrifter%2Fg.txt\nklar\n") << u"undan-inre"_s << false;
-        QTest::newRow("fel bokstav") << QByteArray("mappkopia 1\nX Cup.air\nklar\n") << u"staging"_s << false;
-        QTest::newRow("rubrik saknas") << QByteArray("N Cup.air\nklar\n") << u"staging,undan"_s << false;
+            << v2("E Utskrifter D D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n")
+            << u"staging,undan-inre"_s << nej;
+        QTest::newRow("databasen, fel storlek") << v2("N Cup.air {Cup/Cup.ini}\n") << u"staging"_s << nej;
+        QTest::newRow("databasen, fel tid") << v2("N Cup.air F:7:1767225600:0\n") << u"staging"_s << nej;
+        QTest::newRow("allt, fel bild")
+            << v2("N Cup.ini {Cup/Cup.air}\nN Cup.air {Cup/Cup.ini}\nN Utskrifter D\n") << u"staging"_s
+            << nej;
+        QTest::newRow("annan databas i undan")
+            << v2("E Cup.air {Cup/Cup.ini} {.Cup.undan/Cup.air}\n") << u"staging,undan"_s << nej;
+        QTest::newRow("delad inod") << v2("E Cup.air {Cup/Cup.air} {Granne/g.txt}\n")
+                                    << u"staging,undan-hardlank"_s << nej;
+        QTest::newRow("mapp med mer")
+            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n")
+            << u"staging,extra"_s << nej;
+        QTest::newRow("mapp med mindre")
+            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n"
+                  "n Utskrifter%2FSaknad.xlsx {Cup/Utskrifter/Lista.xlsx}\n")
+            << u"staging"_s << nej;
+        QTest::newRow("staging saknas") << v2("N Cup.ini {Cup/Cup.ini}\n") << QString() << nej;
+        QTest::newRow("undan utan märke") << QByteArray() << u"undan-omarkt"_s << nej;
+        QTest::newRow("märket en länk") << QByteArray() << u"undan-marklank"_s << nej;
+        QTest::newRow("rubrik saknas") << QByteArray("N Cup.ini D\nklar\n") << u"staging"_s << nej;
+        QTest::newRow("skräp") << QByteArray("hej\n") << u"staging"_s << nej;
+        QTest::newRow("skräp utan radslut") << QByteArray("hej") << u"staging"_s << nej;
         QTest::newRow("sista raden saknas, undan")
-            << QByteArray("mappkopia 1\nE Cup.air\n") << u"staging,undan"_s << false;
-        QTest::newRow("sista raden saknas") << QByteArray("mappkopia 1\nN Cup.air\n") << u"staging"_s << true;
-        QTest::newRow("loggen en länk") << n << u"staging,logg-lank"_s << false;
-        QTest::newRow("staging en länk") << n << u"staging-lank"_s << false;
-        QTest::newRow("undan en länk") << QByteArray() << u"undan-lank"_s << false;
-        QTest::newRow("ny post utan staging") << n << QString() << true;
+            << QByteArray("mappkopia 2\nE Cup.air F:1") << u"staging,undan"_s << nej;
+        QTest::newRow("sista raden saknas")
+            << QByteArray("mappkopia 2\nN Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << QString();
+        QTest::newRow("halv rubrik") << QByteArray("mappko") << u"staging"_s << QString();
+        QTest::newRow("loggen en länk") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging,logg-lank"_s << nej;
+        QTest::newRow("loggen för stor") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging,logg-stor"_s << nej;
+        QTest::newRow("staging en länk") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging-lank"_s << nej;
+        QTest::newRow("undan en länk") << QByteArray() << u"undan-lank"_s << nej;
     }
     void otillforlitligtKvarlamnat() {
         QFETCH(QByteArray, logg);
         QFETCH(QString, lage);
-        QFETCH(bool, litas);
+        QFETCH(QString, borta);
         const Grannar g(logg, lage);
-        const QStringList allt = bild(g.sticka), mal = bild(g.mal), granne = bild(g.granne);
+        const QStringList allt = bild(g.sticka), granne = bild(g.granne);
+        QStringList mal = bild(g.mal);
         const int svar = Mappkopia::angraAvbruten(g.mal);
-        QCOMPARE(bild(g.mal), mal);
         QCOMPARE(bild(g.granne), granne);
-        if (litas) {
-            QCOMPARE(svar, 0);
-            QVERIFY(!Mappkopia::avbruten(g.mal));
-        } else {
+        if (borta == u"-") {
             QCOMPARE(svar, Mappkopia::Otillforlitlig);
             QCOMPARE(bild(g.sticka), allt);
+            return;
         }
+        QCOMPARE(svar, 0);
+        QVERIFY(!Mappkopia::avbruten(g.mal));
+        if (!borta.isEmpty())
+            mal.removeIf([&](const QString& p) { return p.startsWith(borta); });
+        QCOMPARE(bild(g.mal), mal);
     }
 
     // Without second names (exFAT through FUSE refuses a link with EPERM,

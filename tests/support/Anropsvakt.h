@@ -10,13 +10,16 @@
 
 // The folder copy's system calls, each told to fore before it is made, while
 // the guard lives: "skapa a" for a file created, "oppna a" for anything else
-// opened, "fsync a" and "syncfs a" by what the descriptor was opened as,
-// "link a b", "rename a b", "mkdir a", "unlink a", "rmdir a". fore may throw
-// or kill to stop the copy there. With utanLankar every link is refused as
-// exFAT through FUSE refuses it (EPERM).
+// opened, "fsync a", "syncfs a" and "stang a" by what the descriptor was
+// opened as, "link a b", "rename a b", "mkdir a", "unlink a", "rmdir a". fore
+// may throw or kill to stop the copy there. A call for which misslyckas
+// answers an error number fails with it (a descriptor is closed even so).
+// With utanLankar every link is refused as exFAT through FUSE refuses it
+// (EPERM).
 class Anropsvakt : public Mappkopia::Systemanrop {
 public:
     std::function<void(const QString& anrop)> fore;
+    std::function<int(const QString& anrop)> misslyckas;
     bool utanLankar = false;
 
     Anropsvakt() : m_forra(Mappkopia::anvandSystemanrop(this)) {}
@@ -34,6 +37,16 @@ public:
         tala(QStringLiteral("fsync ") + m_fd.value(fd));
         return Systemanrop::fsync(fd);
     }
+    int close(int fd) override {
+        const QString anrop = QStringLiteral("stang ") + m_fd.take(fd);
+        tala(anrop);
+        const int svar = Systemanrop::close(fd);
+        if (const int fel = misslyckas ? misslyckas(anrop) : 0) {
+            errno = fel;
+            return -1;
+        }
+        return svar;
+    }
     int syncfs(int fd) override {
         tala(QStringLiteral("syncfs ") + m_fd.value(fd));
         return Systemanrop::syncfs(fd);
@@ -46,7 +59,12 @@ public:
         return -1;
     }
     int rename(const char* a, const char* b) override {
-        tala(QStringLiteral("rename ") + namn(a) + QLatin1Char(' ') + namn(b));
+        const QString anrop = QStringLiteral("rename ") + namn(a) + QLatin1Char(' ') + namn(b);
+        tala(anrop);
+        if (const int fel = misslyckas ? misslyckas(anrop) : 0) {
+            errno = fel;
+            return -1;
+        }
         return Systemanrop::rename(a, b);
     }
     int mkdir(const char* s, mode_t l) override {
