@@ -74,6 +74,38 @@ Kopieringsutfall avbrutenKopia(const QString& mapp, int fel) {
     return u;
 }
 
+// What keeps the copy from being made, found before anything moved, told by
+// the place it concerns; empty for a failure of the system.
+QString kopieringshinder(const Mappkopia::Utfall& utfall) {
+    const QString sokvag = QDir::toNativeSeparators(utfall.sokvag);
+    switch (utfall.fel) {
+    case Mappkopia::IngenSakerhetskopia:
+        return QStringLiteral(
+                   "Kopieringen gjordes inte: det finns ingen plats för säkerhetskopian av de filer "
+                   "den skulle ersätta. Mappen %1, och %1 2 till %1 99, finns redan och är inte "
+                   "säkerhetskopior som programmet har gjort.\r\nFlytta någon av dem eller byt namn "
+                   "på den, och försök igen.")
+            .arg(sokvag);
+    case Mappkopia::OvantadPost:
+        return QStringLiteral(
+                   "Kopieringen gjordes inte: %1 är en symbolisk länk, en pipe, en enhet eller en "
+                   "fil med flera namn, och sådant ersätter kopieringen inte.\r\nTa bort den eller "
+                   "flytta den därifrån, och försök igen.")
+            .arg(sokvag);
+    case Mappkopia::ForMangaPoster:
+        return QStringLiteral("Kopieringen gjordes inte: den skulle ändra fler filer i %1 än en kopiering "
+                              "kan hålla reda på. Flytta bort filer som inte hör till tävlingen och försök "
+                              "igen.")
+            .arg(sokvag);
+    case ENOTDIR:
+        return QStringLiteral("Kopieringen gjordes inte: %1 är ingen mapp. Ta bort eller byt namn på det som "
+                              "ligger där, eller välj en annan plats.")
+            .arg(sokvag);
+    default:
+        return {};
+    }
+}
+
 // Another copy into a target that it is making, told by the lock beside it.
 QString pagaendeKopia(const QString& destmapp, const QString& mappnamn, const Tavling::Las& las) {
     const QString fil = Tavling::lasfil(destmapp, mappnamn + QStringLiteral(".kopia"));
@@ -179,6 +211,11 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     }
     if (utfall.fel == Mappkopia::Otillforlitlig)
         return avbrutenKopia(mal, utfall.fel);
+    if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty()) {
+        u.feltext = hinder;
+        u.sokvagsfel = true;
+        return u;
+    }
     u.feltext = kopieringsfeltext(utfall.fel);
     if (utfall.fel == ENOSPC && utfall.behov > utfall.ledigt)
         u.feltext += QStringLiteral("\r\nKopian behöver %1 MB, men det finns bara %2 MB ledigt.")

@@ -9,6 +9,7 @@
 #include "shell/Twips.h"
 #include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
+#include "support/Loggbild.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "support/Widget.h"
@@ -326,9 +327,8 @@ private slots:
     }
 
     // A copy into a competition cut off after it moved the database aside and
-    // before it moved the new one in, as an earlier version of the program left
-    // it on a FAT stick (no second names): the recent list opens it all the
-    // same, the copy taken back.
+    // before it moved the new one in, as it is left on a FAT stick (no second
+    // names): the recent list opens it all the same, the copy taken back.
     void avbrutenKopiaIListan() {
         Miljo mj;
         const QString cup = mj.skapa(QStringLiteral("Cup"));
@@ -336,10 +336,13 @@ private slots:
         mj.f->menyval(Meny::mnuStang)->trigger();
         const QString bredvid = QFileInfo(QFileInfo(cup).path()).path() + QStringLiteral("/.Cup.");
         QVERIFY(QDir().mkpath(bredvid + QStringLiteral("undan")));
+        skriv(bredvid + QStringLiteral("undan/.pilkrona-sakerhetskopia"), "märke");
         QVERIFY(QDir().mkpath(bredvid + QStringLiteral("kopia")));
         QVERIFY(QFile::copy(cup, bredvid + QStringLiteral("kopia/Cup.air")));
         QVERIFY(QFile::rename(cup, bredvid + QStringLiteral("undan/Cup.air")));
-        skriv(bredvid + QStringLiteral("kopiering"), "mappkopia 1\nE Cup.air\nklar\n");
+        skriv(bredvid + QStringLiteral("kopiering"),
+              "mappkopia 2\nE Cup.air " + loggbild(bredvid + QStringLiteral("kopia/Cup.air")) + ' ' +
+                  loggbild(bredvid + QStringLiteral("undan/Cup.air")) + "\nklar\n");
         mj.m.tom();
         mj.f->menyval(mnuFil(1))->trigger();
         QVERIFY2(mj.m.visade.isEmpty(), qPrintable(mj.m.senasteText()));
@@ -358,8 +361,7 @@ private slots:
         QVERIFY(QDir().mkpath(bredvid + QStringLiteral("kopia")));
         QVERIFY(QDir().mkpath(mapp + QStringLiteral(".bak")));
         QVERIFY(QFile::copy(cup, mapp + QStringLiteral(".bak/Cup.air")));
-        QVERIFY(QFile::setPermissions(mapp + QStringLiteral(".bak"),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        skriv(mapp + QStringLiteral(".bak/.pilkrona-sakerhetskopia"), "märke");
         skriv(bredvid + QStringLiteral("kopiering"), "mappkopia 1\nN /\nklar\n");
         const QStringList fore = QDir(mapp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         mj.oppnaViaDialog(cup);

@@ -1,5 +1,6 @@
 #include "platform/Mappkopia.h"
 #include "support/Anropsvakt.h"
+#include "support/Loggbild.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -34,7 +35,7 @@ QStringList bild(const QString& mapp) {
     while (it.hasNext()) {
         const QFileInfo fi(it.next());
         QFile f(fi.filePath());
-        const QByteArray innehall = !fi.isDir() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        const QByteArray innehall = fi.isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         b << QDir(mapp).relativeFilePath(fi.filePath()) +
                  (fi.isDir()                ? QStringLiteral("/")
                   : innehall.contains('\0') ? QLatin1Char('#') + QString::number(qHash(innehall))
@@ -155,16 +156,6 @@ QStringList lagen(const QString& mapp) {
     return b;
 }
 
-// A file's size and modification time as a record gives them: "F:7:1700000000:123".
-QByteArray bildAv(const QString& fil) {
-    struct stat st {};
-    if (lstat(QFile::encodeName(fil).constData(), &st) != 0)
-        return "saknas";
-    return "F:" + QByteArray::number(qint64(st.st_size)) + ':' +
-           QByteArray::number(qint64(st.st_mtim.tv_sec)) + ':' +
-           QByteArray::number(qint64(st.st_mtim.tv_nsec));
-}
-
 // A competition Cup holding a link to its neighbouring folder Granne, and
 // beside it what a copy leaves: the record with the given text ("{Cup/Cup.air}"
 // in it stands for what the record says of that file as it lies), and each of
@@ -223,7 +214,7 @@ struct Grannar {
         static const QRegularExpression bild(u"\\{([^}]*)\\}"_s);
         for (QRegularExpressionMatch m = bild.match(QString::fromUtf8(logg)); m.hasMatch();
              m = bild.match(QString::fromUtf8(logg)))
-            logg.replace(m.captured(0).toUtf8(), bildAv(sticka + u'/' + m.captured(1)));
+            logg.replace(m.captured(0).toUtf8(), loggbild(sticka + u'/' + m.captured(1)));
         if (lage.contains(u"logg-lank")) {
             skriv(granne + QStringLiteral("/logg.txt"), logg);
             QFile::link(granne + QStringLiteral("/logg.txt"), bredvid + QStringLiteral("kopiering"));
@@ -527,6 +518,65 @@ private slots:
         for (const QString& post : onskat)
             if (!post.startsWith(u"Under "))
                 QVERIFY2(cup.contains(post), qPrintable(post));
+    }
+
+    // A system call that fails is a failure of the copy, never its success:
+    // the rename that makes a new target, the close of a copied file (where a
+    // file system reports what it kept back). The destination is as before,
+    // nothing hidden left.
+    void misslyckatAnropArEttFel_data() {
+        QTest::addColumn<QString>("mal");
+        QTest::addColumn<QString>("anrop");
+        QTest::newRow("nytt mål flyttas in") << u"Ny"_s << u"rename Sticka/.Ny.kopia Sticka/Ny"_s;
+        QTest::newRow("fil i nytt mål stängs") << u"Ny"_s << u"stang Sticka/.Ny.kopia/ny.txt"_s;
+        QTest::newRow("fil stängs") << u"Cup"_s << u"stang Sticka/.Cup.kopia/Under/c.txt"_s;
+    }
+    void misslyckatAnropArEttFel() {
+        QFETCH(QString, mal);
+        QFETCH(QString, anrop);
+        Falt f;
+        const QStringList fore = bild(f.destination);
+        Anropsvakt vakt;
+        bool sett = false;
+        vakt.misslyckas = [&, rot = f.d.path() + u'/'](QString a) {
+            a.remove(rot);
+            sett = sett || a == anrop;
+            return a == anrop ? EIO : 0;
+        };
+        QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.destination + u'/' + mal, true)).fel, EIO);
+        QVERIFY(sett);
+        QCOMPARE(bild(f.destination), fore);
+    }
+
+    // What the copy would replace and its undo could not put back as it was -
+    // a link, a pipe, a file with another name, also inside a folder the copy
+    // moves aside - is refused before anything moves, naming it.
+    void ovantatIMaletVagras_data() {
+        QTest::addColumn<QString>("vad");
+        QTest::addColumn<QString>("post");
+        QTest::newRow("länk") << u"lank"_s << u"a.txt"_s;
+        QTest::newRow("pipe") << u"pipe"_s << u"a.txt"_s;
+        QTest::newRow("två namn") << u"hardlank"_s << u"a.txt"_s;
+        QTest::newRow("länk i mapp") << u"lank"_s << u"y/gammal.txt"_s;
+    }
+    void ovantatIMaletVagras() {
+        QFETCH(QString, vad);
+        QFETCH(QString, post);
+        Falt f;
+        const QString fil = f.mal + u'/' + post;
+        const QByteArray kodad = QFile::encodeName(fil);
+        QVERIFY(QFile::remove(fil));
+        if (vad == u"lank")
+            QVERIFY(QFile::link(f.mal + u"/kvar.txt"_s, fil));
+        else if (vad == u"pipe")
+            QCOMPARE(mkfifo(kodad.constData(), 0600), 0);
+        else
+            QCOMPARE(link(QFile::encodeName(f.mal + u"/kvar.txt"_s).constData(), kodad.constData()), 0);
+        const QStringList fore = bild(f.destination);
+        const Mappkopia::Utfall u = Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true));
+        QCOMPARE(u.fel, Mappkopia::OvantadPost);
+        QCOMPARE(u.sokvag, fil);
+        QCOMPARE(bild(f.destination), fore);
     }
 
     // A step that fails while the copy moves in takes back what was done.

@@ -187,17 +187,16 @@ class TestKopiering : public QObject {
     }
 
     // An older Cup in the destination: a database with a hot journal, an INI,
-    // files the source does not have, and the backup of an earlier copy, as a
-    // version of the program made it before backups were marked.
+    // files the source does not have, and the backup of an earlier copy, with
+    // the program's mark in it.
     static void gammaltMal(const QString& destination) {
         databasMedHetJournal(destination + QStringLiteral("/Cup/Cup.air"));
         for (const auto& [namn, innehall] :
              {std::pair{"Cup/Cup.ini", "gammal"}, std::pair{"Cup/Annat.txt", "annat"},
               std::pair{"Cup/Utskrifter/Gammal.xlsx", "gammal lista"},
-              std::pair{"Cup/Utskrifter/Lista.xlsx", "gammal"}, std::pair{"Cup.bak/Annat.txt", "förra"}})
+              std::pair{"Cup/Utskrifter/Lista.xlsx", "gammal"}, std::pair{"Cup.bak/Annat.txt", "förra"},
+              std::pair{"Cup.bak/.pilkrona-sakerhetskopia", "märke"}})
             skriv(destination + QLatin1Char('/') + QString::fromUtf8(namn), innehall);
-        QFile::setPermissions(destination + QStringLiteral("/Cup.bak"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
 private slots:
@@ -406,42 +405,67 @@ private slots:
         QCOMPARE(bild(sticka), fore);
     }
 
-    // The backup replaces only a backup of the program's, one made before
-    // backups were marked too: a competition of its own by that name, a backup
-    // whose competition is open in another program, a folder the operator made
-    // are kept, and what the copy replaced goes to the next free name, which it
-    // tells.
+    // The backup replaces only a backup of the program's: one with its mark,
+    // a plain file, or an empty folder. A competition of its own by that name,
+    // a backup whose competition is open in another program, the operator's
+    // spare copy of the competition (mode 0700, every file also in Cup), a
+    // folder whose mark is a link: each keeps every file, and what the copy
+    // replaced goes to the next free name, which it tells. With no name free
+    // up to "Cup.bak99" the copy is refused before anything moves.
     void sakerhetskopiaBaraOverEgen_data() {
         QTest::addColumn<QString>("bak");
-        QTest::addColumn<bool>("ersatts");
-        QTest::newRow("äldre säkerhetskopia") << QString() << true;
-        QTest::newRow("egen tävling") << u"tävling"_s << false;
-        QTest::newRow("öppen i annat program") << u"öppen"_s << false;
-        QTest::newRow("operatörens mapp") << u"egen"_s << false;
+        QTest::addColumn<QString>("anvand"); // the folder the backup goes to, empty: none
+        QTest::newRow("märkt") << QString() << u"Cup.bak"_s;
+        QTest::newRow("tom") << u"tom"_s << u"Cup.bak"_s;
+        QTest::newRow("egen tävling") << u"tävling"_s << u"Cup.bak2"_s;
+        QTest::newRow("öppen i annat program") << u"öppen"_s << u"Cup.bak2"_s;
+        QTest::newRow("operatörens kopia") << u"kopia"_s << u"Cup.bak2"_s;
+        QTest::newRow("märket en länk") << u"länk"_s << u"Cup.bak2"_s;
+        QTest::newRow("märket en länk till en mapp") << u"mapplänk"_s << u"Cup.bak2"_s;
+        QTest::newRow("inget namn ledigt") << u"alla"_s << QString();
     }
     void sakerhetskopiaBaraOverEgen() {
         QFETCH(QString, bak);
-        QFETCH(bool, ersatts);
+        QFETCH(QString, anvand);
         Testfixtur f;
         const QString mapp = kalla(f);
         QTemporaryDir destination;
         gammaltMal(destination.path());
         const QString gammal = destination.filePath(u"Cup.bak"_s);
+        const QString mark = gammal + u"/.pilkrona-sakerhetskopia"_s;
         std::unique_ptr<Barn> lasare;
-        if (bak == u"tävling")
+        if (bak == u"tom") {
+            QVERIFY(QDir(gammal).removeRecursively() && QDir().mkpath(gammal));
+        } else if (bak == u"tävling") {
+            QFile::remove(mark);
             skriv(gammal + u"/Cup.bak.air"_s, "tävlingen Cup.bak");
-        else if (bak == u"öppen")
+        } else if (bak == u"öppen") {
             lasare = std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), gammal, u"Cup"_s});
-        else if (bak == u"egen")
-            QFile::setPermissions(gammal, QFile::permissions(gammal) | QFile::ReadGroup | QFile::ExeGroup);
-        const QMap<QString, QString> fore = bild(gammal);
+        } else if (bak == u"kopia" || bak == u"alla") {
+            // Copied by hand, as a spare, at the mode a backup of the program has.
+            QVERIFY(QDir(gammal).removeRecursively());
+            for (const char* fil : {"Cup.air", "Cup.ini", "Utskrifter/Lista.xlsx"})
+                skriv(gammal + u'/' + QLatin1String(fil), "reserv");
+            QFile::setPermissions(gammal, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            for (int n = 2; bak == u"alla" && n <= 99; ++n)
+                skriv(gammal + QString::number(n) + u"/Cup.ini"_s, "reserv");
+        } else if (bak == u"länk" || bak == u"mapplänk") {
+            QFile::remove(mark);
+            QVERIFY(QFile::link(bak == u"länk" ? destination.filePath(u"Cup/Annat.txt"_s) : gammal, mark));
+        }
+        const QMap<QString, QString> fore = bild(destination.path());
+        const QMap<QString, QString> foreBak = bild(gammal);
         const Overforing::Kopieringsutfall u = kopieraTavlingsmapp(destination.path() + u'/', mapp);
+        if (anvand.isEmpty()) {
+            QVERIFY2(u.feltext.contains(QDir::toNativeSeparators(gammal)), qPrintable(u.feltext));
+            QCOMPARE(bild(destination.path()), fore);
+            return;
+        }
         QCOMPARE(u.feltext, QString());
-        const QString anvand = ersatts ? gammal : gammal + u'2';
-        QCOMPARE(u.sakerhetskopia, ersatts ? QString() : anvand);
-        QCOMPARE(las(anvand + u"/Cup.ini"_s), QByteArray("gammal"));
-        if (!ersatts)
-            QCOMPARE(bild(gammal), fore);
+        QCOMPARE(u.sakerhetskopia, anvand == u"Cup.bak" ? QString() : destination.filePath(anvand));
+        QCOMPARE(las(destination.filePath(anvand + u"/Cup.ini"_s)), QByteArray("gammal"));
+        if (anvand != u"Cup.bak")
+            QCOMPARE(bild(gammal), foreBak);
     }
 
     // What a copy cut off left beside the target or the source, when it
