@@ -486,9 +486,11 @@ struct Steg {
 
 const QByteArray Loggrubrik = "mappkopia 2";
 const QByteArray Loggslut = "klar";
-// The most a copy writes: it refuses to touch more than a record this long
-// holds (about 150,000 files), and a longer one is no record of the program's.
+// The most a copy writes: it refuses to touch more entries than a record this
+// long, or of this many lines, holds, and a longer one is no record of the
+// program's. It is read at once even so.
 constexpr qint64 StorstaLogg = qint64(16) << 20;
+constexpr qsizetype StorstaAntal = 200'000; // lines of a record
 
 // What a file system keeps of a modification time: FAT two seconds, exFAT ten
 // milliseconds (kept here with FAT's rules), NTFS a tenth of a microsecond.
@@ -590,55 +592,75 @@ struct Logg {
 
 // A path of a record as this program writes it: percent-encoded, and once
 // decoded a path below the target with no way out of it.
-bool giltigPost(const QByteArray& kodad, QByteArray& rel) {
-    for (const char c : kodad)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && !std::strchr("-._~%", c))
+bool giltigPost(QByteArrayView kodad, QByteArray& rel) {
+    bool procent = false;
+    for (const char c : kodad) {
+        if (c == '%')
+            procent = true;
+        else if (!std::isalnum(static_cast<unsigned char>(c)) && !std::strchr("-._~", c))
             return false;
-    rel = QByteArray::fromPercentEncoding(kodad);
-    if (rel.isEmpty() || rel.startsWith('/') || rel.contains('\0'))
+    }
+    rel = procent ? QByteArray::fromPercentEncoding(kodad.toByteArray()) : kodad.toByteArray();
+    if (rel.isEmpty() || rel.contains('\0'))
         return false;
-    for (const QByteArray& del : rel.split('/'))
+    for (qsizetype i = 0; i <= rel.size();) {
+        qsizetype slut = rel.indexOf('/', i);
+        if (slut < 0)
+            slut = rel.size();
+        const QByteArrayView del(rel.constData() + i, slut - i);
         if (del.isEmpty() || del == "." || del == "..")
             return false;
+        i = slut + 1;
+    }
     return true;
 }
 
 // One line of the record into l; false when it is not one this program
 // writes.
-bool lasRad(const QByteArray& rad, Logg& l, QSet<QByteArray>& steg, QSet<QByteArray>& inreSett) {
-    const QList<QByteArray> f = rad.split(' ');
-    if (f.size() < 3 || f.at(0).size() != 1)
+bool lasRad(QByteArrayView rad, Logg& l, QSet<QByteArray>& steg, QSet<QByteArray>& inreSett) {
+    QByteArrayView f[5];
+    qsizetype antal = 0;
+    for (qsizetype i = 0; antal < 5;) {
+        const qsizetype slut = rad.indexOf(' ', i);
+        f[antal++] = rad.sliced(i, (slut < 0 ? rad.size() : slut) - i);
+        if (slut < 0)
+            break;
+        i = slut + 1;
+    }
+    if (antal < 3 || antal > 4 || f[0].size() != 1)
         return false;
-    const char typ = f.at(0).at(0);
+    const char typ = f[0].at(0);
     QByteArray rel;
-    if (!giltigPost(f.at(1), rel))
+    if (!giltigPost(f[1], rel))
         return false;
     if (typ == 'n' || typ == 'u') {
-        if (f.size() != 3 || l.steg.empty())
+        if (antal != 3 || l.steg.empty())
             return false;
         Steg& s = l.steg.back();
         Inre i{rel, {}};
         const bool ny = typ == 'n';
-        if (!lasBild(f.at(2), i.bild) || (ny ? s.ny : s.gammal).typ != 'D' || !rel.startsWith(s.rel + '/'))
+        if (!lasBild(f[2].toByteArray(), i.bild) || (ny ? s.ny : s.gammal).typ != 'D' ||
+            !rel.startsWith(s.rel + '/'))
             return false;
-        if (inreSett.contains(f.at(0) + rel))
+        const QByteArray nyckel = typ + rel;
+        if (inreSett.contains(nyckel))
             return false;
-        inreSett.insert(f.at(0) + rel);
+        inreSett.insert(nyckel);
         (ny ? s.nyInre : s.gammalInre).push_back(i);
         return true;
     }
     Steg s{Steg::Ny, rel, {}, {}, {}, {}};
     switch (typ) {
     case 'N':
-        if (f.size() != 3 || !lasBild(f.at(2), s.ny))
+        if (antal != 3 || !lasBild(f[2].toByteArray(), s.ny))
             return false;
         break;
     case 'E':
-        if (f.size() != 4 || !lasBild(f.at(2), s.ny) || !lasBild(f.at(3), s.gammal))
+        if (antal != 4 || !lasBild(f[2].toByteArray(), s.ny) || !lasBild(f[3].toByteArray(), s.gammal))
             return false;
         break;
     case 'J':
-        if (f.size() != 3 || !lasBild(f.at(2), s.gammal) || s.gammal.typ != 'F')
+        if (antal != 3 || !lasBild(f[2].toByteArray(), s.gammal) || s.gammal.typ != 'F')
             return false;
         break;
     default:
@@ -675,7 +697,7 @@ Logg lasLogg(const QByteArray& fil) {
     }
     Logg l;
     QSet<QByteArray> steg, inreSett;
-    qsizetype pos = 0;
+    qsizetype pos = 0, rader = 0;
     for (bool forsta = true;; forsta = false) {
         const qsizetype slut = text.indexOf('\n', pos);
         if (slut < 0) {
@@ -686,8 +708,10 @@ Logg lasLogg(const QByteArray& fil) {
             l.steg.clear();
             return l;
         }
-        const QByteArray rad = text.mid(pos, slut - pos);
+        const QByteArrayView rad(text.constData() + pos, slut - pos);
         pos = slut + 1;
+        if (++rader > StorstaAntal)
+            otillforlitlig();
         if (forsta) {
             if (rad != Loggrubrik)
                 otillforlitlig();
@@ -754,13 +778,43 @@ enum class Atgard {
 // entry is the new one the copy brought, and what the moved-aside folder holds
 // is the old one. Anything else is not the copy's, and the record not to be
 // trusted.
-Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning) {
+// Whether entries exist, by the listing of the folder that would hold them:
+// a record may list many entries that are nowhere, and one reading of a folder
+// answers for all of them. Asked before anything moves, never after.
+class Narvaro {
+public:
+    bool finns(const QByteArray& rot, const QByteArray& rel) {
+        const QByteArray mapp = under(rot, foralder(rel));
+        auto i = m_mappar.constFind(mapp);
+        if (i == m_mappar.constEnd()) {
+            QSet<QByteArray> namn;
+            struct stat st {};
+            if (::lstat(mapp.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+                for (QByteArray& n : namnI(mapp))
+                    namn.insert(std::move(n));
+            i = m_mappar.insert(mapp, namn);
+        }
+        return i->contains(rel.mid(rel.lastIndexOf('/') + 1));
+    }
+
+private:
+    QHash<QByteArray, QSet<QByteArray>> m_mappar;
+};
+
+Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narvaro) {
     struct stat t {
     }, u{};
     const QByteArray mal = under(p.mal, s.rel), undan = under(p.undan, s.rel);
-    const bool iMal = finns(mal, &t);
-    const bool iNy = finns(under(p.staging, s.rel));
-    const bool iUndan = finns(undan, &u);
+    const auto lstatOmFinns = [&](const QByteArray& rot, const QByteArray& sokvag, struct stat* st) {
+        return narvaro.finns(rot, s.rel) && finns(sokvag, st);
+    };
+    const bool iMal = lstatOmFinns(p.mal, mal, &t);
+    if (s.typ == Steg::Ny && !iMal)
+        return Atgard::Inget;
+    const bool iUndan = s.typ != Steg::Ny && lstatOmFinns(p.undan, undan, &u);
+    if (s.typ != Steg::Ny && !iUndan)
+        return Atgard::Inget;
+    const bool iNy = narvaro.finns(p.staging, s.rel);
     const auto nyIMal = [&] {
         if (!heltStammer(mal, s.rel, s.ny, s.nyInre, upplosning))
             otillforlitlig();
@@ -879,13 +933,14 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
             // before the first is touched.
             const qint64 upplosning = tidsupplosning(p.destination);
             QSet<QByteArray> sett;
+            Narvaro narvaro;
             std::vector<Atgard> atgarder;
             atgarder.reserve(logg.steg.size());
             for (const Steg& s : logg.steg) {
                 for (const QByteArray* rot : {&p.mal, &p.staging, &p.undan})
                     if (lankPaVagen(*rot, s.rel, &sett))
                         otillforlitlig();
-                atgarder.push_back(bestam(p, s, upplosning));
+                atgarder.push_back(bestam(p, s, upplosning, narvaro));
             }
             QSet<QByteArray> mappar;
             for (size_t i = logg.steg.size(); i-- > 0;) {
@@ -1171,6 +1226,7 @@ private:
     // old one in the target.
     QByteArray loggtext(std::vector<Steg>& plan) const {
         QByteArray text = Loggrubrik + '\n';
+        qsizetype rader = 0;
         for (Steg& s : plan) {
             if (s.typ != Steg::Journal)
                 s.ny = nyBild(s.rel, s.nyInre);
@@ -1184,7 +1240,8 @@ private:
                 text += "n " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
             for (const Inre& i : s.gammalInre)
                 text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
-            if (text.size() > StorstaLogg)
+            rader += 1 + qsizetype(s.nyInre.size() + s.gammalInre.size());
+            if (text.size() > StorstaLogg || rader > StorstaAntal)
                 vagra(ForMangaPoster, m_p.mal);
         }
         text += Loggslut + '\n';
