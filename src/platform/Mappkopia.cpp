@@ -815,6 +815,10 @@ Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narva
     if (s.typ != Steg::Ny && !iUndan)
         return Atgard::Inget;
     const bool iNy = narvaro.finns(p.staging, s.rel);
+    // The copy fills its staging folder with files and folders only.
+    struct stat n {};
+    if (iNy && finns(under(p.staging, s.rel), &n) && !S_ISREG(n.st_mode) && !S_ISDIR(n.st_mode))
+        otillforlitlig();
     const auto nyIMal = [&] {
         if (!heltStammer(mal, s.rel, s.ny, s.nyInre, upplosning))
             otillforlitlig();

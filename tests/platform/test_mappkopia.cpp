@@ -162,7 +162,8 @@ QStringList lagen(const QString& mapp) {
 // lage: "staging", "undan" (marked, holding an old Cup.air), "undan-omarkt",
 // "undan-marklank" (its mark a link), "undan-hardlank" (its Cup.air another
 // name of the neighbour's file), "staging-lank", "undan-lank" (the folders
-// links), "staging-inre", "undan-inre" (a link inside), "logg-lank" (the record
+// links), "staging-inre", "undan-inre" (a link inside), "staging-postlank"
+// (Cup.ini in it a link), "logg-lank" (the record
 // a link), "logg-stor" (longer than any record), "extra" (one file more in
 // Cup/Utskrifter).
 struct Grannar {
@@ -201,6 +202,8 @@ struct Grannar {
                     skriv(undan + u"/.pilkrona-sakerhetskopia"_s, "märke");
             } else if (del.endsWith(u"-lank") && del != u"logg-lank")
                 QFile::link(granne, del.startsWith(u"staging") ? staging : undan);
+            else if (del == u"staging-postlank" && QDir().mkpath(staging))
+                QFile::link(granne + u"/g.txt"_s, staging + u"/Cup.ini"_s);
             else if (del == u"staging-inre" && QDir().mkpath(staging))
                 QFile::link(granne, staging + QStringLiteral("/Utskrifter"));
         }
@@ -317,6 +320,8 @@ private slots:
         QTest::newRow("länk i målet") << v2("N lank%2Fg.txt {Granne/g.txt}\n") << u"staging"_s << nej;
         QTest::newRow("länk i staging")
             << v2("N Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n") << u"staging-inre"_s << nej;
+        QTest::newRow("länk i staging, posten")
+            << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging-postlank"_s << nej;
         QTest::newRow("länk i undan")
             << v2("E Utskrifter D D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n")
             << u"staging,undan-inre"_s << nej;
