@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev libxlsxwriter-dev zlib1g-dev
   fonts-liberation fonts-crosextra-carlito
-  socat poppler-utils unzip xvfb xauth util-linux
+  socat poppler-utils unzip xvfb xauth util-linux exfatprogs exfat-fuse
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -28,6 +28,28 @@ Filsystem fuseFilsystem(const QByteArray& typ, const QByteArray& forstaSektorn);
 Filsystem filsystemAv(quint32 magi, const std::optional<QByteArray>& monteringstyp,
                       const QByteArray& forstaSektorn);
 
+// What filsystem() reads of the machine is a folder's magic number from
+// statfs() and the mount table, /proc/self/mountinfo; the rest (which mount
+// the folder is on, its device's first sector) it works out the same way
+// whichever gave them. While one of these lives, every folder is taken to
+// answer statfs() with magi, and the mount table to read mountinfo: a test
+// stands a folder in for a stick whose file system the kernel it runs on
+// cannot mount (vfat and the kernel's exFAT are not in every kernel). The
+// newest one counts while several live; the program itself never makes one.
+class Ersattningsmontering {
+public:
+    Ersattningsmontering(quint32 magi, QByteArray mountinfo);
+    ~Ersattningsmontering();
+    Ersattningsmontering(const Ersattningsmontering&) = delete;
+    Ersattningsmontering& operator=(const Ersattningsmontering&) = delete;
+
+    const quint32 magi;
+    const QByteArray mountinfo;
+
+private:
+    const Ersattningsmontering* m_forra;
+};
+
 // Whether a new file or folder can have this name on fs: empty when it can,
 // otherwise why not, as a Swedish clause that a message can end with
 // ("tecknet \":\" kan inte användas i ett namn").

@@ -7,9 +7,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
+
+Q_DECLARE_METATYPE(Utskriftsmal)
 
 // Every registered window in the real main window: opened as the program
 // opens it and closed in each way the operator can close it (its own button,
@@ -273,31 +277,63 @@ private slots:
             QVERIFY(mj.f->vard().menyPa(meny));
     }
 
-    // A list's dialog opened under Fil and chosen again under Skrivare
-    // prints: its button makes the printed list (kept as _Printer, the print
-    // itself refused here for want of the printer) and saves no _Fil list.
+    // A list's dialog opened under one output kind and chosen again under
+    // another, either way, takes the new kind: its icon, in its frame too,
+    // the result list's question and button, and what its button makes (a
+    // printed list kept as _Printer, the print itself refused here for want
+    // of the printer; a saved _Fil list; the list on screen).
     void listanValdIgenTarDetNyaMalet_data() {
-        QTest::addColumn<int>("fil");
-        QTest::addColumn<int>("skrivare");
+        QTest::addColumn<int>("fore");
+        QTest::addColumn<int>("efter");
+        QTest::addColumn<Utskriftsmal>("mal"); // what efter chooses
         QTest::addColumn<QString>("namn");
         QTest::addColumn<QString>("knapp");
         QTest::addColumn<QString>("stam");
-        QTest::newRow("föreningslista") << int(Meny::mnuForeningslistaFil) << int(Meny::mnuForeningslista)
-                                        << QStringLiteral("frmForeningsutskrift") << QStringLiteral("cmdAlla")
-                                        << QStringLiteral("Föreningslista");
-        QTest::newRow("skjutlagslista") << int(Meny::mnuSkjutlagslistaFil) << int(Meny::mnuSkjutlagslista)
-                                        << QStringLiteral("frmUtskriftSkjutlag") << QStringLiteral("cmdAlla")
-                                        << QStringLiteral("Skjutlagslista");
-        QTest::newRow("resultatlista") << int(Meny::mnuResGrundFil) << int(Meny::mnuResGrundPrinter)
-                                       << QStringLiteral("frmValResSkarmGrund") << QStringLiteral("cmdVisa")
-                                       << QStringLiteral("ResultatlistaOmg1");
-        QTest::newRow("lagutskrift med omgångar")
-            << int(Meny::mnuLagutskriftFil) << int(Meny::mnuLagutskrift) << QStringLiteral("frmLagutskrift")
-            << QStringLiteral("cmdOK") << QStringLiteral("LagutskriftOmg1");
+        struct Lista {
+            const char* rad;
+            QList<std::pair<Utskriftsmal, Meny>> menyer;
+            const char* namn;
+            const char* knapp;
+            const char* stam;
+        };
+        using M = Utskriftsmal;
+        const QList<Lista> listor = {
+            {"föreningslista",
+             {{M::Fil, Meny::mnuForeningslistaFil}, {M::Printer, Meny::mnuForeningslista}},
+             "frmForeningsutskrift",
+             "cmdAlla",
+             "Föreningslista"},
+            {"skjutlagslista",
+             {{M::Fil, Meny::mnuSkjutlagslistaFil}, {M::Printer, Meny::mnuSkjutlagslista}},
+             "frmUtskriftSkjutlag",
+             "cmdAlla",
+             "Skjutlagslista"},
+            {"lagutskrift med omgångar",
+             {{M::Fil, Meny::mnuLagutskriftFil}, {M::Printer, Meny::mnuLagutskrift}},
+             "frmLagutskrift",
+             "cmdOK",
+             "LagutskriftOmg1"},
+            {"resultatlista",
+             {{M::Fil, Meny::mnuResGrundFil},
+              {M::Printer, Meny::mnuResGrundPrinter},
+              {M::Skarm, Meny::mnuResGrund}},
+             "frmValResSkarmGrund",
+             "cmdVisa",
+             "ResultatlistaOmg1"},
+        };
+        for (const Lista& l : listor)
+            for (const auto& [franMal, fran] : l.menyer)
+                for (const auto& [tillMal, till] : l.menyer)
+                    if (fran != till)
+                        QTest::addRow("%s, %s till %s", l.rad, qPrintable(text(franMal)),
+                                      qPrintable(text(tillMal)))
+                            << int(fran) << int(till) << tillMal << QString::fromUtf8(l.namn)
+                            << QString::fromLatin1(l.knapp) << QString::fromUtf8(l.stam);
     }
     void listanValdIgenTarDetNyaMalet() {
-        QFETCH(int, fil);
-        QFETCH(int, skrivare);
+        QFETCH(int, fore);
+        QFETCH(int, efter);
+        QFETCH(Utskriftsmal, mal);
         QFETCH(QString, namn);
         QFETCH(QString, knapp);
         QFETCH(QString, stam);
@@ -308,52 +344,89 @@ private slots:
         mj.g.blnFleraTavlingar = true;
         mj.g.cnnTavling.kor(
             QStringLiteral("INSERT INTO [Tävlings omg] (Omg, Beskrivning) VALUES (1, 'Första')"));
-        mj.f->menyval(Meny(fil))->trigger();
+        mj.f->menyval(Meny(fore))->trigger();
         QWidget* w = mj.f->vard().fonster(namn);
         QVERIFY(w);
-        mj.f->menyval(Meny(skrivare))->trigger();
+        mj.f->menyval(Meny(efter))->trigger();
         QCOMPARE(mj.f->vard().fonster(namn), w);
+
+        const QIcon ikon(
+            QDir(mj.g.strProgrammapp)
+                .filePath(mal == Utskriftsmal::Printer ? QStringLiteral("Grafik/Ikoner/Printer.ico")
+                          : mal == Utskriftsmal::Fil   ? QStringLiteral("Grafik/Ikoner/Disk.ico")
+                                                       : QStringLiteral("Grafik/Ikoner/Skärm.ico")));
+        QVERIFY(!ikon.isNull());
+        QCOMPARE(w->windowIcon().pixmap(32).toImage(), ikon.pixmap(32).toImage());
+        QCOMPARE(w->parentWidget()->windowIcon().pixmap(32).toImage(), ikon.pixmap(32).toImage());
+        if (namn == QLatin1String("frmValResSkarmGrund")) {
+            const QString gor = mal == Utskriftsmal::Printer ? QStringLiteral("skrivas ut")
+                                : mal == Utskriftsmal::Fil   ? QStringLiteral("sparas")
+                                                             : QStringLiteral("visas");
+            QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblTavlingsOmg"))->text(),
+                     QStringLiteral("Vilken tävlingsomgång ska %1?").arg(gor));
+            QCOMPARE(w->findChild<QAbstractButton*>(knapp)->text(),
+                     mal == Utskriftsmal::Printer ? QStringLiteral("&Skriv ut")
+                     : mal == Utskriftsmal::Fil   ? QStringLiteral("&Spara")
+                                                  : QStringLiteral("&Visa"));
+        }
+
         mj.f->vard().kontext().meddelaAktivering(w);
         mj.m.tom();
         w->findChild<QAbstractButton*>(knapp)->click();
         const QString utskrifter = mj.g.strTavlingsmapp + QStringLiteral("Utskrifter/") + stam;
-        QVERIFY(QFile::exists(utskrifter + QStringLiteral("_Printer.xlsx")));
-        QVERIFY(!QFile::exists(utskrifter + QStringLiteral("_Fil.xlsx")));
+        QCOMPARE(QFile::exists(utskrifter + QStringLiteral("_Printer.xlsx")), mal == Utskriftsmal::Printer);
+        QCOMPARE(QFile::exists(utskrifter + QStringLiteral("_Fil.xlsx")), mal == Utskriftsmal::Fil);
+        bool sparad = false;
         for (const TestMeddelanden::Visat& v : std::as_const(mj.m.visade))
-            QVERIFY2(!v.text.startsWith(QStringLiteral("Filen spardes i:")), qPrintable(v.text));
+            sparad = sparad || v.text.startsWith(QStringLiteral("Filen spardes i:"));
+        QCOMPARE(sparad, mal == Utskriftsmal::Fil);
+        QCOMPARE(mj.f->vard().fonster(Fonsternamn::ResSkarmGrund) != nullptr, mal == Utskriftsmal::Skarm);
     }
 
-    // A window already open comes forward at its own size, from a normal or
-    // a minimized frame, not shrunk to its title bar.
+    // A window already open comes forward as it was and at its own size: a
+    // normal frame keeps its state, a maximized one stays maximized, a
+    // minimized one comes back to the size it had. A window that declares
+    // the normal state (the club list) leaves a maximized frame as well.
     void fonstretKommerFramISinStorlek_data() {
         QTest::addColumn<int>("meny");
         QTest::addColumn<QString>("namn");
-        QTest::addColumn<bool>("minimerad");
-        for (const bool minimerad : {false, true}) {
-            const QByteArray lage = minimerad ? " minimerad" : "";
-            QTest::newRow("föreningslista" + lage)
-                << int(Meny::mnuForeningslistaFil) << QStringLiteral("frmForeningsutskrift") << minimerad;
-            QTest::newRow("resultatlista" + lage)
-                << int(Meny::mnuResGrundFil) << QStringLiteral("frmValResSkarmGrund") << minimerad;
-            QTest::newRow("inställningar" + lage)
-                << int(Meny::mnuInstallningar) << QStringLiteral("frmInstallningar") << minimerad;
+        QTest::addColumn<int>("lage"); // the frame's state when the window is chosen again
+        QTest::addColumn<bool>("normalLage");
+        const QList<std::pair<Qt::WindowState, QByteArray>> lagen = {{Qt::WindowNoState, ""},
+                                                                     {Qt::WindowMinimized, " minimerad"},
+                                                                     {Qt::WindowMaximized, " maximerad"}};
+        for (const auto& [lage, rad] : lagen) {
+            QTest::newRow("föreningslista" + rad)
+                << int(Meny::mnuForeningslistaFil) << QStringLiteral("frmForeningsutskrift") << int(lage)
+                << true;
+            QTest::newRow("resultatlista" + rad)
+                << int(Meny::mnuResGrundFil) << QStringLiteral("frmValResSkarmGrund") << int(lage) << false;
+            QTest::newRow("inställningar" + rad)
+                << int(Meny::mnuInstallningar) << QStringLiteral("frmInstallningar") << int(lage) << false;
         }
     }
     void fonstretKommerFramISinStorlek() {
         QFETCH(int, meny);
         QFETCH(QString, namn);
-        QFETCH(bool, minimerad);
+        QFETCH(int, lage);
+        QFETCH(bool, normalLage);
         Miljo mj(true);
         mj.f->menyval(Meny(meny))->trigger();
         QWidget* w = mj.f->vard().fonster(namn);
         QVERIFY(w);
         auto* ram = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-        const QRect fore = ram->geometry();
-        if (minimerad)
+        const QRect normal = ram->geometry();
+        const Qt::WindowStates normalt = ram->windowState();
+        if (lage == Qt::WindowMinimized)
             ram->showMinimized();
+        else if (lage == Qt::WindowMaximized)
+            ram->showMaximized();
+        const bool maximerad = lage == Qt::WindowMaximized && !normalLage;
+        const QRect fore = maximerad ? ram->geometry() : normal;
+        const Qt::WindowStates tillstand = maximerad ? ram->windowState() : normalt;
         mj.f->vard().visaFonster(Fonsterid<Utskriftsmal>{namn}, Utskriftsmal::Fil);
+        QCOMPARE(ram->windowState(), tillstand | Qt::WindowActive);
         QCOMPARE(ram->geometry(), fore);
-        QVERIFY(!ram->isMinimized());
         QCOMPARE(mj.f->mdiYta()->activeSubWindow(), ram);
     }
 
