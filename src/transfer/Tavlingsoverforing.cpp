@@ -217,8 +217,10 @@ QString oppenFil(const QStringList& poster, const QString& malmapp, const QStrin
         if (::lstat(QFile::encodeName(fil).constData(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
         if (const auto innehavare = Kalkyl::Filhallare::oppnadAv(fil))
-            return QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när tävlingen "
-                                  "%2.\r\n")
+            return (innehavare->slag.isEmpty()
+                        ? QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när "
+                                         "tävlingen %2.\r\n")
+                        : QStringLiteral("Filen %1 kan inte ersättas när tävlingen %2.\r\n"))
                        .arg(nativ(fil), passiv) +
                    innehavare->text();
     }
