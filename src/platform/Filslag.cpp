@@ -85,9 +85,9 @@ std::optional<QByteArray> lasVanligFil(const QString& sokvag, qint64 max, bool f
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            const int fel = errno;
+            const int lasfel = errno;
             ::close(fd);
-            errno = fel;
+            errno = lasfel;
             return std::nullopt;
         }
         if (n == 0)

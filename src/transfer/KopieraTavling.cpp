@@ -87,8 +87,8 @@ QString pagaendeKopia(const QString& destmapp, const QString& mappnamn, const Ta
                                     "låsfilen %2 går inte att skapa.")
                          .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
                               QDir::toNativeSeparators(fil));
-    // What the lock said when it was looked at: read again, it may have
-    // become anything meanwhile.
+    // What the lock said when it was looked at: it is not read again, since
+    // it may have become anything (a pipe) meanwhile.
     return QStringLiteral("En annan kopiering till %1 pågår redan, i %2 på datorn %3 (process %4).\r\n"
                           "Vänta tills den är klar. Om ingen kopiering pågår där kan låsfilen %5 tas bort.")
         .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
@@ -147,15 +147,15 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         u.sokvagsfel = true;
         return u;
     }
-    const QByteArray malKodad = QFile::encodeName(mal);
-    // A target that is not there yet is made whole by the copy in one step;
-    // meanwhile a lock beside it keeps other copies to the same place out.
-    Tavling::Las las;
     if (const QString hinder = malhinder(mal); !hinder.isEmpty()) {
         u.feltext = hinder;
         u.sokvagsfel = true;
         return u;
     }
+    const QByteArray malKodad = QFile::encodeName(mal);
+    // A target that is not there yet is made whole by the copy in one step;
+    // meanwhile a lock beside it keeps other copies to the same place out.
+    Tavling::Las las;
     if (::lstat(malKodad.constData(), &st) != 0) {
         las = Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
         if (!las.fil) {
