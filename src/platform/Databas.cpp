@@ -1,5 +1,6 @@
 #include "platform/Databas.h"
 
+#include "platform/Filslag.h"
 #include "platform/Filvag.h"
 #include "platform/SvenskSortering.h"
 
@@ -96,21 +97,41 @@ Databas::~Databas() {
     QSqlDatabase::removeDatabase(m_namn);
 }
 
+QString Databas::filhinder(const QString& sokvag) {
+    // A link could lead to another competition's database, written then under
+    // that competition's lock and this one's at once; a pipe would hold the
+    // program up for good. Neither is read.
+    const Filslag slag = filslag(sokvag);
+    if (slag == Filslag::Lank)
+        return QStringLiteral(
+                   "Databasfilen \"%1\" är en symbolisk länk, ingen vanlig fil. En tävlings databas "
+                   "måste ligga i tävlingens egen mapp: en länk kan leda till en annan tävlings "
+                   "databas och följer inte med när tävlingen kopieras. Lägg databasen själv där i "
+                   "stället för länken och försök igen.")
+            .arg(sokvag);
+    if (const QString text = filslagText(slag); !text.isEmpty())
+        return QStringLiteral("Databasfilen \"%1\" är %2, ingen vanlig fil, och kan inte vara en "
+                              "tävlingsdatabas. Ta bort den eller lägg tävlingens databas där i stället och "
+                              "försök igen.")
+            .arg(sokvag, text);
+    return {};
+}
+
 void Databas::kontrolleraFil(const QString& sokvag) {
-    const QFileInfo info(sokvag);
-    if (!info.exists() || !info.isFile())
+    if (filslag(sokvag) == Filslag::Saknas)
         throw Fel(Felnummer::DatabasfilSaknas, QStringLiteral("Databasfilen \"%1\" finns inte.").arg(sokvag));
-    QFile fil(sokvag);
-    if (!fil.open(QIODevice::ReadOnly))
+    if (const QString hinder = filhinder(sokvag); !hinder.isEmpty())
+        throw Fel(Felnummer::DatabasKanInteOppnas, hinder);
+    const std::optional<QByteArray> huvud = lasVanligFil(sokvag, 100);
+    if (!huvud)
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Databasfilen \"%1\" kan inte läsas.").arg(sokvag));
-    const QByteArray huvud = fil.read(100);
-    if (huvud.startsWith(QByteArray("SQLite format 3\0", 16)) && huvud.size() == 100) {
+    if (huvud->startsWith(QByteArray("SQLite format 3\0", 16)) && huvud->size() == 100) {
         // Bytes 68..71 hold the application id, big-endian.
-        const auto* p = reinterpret_cast<const unsigned char*>(huvud.constData()) + 68;
+        const auto* p = reinterpret_cast<const unsigned char*>(huvud->constData()) + 68;
         const qint64 id = (qint64(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
         if (id == ApplikationsId)
             return;
-    } else if (huvud.mid(4, 15) == "Standard Jet DB" || huvud.mid(4, 15) == "Standard ACE DB") {
+    } else if (huvud->mid(4, 15) == "Standard Jet DB" || huvud->mid(4, 15) == "Standard ACE DB") {
         throw Fel(Felnummer::OkantDatabasformat,
                   QStringLiteral("Filen \"%1\" är en Access-databas (Jet) och kan inte öppnas av det här "
                                  "programmet. Skapa tävlingen på nytt.")
@@ -121,8 +142,8 @@ void Databas::kontrolleraFil(const QString& sokvag) {
 }
 
 bool Databas::arSqlite(const QString& sokvag) {
-    QFile fil(sokvag);
-    return fil.open(QIODevice::ReadOnly) && fil.read(16) == QByteArray("SQLite format 3\0", 16);
+    const std::optional<QByteArray> huvud = lasVanligFil(sokvag, 16);
+    return huvud && *huvud == QByteArray("SQLite format 3\0", 16);
 }
 
 QStringList Databas::sidofiler(const QString& databasnamn) {

@@ -87,14 +87,22 @@ public:
     static QString bokstavligtMonster(const QString& text);
 
     // Checks that a file is a competition database of ours without opening it for
-    // writing; throws Fel with the reason otherwise.
+    // writing; throws Fel with the reason otherwise. The file itself must be a
+    // plain file: a symbolic link (which may lead to another competition's
+    // database) and a pipe or device (which would hold the program up) are
+    // refused, naming what they are, without being opened.
     static void kontrolleraFil(const QString& sokvag);
+    // The refusal kontrolleraFil gives a database that is a symbolic link or
+    // no plain file, naming it and what it is; empty for a plain file, nothing,
+    // or what could not be looked at.
+    static QString filhinder(const QString& sokvag);
     // Whether this user can write the file and create the journal beside it, as
     // every change needs. A file without any write bit counts as write-protected
     // even for root, who could write it anyway: the operator protected it.
     static bool arSkrivbar(const QString& sokvag);
 
-    // Whether the file begins as every SQLite database does.
+    // Whether the file begins as every SQLite database does: false for a link,
+    // a pipe or anything else that is no plain file, which is not waited on.
     static bool arSqlite(const QString& sokvag);
     // The files SQLite keeps beside a database while it writes (the rollback
     // journal; a write-ahead log and its index in other modes), for the file

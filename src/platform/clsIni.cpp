@@ -1,5 +1,6 @@
 #include "platform/clsIni.h"
 
+#include "platform/Filslag.h"
 #include "platform/Windows1252.h"
 
 #include <QFile>
@@ -137,12 +138,15 @@ bool arStyrtecken(QChar ch) {
     return u < 0x20 || (u >= 0x7F && u <= 0x9F);
 }
 
-bool arMapp(const QString& sokvag) {
-    return QFileInfo(sokvag).isDir();
+// What the path leads to when that is a folder, a pipe or anything else but a
+// plain file, as filslagText tells it; empty otherwise.
+QString ovanligFil(const QString& sokvag) {
+    const QString mal = QFileInfo(sokvag).canonicalFilePath();
+    return mal.isEmpty() ? QString() : ovanligPost(mal);
 }
 
-QString mappfel(const QString& sokvag) {
-    return QStringLiteral("\"%1\" är en mapp och kan inte användas som inställningsfil.").arg(sokvag);
+QString slagfel(const QString& sokvag, const QString& slag) {
+    return QStringLiteral("\"%1\" är %2 och kan inte användas som inställningsfil.").arg(sokvag, slag);
 }
 
 } // namespace
@@ -151,17 +155,16 @@ clsIni::Innehall clsIni::las() const {
     Innehall inn;
     if (m_sokvag.isEmpty())
         return inn;
-    QFile fil(m_sokvag);
-    if (!fil.open(QIODevice::ReadOnly)) {
-        if (QFileInfo::exists(m_sokvag))
+    // A link to an INI elsewhere is followed (a program INI may be one), but a
+    // pipe, a device or a folder is no settings file: never waited on, it
+    // counts as one that cannot be read, and so is never written over.
+    const std::optional<QByteArray> last = lasVanligFil(m_sokvag, -1, true);
+    if (!last) {
+        if (errno != ENOENT && errno != ENOTDIR)
             inn.status = Filstatus::KanInteLasas;
         return inn;
     }
-    const QByteArray bytes = fil.readAll();
-    if (fil.error() != QFileDevice::NoError) {
-        inn.status = Filstatus::KanInteLasas;
-        return inn;
-    }
+    const QByteArray& bytes = *last;
     inn.status = Filstatus::Ok;
     QString text;
     if (bytes.startsWith(bom)) {
@@ -191,8 +194,9 @@ bool clsIni::farSkrivas(const Innehall& inn) {
         return false;
     }
     if (inn.status == Filstatus::KanInteLasas) {
-        m_fel = arMapp(m_sokvag) ? mappfel(m_sokvag)
-                                 : QStringLiteral("Filen \"%1\" kan inte läsas.").arg(m_sokvag);
+        const QString slag = ovanligFil(m_sokvag);
+        m_fel = !slag.isEmpty() ? slagfel(m_sokvag, slag)
+                                : QStringLiteral("Filen \"%1\" kan inte läsas.").arg(m_sokvag);
         return false;
     }
     m_fel.clear();
@@ -213,8 +217,9 @@ bool clsIni::skriv(const Innehall& inn) {
 
     QSaveFile fil(m_sokvag);
     if (!fil.open(QIODevice::WriteOnly)) {
-        m_fel = arMapp(m_sokvag) ? mappfel(m_sokvag)
-                                 : QStringLiteral("Filen \"%1\" kan inte skrivas.").arg(m_sokvag);
+        const QString slag = ovanligFil(m_sokvag);
+        m_fel = !slag.isEmpty() ? slagfel(m_sokvag, slag)
+                                : QStringLiteral("Filen \"%1\" kan inte skrivas.").arg(m_sokvag);
         return false;
     }
     // commit() reports success even when the disk filled up halfway, and would

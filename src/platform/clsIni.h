@@ -17,7 +17,9 @@
 // code page lacks, so that no name or path is ever stored as "?".
 //
 // A file that is there but cannot be read is never written: writing would replace
-// settings we could not see with the few keys of this call.
+// settings we could not see with the few keys of this call. A pipe, a device or a
+// folder under the INI's name counts as such and is never waited on; a link to
+// a plain file is followed.
 class clsIni {
 public:
     // One key to write with WriteKeys().

@@ -2,6 +2,7 @@
 
 #include "common/Fel.h"
 #include "common/IniNamn.h"
+#include "platform/Filslag.h"
 #include "platform/Filvag.h"
 #include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
@@ -92,6 +93,13 @@ QString iniSokvag(const modGlobalt& g) {
 Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m) {
     Oppning o;
     g.iniTavling.setPath(iniSokvag(g));
+    // As the database: a link could lead to another competition's settings,
+    // written then under two locks, and a pipe is never read.
+    if (const QString slag = ovanligPost(g.iniTavling.Path()); !slag.isEmpty())
+        throw Fel(Felnummer::SokvagsAtkomstfel,
+                  QStringLiteral("Tävlingens inställningsfil \"%1\" är %2, ingen vanlig fil. Lägg tävlingens "
+                                 "egen inställningsfil där i stället och försök igen.")
+                      .arg(g.iniTavling.Path(), slag));
     // A missing or unreadable INI would read as nothing but defaults, and so as
     // made by an old version; say what it is instead.
     switch (g.iniTavling.status()) {
@@ -159,6 +167,21 @@ Las lasTavling(const QString& mapp, const QString& namn, Lasorsak orsak) {
     Las l;
     const QString fil = lasfil(mapp, namn);
     l.lasfil = fil;
+    // QLockFile reads a lock file it finds, and the ".rmlock" of its own that
+    // it takes while it removes a stale one: what is found there is looked at
+    // first, so that a pipe is never opened.
+    for (const QString& plats : {fil, fil + QStringLiteral(".rmlock")}) {
+        if (const QString slag = ovanligPost(plats); !slag.isEmpty()) {
+            l.felaktig = plats;
+            l.felaktigtSlag = slag;
+            l.fel = QLockFile::UnknownError;
+            l.text = QStringLiteral("Tävlingens låsfil %1 är %2, ingen vanlig fil, och programmet kan inte "
+                                    "se om tävlingen %3 är öppen någon annanstans.\r\nTa bort den för hand "
+                                    "och försök igen.")
+                         .arg(QDir::toNativeSeparators(plats), slag, namn);
+            return l;
+        }
+    }
     auto las = std::make_unique<QLockFile>(fil);
     // A competition stays open for hours: the lock is never stale by its age,
     // only when its program is gone.
@@ -185,6 +208,8 @@ Las lasTavling(const QString& mapp, const QString& namn, Lasorsak orsak) {
     if (l.fel == QLockFile::LockFailedError && las->getLockInfo(&pid, &dator, &program)) {
         l.upptagen = true;
         l.dator = dator;
+        l.program = program;
+        l.process = pid;
         l.text = QStringLiteral("Tävlingen %1 är redan öppen i %2 på datorn %3 (process %4).\r\n")
                      .arg(namn, program.isEmpty() ? QStringLiteral("ett annat program") : program,
                           dator.isEmpty() ? QStringLiteral("?") : dator)
@@ -232,7 +257,8 @@ bool lasTavling(modGlobalt& g, Meddelanden& m) {
             return true;
         }
     }
-    m.visa(l.text, QStringLiteral("Tävlingen används"),
+    m.visa(l.text,
+           l.felaktig.isEmpty() ? QStringLiteral("Tävlingen används") : QStringLiteral("Felaktig låsfil"),
            l.upptagen ? Meddelanden::Ikon::Utropstecken : Meddelanden::Ikon::Kritisk);
     return false;
 }

@@ -30,7 +30,8 @@ struct Oppning {
 };
 
 // The version gate and the settings load. Shows "Versionskonflikt" and answers
-// Vagrad for a file older than 1.0.7; throws Fel when a value does not convert.
+// Vagrad for a file older than 1.0.7; throws Fel when a value does not convert,
+// and when the INI is missing, cannot be read, or is a link or no plain file.
 Oppning HamtaInstallningar(modGlobalt& g, Meddelanden& m);
 
 // Opens cnnTavling on strTavlingsdatabas; throws Fel.
@@ -62,12 +63,19 @@ enum class Lasorsak { Oppna, Kopiera };
 // A lock file that names no holder (empty: its program was killed while it
 // took the lock; or one this user cannot read) is stale unless a program of
 // this computer still holds it locked; so is one naming this very process
-// that it no longer holds (a lock it could not remove when it let go).
+// that it no longer holds (a lock it could not remove when it let go). A lock
+// file, or QLockFile's ".rmlock" beside it, that is no plain file (a pipe, a
+// folder, a link, ...) is looked at without being opened, since reading a pipe
+// waits for good, and is never removed: the lock is refused at once, naming it.
 struct Las {
     Tavlingslas fil;       // held when not null
     bool upptagen = false; // another program holds it
     QString dator;         // the computer it names, when upptagen
+    QString program;       // the program it names, when upptagen
+    qint64 process = 0;    // the process it names, when upptagen
     QString lasfil;        // the lock file
+    QString felaktig;      // the lock file that is no plain file; empty: none
+    QString felaktigtSlag; // what that is, "en namngiven pipe (FIFO)"
     QLockFile::LockError fel = QLockFile::NoError;
     QString text; // what the operator is told when not held
     // Held by a program on another computer, as far as its file says: nothing

@@ -109,6 +109,9 @@ QString kopieringshinder(const Mappkopia::Utfall& utfall) {
 // Another copy into a target that it is making, told by the lock beside it.
 QString pagaendeKopia(const QString& destmapp, const QString& mappnamn, const Tavling::Las& las) {
     const QString fil = Tavling::lasfil(destmapp, mappnamn + QStringLiteral(".kopia"));
+    if (!las.felaktig.isEmpty())
+        return felaktigtKopieringslas(destmapp + QLatin1Char('/') + mappnamn, las.felaktig,
+                                      las.felaktigtSlag);
     if (!las.upptagen)
         return las.fel == QLockFile::PermissionError
                    ? kopieringsfeltext(EACCES)
@@ -116,14 +119,13 @@ QString pagaendeKopia(const QString& destmapp, const QString& mappnamn, const Ta
                                     "låsfilen %2 går inte att skapa.")
                          .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
                               QDir::toNativeSeparators(fil));
-    qint64 pid = 0;
-    QString dator, program;
-    QLockFile(fil).getLockInfo(&pid, &dator, &program);
+    // What the lock said when it was looked at: it is not read again, since
+    // it may have become anything (a pipe) meanwhile.
     return QStringLiteral("En annan kopiering till %1 pågår redan, i %2 på datorn %3 (process %4).\r\n"
                           "Vänta tills den är klar. Om ingen kopiering pågår där kan låsfilen %5 tas bort.")
         .arg(QDir::toNativeSeparators(destmapp + QLatin1Char('/') + mappnamn),
-             program.isEmpty() ? QStringLiteral("ett annat program") : program,
-             dator.isEmpty() ? QStringLiteral("?") : dator, QString::number(pid),
+             las.program.isEmpty() ? QStringLiteral("ett annat program") : las.program,
+             las.dator.isEmpty() ? QStringLiteral("?") : las.dator, QString::number(las.process),
              QDir::toNativeSeparators(fil));
 }
 
@@ -160,10 +162,27 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     // is read, when nobody has it; one that has it open took it back itself.
     if (Mappkopia::avbruten(kallmapp)) {
         const Tavling::Las kallas = Tavling::lasTavling(kallmapp, namn);
+        if (!kallas.felaktig.isEmpty()) {
+            u.feltext = kallas.text;
+            u.sokvagsfel = true;
+            return u;
+        }
         if (kallas.fil) {
             if (const int fel = Mappkopia::angraAvbruten(kallmapp))
                 return avbrutenKopia(kallmapp, fel);
         }
+    }
+    // The copy leaves links and pipes out: a database that is one would be
+    // missing at the target of a copy that says it is done.
+    if (const QString hinder = databashinder(kallmapp); !hinder.isEmpty()) {
+        u.feltext = hinder;
+        u.sokvagsfel = true;
+        return u;
+    }
+    if (const QString hinder = malhinder(mal); !hinder.isEmpty()) {
+        u.feltext = hinder;
+        u.sokvagsfel = true;
+        return u;
     }
     const QByteArray malKodad = QFile::encodeName(mal);
     // A target that is not there yet is made whole by the copy in one step;
@@ -173,7 +192,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         las = Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
         if (!las.fil) {
             u.feltext = pagaendeKopia(destmapp, mappnamn, las);
-            u.sokvagsfel = las.upptagen;
+            u.sokvagsfel = las.upptagen || !las.felaktig.isEmpty();
             return u;
         }
         if (::lstat(malKodad.constData(), &st) == 0)
@@ -186,7 +205,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     if (!las.fil) {
         las = Tavling::lasTavling(mal, namn, Tavling::Lasorsak::Kopiera);
         if (!las.fil) {
-            if (las.upptagen) {
+            if (las.upptagen || !las.felaktig.isEmpty()) {
                 u.feltext = las.text;
                 u.sokvagsfel = true;
             } else {

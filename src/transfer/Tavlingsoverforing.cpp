@@ -3,6 +3,7 @@
 #include "common/Fel.h"
 #include "platform/Databas.h"
 #include "platform/Filnamn.h"
+#include "platform/Filslag.h"
 #include "platform/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "platform/workbook/Filhallare.h"
@@ -216,11 +217,32 @@ QString oppenFil(const QStringList& poster, const QString& malmapp, const QStrin
         if (::lstat(QFile::encodeName(fil).constData(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
         if (const auto innehavare = Kalkyl::Filhallare::oppnadAv(fil))
-            return QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när tävlingen "
-                                  "%2.\r\n")
+            return (innehavare->slag.isEmpty()
+                        ? QStringLiteral("Filen %1 är öppen i ett annat program och kan inte ersättas när "
+                                         "tävlingen %2.\r\n")
+                        : QStringLiteral("Filen %1 kan inte ersättas när tävlingen %2.\r\n"))
                        .arg(nativ(fil), passiv) +
                    innehavare->text();
     }
+    return {};
+}
+
+// Takes back a copy into mapp that was cut off, under the lock of its
+// competition namn: what stops the check when that cannot be done, empty when
+// it was done or another program has the competition open (it took the copy
+// back when it opened it).
+QString angra(const QString& mapp, const QString& namn) {
+    const Tavling::Las las = Tavling::lasTavling(mapp, namn);
+    if (!las.felaktig.isEmpty())
+        return las.text;
+    if (!las.fil)
+        return {};
+    const int fel = Mappkopia::angraAvbruten(mapp);
+    if (fel == Mappkopia::Otillforlitlig)
+        return Tavling::otillforlitligKopia(mapp);
+    if (fel)
+        return QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte tas tillbaka: %2")
+            .arg(nativ(QDir::cleanPath(mapp)), kopieringsfeltext(fel));
     return {};
 }
 
@@ -236,6 +258,48 @@ Ord ord(Riktning r) {
 }
 
 } // namespace
+
+QString databashinder(const QString& kallmapp) {
+    const QDir mapp(kallmapp);
+    // System: pipes, sockets, devices and links that lead nowhere too.
+    for (const QString& namn :
+         mapp.entryList({QStringLiteral("*.air")},
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        if (const QString hinder = Databas::filhinder(mapp.filePath(namn)); !hinder.isEmpty())
+            return hinder;
+    return {};
+}
+
+QString malhinder(const QString& malmapp) {
+    const QString mal = QDir::cleanPath(malmapp);
+    switch (const Filslag slag = filslag(mal)) {
+    case Filslag::Saknas:
+    case Filslag::Mapp:
+    case Filslag::Okant:
+        return {};
+    case Filslag::Lank:
+        return QStringLiteral(
+                   "%1 är en symbolisk länk, ingen mapp. Kopieringen skriver aldrig genom en länk: "
+                   "ta bort länken eller välj en annan plats och försök igen.")
+            .arg(nativ(mal));
+    case Filslag::Fil:
+        return QStringLiteral("%1 finns redan och är ingen mapp. Ta bort filen eller välj en annan plats och "
+                              "försök igen.")
+            .arg(nativ(mal));
+    default:
+        return QStringLiteral(
+                   "%1 finns redan och är ingen mapp utan %2. Ta bort den eller välj en annan plats "
+                   "och försök igen.")
+            .arg(nativ(mal), filslagText(slag));
+    }
+}
+
+QString felaktigtKopieringslas(const QString& malmapp, const QString& plats, const QString& slag) {
+    return QStringLiteral("Kopieringen till %1 kan inte låsas: låsfilen %2 är %3, ingen vanlig fil, och "
+                          "programmet kan inte se om en annan kopiering dit pågår.\r\nTa bort den för hand "
+                          "och försök igen.")
+        .arg(nativ(QDir::cleanPath(malmapp)), nativ(plats), slag);
+}
 
 Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& destfalt,
                      const QString& bladdradFiltitel, const modGlobalt& g, Meddelanden& m,
@@ -281,15 +345,24 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
     s.destination = dest.endsWith(QLatin1Char('/')) ? dest : dest + QLatin1Char('/');
     const QString malmapp = s.malmapp();
 
-    if (!kallinfo.isFile())
+    // A copy into the source that was cut off is taken back before the source
+    // is looked at, as opening it would: the date question is to show the
+    // competition the copy will take, not a half-replaced one.
+    if (QFileInfo(s.kallmapp).isDir() && Mappkopia::avbruten(s.kallmapp))
+        if (const QString hinder = angra(s.kallmapp, kallinfo.completeBaseName()); !hinder.isEmpty())
+            return stopp(hinder, felSokvag, 0);
+    if (filslag(s.kallfil) == Filslag::Saknas)
         return stopp(QStringLiteral("Tävlingen \"%1\" finns inte.").arg(nativ(s.kallfil)), felSokvag, 0);
     // As when the competition is opened: a file from the Windows program, or no
-    // competition at all, is told before anything is asked.
+    // competition at all, is told before anything is asked; so is a link or a
+    // pipe, which the copy would leave out.
     try {
         Databas::kontrolleraFil(s.kallfil);
     } catch (const Fel& f) {
         return stopp(f.beskrivning(), felSokvag, 0);
     }
+    if (const QString hinder = databashinder(s.kallmapp); !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 0);
     // The whole folder around the file is copied: a volume or a home folder
     // full of other things is no competition folder.
     const bool rot = s.mappnamn.isEmpty() || sammaPost(s.kallmapp, QStorageInfo(s.kallmapp).rootPath());
@@ -304,6 +377,9 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
         return stopp(QStringLiteral("%1 är en fil, ingen mapp.").arg(nativ(dest)), felSokvag, 1);
     if (!destinfo.isDir())
         return stopp(QStringLiteral("Mappen %1 finns inte.").arg(nativ(dest)), felSokvag, 1);
+    // Looked at before the comparisons below, which follow links.
+    if (const QString hinder = malhinder(malmapp); !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 1);
     if (sammaPost(malmapp, s.kallmapp))
         return stopp(QStringLiteral("Du får inte ange samma tävling att %1 från och till!").arg(o.infinitiv),
                      felSokvag, 1);
@@ -331,8 +407,15 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
         !hinder.isEmpty())
         return stopp(hinder, felSokvag, 1);
     const QFileInfo malinfo(malmapp);
-    if (malinfo.exists() && !malinfo.isDir())
-        return stopp(QStringLiteral("%1 finns redan och är ingen mapp.").arg(nativ(malmapp)), felSokvag, 1);
+    // A new target is made under a lock beside it, which must be one the copy
+    // can take.
+    if (!malinfo.exists()) {
+        const QString kopialas =
+            Tavling::lasfil(QDir::cleanPath(dest), s.mappnamn + QStringLiteral(".kopia"));
+        for (const QString& plats : {kopialas, kopialas + QStringLiteral(".rmlock")})
+            if (const QString slag = ovanligPost(plats); !slag.isEmpty())
+                return stopp(felaktigtKopieringslas(malmapp, plats, slag), felSokvag, 1);
+    }
     // A competition open in another program there is told before anything is
     // asked: no answer would let the copy through. Each competition of the
     // folder replaces its namesake there.
@@ -350,22 +433,14 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                 }
                 las = Tavling::lasTavling(malmapp, namn, Tavling::Lasorsak::Kopiera);
             }
-            if (!las.fil && las.upptagen)
+            if (!las.fil && (las.upptagen || !las.felaktig.isEmpty()))
                 return stopp(las.text, felSokvag, 1);
         }
         // A copy there that was cut off is taken back before the question,
         // which would otherwise show the date of a half-replaced competition.
-        if (Mappkopia::avbruten(malmapp)) {
-            const Tavling::Las las = Tavling::lasTavling(malmapp, kallinfo.completeBaseName());
-            if (las.fil)
-                if (const int fel = Mappkopia::angraAvbruten(malmapp))
-                    return stopp(fel == Mappkopia::Otillforlitlig
-                                     ? Tavling::otillforlitligKopia(malmapp)
-                                     : QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte "
-                                                      "tas tillbaka: %2")
-                                           .arg(nativ(malmapp), kopieringsfeltext(fel)),
-                                 felSokvag, 1);
-        }
+        if (Mappkopia::avbruten(malmapp))
+            if (const QString hinder = angra(malmapp, kallinfo.completeBaseName()); !hinder.isEmpty())
+                return stopp(hinder, felSokvag, 1);
     }
 
     // A list open in a spreadsheet program there would be lost to it: no

@@ -88,6 +88,23 @@ QString sakerhetskopia(const QString& malmapp);
 // a spreadsheet's lock, SQLite's journals) or to a write cut short.
 bool utelamnas(const QString& namn);
 
+// Why the folder kallmapp cannot be copied with its competitions: a
+// competition database in it ("*.air") that is a symbolic link or no plain
+// file, which the copy would leave out (it takes no links, pipes or devices)
+// and still report done. Empty when there is none.
+QString databashinder(const QString& kallmapp);
+
+// Why nothing can be copied into malmapp: it is there and is no folder (a
+// symbolic link, to a folder or to nothing, a file, a pipe, ...). The copy
+// never writes through a link. The text names it and what to do; empty when
+// malmapp is a folder or is not there.
+QString malhinder(const QString& malmapp);
+
+// What the operator is told when the lock that keeps other copies out of
+// malmapp while a copy makes it, plats (".<folder>.kopia.lock" beside it, or
+// QLockFile's ".rmlock" beside that), is slag and no plain file.
+QString felaktigtKopieringslas(const QString& malmapp, const QString& plats, const QString& slag);
+
 // A failed copy's text for the system's error number: a full disk, a
 // write-protected medium, otherwise the number and a Swedish description
 // (systemfeltext).

@@ -10,6 +10,7 @@
 #include "shell/frmOppnat.h"
 #include "shell/modGlobalt.h"
 #include "support/Loggbild.h"
+#include "support/Pipvakt.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "support/Widget.h"
@@ -43,7 +44,20 @@ void skriv(const QString& sokvag, const QByteArray& innehall) {
     f.write(innehall);
 }
 
-enum Oppningsfel { GammalVersion, OlasligtVarde, SkrapIni, IniSaknas, AccessDatabas };
+enum Oppningsfel {
+    GammalVersion,
+    OlasligtVarde,
+    SkrapIni,
+    IniSaknas,
+    AccessDatabas,
+    DatabasLank,
+    DatabasPipe,
+    IniLank,
+    IniPipe,
+    LasPipe,
+    LasMapp,
+    LasLank
+};
 } // namespace
 
 class TestOppning : public QObject {
@@ -202,6 +216,34 @@ private slots:
             << "Fel";
         QTest::newRow("Access-databas") << int(AccessDatabas) << "modGlobalt.SkapaADOConnection: 3343 "
                                         << "Fel";
+        // What is no plain file is never read (a pipe would hold the program
+        // up for good); a link could lead to the neighbour's files, which would
+        // then be written under two locks. $D is the database, $L the lock.
+        const QString databas = QStringLiteral("modGlobalt.SkapaADOConnection: 3051 Databasfilen \"$D\" är ");
+        QTest::newRow("databasen är en länk")
+            << int(DatabasLank) << databas + QStringLiteral("en symbolisk länk, ingen vanlig fil. ") << "Fel";
+        QTest::newRow("databasen är en pipe")
+            << int(DatabasPipe) << databas + QStringLiteral("en namngiven pipe (FIFO), ingen vanlig fil, ")
+            << "Fel";
+        const QString ini =
+            fore + QStringLiteral("75 Tävlingens inställningsfil \"%1\" är %2, ingen vanlig fil. "
+                                  "Lägg tävlingens egen inställningsfil där i stället och försök "
+                                  "igen.");
+        QTest::newRow("inställningsfilen är en länk")
+            << int(IniLank) << ini.arg(QStringLiteral("%1"), QStringLiteral("en symbolisk länk")) << "Fel";
+        QTest::newRow("inställningsfilen är en pipe")
+            << int(IniPipe) << ini.arg(QStringLiteral("%1"), QStringLiteral("en namngiven pipe (FIFO)"))
+            << "Fel";
+        const QString las =
+            QStringLiteral("Tävlingens låsfil $L är %1, ingen vanlig fil, och programmet kan inte "
+                           "se om tävlingen Trasig är öppen någon annanstans.\r\nTa bort den för "
+                           "hand och försök igen.");
+        QTest::newRow("låset är en pipe")
+            << int(LasPipe) << las.arg(QStringLiteral("en namngiven pipe (FIFO)")) << "Felaktig låsfil";
+        QTest::newRow("låset är en mapp")
+            << int(LasMapp) << las.arg(QStringLiteral("en mapp")) << "Felaktig låsfil";
+        QTest::newRow("låset är en länk")
+            << int(LasLank) << las.arg(QStringLiteral("en symbolisk länk")) << "Felaktig låsfil";
     }
     void oppningVagras() {
         QFETCH(int, fel);
@@ -210,6 +252,9 @@ private slots:
         Miljo mj;
         const QString fil = mj.skapa(QStringLiteral("Trasig"));
         const QString ini = QString(fil).replace(QStringLiteral(".air"), QStringLiteral(".ini"));
+        const QString las = Tavling::lasfil(QFileInfo(fil).path(), QStringLiteral("Trasig"));
+        const QString granne = mj.skapa(QStringLiteral("Granne"));
+        text.replace(QLatin1String("$D"), fil).replace(QLatin1String("$L"), las);
         clsIni inifil(ini);
         switch (fel) {
         case GammalVersion:
@@ -229,8 +274,30 @@ private slots:
         case AccessDatabas:
             skriv(fil, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\0'));
             break;
+        case DatabasLank:
+        case DatabasPipe:
+            QVERIFY(QFile::remove(fil) &&
+                    laggPost(fil, fel == DatabasLank ? Filslag::Lank : Filslag::Pipe, granne));
+            break;
+        case IniLank:
+        case IniPipe:
+            QVERIFY(QFile::remove(ini) &&
+                    laggPost(ini, fel == IniLank ? Filslag::Lank : Filslag::Pipe,
+                             QString(granne).replace(QStringLiteral(".air"), QStringLiteral(".ini"))));
+            break;
+        case LasPipe:
+        case LasMapp:
+        case LasLank:
+            QVERIFY(laggPost(las,
+                             fel == LasPipe   ? Filslag::Pipe
+                             : fel == LasMapp ? Filslag::Mapp
+                                              : Filslag::Lank,
+                             Tavling::lasfil(QFileInfo(fil).path(), QStringLiteral("Granne"))));
+            break;
         }
+        Pipvakt vakt({fil, ini, las});
         mj.oppnaViaDialog(fil);
+        QCOMPARE(vakt.stoppa(), 0);
         QCOMPARE(mj.m.visade.size(), 1);
         if (text.endsWith(QLatin1Char(' ')))
             QVERIFY2(mj.m.senasteText().startsWith(text), qPrintable(mj.m.senasteText()));

@@ -1,6 +1,7 @@
 #include "platform/Windows1252.h"
 #include "platform/clsIni.h"
 #include "support/Filstorlekstak.h"
+#include "support/Pipvakt.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 
@@ -143,17 +144,26 @@ private slots:
 
     // Writing a file we could not read would replace every setting in it with the
     // keys of one call. A file nobody may read, one only its owner may write but not
-    // read, and a folder standing at the path are all left alone by every write.
+    // read, and a folder or a named pipe standing at the path are all left alone by
+    // every write; the pipe is never waited on.
     void olasbarFilSkrivsAldrig() {
         Testmiljo t;
-        const QString mapp = t.fil(QStringLiteral("Mapp.ini"));
-        QVERIFY(QDir().mkpath(mapp));
-        clsIni iMapp(mapp);
-        QCOMPARE(iMapp.status(), clsIni::Filstatus::KanInteLasas);
-        QVERIFY(!iMapp.WriteKey("A", "k", "1"));
-        QVERIFY(iMapp.senasteFel().contains(mapp));
-        QVERIFY(!iMapp.DeleteSection("A"));
-        QVERIFY(QFileInfo(mapp).isDir());
+        for (const auto& [slag, text] :
+             {std::pair{Filslag::Mapp, "en mapp"}, std::pair{Filslag::Pipe, "en namngiven pipe (FIFO)"}}) {
+            const QString sokvag = t.fil(QString::fromUtf8(text) + QStringLiteral(".ini"));
+            QVERIFY(laggPost(sokvag, slag));
+            Pipvakt vakt({sokvag});
+            clsIni ini(sokvag);
+            QCOMPARE(ini.status(), clsIni::Filstatus::KanInteLasas);
+            QCOMPARE(ini.GetKeyValue("A", "k", "std"), "std");
+            QVERIFY(!ini.WriteKey("A", "k", "1"));
+            QCOMPARE(ini.senasteFel(),
+                     QStringLiteral("\"%1\" är %2 och kan inte användas som inställningsfil.")
+                         .arg(sokvag, QString::fromUtf8(text)));
+            QVERIFY(!ini.DeleteSection("A"));
+            QCOMPARE(vakt.stoppa(), 0);
+            QCOMPARE(filslag(sokvag), slag);
+        }
 
         if (korSomVanligAnvandare("olasbarFilSkrivsAldrig"))
             return;

@@ -2,6 +2,7 @@
 #include "platform/Filnamn.h"
 #include "shell/Tavling.h"
 #include "support/Lasbarn.h"
+#include "support/Pipvakt.h"
 #include "support/Testfixtur.h"
 #include "transfer/Tavlingsoverforing.h"
 
@@ -176,6 +177,20 @@ private slots:
             "den.");
         rad("i hemmappen", "$T/Hem/Cup.air", "$T/Sticka", 0, "Tävlingen ligger direkt i");
         rad("volymens rot", "$R", "$T/Sticka", 0, "Tävlingen ligger direkt i /dev/shm");
+        // The copy leaves links and pipes out and never writes through a link.
+        rad("databasen är en länk", "$T/Länkad/Cup/Cup.air", "$T/Sticka", 0,
+            "Databasfilen \"$T/Länkad/Cup/Cup.air\" är en symbolisk länk, ingen vanlig fil.");
+        rad("databasen är en pipe", "$T/Pipa/Cup/Cup.air", "$T/Sticka", 0,
+            "Databasfilen \"$T/Pipa/Cup/Cup.air\" är en namngiven pipe (FIFO), ingen vanlig fil,");
+        rad("en annan databas är en länk", "$T/Granne/Cup/Cup.air", "$T/Sticka", 0,
+            "Databasfilen \"$T/Granne/Cup/Annan.air\" är en symbolisk länk, ingen vanlig fil.");
+        for (const char* dest : {"$T/Länkmål", "$T/Hängande"})
+            QTest::addRow("målet är en länk till %s", dest + 3)
+                << QString::fromUtf8(cup) << QString::fromUtf8(dest) << 1
+                << QString::fromUtf8(dest) +
+                       QStringLiteral(
+                           "/Cup är en symbolisk länk, ingen mapp. Kopieringen skriver aldrig genom en "
+                           "länk: ta bort länken eller välj en annan plats och försök igen.");
         rad("över den öppna tävlingen", "$T/Annan/Cup/Cup.air", "$T/Tävlingar", 1, "Tävlingen Cup är öppen");
         rad("in i den öppna tävlingen", "$T/Annan/Cup/Cup.air", "$T/Tävlingar/Cup", 1,
             "Tävlingen Cup är öppen");
@@ -188,10 +203,19 @@ private slots:
         Testfixtur f;
         // Every folder name differs from its competition's, so a question
         // asked too early would show.
-        for (const char* fil :
-             {"Tävlingar/Cup/Cup.air", "Cup/Cup/Cup.air", "Hem/Cup.air", "Annan/Cup/Cup.air"})
+        for (const char* fil : {"Tävlingar/Cup/Cup.air", "Cup/Cup/Cup.air", "Hem/Cup.air",
+                                "Annan/Cup/Cup.air", "Granne/Cup/Cup.air"})
             tavling(f, fil);
-        mappar(f, {"Sticka", "Gammalt", "Text", "Fil"});
+        mappar(f, {"Sticka", "Gammalt", "Text", "Fil", "Länkad/Cup", "Pipa/Cup", "Länkmål", "Hängande"});
+        const QString cup = f.t.fil(QStringLiteral("Tävlingar/Cup/Cup.air")),
+                      pipa = f.t.fil(QStringLiteral("Pipa/Cup/Cup.air"));
+        for (const auto& [plats, mal] :
+             {std::pair{"Länkad/Cup/Cup.air", cup}, std::pair{"Granne/Cup/Annan.air", cup},
+              std::pair{"Länkmål/Cup", f.t.fil(QStringLiteral("Sticka"))},
+              std::pair{"Hängande/Cup", f.t.fil(QStringLiteral("Borta"))}})
+            QVERIFY(laggPost(f.t.fil(QString::fromUtf8(plats)), Filslag::Lank, mal));
+        QVERIFY(laggPost(pipa, Filslag::Pipe));
+        Pipvakt vakt({pipa});
         for (const auto& [fil, innehall] :
              {std::pair{"Gammalt/Jet.air", QByteArray("\0\1\0\0Standard Jet DB", 19) + QByteArray(200, '\0')},
               std::pair{"Text/Text.air", QByteArray("inte en databas\n")},
@@ -209,6 +233,7 @@ private slots:
         qputenv("HOME", f.t.fil(QStringLiteral("Hem")).toUtf8());
         const Kontroll k = kor(f, Riktning::Export, kalla, dest, "JJ");
         qputenv("HOME", hem);
+        QCOMPARE(vakt.stoppa(), 0);
         QVERIFY(!k.ok);
         QCOMPARE(k.steg, steg);
         QCOMPARE(f.m.visade.size(), 1);
@@ -509,6 +534,14 @@ private slots:
                    QByteArray(50, ' ')
             << "Öppnad av Anna på en okänd dator, låsfil $M/Utskrifter/~$Lista.xlsx. Stäng "
                "filen där; är den inte öppen, ta bort låsfilen.";
+        // A pipe is never opened: it would hold the check up for good.
+        const QString pipa =
+            "Låsfilen $M/Utskrifter/%1 är en namngiven pipe (FIFO), ingen vanlig fil, och det går "
+            "inte att se om filen är öppen i ett annat program. Ta bort den för hand och försök "
+            "igen.";
+        QTest::newRow("pipe från LibreOffice")
+            << ".~lock.Lista.xlsx#" << QByteArray("pipe") << pipa.arg(".~lock.Lista.xlsx#");
+        QTest::newRow("pipe från Office") << "~$Lista.xlsx" << QByteArray("pipe") << pipa.arg("~$Lista.xlsx");
         QTest::newRow("kvarlämnad här") << ".~lock.Lista.xlsx#"
                                         << "Anna," + QByteArray(pw ? pw->pw_name : "root") + u',' +
                                                QSysInfo::machineHostName().toUtf8() + ",07.12.2026 10:00,x;"
@@ -521,14 +554,20 @@ private slots:
         Testfixtur f;
         for (const char* fil : {"Tävlingar/Cup/Cup.air", "Sticka/Cup/Cup.air"})
             tavling(f, fil);
-        for (const QString& fil : {QStringLiteral("Tävlingar/Cup/Utskrifter/Lista.xlsx"),
-                                   QStringLiteral("Sticka/Cup/Utskrifter/Lista.xlsx"),
-                                   QStringLiteral("Sticka/Cup/Utskrifter/") + lasfil}) {
-            QVERIFY(QDir().mkpath(QFileInfo(f.t.fil(fil)).path()));
-            QFile fh(f.t.fil(fil));
-            QVERIFY(fh.open(QIODevice::WriteOnly) && fh.write(fil.endsWith(lasfil) ? innehall : "lista") > 0);
+        const QString plats = f.t.fil(QStringLiteral("Sticka/Cup/Utskrifter/") + lasfil);
+        for (const QString& fil : {f.t.fil(QStringLiteral("Tävlingar/Cup/Utskrifter/Lista.xlsx")),
+                                   f.t.fil(QStringLiteral("Sticka/Cup/Utskrifter/Lista.xlsx")), plats}) {
+            QVERIFY(QDir().mkpath(QFileInfo(fil).path()));
+            if (fil == plats && innehall == "pipe") {
+                QVERIFY(laggPost(fil, Filslag::Pipe));
+                continue;
+            }
+            QFile fh(fil);
+            QVERIFY(fh.open(QIODevice::WriteOnly) && fh.write(fil == plats ? innehall : "lista") > 0);
         }
+        Pipvakt vakt({plats});
         const Kontroll k = kor(f, Riktning::Export, "$T/Tävlingar/Cup/Cup.air", "$T/Sticka", "N");
+        QCOMPARE(vakt.stoppa(), 0);
         QVERIFY(!k.ok);
         QCOMPARE(k.steg, 1);
         QCOMPARE(f.m.visade.size(), 1);
@@ -538,9 +577,10 @@ private slots:
         }
         QCOMPARE(
             f.m.senasteText(),
-            ut(f, QStringLiteral("Filen $M/Utskrifter/Lista.xlsx är öppen i ett annat program och kan inte "
-                                 "ersättas när tävlingen exporteras.\r\n") +
-                      innehavare)
+            ut(f, QStringLiteral("Filen $M/Utskrifter/Lista.xlsx ") +
+                      (innehall == "pipe" ? QStringLiteral("kan inte")
+                                          : QStringLiteral("är öppen i ett annat program och kan inte")) +
+                      QStringLiteral(" ersättas när tävlingen exporteras.\r\n") + innehavare)
                 .replace(QLatin1String("$M"), f.t.fil(QStringLiteral("Sticka/Cup"))));
         QCOMPARE(f.m.visade[0].titel, QStringLiteral("Åtkomstfel."));
         QCOMPARE(f.m.visade[0].ikon, Meddelanden::Ikon::Kritisk);

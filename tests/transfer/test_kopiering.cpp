@@ -4,6 +4,7 @@
 #include "support/Anropsvakt.h"
 #include "support/Dodsbarn.h"
 #include "support/HetJournal.h"
+#include "support/Pipvakt.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "transfer/Tavlingsoverforing.h"
@@ -299,6 +300,21 @@ private slots:
             << QStringLiteral("skadad") << QStringLiteral("5 In- eller utmatningsfel") << false;
         QTest::newRow("öppen i annat program")
             << QStringLiteral("las") << QStringLiteral("Tävlingen Cup är redan öppen i ") << true;
+        // The copy leaves links and pipes out: without its database it would
+        // still say it is done. $K is the source, $M the target.
+        QTest::newRow("källans databas är en länk")
+            << QStringLiteral("kallank")
+            << QStringLiteral("Databasfilen \"$K/Cup.air\" är en symbolisk länk, ingen vanlig fil.") << true;
+        QTest::newRow("källans databas är en pipe")
+            << QStringLiteral("kallpipa")
+            << QStringLiteral("Databasfilen \"$K/Cup.air\" är en namngiven pipe (FIFO), ingen vanlig fil,")
+            << true;
+        QTest::newRow("målet är en länk")
+            << QStringLiteral("mallank")
+            << QStringLiteral(
+                   "$M är en symbolisk länk, ingen mapp. Kopieringen skriver aldrig genom en länk: ta "
+                   "bort länken eller välj en annan plats och försök igen.")
+            << true;
     }
     void misslyckadKopiaLamnarMalet() {
         QFETCH(QString, hinder);
@@ -312,9 +328,20 @@ private slots:
         Testfixtur f;
         const QString mapp = kalla(f, 200);
         QTemporaryDir destination;
-        if (hinder != QLatin1String("tom"))
+        if (hinder != QLatin1String("tom") && hinder != QLatin1String("mallank"))
             gammaltMal(destination.path());
         const QString mal = destination.filePath(QStringLiteral("Cup"));
+        text.replace(QLatin1String("$K"), mapp).replace(QLatin1String("$M"), mal);
+        if (hinder == QLatin1String("kallank") || hinder == QLatin1String("kallpipa"))
+            QVERIFY(QFile::remove(mapp + QStringLiteral("/Cup.air")) &&
+                    laggPost(mapp + QStringLiteral("/Cup.air"),
+                             hinder == QLatin1String("kallank") ? Filslag::Lank : Filslag::Pipe,
+                             f.t.fil(QStringLiteral("Pilkrona.mdb"))));
+        if (hinder == QLatin1String("mallank")) {
+            skriv(destination.filePath(QStringLiteral("Annan/Annat.txt")), "annat");
+            QVERIFY(laggPost(mal, Filslag::Lank, destination.filePath(QStringLiteral("Annan"))));
+        }
+        Pipvakt vakt({mapp + QStringLiteral("/Cup.air")});
         std::unique_ptr<Barn> lasare;
         if (hinder == QLatin1String("fil"))
             QFile::setPermissions(mal + QStringLiteral("/Cup.ini"), QFile::ReadOwner | QFile::ReadGroup);
@@ -337,6 +364,7 @@ private slots:
                                      QFileInfo(mapp + QStringLiteral("/Cup.air")).size() - 4096);
         else
             u = kopieraTavlingsmapp(destination.path() + QLatin1Char('/'), mapp);
+        QCOMPARE(vakt.stoppa(), 0);
         QVERIFY2(u.feltext.startsWith(text), qPrintable(u.feltext));
         QCOMPARE(u.sokvagsfel, sokvagsfel);
         QCOMPARE(bild(destination.path()), fore);
@@ -476,6 +504,7 @@ private slots:
         QTest::newRow("målet, kontrollen") << u"kontroll"_s;
         QTest::newRow("målet, kopian") << u"kopia"_s;
         QTest::newRow("källan") << u"källa"_s;
+        QTest::newRow("källan, kontrollen") << u"källkontroll"_s;
     }
     void otillforlitligKopiaVagras() {
         QFETCH(QString, var);
@@ -485,14 +514,14 @@ private slots:
         QTemporaryDir destination;
         const QString dest = destination.path() + u'/';
         QCOMPARE(kopieraTavlingsmapp(dest, mapp).feltext, QString());
-        const QString mal = var == u"källa" ? mapp : destination.filePath(u"Cup"_s);
+        const QString mal = var.startsWith(u"käll") ? mapp : destination.filePath(u"Cup"_s);
         const QString bredvid = QFileInfo(mal).path() + u"/.Cup."_s;
         skriv(bredvid + u"kopiering"_s, "mappkopia 1\nN %2F\nklar\n");
         QVERIFY(QDir().mkpath(bredvid + u"kopia"_s));
         const QMap<QString, QString> fore = bild(destination.path()), foreKalla = bild(f.tavlingsmapp());
         const QString text = Tavling::otillforlitligKopia(mal);
         QVERIFY2(text.contains(QDir::toNativeSeparators(bredvid + u"kopiering"_s)), qPrintable(text));
-        if (var == u"kontroll") {
+        if (var.endsWith(u"kontroll")) {
             QVERIFY(!kontrollera(Riktning::Import, mapp + u"/Cup.air"_s, dest, {}, f.g, f.m).ok);
             QCOMPARE(f.m.senasteText(), text);
         } else {
@@ -582,6 +611,33 @@ private slots:
         QVERIFY2(b.m.senasteText().contains(u"datum: \r\n2020-01-02 03:04"_s), qPrintable(b.m.senasteText()));
         QVERIFY(!Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
         QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+    }
+
+    // So is a copy into the source: its date in the replace question is that
+    // of the competition the copy will take.
+    void fraganEfterAvbrutenKopiaTillKallan() {
+        Testfixtur a;
+        const QString mappA = kalla(a, 12);
+        {
+            QFile fil(mappA + u"/Cup.air"_s);
+            QVERIFY(fil.open(QIODevice::ReadWrite));
+            QVERIFY(fil.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4)),
+                                    QFileDevice::FileModificationTime));
+        }
+        Tavling::stang(a.g);
+        Testfixtur b;
+        const QString mappB = kalla(b, 17);
+        Tavling::stang(b.g);
+        QTemporaryDir destination;
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
+        dodaKopiaVid(mappA, mappB, "Cup.ini");
+        QVERIFY(Mappkopia::avbruten(mappA));
+        a.m.svara(Meddelanden::Svar::Nej);
+        QVERIFY(!kontrollera(Riktning::Export, mappA + u"/Cup.air"_s, destination.path(), {}, a.g, a.m).ok);
+        QVERIFY2(a.m.senasteText().endsWith(u"Mot tävlingen med datum: \r\n2020-01-02 03:04"_s),
+                 qPrintable(a.m.senasteText()));
+        QVERIFY(!Mappkopia::avbruten(mappA));
+        QCOMPARE(antal(mappA + u"/Cup.air"_s, Skyttar), 12);
     }
 
     // A source with a copy into it that was cut off is taken back before it

@@ -1,6 +1,7 @@
 #include "platform/Mappkopia.h"
 #include "shell/Tavling.h"
 #include "support/Lasbarn.h"
+#include "support/Pipvakt.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
 #include "transfer/Tavlingsoverforing.h"
@@ -144,6 +145,66 @@ private slots:
                            "försök igen. Låsfilen är %2.")
                 .arg(QString::fromLatin1(pid), fil));
         QCOMPARE(las(fil), pid + "\npilkrona\nandra-datorn\n");
+    }
+
+    // What lies at a lock's place and is no plain file is never opened (a
+    // pipe would hold the program up for good) nor removed: the lock, the
+    // check and the copy refuse at once, naming it. nytt: the place is that
+    // of the lock beside a target not there yet, else in an existing target.
+    void lasplatsUtanFil_data() {
+        QTest::addColumn<bool>("nytt");
+        QTest::addColumn<QString>("namn");
+        QTest::addColumn<int>("slag");
+        for (const auto& [nytt, namn] : {std::pair{false, ".Cup.lock"}, std::pair{false, ".Cup.lock.rmlock"},
+                                         std::pair{true, ".Cup.kopia.lock"}})
+            for (const auto& [slag, ord] :
+                 {std::pair{Filslag::Pipe, "pipe"}, std::pair{Filslag::Mapp, "mapp"},
+                  std::pair{Filslag::Lank, "länk"}})
+                QTest::addRow("%s vid %s", ord, namn) << nytt << QString::fromLatin1(namn) << int(slag);
+    }
+    void lasplatsUtanFil() {
+        QFETCH(bool, nytt);
+        QFETCH(QString, namn);
+        QFETCH(int, slag);
+        Testfixtur f;
+        const QString kalla = cup(f);
+        const QString dest = f.t.fil(QStringLiteral("Sticka"));
+        const QString mal = dest + QStringLiteral("/Cup");
+        QVERIFY(QDir().mkpath(nytt ? dest : mal));
+        if (!nytt)
+            QVERIFY(QFile::copy(kalla + QStringLiteral("/Cup.air"), mal + QStringLiteral("/Cup.air")));
+        // A link leads to a lock of another computer, which would be asked about.
+        const QString annan = f.t.fil(QStringLiteral("annan.lock"));
+        skriv(annan, "4242\npilkrona\nandra-datorn\n");
+        const QString plats = (nytt ? dest : mal) + u'/' + namn;
+        QVERIFY(laggPost(plats, Filslag(slag), annan));
+        const QString text =
+            nytt ? Overforing::felaktigtKopieringslas(mal, plats, filslagText(Filslag(slag)))
+                 : QStringLiteral(
+                       "Tävlingens låsfil %1 är %2, ingen vanlig fil, och programmet kan inte se om "
+                       "tävlingen Cup är öppen någon annanstans.\r\nTa bort den för hand och "
+                       "försök igen.")
+                       .arg(plats, filslagText(Filslag(slag)));
+        QVERIFY(text.contains(plats));
+
+        Pipvakt vakt({plats});
+        if (!nytt) {
+            const Tavling::Las l =
+                Tavling::lasTavling(mal, QStringLiteral("Cup"), Tavling::Lasorsak::Kopiera);
+            QVERIFY(!l.fil);
+            QCOMPARE(l.text, text);
+        }
+        const Overforing::Kontroll k = Overforing::kontrollera(
+            Overforing::Riktning::Export, kalla + QStringLiteral("/Cup.air"), dest, {}, f.g, f.m);
+        QVERIFY(!k.ok);
+        QCOMPARE(f.m.visade.size(), 1);
+        QCOMPARE(f.m.senasteText(), text);
+        const Overforing::Kopieringsutfall u = Overforing::kopieraTavlingsmapp(dest + u'/', kalla);
+        QCOMPARE(u.feltext, text);
+        QVERIFY(u.sokvagsfel);
+        QCOMPARE(vakt.stoppa(), 0);
+        QCOMPARE(filslag(plats), Filslag(slag));
+        QCOMPARE(QFileInfo::exists(mal), !nytt);
     }
 
     // A copy into a competition cut off half way, while another program holds

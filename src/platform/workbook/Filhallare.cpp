@@ -1,5 +1,6 @@
 #include "platform/workbook/Filhallare.h"
 
+#include "platform/Filslag.h"
 #include "platform/Windows1252.h"
 
 #include <QDir>
@@ -18,6 +19,11 @@
 namespace Kalkyl {
 
 QString Innehavare::text() const {
+    if (!slag.isEmpty())
+        return QStringLiteral(
+                   "Låsfilen %1 är %2, ingen vanlig fil, och det går inte att se om filen är öppen i "
+                   "ett annat program. Ta bort den för hand och försök igen.")
+            .arg(QDir::toNativeSeparators(lasfil), slag);
     QString t =
         QStringLiteral("Öppnad av ") + (anvandare.isEmpty() ? QStringLiteral("okänd användare") : anvandare);
     if (process > 0)
@@ -36,8 +42,10 @@ QString Innehavare::text() const {
 }
 
 FilenOppen::FilenOppen(const QString& sokvag, Innehavare innehavare)
-    : Fel(Felnummer::AtkomstNekad, QStringLiteral("Filen %1 är öppen i ett annat program. %2")
-                                       .arg(QDir::toNativeSeparators(sokvag), innehavare.text())),
+    : Fel(Felnummer::AtkomstNekad,
+          (innehavare.slag.isEmpty() ? QStringLiteral("Filen %1 är öppen i ett annat program. %2")
+                                     : QStringLiteral("Filen %1 kan inte ersättas. %2"))
+              .arg(QDir::toNativeSeparators(sokvag), innehavare.text())),
       m_innehavare(std::move(innehavare)) {}
 
 namespace Filhallare {
@@ -96,16 +104,26 @@ struct Lasfil {
 };
 
 std::optional<Lasfil> lasLasfil(const QString& sokvag) {
-    QFile fil(sokvag);
-    if (!fil.exists())
+    const Filslag slag = filslag(sokvag);
+    if (slag == Filslag::Saknas)
         return std::nullopt;
     Lasfil l;
     l.innehavare.lasfil = sokvag;
     const bool office = QFileInfo(sokvag).fileName().startsWith(QLatin1String("~$"));
     l.innehavare.datorOkand = office;
-    if (!fil.open(QIODevice::ReadOnly))
+    l.innehavare.slag = filslagText(slag);
+    if (!l.innehavare.slag.isEmpty())
         return l;
-    const QByteArray innehall = fil.read(4096);
+    const std::optional<QByteArray> last = lasVanligFil(sokvag, 4096);
+    if (!last) {
+        // Gone meanwhile, or swapped for something else than a plain file.
+        if (errno == ENOENT)
+            return std::nullopt;
+        if (errno == ELOOP || errno == EISDIR || errno == EINVAL)
+            l.innehavare.slag = filslagText(filslag(sokvag));
+        return l;
+    }
+    const QByteArray& innehall = *last;
     if (office) {
         l.innehavare.anvandare = officeAnvandare(innehall);
         return l;
@@ -240,6 +258,9 @@ std::optional<Innehavare> oppnadAv(const QString& sokvag) {
     // Another machine's program cannot be seen from here: its word stands. An
     // Office owner file can only be such a program's.
     for (const Lasfil& l : filer)
+        if (!l.innehavare.slag.isEmpty())
+            return l.innehavare;
+    for (const Lasfil& l : filer)
         if (!l.innehavare.dator.isEmpty() || l.innehavare.datorOkand)
             return l.innehavare;
 
@@ -270,7 +291,9 @@ std::optional<Innehavare> oppnadAv(const QString& sokvag) {
 }
 
 void taBortLasfil(const QString& sokvag) {
-    QFile::remove(libreOfficeLasfil(sokvag));
+    const QString lasfil = libreOfficeLasfil(sokvag);
+    if (filslag(lasfil) == Filslag::Fil)
+        QFile::remove(lasfil);
 }
 
 } // namespace Filhallare

@@ -17,6 +17,10 @@ struct Innehavare {
     bool datorOkand = false; // a lock file that names no machine (Office's)
     qint64 process = 0;      // the process that has the file open; 0: none seen
     QString program;         // that process's name
+    // What the lock file is when it is no plain file ("en namngiven pipe
+    // (FIFO)", "en mapp", "en symbolisk länk"): nothing can be read from it,
+    // and it stands in the way until the operator removes it.
+    QString slag;
 
     // One sentence for the operator: who, where, and the lock file to remove
     // once the file is closed there.
@@ -54,12 +58,16 @@ bool arLasfil(const QString& filnamn);
 // process of this machine has the file open for writing (the lock file, when
 // there is one, tells who). A lock file of another login on this machine
 // counts as held unless every process can be seen. Nothing when every lock
-// file beside it is stale.
+// file beside it is stale. A lock file that is no plain file (a pipe, a folder,
+// a link) is not opened, since a pipe would hold the program up for good, and
+// holds the file (Innehavare::slag): no program of ours made it, nothing tells
+// whether the file is in use, and saving would leave it there.
 std::optional<Innehavare> oppnadAv(const QString& sokvag);
 
 // Removes LibreOffice's lock file beside the file; for a stale one, once
 // oppnadAv() has said nobody holds it. An Office owner file is never removed:
-// only its program knows when it is done with the file.
+// only its program knows when it is done with the file; nor is anything that
+// is no plain file.
 void taBortLasfil(const QString& sokvag);
 
 } // namespace Filhallare

@@ -6,6 +6,7 @@
 #include "support/Dodsbarn.h"
 #include "support/Filhallarbarn.h"
 #include "support/Filstorlekstak.h"
+#include "support/Pipvakt.h"
 #include "support/Testfel.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
@@ -573,6 +574,51 @@ private slots:
         barn.reset();
         if (lasfil.isEmpty())
             QCOMPARE(s.sparaIgen(), "1");
+    }
+
+    // A lock file that is no plain file is none a spreadsheet program made and
+    // tells nothing: it is never opened (a pipe would hold the save up for
+    // good) nor removed, and the save is refused, naming it, until the
+    // operator removes it. The link leads to a stale lock file of this machine.
+    void lasfilUtanFil_data() {
+        QTest::addColumn<QString>("lasfil");
+        QTest::addColumn<int>("slag");
+        const QString lo = ".~lock.Skjutlagslista_Printer.xlsx#", office = "~$Skjutlagslista_Printer.xlsx";
+        QTest::newRow("pipe från LibreOffice") << lo << int(Filslag::Pipe);
+        QTest::newRow("pipe från Office") << office << int(Filslag::Pipe);
+        QTest::newRow("mapp") << lo << int(Filslag::Mapp);
+        QTest::newRow("länk") << lo << int(Filslag::Lank);
+    }
+    void lasfilUtanFil() {
+        QFETCH(QString, lasfil);
+        QFETCH(int, slag);
+        SparadBok s;
+        const QString plats = s.t.fil(lasfil), gammal = s.t.fil(QStringLiteral("gammalt-lås"));
+        const passwd* jag = getpwuid(geteuid());
+        QVERIFY(jag);
+        QFile las(gammal);
+        QVERIFY(las.open(QIODevice::WriteOnly) &&
+                las.write(",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;") > 0);
+        las.close();
+        QVERIFY(laggPost(plats, Filslag(slag), gammal));
+        Pipvakt vakt({plats});
+        const std::optional<Innehavare> innehavare = Filhallare::oppnadAv(s.mal);
+        QVERIFY(innehavare);
+        QCOMPARE(innehavare->slag, filslagText(Filslag(slag)));
+        QString text;
+        try {
+            s.bok.SaveAs(s.mal);
+        } catch (const FilenOppen& fel) {
+            text = fel.beskrivning();
+        }
+        QCOMPARE(vakt.stoppa(), 0);
+        QCOMPARE(text,
+                 QStringLiteral("Filen %1 kan inte ersättas. Låsfilen %2 är %3, ingen vanlig fil, och det "
+                                "går inte att se om filen är öppen i ett annat program. Ta bort den för "
+                                "hand och försök igen.")
+                     .arg(s.mal, plats, filslagText(Filslag(slag))));
+        QCOMPARE(lasBytes(s.mal), s.gammal);
+        QCOMPARE(filslag(plats), Filslag(slag));
     }
 
     // An ordinary user cannot see every process: a lock file of another login
