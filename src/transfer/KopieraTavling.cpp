@@ -184,25 +184,19 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         u.sokvagsfel = true;
         return u;
     }
-    const QByteArray malKodad = QFile::encodeName(mal);
-    // A target that is not there yet is made whole by the copy in one step;
-    // meanwhile a lock beside it keeps other copies to the same place out.
-    Tavling::Las las;
-    if (::lstat(malKodad.constData(), &st) != 0) {
-        las = Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
-        if (!las.fil) {
-            u.feltext = pagaendeKopia(destmapp, mappnamn, las);
-            u.sokvagsfel = las.upptagen || !las.felaktig.isEmpty();
-            return u;
-        }
-        if (::lstat(malKodad.constData(), &st) == 0)
-            las.fil.reset(); // made meanwhile: filled as any other
-    } else if (QFileInfo::exists(Tavling::lasfil(destmapp, mappnamn + QStringLiteral(".kopia")))) {
-        // A copy that made the target and was killed before it let its lock go
-        // left it: taken and let go, a stale one is gone.
-        (void)Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
+    // Every copy into this target holds the copy's lock beside it: a target
+    // not there yet has no lock of its own to keep another copy out, and
+    // with the copy's lock held no other copy makes it meanwhile. A stale one,
+    // left by a copy killed after it made the target, is taken over.
+    const Tavling::Las kopielas = Tavling::lasTavling(destmapp, mappnamn + QStringLiteral(".kopia"));
+    if (!kopielas.fil) {
+        u.feltext = pagaendeKopia(destmapp, mappnamn, kopielas);
+        u.sokvagsfel = kopielas.upptagen || !kopielas.felaktig.isEmpty();
+        return u;
     }
-    if (!las.fil) {
+    // A target that is there is a competition too: nobody may have it open.
+    Tavling::Las las;
+    if (::lstat(QFile::encodeName(mal).constData(), &st) == 0) {
         las = Tavling::lasTavling(mal, namn, Tavling::Lasorsak::Kopiera);
         if (!las.fil) {
             if (las.upptagen || !las.felaktig.isEmpty()) {

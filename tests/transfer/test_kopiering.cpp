@@ -300,6 +300,11 @@ private slots:
             << QStringLiteral("skadad") << QStringLiteral("5 In- eller utmatningsfel") << false;
         QTest::newRow("öppen i annat program")
             << QStringLiteral("las") << QStringLiteral("Tävlingen Cup är redan öppen i ") << true;
+        QTest::newRow("en annan kopiering dit")
+            << QStringLiteral("kopierar") << QStringLiteral("En annan kopiering till $M pågår redan") << true;
+        QTest::newRow("en annan kopiering till ett nytt mål")
+            << QStringLiteral("tom kopierar") << QStringLiteral("En annan kopiering till $M pågår redan")
+            << true;
         // The copy leaves links and pipes out: without its database it would
         // still say it is done. $K is the source, $M the target.
         QTest::newRow("källans databas är en länk")
@@ -328,7 +333,7 @@ private slots:
         Testfixtur f;
         const QString mapp = kalla(f, 200);
         QTemporaryDir destination;
-        if (hinder != QLatin1String("tom") && hinder != QLatin1String("mallank"))
+        if (!hinder.startsWith(QLatin1String("tom")) && hinder != QLatin1String("mallank"))
             gammaltMal(destination.path());
         const QString mal = destination.filePath(QStringLiteral("Cup"));
         text.replace(QLatin1String("$K"), mapp).replace(QLatin1String("$M"), mal);
@@ -356,6 +361,9 @@ private slots:
         else if (hinder == QLatin1String("las"))
             lasare =
                 std::make_unique<Barn>(QStringList{QString::fromLatin1(BarnLas), mal, QStringLiteral("Cup")});
+        else if (hinder.endsWith(QLatin1String("kopierar")))
+            lasare = std::make_unique<Barn>(
+                QStringList{QString::fromLatin1(BarnLas), destination.path(), QStringLiteral("Cup.kopia")});
         const QMap<QString, QString> fore = bild(destination.path());
 
         Overforing::Kopieringsutfall u;
