@@ -298,6 +298,17 @@ QString otillforlitligKopia(const QString& mapp) {
         .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), kvar, sedan);
 }
 
+QString ingenSakerhetskopia(const QString& mapp) {
+    const QString bak = QDir::toNativeSeparators(Mappkopia::sakerhetskopia(mapp));
+    return QStringLiteral(
+               "Det finns ingen plats för säkerhetskopian av de filer som kopieringen till %1 "
+               "ersätter: mapparna %2, %3 och så vidare till %4 finns redan, och ingen av dem är en "
+               "säkerhetskopia som programmet har gjort.\r\nFlytta någon av dem eller byt namn på "
+               "den, och försök igen.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), bak, bak + QLatin1Char('2'),
+             bak + QStringLiteral("99"));
+}
+
 bool saknadEfterAvbrutenKopia(const QString& databas) {
     const QString mapp = QFileInfo(databas).path();
     return QFileInfo(mapp).isDir() && Mappkopia::avbruten(mapp);
@@ -317,6 +328,10 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
             return o;
         if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp); fel == Mappkopia::Otillforlitlig) {
             m.visa(otillforlitligKopia(g.strTavlingsmapp), QStringLiteral("Avbruten kopiering"),
+                   Meddelanden::Ikon::Kritisk);
+            return o;
+        } else if (fel == Mappkopia::IngenSakerhetskopia) {
+            m.visa(ingenSakerhetskopia(g.strTavlingsmapp), QStringLiteral("Avbruten kopiering"),
                    Meddelanden::Ikon::Kritisk);
             return o;
         } else if (fel) {

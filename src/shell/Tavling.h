@@ -102,6 +102,12 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 // that lie there, and what to do instead. Opening and a copy say the same.
 QString otillforlitligKopia(const QString& mapp);
 
+// What the operator is told when what a copy into the folder mapp replaces
+// has nowhere to go (Mappkopia::IngenSakerhetskopia): "<mapp>.bak" up to
+// "<mapp>.bak99" are all folders the program did not make, and which of them
+// to move. Opening and a copy say the same.
+QString ingenSakerhetskopia(const QString& mapp);
+
 // Whether a competition whose database is missing may still be opened: a copy
 // into its folder that was cut off may have moved the database aside, and
 // opening takes that copy back.

@@ -69,8 +69,10 @@ QString megabyte(qint64 byte, bool uppat) {
 // beside the folder cannot be trusted, or a step of the undo failed.
 Kopieringsutfall avbrutenKopia(const QString& mapp, int fel) {
     Kopieringsutfall u;
-    u.sokvagsfel = fel == Mappkopia::Otillforlitlig;
-    u.feltext = u.sokvagsfel ? Tavling::otillforlitligKopia(mapp) : kopieringsfeltext(fel);
+    u.sokvagsfel = fel == Mappkopia::Otillforlitlig || fel == Mappkopia::IngenSakerhetskopia;
+    u.feltext = fel == Mappkopia::Otillforlitlig        ? Tavling::otillforlitligKopia(mapp)
+                : fel == Mappkopia::IngenSakerhetskopia ? Tavling::ingenSakerhetskopia(mapp)
+                                                        : kopieringsfeltext(fel);
     return u;
 }
 
@@ -79,13 +81,6 @@ Kopieringsutfall avbrutenKopia(const QString& mapp, int fel) {
 QString kopieringshinder(const Mappkopia::Utfall& utfall) {
     const QString sokvag = QDir::toNativeSeparators(utfall.sokvag);
     switch (utfall.fel) {
-    case Mappkopia::IngenSakerhetskopia:
-        return QStringLiteral(
-                   "Kopieringen gjordes inte: det finns ingen plats för säkerhetskopian av de filer "
-                   "den skulle ersätta. Mappen %1, och %1 2 till %1 99, finns redan och är inte "
-                   "säkerhetskopior som programmet har gjort.\r\nFlytta någon av dem eller byt namn "
-                   "på den, och försök igen.")
-            .arg(sokvag);
     case Mappkopia::OvantadPost:
         return QStringLiteral(
                    "Kopieringen gjordes inte: %1 är en symbolisk länk, en pipe, en enhet eller en "
@@ -222,7 +217,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
             u.sakerhetskopia = utfall.sakerhetskopia;
         return u;
     }
-    if (utfall.fel == Mappkopia::Otillforlitlig)
+    if (utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia)
         return avbrutenKopia(mal, utfall.fel);
     if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty()) {
         u.feltext = hinder;

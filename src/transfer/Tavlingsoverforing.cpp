@@ -240,6 +240,8 @@ QString angra(const QString& mapp, const QString& namn) {
     const int fel = Mappkopia::angraAvbruten(mapp);
     if (fel == Mappkopia::Otillforlitlig)
         return Tavling::otillforlitligKopia(mapp);
+    if (fel == Mappkopia::IngenSakerhetskopia)
+        return Tavling::ingenSakerhetskopia(mapp);
     if (fel)
         return QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte tas tillbaka: %2")
             .arg(nativ(QDir::cleanPath(mapp)), kopieringsfeltext(fel));

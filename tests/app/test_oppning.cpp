@@ -39,6 +39,7 @@ public:
 };
 
 void skriv(const QString& sokvag, const QByteArray& innehall) {
+    QDir().mkpath(QFileInfo(sokvag).path());
     QFile f(sokvag);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(innehall);
@@ -442,6 +443,34 @@ private slots:
             QVERIFY2(text.contains(QDir::toNativeSeparators(namn)), qPrintable(text));
         QCOMPARE(QDir(mapp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), fore);
         QVERIFY(QFileInfo::exists(bredvid + QStringLiteral("kopiering")));
+    }
+
+    // A copy that took effect left its moved-aside files to become the backup,
+    // and every name for it is a folder of the operator's: the competition
+    // stays closed, nothing is touched, and the operator is told which
+    // folders are in the way.
+    void ingenPlatsForSakerhetskopianVidOppning() {
+        Miljo mj;
+        const QString cup = mj.skapa(QStringLiteral("Cup"));
+        const QString mapp = QFileInfo(cup).path();
+        const QString undan = QFileInfo(mapp).path() + QStringLiteral("/.Cup.undan");
+        skriv(undan + QStringLiteral("/.pilkrona-sakerhetskopia"), "märke");
+        skriv(undan + QStringLiteral("/Cup.ini"), "ersatt");
+        for (int n = 1; n <= 99; ++n)
+            skriv(mapp + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString()) +
+                      QStringLiteral("/egen.txt"),
+                  "operatörens");
+        const QStringList fore =
+            QDir(QFileInfo(mapp).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        mj.oppnaViaDialog(cup);
+        kontrolleraIngenTavling(mj);
+        QCOMPARE(mj.m.visade.size(), 1);
+        QCOMPARE(mj.m.senasteText(), Tavling::ingenSakerhetskopia(mapp));
+        QVERIFY(mj.m.senasteText().contains(QDir::toNativeSeparators(mapp + QStringLiteral(".bak99"))));
+        QCOMPARE(
+            QDir(QFileInfo(mapp).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            fore);
+        QVERIFY(QFileInfo::exists(undan + QStringLiteral("/Cup.ini")));
     }
 
     void flyttadTavlingIListan() {
