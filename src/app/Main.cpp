@@ -17,12 +17,49 @@
 #include <QApplication>
 #include <QDir>
 #include <QPrinterInfo>
+#include <pthread.h>
+
+namespace {
+
+extern "C" void utanVakt(int) {}
+
+} // namespace
 
 long AntalSkrivare() {
     return static_cast<long>(QPrinterInfo::availablePrinterNames().size());
 }
 
-int Main(QApplication& app) {
+int korProgrammet(int& argc, char** argv) {
+    // From the first moment to the last a signal never ends the program with
+    // its own status. Until the guard is up the signals are held back and
+    // wait for it; the guard stays until the application is gone; after it
+    // only the exit is left, and a signal then finds a handler that does
+    // nothing. (Not SIG_IGN: that would throw away a signal held back, and a
+    // program started from here would inherit it.)
+    sigset_t signaler;
+    sigset_t fore;
+    sigemptyset(&signaler);
+    for (const int s : Signalvakt::Signaler)
+        sigaddset(&signaler, s);
+    pthread_sigmask(SIG_BLOCK, &signaler, &fore);
+    struct sigaction tyst = {};
+    tyst.sa_handler = utanVakt;
+    sigemptyset(&tyst.sa_mask);
+    tyst.sa_flags = SA_RESTART;
+    for (const int s : Signalvakt::Signaler)
+        sigaction(s, &tyst, nullptr);
+    Signalvakt vakt;
+    pthread_sigmask(SIG_SETMASK, &fore, nullptr);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pilkrona"));
+    const int kod = Main(app, vakt);
+    // What comes from now on waits in the guard: the program is at its end.
+    vakt.sluta();
+    return kod;
+}
+
+int Main(QApplication& app, Signalvakt& vakt) {
     laddaSvenskaQtTexter(app);
     svenskaFormatUtanSystemsprak();
     Kalkyl::Typsnitt::ersattWindowsTypsnitt();
@@ -36,6 +73,21 @@ int Main(QApplication& app) {
     g.iniProgram.setPath(programIniSokvag(g.strProgrammapp));
 
     QtMeddelanden meddelanden;
+    // Told to end by the system, the program closes as Avsluta closes it,
+    // after a copy that runs has ended, and asks nothing. It is heard before
+    // the first message can come: one of the start (a missing picture) is
+    // answered as unanswered, and the program closes instead of entering its
+    // loop.
+    MDIfrmHuvudmeny* huvudfonster = nullptr;
+    Avslutning avslutning(meddelanden, [&huvudfonster] {
+        if (huvudfonster)
+            huvudfonster->avslutaUtanSvar();
+    });
+    // Goes before avslutning: what is told later reaches nothing gone.
+    QObject mottagare;
+    QObject::connect(&vakt, &Signalvakt::mottagen, &mottagare, [&avslutning] { avslutning.begar(); });
+    vakt.lyssna();
+
     frmSplash splash(g.strProgrammapp, meddelanden);
     for (int i = 0; i < 3; ++i)
         app.processEvents();
@@ -48,14 +100,9 @@ int Main(QApplication& app) {
     Askadarflode askadarflode(g, meddelanden);
     QtDialoger dialoger;
     MDIfrmHuvudmeny huvudmeny(g, meddelanden, dialoger, askadarflode);
+    huvudfonster = &huvudmeny;
     registreraDelsystem(huvudmeny.programdelar());
     meddelanden.setForalder(&huvudmeny);
-    // Told to end by the system, the program closes as Avsluta closes it,
-    // after a copy that runs has ended, and asks nothing. Until now nothing
-    // was open that a signal's ordinary end could leave behind.
-    Avslutning avslutning(meddelanden, [&huvudmeny] { huvudmeny.avslutaUtanSvar(); });
-    Signalvakt signalvakt;
-    QObject::connect(&signalvakt, &Signalvakt::mottagen, &signalvakt, [&avslutning] { avslutning.begar(); });
     huvudmeny.MDIForm_Load(&splash);
     return avslutning.kor();
 }

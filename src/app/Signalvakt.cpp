@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int Signaler[] = {SIGTERM, SIGINT, SIGHUP};
-
 // The end the handler writes to; -1 while no guard is up.
 volatile sig_atomic_t skrivande = -1;
 
@@ -37,8 +35,6 @@ Signalvakt::Signalvakt(QObject* parent) : QObject(parent) {
         return;
     }
     skrivande = m_par[0];
-    m_notis = new QSocketNotifier(m_par[1], QSocketNotifier::Read, this);
-    connect(m_notis, &QSocketNotifier::activated, this, &Signalvakt::las);
     struct sigaction sa = {};
     sa.sa_handler = hanterare;
     sigemptyset(&sa.sa_mask);
@@ -50,14 +46,26 @@ Signalvakt::Signalvakt(QObject* parent) : QObject(parent) {
 }
 
 Signalvakt::~Signalvakt() {
+    sluta();
     if (m_par[0] < 0)
         return;
     for (size_t i = 0; i < std::size(Signaler); ++i)
         ::sigaction(Signaler[i], &m_fore[i], nullptr);
     skrivande = -1;
-    delete m_notis;
     ::close(m_par[0]);
     ::close(m_par[1]);
+}
+
+void Signalvakt::lyssna() {
+    if (m_par[1] < 0 || m_notis)
+        return;
+    m_notis = new QSocketNotifier(m_par[1], QSocketNotifier::Read, this);
+    connect(m_notis, &QSocketNotifier::activated, this, &Signalvakt::las);
+}
+
+void Signalvakt::sluta() {
+    delete m_notis;
+    m_notis = nullptr;
 }
 
 void Signalvakt::las() {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <csignal>
+#include <iterator>
 
 class QSocketNotifier;
 
@@ -10,13 +11,27 @@ class QSocketNotifier;
 // may run at any moment on any thread, only writes the signal's number to one
 // end of a socket pair; the GUI thread reads the other end when its loop comes
 // round and says so. Until then the program goes on as it was: a copy half
-// way through a rename is not cut off. One guard at a time; the signals'
-// earlier handling comes back when it goes.
+// way through a rename is not cut off, and a system call of another thread
+// goes on where the signal found it (SA_RESTART). One guard at a time; the
+// signals' earlier handling comes back when it goes.
+//
+// The guard needs no application: the program puts it up before anything
+// else, and what comes before the application's loop waits in the pair until
+// lyssna().
 class Signalvakt : public QObject {
     Q_OBJECT
 public:
+    static constexpr int Signaler[] = {SIGTERM, SIGINT, SIGHUP};
+
     explicit Signalvakt(QObject* parent = nullptr);
     ~Signalvakt() override;
+
+    // From now on mottagen tells each signal, those that came before as well,
+    // when this thread's event loop comes round. The application must exist
+    // now, and sluta() must come before it goes.
+    void lyssna();
+    // Nothing more is told; what comes later waits in the pair.
+    void sluta();
 
 signals:
     void mottagen(int signal);
@@ -26,5 +41,5 @@ private:
 
     int m_par[2] = {-1, -1};
     QSocketNotifier* m_notis = nullptr;
-    struct sigaction m_fore[3] = {};
+    struct sigaction m_fore[std::size(Signaler)] = {};
 };

@@ -8,7 +8,12 @@
 Avslutning::Avslutning(Meddelanden& m, std::function<void()> stang) : m_m(m), m_stang(std::move(stang)) {}
 
 int Avslutning::kor() {
-    const int kod = QCoreApplication::exec();
+    // Told before the loop ran (at a message of the start, the main window not
+    // yet up) the loop is not entered: the exit asked for then was spent on
+    // the loops of that moment, and nothing holds the seam yet.
+    int kod = 0;
+    if (!m_begard || m_m.hallen())
+        kod = QCoreApplication::exec();
     if (!m_begard)
         return kod;
     if (m_stang)

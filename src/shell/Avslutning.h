@@ -22,9 +22,12 @@ public:
 
     // Runs the program's event loop; when it was left because the program was
     // told to end, closes the program and gives 0. Otherwise the loop's code.
+    // Told already, before the loop (during a message of the start), it
+    // closes the program at once.
     int kor();
 
-    // The program has been told to end. A second time changes nothing.
+    // The program has been told to end; before its loop as well as in it. A
+    // second time changes nothing.
     void begar();
     bool begard() const { return m_begard; }
 

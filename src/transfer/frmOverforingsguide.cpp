@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -410,11 +409,14 @@ bool frmOverforingsguide::Kopiera(const Overforing::Sokvagar& s) {
     {
         const Upptagen upptagen(m_knapprad);
         Kopierar kopierar(*this);
-        for (int i = 0; i < 2; ++i)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // A program told to end starts no copy.
         if (m_k.m().avslutas())
             return false;
+        // No event is let through before the hold: a display that connects
+        // as the copy begins asks its question after the copy like any other
+        // (shown now, it would take the wizard's keys and keep the copy
+        // waiting under it). The status and the hourglass are painted while
+        // the copy runs.
         utfall = kopieraIBakgrunden(s.destination, s.kallmapp, m_k.m().hall());
         kopierar.klar = utfall.feltext.isEmpty();
     }

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -29,6 +30,8 @@
 #include <memory>
 #include <optional>
 #include <pthread.h>
+#include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -45,6 +48,18 @@ void senare(QObject* kontext, std::function<void()> f) {
     QMetaObject::invokeMethod(kontext, std::move(f), Qt::QueuedConnection);
 }
 
+extern "C" void egenHanterare(int) {}
+
+// Whether the thread tid is blocked in read(fd), as the system tells it.
+bool laser(pid_t tid, int fd) {
+    QFile f(QStringLiteral("/proc/self/task/%1/syscall").arg(tid));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> falt = f.readAll().split(' ');
+    return falt.size() > 1 && falt[0] == QByteArray::number(SYS_read) &&
+           falt[1] == "0x" + QByteArray::number(fd, 16);
+}
+
 } // namespace
 
 // The program told to end by the system, wired as start-up wires it, with a
@@ -59,6 +74,7 @@ class TestAvslutning : public QObject {
         QString cup;
         Program() {
             QObject::connect(&vakt, &Signalvakt::mottagen, &vakt, [this] { avslutning.begar(); });
+            vakt.lyssna();
             registreraDelsystem(f.programdelar());
             f.MDIForm_Load(nullptr, 1);
             f.show();
@@ -178,6 +194,68 @@ private slots:
         QVERIFY(p.m.visade.isEmpty());
     }
 
+    // The guard gives back the handling it found, whatever it was.
+    void vaktenGerTillbakaHanteringen() {
+        struct sigaction egen = {};
+        egen.sa_handler = egenHanterare;
+        sigemptyset(&egen.sa_mask);
+        sigaddset(&egen.sa_mask, SIGUSR1);
+        egen.sa_flags = SA_NODEFER;
+        struct sigaction ignorera = {};
+        ignorera.sa_handler = SIG_IGN;
+        struct sigaction standard = {};
+        standard.sa_handler = SIG_DFL;
+        struct sigaction fore[3];
+        QVERIFY(::sigaction(SIGTERM, &egen, &fore[0]) == 0 && ::sigaction(SIGINT, &ignorera, &fore[1]) == 0 &&
+                ::sigaction(SIGHUP, &standard, &fore[2]) == 0);
+        { Signalvakt vakt; }
+        struct sigaction efter[3];
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(::sigaction(Signalvakt::Signaler[i], nullptr, &efter[i]) == 0);
+        QVERIFY(efter[0].sa_handler == egenHanterare);
+        QCOMPARE(efter[0].sa_flags & (SA_NODEFER | SA_RESTART), SA_NODEFER);
+        QVERIFY(sigismember(&efter[0].sa_mask, SIGUSR1));
+        QVERIFY(efter[1].sa_handler == SIG_IGN);
+        QVERIFY(efter[2].sa_handler == SIG_DFL);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(::sigaction(Signalvakt::Signaler[i], &fore[i], nullptr) == 0);
+    }
+
+    // A system call of another thread (the copy's reads and writes) goes on
+    // where the signal found it: a read of a pipe that waits when the signal
+    // comes still gives what is written afterwards.
+    void systemanropetGarVidare_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void systemanropetGarVidare() {
+        QFETCH(int, signal);
+        Signalvakt vakt;
+        vakt.lyssna();
+        QSignalSpy mottagen(&vakt, &Signalvakt::mottagen);
+        int ror[2];
+        QVERIFY(::pipe(ror) == 0);
+        std::atomic<pid_t> tid = 0;
+        ssize_t last = -2;
+        std::thread trad([&] {
+            tid = ::gettid();
+            char c;
+            last = ::read(ror[0], &c, 1);
+        });
+        while (!laser(tid, ror[0]))
+            QThread::yieldCurrentThread();
+        QCOMPARE(::pthread_kill(trad.native_handle(), signal), 0);
+        QVERIFY(mottagen.wait());
+        QCOMPARE(::write(ror[1], "x", 1), ssize_t(1));
+        trad.join();
+        ::close(ror[0]);
+        ::close(ror[1]);
+        QCOMPARE(last, ssize_t(1));
+        QCOMPARE(mottagen.constFirst().constFirst().toInt(), signal);
+    }
+
     // The signal may land on the copy's own thread, between two renames of
     // moving in: the copy goes on to its end, and only then are the loops left.
     void signalPaKopiansTrad() {
@@ -197,6 +275,7 @@ private slots:
             avslutning.begar();
             tillsagd = true;
         });
+        vakt.lyssna();
         Mappkopia::Uppdrag u;
         u.kalla = prov + QStringLiteral("/Kalla");
         u.mal = prov + QStringLiteral("/Mal");

@@ -3,6 +3,7 @@
 #include "shell/Tavling.h"
 #include "shell/Tradvantan.h"
 #include "shell/frmBladdra.h"
+#include "support/Askadarstod.h"
 #include "support/Kopieringsvakt.h"
 #include "support/Testfixtur.h"
 #include "support/VanligAnvandare.h"
@@ -492,6 +493,74 @@ private slots:
         QCOMPARE(f.m.visade.size(), 2);
         QCOMPARE(f.m.visade[0].text, fraga);
         QCOMPARE(f.m.visade[1].text, QStringLiteral("Kopieringen är klar!"));
+    }
+
+    // A spectator display that connects while result entry shows a squad and
+    // the export copies, from the copy's first moment (its status just shown)
+    // or in the middle of it: its question comes once the copy is whole,
+    // before the wizard's message, and after Yes the display gets the squad.
+    // The copy waits for a database another connection holds until the
+    // question waits, or has come.
+    void askadarensFragaVantarPaKopian_data() {
+        QTest::addColumn<bool>("direkt");
+        QTest::newRow("när kopieringen börjar") << true;
+        QTest::newRow("mitt i kopieringen") << false;
+    }
+    void askadarensFragaVantarPaKopian() {
+        QFETCH(bool, direkt);
+        Testfixtur f;
+        const QString cup = f.skapaTavling(QStringLiteral("Cup"), NyTavling::Typ::Sportskytte, 2, 2, 2);
+        const QString sticka = f.t.fil(QStringLiteral("Sticka"));
+        QVERIFY(QDir().mkpath(sticka));
+        Askadarflode& flode = f.flode();
+        flode.sattInskrivningsfraga([] { return true; });
+        f.g.intValtSkjutlag = 1;
+        flode.Starta_winsock_tcp();
+        Askadare display;
+        bool helNarFragan = false;
+        f.m.svaraMed([&] {
+            helNarFragan = QFileInfo(sticka + QStringLiteral("/Cup/Cup.air")).isFile() &&
+                           !QFileInfo::exists(sticka + QStringLiteral("/.Cup.kopia"));
+            // The operator takes a moment: the question stays meanwhile.
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+            return Meddelanden::Svar::Ja;
+        });
+        {
+            frmOverforingsguide g(f.kontext, Riktning::Export);
+            g.show();
+            fyllI(g, sticka);
+            QTimer fragan;
+            const auto anslut = [&] {
+                QVERIFY(display.anslut(flode.tcpPeer().LocalPort()));
+                fragan.start(0);
+            };
+            Kopieringsvakt vakt(cup, sticka, [&] {
+                if (!direkt)
+                    anslut();
+            });
+            connect(&fragan, &QTimer::timeout, [&] {
+                if (!flode.fragaOppen() && f.m.visade.isEmpty())
+                    return;
+                fragan.stop();
+                vakt.slapp();
+            });
+            QLabel* status = widget<QLabel>(&g, "lblStatusKopiering");
+            status->installEventFilter(vakt.borjar());
+            NarDenVisas tidigt([&] {
+                if (direkt)
+                    anslut();
+            });
+            status->installEventFilter(&tidigt);
+            klicka(&g, "cmdNasta");
+        }
+        QVERIFY(helNarFragan);
+        QCOMPARE(f.m.visade.size(), 2);
+        QCOMPARE(f.m.visade[0].text, Askadarflode::bytesfraga(0));
+        QCOMPARE(f.m.visade[1].text, QStringLiteral("Kopieringen är klar!"));
+        QVERIFY(display.vantaPaMeddelanden(1));
+        const QByteArray forsta = display.meddelanden().constFirst();
+        QCOMPARE(forsta.left(forsta.indexOf("\r\n")).split('|').value(3), QByteArray("1"));
     }
 };
 
