@@ -1418,15 +1418,6 @@ QString sakerhetskopia(const QString& mal) {
     return QFile::decodeName(Platser(mal).bak);
 }
 
-QString anvandSakerhetskopia(const QString& mal) {
-    const Platser p(mal);
-    try {
-        return QFile::decodeName(valjBak(p));
-    } catch (const Systemfel&) {
-        return {};
-    }
-}
-
 bool arEgenFil(const QString& namn) {
     return arEgen(QFile::encodeName(namn));
 }

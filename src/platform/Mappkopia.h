@@ -124,12 +124,6 @@ QStringList poster(const QString& kalla, const std::function<bool(const QString&
 
 // The backup folder beside a target: "Cup.bak" beside "Cup".
 QString sakerhetskopia(const QString& mal);
-// The backup folder a copy into mal uses: sakerhetskopia(mal), unless a folder
-// of that name is not a backup this program made (one without the program's
-// mark in it: a competition of its own, the operator's own folder or spare
-// copy; or one held open), then the first of "Cup.bak2", "Cup.bak3", ... up to
-// "Cup.bak99" that is free or a backup of ours. Empty when there is none.
-QString anvandSakerhetskopia(const QString& mal);
 
 // The program's own files inside a backup or moved-aside folder (the mark that
 // it is one, a copy on its way there): they never go with a copy.
