@@ -592,38 +592,16 @@ private slots:
         QCOMPARE(antal(bak, u"Prov WHERE x LIKE 'ändrad%'"_s), 0);
     }
 
-    // The replace question shows the competition as it was before a copy
-    // that was cut off there, not the half-replaced one: the check takes the
-    // copy back first.
-    void fraganEfterAvbrutenKopia() {
-        Testfixtur a;
-        const QString mappA = kalla(a, 12);
-        const QDateTime forr(QDate(2020, 1, 2), QTime(3, 4));
-        {
-            QFile fil(mappA + u"/Cup.air"_s);
-            QVERIFY(fil.open(QIODevice::ReadWrite));
-            QVERIFY(fil.setFileTime(forr, QFileDevice::FileModificationTime));
-        }
-        Tavling::stang(a.g);
-        Testfixtur b;
-        const QString mappB = kalla(b, 17);
-        Tavling::stang(b.g);
-        QTemporaryDir destination;
-        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
-        dodaKopiaVid(destination.filePath(u"Cup"_s), mappB, "Cup.ini");
-        QVERIFY(Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
-        b.m.svara(Meddelanden::Svar::Nej);
-        const Kontroll k =
-            kontrollera(Riktning::Import, mappB + u"/Cup.air"_s, destination.path(), {}, b.g, b.m);
-        QVERIFY(!k.ok);
-        QVERIFY2(b.m.senasteText().contains(u"datum: \r\n2020-01-02 03:04"_s), qPrintable(b.m.senasteText()));
-        QVERIFY(!Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
-        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+    // The replace question shows each competition as it was before a copy
+    // that was cut off into it - the target or the source - not the
+    // half-replaced one: the check takes the copy back first.
+    void fraganEfterAvbrutenKopia_data() {
+        QTest::addColumn<bool>("iKallan");
+        QTest::newRow("målet") << false;
+        QTest::newRow("källan") << true;
     }
-
-    // So is a copy into the source: its date in the replace question is that
-    // of the competition the copy will take.
-    void fraganEfterAvbrutenKopiaTillKallan() {
+    void fraganEfterAvbrutenKopia() {
+        QFETCH(bool, iKallan);
         Testfixtur a;
         const QString mappA = kalla(a, 12);
         {
@@ -637,15 +615,24 @@ private slots:
         const QString mappB = kalla(b, 17);
         Tavling::stang(b.g);
         QTemporaryDir destination;
-        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
-        dodaKopiaVid(mappA, mappB, "Cup.ini");
-        QVERIFY(Mappkopia::avbruten(mappA));
-        a.m.svara(Meddelanden::Svar::Nej);
-        QVERIFY(!kontrollera(Riktning::Export, mappA + u"/Cup.air"_s, destination.path(), {}, a.g, a.m).ok);
-        QVERIFY2(a.m.senasteText().endsWith(u"Mot tävlingen med datum: \r\n2020-01-02 03:04"_s),
-                 qPrintable(a.m.senasteText()));
-        QVERIFY(!Mappkopia::avbruten(mappA));
-        QCOMPARE(antal(mappA + u"/Cup.air"_s, Skyttar), 12);
+        QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', iKallan ? mappB : mappA).feltext, QString());
+        // The competition of 12 shooters, dated 2020, gets a copy of the one
+        // of 17 cut off into it; the other is asked about.
+        const QString avbruten = iKallan ? mappA : destination.filePath(u"Cup"_s);
+        const QString fragar = iKallan ? mappA : mappB;
+        Testfixtur& f = iKallan ? a : b;
+        dodaKopiaVid(avbruten, mappB, "Cup.ini");
+        QVERIFY(Mappkopia::avbruten(avbruten));
+        f.m.svara(Meddelanden::Svar::Nej);
+        QVERIFY(!kontrollera(iKallan ? Riktning::Export : Riktning::Import, fragar + u"/Cup.air"_s,
+                             destination.path(), {}, f.g, f.m)
+                     .ok);
+        QVERIFY2(
+            f.m.senasteText().contains((iKallan ? u"Mot tävlingen med datum: \r\n"_s : u"datum: \r\n"_s) +
+                                       u"2020-01-02 03:04"_s),
+            qPrintable(f.m.senasteText()));
+        QVERIFY(!Mappkopia::avbruten(avbruten));
+        QCOMPARE(antal(avbruten + u"/Cup.air"_s, Skyttar), 12);
     }
 
     // A source with a copy into it that was cut off is taken back before it
