@@ -58,10 +58,20 @@ QString ovanligPost(const QString& sokvag) {
 }
 
 std::optional<QByteArray> lasVanligFil(const QString& sokvag, qint64 max, bool foljLank) {
-    // O_NONBLOCK: a pipe opened for reading would wait for a writer, and some
-    // devices wait for a carrier; it changes nothing for a plain file.
-    const int fd = ::open(QFile::encodeName(sokvag).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (foljLank ? 0 : O_NOFOLLOW));
+    const QByteArray kodad = QFile::encodeName(sokvag);
+    // What is no plain file is not opened at all: a pipe opened even without
+    // waiting is a reader to whatever writes to it meanwhile.
+    struct stat fore {};
+    if ((foljLank ? ::stat(kodad.constData(), &fore) : ::lstat(kodad.constData(), &fore)) == 0 &&
+        !S_ISREG(fore.st_mode)) {
+        errno = S_ISLNK(fore.st_mode) ? ELOOP : S_ISDIR(fore.st_mode) ? EISDIR : EINVAL;
+        return std::nullopt;
+    }
+    // O_NONBLOCK: a pipe swapped in since the look, opened for reading, would
+    // wait for a writer, and some devices wait for a carrier; it changes
+    // nothing for a plain file.
+    const int fd =
+        ::open(kodad.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (foljLank ? 0 : O_NOFOLLOW));
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
