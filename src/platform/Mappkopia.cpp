@@ -808,11 +808,12 @@ Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narva
     const auto lstatOmFinns = [&](const QByteArray& rot, const QByteArray& sokvag, struct stat* st) {
         return narvaro.finns(rot, s.rel) && finns(sokvag, st);
     };
+    // An entry new to the target that is not there, or one the copy would
+    // have moved aside that is not aside: not begun, or back already.
     const bool iMal = lstatOmFinns(p.mal, mal, &t);
     if (s.typ == Steg::Ny && !iMal)
         return Atgard::Inget;
-    const bool iUndan = s.typ != Steg::Ny && lstatOmFinns(p.undan, undan, &u);
-    if (s.typ != Steg::Ny && !iUndan)
+    if (s.typ != Steg::Ny && !lstatOmFinns(p.undan, undan, &u))
         return Atgard::Inget;
     const bool iNy = narvaro.finns(p.staging, s.rel);
     // The copy fills its staging folder with files and folders only.
@@ -829,14 +830,12 @@ Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narva
     };
     switch (s.typ) {
     case Steg::Ny:
-        // Not moved in yet, back already, or never the copy's to move.
-        if (!iMal || iNy)
+        // Not moved in yet, or never the copy's to move.
+        if (iNy)
             return Atgard::Inget;
         nyIMal();
         return Atgard::TillStaging;
     case Steg::Journal:
-        if (!iUndan)
-            return Atgard::Inget;
         // Moved aside by a rename: the target cannot hold one too.
         if (iMal)
             otillforlitlig();
@@ -845,8 +844,6 @@ Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narva
     case Steg::Ersatt:
         break;
     }
-    if (!iUndan)
-        return Atgard::Inget; // not begun, or back already
     if (iNy) {
         if (!iMal) {
             gammalIUndan();

@@ -93,9 +93,9 @@ QString kopieringshinder(const Mappkopia::Utfall& utfall) {
                               "igen.")
             .arg(sokvag);
     case ENOTDIR:
-        return QStringLiteral("Kopieringen gjordes inte: %1 är ingen mapp. Ta bort eller byt namn på det som "
-                              "ligger där, eller välj en annan plats.")
-            .arg(sokvag);
+        // Something took the target's place after it was looked at: told as
+        // the check tells it.
+        return malhinder(utfall.sokvag);
     default:
         return {};
     }
@@ -138,6 +138,12 @@ QString sakerhetskopia(const QString& malmapp) {
 
 Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla) {
     Kopieringsutfall u;
+    // Refused before anything was copied: told on its own, not as a failed copy.
+    const auto vagrad = [&u](const QString& text) {
+        u.feltext = text;
+        u.sokvagsfel = true;
+        return u;
+    };
     const QString kallmapp = QDir::cleanPath(kalla);
     const QString mappnamn = QFileInfo(kallmapp).fileName();
     const QString destmapp = QDir::cleanPath(destination);
@@ -157,11 +163,8 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     // is read, when nobody has it; one that has it open took it back itself.
     if (Mappkopia::avbruten(kallmapp)) {
         const Tavling::Las kallas = Tavling::lasTavling(kallmapp, namn);
-        if (!kallas.felaktig.isEmpty()) {
-            u.feltext = kallas.text;
-            u.sokvagsfel = true;
-            return u;
-        }
+        if (!kallas.felaktig.isEmpty())
+            return vagrad(kallas.text);
         if (kallas.fil) {
             if (const int fel = Mappkopia::angraAvbruten(kallmapp))
                 return avbrutenKopia(kallmapp, fel);
@@ -169,16 +172,10 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     }
     // The copy leaves links and pipes out: a database that is one would be
     // missing at the target of a copy that says it is done.
-    if (const QString hinder = databashinder(kallmapp); !hinder.isEmpty()) {
-        u.feltext = hinder;
-        u.sokvagsfel = true;
-        return u;
-    }
-    if (const QString hinder = malhinder(mal); !hinder.isEmpty()) {
-        u.feltext = hinder;
-        u.sokvagsfel = true;
-        return u;
-    }
+    if (const QString hinder = databashinder(kallmapp); !hinder.isEmpty())
+        return vagrad(hinder);
+    if (const QString hinder = malhinder(mal); !hinder.isEmpty())
+        return vagrad(hinder);
     // Every copy into this target holds the copy's lock beside it: a target
     // not there yet has no lock of its own to keep another copy out, and
     // with the copy's lock held no other copy makes it meanwhile. A stale one,
@@ -194,12 +191,9 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     if (::lstat(QFile::encodeName(mal).constData(), &st) == 0) {
         las = Tavling::lasTavling(mal, namn, Tavling::Lasorsak::Kopiera);
         if (!las.fil) {
-            if (las.upptagen || !las.felaktig.isEmpty()) {
-                u.feltext = las.text;
-                u.sokvagsfel = true;
-            } else {
-                u.feltext = las.fel == QLockFile::PermissionError ? kopieringsfeltext(EACCES) : las.text;
-            }
+            if (las.upptagen || !las.felaktig.isEmpty())
+                return vagrad(las.text);
+            u.feltext = las.fel == QLockFile::PermissionError ? kopieringsfeltext(EACCES) : las.text;
             return u;
         }
     }
@@ -219,11 +213,8 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
     }
     if (utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia)
         return avbrutenKopia(mal, utfall.fel);
-    if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty()) {
-        u.feltext = hinder;
-        u.sokvagsfel = true;
-        return u;
-    }
+    if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty())
+        return vagrad(hinder);
     u.feltext = kopieringsfeltext(utfall.fel);
     if (utfall.fel == ENOSPC && utfall.behov > utfall.ledigt)
         u.feltext += QStringLiteral("\r\nKopian behöver %1 MB, men det finns bara %2 MB ledigt.")
