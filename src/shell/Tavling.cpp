@@ -4,7 +4,7 @@
 #include "common/IniNamn.h"
 #include "platform/Filslag.h"
 #include "platform/Filvag.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "platform/Systemfel.h"
 #include "shell/modGlobalt.h"

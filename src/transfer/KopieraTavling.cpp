@@ -1,7 +1,7 @@
 #include "transfer/Tavlingsoverforing.h"
 
 #include "platform/Databas.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Systemfel.h"
 #include "platform/workbook/Filhallare.h"
 #include "platform/workbook/XlsxFil.h"

@@ -4,7 +4,7 @@
 #include "platform/Databas.h"
 #include "platform/Filnamn.h"
 #include "platform/Filslag.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "platform/workbook/Filhallare.h"
 #include "shell/Tavling.h"

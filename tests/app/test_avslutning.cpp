@@ -2,7 +2,7 @@
 #include "app/MDIfrmHuvudmeny.h"
 #include "app/Signalvakt.h"
 #include "common/IniNamn.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/Avslutning.h"
 #include "shell/Fonsternamn.h"
 #include "shell/Tavling.h"

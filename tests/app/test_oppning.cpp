@@ -1,7 +1,7 @@
 #include "app/Delsystem.h"
 #include "app/MDIfrmHuvudmeny.h"
 #include "common/IniNamn.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/Fonsternamn.h"
 #include "shell/NyTavling.h"
 #include "shell/SenasteFiler.h"

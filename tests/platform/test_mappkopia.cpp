@@ -1,4 +1,4 @@
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "support/Anropsvakt.h"
 #include "support/Loggbild.h"
 

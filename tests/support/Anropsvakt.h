@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 
 #include <QHash>
 #include <QString>

@@ -1,5 +1,5 @@
 #include "platform/Databas.h"
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/Tavling.h"
 #include "support/Anropsvakt.h"
 #include "support/Dodsbarn.h"

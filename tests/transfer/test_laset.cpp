@@ -1,4 +1,4 @@
-#include "platform/Mappkopia.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/Tavling.h"
 #include "support/Lasbarn.h"
 #include "support/Pipvakt.h"

@@ -1,0 +1,277 @@
+#include "platform/folder_copy/Filstod.h"
+
+#include "platform/folder_copy/Mappkopia.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace Mappkopia {
+
+Systemanrop::~Systemanrop() = default;
+int Systemanrop::open(const char* sokvag, int flaggor, mode_t lage) {
+    return ::open(sokvag, flaggor, lage);
+}
+ssize_t Systemanrop::write(int fd, const void* data, size_t antal) {
+    return ::write(fd, data, antal);
+}
+int Systemanrop::close(int fd) {
+    return ::close(fd);
+}
+int Systemanrop::fsync(int fd) {
+    return ::fsync(fd);
+}
+int Systemanrop::syncfs(int fd) {
+    return ::syncfs(fd);
+}
+int Systemanrop::link(const char* fran, const char* till) {
+    return ::link(fran, till);
+}
+int Systemanrop::rename(const char* fran, const char* till) {
+    return ::rename(fran, till);
+}
+int Systemanrop::mkdir(const char* sokvag, mode_t lage) {
+    return ::mkdir(sokvag, lage);
+}
+int Systemanrop::unlink(const char* sokvag) {
+    return ::unlink(sokvag);
+}
+int Systemanrop::rmdir(const char* sokvag) {
+    return ::rmdir(sokvag);
+}
+int Systemanrop::fchmod(int fd, mode_t lage) {
+    return ::fchmod(fd, lage);
+}
+int Systemanrop::chmod(const char* sokvag, mode_t lage) {
+    return ::chmod(sokvag, lage);
+}
+int Systemanrop::futimens(int fd, const struct timespec tider[2]) {
+    return ::futimens(fd, tider);
+}
+int Systemanrop::utimensat(const char* sokvag, const struct timespec tider[2]) {
+    return ::utimensat(AT_FDCWD, sokvag, tider, 0);
+}
+ssize_t Systemanrop::copy_file_range(int in, int ut, size_t antal) {
+    return ::copy_file_range(in, nullptr, ut, nullptr, antal, 0);
+}
+int Systemanrop::klona(int ut, int in) {
+    return ::ioctl(ut, FICLONE, in);
+}
+
+namespace {
+std::atomic<Systemanrop*> anropIBruk{nullptr};
+} // namespace
+
+Systemanrop* anvandSystemanrop(Systemanrop* anrop) {
+    return anropIBruk.exchange(anrop);
+}
+
+namespace detalj {
+
+Systemanrop& sys() {
+    static Systemanrop systemets;
+    Systemanrop* a = anropIBruk.load();
+    return a ? *a : systemets;
+}
+
+[[noreturn]] void kasta(int fel) {
+    throw Systemfel{fel ? fel : EIO, {}};
+}
+[[noreturn]] void otillforlitlig() {
+    throw Systemfel{Otillforlitlig, {}};
+}
+[[noreturn]] void vagra(int fel, const QByteArray& sokvag) {
+    throw Systemfel{fel, sokvag};
+}
+void krav(bool ok) {
+    if (!ok)
+        kasta(errno);
+}
+void omMojligt(bool ok) {
+    if (!ok && errno != ENOSYS && errno != EOPNOTSUPP && errno != EPERM)
+        kasta(errno);
+}
+
+bool arEgen(const QByteArray& namn) {
+    return namn == Markering || namn == Mellanfil;
+}
+
+QByteArray under(const QByteArray& mapp, const QByteArray& rel) {
+    return rel.isEmpty() ? mapp : mapp + '/' + rel;
+}
+
+QByteArray inre(const QByteArray& rel, const QByteArray& namn) {
+    return rel.isEmpty() ? namn : rel + '/' + namn;
+}
+
+QByteArray foralder(const QByteArray& rel) {
+    const qsizetype snedstreck = rel.lastIndexOf('/');
+    return snedstreck < 0 ? QByteArray() : rel.left(snedstreck);
+}
+
+bool finns(const QByteArray& sokvag, struct stat* st) {
+    struct stat s {};
+    return ::lstat(sokvag.constData(), st ? st : &s) == 0;
+}
+
+QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QString& efter) {
+    QString stam = mappnamn;
+    for (;;) {
+        const QString namn = fore + stam + efter;
+        const QByteArray kodat = QFile::encodeName(namn);
+        if ((kodat.size() <= 255 && namn.size() <= 255) || stam.isEmpty())
+            return kodat;
+        stam.chop(1);
+    }
+}
+
+Fd::~Fd() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void Fd::stang() {
+    const int fd = std::exchange(m_fd, -1);
+    krav(sys().close(fd) == 0);
+}
+
+void synka(const QByteArray& mapp) {
+    Fd fd(sys().open(mapp.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    krav(fd.get() >= 0);
+    // Some file systems cannot flush a folder on its own; nothing to wait for then.
+    if (sys().fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        kasta(errno);
+}
+
+void skrivAllt(int fd, const QByteArray& text) {
+    for (qsizetype skrivet = 0; skrivet < text.size();) {
+        const ssize_t n = sys().write(fd, text.constData() + skrivet, size_t(text.size() - skrivet));
+        krav(n > 0);
+        skrivet += n;
+    }
+}
+
+std::vector<QByteArray> namnI(const QByteArray& mapp) {
+    DIR* d = ::opendir(mapp.constData());
+    krav(d != nullptr);
+    std::vector<QByteArray> namn;
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+            namn.emplace_back(e->d_name);
+        errno = 0;
+    }
+    const int fel = errno;
+    ::closedir(d);
+    if (fel)
+        kasta(fel);
+    std::sort(namn.begin(), namn.end());
+    return namn;
+}
+
+bool taBort(const QByteArray& sokvag, const QByteArray& sist) {
+    struct stat st {};
+    if (::lstat(sokvag.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode))
+        return sys().unlink(sokvag.constData()) == 0 || errno == ENOENT;
+    bool allt = true;
+    try {
+        for (const QByteArray& namn : namnI(sokvag))
+            if (namn != sist)
+                allt = taBort(sokvag + '/' + namn) && allt;
+    } catch (const Systemfel&) {
+        allt = false;
+    }
+    if (!sist.isEmpty() && allt)
+        allt = taBort(sokvag + '/' + sist);
+    return (sys().rmdir(sokvag.constData()) == 0 || errno == ENOENT) && allt;
+}
+
+qint64 upptaget(const QByteArray& sokvag) {
+    struct stat st {};
+    if (::lstat(sokvag.constData(), &st) != 0)
+        return 0;
+    qint64 summa = st.st_nlink == 1 || S_ISDIR(st.st_mode) ? qint64(st.st_blocks) * 512 : 0;
+    if (S_ISDIR(st.st_mode)) {
+        try {
+            for (const QByteArray& namn : namnI(sokvag))
+                summa += upptaget(sokvag + '/' + namn);
+        } catch (const Systemfel&) {
+        }
+    }
+    return summa;
+}
+
+void skapaMappar(const QByteArray& rot, const QByteArray& rel) {
+    if (rel.isEmpty())
+        return;
+    skapaMappar(rot, foralder(rel));
+    if (sys().mkdir(under(rot, rel).constData(), S_IRWXU) != 0 && errno != EEXIST)
+        kasta(errno);
+}
+
+void kopieraInnehall(int in, int ut) {
+    // A file system that shares blocks gives the copy at once; otherwise the
+    // kernel copies without the data passing through here.
+    if (sys().klona(ut, in) == 0)
+        return;
+    bool kopierat = false;
+    for (;;) {
+        const ssize_t n = sys().copy_file_range(in, ut, size_t(1) << 30);
+        if (n > 0) {
+            kopierat = true;
+            continue;
+        }
+        if (n == 0)
+            return;
+        if (!kopierat && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+            break;
+        kasta(errno);
+    }
+    std::vector<char> buffert(size_t(1) << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buffert.data(), buffert.size());
+        krav(n >= 0);
+        if (n == 0)
+            return;
+        skrivAllt(ut, QByteArray::fromRawData(buffert.data(), qsizetype(n)));
+    }
+}
+
+bool lankPaVagen(const QByteArray& rot, const QByteArray& rel, QSet<QByteArray>* sett) {
+    for (qsizetype i = 0;;) {
+        const qsizetype slut = rel.indexOf('/', i);
+        if (slut < 0)
+            return false;
+        const QByteArray mapp = under(rot, rel.left(slut));
+        if (!sett || !sett->contains(mapp)) {
+            struct stat st {};
+            if (::lstat(mapp.constData(), &st) != 0) {
+                if (errno == ENOENT || errno == ENOTDIR)
+                    return false;
+                kasta(errno);
+            }
+            if (!S_ISDIR(st.st_mode))
+                return S_ISLNK(st.st_mode);
+            if (sett)
+                sett->insert(mapp);
+        }
+        i = slut + 1;
+    }
+}
+
+void anropa(const std::function<void(const QString&)>& steg, const QByteArray& rel) {
+    if (steg)
+        steg(QFile::decodeName(rel));
+}
+
+} // namespace detalj
+} // namespace Mappkopia

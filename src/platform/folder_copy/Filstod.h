@@ -1,0 +1,133 @@
+#pragma once
+
+// What the copy and its undo stand on: the system calls in use, the failure
+// that carries an error number (or a refusal) to where they answer, a
+// descriptor that closes itself, the few file operations both need, and where
+// a copy into one target keeps its things beside it. Nothing here decides
+// anything; the rules live in Angring (the undo) and Kopia (the copy).
+
+#include "platform/folder_copy/Systemanrop.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QString>
+#include <functional>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+namespace Mappkopia::detalj {
+
+// The calls in use: the system's own unless a test put its own in.
+Systemanrop& sys();
+
+// A failed system call, what was found beside the target not trusted, or a
+// refusal naming what it concerns, carried to where the copy or the undo
+// answers.
+struct Systemfel {
+    int fel;
+    QByteArray sokvag;
+};
+
+[[noreturn]] void kasta(int fel);
+[[noreturn]] void otillforlitlig();
+[[noreturn]] void vagra(int fel, const QByteArray& sokvag);
+// Throws errno's failure unless ok.
+void krav(bool ok);
+// A file's mode and times are kept where the target can hold them: a FAT
+// stick through FUSE answers that it cannot, which is no reason to fail.
+void omMojligt(bool ok);
+
+// In a backup or moved-aside folder: the mark that the program made it, and a
+// replaced file on its way in while it is copied there.
+inline const QByteArray Markering = ".pilkrona-sakerhetskopia";
+inline const QByteArray Mellanfil = ".pilkrona-sakerhetskopia.ny";
+inline const QByteArray Markeringstext =
+    "Den här mappen är en säkerhetskopia som Pilkrona gjorde vid en kopiering.\n";
+
+bool arEgen(const QByteArray& namn);
+
+QByteArray under(const QByteArray& mapp, const QByteArray& rel);
+// A name below a relative path ("" the target itself).
+QByteArray inre(const QByteArray& rel, const QByteArray& namn);
+QByteArray foralder(const QByteArray& rel);
+// Whether anything lies at sokvag, never followed.
+bool finns(const QByteArray& sokvag, struct stat* st = nullptr);
+// A name beside the target for the copy's own files: the target's name with
+// a prefix and a suffix, cut so that ext4 (255 bytes) and FAT (255 characters)
+// both hold it.
+QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QString& efter);
+
+inline constexpr int SistaSakerhetskopia = 99;
+
+// Where a copy into one target keeps its things.
+struct Platser {
+    QString namn;
+    QByteArray destination; // the folder holding the target
+    QByteArray mal;
+    QByteArray staging;
+    QByteArray undan;
+    QByteArray bak;
+    QByteArray logg; // the record of what moving in touches
+    bool giltig = false;
+
+    explicit Platser(const QString& malmapp) {
+        const QFileInfo info(QDir::cleanPath(malmapp));
+        namn = info.fileName();
+        giltig = !namn.isEmpty() && namn != QLatin1String("..") && namn != QLatin1String(".");
+        destination = QFile::encodeName(info.path());
+        mal = QFile::encodeName(info.filePath());
+        staging = under(destination, namnBredvid(namn, QStringLiteral("."), QStringLiteral(".kopia")));
+        undan = under(destination, namnBredvid(namn, QStringLiteral("."), QStringLiteral(".undan")));
+        bak = bakNamn(1);
+        logg = under(destination, namnBredvid(namn, QStringLiteral("."), QStringLiteral(".kopiering")));
+    }
+
+    // "Cup.bak", "Cup.bak2", ...
+    QByteArray bakNamn(int n) const {
+        return under(
+            destination,
+            namnBredvid(namn, {}, QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString())));
+    }
+};
+
+// A descriptor closed when it goes. What was written is closed with stang(),
+// which reports what a file system may have kept back until then; one given
+// up on a failure is closed without a word.
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd();
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    void stang();
+
+private:
+    int m_fd;
+};
+
+// Flushes a folder's entries.
+void synka(const QByteArray& mapp);
+void skrivAllt(int fd, const QByteArray& text);
+// A folder's names, sorted, without "." and "..".
+std::vector<QByteArray> namnI(const QByteArray& mapp);
+// Removes a file or a folder with everything in it, what it holds by the name
+// sist last; false when something stayed. A link is removed, never followed.
+bool taBort(const QByteArray& sokvag, const QByteArray& sist = {});
+// The room a folder's files take on their medium, counting each file once.
+qint64 upptaget(const QByteArray& sokvag);
+// Creates the folders of rel below rot that are missing.
+void skapaMappar(const QByteArray& rot, const QByteArray& rel);
+void kopieraInnehall(int in, int ut);
+// Whether a symbolic link stands on the way to rel below rot: one of the
+// folders leading to it. Nothing below what does not exist does. The folders
+// already looked at are kept in sett.
+bool lankPaVagen(const QByteArray& rot, const QByteArray& rel, QSet<QByteArray>* sett = nullptr);
+// Tells steg (when there is one) of the change about to be made at rel.
+void anropa(const std::function<void(const QString&)>& steg, const QByteArray& rel);
+
+} // namespace Mappkopia::detalj

@@ -1,0 +1,554 @@
+// The copy itself: the source read, the staging folder filled and flushed,
+// the record written, and the entries moved in one by one, with what it
+// replaces moved aside; after it took effect, the moved-aside files become the
+// backup. A failure on the way hands over to the undo (Angring), the same one
+// that takes back a copy cut off by a kill.
+
+#include "platform/folder_copy/Mappkopia.h"
+
+#include "platform/Databas.h"
+#include "platform/folder_copy/Angring.h"
+#include "platform/folder_copy/Filstod.h"
+#include "platform/folder_copy/Kopieringslogg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#include <vector>
+
+namespace Mappkopia {
+
+using namespace detalj;
+
+namespace {
+
+// The modes of a new file and a new folder of this process. The umask is read
+// where the kernel shows it: umask() would change it, for every thread.
+struct Lagen {
+    mode_t fil = 0644;
+    mode_t mapp = 0755;
+    Lagen() {
+        mode_t mask = 022;
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& rad : status.readAll().split('\n')) {
+                if (!rad.startsWith("Umask:"))
+                    continue;
+                bool ok = false;
+                const uint m = rad.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    mask = mode_t(m & 0777);
+            }
+        }
+        fil = 0666 & ~mask;
+        mapp = 0777 & ~mask;
+    }
+};
+
+void kopieraFil(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage) {
+    Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    krav(in.get() >= 0);
+    Fd ut(sys().open(till.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    krav(ut.get() >= 0);
+    kopieraInnehall(in.get(), ut.get());
+    omMojligt(sys().fchmod(ut.get(), lage) == 0);
+    const struct timespec tider[2] = {st.st_atim, st.st_mtim};
+    omMojligt(sys().futimens(ut.get(), tider) == 0);
+    ut.stang();
+}
+
+void kopieraDatabas(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage) {
+    if (const int fel = Databas::ogonblicksbild(QFile::decodeName(fran), QFile::decodeName(till)))
+        kasta(fel);
+    // The time of the state copied: a commit during the copy moves it on.
+    struct stat nu = st;
+    ::stat(fran.constData(), &nu);
+    omMojligt(sys().chmod(till.constData(), lage) == 0);
+    const struct timespec tider[2] = {nu.st_atim, nu.st_mtim};
+    omMojligt(sys().utimensat(till.constData(), tider) == 0);
+}
+
+enum class Slag { Mapp, Fil, Databas };
+
+struct Post {
+    QByteArray rel;
+    Slag slag;
+    struct stat st;
+};
+
+// The source as a list, each folder before what it holds and a folder's
+// files before its sub-folders. A link could lead anywhere, also into what the
+// copy writes: links stay behind, as do devices and pipes.
+void lasIn(const QByteArray& kalla, const QByteArray& rel, const Uppdrag& u, std::vector<Post>& poster) {
+    std::vector<Post> mappar;
+    for (const QByteArray& namn : namnI(under(kalla, rel))) {
+        const QString text = QFile::decodeName(namn);
+        if (arEgen(namn) || (u.utelamnas && u.utelamnas(text)))
+            continue;
+        Post p{inre(rel, namn), Slag::Fil, {}};
+        krav(::lstat(under(kalla, p.rel).constData(), &p.st) == 0);
+        if (S_ISDIR(p.st.st_mode)) {
+            p.slag = Slag::Mapp;
+            mappar.push_back(p);
+            continue;
+        }
+        if (!S_ISREG(p.st.st_mode))
+            continue;
+        if (u.databas && u.databas(text) && Databas::arSqlite(QFile::decodeName(under(kalla, p.rel))))
+            p.slag = Slag::Databas;
+        poster.push_back(p);
+    }
+    for (const Post& m : mappar) {
+        poster.push_back(m);
+        lasIn(kalla, m.rel, u, poster);
+    }
+}
+
+class Kopia {
+public:
+    explicit Kopia(const Uppdrag& u)
+        : m_u(u), m_p(u.mal), m_kalla(QFile::encodeName(QDir::cleanPath(u.kalla))) {}
+
+    Utfall kor() {
+        Utfall ut;
+        if (!m_p.giltig) {
+            ut.fel = EINVAL;
+            return ut;
+        }
+        std::vector<Post> poster;
+        std::vector<Steg> plan;
+        const auto fel = [&](const Systemfel& f) {
+            ut.fel = f.fel;
+            ut.sokvag = QFile::decodeName(f.sokvag);
+            return ut;
+        };
+        try {
+            stadaUpp(m_p, m_u.steg);
+            struct stat st {};
+            m_nytt = !finns(m_p.mal, &st);
+            if (!m_nytt && !S_ISDIR(st.st_mode))
+                vagra(ENOTDIR, m_p.mal);
+            lasIn(m_kalla, {}, m_u, poster);
+            if (!m_nytt)
+                plan = planera(poster);
+            for (const Steg& s : plan) {
+                const QByteArray mal = under(m_p.mal, s.rel);
+                if (m_u.ersattbar && s.typ == Steg::Ersatt && s.gammal.typ == 'F')
+                    if (const int fel = m_u.ersattbar(QFile::decodeName(mal)))
+                        kasta(fel);
+            }
+            // Where what the copy replaces will be kept is settled before
+            // anything moves: a copy that has taken effect cannot be refused.
+            if (std::any_of(plan.begin(), plan.end(), [](const Steg& s) { return s.typ != Steg::Ny; }))
+                m_bak = valjBak(m_p);
+            gorPlats(poster, ut);
+        } catch (const Systemfel& f) {
+            return fel(f);
+        }
+        QByteArray logg;
+        try {
+            fyll(poster);
+            if (m_nytt) {
+                // A new target comes whole in one step.
+                anropa(m_u.steg, {});
+                krav(sys().rename(m_p.staging.constData(), m_p.mal.constData()) == 0);
+            } else {
+                logg = loggtext(plan);
+            }
+        } catch (const Systemfel& f) {
+            taBort(m_p.staging);
+            try {
+                synka(m_p.destination);
+            } catch (const Systemfel&) {
+            }
+            return fel(f);
+        }
+        if (m_nytt) {
+            try {
+                synka(m_p.destination);
+            } catch (const Systemfel& f) {
+                ut.fel = f.fel;
+            }
+            return ut;
+        }
+        try {
+            skrivLogg(logg);
+            flyttaIn(plan);
+            // Everything that moved is made to last before the record goes:
+            // from then on the copy has taken effect.
+            for (const QByteArray& rel : m_andradeMappar)
+                synka(under(m_p.mal, rel));
+            for (const QByteArray& rel : m_undanMappar)
+                synka(under(m_p.undan, rel));
+            synka(m_p.destination);
+            anropa(m_u.steg, {});
+            krav(sys().unlink(m_p.logg.constData()) == 0);
+        } catch (const Systemfel& f) {
+            ut.fel = f.fel;
+            try {
+                stadaUpp(m_p, {});
+            } catch (const Systemfel&) {
+                // Left for the next copy or opening, which find the record.
+            }
+            return ut;
+        }
+        // The target is whole now: what fails from here on is told, but
+        // nothing is taken back.
+        try {
+            synka(m_p.destination);
+            ut.sakerhetskopia = QFile::decodeName(stadaUpp(m_p, m_u.steg));
+        } catch (const Systemfel& f) {
+            return fel(f);
+        }
+        return ut;
+    }
+
+private:
+    // What the target holds at rel, as the copy would move it aside: a file
+    // with no other name, or a folder of such files and folders. A link, a
+    // pipe, a device, a file with another name somewhere is refused, naming
+    // it: the undo puts back nothing of the kind.
+    Bild gammalBild(const QByteArray& rel, std::vector<Inre>* innehall) const {
+        const QByteArray sokvag = under(m_p.mal, rel);
+        struct stat st {};
+        krav(::lstat(sokvag.constData(), &st) == 0);
+        if (S_ISREG(st.st_mode) && st.st_nlink == 1)
+            return bildAv(st);
+        if (!S_ISDIR(st.st_mode) || !innehall)
+            vagra(OvantadPost, sokvag);
+        for (const QByteArray& namn : namnI(sokvag)) {
+            const QByteArray r = inre(rel, namn);
+            const Bild b = gammalBild(r, innehall);
+            innehall->push_back({r, b});
+        }
+        return bildAv(st);
+    }
+
+    // What moving in will do, in its order, with what the target holds now of
+    // each entry it replaces.
+    std::vector<Steg> planera(const std::vector<Post>& poster) const {
+        std::vector<Steg> plan;
+        QByteArray nyMapp;
+        for (const Post& p : poster) {
+            if (!nyMapp.isEmpty() && p.rel.startsWith(nyMapp + '/'))
+                continue;
+            struct stat st {};
+            const bool fanns = finns(under(m_p.mal, p.rel), &st);
+            if (p.slag == Slag::Mapp) {
+                if (fanns && S_ISDIR(st.st_mode))
+                    continue; // filled entry by entry
+                nyMapp = p.rel;
+            }
+            if (p.slag == Slag::Databas) {
+                // A journal beside the old database would be played into the new one.
+                const QString namn = QFile::decodeName(p.rel.mid(p.rel.lastIndexOf('/') + 1));
+                for (const QString& sida : Databas::sidofiler(namn)) {
+                    const QByteArray rel = inre(foralder(p.rel), QFile::encodeName(sida));
+                    if (finns(under(m_p.mal, rel))) {
+                        Steg j{Steg::Journal, rel, {}, gammalBild(rel, nullptr), {}, {}};
+                        plan.push_back(std::move(j));
+                    }
+                }
+            }
+            Steg s{fanns ? Steg::Ersatt : Steg::Ny, p.rel, {}, {}, {}, {}};
+            if (fanns)
+                s.gammal = gammalBild(p.rel, &s.gammalInre);
+            plan.push_back(std::move(s));
+        }
+        return plan;
+    }
+
+    // The previous backup goes before the copy when the medium lacks room for
+    // both; a copy that replaces nothing leaves it, and one that would not fit
+    // even without it is refused with the backup kept.
+    void gorPlats(const std::vector<Post>& poster, Utfall& ut) const {
+        struct statvfs v {};
+        if (::statvfs(m_p.destination.constData(), &v) != 0)
+            return; // told by the copy itself, if at all
+        const qint64 block = qint64(v.f_frsize ? v.f_frsize : v.f_bsize ? v.f_bsize : 4096);
+        // Root may use what a file system keeps back for it.
+        const auto ledigt = [&] { return qint64(geteuid() == 0 ? v.f_bfree : v.f_bavail) * block; };
+        ut.behov = 4 * block + (qint64(1) << 16);
+        for (const Post& p : poster)
+            ut.behov += p.slag == Slag::Mapp ? block : (qint64(p.st.st_size) + block - 1) / block * block;
+        ut.ledigt = ledigt();
+        if (ut.ledigt >= ut.behov)
+            return;
+        if (!m_bak.isEmpty() && finns(m_bak) && ut.ledigt + upptaget(m_bak) >= ut.behov) {
+            anropa(m_u.steg, {});
+            krav(taBortMarkerad(m_bak));
+            synka(m_p.destination);
+            if (::statvfs(m_p.destination.constData(), &v) == 0)
+                ut.ledigt = ledigt();
+            if (ut.ledigt >= ut.behov)
+                return;
+        }
+        // A file system that shares blocks between copies needs less than
+        // counted here: on the source's own, let the copy find out.
+        struct stat kalla {
+        }, dest{};
+        if (::stat(m_kalla.constData(), &kalla) == 0 && ::stat(m_p.destination.constData(), &dest) == 0 &&
+            kalla.st_dev == dest.st_dev)
+            return;
+        kasta(ENOSPC);
+    }
+
+    void fyll(const std::vector<Post>& poster) {
+        anropa(m_u.steg, {});
+        krav(sys().mkdir(m_p.staging.constData(), S_IRWXU) == 0);
+        for (const Post& p : poster) {
+            const QByteArray fran = under(m_kalla, p.rel);
+            const QByteArray till = under(m_p.staging, p.rel);
+            switch (p.slag) {
+            case Slag::Mapp:
+                krav(sys().mkdir(till.constData(), S_IRWXU) == 0);
+                break;
+            case Slag::Fil:
+                kopieraFil(fran, till, p.st, m_lagen.fil);
+                break;
+            case Slag::Databas:
+                kopieraDatabas(fran, till, p.st, m_lagen.fil);
+                break;
+            }
+        }
+        // A folder's time last: filling it moved it on.
+        for (auto p = poster.rbegin(); p != poster.rend(); ++p) {
+            if (p->slag != Slag::Mapp)
+                continue;
+            const QByteArray till = under(m_p.staging, p->rel);
+            omMojligt(sys().chmod(till.constData(), m_lagen.mapp) == 0);
+            const struct timespec tider[2] = {p->st.st_atim, p->st.st_mtim};
+            omMojligt(sys().utimensat(till.constData(), tider) == 0);
+        }
+        if (m_nytt)
+            omMojligt(sys().chmod(m_p.staging.constData(), m_lagen.mapp) == 0);
+        // One flush of the whole file system costs what one file's would; a
+        // flush per file costs about twice the copy.
+        Fd fd(sys().open(m_p.staging.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+        krav(fd.get() >= 0);
+        krav(sys().syncfs(fd.get()) == 0);
+    }
+
+    // What the staging folder holds at rel, as it will be moved in.
+    Bild nyBild(const QByteArray& rel, std::vector<Inre>& innehall) const {
+        struct stat st {};
+        const QByteArray sokvag = under(m_p.staging, rel);
+        krav(::lstat(sokvag.constData(), &st) == 0);
+        if (S_ISDIR(st.st_mode))
+            for (const QByteArray& namn : namnI(sokvag)) {
+                const QByteArray r = inre(rel, namn);
+                const Bild b = nyBild(r, innehall);
+                innehall.push_back({r, b});
+            }
+        return bildAv(st);
+    }
+
+    // The record: every entry moving in touches, with what the copy saw of
+    // the new one in the staging folder (now filled and flushed) and of the
+    // old one in the target.
+    QByteArray loggtext(std::vector<Steg>& plan) const {
+        QByteArray text = Loggrubrik + '\n';
+        qsizetype rader = 0;
+        for (Steg& s : plan) {
+            if (s.typ != Steg::Journal)
+                s.ny = nyBild(s.rel, s.nyInre);
+            text += char(s.typ) + QByteArray(" ") + s.rel.toPercentEncoding();
+            if (s.typ != Steg::Journal)
+                text += ' ' + bildtext(s.ny);
+            if (s.typ != Steg::Ny)
+                text += ' ' + bildtext(s.gammal);
+            text += '\n';
+            for (const Inre& i : s.nyInre)
+                text += "n " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+            for (const Inre& i : s.gammalInre)
+                text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+            rader += 1 + qsizetype(s.nyInre.size() + s.gammalInre.size());
+            if (text.size() > StorstaLogg || rader > StorstaAntal)
+                vagra(ForMangaPoster, m_p.mal);
+        }
+        text += Loggslut + '\n';
+        if (text.size() > StorstaLogg)
+            vagra(ForMangaPoster, m_p.mal);
+        return text;
+    }
+
+    // The record lasts before the first change in the target.
+    void skrivLogg(const QByteArray& text) {
+        anropa(m_u.steg, {});
+        Fd fd(sys().open(m_p.logg.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+        krav(fd.get() >= 0);
+        skrivAllt(fd.get(), text);
+        krav(sys().fsync(fd.get()) == 0);
+        fd.stang();
+        synka(m_p.destination);
+    }
+
+    // The moved-aside folder is marked as the program's own as it is made,
+    // before anything is moved there: only with its mark does an undo trust
+    // it, and only with it may it replace a backup as one.
+    void skapaUndan() {
+        anropa(m_u.steg, {});
+        krav(sys().mkdir(m_p.undan.constData(), S_IRWXU) == 0);
+        m_undanMappar.insert({});
+        Fd fd(sys().open(under(m_p.undan, Markering).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                         S_IRUSR | S_IWUSR));
+        krav(fd.get() >= 0);
+        skrivAllt(fd.get(), Markeringstext);
+        krav(sys().fsync(fd.get()) == 0);
+        fd.stang();
+        synka(m_p.undan);
+    }
+
+    // Without a second name the old file is copied aside, so that the target
+    // holds it until the new one takes its place in one rename.
+    void kopieraUndan(const QByteArray& fran, const QByteArray& till) {
+        struct stat st {};
+        krav(::lstat(fran.constData(), &st) == 0);
+        const QByteArray mellan = under(m_p.undan, Mellanfil);
+        Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        krav(in.get() >= 0);
+        Fd ut(sys().open(mellan.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+        krav(ut.get() >= 0);
+        kopieraInnehall(in.get(), ut.get());
+        omMojligt(sys().fchmod(ut.get(), st.st_mode & 07777) == 0);
+        const struct timespec tider[2] = {st.st_atim, st.st_mtim};
+        omMojligt(sys().futimens(ut.get(), tider) == 0);
+        krav(sys().fsync(ut.get()) == 0);
+        ut.stang();
+        krav(sys().rename(mellan.constData(), till.constData()) == 0);
+    }
+
+    void flyttUndan(const QByteArray& rel, bool fil) {
+        if (!m_undanSkapad) {
+            skapaUndan();
+            m_undanSkapad = true;
+        }
+        skapaMappar(m_p.undan, foralder(rel));
+        for (QByteArray mapp = foralder(rel); !mapp.isEmpty(); mapp = foralder(mapp))
+            m_undanMappar.insert(mapp);
+        const QByteArray fran = under(m_p.mal, rel);
+        const QByteArray till = under(m_p.undan, rel);
+        anropa(m_u.steg, rel);
+        if (!fil) {
+            krav(sys().rename(fran.constData(), till.constData()) == 0);
+            return;
+        }
+        // A second name keeps the old file in the target until the new one
+        // takes its place. A file system without links says so in more than
+        // one way (exFAT through FUSE: EPERM).
+        if (m_u.lankar) {
+            if (sys().link(fran.constData(), till.constData()) == 0)
+                return;
+            if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK && errno != ENOSYS)
+                kasta(errno);
+        }
+        kopieraUndan(fran, till);
+    }
+
+    void flyttaIn(const std::vector<Steg>& plan) {
+        for (const Steg& s : plan) {
+            if (s.typ != Steg::Ny)
+                flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
+            if (s.typ != Steg::Journal) {
+                anropa(m_u.steg, s.rel);
+                krav(sys().rename(under(m_p.staging, s.rel).constData(), under(m_p.mal, s.rel).constData()) ==
+                     0);
+            }
+            m_andradeMappar.insert(foralder(s.rel));
+        }
+    }
+
+    const Uppdrag& m_u;
+    Platser m_p;
+    QByteArray m_kalla;
+    const Lagen m_lagen;
+    bool m_nytt = false;
+    bool m_undanSkapad = false;
+    QByteArray m_bak;
+    QSet<QByteArray> m_andradeMappar;
+    QSet<QByteArray> m_undanMappar;
+};
+
+} // namespace
+
+Utfall kopiera(const Uppdrag& uppdrag) {
+    return Kopia(uppdrag).kor();
+}
+
+bool avbruten(const QString& mal) {
+    const Platser p(mal);
+    return p.giltig && (finns(p.logg) || finns(p.staging) || finns(p.undan));
+}
+
+int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg) {
+    const Platser p(mal);
+    if (!p.giltig)
+        return EINVAL;
+    try {
+        stadaUpp(p, steg);
+    } catch (const Systemfel& f) {
+        return f.fel;
+    }
+    return 0;
+}
+
+Kvarlamnat kvarlamnat(const QString& mal) {
+    Kvarlamnat k;
+    const Platser p(mal);
+    if (!p.giltig)
+        return k;
+    const auto omFinns = [](const QByteArray& sokvag) {
+        return finns(sokvag) ? QFile::decodeName(sokvag) : QString();
+    };
+    k.logg = omFinns(p.logg);
+    k.staging = omFinns(p.staging);
+    k.undan = omFinns(p.undan);
+    // A backup is worth naming when it holds more than its mark.
+    try {
+        const QByteArray bak = valjBak(p);
+        if (finns(bak)) {
+            const std::vector<QByteArray> namn = namnI(bak);
+            if (std::any_of(namn.begin(), namn.end(), [](const QByteArray& n) { return !arEgen(n); }))
+                k.sakerhetskopia = QFile::decodeName(bak);
+        }
+    } catch (const Systemfel&) {
+    }
+    return k;
+}
+
+QStringList poster(const QString& kalla, const std::function<bool(const QString& namn)>& utelamnas) {
+    Uppdrag u;
+    u.utelamnas = utelamnas;
+    std::vector<Post> lasta;
+    try {
+        lasIn(QFile::encodeName(QDir::cleanPath(kalla)), {}, u, lasta);
+    } catch (const Systemfel&) {
+        // What cannot be read is told by the copy itself.
+    }
+    QStringList l;
+    l.reserve(qsizetype(lasta.size()));
+    for (const Post& p : lasta)
+        l << QFile::decodeName(p.rel);
+    return l;
+}
+
+QString sakerhetskopia(const QString& mal) {
+    return QFile::decodeName(Platser(mal).bak);
+}
+
+bool arEgenFil(const QString& namn) {
+    return arEgen(QFile::encodeName(namn));
+}
+
+QString arbetsmapp(const QString& mal) {
+    return QFile::decodeName(Platser(mal).staging);
+}
+
+} // namespace Mappkopia
