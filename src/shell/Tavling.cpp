@@ -4,9 +4,9 @@
 #include "common/IniNamn.h"
 #include "platform/Filslag.h"
 #include "platform/Filvag.h"
-#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Meddelanden.h"
 #include "platform/Systemfel.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/modGlobalt.h"
 
 #include <QCoreApplication>
@@ -279,7 +279,7 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m) {
     return true;
 }
 
-QString otillforlitligKopia(const QString& mapp) {
+QString otillforlitligKopia(const QString& mapp, const QString& orsak) {
     const Mappkopia::Kvarlamnat k = Mappkopia::kvarlamnat(mapp);
     QString kvar;
     for (const QString& sokvag : {k.logg, k.staging, k.undan})
@@ -291,11 +291,12 @@ QString otillforlitligKopia(const QString& mapp) {
             : QStringLiteral("Hämta sedan tävlingen från säkerhetskopian %1, eller kopiera den på nytt från "
                              "den andra datorn eller USB-minnet.")
                   .arg(QDir::toNativeSeparators(k.sakerhetskopia));
+    const QString hittat = orsak.isEmpty() ? QString() : QStringLiteral("\r\n\r\nDet som hittades: ") + orsak;
     return QStringLiteral("En kopiering till mappen %1 avbröts, och programmet kan inte ta tillbaka den: det "
-                          "som kopieringen lämnade bredvid mappen går inte att lita på.\r\n\r\nBredvid "
+                          "som kopieringen lämnade bredvid mappen går inte att lita på.%2\r\n\r\nBredvid "
                           "mappen ligger (dolda, namnen börjar med en "
-                          "punkt):%2\r\n\r\nTa bort dem för hand. %3")
-        .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), kvar, sedan);
+                          "punkt):%3\r\n\r\nTa bort dem för hand. %4")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), hittat, kvar, sedan);
 }
 
 QString ingenSakerhetskopia(const QString& mapp) {
@@ -326,8 +327,10 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     if (Mappkopia::avbruten(g.strTavlingsmapp)) {
         if (!lasTavling(g, m))
             return o;
-        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp); fel == Mappkopia::Otillforlitlig) {
-            m.visa(otillforlitligKopia(g.strTavlingsmapp), QStringLiteral("Avbruten kopiering"),
+        QString orsak;
+        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp, {}, &orsak);
+            fel == Mappkopia::Otillforlitlig) {
+            m.visa(otillforlitligKopia(g.strTavlingsmapp, orsak), QStringLiteral("Avbruten kopiering"),
                    Meddelanden::Ikon::Kritisk);
             return o;
         } else if (fel == Mappkopia::IngenSakerhetskopia) {

@@ -98,9 +98,10 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 
 // What the operator is told when a copy into the folder mapp was cut off and
 // what it left beside the folder cannot be trusted (Mappkopia::Otillforlitlig):
-// that the program cannot take the copy back, the hidden record and folders
-// that lie there, and what to do instead. Opening and a copy say the same.
-QString otillforlitligKopia(const QString& mapp);
+// that the program cannot take the copy back, what was found (orsak, from
+// the undo), the hidden record and folders that lie there, and what to do
+// instead. Opening and a copy say the same.
+QString otillforlitligKopia(const QString& mapp, const QString& orsak = {});
 
 // What the operator is told when what a copy into the folder mapp replaces
 // has nowhere to go (Mappkopia::IngenSakerhetskopia): "<mapp>.bak" up to

@@ -1,8 +1,8 @@
 #include "transfer/Tavlingsoverforing.h"
 
 #include "platform/Databas.h"
-#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Systemfel.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "platform/workbook/Filhallare.h"
 #include "platform/workbook/XlsxFil.h"
 #include "shell/NyTavling.h"
@@ -67,10 +67,10 @@ QString megabyte(qint64 byte, bool uppat) {
 
 // A copy cut off earlier into mapp that could not be taken back: what it left
 // beside the folder cannot be trusted, or a step of the undo failed.
-Kopieringsutfall avbrutenKopia(const QString& mapp, int fel) {
+Kopieringsutfall avbrutenKopia(const QString& mapp, int fel, const QString& orsak) {
     Kopieringsutfall u;
     u.sokvagsfel = fel == Mappkopia::Otillforlitlig || fel == Mappkopia::IngenSakerhetskopia;
-    u.feltext = fel == Mappkopia::Otillforlitlig        ? Tavling::otillforlitligKopia(mapp)
+    u.feltext = fel == Mappkopia::Otillforlitlig        ? Tavling::otillforlitligKopia(mapp, orsak)
                 : fel == Mappkopia::IngenSakerhetskopia ? Tavling::ingenSakerhetskopia(mapp)
                                                         : kopieringsfeltext(fel);
     return u;
@@ -166,8 +166,9 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         if (!kallas.felaktig.isEmpty())
             return vagrad(kallas.text);
         if (kallas.fil) {
-            if (const int fel = Mappkopia::angraAvbruten(kallmapp))
-                return avbrutenKopia(kallmapp, fel);
+            QString orsak;
+            if (const int fel = Mappkopia::angraAvbruten(kallmapp, {}, &orsak))
+                return avbrutenKopia(kallmapp, fel, orsak);
         }
     }
     // The copy leaves links and pipes out: a database that is one would be
@@ -212,7 +213,7 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         return u;
     }
     if (utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia)
-        return avbrutenKopia(mal, utfall.fel);
+        return avbrutenKopia(mal, utfall.fel, utfall.orsak);
     if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty())
         return vagrad(hinder);
     u.feltext = kopieringsfeltext(utfall.fel);

@@ -4,8 +4,8 @@
 #include "platform/Databas.h"
 #include "platform/Filnamn.h"
 #include "platform/Filslag.h"
-#include "platform/folder_copy/Mappkopia.h"
 #include "platform/Meddelanden.h"
+#include "platform/folder_copy/Mappkopia.h"
 #include "platform/workbook/Filhallare.h"
 #include "shell/Tavling.h"
 #include "shell/modGlobalt.h"
@@ -237,9 +237,10 @@ QString angra(const QString& mapp, const QString& namn) {
         return las.text;
     if (!las.fil)
         return {};
-    const int fel = Mappkopia::angraAvbruten(mapp);
+    QString orsak;
+    const int fel = Mappkopia::angraAvbruten(mapp, {}, &orsak);
     if (fel == Mappkopia::Otillforlitlig)
-        return Tavling::otillforlitligKopia(mapp);
+        return Tavling::otillforlitligKopia(mapp, orsak);
     if (fel == Mappkopia::IngenSakerhetskopia)
         return Tavling::ingenSakerhetskopia(mapp);
     if (fel)

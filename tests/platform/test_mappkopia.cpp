@@ -159,7 +159,8 @@ QStringList lagen(const QString& mapp) {
 // A competition Cup holding a link to its neighbouring folder Granne, and
 // beside it what a copy leaves: the record with the given text ("{Cup/Cup.air}"
 // in it stands for what the record says of that file as it lies), and each of
-// lage: "staging", "undan" (marked, holding an old Cup.air), "undan-omarkt",
+// lage: "staging" (marked), "staging-ny" (marked, holding a new Ny.txt),
+// "staging-omarkt" (Ny.txt without the mark), "undan" (marked, holding an old Cup.air), "undan-omarkt",
 // "undan-marklank" (its mark a link), "undan-hardlank" (its Cup.air another
 // name of the neighbour's file), "staging-lank", "undan-lank" (the folders
 // links), "staging-inre", "undan-inre" (a link inside), "staging-postlank"
@@ -183,9 +184,13 @@ struct Grannar {
         const QString bredvid = sticka + QStringLiteral("/.Cup.");
         const QString staging = bredvid + u"kopia"_s, undan = bredvid + u"undan"_s;
         for (const QString& del : lage.split(u',', Qt::SkipEmptyParts)) {
-            if (del == u"staging")
+            if (del == u"staging" || del == u"staging-omarkt" || del == u"staging-ny") {
                 QDir().mkpath(staging);
-            else if (del == u"extra")
+                if (del != u"staging-omarkt")
+                    skriv(staging + u"/.pilkrona-kopia"_s, "märke");
+                if (del != u"staging")
+                    skriv(staging + u"/Ny.txt"_s, "ny");
+            } else if (del == u"extra")
                 skriv(mal + u"/Utskrifter/Annan.xlsx"_s, "annan");
             else if (del.startsWith(u"undan") && del != u"undan-lank") {
                 if (del == u"undan-hardlank")
@@ -300,10 +305,15 @@ private slots:
         QTest::addColumn<QString>("borta"); // "-" refused; else what leaves Cup
         const auto v2 = [](const char* rader) { return "mappkopia 2\n" + QByteArray(rader) + "klar\n"; };
         const QString nej = u"-"_s;
-        QTest::newRow("rätt bild") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << u"Cup.ini"_s;
+        const QByteArray vantar = "N Ny.txt {.Cup.kopia/Ny.txt}\n";
+        QTest::newRow("rätt bild") << v2("N Cup.ini {Cup/Cup.ini}\n" + vantar) << u"staging-ny"_s
+                                   << u"Cup.ini"_s;
         QTest::newRow("mapp, rätt bild")
-            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n") << u"staging"_s
-            << u"Utskrifter"_s;
+            << v2("N Utskrifter D\nn Utskrifter%2FLista.xlsx {Cup/Utskrifter/Lista.xlsx}\n" + vantar)
+            << u"staging-ny"_s << u"Utskrifter"_s;
+        // Every entry moved in: the copy is ended, not taken back.
+        QTest::newRow("allt inne") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << QString();
+        QTest::newRow("staging utan märke") << v2(vantar) << u"staging-omarkt"_s << nej;
         QTest::newRow("gammal form") << QByteArray("mappkopia 1\nN Cup.ini\nklar\n") << u"staging"_s << nej;
         QTest::newRow("N /") << v2("N %2F D\n") << u"staging"_s << nej;
         QTest::newRow("N ..") << v2("N %2E%2E D\n") << u"staging"_s << nej;

@@ -527,7 +527,9 @@ private slots:
         skriv(bredvid + u"kopiering"_s, "mappkopia 1\nN %2F\nklar\n");
         QVERIFY(QDir().mkpath(bredvid + u"kopia"_s));
         const QMap<QString, QString> fore = bild(destination.path()), foreKalla = bild(f.tavlingsmapp());
-        const QString text = Tavling::otillforlitligKopia(mal);
+        const QString text = Tavling::otillforlitligKopia(
+            mal, u"Kopieringens logg %1 är inte en logg som programmet skriver."_s.arg(
+                     QDir::toNativeSeparators(bredvid + u"kopiering"_s)));
         QVERIFY2(text.contains(QDir::toNativeSeparators(bredvid + u"kopiering"_s)), qPrintable(text));
         if (var.endsWith(u"kontroll")) {
             QVERIFY(!kontrollera(Riktning::Import, mapp + u"/Cup.air"_s, dest, {}, f.g, f.m).ok);

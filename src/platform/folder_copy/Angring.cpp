@@ -3,10 +3,13 @@
 #include "platform/folder_copy/Kopieringslogg.h"
 #include "platform/folder_copy/Mappkopia.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 namespace Mappkopia::detalj {
@@ -18,13 +21,6 @@ namespace {
 bool arLas(const QByteArray& namn) {
     return namn.size() > 6 && namn.startsWith('.') &&
            (namn.endsWith(".lock") || namn.endsWith(".lock.rmlock"));
-}
-
-// Whether a folder beside the target (a backup, the moved-aside folder) holds
-// the program's mark: a plain file of that name, not a link.
-bool markerad(const QByteArray& mapp) {
-    struct stat st {};
-    return finns(under(mapp, Markering), &st) && S_ISREG(st.st_mode);
 }
 
 // Whether the folder bak beside the target is a backup this program made, and
@@ -42,7 +38,7 @@ bool arVar(const QByteArray& bak) {
             return true;
         if (std::any_of(namn.begin(), namn.end(), arLas))
             return false;
-        return markerad(bak);
+        return markerad(bak, Markering);
     } catch (const Systemfel&) {
         return false;
     }
@@ -56,6 +52,36 @@ enum class Atgard {
     TillStaging,      // what was moved in goes back to the staging folder
     TillStagingOchMal // both: a folder, or a file where a folder was
 };
+
+// Where one entry stands in the copy's order of moves. The copy moves the
+// entries in the record's order and the undo takes them back in the reverse
+// one, so at every moment the entries before some point have moved in, those
+// after it wait, and at most the one at it is half way (a folder moved aside,
+// the new one not yet in).
+enum class Lage { Vantar, Mellan, Inne };
+
+struct Bedomning {
+    Lage lage;
+    Atgard atgard;
+};
+
+QString nativ(const QByteArray& sokvag) {
+    return QDir::toNativeSeparators(QFile::decodeName(sokvag));
+}
+
+// Refuses the record, telling what was found.
+[[noreturn]] void misstro(const char* mall, const QByteArray& sokvag, const QByteArray& annan = {}) {
+    QString orsak = QString::fromUtf8(mall).arg(nativ(sokvag));
+    if (!annan.isEmpty())
+        orsak = orsak.arg(nativ(annan));
+    otillforlitlig(orsak);
+}
+
+const char* const Dubbel = "%1 finns både i mappen och i kopieringens tillfälliga mapp %2.";
+const char* const DubbelUndan = "%1 finns både i mappen och bland de undanflyttade filerna i %2.";
+const char* const Ingenstans = "%1 saknas: den finns varken i mappen eller där kopieringen lämnar den.";
+const char* const Andrad = "%1 är inte som kopieringen lämnade den: den har ändrats eller bytts ut sedan.";
+const char* const Ovantad = "%1 är varken en fil eller en mapp.";
 
 // Whether entries exist, by the listing of the folder that would hold them:
 // a record may list many entries that are nowhere, and one reading of a folder
@@ -80,82 +106,118 @@ private:
     QHash<QByteArray, QSet<QByteArray>> m_mappar;
 };
 
-// What the undo does with one entry, after it has made sure that everything
-// it moves is what the copy moved: what the target holds in place of the
-// entry is the new one the copy brought, and what the moved-aside folder holds
-// is the old one. Anything else is not the copy's, and the record not to be
-// trusted.
-Atgard bestam(const Platser& p, const Steg& s, qint64 upplosning, Narvaro& narvaro) {
+// Where one entry stands, from the three places together, and what putting it
+// back takes. The undo moves only what is what the copy moved: what the target
+// holds in place of the entry is the new one the copy brought, and what the
+// moved-aside folder holds is the old one. An entry waits when its new version
+// is still in the staging folder (or, for a file the undo put back, gone) and
+// the target holds its old one or, for one new to the target, nothing. Any
+// other picture - a new version both in the staging folder and in the target,
+// as a copy by hand over a cut-off one leaves, an old one both aside and in
+// the target, an entry nowhere, one changed - is no state of this copy.
+Bedomning bestam(const Platser& p, const Steg& s, const Tidsregel& regel, Narvaro& narvaro) {
+    const QByteArray mal = under(p.mal, s.rel), undan = under(p.undan, s.rel), ny = under(p.staging, s.rel);
     struct stat t {
-    }, u{};
-    const QByteArray mal = under(p.mal, s.rel), undan = under(p.undan, s.rel);
-    const auto lstatOmFinns = [&](const QByteArray& rot, const QByteArray& sokvag, struct stat* st) {
-        return narvaro.finns(rot, s.rel) && finns(sokvag, st);
-    };
-    // An entry new to the target that is not there, or one the copy would
-    // have moved aside that is not aside: not begun, or back already.
-    const bool iMal = lstatOmFinns(p.mal, mal, &t);
-    if (s.typ == Steg::Ny && !iMal)
-        return Atgard::Inget;
-    if (s.typ != Steg::Ny && !lstatOmFinns(p.undan, undan, &u))
-        return Atgard::Inget;
-    const bool iNy = narvaro.finns(p.staging, s.rel);
+    }, u{}, n{};
+    const bool iMal = narvaro.finns(p.mal, s.rel) && finns(mal, &t);
+    const bool iUndan = narvaro.finns(p.undan, s.rel) && finns(undan, &u);
+    const bool iNy = narvaro.finns(p.staging, s.rel) && finns(ny, &n);
     // The copy fills its staging folder with files and folders only.
-    struct stat n {};
-    if (iNy && finns(under(p.staging, s.rel), &n) && !S_ISREG(n.st_mode) && !S_ISDIR(n.st_mode))
-        otillforlitlig();
-    const auto nyIMal = [&] {
-        if (!heltStammer(mal, s.rel, s.ny, s.nyInre, upplosning))
-            otillforlitlig();
-    };
+    if (iNy && !S_ISREG(n.st_mode) && !S_ISDIR(n.st_mode))
+        misstro(Ovantad, ny);
+    const auto nyIMal = [&] { return iMal && heltStammer(mal, s.rel, s.ny, s.nyInre, regel); };
+    const auto gammalIMal = [&] { return iMal && heltStammer(mal, s.rel, s.gammal, s.gammalInre, regel); };
     const auto gammalIUndan = [&] {
-        if (!heltStammer(undan, s.rel, s.gammal, s.gammalInre, upplosning))
-            otillforlitlig();
+        if (!heltStammer(undan, s.rel, s.gammal, s.gammalInre, regel))
+            misstro(Andrad, undan);
+    };
+    // What lies in the target of an entry that waits: its old version, or
+    // nothing for one new to it.
+    const auto vantar = [&] {
+        if (s.typ == Steg::Ny ? !iMal : gammalIMal())
+            return Bedomning{Lage::Vantar, Atgard::Inget};
+        if (!iMal)
+            misstro(Ingenstans, mal);
+        if (s.typ != Steg::Journal && iNy && nyIMal())
+            misstro(Dubbel, mal, p.staging);
+        misstro(Andrad, mal);
+    };
+    const auto inne = [&](Atgard a) {
+        if (!iMal)
+            misstro(Ingenstans, mal);
+        if (!nyIMal())
+            misstro(Andrad, mal);
+        return Bedomning{Lage::Inne, a};
     };
     switch (s.typ) {
     case Steg::Ny:
-        // Not moved in yet, or never the copy's to move.
-        if (iNy)
-            return Atgard::Inget;
-        nyIMal();
-        return Atgard::TillStaging;
+        if (iUndan)
+            misstro(DubbelUndan, mal, p.undan);
+        return iNy ? vantar() : inne(Atgard::TillStaging);
     case Steg::Journal:
-        // Moved aside by a rename: the target cannot hold one too.
+        // Moved aside in one rename: never in both places, never in neither.
+        if (!iUndan)
+            return vantar();
         if (iMal)
-            otillforlitlig();
+            misstro(DubbelUndan, mal, p.undan);
         gammalIUndan();
-        return Atgard::TillMal;
+        return {Lage::Inne, Atgard::TillMal};
     case Steg::Ersatt:
         break;
     }
-    if (iNy) {
-        if (!iMal) {
-            gammalIUndan();
-            return Atgard::TillMal;
+    if (!iNy) {
+        // Moved in; or a file the undo has put back in its place, its new
+        // version gone with that.
+        if (!iUndan) {
+            if (s.fil() && gammalIMal())
+                return {Lage::Vantar, Atgard::Inget};
+            if (!iMal)
+                misstro(Ingenstans, mal);
+            misstro(Andrad, mal);
         }
-        // Given a second name or copied aside, not yet replaced: the old file
-        // is still in its place, and what is aside goes with the folder.
-        const bool andraNamnet = t.st_nlink == 2 && u.st_dev == t.st_dev && u.st_ino == t.st_ino;
-        struct stat ett = t;
-        if (andraNamnet)
-            ett.st_nlink = 1;
-        if (!s.fil() || !stammer(mal, s.gammal, upplosning, &ett) || !S_ISREG(u.st_mode))
-            otillforlitlig();
-        return Atgard::Inget;
+        gammalIUndan();
+        return inne(s.fil() ? Atgard::TillMal : Atgard::TillStagingOchMal);
     }
-    // Replaced: a file takes its old place in one step; a folder, or a file
-    // where a folder was, waits in the staging folder meanwhile.
-    if (!iMal)
-        otillforlitlig();
-    nyIMal();
-    gammalIUndan();
-    return s.fil() ? Atgard::TillMal : Atgard::TillStagingOchMal;
+    if (!iUndan)
+        return vantar();
+    // Half way. A folder, or a file where a folder was, is moved aside in one
+    // rename: the target holds nothing of it until the new one comes.
+    if (!iMal) {
+        gammalIUndan();
+        return {Lage::Mellan, Atgard::TillMal};
+    }
+    // A file given a second name or copied aside: the old one is still in its
+    // place, and what is aside goes with the folder. It waits as far as the
+    // order goes: the undo leaves it so while it takes back the entries
+    // before it.
+    const bool andraNamnet = t.st_nlink == 2 && u.st_dev == t.st_dev && u.st_ino == t.st_ino;
+    struct stat ett = t;
+    if (andraNamnet)
+        ett.st_nlink = 1;
+    if (!s.fil() || !S_ISREG(u.st_mode))
+        misstro(DubbelUndan, mal, p.undan);
+    if (!stammer(mal, s.gammal, regel, &ett))
+        misstro(nyIMal() ? Dubbel : Andrad, mal, p.staging);
+    return {Lage::Vantar, Atgard::Inget};
+}
+
+// The entries stand where the copy's order of moves can have left them at one
+// moment: those that moved in first, then at most one half way, then those
+// that wait.
+void iOrdning(const std::vector<Steg>& steg, const std::vector<Bedomning>& b, const Platser& p) {
+    size_t senast = 0; // the first entry that has not moved in
+    while (senast < b.size() && b[senast].lage == Lage::Inne)
+        ++senast;
+    for (size_t i = senast + 1; i < b.size(); ++i)
+        if (b[i].lage != Lage::Vantar)
+            misstro("%1 har flyttats in, men inte %2, som kopieringen flyttar före den.",
+                    under(p.mal, steg[i].rel), under(p.mal, steg[senast].rel));
 }
 
 // Moves rel from one of the three places to another, never through a link.
 void flytta(const QByteArray& fran, const QByteArray& till, const QByteArray& rel) {
     if (lankPaVagen(fran, rel) || lankPaVagen(till, rel))
-        otillforlitlig();
+        misstro("En symbolisk länk står på vägen till %1.", under(fran, rel));
     skapaMappar(till, foralder(rel));
     krav(sys().rename(under(fran, rel).constData(), under(till, rel).constData()) == 0);
 }
@@ -175,16 +237,35 @@ void aterstall(const Platser& p, const Steg& s, Atgard a, const std::function<vo
 }
 
 // The target and the folders beside it are real folders, not links or files
-// put there by someone else, and a moved-aside folder that holds anything is
-// one the program marked as it made it.
+// put there by someone else, and a staging or moved-aside folder that holds
+// anything is one the program marked as it made it.
 void granskaMappar(const Platser& p) {
     for (const QByteArray* mapp : {&p.mal, &p.staging, &p.undan}) {
         struct stat st {};
         if (finns(*mapp, &st) && !S_ISDIR(st.st_mode))
-            otillforlitlig();
+            misstro("%1 är ingen mapp.", *mapp);
     }
-    if (finns(p.undan) && !namnI(p.undan).empty() && !markerad(p.undan))
-        otillforlitlig();
+    for (const auto& [mapp, markering] :
+         {std::pair{&p.staging, &Kopiemarkering}, std::pair{&p.undan, &Markering}})
+        if (finns(*mapp) && !namnI(*mapp).empty() && !markerad(*mapp, *markering))
+            misstro("Mappen %1 saknar programmets märke: programmet vet inte att den är dess egen.", *mapp);
+}
+
+// The folders that hold the given entries, in the target (and aside, with
+// undan), flushed: what moved there lasts.
+void synkaMappar(const Platser& p, const std::vector<const Steg*>& steg, bool undan) {
+    QSet<QByteArray> mappar;
+    for (const Steg* s : steg)
+        for (QByteArray rel = foralder(s->rel);; rel = foralder(rel)) {
+            mappar.insert(rel);
+            if (rel.isEmpty())
+                break;
+        }
+    for (const QByteArray& rel : mappar)
+        for (const QByteArray* rot : {&p.mal, &p.undan})
+            if (struct stat st{};
+                (rot == &p.mal || undan) && finns(under(*rot, rel), &st) && S_ISDIR(st.st_mode))
+                synka(under(*rot, rel));
 }
 
 } // namespace
@@ -202,15 +283,23 @@ bool taBortMarkerad(const QByteArray& mapp) {
     return taBort(mapp, Markering);
 }
 
-QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg) {
+QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg,
+                    std::optional<size_t> egen) {
+    // A new target brings the staging folder's mark along until it is
+    // removed there.
+    if (const QByteArray mark = under(p.mal, Kopiemarkering); markerad(p.mal, Kopiemarkering)) {
+        anropa(steg, {});
+        krav(sys().unlink(mark.constData()) == 0 || errno == ENOENT);
+        synka(p.mal);
+    }
     if (!finns(p.logg) && !finns(p.staging) && !finns(p.undan))
         return {};
     granskaMappar(p);
-    const auto taBortOchSynka = [&](const QByteArray& sokvag) {
+    const auto taBortOchSynka = [&](const QByteArray& sokvag, const QByteArray& markering) {
         if (!finns(sokvag))
             return;
         anropa(steg, {});
-        krav(taBortMarkerad(sokvag));
+        krav(taBort(sokvag, markering));
         synka(p.destination);
     };
     const auto taBortLoggen = [&] {
@@ -219,49 +308,73 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
         synka(p.destination);
     };
     if (finns(p.logg)) {
-        const Logg logg = lasLogg(p.logg);
+        Logg logg;
+        try {
+            logg = lasLogg(p.logg);
+        } catch (const Systemfel& f) {
+            if (f.fel != Otillforlitlig)
+                throw;
+            misstro("Kopieringens logg %1 är inte en logg som programmet skriver.", p.logg);
+        }
         if (logg.hel) {
             // The staging folder stays until the record has gone: without it
             // the record is no copy's of this program.
             if (!finns(p.staging))
-                otillforlitlig();
-            // Every entry checked, and what putting it back takes known,
-            // before the first is touched.
-            const qint64 upplosning = tidsupplosning(p.destination);
+                misstro("Kopieringens tillfälliga mapp %1 saknas, fast loggen finns kvar.", p.staging);
+            // Every entry checked, where it stands and what putting it back
+            // takes known, before the first is touched.
+            const Tidsregel regel = tidsregel(p.destination);
             QSet<QByteArray> sett;
             Narvaro narvaro;
-            std::vector<Atgard> atgarder;
-            atgarder.reserve(logg.steg.size());
-            for (const Steg& s : logg.steg) {
+            std::vector<Bedomning> bedomt;
+            bedomt.reserve(logg.steg.size());
+            for (size_t i = 0; i < logg.steg.size(); ++i) {
+                const Steg& s = logg.steg[i];
+                // A copy that failed itself knows how far it came: what it did
+                // not begin is not looked at, and the entry it was moving
+                // moved only aside, if at all.
+                if (egen && (i > *egen || (i == *egen && s.typ == Steg::Ny))) {
+                    bedomt.push_back({Lage::Vantar, Atgard::Inget});
+                    continue;
+                }
                 for (const QByteArray* rot : {&p.mal, &p.staging, &p.undan})
                     if (lankPaVagen(*rot, s.rel, &sett))
-                        otillforlitlig();
-                atgarder.push_back(bestam(p, s, upplosning, narvaro));
+                        misstro("En symbolisk länk står på vägen till %1.", under(*rot, s.rel));
+                bedomt.push_back(bestam(p, s, regel, narvaro));
             }
-            QSet<QByteArray> mappar;
-            for (size_t i = logg.steg.size(); i-- > 0;) {
-                const Steg& s = logg.steg[i];
-                if (atgarder[i] == Atgard::Inget)
-                    continue;
-                aterstall(p, s, atgarder[i], steg);
-                for (QByteArray rel = foralder(s.rel);; rel = foralder(rel)) {
-                    mappar.insert(rel);
-                    if (rel.isEmpty())
-                        break;
+            iOrdning(logg.steg, bedomt, p);
+            std::vector<const Steg*> flyttade, alla;
+            for (const Steg& s : logg.steg)
+                alla.push_back(&s);
+            if (!egen && std::all_of(bedomt.begin(), bedomt.end(),
+                                     [](const Bedomning& b) { return b.lage == Lage::Inne; })) {
+                // Everything had moved in: the copy is ended as it would have
+                // ended itself, what moved made to last before the record goes.
+                synkaMappar(p, alla, true);
+                synka(p.destination);
+                taBortLoggen();
+            } else {
+                // Back in the reverse order of the moves, so that an undo cut
+                // off leaves the entries as a copy cut off would.
+                for (size_t i = logg.steg.size(); i-- > 0;) {
+                    if (bedomt[i].atgard == Atgard::Inget)
+                        continue;
+                    aterstall(p, logg.steg[i], bedomt[i].atgard, steg);
+                    flyttade.push_back(&logg.steg[i]);
                 }
+                synkaMappar(p, flyttade, false);
+                // What is left there are second names and copies of files back
+                // in their places.
+                taBortOchSynka(p.undan, Markering);
+                taBortLoggen();
             }
-            for (const QByteArray& rel : mappar)
-                if (finns(under(p.mal, rel)))
-                    synka(under(p.mal, rel));
-            // What is left there are second names and copies of files back in
-            // their places.
-            taBortOchSynka(p.undan);
         } else if (finns(p.undan)) {
             // Cut off while written, yet something was moved aside: no telling
             // what the copy did.
-            otillforlitlig();
+            misstro("Kopieringens logg %1 är inte hel, fast filer har flyttats undan.", p.logg);
+        } else {
+            taBortLoggen();
         }
-        taBortLoggen();
     }
     QByteArray bak;
     if (finns(p.undan)) {
@@ -274,7 +387,7 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
         krav(sys().rename(p.undan.constData(), bak.constData()) == 0);
         synka(p.destination);
     }
-    taBortOchSynka(p.staging);
+    taBortOchSynka(p.staging, Kopiemarkering);
     return bak;
 }
 

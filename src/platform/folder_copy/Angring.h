@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace Mappkopia::detalj {
 
@@ -22,7 +23,11 @@ bool taBortMarkerad(const QByteArray& mapp);
 // Removes what a copy into the target left beside it: a copy cut off before
 // its record was gone is taken back, one cut off after is ended. Answers the
 // backup folder that the moved-aside files became, if they did. What cannot
-// be trusted is left as it is (Otillforlitlig).
-QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg);
+// be trusted is left as it is (Otillforlitlig, with what was found). egen:
+// a copy that failed itself, the index of the record's entry it was moving;
+// it is taken back whatever the rest holds, since the copy knows what it did
+// not begin.
+QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg,
+                    std::optional<size_t> egen = std::nullopt);
 
 } // namespace Mappkopia::detalj

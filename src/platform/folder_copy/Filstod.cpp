@@ -84,8 +84,8 @@ Systemanrop& sys() {
 [[noreturn]] void kasta(int fel) {
     throw Systemfel{fel ? fel : EIO, {}};
 }
-[[noreturn]] void otillforlitlig() {
-    throw Systemfel{Otillforlitlig, {}};
+[[noreturn]] void otillforlitlig(const QString& orsak) {
+    throw Systemfel{Otillforlitlig, {}, orsak};
 }
 [[noreturn]] void vagra(int fel, const QByteArray& sokvag) {
     throw Systemfel{fel, sokvag};
@@ -100,7 +100,23 @@ void omMojligt(bool ok) {
 }
 
 bool arEgen(const QByteArray& namn) {
-    return namn == Markering || namn == Mellanfil;
+    return namn == Markering || namn == Mellanfil || namn == Kopiemarkering;
+}
+
+bool markerad(const QByteArray& mapp, const QByteArray& namn) {
+    struct stat st {};
+    return finns(under(mapp, namn), &st) && S_ISREG(st.st_mode);
+}
+
+void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text) {
+    krav(sys().mkdir(mapp.constData(), S_IRWXU) == 0);
+    Fd fd(sys().open(under(mapp, namn).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     S_IRUSR | S_IWUSR));
+    krav(fd.get() >= 0);
+    skrivAllt(fd.get(), text);
+    krav(sys().fsync(fd.get()) == 0);
+    fd.stang();
+    synka(mapp);
 }
 
 QByteArray under(const QByteArray& mapp, const QByteArray& rel) {
@@ -133,8 +149,20 @@ QByteArray namnBredvid(const QString& mappnamn, const QString& fore, const QStri
 }
 
 Fd::~Fd() {
-    if (m_fd >= 0)
+    if (m_fd < 0)
+        return;
+    // One written to and given up on a failure is closed through the seam
+    // too, since a file system may write then what it kept back. A test's seam
+    // that stops there while the failure is on its way is a kill already.
+    const int lage = ::fcntl(m_fd, F_GETFL);
+    if (lage < 0 || (lage & O_ACCMODE) == O_RDONLY) {
         ::close(m_fd);
+        return;
+    }
+    try {
+        sys().close(m_fd);
+    } catch (...) {
+    }
 }
 
 void Fd::stang() {

@@ -30,10 +30,11 @@ Systemanrop& sys();
 struct Systemfel {
     int fel;
     QByteArray sokvag;
+    QString orsak = {}; // why what was found is not trusted, for the operator
 };
 
 [[noreturn]] void kasta(int fel);
-[[noreturn]] void otillforlitlig();
+[[noreturn]] void otillforlitlig(const QString& orsak = {});
 [[noreturn]] void vagra(int fel, const QByteArray& sokvag);
 // Throws errno's failure unless ok.
 void krav(bool ok);
@@ -42,13 +43,23 @@ void krav(bool ok);
 void omMojligt(bool ok);
 
 // In a backup or moved-aside folder: the mark that the program made it, and a
-// replaced file on its way in while it is copied there.
+// replaced file on its way in while it is copied there. The staging folder has
+// a mark of its own, which a new target brings along until it is removed
+// there: a target holding it is never taken for a backup.
 inline const QByteArray Markering = ".pilkrona-sakerhetskopia";
 inline const QByteArray Mellanfil = ".pilkrona-sakerhetskopia.ny";
 inline const QByteArray Markeringstext =
     "Den här mappen är en säkerhetskopia som Pilkrona gjorde vid en kopiering.\n";
+inline const QByteArray Kopiemarkering = ".pilkrona-kopia";
+inline const QByteArray Kopiemarkeringstext =
+    "Den här mappen fylls av Pilkrona vid en kopiering och tas bort när kopieringen är klar.\n";
 
 bool arEgen(const QByteArray& namn);
+// Whether mapp holds the mark namn as a plain file (not a link).
+bool markerad(const QByteArray& mapp, const QByteArray& namn);
+// Makes the folder mapp (missing) with the mark namn in it, both flushed:
+// only with its mark does an undo trust what is in it.
+void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text);
 
 QByteArray under(const QByteArray& mapp, const QByteArray& rel);
 // A name below a relative path ("" the target itself).
@@ -96,7 +107,8 @@ struct Platser {
 
 // A descriptor closed when it goes. What was written is closed with stang(),
 // which reports what a file system may have kept back until then; one given
-// up on a failure is closed without a word.
+// up on a failure is closed without a word, through the seam when it was
+// opened for writing.
 class Fd {
 public:
     explicit Fd(int fd) : m_fd(fd) {}

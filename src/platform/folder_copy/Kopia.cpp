@@ -126,6 +126,7 @@ public:
         std::vector<Steg> plan;
         const auto fel = [&](const Systemfel& f) {
             ut.fel = f.fel;
+            ut.orsak = f.orsak;
             ut.sokvag = QFile::decodeName(f.sokvag);
             return ut;
         };
@@ -156,7 +157,8 @@ public:
         try {
             fyll(poster);
             if (m_nytt) {
-                // A new target comes whole in one step.
+                // A new target comes whole in one step, with the staging
+                // folder's mark, which goes next.
                 anropa(m_u.steg, {});
                 krav(sys().rename(m_p.staging.constData(), m_p.mal.constData()) == 0);
             } else {
@@ -173,6 +175,9 @@ public:
         if (m_nytt) {
             try {
                 synka(m_p.destination);
+                anropa(m_u.steg, {});
+                krav(sys().unlink(under(m_p.mal, Kopiemarkering).constData()) == 0);
+                synka(m_p.mal);
             } catch (const Systemfel& f) {
                 ut.fel = f.fel;
             }
@@ -193,7 +198,7 @@ public:
         } catch (const Systemfel& f) {
             ut.fel = f.fel;
             try {
-                stadaUpp(m_p, {});
+                stadaUpp(m_p, {}, m_pagar);
             } catch (const Systemfel&) {
                 // Left for the next copy or opening, which find the record.
             }
@@ -232,13 +237,23 @@ private:
     }
 
     // What moving in will do, in its order, with what the target holds now of
-    // each entry it replaces.
+    // each entry it replaces. One that its record could not hold is refused
+    // before anything is written: the lines are counted as the record will
+    // have them.
     std::vector<Steg> planera(const std::vector<Post>& poster) const {
         std::vector<Steg> plan;
         QByteArray nyMapp;
+        qsizetype rader = 2;
+        const auto raknad = [&](qsizetype n) {
+            rader += n;
+            if (!rymsILogg(0, rader))
+                vagra(ForMangaPoster, m_p.mal);
+        };
         for (const Post& p : poster) {
-            if (!nyMapp.isEmpty() && p.rel.startsWith(nyMapp + '/'))
+            if (!nyMapp.isEmpty() && p.rel.startsWith(nyMapp + '/')) {
+                raknad(1); // listed with the new folder
                 continue;
+            }
             struct stat st {};
             const bool fanns = finns(under(m_p.mal, p.rel), &st);
             if (p.slag == Slag::Mapp) {
@@ -254,12 +269,14 @@ private:
                     if (finns(under(m_p.mal, rel))) {
                         Steg j{Steg::Journal, rel, {}, gammalBild(rel, nullptr), {}, {}};
                         plan.push_back(std::move(j));
+                        raknad(1);
                     }
                 }
             }
             Steg s{fanns ? Steg::Ersatt : Steg::Ny, p.rel, {}, {}, {}, {}};
             if (fanns)
                 s.gammal = gammalBild(p.rel, &s.gammalInre);
+            raknad(1 + qsizetype(s.gammalInre.size()));
             plan.push_back(std::move(s));
         }
         return plan;
@@ -302,7 +319,7 @@ private:
 
     void fyll(const std::vector<Post>& poster) {
         anropa(m_u.steg, {});
-        krav(sys().mkdir(m_p.staging.constData(), S_IRWXU) == 0);
+        skapaMarkerad(m_p.staging, Kopiemarkering, Kopiemarkeringstext);
         for (const Post& p : poster) {
             const QByteArray fran = under(m_kalla, p.rel);
             const QByteArray till = under(m_p.staging, p.rel);
@@ -354,29 +371,10 @@ private:
     // the new one in the staging folder (now filled and flushed) and of the
     // old one in the target.
     QByteArray loggtext(std::vector<Steg>& plan) const {
-        QByteArray text = Loggrubrik + '\n';
-        qsizetype rader = 0;
-        for (Steg& s : plan) {
+        for (Steg& s : plan)
             if (s.typ != Steg::Journal)
                 s.ny = nyBild(s.rel, s.nyInre);
-            text += char(s.typ) + QByteArray(" ") + s.rel.toPercentEncoding();
-            if (s.typ != Steg::Journal)
-                text += ' ' + bildtext(s.ny);
-            if (s.typ != Steg::Ny)
-                text += ' ' + bildtext(s.gammal);
-            text += '\n';
-            for (const Inre& i : s.nyInre)
-                text += "n " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
-            for (const Inre& i : s.gammalInre)
-                text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
-            rader += 1 + qsizetype(s.nyInre.size() + s.gammalInre.size());
-            if (text.size() > StorstaLogg || rader > StorstaAntal)
-                vagra(ForMangaPoster, m_p.mal);
-        }
-        text += Loggslut + '\n';
-        if (text.size() > StorstaLogg)
-            vagra(ForMangaPoster, m_p.mal);
-        return text;
+        return detalj::loggtext(plan, m_p.mal);
     }
 
     // The record lasts before the first change in the target.
@@ -388,22 +386,6 @@ private:
         krav(sys().fsync(fd.get()) == 0);
         fd.stang();
         synka(m_p.destination);
-    }
-
-    // The moved-aside folder is marked as the program's own as it is made,
-    // before anything is moved there: only with its mark does an undo trust
-    // it, and only with it may it replace a backup as one.
-    void skapaUndan() {
-        anropa(m_u.steg, {});
-        krav(sys().mkdir(m_p.undan.constData(), S_IRWXU) == 0);
-        m_undanMappar.insert({});
-        Fd fd(sys().open(under(m_p.undan, Markering).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                         S_IRUSR | S_IWUSR));
-        krav(fd.get() >= 0);
-        skrivAllt(fd.get(), Markeringstext);
-        krav(sys().fsync(fd.get()) == 0);
-        fd.stang();
-        synka(m_p.undan);
     }
 
     // Without a second name the old file is copied aside, so that the target
@@ -427,7 +409,12 @@ private:
 
     void flyttUndan(const QByteArray& rel, bool fil) {
         if (!m_undanSkapad) {
-            skapaUndan();
+            // Marked as the program's own as it is made, before anything is
+            // moved there: only with its mark does an undo trust it, and only
+            // with it may it replace a backup as one.
+            anropa(m_u.steg, {});
+            skapaMarkerad(m_p.undan, Markering, Markeringstext);
+            m_undanMappar.insert({});
             m_undanSkapad = true;
         }
         skapaMappar(m_p.undan, foralder(rel));
@@ -453,7 +440,8 @@ private:
     }
 
     void flyttaIn(const std::vector<Steg>& plan) {
-        for (const Steg& s : plan) {
+        for (m_pagar = 0; m_pagar < plan.size(); ++m_pagar) {
+            const Steg& s = plan[m_pagar];
             if (s.typ != Steg::Ny)
                 flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
             if (s.typ != Steg::Journal) {
@@ -471,6 +459,9 @@ private:
     const Lagen m_lagen;
     bool m_nytt = false;
     bool m_undanSkapad = false;
+    // The entry of the plan being moved in: a failure takes back what moved
+    // before it, and what it moved aside.
+    size_t m_pagar = 0;
     QByteArray m_bak;
     QSet<QByteArray> m_andradeMappar;
     QSet<QByteArray> m_undanMappar;
@@ -484,16 +475,19 @@ Utfall kopiera(const Uppdrag& uppdrag) {
 
 bool avbruten(const QString& mal) {
     const Platser p(mal);
-    return p.giltig && (finns(p.logg) || finns(p.staging) || finns(p.undan));
+    return p.giltig &&
+           (finns(p.logg) || finns(p.staging) || finns(p.undan) || markerad(p.mal, Kopiemarkering));
 }
 
-int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg) {
+int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg, QString* orsak) {
     const Platser p(mal);
     if (!p.giltig)
         return EINVAL;
     try {
         stadaUpp(p, steg);
     } catch (const Systemfel& f) {
+        if (orsak)
+            *orsak = f.orsak;
         return f.fel;
     }
     return 0;

@@ -122,9 +122,10 @@ bool lasRad(QByteArrayView rad, Logg& l, QSet<QByteArray>& steg, QSet<QByteArray
 
 // What a file system keeps of a modification time: FAT two seconds, exFAT ten
 // milliseconds (kept here with FAT's rules), NTFS a tenth of a microsecond.
-// A stick pulled and mounted again shows only what was kept.
-qint64 tidsupplosning(const QByteArray& mapp) {
-    return filsystem(QFile::decodeName(mapp)) == Filsystem::Fat ? qint64(2'000'000'000) : qint64(1000);
+Tidsregel tidsregel(const QByteArray& mapp) {
+    if (filsystem(QFile::decodeName(mapp)) == Filsystem::Fat)
+        return {qint64(2'000'000'000), true};
+    return {};
 }
 
 Bild bildAv(const struct stat& st) {
@@ -147,7 +148,7 @@ QByteArray bildtext(const Bild& b) {
            QByteArray::number(b.nsek);
 }
 
-bool stammer(const QByteArray& sokvag, const Bild& b, qint64 upplosning, const struct stat* sett) {
+bool stammer(const QByteArray& sokvag, const Bild& b, const Tidsregel& regel, const struct stat* sett) {
     struct stat st {};
     if (sett)
         st = *sett;
@@ -157,16 +158,31 @@ bool stammer(const QByteArray& sokvag, const Bild& b, qint64 upplosning, const s
         return S_ISDIR(st.st_mode);
     if (!S_ISREG(st.st_mode) || qint64(st.st_size) != b.storlek || st.st_nlink != 1)
         return false;
-    const qint64 sek = qint64(st.st_mtim.tv_sec) - b.sek;
-    if (sek > 10 || sek < -10)
+    qint64 sek = qint64(st.st_mtim.tv_sec), nsek = qint64(st.st_mtim.tv_nsec);
+    qint64 bildSek = b.sek, bildNsek = b.nsek;
+    if (regel.fat) {
+        // Shown as set while mounted, kept as the nearest FAT time: both
+        // count as that. A day's margin covers every time zone the stick's
+        // local times may have been written in.
+        constexpr qint64 Forsta = 315'619'200;  // 1980-01-02 UTC
+        constexpr qint64 Sista = 4'354'646'400; // 2107-12-30 UTC
+        for (auto [s, ns] : {std::pair{&sek, &nsek}, std::pair{&bildSek, &bildNsek}}) {
+            if (*s < Forsta || *s > Sista) {
+                *s = *s < Forsta ? Forsta : Sista;
+                *ns = 0;
+            }
+        }
+    }
+    const qint64 skillnad = sek - bildSek;
+    if (skillnad > 10 || skillnad < -10)
         return false;
-    const qint64 skillnad = sek * 1'000'000'000 + (qint64(st.st_mtim.tv_nsec) - b.nsek);
-    return skillnad <= upplosning && skillnad >= -upplosning;
+    const qint64 ns = skillnad * 1'000'000'000 + (nsek - bildNsek);
+    return ns <= regel.upplosning && ns >= -regel.upplosning;
 }
 
 bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
-                 const std::vector<Inre>& innehall, qint64 upplosning) {
-    if (!stammer(sokvag, b, upplosning))
+                 const std::vector<Inre>& innehall, const Tidsregel& regel) {
+    if (!stammer(sokvag, b, regel))
         return false;
     if (b.typ != 'D')
         return innehall.empty();
@@ -179,7 +195,7 @@ bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
         for (const QByteArray& namn : namnI(under(sokvag, dar))) {
             const QByteArray r = inre(dar, namn);
             const Bild* bild = listat.value(r);
-            if (!bild || !stammer(under(sokvag, r), *bild, upplosning))
+            if (!bild || !stammer(under(sokvag, r), *bild, regel))
                 return false;
             ++funna;
             if (bild->typ == 'D' && !mapp(r))
@@ -190,6 +206,30 @@ bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
     return mapp({}) && funna == listat.size();
 }
 
+QByteArray loggtext(const std::vector<Steg>& plan, const QByteArray& mal) {
+    QByteArray text = Loggrubrik + '\n';
+    qsizetype rader = 2; // the first line and the last
+    for (const Steg& s : plan) {
+        text += char(s.typ) + QByteArray(" ") + s.rel.toPercentEncoding();
+        if (s.typ != Steg::Journal)
+            text += ' ' + bildtext(s.ny);
+        if (s.typ != Steg::Ny)
+            text += ' ' + bildtext(s.gammal);
+        text += '\n';
+        for (const Inre& i : s.nyInre)
+            text += "n " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+        for (const Inre& i : s.gammalInre)
+            text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+        rader += 1 + qsizetype(s.nyInre.size() + s.gammalInre.size());
+        if (!rymsILogg(text.size(), rader))
+            vagra(ForMangaPoster, mal);
+    }
+    text += Loggslut + '\n';
+    if (!rymsILogg(text.size(), rader))
+        vagra(ForMangaPoster, mal);
+    return text;
+}
+
 // The record is read as whatever lies there: never through a link, never
 // something that is not a plain file, nothing of it used unless every line is
 // what this program writes. It is read in one pass, in time and memory in
@@ -197,14 +237,14 @@ bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
 Logg lasLogg(const QByteArray& fil) {
     Fd fd(::open(fil.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > StorstaLogg)
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !rymsILogg(st.st_size, 0))
         otillforlitlig();
     QByteArray text;
     text.reserve(qsizetype(st.st_size));
     std::vector<char> buffert(size_t(1) << 16);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffert.data(), buffert.size());
-        if (n < 0 || text.size() + n > StorstaLogg)
+        if (n < 0 || !rymsILogg(text.size() + n, 0))
             otillforlitlig();
         if (n == 0)
             break;
@@ -225,7 +265,7 @@ Logg lasLogg(const QByteArray& fil) {
         }
         const QByteArrayView rad(text.constData() + pos, slut - pos);
         pos = slut + 1;
-        if (++rader > StorstaAntal)
+        if (!rymsILogg(0, ++rader))
             otillforlitlig();
         if (forsta) {
             if (rad != Loggrubrik)

@@ -54,10 +54,13 @@ struct Steg {
 inline const QByteArray Loggrubrik = "mappkopia 2";
 inline const QByteArray Loggslut = "klar";
 // The most a copy writes: it refuses to touch more entries than a record this
-// long, or of this many lines, holds, and a longer one is no record of the
-// program's. It is read at once even so.
+// long, or of this many lines (the first and the last counted), holds, and a
+// longer one is no record of the program's. Both sides ask rymsILogg().
 inline constexpr qint64 StorstaLogg = qint64(16) << 20;
-inline constexpr qsizetype StorstaAntal = 200'000; // lines of a record
+inline constexpr qsizetype StorstaAntal = 200'000;
+inline bool rymsILogg(qint64 byte, qsizetype rader) {
+    return byte <= StorstaLogg && rader <= StorstaAntal;
+}
 
 // A record that lacks its last line was cut off while it was written, before
 // anything of the target was touched.
@@ -66,19 +69,29 @@ struct Logg {
     std::vector<Steg> steg;
 };
 
-// The precision at which the file system holding mapp keeps a modification
-// time, in nanoseconds.
-qint64 tidsupplosning(const QByteArray& mapp);
+// How the file system holding a target keeps a modification time: at what
+// precision, and whether only the years FAT and exFAT hold (1980 to 2107). A
+// stick pulled and mounted again shows only what was kept: a time outside
+// those years as the nearest it holds.
+struct Tidsregel {
+    qint64 upplosning = 1000; // nanoseconds
+    bool fat = false;
+};
+Tidsregel tidsregel(const QByteArray& mapp);
 Bild bildAv(const struct stat& st);
 QByteArray bildtext(const Bild& b);
 // Whether what lies at sokvag (never followed) is what the copy saw: a
 // folder, or a file of that size and time with no other name. A link, a pipe,
 // a device never is. sett: what lstat already told of it.
-bool stammer(const QByteArray& sokvag, const Bild& b, qint64 upplosning, const struct stat* sett = nullptr);
+bool stammer(const QByteArray& sokvag, const Bild& b, const Tidsregel& regel,
+             const struct stat* sett = nullptr);
 // Whether the entry rel at sokvag is what the copy saw, a folder with exactly
 // the entries listed, each what it was.
 bool heltStammer(const QByteArray& sokvag, const QByteArray& rel, const Bild& b,
-                 const std::vector<Inre>& innehall, qint64 upplosning);
+                 const std::vector<Inre>& innehall, const Tidsregel& regel);
+// The record of a plan whose pictures are all taken; refused
+// (ForMangaPoster, naming mal) when it would not fit.
+QByteArray loggtext(const std::vector<Steg>& plan, const QByteArray& mal);
 // The record at fil, or the refusal (Otillforlitlig) of what is no record of
 // this program's.
 Logg lasLogg(const QByteArray& fil);

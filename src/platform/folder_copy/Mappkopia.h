@@ -19,17 +19,20 @@
 // backup of ours). A record left behind means a copy that did not end:
 // angraAvbruten() takes every entry it lists back to what it was, from what it
 // finds in the three places, so that an undo cut off in its turn is undone
-// again by the next one. Nothing here knows what the folder holds beyond what
-// the caller tells it.
+// again by the next one; a copy whose every entry had moved in is ended
+// instead. Nothing here knows what the folder holds beyond what the caller
+// tells it.
 //
 // What lies beside a target may come from another computer or a damaged
 // stick: a record, a staging or moved-aside folder is checked before anything
 // is moved, and one that cannot be trusted is left as it is (Otillforlitlig).
 // The record says, for every entry it lists, what the copy saw (its kind, and
 // a file's size and modification time, a folder's whole content): the undo
-// removes or puts back an entry only when what lies there is that. The
-// moved-aside folder and a backup are the program's only with its mark in
-// them. Nothing is renamed or removed through a symbolic link, no link is
+// removes or puts back an entry only when what lies there is that, and acts
+// only when the entries stand together as the copy's order of moves can have
+// left them at one moment (a copy by hand over a cut-off one never does). The
+// staging folder, the moved-aside folder and a backup are the program's only
+// with its mark in them. Nothing is renamed or removed through a symbolic link, no link is
 // ever put into a target, and nothing outside the target, its staging and its
 // moved-aside folder is touched by an undo.
 //
@@ -77,6 +80,8 @@ struct Utfall {
     int fel = 0; // 0, the system's error number, or one of the answers above
     // What a refusal (IngenSakerhetskopia, OvantadPost) concerns.
     QString sokvag;
+    // Otillforlitlig: what was found, in words for the operator.
+    QString orsak;
     // What the copy needs on the medium beside the target and what was free
     // there, in bytes, once the source was read (0 and 0 before).
     qint64 behov = 0;
@@ -104,8 +109,9 @@ bool avbruten(const QString& mal);
 // target, the backup as they were), or ends one cut off after (its moved-aside
 // files become the backup), and removes what it left beside mal. 0, the
 // system's error number of the step that failed (a later call goes on from
-// there), or Otillforlitlig.
-int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {});
+// there), or Otillforlitlig, with what was found in orsak.
+int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {},
+                  QString* orsak = nullptr);
 
 // What a copy into mal left beside it, by the paths that exist (empty for
 // those that do not), and the backup folder in use there when it holds
