@@ -9,8 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +52,9 @@ QStringList bild(const QString& mapp) {
 
 // A source and an older target with its backup, between them every kind of
 // change: files replaced and new, a file where a folder was and the other way
-// round, a folder filled entry by entry and one new with everything in it, a
-// database replacing one that has a journal beside it.
+// round, a folder filled entry by entry and two new with everything in them
+// (one's name begins with the other's), a database replacing one that has a
+// journal beside it.
 struct Falt {
     QTemporaryDir d;
     QString kalla = d.filePath(QStringLiteral("Kalla"));
@@ -63,6 +69,7 @@ struct Falt {
                                              {"Kalla/Under/b.txt", "ny b"},
                                              {"Kalla/Under/c.txt", "ny c"},
                                              {"Kalla/Helt/d.txt", "ny d"},
+                                             {"Kalla/Helt2/e.txt", "ny e"},
                                              {"Sticka/Cup/a.txt", "gammal a"},
                                              {"Sticka/Cup/kvar.txt", "kvar"},
                                              {"Sticka/Cup/x", "gammal x"},
@@ -141,6 +148,17 @@ QString oflushad(const QStringList& anrop, qsizetype fran, qsizetype slut, const
     return andrad.isEmpty() ? QString() : andrad.begin().key();
 }
 
+// The entries that calls matching monster (its group the entry) moved, in
+// their order, each once.
+QStringList poster(const QStringList& anrop, const QString& monster) {
+    const QRegularExpression re(monster);
+    QStringList p;
+    for (const QString& a : anrop)
+        if (const QRegularExpressionMatch m = re.match(a); m.hasMatch() && !p.contains(m.captured(1)))
+            p << m.captured(1);
+    return p;
+}
+
 // Every entry below a folder, hidden ones too, with its mode: "a.txt 644".
 QStringList lagen(const QString& mapp) {
     QStringList b;
@@ -160,13 +178,15 @@ QStringList lagen(const QString& mapp) {
 // beside it what a copy leaves: the record with the given text ("{Cup/Cup.air}"
 // in it stands for what the record says of that file as it lies), and each of
 // lage: "staging" (marked), "staging-ny" (marked, holding a new Ny.txt),
-// "staging-omarkt" (Ny.txt without the mark), "undan" (marked, holding an old Cup.air), "undan-omarkt",
+// "staging-omarkt" (Ny.txt without the mark), "staging-ini" (marked, a Cup.ini
+// as the target's), "staging-nymapp" (marked, an empty Nymapp), "undan"
+// (marked, holding an old Cup.air), "undan-inimapp" (a folder Cup.ini in it), "undan-omarkt",
 // "undan-marklank" (its mark a link), "undan-hardlank" (its Cup.air another
 // name of the neighbour's file), "staging-lank", "undan-lank" (the folders
 // links), "staging-inre", "undan-inre" (a link inside), "staging-postlank"
 // (Cup.ini in it a link), "logg-lank" (the record
 // a link), "logg-stor" (longer than any record), "extra" (one file more in
-// Cup/Utskrifter).
+// Cup/Utskrifter), "logg-fifo" (the record a named pipe).
 struct Grannar {
     static constexpr time_t Tid = 1767225600;
     QTemporaryDir d;
@@ -184,12 +204,14 @@ struct Grannar {
         const QString bredvid = sticka + QStringLiteral("/.Cup.");
         const QString staging = bredvid + u"kopia"_s, undan = bredvid + u"undan"_s;
         for (const QString& del : lage.split(u',', Qt::SkipEmptyParts)) {
-            if (del == u"staging" || del == u"staging-omarkt" || del == u"staging-ny") {
-                QDir().mkpath(staging);
+            if (del.startsWith(u"staging") && !del.contains(u"lank") && del != u"staging-inre") {
+                QDir().mkpath(staging + (del == u"staging-nymapp" ? u"/Nymapp"_s : QString()));
                 if (del != u"staging-omarkt")
                     skriv(staging + u"/.pilkrona-kopia"_s, "märke");
-                if (del != u"staging")
+                if (del == u"staging-ny" || del == u"staging-omarkt")
                     skriv(staging + u"/Ny.txt"_s, "ny");
+                if (del == u"staging-ini")
+                    skriv(staging + u"/Cup.ini"_s, "ini");
             } else if (del == u"extra")
                 skriv(mal + u"/Utskrifter/Annan.xlsx"_s, "annan");
             else if (del.startsWith(u"undan") && del != u"undan-lank") {
@@ -199,6 +221,8 @@ struct Grannar {
                                  QFile::encodeName(undan + u"/Cup.air"_s).constData()) == 0);
                 else if (del == u"undan-inre")
                     QVERIFY(QDir().mkpath(undan) && QFile::link(granne, undan + u"/Utskrifter"_s));
+                else if (del == u"undan-inimapp")
+                    QVERIFY(QDir().mkpath(undan + u"/Cup.ini"_s));
                 else
                     skriv(undan + QStringLiteral("/Cup.air"), "gammal");
                 if (del == u"undan-marklank")
@@ -223,7 +247,9 @@ struct Grannar {
         for (QRegularExpressionMatch m = bild.match(QString::fromUtf8(logg)); m.hasMatch();
              m = bild.match(QString::fromUtf8(logg)))
             logg.replace(m.captured(0).toUtf8(), loggbild(sticka + u'/' + m.captured(1)));
-        if (lage.contains(u"logg-lank")) {
+        if (lage.contains(u"logg-fifo")) {
+            QCOMPARE(mkfifo(QFile::encodeName(bredvid + u"kopiering"_s).constData(), 0600), 0);
+        } else if (lage.contains(u"logg-lank")) {
             skriv(granne + QStringLiteral("/logg.txt"), logg);
             QFile::link(granne + QStringLiteral("/logg.txt"), bredvid + QStringLiteral("kopiering"));
         } else if (lage.contains(u"logg-stor")) {
@@ -266,10 +292,11 @@ private slots:
             QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.mal, lankar)).fel, 0);
             efter = bild(f.destination);
         }
-        for (const char* post : {"Cup/a.txt=ny a", "Cup/kvar.txt=kvar", "Cup/x/inne.txt=ny x", "Cup/y=ny y",
-                                 "Cup/Helt/d.txt=ny d", "Cup/Under/b.txt=ny b", "Cup/Under/c.txt=ny c",
-                                 "Cup.bak/a.txt=gammal a", "Cup.bak/db.air=gammal databas",
-                                 "Cup.bak/db.air-journal=gammal journal", "Cup.bak/y/gammal.txt=gammal y"})
+        for (const char* post :
+             {"Cup/a.txt=ny a", "Cup/kvar.txt=kvar", "Cup/x/inne.txt=ny x", "Cup/y=ny y",
+              "Cup/Helt/d.txt=ny d", "Cup/Helt2/e.txt=ny e", "Cup/Under/b.txt=ny b", "Cup/Under/c.txt=ny c",
+              "Cup.bak/a.txt=gammal a", "Cup.bak/db.air=gammal databas",
+              "Cup.bak/db.air-journal=gammal journal", "Cup.bak/y/gammal.txt=gammal y"})
             QVERIFY2(efter.contains(QString::fromUtf8(post)), post);
         QVERIFY(!efter.contains(QStringLiteral("Cup.bak/forra.txt=förra")));
         int tillbaka = 0, klara = 0;
@@ -364,6 +391,36 @@ private slots:
         QTest::newRow("halv rubrik") << QByteArray("mappko") << u"staging"_s << QString();
         QTest::newRow("loggen en länk") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging,logg-lank"_s << nej;
         QTest::newRow("loggen för stor") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging,logg-stor"_s << nej;
+        QTest::newRow("loggen en pipe") << QByteArray() << u"staging,logg-fifo"_s << nej;
+        // One state of one copy, the entries held against the three places
+        // together: a new version both waiting and in the target (as a copy
+        // by hand leaves it), an old one both aside and in the target, a
+        // target changed under an entry that waits, an entry moved in after
+        // one that waits, something aside that is no file.
+        QTest::newRow("ny på två ställen") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging-ini"_s << nej;
+        QTest::newRow("journal på två ställen")
+            << v2("J Cup.air {.Cup.undan/Cup.air}\n") << u"staging,undan"_s << nej;
+        QTest::newRow("väntar, målet ändrat")
+            << v2("E Cup.ini {.Cup.kopia/Cup.ini} F:9:1767225600:500000000\n") << u"staging-ini"_s << nej;
+        QTest::newRow("i fel ordning") << v2(vantar + "N Cup.ini {Cup/Cup.ini}\n") << u"staging-ny"_s << nej;
+        QTest::newRow("undan ingen fil")
+            << v2("E Cup.ini {.Cup.kopia/Cup.ini} {Cup/Cup.ini}\n") << u"staging-ini,undan-inimapp"_s << nej;
+        // The limits of a record, counted with its first and last lines.
+        const auto inre = [&](qsizetype rader, qint64 byte) {
+            QByteArray text = "mappkopia 2\nN Nymapp D\n";
+            for (qsizetype i = 0; i < rader - 3; ++i) {
+                QByteArray rad = "n Nymapp%2F" + QByteArray::number(i) + " F:0:0:0\n";
+                if (byte && i == rader - 4)
+                    rad.insert(11, QByteArray(byte - text.size() - rad.size() - 5, 'a'));
+                text += rad;
+            }
+            return text + "klar\n";
+        };
+        QTest::newRow("200 000 rader") << inre(200'000, 0) << u"staging-nymapp"_s << QString();
+        QTest::newRow("200 001 rader") << inre(200'001, 0) << u"staging-nymapp"_s << nej;
+        QTest::newRow("16 MiB") << inre(60'000, qint64(16) << 20) << u"staging-nymapp"_s << QString();
+        QTest::newRow("16 MiB och en byte")
+            << inre(60'000, (qint64(16) << 20) + 1) << u"staging-nymapp"_s << nej;
         QTest::newRow("staging en länk") << v2("N Cup.ini {Cup/Cup.ini}\n") << u"staging-lank"_s << nej;
         QTest::newRow("undan en länk") << QByteArray() << u"undan-lank"_s << nej;
     }
@@ -454,13 +511,19 @@ private slots:
             sistaIn = a.filter(QRegularExpression(u"^rename \\S+ Sticka/Cup/"_s)).last();
         }
         Falt f;
+        QStringList flyttade;
         {
             Inspelning in(f.d.path());
             in.stoppVid = sistaIn;
             QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true)));
+            flyttade = poster(in.anrop, u"^(?:rename|link) Sticka/(?:\\.Cup\\.kopia|Cup)/(\\S+) "_s);
         }
         Inspelning in(f.d.path());
         QCOMPARE(Mappkopia::angraAvbruten(f.mal), 0);
+        // Back in the reverse order of the moves: a journal never comes back
+        // beside the new database.
+        std::reverse(flyttade.begin(), flyttade.end());
+        QCOMPARE(poster(in.anrop, u"^rename Sticka/(?:Cup|\\.Cup\\.undan)/(\\S+) "_s), flyttade);
         const qsizetype bort = in.anrop.indexOf(u"unlink Sticka/.Cup.kopiering"_s);
         QVERIFY(in.anrop.indexOf(QRegularExpression(u"rename \\S+ Sticka/Cup/.*"_s)) >= 0);
         QCOMPARE(oflushad(in.anrop, 0, bort, {u"Sticka/.Cup.kopia"_s, u"Sticka/.Cup.undan"_s}), QString());
@@ -545,6 +608,7 @@ private slots:
         QTest::newRow("nytt mål flyttas in") << u"Ny"_s << u"rename Sticka/.Ny.kopia Sticka/Ny"_s;
         QTest::newRow("fil i nytt mål stängs") << u"Ny"_s << u"stang Sticka/.Ny.kopia/ny.txt"_s;
         QTest::newRow("fil stängs") << u"Cup"_s << u"stang Sticka/.Cup.kopia/Under/c.txt"_s;
+        QTest::newRow("loggen flushas") << u"Cup"_s << u"fsync Sticka/.Cup.kopiering"_s;
     }
     void misslyckatAnropArEttFel() {
         QFETCH(QString, mal);
@@ -558,8 +622,17 @@ private slots:
             sett = sett || a == anrop;
             return a == anrop ? EIO : 0;
         };
+        // Every file made is closed through the seam, also one given up.
+        QStringList oppna;
+        vakt.fore = [&](const QString& a) {
+            if (a.startsWith(u"skapa "))
+                oppna << a.mid(6);
+            else if (a.startsWith(u"stang "))
+                oppna.removeOne(a.mid(6));
+        };
         QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.destination + u'/' + mal, true)).fel, EIO);
         QVERIFY(sett);
+        QCOMPARE(oppna, QStringList());
         QCOMPARE(bild(f.destination), fore);
     }
 
@@ -607,6 +680,146 @@ private slots:
         QStringList med = fore + QStringList{"Cup/ny.txt/", "Cup/ny.txt/annat=annat"};
         med.sort();
         QCOMPARE(bild(f.destination), med);
+    }
+
+    // What the source holds that a copy never takes: a pipe, a socket, the
+    // program's marks (a backup copied by hand into the competition, a staging
+    // folder's) - so that no target is ever taken for a backup of ours.
+    void kallansOvanligaStannar_data() {
+        QTest::addColumn<QString>("post");
+        QTest::newRow("pipe") << u"pipe"_s;
+        QTest::newRow("uttag") << u"uttag"_s;
+        QTest::newRow("märke") << u".pilkrona-sakerhetskopia"_s;
+        QTest::newRow("märke i mapp") << u"Under/.pilkrona-sakerhetskopia"_s;
+        QTest::newRow("kopians märke") << u".pilkrona-kopia"_s;
+    }
+    void kallansOvanligaStannar() {
+        QFETCH(QString, post);
+        Falt f;
+        const QByteArray fil = QFile::encodeName(f.kalla + u'/' + post);
+        if (post == u"pipe") {
+            QCOMPARE(mkfifo(fil.constData(), 0600), 0);
+        } else if (post == u"uttag") {
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un adress{};
+            adress.sun_family = AF_UNIX;
+            QVERIFY(size_t(fil.size()) < sizeof(adress.sun_path));
+            std::memcpy(adress.sun_path, fil.constData(), size_t(fil.size()));
+            QCOMPARE(bind(s, reinterpret_cast<sockaddr*>(&adress), sizeof(adress)), 0);
+            close(s);
+        } else {
+            skriv(QFile::decodeName(fil), "märke");
+        }
+        for (const QString& mal : {f.mal, f.destination + u"/Ny"_s}) {
+            QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, mal, true)).fel, 0);
+            struct stat st {};
+            QVERIFY2(lstat(QFile::encodeName(mal + u'/' + post).constData(), &st) != 0, qPrintable(mal));
+        }
+    }
+
+    // Where the replaced files go is settled before anything moves, also when
+    // the copy replaces nothing but a journal; the last free name is used.
+    void ingenPlatsForSakerhetskopian_data() {
+        QTest::addColumn<QString>("mal");
+        QTest::addColumn<int>("tagna"); // Cup.bak, Cup.bak2 ... taken by folders of someone else's
+        QTest::addColumn<QString>("bak");
+        QTest::newRow("bara journalen") << u"Ny"_s << 99 << QString();
+        QTest::newRow("bak99 ledig") << u"Cup"_s << 98 << u"Cup.bak99"_s;
+    }
+    void ingenPlatsForSakerhetskopian() {
+        QFETCH(QString, mal);
+        QFETCH(int, tagna);
+        QFETCH(QString, bak);
+        Falt f;
+        QFile::remove(f.mal + u".bak/.pilkrona-sakerhetskopia"_s);
+        skriv(f.destination + u"/Ny/db.air-journal"_s, "gammal journal");
+        for (int n = 1; n <= tagna; ++n)
+            skriv(f.destination + u'/' + mal + u".bak"_s + (n > 1 ? QString::number(n) : QString()) +
+                      u"/egen"_s,
+                  "egen");
+        const QStringList fore = bild(f.destination);
+        const Mappkopia::Utfall u = Mappkopia::kopiera(uppdrag(f.kalla, f.destination + u'/' + mal, true));
+        if (bak.isEmpty()) {
+            QCOMPARE(u.fel, Mappkopia::IngenSakerhetskopia);
+            QCOMPARE(bild(f.destination), fore);
+            return;
+        }
+        QCOMPARE(u.fel, 0);
+        QCOMPARE(u.sakerhetskopia, f.destination + u'/' + bak);
+        QVERIFY(QFileInfo::exists(u.sakerhetskopia + u"/a.txt"_s));
+    }
+
+    // A copy cut off, then the competition copied over it by hand (every
+    // file's size and time kept): the undo never puts an older file back
+    // among the hand copy's, and says which entry it found twice. A copy
+    // whose every entry had moved in is ended, the hand copy kept.
+    void handkopiaOverAvbruten_data() {
+        QTest::addColumn<QString>("stopp");
+        QTest::addColumn<QString>("dubbel"); // empty: ended
+        QTest::newRow("databasen inne")
+            << u"rename Sticka/.Cup.kopia/ny.txt Sticka/Cup/ny.txt"_s << u"ny.txt"_s;
+        QTest::newRow("allt inne") << u"unlink Sticka/.Cup.kopiering"_s << QString();
+    }
+    void handkopiaOverAvbruten() {
+        QFETCH(QString, stopp);
+        QFETCH(QString, dubbel);
+        Falt f;
+        {
+            Inspelning in(f.d.path());
+            in.stoppVid = stopp;
+            QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true)));
+        }
+        // cp tells of what it cannot put where a folder was a file, and goes on.
+        QProcess cp;
+        cp.start(u"cp"_s, {u"-a"_s, f.kalla + u"/."_s, f.mal});
+        QVERIFY(cp.waitForFinished() && cp.exitStatus() == QProcess::NormalExit);
+        const QStringList handkopia = bild(f.mal), allt = bild(f.destination);
+        QString orsak;
+        const int svar = Mappkopia::angraAvbruten(f.mal, {}, &orsak);
+        QCOMPARE(bild(f.mal), handkopia);
+        if (dubbel.isEmpty()) {
+            QCOMPARE(svar, 0);
+            QVERIFY(!Mappkopia::avbruten(f.mal));
+            return;
+        }
+        QCOMPARE(svar, Mappkopia::Otillforlitlig);
+        QCOMPARE(bild(f.destination), allt);
+        QVERIFY2(orsak.contains(f.mal + u'/' + dubbel), qPrintable(orsak));
+    }
+
+    // A copy whose record just fits is written and, cut off, read back and
+    // taken back; one line more is refused before anything is written. A
+    // folder of the target that a file replaces lists its every entry: the
+    // record's first line, the file's, one for each entry, the last line.
+    void loggensGranser_data() {
+        QTest::addColumn<int>("inre");
+        QTest::newRow("200 000 rader") << 199'997;
+        QTest::newRow("200 001 rader") << 199'998;
+    }
+    void loggensGranser() {
+        QFETCH(int, inre);
+        // A file system in memory makes 200,000 files in a second.
+        QTemporaryDir d(QFileInfo(u"/dev/shm"_s).isDir() ? u"/dev/shm/test_mappkopia-XXXXXX"_s : QString());
+        const QString kalla = d.filePath(u"Kalla"_s), mal = d.filePath(u"Sticka/Cup"_s);
+        skriv(kalla + u"/y"_s, "ny y");
+        QVERIFY(QDir().mkpath(mal + u"/y"_s));
+        const QByteArray mapp = QFile::encodeName(mal + u"/y"_s);
+        for (int i = 0; i < inre; ++i)
+            close(
+                open((mapp + '/' + QByteArray::number(i)).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+        const auto antal = [&] { return QDir(mal + u"/y"_s).entryList(QDir::Files).size(); };
+        Inspelning in(d.path());
+        in.stoppVid = u"rename Sticka/.Cup.kopia/y Sticka/Cup/y"_s;
+        if (inre > 199'997) {
+            QCOMPARE(Mappkopia::kopiera(uppdrag(kalla, mal, true)).fel, Mappkopia::ForMangaPoster);
+            QVERIFY(!in.anrop.contains(u"mkdir Sticka/.Cup.kopia"_s));
+        } else {
+            QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(uppdrag(kalla, mal, true)));
+            QVERIFY(QFileInfo::exists(d.filePath(u"Sticka/.Cup.undan/y/0"_s)));
+            QCOMPARE(Mappkopia::angraAvbruten(mal), 0);
+        }
+        QVERIFY(!Mappkopia::avbruten(mal));
+        QCOMPARE(antal(), inre);
     }
 };
 

@@ -34,7 +34,12 @@ public:
         return fd;
     }
     int fsync(int fd) override {
-        tala(QStringLiteral("fsync ") + m_fd.value(fd));
+        const QString anrop = QStringLiteral("fsync ") + m_fd.value(fd);
+        tala(anrop);
+        if (const int fel = misslyckas ? misslyckas(anrop) : 0) {
+            errno = fel;
+            return -1;
+        }
         return Systemanrop::fsync(fd);
     }
     int close(int fd) override {
