@@ -1,11 +1,17 @@
 #include "platform/Filnamn.h"
+#include "platform/folder_copy/Mappkopia.h"
+#include "support/Anropsvakt.h"
 #include "support/Testfixtur.h"
 #include "transfer/Tavlingsoverforing.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <csignal>
+#include <fcntl.h>
 #include <linux/magic.h>
 #include <optional>
 #include <sys/stat.h>
@@ -33,7 +39,8 @@ std::optional<QString> kor(const QString& program, const QStringList& argument) 
 
 // An exFAT stick as this machine's kernel can mount one: an image on a loop
 // device, mounted through FUSE, as a desktop mounts a stick when the kernel
-// has no exFAT of its own.
+// has no exFAT of its own. A watcher of its own unmounts it and gives the
+// loop device back when the test is killed before it could.
 class Exfatminne {
 public:
     Exfatminne(const QString& bild, const QString& mapp) : m_mapp(mapp) {
@@ -41,21 +48,68 @@ public:
         if (!f.open(QIODevice::WriteOnly) || !f.resize(8 << 20) || !kor(QStringLiteral("mkfs.exfat"), {bild}))
             return;
         m_enhet = kor(QStringLiteral("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), bild});
-        m_monterad = m_enhet && kor(QStringLiteral("mount.exfat-fuse"), {*m_enhet, mapp});
+        if (!m_enhet)
+            return;
+        // Only what is still this test's: the mount at the folder, the loop
+        // device while it holds the image.
+        const QString vakt = QStringLiteral("while kill -0 \"$1\" 2>/dev/null; do sleep 1; done; "
+                                            "mountpoint -q \"$2\" && umount -l \"$2\"; "
+                                            "[ \"$(cat /sys/block/${3#/dev/}/loop/backing_file "
+                                            "2>/dev/null)\" = \"$4\" ] && losetup -d \"$3\"");
+        QProcess::startDetached(QStringLiteral("setsid"),
+                                {QStringLiteral("sh"), QStringLiteral("-c"), vakt, QStringLiteral("vakt"),
+                                 QString::number(QCoreApplication::applicationPid()), mapp, *m_enhet,
+                                 QFileInfo(bild).canonicalFilePath()},
+                                {}, &m_vakt);
+        m_monterad = monteraOm();
     }
     ~Exfatminne() {
         if (m_monterad)
             kor(QStringLiteral("umount"), {m_mapp});
         if (m_enhet)
             kor(QStringLiteral("losetup"), {QStringLiteral("-d"), *m_enhet});
+        if (m_vakt > 0)
+            ::kill(pid_t(m_vakt), SIGKILL);
     }
     bool monterad() const { return m_monterad; }
+    // The stick pulled and put back: what the driver held in memory is gone.
+    bool monteraOm() {
+        if (m_monterad && !kor(QStringLiteral("umount"), {m_mapp}))
+            return false;
+        m_monterad = kor(QStringLiteral("mount.exfat-fuse"), {*m_enhet, m_mapp}).has_value();
+        return m_monterad;
+    }
 
 private:
     QString m_mapp;
     std::optional<QString> m_enhet;
     bool m_monterad = false;
+    qint64 m_vakt = 0;
 };
+
+struct Stopp {};
+
+void skriv(const QString& fil, const QByteArray& innehall, time_t tid) {
+    QDir().mkpath(QFileInfo(fil).path());
+    QFile f(fil);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(innehall) == innehall.size());
+    f.close();
+    const struct timespec tider[2] = {{tid, 0}, {tid, 0}};
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(fil).constData(), tider, 0), 0);
+}
+
+// The files below a folder with their content.
+QStringList innehall(const QString& mapp) {
+    QStringList l;
+    QDirIterator it(mapp, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        l << QDir(mapp).relativeFilePath(f.fileName()) + u'=' +
+                 (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString());
+    }
+    l.sort();
+    return l;
+}
 
 } // namespace
 
@@ -145,6 +199,55 @@ private slots:
         QCOMPARE(f.m.visade[0].text, QString(text).replace(QLatin1String("$T"), f.t.mapp()));
         QCOMPARE(f.m.visade[0].titel, QStringLiteral("Fel sökväg"));
         QCOMPARE(k.fokus, Kontroll::Fokus::Destination);
+    }
+
+    // Files dated outside the years FAT holds (1970, as some archive tools
+    // leave it, and 2200) are given the nearest it holds, so what a copy cut
+    // off records of them is what the stick shows once it is mounted again:
+    // the copy is taken back, or ended, never refused.
+    void tiderSomMinnetHaller_data() {
+        QTest::addColumn<QString>("stopp"); // the copy's call it is cut off at
+        QTest::addColumn<bool>("klar");
+        QTest::newRow("inget flyttat") << QStringLiteral("mkdir .Cup.undan") << false;
+        QTest::newRow("a.txt inne") << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << false;
+        QTest::newRow("allt inne") << QStringLiteral("unlink .Cup.kopiering") << true;
+    }
+    void tiderSomMinnetHaller() {
+        QFETCH(QString, stopp);
+        QFETCH(bool, klar);
+        QTemporaryDir d;
+        const QString sticka = d.filePath(QStringLiteral("Sticka")),
+                      kalla = d.filePath(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(sticka));
+        Exfatminne minne(d.filePath(QStringLiteral("minne.img")), sticka);
+        if (!minne.monterad())
+            QSKIP(
+                "No exFAT image could be mounted here (mkfs.exfat, losetup and mount.exfat-fuse, as root).");
+        const auto skrivAlla = [&](const QByteArray& vad) {
+            for (const auto& [namn, tid] :
+                 {std::pair{"a.txt", time_t(0)}, std::pair{"b.txt", time_t(7258118400)},
+                  std::pair{"c.txt", time_t(1767225600)}})
+                skriv(kalla + u'/' + QLatin1String(namn), vad + ' ' + namn, tid);
+        };
+        skrivAlla("gammal");
+        Mappkopia::Uppdrag u;
+        u.kalla = kalla;
+        u.mal = sticka + QStringLiteral("/Cup");
+        QCOMPARE(Mappkopia::kopiera(u).fel, 0);
+        QVERIFY(minne.monteraOm());
+        const QStringList fore = innehall(u.mal);
+        skrivAlla("ny");
+        {
+            Anropsvakt vakt;
+            vakt.fore = [&](QString a) {
+                if (a.remove(sticka + u'/') == stopp)
+                    throw Stopp{};
+            };
+            QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(u));
+        }
+        QVERIFY(minne.monteraOm());
+        QCOMPARE(Mappkopia::angraAvbruten(u.mal), 0);
+        QCOMPARE(innehall(u.mal), klar ? innehall(kalla) : fore);
     }
 };
 

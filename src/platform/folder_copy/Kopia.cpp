@@ -52,26 +52,28 @@ struct Lagen {
     }
 };
 
-void kopieraFil(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage) {
+void kopieraFil(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage,
+                const Tidsregel& regel) {
     Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     krav(in.get() >= 0);
     Fd ut(sys().open(till.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     krav(ut.get() >= 0);
     kopieraInnehall(in.get(), ut.get());
     omMojligt(sys().fchmod(ut.get(), lage) == 0);
-    const struct timespec tider[2] = {st.st_atim, st.st_mtim};
+    const struct timespec tider[2] = {regel.hallbar(st.st_atim), regel.hallbar(st.st_mtim)};
     omMojligt(sys().futimens(ut.get(), tider) == 0);
     ut.stang();
 }
 
-void kopieraDatabas(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage) {
+void kopieraDatabas(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage,
+                    const Tidsregel& regel) {
     if (const int fel = Databas::ogonblicksbild(QFile::decodeName(fran), QFile::decodeName(till)))
         kasta(fel);
     // The time of the state copied: a commit during the copy moves it on.
     struct stat nu = st;
     ::stat(fran.constData(), &nu);
     omMojligt(sys().chmod(till.constData(), lage) == 0);
-    const struct timespec tider[2] = {nu.st_atim, nu.st_mtim};
+    const struct timespec tider[2] = {regel.hallbar(nu.st_atim), regel.hallbar(nu.st_mtim)};
     omMojligt(sys().utimensat(till.constData(), tider) == 0);
 }
 
@@ -328,10 +330,10 @@ private:
                 krav(sys().mkdir(till.constData(), S_IRWXU) == 0);
                 break;
             case Slag::Fil:
-                kopieraFil(fran, till, p.st, m_lagen.fil);
+                kopieraFil(fran, till, p.st, m_lagen.fil, m_regel);
                 break;
             case Slag::Databas:
-                kopieraDatabas(fran, till, p.st, m_lagen.fil);
+                kopieraDatabas(fran, till, p.st, m_lagen.fil, m_regel);
                 break;
             }
         }
@@ -341,7 +343,7 @@ private:
                 continue;
             const QByteArray till = under(m_p.staging, p->rel);
             omMojligt(sys().chmod(till.constData(), m_lagen.mapp) == 0);
-            const struct timespec tider[2] = {p->st.st_atim, p->st.st_mtim};
+            const struct timespec tider[2] = {m_regel.hallbar(p->st.st_atim), m_regel.hallbar(p->st.st_mtim)};
             omMojligt(sys().utimensat(till.constData(), tider) == 0);
         }
         if (m_nytt)
@@ -400,7 +402,7 @@ private:
         krav(ut.get() >= 0);
         kopieraInnehall(in.get(), ut.get());
         omMojligt(sys().fchmod(ut.get(), st.st_mode & 07777) == 0);
-        const struct timespec tider[2] = {st.st_atim, st.st_mtim};
+        const struct timespec tider[2] = {m_regel.hallbar(st.st_atim), m_regel.hallbar(st.st_mtim)};
         omMojligt(sys().futimens(ut.get(), tider) == 0);
         krav(sys().fsync(ut.get()) == 0);
         ut.stang();
@@ -457,6 +459,8 @@ private:
     Platser m_p;
     QByteArray m_kalla;
     const Lagen m_lagen;
+    // Times as the target's file system keeps them.
+    const Tidsregel m_regel = tidsregel(m_p.destination);
     bool m_nytt = false;
     bool m_undanSkapad = false;
     // The entry of the plan being moved in: a failure takes back what moved

@@ -148,6 +148,17 @@ QByteArray bildtext(const Bild& b) {
            QByteArray::number(b.nsek);
 }
 
+namespace {
+constexpr qint64 FatForsta = 315'619'200;  // 1980-01-02 UTC
+constexpr qint64 FatSista = 4'354'646'400; // 2107-12-30 UTC
+} // namespace
+
+struct timespec Tidsregel::hallbar(struct timespec t) const {
+    if (fat && (t.tv_sec < FatForsta || t.tv_sec > FatSista))
+        return {time_t(t.tv_sec < FatForsta ? FatForsta : FatSista), 0};
+    return t;
+}
+
 bool stammer(const QByteArray& sokvag, const Bild& b, const Tidsregel& regel, const struct stat* sett) {
     struct stat st {};
     if (sett)
@@ -158,25 +169,14 @@ bool stammer(const QByteArray& sokvag, const Bild& b, const Tidsregel& regel, co
         return S_ISDIR(st.st_mode);
     if (!S_ISREG(st.st_mode) || qint64(st.st_size) != b.storlek || st.st_nlink != 1)
         return false;
-    qint64 sek = qint64(st.st_mtim.tv_sec), nsek = qint64(st.st_mtim.tv_nsec);
-    qint64 bildSek = b.sek, bildNsek = b.nsek;
-    if (regel.fat) {
-        // Shown as set while mounted, kept as the nearest FAT time: both
-        // count as that. A day's margin covers every time zone the stick's
-        // local times may have been written in.
-        constexpr qint64 Forsta = 315'619'200;  // 1980-01-02 UTC
-        constexpr qint64 Sista = 4'354'646'400; // 2107-12-30 UTC
-        for (auto [s, ns] : {std::pair{&sek, &nsek}, std::pair{&bildSek, &bildNsek}}) {
-            if (*s < Forsta || *s > Sista) {
-                *s = *s < Forsta ? Forsta : Sista;
-                *ns = 0;
-            }
-        }
-    }
-    const qint64 skillnad = sek - bildSek;
+    // A time outside FAT's years, shown as set while mounted, reads as the
+    // nearest inside them once the stick is mounted again: both count as that.
+    const struct timespec visad = regel.hallbar(st.st_mtim);
+    const struct timespec bild = regel.hallbar({time_t(b.sek), long(b.nsek)});
+    const qint64 skillnad = qint64(visad.tv_sec) - qint64(bild.tv_sec);
     if (skillnad > 10 || skillnad < -10)
         return false;
-    const qint64 ns = skillnad * 1'000'000'000 + (nsek - bildNsek);
+    const qint64 ns = skillnad * 1'000'000'000 + (qint64(visad.tv_nsec) - qint64(bild.tv_nsec));
     return ns <= regel.upplosning && ns >= -regel.upplosning;
 }
 

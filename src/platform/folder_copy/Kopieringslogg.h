@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 #include <sys/stat.h>
+#include <time.h>
 #include <vector>
 
 namespace Mappkopia::detalj {
@@ -76,6 +77,10 @@ struct Logg {
 struct Tidsregel {
     qint64 upplosning = 1000; // nanoseconds
     bool fat = false;
+    // A time the file system holds as it is: outside FAT's years the nearest
+    // inside them (a FUSE driver would keep a later year modulo 128). A day's
+    // margin covers every time zone the stick's local times may be in.
+    struct timespec hallbar(struct timespec t) const;
 };
 Tidsregel tidsregel(const QByteArray& mapp);
 Bild bildAv(const struct stat& st);
