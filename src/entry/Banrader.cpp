@@ -239,8 +239,6 @@ void Banrader::Nyrad(int i) {
     r.cmd1098->setObjectName(QStringLiteral("cmd1098"));
     r.cmd1098->setGeometry(twips(11940), twips(FaltTopp + y) - twips(y), twips(735), twips(FaltHojd));
     r.cmd1098->setToolTip(QStringLiteral("Klicka här för att skriva in antal Innertior,tior,nior osv."));
-    // Enter on the focused button opens the counts, as a click does.
-    r.cmd1098->setAutoDefault(true);
     r.cmd1098->setVisible(false);
     r.cmd1098->installEventFilter(m_filter);
     connect(r.cmd1098, &QPushButton::clicked, this, [this, i] { emit antalKlickat(i); });

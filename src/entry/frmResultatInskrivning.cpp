@@ -137,9 +137,6 @@ void frmResultatInskrivning::byggFormular() {
     cmdAterga->setObjectName(QStringLiteral("cmdAterga"));
     cmdAterga->setToolTip(QStringLiteral("Återgå."));
     cmdAterga->setGeometry(m_banrader->width() - 120 - 20, knappY, 120, 26);
-    // Enter on a focused button presses it.
-    cmdBytSkjutlag->setAutoDefault(true);
-    cmdAterga->setAutoDefault(true);
     connect(cmdBytSkjutlag, &QPushButton::clicked, this, &frmResultatInskrivning::cmdBytSkjutlag_Click);
     connect(cmdAterga, &QPushButton::clicked, this, &frmResultatInskrivning::cmdAterga_Click);
 

@@ -65,8 +65,6 @@ QPushButton* knapp(QWidget* foralder, const QString& namn, const QString& text, 
     auto* b = new QPushButton(text, foralder);
     b->setObjectName(namn);
     b->setToolTip(tips);
-    // Enter on a focused button presses it, as the fields send the focus there.
-    b->setAutoDefault(true);
     return b;
 }
 

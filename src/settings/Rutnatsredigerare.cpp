@@ -21,9 +21,6 @@ QPushButton* knapp(const Rutnatsredigerare::Namn& n, QWidget* foralder) {
     auto* b = new QPushButton(n.text, foralder);
     b->setObjectName(n.namn);
     b->setToolTip(n.tips);
-    // Enter on a focused button presses it, as Enter in the last field leads to
-    // the save button.
-    b->setAutoDefault(true);
     return b;
 }
 

@@ -2,13 +2,17 @@
 
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
+#include "shell/Tangentregler.h"
 #include "shell/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QWidget>
 #include <memory>
 #include <utility>
@@ -34,12 +38,74 @@ protected:
     }
 };
 
+// Enter presses the button that has the focus, as Space does, in every window
+// of the program: the keyboard flows of the forms end on a button, and the
+// operator presses Enter again there. Whatever a window already does with
+// Enter goes first: a key press is offered to the widget with the focus and
+// then to each widget above it up to its window, so the rule acts only when
+// the key reaches the window (before the window's own handler: a dialog's
+// default button yields to the focused one, as on the platform the program
+// came from) and only when the button had the key first. A field whose Enter
+// moves the focus on to a button has had its Enter; that button is not
+// pressed too.
+class Entertryck : public QObject {
+public:
+    Entertryck() { qApp->installEventFilter(this); }
+    ~Entertryck() override {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            app->removeEventFilter(this);
+    }
+
+    // One rule for the program however many hosts there are, gone with the last.
+    static std::shared_ptr<QObject> delad() {
+        static std::weak_ptr<Entertryck> finns;
+        std::shared_ptr<Entertryck> regel = finns.lock();
+        if (!regel) {
+            regel = std::make_shared<Entertryck>();
+            finns = regel;
+        }
+        return regel;
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress || !o->isWidgetType())
+            return false;
+        auto* tangent = static_cast<QKeyEvent*>(e);
+        if (!Tangentregler::arEnter(tangent))
+            return false;
+        auto* w = static_cast<QWidget*>(o);
+        // The same event on its way up from the widget it was given to; any
+        // other is a new key press.
+        if (e != m_handelse || !m_senast || m_senast->parentWidget() != w)
+            m_forst = w;
+        m_handelse = e;
+        m_senast = w;
+        if (!w->isWindow())
+            return false;
+        m_handelse = nullptr;
+        if (tangent->isAutoRepeat() || (tangent->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto* knapp = qobject_cast<QPushButton*>(w->focusWidget());
+        if (!knapp || knapp != m_forst || knapp->window() != w || !knapp->isEnabled() || !knapp->isVisible())
+            return false;
+        tangent->accept();
+        knapp->click();
+        return true;
+    }
+
+private:
+    const QEvent* m_handelse = nullptr;
+    QPointer<QWidget> m_forst;  // the widget the key press was given to
+    QPointer<QWidget> m_senast; // the last widget it has reached on its way up
+};
+
 } // namespace
 
 Fonstervard::Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, QMdiArea* yta,
                          QWidget* dialogforalder, QObject* parent)
     : QObject(parent), m_g(g), m_m(m), m_kontext(g, m, *this, dialoger), m_yta(yta),
-      m_dialogforalder(dialogforalder) {
+      m_dialogforalder(dialogforalder), m_entertryck(Entertryck::delad()) {
     for (size_t i = 0; i < menytrad.size(); ++i) {
         const Menystart& post = menytrad[i];
         // The tree writes a separator as "-"; a separator with a text would

@@ -13,6 +13,7 @@
 #include <any>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <type_traits>
 
@@ -202,4 +203,6 @@ private:
     QHash<QString, QPointer<QDialog>> m_korande;
     QPointer<QMdiSubWindow> m_senastAktiva;
     std::function<bool()> m_ansluten;
+    // Enter presses the focused button in every window: one rule for all hosts.
+    std::shared_ptr<QObject> m_entertryck;
 };

@@ -7,11 +7,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
 
 Q_DECLARE_METATYPE(Utskriftsmal)
 
@@ -111,6 +116,26 @@ class T_Fonstervard : public QObject {
 
     enum class Satt { Knapp, Ram, Tavlingen, Programmet };
 
+    // A form with a field whose Enter sends the focus on to a button, a plain
+    // field, that button and OK; each button tells when it is pressed. The
+    // buttons are no dialog's automatic default, as the wizards' are not.
+    static void byggProv(QWidget* w, QStringList& tryckta) {
+        auto* l = new QVBoxLayout(w);
+        const auto del = [&]<class T>(T* d, const char* namn) {
+            d->setObjectName(QLatin1String(namn));
+            l->addWidget(d);
+            return d;
+        };
+        auto* vidare = del(new QLineEdit(w), "txtVidare");
+        del(new QLineEdit(w), "txtFalt");
+        auto* knapp = del(new QPushButton(w), "cmdTryck");
+        QObject::connect(vidare, &QLineEdit::returnPressed, knapp, [knapp] { knapp->setFocus(); });
+        for (QPushButton* b : {knapp, del(new QPushButton(w), "cmdOK")}) {
+            b->setAutoDefault(false);
+            QObject::connect(b, &QPushButton::clicked, b, [b, &tryckta] { tryckta << b->objectName(); });
+        }
+    }
+
 private slots:
     void stangningGerTillbakaMenyerna_data() {
         QTest::addColumn<int>("fall");
@@ -173,6 +198,90 @@ private slots:
             break;
         }
         QVERIFY(!mj.f->vard().fonster(QString::fromLatin1(fonster.namn)));
+    }
+
+    // Enter presses the button that has the focus, Return and the keypad's
+    // Enter alike, in a child window of the main window and in a modal dialog,
+    // where the dialog's default button yields to it; with the focus on a
+    // field the dialog's default button is pressed as before. A field whose
+    // Enter sends the focus on to a button has had its Enter: the button is
+    // not pressed as well. The squad list's "Återgå" closes its window.
+    void enterTryckerKnappenMedFokus_data() {
+        QTest::addColumn<QString>("fonster");
+        QTest::addColumn<QString>("fokus");
+        QTest::addColumn<int>("tangent");
+        QTest::addColumn<int>("tillagg");
+        QTest::addColumn<QStringList>("tryckta");
+        const QStringList tryck{QStringLiteral("cmdTryck")};
+        const QList<std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers>> tangenter = {
+            {"Return", Qt::Key_Return, Qt::NoModifier}, {"Enter", Qt::Key_Enter, Qt::KeypadModifier}};
+        for (const auto& [namn, tangent, tillagg] : tangenter) {
+            const auto rad = [&, namn = namn, tangent = tangent,
+                              tillagg = tillagg](const char* fall, const char* fonster, const char* fokus,
+                                                 const QStringList& tryckta) {
+                QTest::addRow("%s, %s", fall, namn)
+                    << QString::fromLatin1(fonster) << QString::fromLatin1(fokus) << int(tangent)
+                    << int(tillagg) << tryckta;
+            };
+            rad("barnfönster", "barn", "cmdTryck", tryck);
+            rad("modal dialog", "dialog", "cmdTryck", tryck);
+            rad("fält i dialog", "dialog", "txtFalt", {QStringLiteral("cmdOK")});
+            rad("fält som går vidare", "barn", "txtVidare", {});
+            rad("skjutlagslistans Återgå", "skjutlagslista", "cmdAngra", {QStringLiteral("cmdAngra")});
+        }
+        QTest::newRow("barnfönster, Ctrl+Return")
+            << QStringLiteral("barn") << QStringLiteral("cmdTryck") << int(Qt::Key_Return)
+            << int(Qt::ControlModifier) << QStringList();
+    }
+    void enterTryckerKnappenMedFokus() {
+        QFETCH(QString, fonster);
+        QFETCH(QString, fokus);
+        QFETCH(int, tangent);
+        QFETCH(int, tillagg);
+        QFETCH(QStringList, tryckta);
+        const bool lista = fonster == QLatin1String("skjutlagslista");
+        Miljo mj(lista);
+        QStringList fick;
+        QPointer<QWidget> fokusEfter;
+        const auto tryck = [&](QWidget* w) {
+            QVERIFY(w);
+            auto* f = w->findChild<QWidget*>(fokus);
+            QVERIFY(f);
+            f->setFocus();
+            QTest::keyClick(f, Qt::Key(tangent), Qt::KeyboardModifiers(tillagg));
+            fokusEfter = w->focusWidget();
+        };
+        const Fonsterid<IngenBegaran> prov{QStringLiteral("frmProv")};
+        if (fonster == QLatin1String("dialog")) {
+            mj.f->vard().registreraDialog(prov, [&](Formkontext& k) {
+                QDialog d(k.fonster().dialogforalder());
+                byggProv(&d, fick);
+                d.findChild<QPushButton*>(QStringLiteral("cmdOK"))->setDefault(true);
+                QTimer::singleShot(0, &d, [&] {
+                    tryck(&d);
+                    d.reject();
+                });
+                return k.fonster().korDialog(prov, d) == QDialog::Accepted;
+            });
+            mj.f->vard().visaDialog(prov);
+        } else if (lista) {
+            QWidget* w = mj.f->vard().visaFonster(Fonsternamn::UtskriftSkjutlag, Utskriftsmal::Fil);
+            auto* aterga = w ? w->findChild<QPushButton*>(QStringLiteral("cmdAngra")) : nullptr;
+            QVERIFY(aterga);
+            connect(aterga, &QPushButton::clicked, aterga, [&fick] { fick << QStringLiteral("cmdAngra"); });
+            tryck(w);
+            QCOMPARE(mj.ramar(), 0);
+        } else {
+            mj.f->vard().registreraFonster(prov, [&](Formkontext&) {
+                auto* w = new QWidget;
+                byggProv(w, fick);
+                return w;
+            });
+            tryck(mj.f->vard().visaFonster(prov));
+            if (fokus == QLatin1String("txtVidare"))
+                QCOMPARE(fokusEfter ? fokusEfter->objectName() : QString(), QStringLiteral("cmdTryck"));
+        }
+        QCOMPARE(fick, tryckta);
     }
 
     // "&Tabort filnamn" in the settings empties the recent items of the main
