@@ -32,10 +32,11 @@ long AntalSkrivare() {
 int korProgrammet(int& argc, char** argv) {
     // From the first moment to the last a signal never ends the program with
     // its own status. Until the guard is up the signals are held back and
-    // wait for it; the guard stays until the application is gone; after it
-    // only the exit is left, and a signal then finds a handler that does
-    // nothing. (Not SIG_IGN: that would throw away a signal held back, and a
-    // program started from here would inherit it.)
+    // wait for it; from then on they reach it, however the program was
+    // started; the guard stays until the application is gone; after it only
+    // the exit is left, and a signal then finds a handler that does nothing.
+    // (Not SIG_IGN: that would throw away a signal held back, and a program
+    // started from here would inherit it.)
     sigset_t signaler;
     sigset_t fore;
     sigemptyset(&signaler);
@@ -49,6 +50,11 @@ int korProgrammet(int& argc, char** argv) {
     for (const int s : Signalvakt::Signaler)
         sigaction(s, &tyst, nullptr);
     Signalvakt vakt;
+    // The mask the program was started with comes back, but for the guard's
+    // signals: a launcher may have left them blocked, and a signal held back
+    // for good would never end the program.
+    for (const int s : Signalvakt::Signaler)
+        sigdelset(&fore, s);
     pthread_sigmask(SIG_SETMASK, &fore, nullptr);
 
     QApplication app(argc, argv);

@@ -17,7 +17,9 @@ class QSocketNotifier;
 //
 // The guard needs no application: the program puts it up before anything
 // else, and what comes before the application's loop waits in the pair until
-// lyssna().
+// lyssna(). It leaves the signal mask alone: whoever puts it up sees that its
+// signals are not blocked once it is up (korProgrammet unblocks them even when
+// the program was started with them blocked), or they never reach it.
 class Signalvakt : public QObject {
     Q_OBJECT
 public:

@@ -171,9 +171,13 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
                 return avbrutenKopia(kallmapp, fel, orsak);
         }
     }
-    // The copy leaves links and pipes out: a database that is one would be
-    // missing at the target of a copy that says it is done.
+    // The copy leaves links and pipes out: a database or its settings that is
+    // one would be missing at the target of a copy that says it is done.
+    // Looked at again here, not only by the check before the question: the
+    // source may have changed while it was asked.
     if (const QString hinder = databashinder(kallmapp); !hinder.isEmpty())
+        return vagrad(hinder);
+    if (const QString hinder = installningshinder(kallmapp); !hinder.isEmpty())
         return vagrad(hinder);
     if (const QString hinder = malhinder(mal); !hinder.isEmpty())
         return vagrad(hinder);

@@ -273,6 +273,25 @@ QString databashinder(const QString& kallmapp) {
     return {};
 }
 
+QString installningshinder(const QString& kallmapp) {
+    const QDir mapp(kallmapp);
+    for (const QString& namn :
+         mapp.entryList({QStringLiteral("*.air")},
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        // The name the competition opens its settings by, whatever case its
+        // database's extension has.
+        const QString ini = mapp.filePath(namn.chopped(4) + QStringLiteral(".ini"));
+        // Looked at, never opened: a pipe there would hold the check up.
+        if (const QString slag = ovanligPost(ini); !slag.isEmpty())
+            return QStringLiteral(
+                       "Tävlingens inställningsfil \"%1\" är %2, ingen vanlig fil, och följer inte "
+                       "med när tävlingen kopieras. Lägg tävlingens egen inställningsfil där i "
+                       "stället och försök igen.")
+                .arg(ini, slag);
+    }
+    return {};
+}
+
 QString malhinder(const QString& malmapp) {
     const QString mal = QDir::cleanPath(malmapp);
     switch (const Filslag slag = filslag(mal)) {
@@ -358,13 +377,15 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
         return stopp(QStringLiteral("Tävlingen \"%1\" finns inte.").arg(nativ(s.kallfil)), felSokvag, 0);
     // As when the competition is opened: a file from the Windows program, or no
     // competition at all, is told before anything is asked; so is a link or a
-    // pipe, which the copy would leave out.
+    // pipe, as database or as settings, which the copy would leave out.
     try {
         Databas::kontrolleraFil(s.kallfil);
     } catch (const Fel& f) {
         return stopp(f.beskrivning(), felSokvag, 0);
     }
     if (const QString hinder = databashinder(s.kallmapp); !hinder.isEmpty())
+        return stopp(hinder, felSokvag, 0);
+    if (const QString hinder = installningshinder(s.kallmapp); !hinder.isEmpty())
         return stopp(hinder, felSokvag, 0);
     // The whole folder around the file is copied: a volume or a home folder
     // full of other things is no competition folder.

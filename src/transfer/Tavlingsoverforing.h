@@ -94,6 +94,14 @@ bool utelamnas(const QString& namn);
 // and still report done. Empty when there is none.
 QString databashinder(const QString& kallmapp);
 
+// Why the folder kallmapp cannot be copied with its competitions' settings: a
+// competition's settings file beside its database ("Cup.ini" beside
+// "Cup.air") that is there and is a symbolic link or no plain file. The copy
+// would leave it out and bring the database alone, and still report done.
+// Empty when there is none; a competition without a settings file goes as it
+// is.
+QString installningshinder(const QString& kallmapp);
+
 // Why nothing can be copied into malmapp: it is there and is no folder (a
 // symbolic link, to a folder or to nothing, a file, a pipe, ...). The copy
 // never writes through a link. The text names it and what to do; empty when

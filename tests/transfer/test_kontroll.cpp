@@ -184,6 +184,17 @@ private slots:
             "Databasfilen \"$T/Pipa/Cup/Cup.air\" är en namngiven pipe (FIFO), ingen vanlig fil,");
         rad("en annan databas är en länk", "$T/Granne/Cup/Cup.air", "$T/Sticka", 0,
             "Databasfilen \"$T/Granne/Cup/Annan.air\" är en symbolisk länk, ingen vanlig fil.");
+        // The settings go with their database, or the copy does not go.
+        for (const auto& [namn, mapp, slag] :
+             {std::tuple{"inställningarna är en länk", "IniLänk", "en symbolisk länk"},
+              std::tuple{"inställningarna är en pipe", "IniPipa", "en namngiven pipe (FIFO)"},
+              std::tuple{"inställningarna är en mapp", "IniMapp", "en mapp"}})
+            QTest::newRow(namn) << QStringLiteral("$T/%1/Cup/Cup.air").arg(QString::fromUtf8(mapp))
+                                << QStringLiteral("$T/Sticka") << 0
+                                << QStringLiteral("Tävlingens inställningsfil \"$T/%1/Cup/Cup.ini\" är %2, "
+                                                  "ingen vanlig fil, och följer inte med när tävlingen "
+                                                  "kopieras.")
+                                       .arg(QString::fromUtf8(mapp), QString::fromUtf8(slag));
         for (const char* dest : {"$T/Länkmål", "$T/Hängande"})
             QTest::addRow("målet är en länk till %s", dest + 3)
                 << QString::fromUtf8(cup) << QString::fromUtf8(dest) << 1
@@ -203,19 +214,23 @@ private slots:
         Testfixtur f;
         // Every folder name differs from its competition's, so a question
         // asked too early would show.
-        for (const char* fil : {"Tävlingar/Cup/Cup.air", "Cup/Cup/Cup.air", "Hem/Cup.air",
-                                "Annan/Cup/Cup.air", "Granne/Cup/Cup.air"})
+        for (const char* fil :
+             {"Tävlingar/Cup/Cup.air", "Cup/Cup/Cup.air", "Hem/Cup.air", "Annan/Cup/Cup.air",
+              "Granne/Cup/Cup.air", "IniLänk/Cup/Cup.air", "IniPipa/Cup/Cup.air", "IniMapp/Cup/Cup.air"})
             tavling(f, fil);
-        mappar(f, {"Sticka", "Gammalt", "Text", "Fil", "Länkad/Cup", "Pipa/Cup", "Länkmål", "Hängande"});
+        mappar(f, {"Sticka", "Gammalt", "Text", "Fil", "Länkad/Cup", "Pipa/Cup", "Länkmål", "Hängande",
+                   "IniMapp/Cup/Cup.ini"});
         const QString cup = f.t.fil(QStringLiteral("Tävlingar/Cup/Cup.air")),
-                      pipa = f.t.fil(QStringLiteral("Pipa/Cup/Cup.air"));
+                      pipa = f.t.fil(QStringLiteral("Pipa/Cup/Cup.air")),
+                      inipipa = f.t.fil(QStringLiteral("IniPipa/Cup/Cup.ini"));
         for (const auto& [plats, mal] :
              {std::pair{"Länkad/Cup/Cup.air", cup}, std::pair{"Granne/Cup/Annan.air", cup},
+              std::pair{"IniLänk/Cup/Cup.ini", f.t.fil(QStringLiteral("Tävlingar/Cup/Cup.ini"))},
               std::pair{"Länkmål/Cup", f.t.fil(QStringLiteral("Sticka"))},
               std::pair{"Hängande/Cup", f.t.fil(QStringLiteral("Borta"))}})
             QVERIFY(laggPost(f.t.fil(QString::fromUtf8(plats)), Filslag::Lank, mal));
-        QVERIFY(laggPost(pipa, Filslag::Pipe));
-        Pipvakt vakt({pipa});
+        QVERIFY(laggPost(pipa, Filslag::Pipe) && laggPost(inipipa, Filslag::Pipe));
+        Pipvakt vakt({pipa, inipipa});
         for (const auto& [fil, innehall] :
              {std::pair{"Gammalt/Jet.air", QByteArray("\0\1\0\0Standard Jet DB", 19) + QByteArray(200, '\0')},
               std::pair{"Text/Text.air", QByteArray("inte en databas\n")},

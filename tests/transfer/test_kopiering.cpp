@@ -314,6 +314,16 @@ private slots:
             << QStringLiteral("kallpipa")
             << QStringLiteral("Databasfilen \"$K/Cup.air\" är en namngiven pipe (FIFO), ingen vanlig fil,")
             << true;
+        for (const auto& [rad, hinder, slag] :
+             {std::tuple{"källans inställningar är en länk", "inilank", "en symbolisk länk"},
+              std::tuple{"källans inställningar är en pipe", "inipipa", "en namngiven pipe (FIFO)"},
+              std::tuple{"källans inställningar är en mapp", "inimapp", "en mapp"}})
+            QTest::newRow(rad) << QString::fromLatin1(hinder)
+                               << QStringLiteral(
+                                      "Tävlingens inställningsfil \"$K/Cup.ini\" är %1, ingen vanlig "
+                                      "fil, och följer inte med när tävlingen kopieras.")
+                                      .arg(QString::fromUtf8(slag))
+                               << true;
         QTest::newRow("målet är en länk")
             << QStringLiteral("mallank")
             << QStringLiteral(
@@ -342,11 +352,18 @@ private slots:
                     laggPost(mapp + QStringLiteral("/Cup.air"),
                              hinder == QLatin1String("kallank") ? Filslag::Lank : Filslag::Pipe,
                              f.t.fil(QStringLiteral("Pilkrona.mdb"))));
+        if (hinder.startsWith(QLatin1String("ini")))
+            QVERIFY(QFile::remove(mapp + QStringLiteral("/Cup.ini")) &&
+                    laggPost(mapp + QStringLiteral("/Cup.ini"),
+                             hinder == QLatin1String("inilank")   ? Filslag::Lank
+                             : hinder == QLatin1String("inipipa") ? Filslag::Pipe
+                                                                  : Filslag::Mapp,
+                             destination.filePath(QStringLiteral("Cup/Cup.ini"))));
         if (hinder == QLatin1String("mallank")) {
             skriv(destination.filePath(QStringLiteral("Annan/Annat.txt")), "annat");
             QVERIFY(laggPost(mal, Filslag::Lank, destination.filePath(QStringLiteral("Annan"))));
         }
-        Pipvakt vakt({mapp + QStringLiteral("/Cup.air")});
+        Pipvakt vakt({mapp + QStringLiteral("/Cup.air"), mapp + QStringLiteral("/Cup.ini")});
         std::unique_ptr<Barn> lasare;
         if (hinder == QLatin1String("fil"))
             QFile::setPermissions(mal + QStringLiteral("/Cup.ini"), QFile::ReadOwner | QFile::ReadGroup);

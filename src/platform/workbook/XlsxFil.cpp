@@ -13,7 +13,9 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <future>
 #include <string>
@@ -718,14 +720,39 @@ QString tillfalligMall(const QString& mapp, const QString& filnamn) {
     return mapp + QStringLiteral("/.") + filnamn + Tillfalligtillagg;
 }
 
-// A save killed half-way leaves its temporary file behind. The competition is
-// open in one program only and saves run one at a time, so any temporary file
-// of ours in the folder is such a leftover.
-void rensaTillfalliga(const QString& mapp) {
+// A temporary file of a save that has not changed for this long is no save
+// running now: a save writes its file from start to end within seconds.
+constexpr std::chrono::minutes Kvarlamnad{10};
+
+// A save killed half-way leaves its temporary file behind, and the next save
+// of the same list takes it away. What lies in the folder may be anyone's: a
+// save of another list, another program writing there now (rsync's temporary
+// files look alike), an operator's own ".<list>.xlsx.gammal". So only what
+// this save can show is such a leftover goes: the name of this list's
+// temporary file, a plain file with no other name, untouched for a while, and
+// with the owner and mode that egen, the temporary file this save has just
+// made, got from the same file system (QTemporaryFile makes it 0600 where
+// modes are kept, while a copy or a rename of a list keeps the list's mode; a
+// FAT stick gives every file the same).
+void rensaTillfalliga(const QString& mapp, const QString& filnamn, const QString& egen) {
+    struct stat ny {};
+    if (::lstat(QFile::encodeName(egen).constData(), &ny) != 0)
+        return;
+    const QString borjan = QLatin1Char('.') + filnamn + QLatin1Char('.');
+    const qsizetype langd = borjan.size() + Tillfalligtillagg.size() - 1;
+    const QString egetNamn = QFileInfo(egen).fileName();
+    const time_t grans = ::time(nullptr) - std::chrono::seconds(Kvarlamnad).count();
     const QDir d(mapp);
-    for (const QString& namn : d.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (XlsxFil::arTillfallig(namn))
-            QFile::remove(d.filePath(namn));
+    for (const QString& namn : d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) {
+        if (namn.size() != langd || !namn.startsWith(borjan) || !XlsxFil::arTillfallig(namn) ||
+            namn == egetNamn)
+            continue;
+        const QByteArray sokvag = QFile::encodeName(d.filePath(namn));
+        struct stat st {};
+        if (::lstat(sokvag.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+            st.st_uid == ny.st_uid && (st.st_mode & 07777) == (ny.st_mode & 07777) && st.st_mtime < grans)
+            ::unlink(sokvag.constData());
+    }
 }
 
 } // namespace
@@ -781,20 +808,13 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     if (::access(QFile::encodeName(mapp).constData(), W_OK) != 0)
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
 
-    rensaTillfalliga(mapp);
     QTemporaryFile tillfallig(tillfalligMall(mapp, malInfo.fileName()));
     if (!tillfallig.open())
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
     tillfallig.close();
+    rensaTillfalliga(mapp, malInfo.fileName(), tillfallig.fileName());
     const QByteArray tillfalligNamn = QFile::encodeName(tillfallig.fileName());
     skriv(blad, tillfallig.fileName(), mal);
-
-    // The temporary file is private to its owner; the list file is not.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    struct stat gammal {};
-    const mode_t lage = ::stat(malNamn.constData(), &gammal) == 0 ? (gammal.st_mode & 07777) : (0666 & ~mask);
-    ::chmod(tillfalligNamn.constData(), lage);
 
     if (sakerhetskopia && malInfo.exists()) {
         const QString kopia = mal + QStringLiteral(".bak");
@@ -803,6 +823,15 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
             throw Fel(Felnummer::SokvagsAtkomstfel,
                       QStringLiteral("Säkerhetskopian %1 kunde inte skapas.").arg(kopia));
     }
+
+    // The temporary file is private to its owner; the list file is not. Its
+    // mode changes only now, at the rename: until then a killed save leaves
+    // it as the clean-up knows it.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat gammal {};
+    const mode_t lage = ::stat(malNamn.constData(), &gammal) == 0 ? (gammal.st_mode & 07777) : (0666 & ~mask);
+    ::chmod(tillfalligNamn.constData(), lage);
     if (::rename(tillfalligNamn.constData(), malNamn.constData()) != 0) {
         const int fel = errno;
         throw Fel(fel == EACCES || fel == EPERM ? Felnummer::AtkomstNekad : Felnummer::SokvagsAtkomstfel,

@@ -19,9 +19,12 @@ public:
     // Throws FilenOppen (Fel 70) when another program holds the file (see
     // Filhallare), Fel 70 when the folder may not be written, 75 when the file
     // is write-protected, 3026 when the disk is full, 1004 for any other
-    // failure. Stale lock files of the target and temporary files that earlier
-    // saves left in the folder are removed. `sakerhetskopia` keeps the old file
-    // as "<name>.bak". Returns the path written.
+    // failure. Stale lock files of the target are removed, and so are the
+    // temporary files that a killed save of the same list left: plain files of
+    // its temporary name, made as this save makes its own, untouched for ten
+    // minutes. Nothing else in the folder is touched, whatever its name.
+    // `sakerhetskopia` keeps the old file as "<name>.bak". Returns the path
+    // written.
     static QString spara(const Arbetsblad& blad, const QString& filnamn, bool sakerhetskopia);
 
     // Whether the file is a whole workbook as written: a zip whose every part
@@ -29,9 +32,10 @@ public:
     // root element's end. Saving asks this before the file may replace another.
     static bool arHel(const QString& sokvag);
 
-    // Whether a file name is one of the temporary files a save writes beside
-    // its target before renaming it (".<name>.xlsx.XXXXXX"); one is left only
-    // by a save cut short.
+    // Whether a file name has the form of the temporary files a save writes
+    // beside its target before renaming it (".<name>.xlsx.XXXXXX"): what a
+    // copy of the folder leaves out. The form alone does not make a file the
+    // engine's; the save removes only its own list's (see spara).
     static bool arTillfallig(const QString& filnamn);
 };
 

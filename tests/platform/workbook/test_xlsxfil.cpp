@@ -17,13 +17,24 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTest>
+#include <ctime>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 using namespace Kalkyl;
 
 namespace {
+
+// Sets what lies at sokvag (a link itself, not what it leads to) as last
+// changed the given number of minutes ago.
+bool aldras(const QString& sokvag, int minuter) {
+    const timespec tid{::time(nullptr) - minuter * 60, 0};
+    const timespec tider[2] = {tid, tid};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(sokvag).constData(), tider, AT_SYMLINK_NOFOLLOW) == 0;
+}
 
 QByteArray lasBytes(const QString& sokvag) {
     QFile f(sokvag);
@@ -683,8 +694,8 @@ private slots:
         QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
     }
 
-    // A save killed half-way leaves its temporary file; the next save in the
-    // folder takes every such leftover away.
+    // A save killed half-way leaves its temporary file; the next save of the
+    // list takes it away once nothing has written it for a while.
     void avbrutenSparningsResterTasBort() {
         SparadBok s;
         QRandomGenerator rng(20261207);
@@ -695,34 +706,70 @@ private slots:
             rester = s.filer().filter(QRegularExpression("^\\.Skjutlagslista_Printer\\.xlsx\\.......$"));
         }
         QVERIFY(!rester.isEmpty());
+        for (const QString& rest : rester)
+            QVERIFY(aldras(s.t.fil(rest), 60));
         QCOMPARE(s.sparaIgen(), "1");
         QCOMPARE(s.filer(), QStringList{"Skjutlagslista_Printer.xlsx"});
     }
 
-    // Only the engine's own temporary files, of any list, are taken for
-    // leftovers; anything else in the folder stays.
+    // Only what a killed save of the same list left is taken away: a file of
+    // its temporary name, made as a save makes it (owner only), untouched for
+    // ten minutes. Anything else stays, whatever its name: another list's
+    // (another program may be writing it now), one being written, an
+    // operator's own, a pipe, a link, a file with two names.
     void sparningensResterKannsIgen_data() {
         QTest::addColumn<QString>("namn");
+        QTest::addColumn<int>("slag"); // Filslag; Saknas: a file with a second name
+        QTest::addColumn<int>("lage");
+        QTest::addColumn<int>("minuter"); // since it was written
         QTest::addColumn<bool>("tasBort");
-        QTest::newRow("denna lista") << ".Skjutlagslista_Printer.xlsx.Ab3dE9" << true;
-        QTest::newRow("en annan lista") << ".LagutskriftOmg2_Fil.xlsx.x1Y2z3" << true;
-        QTest::newRow("säkerhetskopia") << "Skjutlagslista_Printer.xlsx.bak" << false;
-        QTest::newRow("utan punkt först") << "Skjutlagslista_Printer.xlsx.Ab3dE9" << false;
-        QTest::newRow("annan fil") << ".anteckning.txt.Ab3dE9" << false;
-        QTest::newRow("fem tecken") << ".Skjutlagslista_Printer.xlsx.Ab3dE" << false;
-        QTest::newRow("sju tecken") << ".Skjutlagslista_Printer.xlsx.Ab3dE9f" << false;
-        QTest::newRow("LibreOffice-lås från annan dator") << ".~lock.Lista.xlsx#" << false;
+        const auto rad = [](const char* namn, const char* fil, Filslag slag, int lage, int minuter,
+                            bool tasBort) {
+            QTest::newRow(namn) << QString::fromUtf8(fil) << int(slag) << lage << minuter << tasBort;
+        };
+        const char* egen = ".Skjutlagslista_Printer.xlsx.Ab3dE9";
+        rad("denna lista", egen, Filslag::Fil, 0600, 60, true);
+        rad("denna lista, elva minuter", egen, Filslag::Fil, 0600, 11, true);
+        rad("denna lista, nio minuter", egen, Filslag::Fil, 0600, 9, false);
+        rad("denna lista, skrivs nu", egen, Filslag::Fil, 0600, 0, false);
+        rad("en annan lista", ".LagutskriftOmg2_Fil.xlsx.x1Y2z3", Filslag::Fil, 0600, 60, false);
+        rad("en annan lista, skrivs nu", ".Klubbens_medlemmar.xlsx.Zs7fip", Filslag::Fil, 0600, 0, false);
+        rad("operatörens fil", ".Skjutlagslista_Printer.xlsx.gammal", Filslag::Fil, 0644, 60, false);
+        rad("pipe", egen, Filslag::Pipe, 0600, 60, false);
+        rad("länk", egen, Filslag::Lank, 0600, 60, false);
+        rad("två namn", egen, Filslag::Saknas, 0600, 60, false);
+        rad("säkerhetskopia", "Skjutlagslista_Printer.xlsx.bak", Filslag::Fil, 0600, 60, false);
+        rad("utan punkt först", "Skjutlagslista_Printer.xlsx.Ab3dE9", Filslag::Fil, 0600, 60, false);
+        rad("annan fil", ".anteckning.txt.Ab3dE9", Filslag::Fil, 0600, 60, false);
+        rad("fem tecken", ".Skjutlagslista_Printer.xlsx.Ab3dE", Filslag::Fil, 0600, 60, false);
+        rad("sju tecken", ".Skjutlagslista_Printer.xlsx.Ab3dE9f", Filslag::Fil, 0600, 60, false);
+        rad("LibreOffice-lås från annan dator", ".~lock.Lista.xlsx#", Filslag::Fil, 0600, 60, false);
     }
     void sparningensResterKannsIgen() {
         QFETCH(QString, namn);
+        QFETCH(int, slag);
+        QFETCH(int, lage);
+        QFETCH(int, minuter);
         QFETCH(bool, tasBort);
         SparadBok s;
-        QFile f(s.t.fil(namn));
+        const QString fil = s.t.fil(namn);
+        const QString annan = s.t.fil(QStringLiteral("annan.txt"));
+        const bool vanlig = Filslag(slag) == Filslag::Fil;
+        QFile f(vanlig ? fil : annan);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(",anna,kontor-1,07.12.2026 06:19,x;");
         f.close();
+        if (Filslag(slag) == Filslag::Saknas)
+            QVERIFY(::link(QFile::encodeName(annan).constData(), QFile::encodeName(fil).constData()) == 0);
+        else if (!vanlig)
+            QVERIFY(laggPost(fil, Filslag(slag), annan));
+        QVERIFY(::chmod(QFile::encodeName(fil).constData(), mode_t(lage)) == 0);
+        QVERIFY(aldras(f.fileName(), minuter) && aldras(fil, minuter));
+        Pipvakt vakt({fil});
         QCOMPARE(s.sparaIgen(), "1");
-        QCOMPARE(QFile::exists(s.t.fil(namn)), !tasBort);
+        QCOMPARE(vakt.stoppa(), 0);
+        QCOMPARE(filslag(fil) == Filslag::Saknas, tasBort);
+        QVERIFY(vanlig || QFile::exists(annan));
     }
 
     // What the save reads back before the new file may replace the old: a part
