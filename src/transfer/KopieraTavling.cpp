@@ -210,11 +210,26 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         return fil.endsWith(QStringLiteral(".air"), Qt::CaseInsensitive);
     };
     uppdrag.ersattbar = ersattbar;
+    // What the checks above found plain may have changed since: the copy
+    // looks at the database and its settings again as it reads them.
+    uppdrag.vanligFil = [](const QString& rel) {
+        return !rel.contains(QLatin1Char('/')) &&
+               (rel.endsWith(QStringLiteral(".air"), Qt::CaseInsensitive) ||
+                rel.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive));
+    };
     const Mappkopia::Utfall utfall = Mappkopia::kopiera(uppdrag);
     if (!utfall.fel) {
         if (!utfall.sakerhetskopia.isEmpty() && utfall.sakerhetskopia != Mappkopia::sakerhetskopia(mal))
             u.sakerhetskopia = utfall.sakerhetskopia;
         return u;
+    }
+    if (utfall.fel == Mappkopia::OvanligKalla) {
+        QString hinder = databashinder(kallmapp);
+        if (hinder.isEmpty())
+            hinder = installningshinder(kallmapp);
+        return vagrad(!hinder.isEmpty() ? hinder
+                                        : QStringLiteral("Kopieringen gjordes inte: %1 är ingen vanlig fil.")
+                                              .arg(QDir::toNativeSeparators(utfall.sokvag)));
     }
     if (utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia)
         return avbrutenKopia(mal, utfall.fel, utfall.orsak);

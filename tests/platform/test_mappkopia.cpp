@@ -684,20 +684,29 @@ private slots:
 
     // What the source holds that a copy never takes: a pipe, a socket, the
     // program's marks (a backup copied by hand into the competition, a staging
-    // folder's) - so that no target is ever taken for a backup of ours.
+    // folder's) - so that no target is ever taken for a backup of ours. An
+    // entry that must go as a plain file (a competition's settings) refuses
+    // the copy instead, before anything is written.
     void kallansOvanligaStannar_data() {
         QTest::addColumn<QString>("post");
-        QTest::newRow("pipe") << u"pipe"_s;
-        QTest::newRow("uttag") << u"uttag"_s;
-        QTest::newRow("märke") << u".pilkrona-sakerhetskopia"_s;
-        QTest::newRow("märke i mapp") << u"Under/.pilkrona-sakerhetskopia"_s;
-        QTest::newRow("kopians märke") << u".pilkrona-kopia"_s;
+        QTest::addColumn<bool>("vanlig"); // named by Uppdrag::vanligFil
+        QTest::newRow("pipe") << u"pipe"_s << false;
+        QTest::newRow("uttag") << u"uttag"_s << false;
+        QTest::newRow("märke") << u".pilkrona-sakerhetskopia"_s << false;
+        QTest::newRow("märke i mapp") << u"Under/.pilkrona-sakerhetskopia"_s << false;
+        QTest::newRow("kopians märke") << u".pilkrona-kopia"_s << false;
+        QTest::newRow("inställningarna en pipe") << u"pipe"_s << true;
+        QTest::newRow("inställningarna en länk") << u"lank"_s << true;
+        QTest::newRow("inställningarna en mapp") << u"Helt"_s << true;
     }
     void kallansOvanligaStannar() {
         QFETCH(QString, post);
+        QFETCH(bool, vanlig);
         Falt f;
         const QByteArray fil = QFile::encodeName(f.kalla + u'/' + post);
-        if (post == u"pipe") {
+        if (post == u"lank") {
+            QVERIFY(QFile::link(f.kalla + u"/a.txt"_s, QFile::decodeName(fil)));
+        } else if (post == u"pipe") {
             QCOMPARE(mkfifo(fil.constData(), 0600), 0);
         } else if (post == u"uttag") {
             const int s = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -707,11 +716,21 @@ private slots:
             std::memcpy(adress.sun_path, fil.constData(), size_t(fil.size()));
             QCOMPARE(bind(s, reinterpret_cast<sockaddr*>(&adress), sizeof(adress)), 0);
             close(s);
-        } else {
+        } else if (post != u"Helt") { // Helt is a folder of the source
             skriv(QFile::decodeName(fil), "märke");
         }
+        const QStringList fore = bild(f.destination);
         for (const QString& mal : {f.mal, f.destination + u"/Ny"_s}) {
-            QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, mal, true)).fel, 0);
+            Mappkopia::Uppdrag u = uppdrag(f.kalla, mal, true);
+            if (vanlig) {
+                u.vanligFil = [&](const QString& rel) { return rel == post; };
+                const Mappkopia::Utfall utfall = Mappkopia::kopiera(u);
+                QCOMPARE(utfall.fel, Mappkopia::OvanligKalla);
+                QCOMPARE(utfall.sokvag, QFile::decodeName(fil));
+                QCOMPARE(bild(f.destination), fore);
+                continue;
+            }
+            QCOMPARE(Mappkopia::kopiera(u).fel, 0);
             struct stat st {};
             QVERIFY2(lstat(QFile::encodeName(mal + u'/' + post).constData(), &st) != 0, qPrintable(mal));
         }

@@ -96,13 +96,18 @@ void lasIn(const QByteArray& kalla, const QByteArray& rel, const Uppdrag& u, std
             continue;
         Post p{inre(rel, namn), Slag::Fil, {}};
         krav(::lstat(under(kalla, p.rel).constData(), &p.st) == 0);
+        if (S_ISDIR(p.st.st_mode) && u.vanligFil && u.vanligFil(QFile::decodeName(p.rel)))
+            vagra(OvanligKalla, under(kalla, p.rel));
         if (S_ISDIR(p.st.st_mode)) {
             p.slag = Slag::Mapp;
             mappar.push_back(p);
             continue;
         }
-        if (!S_ISREG(p.st.st_mode))
+        if (!S_ISREG(p.st.st_mode)) {
+            if (u.vanligFil && u.vanligFil(QFile::decodeName(p.rel)))
+                vagra(OvanligKalla, under(kalla, p.rel));
             continue;
+        }
         if (u.databas && u.databas(text) && Databas::arSqlite(QFile::decodeName(under(kalla, p.rel))))
             p.slag = Slag::Databas;
         poster.push_back(p);

@@ -55,6 +55,10 @@ inline constexpr int IngenSakerhetskopia = -2;
 inline constexpr int OvantadPost = -3;
 // Answered when the copy touches more entries than its record may hold.
 inline constexpr int ForMangaPoster = -4;
+// Answered when an entry of the source that must go as a plain file (what
+// Uppdrag::vanligFil names) is a link, a pipe, a device or a folder: the copy
+// would be without it (Utfall::sokvag names it).
+inline constexpr int OvanligKalla = -5;
 
 struct Uppdrag {
     QString kalla; // the folder whose content is copied
@@ -64,6 +68,9 @@ struct Uppdrag {
     std::function<bool(const QString& namn)> utelamnas;
     // Files copied as a snapshot of a database when they are SQLite databases.
     std::function<bool(const QString& namn)> databas;
+    // Entries of the source (by their path below it) that go only as plain
+    // files: anything else there refuses the copy before anything is written.
+    std::function<bool(const QString& rel)> vanligFil;
     // Asked for every file of the target that the copy would replace, before
     // anything is written: 0, or the error number that refuses the copy.
     std::function<int(const QString& sokvag)> ersattbar;
