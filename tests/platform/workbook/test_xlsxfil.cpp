@@ -462,7 +462,7 @@ private slots:
         bok.SaveAs(mal);
         QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$E$7");
         const Sidindelning sidor(blad);
-        QCOMPARE(QPair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), QPair(7, 5));
+        QCOMPARE(std::pair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), std::pair(7, 5));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
