@@ -73,10 +73,14 @@ public:
     // fabrik(Formkontext&, const B&) or fabrik(Formkontext&) makes the window;
     // a dialog's returns whether the operator went through with it. A window
     // that implements TarNyBegaran<B> takes the request it is chosen again with.
-    template <class B, class F>
-    void registreraFonster(const Fonsterid<B>& id, F fabrik, Fonsterlage lage = {}) {
+    template <class B, class F> void registreraFonster(const Fonsterid<B>& id, F fabrik, Fonsterlage lage) {
         m_fonster.insert(id.namn,
                          {medBegaran<B, QWidget*>(std::move(fabrik)), std::move(lage), nyBegaran<B>()});
+    }
+    // Not a default argument: clang takes Fonsterlage's member initializers
+    // for unparsed until the host is complete, and refuses "= {}" here.
+    template <class B, class F> void registreraFonster(const Fonsterid<B>& id, F fabrik) {
+        registreraFonster(id, std::move(fabrik), Fonsterlage{});
     }
     template <class B, class F> void registreraDialog(const Fonsterid<B>& id, F fabrik) {
         m_dialoger.insert(id.namn, medBegaran<B, bool>(std::move(fabrik)));

@@ -165,8 +165,8 @@ private slots:
         s.sparaSerie(a, 1, 50, std::nullopt);
         QCOMPARE(f.lagrat(a, u"Res1"_s), u"50"_s);
         const QString fore = f.lagrat(a);
-        for (const auto& [serie, varde] : {std::pair{2, 51}, {2, -1}, {13, 5}, {0, 5}})
-            QCOMPARE(felnummer([&] { s.sparaSerie(a, serie, varde, std::nullopt); }), 5);
+        for (const std::pair<int, int>& fall : {std::pair{2, 51}, {2, -1}, {13, 5}, {0, 5}})
+            QCOMPARE(felnummer([&] { s.sparaSerie(a, fall.first, fall.second, std::nullopt); }), 5);
         QCOMPARE(felnummer([&] { s.sparaAntal(a, -1, {}); }), 5);
         QCOMPARE(f.lagrat(a), fore);
         QCOMPARE(a.res[1], 0);

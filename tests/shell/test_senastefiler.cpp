@@ -1,11 +1,15 @@
 #include "common/IniNamn.h"
+#include "platform/Filslag.h"
+#include "platform/clsIni.h"
 #include "shell/SenasteFiler.h"
 #include "shell/modGlobalt.h"
 #include "support/TestMeddelanden.h"
 #include "support/Testmiljo.h"
 #include "support/VanligAnvandare.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace SenasteFiler;
@@ -14,17 +18,26 @@ class TestSenasteFiler : public QObject {
     Q_OBJECT
 
     // A program INI in a throw-away folder with the recent list's keys 1..5 as
-    // given ("?" for a key that is not there).
+    // given ("?" for a key that is not there); lank: Pilkrona.ini is a
+    // symbolic link to the file, which lies in another folder.
     struct Miljo {
         Testmiljo t;
         TestMeddelanden m;
         modGlobalt g;
-        explicit Miljo(const QStringList& fore = {}) {
-            g.iniProgram.setPath(t.fil(QStringLiteral("Pilkrona.ini")));
+        QString fil = t.fil(QStringLiteral("Pilkrona.ini"));
+        explicit Miljo(const QStringList& fore = {}, bool lank = false) {
+            if (lank) {
+                fil = t.fil(QStringLiteral("Delad/Pilkrona.ini"));
+                if (!QDir().mkpath(QFileInfo(fil).path()) ||
+                    !QFile::link(fil, t.fil(QStringLiteral("Pilkrona.ini"))))
+                    qFatal("no link");
+            }
+            clsIni ini(fil);
             for (int i = 0; i < fore.size(); ++i)
                 if (fore[i] != QLatin1String("?") &&
-                    !g.iniProgram.WriteKey(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i + 1), fore[i]))
-                    qFatal("%s", qPrintable(g.iniProgram.senasteFel()));
+                    !ini.WriteKey(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(i + 1), fore[i]))
+                    qFatal("%s", qPrintable(ini.senasteFel()));
+            g.iniProgram.setPath(t.fil(QStringLiteral("Pilkrona.ini")));
         }
         QStringList lista() const {
             QStringList l;
@@ -46,24 +59,32 @@ private slots:
     }
 
     // The opened competition goes first and the others one step down, a gap
-    // included; the fifth falls off.
+    // included; the fifth falls off. A program INI that is a link (to one the
+    // club's computers share) is read and written where it leads, and stays
+    // a link.
     void laggForst_data() {
         QTest::addColumn<QStringList>("fore");
         QTest::addColumn<QStringList>("efter");
-        QTest::newRow("tom") << QStringList() << QStringList({"/ny.air", "?", "?", "?", "?"});
+        QTest::addColumn<bool>("lank");
+        QTest::newRow("tom") << QStringList() << QStringList({"/ny.air", "?", "?", "?", "?"}) << false;
         QTest::newRow("glapp") << QStringList({"/a.air", "/b.air", "?", "/d.air"})
-                               << QStringList({"/ny.air", "/a.air", "/b.air", "", "/d.air"});
+                               << QStringList({"/ny.air", "/a.air", "/b.air", "", "/d.air"}) << false;
         QTest::newRow("full") << QStringList({"/1.air", "/2.air", "/3.air", "/4.air", "/5.air"})
-                              << QStringList({"/ny.air", "/1.air", "/2.air", "/3.air", "/4.air"});
+                              << QStringList({"/ny.air", "/1.air", "/2.air", "/3.air", "/4.air"}) << false;
+        QTest::newRow("genom länk") << QStringList({"/a.air", "/b.air"})
+                                    << QStringList({"/ny.air", "/a.air", "/b.air", "?", "?"}) << true;
     }
     void laggForst() {
         QFETCH(QStringList, fore);
         QFETCH(QStringList, efter);
-        Miljo mj(fore);
+        QFETCH(bool, lank);
+        Miljo mj(fore, lank);
         mj.g.strTavlingsdatabas = QStringLiteral("/ny.air");
-        QVERIFY(SenasteFiler::laggForst(mj.g, mj.m));
+        QVERIFY2(SenasteFiler::laggForst(mj.g, mj.m), qPrintable(mj.m.senasteText()));
         QCOMPARE(mj.lista(), efter);
         QVERIFY(mj.m.visade.isEmpty());
+        QCOMPARE(filslag(mj.g.iniProgram.Path()), lank ? Filslag::Lank : Filslag::Fil);
+        QCOMPARE(clsIni(mj.fil).GetKeyValue(Ini::Sektion::Sokvagar, Ini::filnamnNyckel(1), {}), "/ny.air");
     }
 
     void dubblettProvasExakt() {

@@ -9,16 +9,21 @@
 #include <atomic>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 
-// Puts what is no plain file at sokvag: a named pipe, a folder, or a symbolic
-// link to lankmal (which need not exist). False when that failed.
+// Puts what is no plain file at sokvag: a named pipe, a folder, a character
+// device, or a symbolic link to lankmal (which need not exist). False, with
+// errno, when that failed. The device is the null device's: a fault that opens
+// it reads nothing and waits for nothing, and is seen in what follows.
 inline bool laggPost(const QString& sokvag, Filslag slag, const QString& lankmal = {}) {
     const QByteArray s = QFile::encodeName(sokvag);
     switch (slag) {
     case Filslag::Pipe:
         return ::mkfifo(s.constData(), 0644) == 0;
+    case Filslag::Enhet:
+        return ::mknod(s.constData(), S_IFCHR | 0644, makedev(1, 3)) == 0;
     case Filslag::Mapp:
         return ::mkdir(s.constData(), 0755) == 0;
     case Filslag::Lank:

@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <pwd.h>
@@ -473,7 +475,7 @@ private slots:
         bok.SaveAs(mal);
         QCOMPARE(XlsxLasare(mal).utskriftsomrade(), "$A$1:$E$7");
         const Sidindelning sidor(blad);
-        QCOMPARE(QPair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), QPair(7, 5));
+        QCOMPARE(std::pair(sidor.sidor().back().sistaRad, sidor.sidor().back().sistaKolumn), std::pair(7, 5));
     }
 
     void nyFilErsatterGammalOchSakerhetskopieras() {
@@ -599,6 +601,8 @@ private slots:
         QTest::newRow("pipe från Office") << office << int(Filslag::Pipe);
         QTest::newRow("mapp") << lo << int(Filslag::Mapp);
         QTest::newRow("länk") << lo << int(Filslag::Lank);
+        QTest::newRow("teckenenhet från LibreOffice") << lo << int(Filslag::Enhet);
+        QTest::newRow("teckenenhet från Office") << office << int(Filslag::Enhet);
     }
     void lasfilUtanFil() {
         QFETCH(QString, lasfil);
@@ -611,7 +615,11 @@ private slots:
         QVERIFY(las.open(QIODevice::WriteOnly) &&
                 las.write(",," + QSysInfo::machineHostName().toUtf8() + ",07.12.2026 06:19,x;") > 0);
         las.close();
-        QVERIFY(laggPost(plats, Filslag(slag), gammal));
+        if (!laggPost(plats, Filslag(slag), gammal)) {
+            const int fel = errno;
+            QVERIFY2(Filslag(slag) == Filslag::Enhet && fel == EPERM, strerror(fel));
+            QSKIP("mknod may not make a device here (EPERM: no CAP_MKNOD)");
+        }
         Pipvakt vakt({plats});
         const std::optional<Innehavare> innehavare = Filhallare::oppnadAv(s.mal);
         QVERIFY(innehavare);

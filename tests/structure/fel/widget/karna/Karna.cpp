@@ -1,0 +1,2 @@
+// A file of the core whose header, beside it, includes a widget.
+#include "karna/Karna.h"
