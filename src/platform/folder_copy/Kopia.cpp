@@ -9,6 +9,7 @@
 #include "platform/Databas.h"
 #include "platform/folder_copy/Angring.h"
 #include "platform/folder_copy/Filstod.h"
+#include "platform/folder_copy/Inflyttning.h"
 #include "platform/folder_copy/Kopieringslogg.h"
 
 #include <QDir>
@@ -195,10 +196,7 @@ public:
             flyttaIn(plan);
             // Everything that moved is made to last before the record goes:
             // from then on the copy has taken effect.
-            for (const QByteArray& rel : m_andradeMappar)
-                synka(under(m_p.mal, rel));
-            for (const QByteArray& rel : m_undanMappar)
-                synka(under(m_p.undan, rel));
+            m_inflyttning.synka();
             synka(m_p.destination);
             anropa(m_u.steg, {});
             krav(sys().unlink(m_p.logg.constData()) == 0);
@@ -395,69 +393,9 @@ private:
         synka(m_p.destination);
     }
 
-    // Without a second name the old file is copied aside, so that the target
-    // holds it until the new one takes its place in one rename.
-    void kopieraUndan(const QByteArray& fran, const QByteArray& till) {
-        struct stat st {};
-        krav(::lstat(fran.constData(), &st) == 0);
-        const QByteArray mellan = under(m_p.undan, Mellanfil);
-        Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        krav(in.get() >= 0);
-        Fd ut(sys().open(mellan.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
-        krav(ut.get() >= 0);
-        kopieraInnehall(in.get(), ut.get());
-        omMojligt(sys().fchmod(ut.get(), st.st_mode & 07777) == 0);
-        const struct timespec tider[2] = {m_regel.hallbar(st.st_atim), m_regel.hallbar(st.st_mtim)};
-        omMojligt(sys().futimens(ut.get(), tider) == 0);
-        krav(sys().fsync(ut.get()) == 0);
-        ut.stang();
-        krav(sys().rename(mellan.constData(), till.constData()) == 0);
-    }
-
-    void flyttUndan(const QByteArray& rel, bool fil) {
-        if (!m_undanSkapad) {
-            // Marked as the program's own as it is made, before anything is
-            // moved there: only with its mark does an undo trust it, and only
-            // with it may it replace a backup as one.
-            anropa(m_u.steg, {});
-            skapaMarkerad(m_p.undan, Markering, Markeringstext);
-            m_undanMappar.insert({});
-            m_undanSkapad = true;
-        }
-        skapaMappar(m_p.undan, foralder(rel));
-        for (QByteArray mapp = foralder(rel); !mapp.isEmpty(); mapp = foralder(mapp))
-            m_undanMappar.insert(mapp);
-        const QByteArray fran = under(m_p.mal, rel);
-        const QByteArray till = under(m_p.undan, rel);
-        anropa(m_u.steg, rel);
-        if (!fil) {
-            krav(sys().rename(fran.constData(), till.constData()) == 0);
-            return;
-        }
-        // A second name keeps the old file in the target until the new one
-        // takes its place. A file system without links says so in more than
-        // one way (exFAT through FUSE: EPERM).
-        if (m_u.lankar) {
-            if (sys().link(fran.constData(), till.constData()) == 0)
-                return;
-            if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK && errno != ENOSYS)
-                kasta(errno);
-        }
-        kopieraUndan(fran, till);
-    }
-
     void flyttaIn(const std::vector<Steg>& plan) {
-        for (m_pagar = 0; m_pagar < plan.size(); ++m_pagar) {
-            const Steg& s = plan[m_pagar];
-            if (s.typ != Steg::Ny)
-                flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
-            if (s.typ != Steg::Journal) {
-                anropa(m_u.steg, s.rel);
-                krav(sys().rename(under(m_p.staging, s.rel).constData(), under(m_p.mal, s.rel).constData()) ==
-                     0);
-            }
-            m_andradeMappar.insert(foralder(s.rel));
-        }
+        for (m_pagar = 0; m_pagar < plan.size(); ++m_pagar)
+            m_inflyttning.flyttaIn(plan[m_pagar]);
     }
 
     const Uppdrag& m_u;
@@ -466,14 +404,12 @@ private:
     const Lagen m_lagen;
     // Times as the target's file system keeps them.
     const Tidsregel m_regel = tidsregel(m_p.destination);
+    Inflyttning m_inflyttning{m_p, m_u.lankar, m_regel, m_u.steg};
     bool m_nytt = false;
-    bool m_undanSkapad = false;
     // The entry of the plan being moved in: a failure takes back what moved
     // before it, and what it moved aside.
     size_t m_pagar = 0;
     QByteArray m_bak;
-    QSet<QByteArray> m_andradeMappar;
-    QSet<QByteArray> m_undanMappar;
 };
 
 } // namespace
