@@ -227,18 +227,18 @@ QString oppenFil(const QStringList& poster, const QString& malmapp, const QStrin
     return {};
 }
 
-// Takes back a copy into mapp that was cut off, under the lock of its
-// competition namn: what stops the check when that cannot be done, empty when
-// it was done or another program has the competition open (it took the copy
-// back when it opened it).
-QString angra(const QString& mapp, const QString& namn) {
+// Ends or takes back (satt) a copy into mapp that was cut off, under the lock
+// of its competition namn: what stops the check when that cannot be done,
+// empty when it was done or another program has the competition open (it
+// ended the copy when it opened it).
+QString angra(const QString& mapp, const QString& namn, Mappkopia::Avbrott satt) {
     const Tavling::Las las = Tavling::lasTavling(mapp, namn);
     if (!las.felaktig.isEmpty())
         return las.text;
     if (!las.fil)
         return {};
     QString orsak;
-    const int fel = Mappkopia::angraAvbruten(mapp, {}, &orsak);
+    const int fel = Mappkopia::angraAvbruten(mapp, {}, &orsak, satt);
     if (fel == Mappkopia::Otillforlitlig)
         return Tavling::otillforlitligKopia(mapp, orsak);
     if (fel == Mappkopia::IngenSakerhetskopia)
@@ -367,11 +367,13 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
     s.destination = dest.endsWith(QLatin1Char('/')) ? dest : dest + QLatin1Char('/');
     const QString malmapp = s.malmapp();
 
-    // A copy into the source that was cut off is taken back before the source
-    // is looked at, as opening it would: the date question is to show the
-    // competition the copy will take, not a half-replaced one.
+    // A copy into the source that was cut off is ended or taken back before
+    // the source is looked at, as opening it would: the date question is to
+    // show the competition the copy will take, not a half-replaced one.
     if (QFileInfo(s.kallmapp).isDir() && Mappkopia::avbruten(s.kallmapp))
-        if (const QString hinder = angra(s.kallmapp, kallinfo.completeBaseName()); !hinder.isEmpty())
+        if (const QString hinder =
+                angra(s.kallmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::Avsluta);
+            !hinder.isEmpty())
             return stopp(hinder, felSokvag, 0);
     if (filslag(s.kallfil) == Filslag::Saknas)
         return stopp(QStringLiteral("Tävlingen \"%1\" finns inte.").arg(nativ(s.kallfil)), felSokvag, 0);
@@ -461,9 +463,13 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                 return stopp(las.text, felSokvag, 1);
         }
         // A copy there that was cut off is taken back before the question,
-        // which would otherwise show the date of a half-replaced competition.
+        // which would otherwise show the date of a half-replaced competition;
+        // taken back, not ended, since this copy replaces it: the backup keeps
+        // what the folder held before the cut-off one.
         if (Mappkopia::avbruten(malmapp))
-            if (const QString hinder = angra(malmapp, kallinfo.completeBaseName()); !hinder.isEmpty())
+            if (const QString hinder =
+                    angra(malmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::TaTillbaka);
+                !hinder.isEmpty())
                 return stopp(hinder, felSokvag, 1);
     }
 

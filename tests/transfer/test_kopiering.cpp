@@ -611,9 +611,10 @@ private slots:
         QCOMPARE(antal(bak, u"Prov WHERE x LIKE 'ändrad%'"_s), 0);
     }
 
-    // The replace question shows each competition as it was before a copy
-    // that was cut off into it - the target or the source - not the
-    // half-replaced one: the check takes the copy back first.
+    // The replace question shows no half-replaced competition: the check
+    // takes back a copy cut off into the target (which this copy replaces,
+    // so its backup keeps what was there before) and ends one cut off into
+    // the source (which is copied as it is to be used).
     void fraganEfterAvbrutenKopia_data() {
         QTest::addColumn<bool>("iKallan");
         QTest::newRow("målet") << false;
@@ -632,6 +633,12 @@ private slots:
         Tavling::stang(a.g);
         Testfixtur b;
         const QString mappB = kalla(b, 17);
+        {
+            QFile fil(mappB + u"/Cup.air"_s);
+            QVERIFY(fil.open(QIODevice::ReadWrite));
+            QVERIFY(fil.setFileTime(QDateTime(QDate(2021, 5, 6), QTime(7, 8)),
+                                    QFileDevice::FileModificationTime));
+        }
         Tavling::stang(b.g);
         QTemporaryDir destination;
         QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', iKallan ? mappB : mappA).feltext, QString());
@@ -646,16 +653,15 @@ private slots:
         QVERIFY(!kontrollera(iKallan ? Riktning::Export : Riktning::Import, fragar + u"/Cup.air"_s,
                              destination.path(), {}, f.g, f.m)
                      .ok);
-        QVERIFY2(
-            f.m.senasteText().contains((iKallan ? u"Mot tävlingen med datum: \r\n"_s : u"datum: \r\n"_s) +
-                                       u"2020-01-02 03:04"_s),
-            qPrintable(f.m.senasteText()));
+        QVERIFY2(f.m.senasteText().contains(iKallan ? u"Mot tävlingen med datum: \r\n2021-05-06 07:08"_s
+                                                    : u"datum: \r\n2020-01-02 03:04"_s),
+                 qPrintable(f.m.senasteText()));
         QVERIFY(!Mappkopia::avbruten(avbruten));
-        QCOMPARE(antal(avbruten + u"/Cup.air"_s, Skyttar), 12);
+        QCOMPARE(antal(avbruten + u"/Cup.air"_s, Skyttar), iKallan ? 17 : 12);
     }
 
-    // A source with a copy into it that was cut off is taken back before it
-    // is read, when nobody has it open.
+    // A source with a copy into it that was cut off is ended before it is
+    // read, when nobody has it open: it is copied as it is to be used.
     void kallanTasTillbakaForst() {
         Testfixtur a;
         const QString mappA = kalla(a, 12);
@@ -665,12 +671,13 @@ private slots:
         dodaKopiaVid(mappA, mappB, "Cup.ini");
         QTemporaryDir destination;
         QCOMPARE(kopieraTavlingsmapp(destination.path() + u'/', mappA).feltext, QString());
-        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 12);
+        QCOMPARE(antal(destination.filePath(u"Cup/Cup.air"_s), Skyttar), 17);
         QVERIFY(!Mappkopia::avbruten(mappA));
     }
 
-    // Opening a competition takes back a copy into it that was cut off; one
-    // that cannot be taken back is told, and the competition stays closed.
+    // Opening a competition ends a copy into it that was cut off, the
+    // replaced files its backup; one that cannot be sorted out is told, and
+    // the competition stays closed.
     void oppningTarTillbakaAvbrutenKopia_data() {
         QTest::addColumn<bool>("skrivskyddad");
         QTest::newRow("tas tillbaka") << false;
@@ -707,9 +714,10 @@ private slots:
         }
         QCOMPARE(o.utfall, Tavling::Utfall::Oppnad);
         QVERIFY(c.m.visade.isEmpty());
-        QCOMPARE(c.g.cnnTavling.varde(u"SELECT COUNT(*) FROM "_s + Skyttar).toInt(), 12);
+        QCOMPARE(c.g.cnnTavling.varde(u"SELECT COUNT(*) FROM "_s + Skyttar).toInt(), 17);
         Tavling::stang(c.g);
-        QCOMPARE(bild(destination.path()), fore);
+        QVERIFY(!Mappkopia::avbruten(destination.filePath(u"Cup"_s)));
+        QCOMPARE(bild(destination.filePath(u"Cup.bak"_s)).value(u"Cup.air"_s), fore.value(u"Cup/Cup.air"_s));
     }
 
     // The source's database is copied as one committed state while another

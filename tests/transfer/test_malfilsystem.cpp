@@ -204,17 +204,21 @@ private slots:
     // Files dated outside the years FAT holds (1970, as some archive tools
     // leave it, and 2200) are given the nearest it holds, so what a copy cut
     // off records of them is what the stick shows once it is mounted again:
-    // the copy is taken back, or ended, never refused.
+    // the copy is ended when the stick's competition is opened, or taken back
+    // when another copy replaces it, never refused.
     void tiderSomMinnetHaller_data() {
         QTest::addColumn<QString>("stopp"); // the copy's call it is cut off at
-        QTest::addColumn<bool>("klar");
-        QTest::newRow("inget flyttat") << QStringLiteral("mkdir .Cup.undan") << false;
-        QTest::newRow("a.txt inne") << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << false;
-        QTest::newRow("allt inne") << QStringLiteral("unlink .Cup.kopiering") << true;
+        QTest::addColumn<int>("satt");      // Mappkopia::Avbrott
+        const int avsluta = int(Mappkopia::Avbrott::Avsluta), tillbaka = int(Mappkopia::Avbrott::TaTillbaka);
+        QTest::newRow("inget flyttat") << QStringLiteral("mkdir .Cup.undan") << avsluta;
+        QTest::newRow("a.txt inne") << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << avsluta;
+        QTest::newRow("a.txt inne, tillbaka")
+            << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << tillbaka;
+        QTest::newRow("allt inne") << QStringLiteral("unlink .Cup.kopiering") << avsluta;
     }
     void tiderSomMinnetHaller() {
         QFETCH(QString, stopp);
-        QFETCH(bool, klar);
+        QFETCH(int, satt);
         QTemporaryDir d;
         const QString sticka = d.filePath(QStringLiteral("Sticka")),
                       kalla = d.filePath(QStringLiteral("Cup"));
@@ -246,8 +250,9 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(u));
         }
         QVERIFY(minne.monteraOm());
-        QCOMPARE(Mappkopia::angraAvbruten(u.mal), 0);
-        QCOMPARE(innehall(u.mal), klar ? innehall(kalla) : fore);
+        QCOMPARE(Mappkopia::angraAvbruten(u.mal, {}, nullptr, Mappkopia::Avbrott(satt)), 0);
+        QCOMPARE(innehall(u.mal),
+                 Mappkopia::Avbrott(satt) == Mappkopia::Avbrott::Avsluta ? innehall(kalla) : fore);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "platform/folder_copy/Angring.h"
 
+#include "platform/folder_copy/Inflyttning.h"
 #include "platform/folder_copy/Kopieringslogg.h"
 #include "platform/folder_copy/Mappkopia.h"
 
@@ -203,8 +204,8 @@ Bedomning bestam(const Platser& p, const Steg& s, const Tidsregel& regel, Narvar
 
 // The entries stand where the copy's order of moves can have left them at one
 // moment: those that moved in first, then at most one half way, then those
-// that wait.
-void iOrdning(const std::vector<Steg>& steg, const std::vector<Bedomning>& b, const Platser& p) {
+// that wait. Answers the first that has not moved in.
+size_t iOrdning(const std::vector<Steg>& steg, const std::vector<Bedomning>& b, const Platser& p) {
     size_t senast = 0; // the first entry that has not moved in
     while (senast < b.size() && b[senast].lage == Lage::Inne)
         ++senast;
@@ -212,6 +213,7 @@ void iOrdning(const std::vector<Steg>& steg, const std::vector<Bedomning>& b, co
         if (b[i].lage != Lage::Vantar)
             misstro("%1 har flyttats in, men inte %2, som kopieringen flyttar före den.",
                     under(p.mal, steg[i].rel), under(p.mal, steg[senast].rel));
+    return senast;
 }
 
 // Moves rel from one of the three places to another, never through a link.
@@ -283,7 +285,7 @@ bool taBortMarkerad(const QByteArray& mapp) {
     return taBort(mapp, Markering);
 }
 
-QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg,
+QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg, Avbrott satt,
                     std::optional<size_t> egen) {
     // A new target brings the staging folder's mark along until it is
     // removed there.
@@ -342,14 +344,23 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
                         misstro("En symbolisk länk står på vägen till %1.", under(*rot, s.rel));
                 bedomt.push_back(bestam(p, s, regel, narvaro));
             }
-            iOrdning(logg.steg, bedomt, p);
+            const auto kvar = logg.steg.begin() + std::ptrdiff_t(iOrdning(logg.steg, bedomt, p));
             std::vector<const Steg*> flyttade, alla;
             for (const Steg& s : logg.steg)
                 alla.push_back(&s);
-            if (!egen && std::all_of(bedomt.begin(), bedomt.end(),
-                                     [](const Bedomning& b) { return b.lage == Lage::Inne; })) {
-                // Everything had moved in: the copy is ended as it would have
-                // ended itself, what moved made to last before the record goes.
+            // What had not moved in lies whole in the staging folder, as the
+            // copy flushed it before it wrote its record: the copy is ended
+            // from where it stopped, as it would have ended itself. Taken
+            // back, a copy by hand over it that nothing can tell from it -
+            // every file it touched as the copy would have brought it - would
+            // lose its newer files; ended, it keeps them.
+            if (!egen && satt == Avbrott::Avsluta && std::all_of(kvar, logg.steg.end(), [&](const Steg& s) {
+                    return s.typ == Steg::Journal ||
+                           heltStammer(under(p.staging, s.rel), s.rel, s.ny, s.nyInre, regel);
+                })) {
+                Inflyttning inflyttning(p, true, regel, steg);
+                for (auto s = kvar; s != logg.steg.end(); ++s)
+                    inflyttning.flyttaIn(*s);
                 synkaMappar(p, alla, true);
                 synka(p.destination);
                 taBortLoggen();

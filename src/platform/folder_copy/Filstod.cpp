@@ -110,6 +110,10 @@ bool markerad(const QByteArray& mapp, const QByteArray& namn) {
 
 void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text) {
     krav(sys().mkdir(mapp.constData(), S_IRWXU) == 0);
+    markera(mapp, namn, text);
+}
+
+void markera(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text) {
     Fd fd(sys().open(under(mapp, namn).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                      S_IRUSR | S_IWUSR));
     krav(fd.get() >= 0);

@@ -60,6 +60,8 @@ bool markerad(const QByteArray& mapp, const QByteArray& namn);
 // Makes the folder mapp (missing) with the mark namn in it, both flushed:
 // only with its mark does an undo trust what is in it.
 void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text);
+// Puts the mark namn into the folder mapp, which has none, and flushes both.
+void markera(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text);
 
 QByteArray under(const QByteArray& mapp, const QByteArray& rel);
 // A name below a relative path ("" the target itself).

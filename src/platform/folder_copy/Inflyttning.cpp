@@ -37,14 +37,11 @@ void Inflyttning::synka() const {
 }
 
 // Without a second name the old file is copied aside, so that the target
-// holds it until the new one takes its place in one rename. A copy of this
-// kind cut off earlier left its file on the way; it goes first.
+// holds it until the new one takes its place in one rename.
 void Inflyttning::kopieraUndan(const QByteArray& fran, const QByteArray& till) {
     struct stat st {};
     krav(::lstat(fran.constData(), &st) == 0);
     const QByteArray mellan = under(m_p.undan, Mellanfil);
-    if (finns(mellan))
-        krav(sys().unlink(mellan.constData()) == 0);
     Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     krav(in.get() >= 0);
     Fd ut(sys().open(mellan.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
@@ -65,6 +62,16 @@ void Inflyttning::flyttUndan(const QByteArray& rel, bool fil) {
         // with it may it replace a backup as one.
         anropa(m_steg, {});
         skapaMarkerad(m_p.undan, Markering, Markeringstext);
+    } else if (!markerad(m_p.undan, Markering)) {
+        // Made by a copy cut off before its mark (so empty, or it would not
+        // be trusted).
+        anropa(m_steg, {});
+        markera(m_p.undan, Markering, Markeringstext);
+    }
+    if (const QByteArray mellan = under(m_p.undan, Mellanfil); finns(mellan)) {
+        // A copy aside cut off earlier left its file on the way.
+        anropa(m_steg, {});
+        krav(sys().unlink(mellan.constData()) == 0);
     }
     skapaMappar(m_p.undan, foralder(rel));
     const QByteArray fran = under(m_p.mal, rel);

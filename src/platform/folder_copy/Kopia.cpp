@@ -139,7 +139,9 @@ public:
             return ut;
         };
         try {
-            stadaUpp(m_p, m_u.steg);
+            // The target is replaced: a copy cut off into it is taken back,
+            // so that the backup keeps what it held before.
+            stadaUpp(m_p, m_u.steg, Avbrott::TaTillbaka);
             struct stat st {};
             m_nytt = !finns(m_p.mal, &st);
             if (!m_nytt && !S_ISDIR(st.st_mode))
@@ -203,7 +205,7 @@ public:
         } catch (const Systemfel& f) {
             ut.fel = f.fel;
             try {
-                stadaUpp(m_p, {}, m_pagar);
+                stadaUpp(m_p, {}, Avbrott::TaTillbaka, m_pagar);
             } catch (const Systemfel&) {
                 // Left for the next copy or opening, which find the record.
             }
@@ -213,7 +215,7 @@ public:
         // nothing is taken back.
         try {
             synka(m_p.destination);
-            ut.sakerhetskopia = QFile::decodeName(stadaUpp(m_p, m_u.steg));
+            ut.sakerhetskopia = QFile::decodeName(stadaUpp(m_p, m_u.steg, Avbrott::TaTillbaka));
         } catch (const Systemfel& f) {
             return fel(f);
         }
@@ -424,12 +426,13 @@ bool avbruten(const QString& mal) {
            (finns(p.logg) || finns(p.staging) || finns(p.undan) || markerad(p.mal, Kopiemarkering));
 }
 
-int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg, QString* orsak) {
+int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg, QString* orsak,
+                  Avbrott satt) {
     const Platser p(mal);
     if (!p.giltig)
         return EINVAL;
     try {
-        stadaUpp(p, steg);
+        stadaUpp(p, steg, satt);
     } catch (const Systemfel& f) {
         if (orsak)
             *orsak = f.orsak;

@@ -112,13 +112,27 @@ Utfall kopiera(const Uppdrag& uppdrag);
 // Whether a copy into mal left anything beside it.
 bool avbruten(const QString& mal);
 
-// Takes back a copy into mal that was cut off before it took effect (the
-// target, the backup as they were), or ends one cut off after (its moved-aside
-// files become the backup), and removes what it left beside mal. 0, the
-// system's error number of the step that failed (a later call goes on from
-// there), or Otillforlitlig, with what was found in orsak.
+// What becomes of a copy cut off after its record lasted, when what it had
+// not moved in yet lies whole in its staging folder.
+enum class Avbrott {
+    // The folder is to be used as it is (opened, copied from): the copy is
+    // ended from where it stopped, as it was asked for. A copy by hand over
+    // it that nothing can tell from the cut itself keeps its files so.
+    Avsluta,
+    // The folder is about to be replaced by another copy: the copy is taken
+    // back, so that the backup keeps what the folder held before it.
+    TaTillbaka,
+};
+
+// Ends or takes back (satt) a copy into mal that was cut off before it took
+// effect; one cut off before its record lasted, or whose files not yet moved
+// in are not whole, is taken back (the target, the backup as they were). One
+// cut off after it took effect is ended (its moved-aside files become the
+// backup). What it left beside mal is removed. 0, the system's error number of
+// the step that failed (a later call goes on from there), or Otillforlitlig,
+// with what was found in orsak.
 int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {},
-                  QString* orsak = nullptr);
+                  QString* orsak = nullptr, Avbrott satt = Avbrott::Avsluta);
 
 // What a copy into mal left beside it, by the paths that exist (empty for
 // those that do not), and the backup folder in use there when it holds
