@@ -173,8 +173,9 @@ class TestKopiering : public QObject {
         skriv(mapp + QStringLiteral("/Utskrifter/Lista.xlsx"), "lista");
         skriv(mapp + QStringLiteral("/Las.txt"), "skyddad");
         QFile::setPermissions(mapp + QStringLiteral("/Las.txt"), QFile::ReadOwner);
-        for (const char* namn : {".~lock.Lista.xlsx#", "~$Lista.xlsx", "Utskrifter/.Lista.xlsx.Ab12Cd",
-                                 ".Cup.ini.ny", ".Cup.air.ny", "Gammal.air-journal", ".Cup.lock.rmlock"})
+        for (const char* namn :
+             {".~lock.Lista.xlsx#", "~$Lista.xlsx", "Utskrifter/.Lista.xlsx.pilkrona-Ab12Cd", ".Cup.ini.ny",
+              ".Cup.air.ny", "Gammal.air-journal", ".Cup.lock.rmlock"})
             skriv(mapp + QLatin1Char('/') + QLatin1String(namn), "utelämnas");
         const QDateTime forr = QDateTime::currentDateTime().addDays(-3);
         for (const char* namn : {"Cup.ini", "Utskrifter/Lista.xlsx", "Las.txt"}) {

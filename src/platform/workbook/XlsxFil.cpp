@@ -711,10 +711,12 @@ void skriv(const Arbetsblad& blad, const QString& sokvag, const QString& mal) {
         throw Fel(Kalkylfel::Programfel, QStringLiteral("Arbetsboken kunde inte sparas (%1).").arg(mal));
 }
 
-// A save's temporary file: a dot, the file's name (always ".xlsx"), a dot and
-// the six letters or digits QTemporaryFile puts for the X's, beside the file.
-// Only a name of exactly this form is ever taken for a stale one of ours.
-const QLatin1String Tillfalligtillagg(".XXXXXX");
+// A save's temporary file: a dot, the file's name (always ".xlsx"), the
+// program's own ".pilkrona-" and the six letters or digits QTemporaryFile puts
+// for the X's, beside the file. Six letters alone would be anyone's (an
+// operator's ".<list>.xlsx.gammal", rsync's temporary files): only a name of
+// exactly this form is ever taken for a stale one of ours.
+const QLatin1String Tillfalligtillagg(".pilkrona-XXXXXX");
 
 QString tillfalligMall(const QString& mapp, const QString& filnamn) {
     return mapp + QStringLiteral("/.") + filnamn + Tillfalligtillagg;
@@ -724,16 +726,14 @@ QString tillfalligMall(const QString& mapp, const QString& filnamn) {
 // running now: a save writes its file from start to end within seconds.
 constexpr std::chrono::minutes Kvarlamnad{10};
 
-// A save killed half-way leaves its temporary file behind, and the next save
-// of the same list takes it away. What lies in the folder may be anyone's: a
-// save of another list, another program writing there now (rsync's temporary
-// files look alike), an operator's own ".<list>.xlsx.gammal". So only what
-// this save can show is such a leftover goes: the name of this list's
-// temporary file, a plain file with no other name, untouched for a while, and
-// with the owner and mode that egen, the temporary file this save has just
-// made, got from the same file system (QTemporaryFile makes it 0600 where
-// modes are kept, while a copy or a rename of a list keeps the list's mode; a
-// FAT stick gives every file the same).
+// A save killed half-way leaves its temporary file behind (before or after it
+// got the list's mode), and the next save of the same list takes it away.
+// What lies in the folder may be anyone's: a save of another list, another
+// program writing there now, an operator's own file. So only what this save
+// can show is such a leftover goes: the name of this list's temporary file, a
+// plain file with no other name, untouched for a while, with the owner that
+// egen, the temporary file this save has just made, got from the same file
+// system.
 void rensaTillfalliga(const QString& mapp, const QString& filnamn, const QString& egen) {
     struct stat ny {};
     if (::lstat(QFile::encodeName(egen).constData(), &ny) != 0)
@@ -750,7 +750,7 @@ void rensaTillfalliga(const QString& mapp, const QString& filnamn, const QString
         const QByteArray sokvag = QFile::encodeName(d.filePath(namn));
         struct stat st {};
         if (::lstat(sokvag.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-            st.st_uid == ny.st_uid && (st.st_mode & 07777) == (ny.st_mode & 07777) && st.st_mtime < grans)
+            st.st_uid == ny.st_uid && st.st_mtime < grans)
             ::unlink(sokvag.constData());
     }
 }
@@ -758,7 +758,7 @@ void rensaTillfalliga(const QString& mapp, const QString& filnamn, const QString
 } // namespace
 
 bool XlsxFil::arTillfallig(const QString& namn) {
-    static const QRegularExpression monster(QStringLiteral("^\\..+\\.xlsx\\.[A-Za-z0-9]{6}$"));
+    static const QRegularExpression monster(QStringLiteral("^\\..+\\.xlsx\\.pilkrona-[A-Za-z0-9]{6}$"));
     return monster.match(namn).hasMatch();
 }
 

@@ -33,7 +33,7 @@ public:
     static bool arHel(const QString& sokvag);
 
     // Whether a file name has the form of the temporary files a save writes
-    // beside its target before renaming it (".<name>.xlsx.XXXXXX"): what a
+    // beside its target before renaming it (".<name>.xlsx.pilkrona-XXXXXX"): what a
     // copy of the folder leaves out. The form alone does not make a file the
     // engine's; the save removes only its own list's (see spara).
     static bool arTillfallig(const QString& filnamn);

@@ -711,7 +711,8 @@ private slots:
         for (int varv = 0; varv < 20 && rester.isEmpty(); ++varv) {
             const QString dod = dodaMittIArbetet({QString::fromLatin1(Sparbarn), s.mal}, rng, 5, 60);
             QVERIFY2(dod.isEmpty(), qPrintable(dod));
-            rester = s.filer().filter(QRegularExpression("^\\.Skjutlagslista_Printer\\.xlsx\\.......$"));
+            rester =
+                s.filer().filter(QRegularExpression("^\\.Skjutlagslista_Printer\\.xlsx\\.pilkrona-......$"));
         }
         QVERIFY(!rester.isEmpty());
         for (const QString& rest : rester)
@@ -721,8 +722,8 @@ private slots:
     }
 
     // Only what a killed save of the same list left is taken away: a file of
-    // its temporary name, made as a save makes it (owner only), untouched for
-    // ten minutes. Anything else stays, whatever its name: another list's
+    // its temporary name (the program's own ".pilkrona-" in it), before or
+    // after it got the list's mode, untouched for ten minutes. Anything else stays, whatever its name: another list's
     // (another program may be writing it now), one being written, an
     // operator's own, a pipe, a link, a file with two names.
     void sparningensResterKannsIgen_data() {
@@ -735,22 +736,28 @@ private slots:
                             bool tasBort) {
             QTest::newRow(namn) << QString::fromUtf8(fil) << int(slag) << lage << minuter << tasBort;
         };
-        const char* egen = ".Skjutlagslista_Printer.xlsx.Ab3dE9";
+        const char* egen = ".Skjutlagslista_Printer.xlsx.pilkrona-Ab3dE9";
         rad("denna lista", egen, Filslag::Fil, 0600, 60, true);
         rad("denna lista, elva minuter", egen, Filslag::Fil, 0600, 11, true);
         rad("denna lista, nio minuter", egen, Filslag::Fil, 0600, 9, false);
         rad("denna lista, skrivs nu", egen, Filslag::Fil, 0600, 0, false);
-        rad("en annan lista", ".LagutskriftOmg2_Fil.xlsx.x1Y2z3", Filslag::Fil, 0600, 60, false);
-        rad("en annan lista, skrivs nu", ".Klubbens_medlemmar.xlsx.Zs7fip", Filslag::Fil, 0600, 0, false);
+        // Killed after it got the list's mode, before its rename.
+        rad("denna lista, listans läge", egen, Filslag::Fil, 0644, 60, true);
+        rad("en annan lista", ".LagutskriftOmg2_Fil.xlsx.pilkrona-x1Y2z3", Filslag::Fil, 0600, 60, false);
+        rad("en annan lista, skrivs nu", ".Klubbens_medlemmar.xlsx.pilkrona-Zs7fip", Filslag::Fil, 0600, 0,
+            false);
+        rad("rsync", ".Klubbens_medlemmar.xlsx.Zs7fip", Filslag::Fil, 0600, 60, false);
         rad("operatörens fil", ".Skjutlagslista_Printer.xlsx.gammal", Filslag::Fil, 0644, 60, false);
+        rad("operatörens fil, bara ägaren", ".Skjutlagslista_Printer.xlsx.OPER01", Filslag::Fil, 0600, 60,
+            false);
         rad("pipe", egen, Filslag::Pipe, 0600, 60, false);
         rad("länk", egen, Filslag::Lank, 0600, 60, false);
         rad("två namn", egen, Filslag::Saknas, 0600, 60, false);
         rad("säkerhetskopia", "Skjutlagslista_Printer.xlsx.bak", Filslag::Fil, 0600, 60, false);
-        rad("utan punkt först", "Skjutlagslista_Printer.xlsx.Ab3dE9", Filslag::Fil, 0600, 60, false);
-        rad("annan fil", ".anteckning.txt.Ab3dE9", Filslag::Fil, 0600, 60, false);
-        rad("fem tecken", ".Skjutlagslista_Printer.xlsx.Ab3dE", Filslag::Fil, 0600, 60, false);
-        rad("sju tecken", ".Skjutlagslista_Printer.xlsx.Ab3dE9f", Filslag::Fil, 0600, 60, false);
+        rad("utan punkt först", "Skjutlagslista_Printer.xlsx.pilkrona-Ab3dE9", Filslag::Fil, 0600, 60, false);
+        rad("annan fil", ".anteckning.txt.pilkrona-Ab3dE9", Filslag::Fil, 0600, 60, false);
+        rad("fem tecken", ".Skjutlagslista_Printer.xlsx.pilkrona-Ab3dE", Filslag::Fil, 0600, 60, false);
+        rad("sju tecken", ".Skjutlagslista_Printer.xlsx.pilkrona-Ab3dE9f", Filslag::Fil, 0600, 60, false);
         rad("LibreOffice-lås från annan dator", ".~lock.Lista.xlsx#", Filslag::Fil, 0600, 60, false);
     }
     void sparningensResterKannsIgen() {
