@@ -345,9 +345,6 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
                 bedomt.push_back(bestam(p, s, regel, narvaro));
             }
             const auto kvar = logg.steg.begin() + std::ptrdiff_t(iOrdning(logg.steg, bedomt, p));
-            std::vector<const Steg*> flyttade, alla;
-            for (const Steg& s : logg.steg)
-                alla.push_back(&s);
             // What had not moved in lies whole in the staging folder, as the
             // copy flushed it before it wrote its record: the copy is ended
             // from where it stopped, as it would have ended itself. Taken
@@ -359,6 +356,9 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
                            heltStammer(under(p.staging, s.rel), s.rel, s.ny, s.nyInre, regel);
                 })) {
                 Inflyttning inflyttning(p, true, regel, steg);
+                std::vector<const Steg*> alla;
+                for (const Steg& s : logg.steg)
+                    alla.push_back(&s);
                 for (auto s = kvar; s != logg.steg.end(); ++s)
                     inflyttning.flyttaIn(*s);
                 synkaMappar(p, alla, true);
@@ -367,6 +367,7 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
             } else {
                 // Back in the reverse order of the moves, so that an undo cut
                 // off leaves the entries as a copy cut off would.
+                std::vector<const Steg*> flyttade;
                 for (size_t i = logg.steg.size(); i-- > 0;) {
                     if (bedomt[i].atgard == Atgard::Inget)
                         continue;
