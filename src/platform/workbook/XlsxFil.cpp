@@ -824,9 +824,7 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
                       QStringLiteral("Säkerhetskopian %1 kunde inte skapas.").arg(kopia));
     }
 
-    // The temporary file is private to its owner; the list file is not. Its
-    // mode changes only now, at the rename: until then a killed save leaves
-    // it as the clean-up knows it.
+    // The temporary file is private to its owner; the list file is not.
     mode_t mask = ::umask(0);
     ::umask(mask);
     struct stat gammal {};
