@@ -282,21 +282,41 @@ bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m) {
 QString otillforlitligKopia(const QString& mapp, const QString& orsak) {
     const Mappkopia::Kvarlamnat k = Mappkopia::kvarlamnat(mapp);
     QString kvar;
-    for (const QString& sokvag : {k.logg, k.staging, k.undan})
+    for (const auto& [sokvag, vad] :
+         {std::pair{k.logg, QStringLiteral("kopieringens logg över det den flyttar")},
+          std::pair{k.staging, QStringLiteral("de nya filer som ännu inte har flyttats in")},
+          std::pair{k.undan, QStringLiteral("de filer som kopieringen har ersatt")}})
         if (!sokvag.isEmpty())
-            kvar += QStringLiteral("\r\n    ") + QDir::toNativeSeparators(sokvag);
-    const QString sedan =
-        k.sakerhetskopia.isEmpty()
-            ? QStringLiteral("Kopiera sedan tävlingen på nytt från den andra datorn eller USB-minnet.")
-            : QStringLiteral("Hämta sedan tävlingen från säkerhetskopian %1, eller kopiera den på nytt från "
-                             "den andra datorn eller USB-minnet.")
-                  .arg(QDir::toNativeSeparators(k.sakerhetskopia));
+            kvar += QStringLiteral("\r\n    %1 - %2").arg(QDir::toNativeSeparators(sokvag), vad);
+    const QString sedan = k.sakerhetskopia.isEmpty()
+                              ? QStringLiteral("från den andra datorn eller USB-minnet")
+                              : QStringLiteral("från den andra datorn, USB-minnet eller säkerhetskopian %1")
+                                    .arg(QDir::toNativeSeparators(k.sakerhetskopia));
     const QString hittat = orsak.isEmpty() ? QString() : QStringLiteral("\r\n\r\nDet som hittades: ") + orsak;
-    return QStringLiteral("En kopiering till mappen %1 avbröts, och programmet kan inte ta tillbaka den: det "
-                          "som kopieringen lämnade bredvid mappen går inte att lita på.%2\r\n\r\nBredvid "
-                          "mappen ligger (dolda, namnen börjar med en "
-                          "punkt):%3\r\n\r\nTa bort dem för hand. %4")
+    return QStringLiteral(
+               "En kopiering till mappen %1 avbröts, och programmet kan varken avsluta den eller ta "
+               "tillbaka den: det som kopieringen lämnade går inte att lita på.%2\r\n\r\nMappen kan "
+               "nu innehålla filer från två versioner av tävlingen. Bredvid den ligger (dolda, "
+               "namnen börjar med en punkt):%3\r\n\r\nTa inte bort något av det: där kan den enda "
+               "kopian av en version ligga. Flytta mappen och det som ligger bredvid den till en "
+               "annan plats, och hämta sedan tävlingen på nytt %4.")
         .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), hittat, kvar, sedan);
+}
+
+QString avbrottstext(const QString& mapp, const Mappkopia::Utfall& u) {
+    switch (u.fel) {
+    case 0:
+        return {};
+    case Mappkopia::Otillforlitlig:
+        return otillforlitligKopia(mapp, u.orsak);
+    case Mappkopia::IngenSakerhetskopia:
+        return ingenSakerhetskopia(mapp);
+    default:
+        return QStringLiteral("En tidigare kopiering till %1 avbröts och kunde varken avslutas eller tas "
+                              "tillbaka: %2.\r\nSe till att mappen %3 går att skriva och försök igen.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(mapp)), systemfeltext(u.fel),
+                 QDir::toNativeSeparators(QFileInfo(QDir::cleanPath(mapp)).path()));
+    }
 }
 
 QString ingenSakerhetskopia(const QString& mapp) {
@@ -321,30 +341,16 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
     if (hoppaOver)
         return o;
     o.utfall = Utfall::Misslyckad;
-    // A copy into the competition's folder that was cut off is taken back
-    // before anything of the folder is read, under the lock, so that a copy
-    // still under way in another program is left alone.
+    // A copy into the competition's folder that was cut off is ended (the
+    // folder is to be used as it is) before anything of the folder is read,
+    // under the lock, so that a copy still under way in another program is
+    // left alone.
     if (Mappkopia::avbruten(g.strTavlingsmapp)) {
         if (!lasTavling(g, m))
             return o;
-        QString orsak;
-        if (const int fel = Mappkopia::angraAvbruten(g.strTavlingsmapp, {}, &orsak);
-            fel == Mappkopia::Otillforlitlig) {
-            m.visa(otillforlitligKopia(g.strTavlingsmapp, orsak), QStringLiteral("Avbruten kopiering"),
-                   Meddelanden::Ikon::Kritisk);
-            return o;
-        } else if (fel == Mappkopia::IngenSakerhetskopia) {
-            m.visa(ingenSakerhetskopia(g.strTavlingsmapp), QStringLiteral("Avbruten kopiering"),
-                   Meddelanden::Ikon::Kritisk);
-            return o;
-        } else if (fel) {
-            m.visa(
-                QStringLiteral("En kopiering till tävlingen %1 avbröts och kunde inte tas tillbaka: %2.\r\n"
-                               "Tävlingen öppnas inte förrän det har gått. Se till att mappen %3 går att "
-                               "skriva och försök igen.")
-                    .arg(g.strTavlingsnamn, systemfeltext(fel),
-                         QDir::toNativeSeparators(QFileInfo(QDir::cleanPath(g.strTavlingsmapp)).path())),
-                QStringLiteral("Fel"), Meddelanden::Ikon::Kritisk);
+        const Mappkopia::Utfall u = Mappkopia::angraAvbruten(g.strTavlingsmapp, Mappkopia::Avbrott::Avsluta);
+        if (const QString text = avbrottstext(g.strTavlingsmapp, u); !text.isEmpty()) {
+            m.visa(text, QStringLiteral("Avbruten kopiering"), Meddelanden::Ikon::Kritisk);
             return o;
         }
     }

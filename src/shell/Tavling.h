@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/folder_copy/Mappkopia.h"
 #include "shell/Installningar.h"
 #include "shell/Tavlingslas.h"
 
@@ -96,17 +97,25 @@ bool lasTavling(modGlobalt& g, Meddelanden& m);
 // INI cannot be written would fail at its first change: false after a message.
 bool kontrolleraSkrivbar(const modGlobalt& g, Meddelanden& m);
 
+// What the operator is told when a copy into the folder mapp that was cut off
+// could not be ended or taken back (u from Mappkopia::angraAvbruten,
+// bedomAvbruten or a copy that met it): what was left cannot be trusted
+// (otillforlitligKopia), the backup has no name (ingenSakerhetskopia), or a
+// step failed and what to do about it. Empty when u is no failure. Opening,
+// the wizards' check and the copy all say it through this.
+QString avbrottstext(const QString& mapp, const Mappkopia::Utfall& u);
+
 // What the operator is told when a copy into the folder mapp was cut off and
 // what it left beside the folder cannot be trusted (Mappkopia::Otillforlitlig):
-// that the program cannot take the copy back, what was found (orsak, from
-// the undo), the hidden record and folders that lie there, and what to do
-// instead. Opening and a copy say the same.
+// what was found (orsak, from the undo), that the folder may hold files of
+// two versions, what each hidden thing beside it holds, and to move them and
+// the folder aside - any of them may hold the only copy of a version - before
+// getting the competition again.
 QString otillforlitligKopia(const QString& mapp, const QString& orsak = {});
 
-// What the operator is told when what a copy into the folder mapp replaces
-// has nowhere to go (Mappkopia::IngenSakerhetskopia): "<mapp>.bak" up to
-// "<mapp>.bak99" are all folders the program did not make, and which of them
-// to move. Opening and a copy say the same.
+// What the operator is told when what a copy into mapp replaces has nowhere
+// to go (Mappkopia::IngenSakerhetskopia): "<mapp>.bak" up to "<mapp>.bak99"
+// are all folders the program did not make, and which of them to move.
 QString ingenSakerhetskopia(const QString& mapp);
 
 // Whether a competition whose database is missing may still be opened: a copy

@@ -65,14 +65,13 @@ QString megabyte(qint64 byte, bool uppat) {
         .toString((uppat ? std::ceil(tiondelar) : std::floor(tiondelar)) / 10.0, 'f', 1);
 }
 
-// A copy cut off earlier into mapp that could not be taken back: what it left
-// beside the folder cannot be trusted, or a step of the undo failed.
-Kopieringsutfall avbrutenKopia(const QString& mapp, int fel, const QString& orsak) {
+// A copy cut off earlier into mapp that could not be ended or taken back:
+// what it left beside the folder cannot be trusted, the backup has no name,
+// or a step of it failed.
+Kopieringsutfall avbrutenKopia(const QString& mapp, const Mappkopia::Utfall& utfall) {
     Kopieringsutfall u;
-    u.sokvagsfel = fel == Mappkopia::Otillforlitlig || fel == Mappkopia::IngenSakerhetskopia;
-    u.feltext = fel == Mappkopia::Otillforlitlig        ? Tavling::otillforlitligKopia(mapp, orsak)
-                : fel == Mappkopia::IngenSakerhetskopia ? Tavling::ingenSakerhetskopia(mapp)
-                                                        : kopieringsfeltext(fel);
+    u.sokvagsfel = utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia;
+    u.feltext = Tavling::avbrottstext(mapp, utfall);
     return u;
 }
 
@@ -159,17 +158,17 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
         return u;
     }
     const QString namn = tavlingsnamn(kallmapp, mappnamn);
-    // A copy into the source cut off earlier is taken back before the source
-    // is read, when nobody has it; one that has it open took it back itself.
+    // A copy into the source cut off earlier is ended before the source is
+    // read (it is copied as it is to be used), when nobody has it; one that
+    // has it open ended it itself.
     if (Mappkopia::avbruten(kallmapp)) {
         const Tavling::Las kallas = Tavling::lasTavling(kallmapp, namn);
         if (!kallas.felaktig.isEmpty())
             return vagrad(kallas.text);
-        if (kallas.fil) {
-            QString orsak;
-            if (const int fel = Mappkopia::angraAvbruten(kallmapp, {}, &orsak))
-                return avbrutenKopia(kallmapp, fel, orsak);
-        }
+        if (kallas.fil)
+            if (const Mappkopia::Utfall a = Mappkopia::angraAvbruten(kallmapp, Mappkopia::Avbrott::Avsluta);
+                a.fel)
+                return avbrutenKopia(kallmapp, a);
     }
     // The copy leaves links and pipes out: a database or its settings that is
     // one would be missing at the target of a copy that says it is done.
@@ -232,13 +231,20 @@ Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& 
                                               .arg(QDir::toNativeSeparators(utfall.sokvag)));
     }
     if (utfall.fel == Mappkopia::Otillforlitlig || utfall.fel == Mappkopia::IngenSakerhetskopia)
-        return avbrutenKopia(mal, utfall.fel, utfall.orsak);
+        return avbrutenKopia(mal, utfall);
     if (const QString hinder = kopieringshinder(utfall); !hinder.isEmpty())
         return vagrad(hinder);
     u.feltext = kopieringsfeltext(utfall.fel);
+    // Refused before anything was written, or run out of room on the way
+    // though the room looked enough (another program wrote meanwhile, the
+    // medium holds less than it says): the figures the copy has either way.
     if (utfall.fel == ENOSPC && utfall.behov > utfall.ledigt)
         u.feltext += QStringLiteral("\r\nKopian behöver %1 MB, men det finns bara %2 MB ledigt.")
                          .arg(megabyte(utfall.behov, true), megabyte(utfall.ledigt, false));
+    else if (utfall.fel == ENOSPC && utfall.behov > 0)
+        u.feltext +=
+            QStringLiteral("\r\nKopian beräknades behöva %1 MB, och %2 MB var ledigt när den började.")
+                .arg(megabyte(utfall.behov, true), megabyte(utfall.ledigt, false));
     return u;
 }
 

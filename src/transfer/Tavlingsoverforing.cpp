@@ -227,25 +227,27 @@ QString oppenFil(const QStringList& poster, const QString& malmapp, const QStrin
     return {};
 }
 
-// Ends or takes back (satt) a copy into mapp that was cut off, under the lock
-// of its competition namn: what stops the check when that cannot be done,
-// empty when it was done or another program has the competition open (it
-// ended the copy when it opened it).
-QString angra(const QString& mapp, const QString& namn, Mappkopia::Avbrott satt) {
-    const Tavling::Las las = Tavling::lasTavling(mapp, namn);
-    if (!las.felaktig.isEmpty())
-        return las.text;
-    if (!las.fil)
-        return {};
-    QString orsak;
-    const int fel = Mappkopia::angraAvbruten(mapp, {}, &orsak, satt);
-    if (fel == Mappkopia::Otillforlitlig)
-        return Tavling::otillforlitligKopia(mapp, orsak);
-    if (fel == Mappkopia::IngenSakerhetskopia)
-        return Tavling::ingenSakerhetskopia(mapp);
-    if (fel)
-        return QStringLiteral("En tidigare kopiering till %1 avbröts och kunde inte tas tillbaka: %2")
-            .arg(nativ(QDir::cleanPath(mapp)), kopieringsfeltext(fel));
+// What becomes of a copy into mapp that was cut off, judged under the lock of
+// its competition namn, touching nothing: ending it or taking it back is the
+// copy's, once the operator has answered. What stops the check, empty when
+// it can go on; *plats: where the file rel of the folder will then lie (empty
+// when it will not be there). Another program that has the competition open
+// ended the copy when it opened it: the folder is taken as it is.
+QString bedom(const QString& mapp, const QString& namn, Mappkopia::Avbrott satt, const QString& rel,
+              QString* plats) {
+    *plats = QDir::cleanPath(mapp) + QLatin1Char('/') + rel;
+    std::optional<Tavling::Las> las;
+    if (QFileInfo(mapp).isDir()) {
+        las = Tavling::lasTavling(mapp, namn);
+        if (!las->felaktig.isEmpty())
+            return las->text;
+        if (!las->fil)
+            return {};
+    }
+    const Mappkopia::Avbrottsbeslut b = Mappkopia::bedomAvbruten(mapp, satt);
+    if (b.utfall.fel)
+        return Tavling::avbrottstext(mapp, b.utfall);
+    *plats = b.plats(rel);
     return {};
 }
 
@@ -367,21 +369,23 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
     s.destination = dest.endsWith(QLatin1Char('/')) ? dest : dest + QLatin1Char('/');
     const QString malmapp = s.malmapp();
 
-    // A copy into the source that was cut off is ended or taken back before
-    // the source is looked at, as opening it would: the date question is to
-    // show the competition the copy will take, not a half-replaced one.
+    // A copy into the source that was cut off is judged, not ended: nothing
+    // changes before the operator's answer. The copy ends it (the source is
+    // copied as it is to be used), so the database looked at and dated here
+    // is the one the copy will take, wherever it lies until then.
+    QString kallfil = QDir::cleanPath(s.kallfil);
     if (QFileInfo(s.kallmapp).isDir() && Mappkopia::avbruten(s.kallmapp))
-        if (const QString hinder =
-                angra(s.kallmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::Avsluta);
+        if (const QString hinder = bedom(s.kallmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::Avsluta,
+                                         s.filtitel, &kallfil);
             !hinder.isEmpty())
             return stopp(hinder, felSokvag, 0);
-    if (filslag(s.kallfil) == Filslag::Saknas)
+    if (kallfil.isEmpty() || filslag(kallfil) == Filslag::Saknas)
         return stopp(QStringLiteral("Tävlingen \"%1\" finns inte.").arg(nativ(s.kallfil)), felSokvag, 0);
     // As when the competition is opened: a file from the Windows program, or no
     // competition at all, is told before anything is asked; so is a link or a
     // pipe, as database or as settings, which the copy would leave out.
     try {
-        Databas::kontrolleraFil(s.kallfil);
+        Databas::kontrolleraFil(kallfil);
     } catch (const Fel& f) {
         return stopp(f.beskrivning(), felSokvag, 0);
     }
@@ -462,16 +466,18 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
             if (!las.fil && (las.upptagen || !las.felaktig.isEmpty()))
                 return stopp(las.text, felSokvag, 1);
         }
-        // A copy there that was cut off is taken back before the question,
-        // which would otherwise show the date of a half-replaced competition;
-        // taken back, not ended, since this copy replaces it: the backup keeps
-        // what the folder held before the cut-off one.
-        if (Mappkopia::avbruten(malmapp))
-            if (const QString hinder =
-                    angra(malmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::TaTillbaka);
-                !hinder.isEmpty())
-                return stopp(hinder, felSokvag, 1);
     }
+    // A copy there that was cut off is judged before the question, touching
+    // nothing: a Nej leaves the folder as it is. The copy takes it back (it
+    // replaces the folder, so the backup keeps what the folder held before),
+    // or ends it when everything had moved in; the date asked about is that
+    // of the competition as it will stand then.
+    QString maldatabas = malmapp + QLatin1Char('/') + s.filtitel;
+    if (Mappkopia::avbruten(malmapp))
+        if (const QString hinder = bedom(malmapp, kallinfo.completeBaseName(), Mappkopia::Avbrott::TaTillbaka,
+                                         s.filtitel, &maldatabas);
+            !hinder.isEmpty())
+            return stopp(hinder, felSokvag, 1);
 
     // A list open in a spreadsheet program there would be lost to it: no
     // answer would let the copy through.
@@ -497,12 +503,11 @@ Kontroll kontrollera(Riktning riktning, const QString& kallfalt, const QString& 
                    .arg(tavlingsnamn, s.mappnamn, nativ(malmapp))))
         return k;
     if (malinfo.isDir()) {
-        const QString maldatabas = malmapp + QLatin1Char('/') + s.filtitel;
         const QString text =
-            QFileInfo::exists(maldatabas)
+            !maldatabas.isEmpty() && QFileInfo::exists(maldatabas)
                 ? QStringLiteral("Tävlingen finns redan!\r\n\r\nVill du byta ut tävlingen med datum: \r\n") +
                       andrad(maldatabas) + QStringLiteral("\r\n\r\nMot tävlingen med datum: \r\n") +
-                      andrad(s.kallfil)
+                      andrad(kallfil)
                 : QStringLiteral("Tävlingsmappen finns redan dit du vill %1!\r\nVill du använda den ändå?")
                       .arg(o.infinitiv);
         if (!fraga(text))

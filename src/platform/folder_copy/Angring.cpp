@@ -10,6 +10,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,42 +18,81 @@ namespace Mappkopia::detalj {
 
 namespace {
 
-// Whether a name is a competition's lock (".Cup.lock"): a folder holding one
-// is held open by a program.
-bool arLas(const QByteArray& namn) {
-    return namn.size() > 6 && namn.startsWith('.') &&
-           (namn.endsWith(".lock") || namn.endsWith(".lock.rmlock"));
+// Whether a folder holds nothing besides the program's own files (its mark, a
+// mark or a copy on its way there), each a plain file.
+bool baraEgna(const QByteArray& mapp) {
+    const std::vector<QByteArray> namn = namnI(mapp);
+    return std::all_of(namn.begin(), namn.end(), [&](const QByteArray& n) {
+        struct stat st {};
+        return arEgen(n) && finns(under(mapp, n), &st) && S_ISREG(st.st_mode);
+    });
 }
 
-// Whether the folder bak beside the target is a backup this program made, and
-// so may be emptied: a real folder that holds the mark, or an empty one, which
-// loses nothing (a removal of ours cut off after the mark went leaves one). A
-// backup opened as a competition, and everything without the mark - a
-// competition of its own, the operator's spare copy - never is.
-bool arVar(const QByteArray& bak) {
+// Whether the staging folder still holds anything the copy brought that is
+// not a folder: once every entry has moved in, only the folders that were
+// filled entry by entry are left there, with the program's marks.
+bool nyaFiler(const QByteArray& mapp, bool rot = true) {
+    for (const QByteArray& namn : namnI(mapp)) {
+        if (rot && arEgen(namn))
+            continue;
+        struct stat st {};
+        const QByteArray sokvag = under(mapp, namn);
+        if (!finns(sokvag, &st) || !S_ISDIR(st.st_mode) || nyaFiler(sokvag, false))
+            return true;
+    }
+    return false;
+}
+
+// Whether the folder bak beside the target is a backup this program made and
+// still holds only what the copy put there, and so may be emptied: a real
+// folder whose mark lists what it holds, each entry as its picture says (an
+// entry missing is one a removal of ours took, or the operator: nothing of
+// theirs is lost with it), or an empty one. Anything else in it - a note, a
+// lock of a program that opened it as a competition, a file changed since -
+// makes it the operator's, and so does a mark that lists nothing (an earlier
+// version's).
+bool arVar(const QByteArray& bak, const Tidsregel& regel) {
     struct stat st {};
     if (!finns(bak, &st) || !S_ISDIR(st.st_mode))
         return false;
     try {
-        const std::vector<QByteArray> namn = namnI(bak);
-        if (namn.empty())
+        if (namnI(bak).empty())
             return true;
-        if (std::any_of(namn.begin(), namn.end(), arLas))
+        if (!markerad(bak, Markering))
             return false;
-        return markerad(bak, Markering);
+        const std::optional<std::vector<Inre>> lista = lasMarkering(under(bak, Markering));
+        if (!lista)
+            return false;
+        QHash<QByteArray, const Bild*> listat;
+        QSet<QByteArray> vagar; // the folders on the way to what is listed
+        for (const Inre& i : *lista) {
+            listat.insert(i.rel, &i.bild);
+            for (QByteArray r = foralder(i.rel); !r.isEmpty(); r = foralder(r))
+                vagar.insert(r);
+        }
+        const std::function<bool(const QByteArray&)> bara = [&](const QByteArray& rel) {
+            for (const QByteArray& namn : namnI(under(bak, rel))) {
+                const QByteArray r = inre(rel, namn);
+                if (rel.isEmpty() && arEgen(namn))
+                    continue;
+                struct stat post {};
+                const QByteArray sokvag = under(bak, r);
+                if (!finns(sokvag, &post))
+                    return false;
+                if (const Bild* b = listat.value(r)) {
+                    if (!stammer(sokvag, *b, regel, &post) || (b->typ == 'D' && !bara(r)))
+                        return false;
+                } else if (!vagar.contains(r) || !S_ISDIR(post.st_mode) || !bara(r)) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        return bara({});
     } catch (const Systemfel&) {
         return false;
     }
 }
-
-// What putting one entry of a record back takes, from what the three places
-// hold now; an entry already back, or never touched, stays.
-enum class Atgard {
-    Inget,
-    TillMal,          // what was moved aside goes back into the target
-    TillStaging,      // what was moved in goes back to the staging folder
-    TillStagingOchMal // both: a folder, or a file where a folder was
-};
 
 // Where one entry stands in the copy's order of moves. The copy moves the
 // entries in the record's order and the undo takes them back in the reverse
@@ -108,15 +148,13 @@ private:
 };
 
 // Where one entry stands, from the three places together, and what putting it
-// back takes. The undo moves only what is what the copy moved: what the target
-// holds in place of the entry is the new one the copy brought, and what the
-// moved-aside folder holds is the old one. An entry waits when its new version
-// is still in the staging folder (or, for a file the undo put back, gone) and
-// the target holds its old one or, for one new to the target, nothing. Any
-// other picture - a new version both in the staging folder and in the target,
-// as a copy by hand over a cut-off one leaves, an old one both aside and in
-// the target, an entry nowhere, one changed - is no state of this copy.
-Bedomning bestam(const Platser& p, const Steg& s, const Tidsregel& regel, Narvaro& narvaro) {
+// back takes; part of bestam, which alone decides. The undo moves only what is what the copy moved: what the
+// target holds in place of the entry is the new one the copy brought, and what the moved-aside folder holds
+// is the old one. An entry waits when its new version is still in the staging folder (or, for a file the undo
+// put back, gone) and the target holds its old one or, for one new to the target, nothing. Any other picture
+// - a new version both in the staging folder and in the target, as a copy by hand over a cut-off one leaves,
+// an old one both aside and in the target, an entry nowhere, one changed - is no state of this copy.
+Bedomning lageFor(const Platser& p, const Steg& s, const Tidsregel& regel, Narvaro& narvaro) {
     const QByteArray mal = under(p.mal, s.rel), undan = under(p.undan, s.rel), ny = under(p.staging, s.rel);
     struct stat t {
     }, u{}, n{};
@@ -249,13 +287,13 @@ void granskaMappar(const Platser& p) {
     }
     for (const auto& [mapp, markering] :
          {std::pair{&p.staging, &Kopiemarkering}, std::pair{&p.undan, &Markering}})
-        if (finns(*mapp) && !namnI(*mapp).empty() && !markerad(*mapp, *markering))
+        if (finns(*mapp) && !baraEgna(*mapp) && !markerad(*mapp, *markering))
             misstro("Mappen %1 saknar programmets märke: programmet vet inte att den är dess egen.", *mapp);
 }
 
-// The folders that hold the given entries, in the target (and aside, with
-// undan), flushed: what moved there lasts.
-void synkaMappar(const Platser& p, const std::vector<const Steg*>& steg, bool undan) {
+// The folders of the target that hold the given entries, flushed: what moved
+// back there lasts.
+void synkaMappar(const Platser& p, const std::vector<const Steg*>& steg) {
     QSet<QByteArray> mappar;
     for (const Steg* s : steg)
         for (QByteArray rel = foralder(s->rel);; rel = foralder(rel)) {
@@ -264,29 +302,159 @@ void synkaMappar(const Platser& p, const std::vector<const Steg*>& steg, bool un
                 break;
         }
     for (const QByteArray& rel : mappar)
-        for (const QByteArray* rot : {&p.mal, &p.undan})
-            if (struct stat st{};
-                (rot == &p.mal || undan) && finns(under(*rot, rel), &st) && S_ISDIR(st.st_mode))
-                synka(under(*rot, rel));
+        if (struct stat st{}; finns(under(p.mal, rel), &st) && S_ISDIR(st.st_mode))
+            synka(under(p.mal, rel));
+}
+
+const char* const UtanLogg =
+    "Kopieringens logg %1 saknas, fast kopieringen hade börjat flytta in filer: de nya "
+    "filer som ännu inte har flyttats in ligger kvar i %2.";
+
+// The one decision, with every refusal thrown (Otillforlitlig) to bestam.
+void bestamI(const Platser& p, Avbrott satt, std::optional<size_t> egen, Beslut& b) {
+    using Vad = Avbrottsbeslut::Vad;
+    const bool logg = finns(p.logg), staging = finns(p.staging), undan = finns(p.undan);
+    if (!logg && !staging && !undan) {
+        // A new target still holding the staging folder's mark took effect.
+        b.vad = markerad(p.mal, Kopiemarkering) ? Vad::Avsluta : Vad::Inget;
+        return;
+    }
+    granskaMappar(p);
+    // Whether the moved-aside files become the backup when this is done.
+    bool blirBak = false;
+    if (logg) {
+        b.loggFinns = true;
+        try {
+            b.logg = lasLogg(p.logg);
+        } catch (const Systemfel& f) {
+            if (f.fel != Otillforlitlig)
+                throw;
+            misstro("Kopieringens logg %1 är inte en logg som programmet skriver.", p.logg);
+        }
+        if (!b.logg.hel) {
+            // Cut off while it was written, before anything of the target was
+            // touched; yet something was moved aside: no telling what the
+            // copy did.
+            if (undan)
+                misstro("Kopieringens logg %1 är inte hel, fast filer har flyttats undan.", p.logg);
+            b.vad = Vad::TaTillbaka;
+            return;
+        }
+        // The staging folder stays until the record has gone: without it the
+        // record is no copy's of this program.
+        if (!staging)
+            misstro("Kopieringens tillfälliga mapp %1 saknas, fast loggen finns kvar.", p.staging);
+        // Every entry checked, where it stands and what putting it back takes
+        // known, before the first is touched.
+        const std::vector<Steg>& steg = b.logg.steg;
+        const Tidsregel regel = tidsregel(p.destination);
+        QSet<QByteArray> sett;
+        Narvaro narvaro;
+        std::vector<Bedomning> bedomt;
+        bedomt.reserve(steg.size());
+        for (size_t i = 0; i < steg.size(); ++i) {
+            const Steg& s = steg[i];
+            // A copy that failed itself knows how far it came: what it did not
+            // begin is not looked at, and the entry it was moving moved only
+            // aside, if at all.
+            if (egen && (i > *egen || (i == *egen && s.typ == Steg::Ny))) {
+                bedomt.push_back({Lage::Vantar, Atgard::Inget});
+                continue;
+            }
+            for (const QByteArray* rot : {&p.mal, &p.staging, &p.undan})
+                if (lankPaVagen(*rot, s.rel, &sett))
+                    misstro("En symbolisk länk står på vägen till %1.", under(*rot, s.rel));
+            bedomt.push_back(lageFor(p, s, regel, narvaro));
+        }
+        const size_t kvar = iOrdning(steg, bedomt, p);
+        // What had not moved in lies whole in the staging folder, as the copy
+        // flushed it before it wrote its record: ended from where it stopped,
+        // as it would have ended itself. Taken back, a copy by hand over it
+        // that nothing can tell from it - every file it touched as the copy
+        // would have brought it - would lose its newer files; ended, it keeps
+        // them. A copy that failed itself is taken back: it says it failed.
+        const bool hel = std::all_of(steg.begin() + std::ptrdiff_t(kvar), steg.end(), [&](const Steg& s) {
+            return s.typ == Steg::Journal ||
+                   heltStammer(under(p.staging, s.rel), s.rel, s.ny, s.nyInre, regel);
+        });
+        if (!egen && (kvar == steg.size() || (satt == Avbrott::Avsluta && hel))) {
+            b.vad = Vad::Avsluta;
+            b.fran = kvar;
+            blirBak = std::any_of(steg.begin(), steg.end(), [](const Steg& s) { return s.typ != Steg::Ny; });
+        } else {
+            b.vad = Vad::TaTillbaka;
+            for (const Bedomning& d : bedomt)
+                b.atgarder.push_back(d.atgard);
+        }
+    } else {
+        // Without its record. A copy cut off while it filled its staging
+        // folder left only that: removed, nothing moved. New files still
+        // waiting there once the copy had begun to move in, or had moved
+        // something aside, mean a record removed by hand: removing them would
+        // leave the folder with files of two versions, so only a person can
+        // sort it out.
+        const bool undanHaller = undan && !baraEgna(p.undan);
+        if (staging && nyaFiler(p.staging) && (markerad(p.staging, Flyttmarkering) || undanHaller))
+            misstro(UtanLogg, p.logg, p.staging);
+        b.vad = undanHaller ? Vad::Avsluta : Vad::TaTillbaka;
+        blirBak = undanHaller;
+    }
+    // Where the moved-aside files go is settled before anything moves.
+    if (blirBak)
+        valjBak(p);
+}
+
+// Where what the target will hold at rel once b is carried out lies now.
+QByteArray platsFor(const Platser& p, const Beslut& b, const QByteArray& rel) {
+    using Vad = Avbrottsbeslut::Vad;
+    if (b.vad == Vad::Vagra)
+        return {};
+    const std::vector<Steg>& steg = b.logg.steg;
+    for (size_t i = 0; b.loggFinns && i < steg.size(); ++i) {
+        const Steg& s = steg[i];
+        if (rel != s.rel && !rel.startsWith(s.rel + '/'))
+            continue;
+        if (b.vad == Vad::Avsluta) {
+            if (i < b.fran)
+                return under(p.mal, rel);
+            return s.typ == Steg::Journal ? QByteArray() : under(p.staging, rel);
+        }
+        if (i >= b.atgarder.size())
+            break;
+        switch (b.atgarder[i]) {
+        case Atgard::Inget:
+            break;
+        case Atgard::TillStaging:
+            return {};
+        case Atgard::TillMal:
+        case Atgard::TillStagingOchMal:
+            return under(p.undan, rel);
+        }
+        break;
+    }
+    return under(p.mal, rel);
 }
 
 } // namespace
 
-QByteArray valjBak(const Platser& p) {
-    for (int n = 1; n <= SistaSakerhetskopia; ++n) {
-        const QByteArray bak = p.bakNamn(n);
-        if (!finns(bak) || arVar(bak))
-            return bak;
+Beslut bestam(const Platser& p, Avbrott satt, std::optional<size_t> egen) {
+    Beslut b;
+    try {
+        bestamI(p, satt, egen, b);
+    } catch (const Systemfel& f) {
+        if (f.fel != Otillforlitlig)
+            throw;
+        b = Beslut{};
+        b.vad = Avbrottsbeslut::Vad::Vagra;
+        b.orsak = f.orsak;
     }
-    vagra(IngenSakerhetskopia, p.bak);
+    return b;
 }
 
-bool taBortMarkerad(const QByteArray& mapp) {
-    return taBort(mapp, Markering);
-}
-
-QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>& steg, Avbrott satt,
-                    std::optional<size_t> egen) {
+QByteArray utfor(const Platser& p, const Beslut& b, const std::function<void(const QString&)>& steg) {
+    using Vad = Avbrottsbeslut::Vad;
+    if (b.vad == Vad::Vagra)
+        otillforlitlig(b.orsak);
     // A new target brings the staging folder's mark along until it is
     // removed there.
     if (const QByteArray mark = under(p.mal, Kopiemarkering); markerad(p.mal, Kopiemarkering)) {
@@ -294,9 +462,8 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
         krav(sys().unlink(mark.constData()) == 0 || errno == ENOENT);
         synka(p.mal);
     }
-    if (!finns(p.logg) && !finns(p.staging) && !finns(p.undan))
+    if (b.vad == Vad::Inget)
         return {};
-    granskaMappar(p);
     const auto taBortOchSynka = [&](const QByteArray& sokvag, const QByteArray& markering) {
         if (!finns(sokvag))
             return;
@@ -304,92 +471,39 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
         krav(taBort(sokvag, markering));
         synka(p.destination);
     };
-    const auto taBortLoggen = [&] {
+    if (b.loggFinns && b.vad == Vad::Avsluta) {
+        Inflyttning(p, true, tidsregel(p.destination), steg).avsluta(b.logg.steg, b.fran);
+        synka(p.destination);
+    } else if (b.loggFinns) {
+        // Back in the reverse order of the moves, so that an undo cut off
+        // leaves the entries as a copy cut off would.
+        std::vector<const Steg*> flyttade;
+        for (size_t i = b.atgarder.size(); i-- > 0;) {
+            if (b.atgarder[i] == Atgard::Inget)
+                continue;
+            aterstall(p, b.logg.steg[i], b.atgarder[i], steg);
+            flyttade.push_back(&b.logg.steg[i]);
+        }
+        synkaMappar(p, flyttade);
+        // What is left there are second names and copies of files back in
+        // their places.
+        taBortOchSynka(p.undan, Markering);
+        // The new files are back in the staging folder: without its record,
+        // a staging folder marked as moving in would be refused.
+        if (const QByteArray flytt = under(p.staging, Flyttmarkering); finns(flytt)) {
+            anropa(steg, {});
+            krav(sys().unlink(flytt.constData()) == 0 || errno == ENOENT);
+            synka(p.staging);
+        }
         anropa(steg, {});
         krav(sys().unlink(p.logg.constData()) == 0 || errno == ENOENT);
         synka(p.destination);
-    };
-    if (finns(p.logg)) {
-        Logg logg;
-        try {
-            logg = lasLogg(p.logg);
-        } catch (const Systemfel& f) {
-            if (f.fel != Otillforlitlig)
-                throw;
-            misstro("Kopieringens logg %1 är inte en logg som programmet skriver.", p.logg);
-        }
-        if (logg.hel) {
-            // The staging folder stays until the record has gone: without it
-            // the record is no copy's of this program.
-            if (!finns(p.staging))
-                misstro("Kopieringens tillfälliga mapp %1 saknas, fast loggen finns kvar.", p.staging);
-            // Every entry checked, where it stands and what putting it back
-            // takes known, before the first is touched.
-            const Tidsregel regel = tidsregel(p.destination);
-            QSet<QByteArray> sett;
-            Narvaro narvaro;
-            std::vector<Bedomning> bedomt;
-            bedomt.reserve(logg.steg.size());
-            for (size_t i = 0; i < logg.steg.size(); ++i) {
-                const Steg& s = logg.steg[i];
-                // A copy that failed itself knows how far it came: what it did
-                // not begin is not looked at, and the entry it was moving
-                // moved only aside, if at all.
-                if (egen && (i > *egen || (i == *egen && s.typ == Steg::Ny))) {
-                    bedomt.push_back({Lage::Vantar, Atgard::Inget});
-                    continue;
-                }
-                for (const QByteArray* rot : {&p.mal, &p.staging, &p.undan})
-                    if (lankPaVagen(*rot, s.rel, &sett))
-                        misstro("En symbolisk länk står på vägen till %1.", under(*rot, s.rel));
-                bedomt.push_back(bestam(p, s, regel, narvaro));
-            }
-            const auto kvar = logg.steg.begin() + std::ptrdiff_t(iOrdning(logg.steg, bedomt, p));
-            // What had not moved in lies whole in the staging folder, as the
-            // copy flushed it before it wrote its record: the copy is ended
-            // from where it stopped, as it would have ended itself. Taken
-            // back, a copy by hand over it that nothing can tell from it -
-            // every file it touched as the copy would have brought it - would
-            // lose its newer files; ended, it keeps them.
-            if (!egen && satt == Avbrott::Avsluta && std::all_of(kvar, logg.steg.end(), [&](const Steg& s) {
-                    return s.typ == Steg::Journal ||
-                           heltStammer(under(p.staging, s.rel), s.rel, s.ny, s.nyInre, regel);
-                })) {
-                Inflyttning inflyttning(p, true, regel, steg);
-                std::vector<const Steg*> alla;
-                for (const Steg& s : logg.steg)
-                    alla.push_back(&s);
-                for (auto s = kvar; s != logg.steg.end(); ++s)
-                    inflyttning.flyttaIn(*s);
-                synkaMappar(p, alla, true);
-                synka(p.destination);
-                taBortLoggen();
-            } else {
-                // Back in the reverse order of the moves, so that an undo cut
-                // off leaves the entries as a copy cut off would.
-                std::vector<const Steg*> flyttade;
-                for (size_t i = logg.steg.size(); i-- > 0;) {
-                    if (bedomt[i].atgard == Atgard::Inget)
-                        continue;
-                    aterstall(p, logg.steg[i], bedomt[i].atgard, steg);
-                    flyttade.push_back(&logg.steg[i]);
-                }
-                synkaMappar(p, flyttade, false);
-                // What is left there are second names and copies of files back
-                // in their places.
-                taBortOchSynka(p.undan, Markering);
-                taBortLoggen();
-            }
-        } else if (finns(p.undan)) {
-            // Cut off while written, yet something was moved aside: no telling
-            // what the copy did.
-            misstro("Kopieringens logg %1 är inte hel, fast filer har flyttats undan.", p.logg);
-        } else {
-            taBortLoggen();
-        }
     }
     QByteArray bak;
-    if (finns(p.undan)) {
+    if (finns(p.undan) && baraEgna(p.undan)) {
+        // Nothing was moved aside: the previous backup stays.
+        taBortOchSynka(p.undan, Markering);
+    } else if (finns(p.undan)) {
         bak = valjBak(p);
         if (finns(bak)) {
             anropa(steg, {});
@@ -403,4 +517,102 @@ QByteArray stadaUpp(const Platser& p, const std::function<void(const QString&)>&
     return bak;
 }
 
+QByteArray valjBak(const Platser& p) {
+    const Tidsregel regel = tidsregel(p.destination);
+    for (int n = 1; n <= SistaSakerhetskopia; ++n) {
+        const QByteArray bak = p.bakNamn(n);
+        if (!finns(bak) || arVar(bak, regel))
+            return bak;
+    }
+    vagra(IngenSakerhetskopia, p.bak);
+}
+
+bool taBortMarkerad(const QByteArray& mapp) {
+    return taBort(mapp, Markering);
+}
+
 } // namespace Mappkopia::detalj
+
+namespace Mappkopia {
+
+using namespace detalj;
+
+bool avbruten(const QString& mal) {
+    const Platser p(mal);
+    return p.giltig &&
+           (finns(p.logg) || finns(p.staging) || finns(p.undan) || markerad(p.mal, Kopiemarkering));
+}
+
+Avbrottsbeslut bedomAvbruten(const QString& mal, Avbrott satt) {
+    Avbrottsbeslut svar;
+    auto p = std::make_shared<const Platser>(mal);
+    if (!p->giltig) {
+        svar.vad = Avbrottsbeslut::Vad::Vagra;
+        svar.utfall.fel = EINVAL;
+        return svar;
+    }
+    try {
+        auto b = std::make_shared<const Beslut>(bestam(*p, satt));
+        svar.vad = b->vad;
+        if (b->vad == Avbrottsbeslut::Vad::Vagra) {
+            svar.utfall.fel = Otillforlitlig;
+            svar.utfall.orsak = b->orsak;
+        }
+        svar.plats = [p, b](const QString& rel) {
+            const QByteArray sokvag = platsFor(*p, *b, QFile::encodeName(QDir::cleanPath(rel)));
+            return sokvag.isEmpty() ? QString() : QFile::decodeName(sokvag);
+        };
+    } catch (const Systemfel& f) {
+        svar.vad = Avbrottsbeslut::Vad::Vagra;
+        svar.utfall.fel = f.fel;
+        svar.utfall.sokvag = QFile::decodeName(f.sokvag);
+    }
+    return svar;
+}
+
+Utfall angraAvbruten(const QString& mal, Avbrott satt, const std::function<void(const QString& rel)>& steg) {
+    Utfall u;
+    const Platser p(mal);
+    if (!p.giltig) {
+        u.fel = EINVAL;
+        return u;
+    }
+    try {
+        u.sakerhetskopia = QFile::decodeName(utfor(p, bestam(p, satt), steg));
+    } catch (const Systemfel& f) {
+        u.fel = f.fel;
+        u.orsak = f.orsak;
+        u.sokvag = QFile::decodeName(f.sokvag);
+    }
+    return u;
+}
+
+Kvarlamnat kvarlamnat(const QString& mal) {
+    Kvarlamnat k;
+    const Platser p(mal);
+    if (!p.giltig)
+        return k;
+    const auto omFinns = [](const QByteArray& sokvag) {
+        return finns(sokvag) ? QFile::decodeName(sokvag) : QString();
+    };
+    k.logg = omFinns(p.logg);
+    k.staging = omFinns(p.staging);
+    k.undan = omFinns(p.undan);
+    // The first backup the program made there that holds more than its mark,
+    // whether it is still the program's to empty or has become the
+    // operator's: either keeps a version of the competition.
+    for (int n = 1; n <= SistaSakerhetskopia; ++n) {
+        const QByteArray bak = p.bakNamn(n);
+        struct stat st {};
+        try {
+            if (finns(bak, &st) && S_ISDIR(st.st_mode) && markerad(bak, Markering) && !baraEgna(bak)) {
+                k.sakerhetskopia = QFile::decodeName(bak);
+                break;
+            }
+        } catch (const Systemfel&) {
+        }
+    }
+    return k;
+}
+
+} // namespace Mappkopia

@@ -100,7 +100,8 @@ void omMojligt(bool ok) {
 }
 
 bool arEgen(const QByteArray& namn) {
-    return namn == Markering || namn == Mellanfil || namn == Kopiemarkering;
+    return namn == Markering || namn == Mellanfil || namn == Kopiemarkering || namn == Flyttmarkering ||
+           namn == Markering + Skrivs || namn == Kopiemarkering + Skrivs;
 }
 
 bool markerad(const QByteArray& mapp, const QByteArray& namn) {
@@ -114,12 +115,15 @@ void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteAr
 }
 
 void markera(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text) {
-    Fd fd(sys().open(under(mapp, namn).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                     S_IRUSR | S_IWUSR));
+    const QByteArray skrivs = under(mapp, namn + Skrivs);
+    if (finns(skrivs))
+        krav(sys().unlink(skrivs.constData()) == 0 || errno == ENOENT);
+    Fd fd(sys().open(skrivs.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     krav(fd.get() >= 0);
     skrivAllt(fd.get(), text);
     krav(sys().fsync(fd.get()) == 0);
     fd.stang();
+    krav(sys().rename(skrivs.constData(), under(mapp, namn).constData()) == 0);
     synka(mapp);
 }
 
@@ -276,6 +280,20 @@ void kopieraInnehall(int in, int ut) {
             return;
         skrivAllt(ut, QByteArray::fromRawData(buffert.data(), qsizetype(n)));
     }
+}
+
+void kopieraFil(const QByteArray& fran, const QByteArray& till, mode_t lage, const struct timespec tider[2],
+                bool synkas) {
+    Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    krav(in.get() >= 0);
+    Fd ut(sys().open(till.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    krav(ut.get() >= 0);
+    kopieraInnehall(in.get(), ut.get());
+    omMojligt(sys().fchmod(ut.get(), lage) == 0);
+    omMojligt(sys().futimens(ut.get(), tider) == 0);
+    if (synkas)
+        krav(sys().fsync(ut.get()) == 0);
+    ut.stang();
 }
 
 bool lankPaVagen(const QByteArray& rot, const QByteArray& rel, QSet<QByteArray>* sett) {

@@ -53,6 +53,13 @@ inline const QByteArray Markeringstext =
 inline const QByteArray Kopiemarkering = ".pilkrona-kopia";
 inline const QByteArray Kopiemarkeringstext =
     "Den här mappen fylls av Pilkrona vid en kopiering och tas bort när kopieringen är klar.\n";
+// In the staging folder from the moment the record lasts until the copy has
+// taken effect: a staging folder that still holds new files beside it, with
+// the record gone, belongs to a copy that had begun to move in.
+inline const QByteArray Flyttmarkering = ".pilkrona-kopia.flyttar";
+// A mark is written under this suffix and renamed into place once it lasts,
+// so that a mark is whole or not there.
+inline const QByteArray Skrivs = ".skrivs";
 
 bool arEgen(const QByteArray& namn);
 // Whether mapp holds the mark namn as a plain file (not a link).
@@ -60,7 +67,9 @@ bool markerad(const QByteArray& mapp, const QByteArray& namn);
 // Makes the folder mapp (missing) with the mark namn in it, both flushed:
 // only with its mark does an undo trust what is in it.
 void skapaMarkerad(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text);
-// Puts the mark namn into the folder mapp, which has none, and flushes both.
+// Puts the mark namn into the folder mapp, which has none, and flushes both:
+// written whole under another name first (one left by a cut goes), then
+// renamed into place.
 void markera(const QByteArray& mapp, const QByteArray& namn, const QByteArray& text);
 
 QByteArray under(const QByteArray& mapp, const QByteArray& rel);
@@ -137,6 +146,10 @@ qint64 upptaget(const QByteArray& sokvag);
 // Creates the folders of rel below rot that are missing.
 void skapaMappar(const QByteArray& rot, const QByteArray& rel);
 void kopieraInnehall(int in, int ut);
+// Copies the file fran into till, which it makes, with the mode lage and the
+// times tider; flushed when synkas (else the caller flushes the file system).
+void kopieraFil(const QByteArray& fran, const QByteArray& till, mode_t lage, const struct timespec tider[2],
+                bool synkas);
 // Whether a symbolic link stands on the way to rel below rot: one of the
 // folders leading to it. Nothing below what does not exist does. The folders
 // already looked at are kept in sett.

@@ -1,7 +1,7 @@
 #include "platform/folder_copy/Inflyttning.h"
 
+#include <QSet>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -12,61 +12,47 @@ Inflyttning::Inflyttning(const Platser& p, bool lankar, const Tidsregel& regel,
                          std::function<void(const QString&)> steg)
     : m_p(p), m_lankar(lankar), m_regel(regel), m_steg(std::move(steg)) {}
 
-void Inflyttning::flyttaIn(const Steg& s) {
-    if (s.typ != Steg::Ny) {
-        if (!finns(under(m_p.undan, s.rel)))
-            flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
-        for (QByteArray mapp = foralder(s.rel);; mapp = foralder(mapp)) {
-            m_undanMappar.insert(mapp);
-            if (mapp.isEmpty())
+void Inflyttning::avsluta(const std::vector<Steg>& steg, size_t fran) {
+    m_allaSteg = &steg;
+    for (m_pagar = fran; m_pagar < steg.size(); ++m_pagar)
+        flyttaIn(steg[m_pagar]);
+    QSet<QByteArray> mappar;
+    for (const Steg& s : steg)
+        for (QByteArray rel = foralder(s.rel);; rel = foralder(rel)) {
+            mappar.insert(rel);
+            if (rel.isEmpty())
                 break;
         }
-    }
+    for (const QByteArray& rel : mappar)
+        for (const QByteArray* rot : {&m_p.mal, &m_p.undan})
+            if (struct stat st{}; finns(under(*rot, rel), &st) && S_ISDIR(st.st_mode))
+                synka(under(*rot, rel));
+    synka(m_p.destination);
+    anropa(m_steg, {});
+    krav(sys().unlink(m_p.logg.constData()) == 0 || errno == ENOENT);
+}
+
+void Inflyttning::flyttaIn(const Steg& s) {
+    if (s.typ != Steg::Ny && !finns(under(m_p.undan, s.rel)))
+        flyttUndan(s.rel, s.typ == Steg::Ersatt && s.fil());
     if (s.typ != Steg::Journal) {
         anropa(m_steg, s.rel);
         krav(sys().rename(under(m_p.staging, s.rel).constData(), under(m_p.mal, s.rel).constData()) == 0);
     }
-    m_andradeMappar.insert(foralder(s.rel));
-}
-
-void Inflyttning::synka() const {
-    for (const QByteArray& rel : m_andradeMappar)
-        detalj::synka(under(m_p.mal, rel));
-    for (const QByteArray& rel : m_undanMappar)
-        detalj::synka(under(m_p.undan, rel));
-}
-
-// Without a second name the old file is copied aside, so that the target
-// holds it until the new one takes its place in one rename.
-void Inflyttning::kopieraUndan(const QByteArray& fran, const QByteArray& till) {
-    struct stat st {};
-    krav(::lstat(fran.constData(), &st) == 0);
-    const QByteArray mellan = under(m_p.undan, Mellanfil);
-    Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    krav(in.get() >= 0);
-    Fd ut(sys().open(mellan.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
-    krav(ut.get() >= 0);
-    kopieraInnehall(in.get(), ut.get());
-    omMojligt(sys().fchmod(ut.get(), st.st_mode & 07777) == 0);
-    const struct timespec tider[2] = {m_regel.hallbar(st.st_atim), m_regel.hallbar(st.st_mtim)};
-    omMojligt(sys().futimens(ut.get(), tider) == 0);
-    krav(sys().fsync(ut.get()) == 0);
-    ut.stang();
-    krav(sys().rename(mellan.constData(), till.constData()) == 0);
 }
 
 void Inflyttning::flyttUndan(const QByteArray& rel, bool fil) {
     if (!finns(m_p.undan)) {
         // Marked as the program's own as it is made, before anything is
         // moved there: only with its mark does an undo trust it, and only
-        // with it may it replace a backup as one.
+        // while it holds what its mark lists may it replace a backup as one.
         anropa(m_steg, {});
-        skapaMarkerad(m_p.undan, Markering, Markeringstext);
+        skapaMarkerad(m_p.undan, Markering, markeringstext(*m_allaSteg));
     } else if (!markerad(m_p.undan, Markering)) {
         // Made by a copy cut off before its mark (so empty, or it would not
         // be trusted).
         anropa(m_steg, {});
-        markera(m_p.undan, Markering, Markeringstext);
+        markera(m_p.undan, Markering, markeringstext(*m_allaSteg));
     }
     if (const QByteArray mellan = under(m_p.undan, Mellanfil); finns(mellan)) {
         // A copy aside cut off earlier left its file on the way.
@@ -90,7 +76,15 @@ void Inflyttning::flyttUndan(const QByteArray& rel, bool fil) {
         if (errno != EPERM && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK && errno != ENOSYS)
             kasta(errno);
     }
-    kopieraUndan(fran, till);
+    // Without one the old file is copied aside, whole under another name
+    // first, so that the target holds it until the new one takes its place
+    // in one rename.
+    struct stat st {};
+    krav(::lstat(fran.constData(), &st) == 0);
+    const QByteArray mellan = under(m_p.undan, Mellanfil);
+    const struct timespec tider[2] = {m_regel.hallbar(st.st_atim), m_regel.hallbar(st.st_mtim)};
+    kopieraFil(fran, mellan, st.st_mode & 07777, tider, true);
+    krav(sys().rename(mellan.constData(), till.constData()) == 0);
 }
 
 } // namespace Mappkopia::detalj

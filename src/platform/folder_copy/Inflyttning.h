@@ -11,9 +11,9 @@
 #include "platform/folder_copy/Kopieringslogg.h"
 
 #include <QByteArray>
-#include <QSet>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace Mappkopia::detalj {
 
@@ -23,22 +23,26 @@ public:
     // name first. steg is told of each change before it is made.
     Inflyttning(const Platser& p, bool lankar, const Tidsregel& regel,
                 std::function<void(const QString&)> steg);
-    // Moves s in from where it stands: an old version already aside stays
-    // there.
-    void flyttaIn(const Steg& s);
-    // Flushes the folders that changed, in the target and aside.
-    void synka() const;
+    // Moves the record's entries in from fran on (an old version already
+    // aside stays there), flushes every folder the record's entries lie in,
+    // in the target and aside (what moved before a cut may not have lasted),
+    // and removes the record: from then on the copy has taken effect. The
+    // caller flushes the folder holding the target after that.
+    void avsluta(const std::vector<Steg>& steg, size_t fran);
+    // The entry being moved in, or the record's length once all have: a
+    // failure takes back what moved before it, and what it moved aside.
+    size_t pagar() const { return m_pagar; }
 
 private:
+    void flyttaIn(const Steg& s);
     void flyttUndan(const QByteArray& rel, bool fil);
-    void kopieraUndan(const QByteArray& fran, const QByteArray& till);
 
     const Platser& m_p;
     bool m_lankar;
     const Tidsregel& m_regel;
     std::function<void(const QString&)> m_steg;
-    QSet<QByteArray> m_andradeMappar;
-    QSet<QByteArray> m_undanMappar;
+    const std::vector<Steg>* m_allaSteg = nullptr;
+    size_t m_pagar = 0;
 };
 
 } // namespace Mappkopia::detalj

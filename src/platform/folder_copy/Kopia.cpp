@@ -53,19 +53,6 @@ struct Lagen {
     }
 };
 
-void kopieraFil(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage,
-                const Tidsregel& regel) {
-    Fd in(::open(fran.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    krav(in.get() >= 0);
-    Fd ut(sys().open(till.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
-    krav(ut.get() >= 0);
-    kopieraInnehall(in.get(), ut.get());
-    omMojligt(sys().fchmod(ut.get(), lage) == 0);
-    const struct timespec tider[2] = {regel.hallbar(st.st_atim), regel.hallbar(st.st_mtim)};
-    omMojligt(sys().futimens(ut.get(), tider) == 0);
-    ut.stang();
-}
-
 void kopieraDatabas(const QByteArray& fran, const QByteArray& till, const struct stat& st, mode_t lage,
                     const Tidsregel& regel) {
     if (const int fel = Databas::ogonblicksbild(QFile::decodeName(fran), QFile::decodeName(till)))
@@ -141,7 +128,7 @@ public:
         try {
             // The target is replaced: a copy cut off into it is taken back,
             // so that the backup keeps what it held before.
-            stadaUpp(m_p, m_u.steg, Avbrott::TaTillbaka);
+            utfor(m_p, bestam(m_p, Avbrott::TaTillbaka), m_u.steg);
             struct stat st {};
             m_nytt = !finns(m_p.mal, &st);
             if (!m_nytt && !S_ISDIR(st.st_mode))
@@ -159,7 +146,7 @@ public:
             // anything moves: a copy that has taken effect cannot be refused.
             if (std::any_of(plan.begin(), plan.end(), [](const Steg& s) { return s.typ != Steg::Ny; }))
                 m_bak = valjBak(m_p);
-            gorPlats(poster, ut);
+            gorPlats(poster, plan, ut);
         } catch (const Systemfel& f) {
             return fel(f);
         }
@@ -195,17 +182,13 @@ public:
         }
         try {
             skrivLogg(logg);
-            flyttaIn(plan);
             // Everything that moved is made to last before the record goes:
             // from then on the copy has taken effect.
-            m_inflyttning.synka();
-            synka(m_p.destination);
-            anropa(m_u.steg, {});
-            krav(sys().unlink(m_p.logg.constData()) == 0);
+            m_inflyttning.avsluta(plan, 0);
         } catch (const Systemfel& f) {
             ut.fel = f.fel;
             try {
-                stadaUpp(m_p, {}, Avbrott::TaTillbaka, m_pagar);
+                utfor(m_p, bestam(m_p, Avbrott::TaTillbaka, m_inflyttning.pagar()), {});
             } catch (const Systemfel&) {
                 // Left for the next copy or opening, which find the record.
             }
@@ -215,7 +198,7 @@ public:
         // nothing is taken back.
         try {
             synka(m_p.destination);
-            ut.sakerhetskopia = QFile::decodeName(stadaUpp(m_p, m_u.steg, Avbrott::TaTillbaka));
+            ut.sakerhetskopia = QFile::decodeName(utfor(m_p, bestam(m_p, Avbrott::TaTillbaka), m_u.steg));
         } catch (const Systemfel& f) {
             return fel(f);
         }
@@ -289,19 +272,38 @@ private:
         return plan;
     }
 
-    // The previous backup goes before the copy when the medium lacks room for
-    // both; a copy that replaces nothing leaves it, and one that would not fit
-    // even without it is refused with the backup kept.
-    void gorPlats(const std::vector<Post>& poster, Utfall& ut) const {
+    // What the copy needs at its peak on the medium, counted before anything
+    // is written: the new files in the staging folder, and, where the file
+    // system refuses links, the largest file it copies aside (each copied
+    // aside gives its room back as the new one takes its place), with the
+    // record and the backup's mark. The previous backup goes first when the
+    // medium lacks room for both and that makes it fit; a copy that replaces
+    // nothing leaves it, and one that would not fit even without it is
+    // refused with the backup kept.
+    void gorPlats(const std::vector<Post>& poster, const std::vector<Steg>& plan, Utfall& ut) const {
         struct statvfs v {};
         if (::statvfs(m_p.destination.constData(), &v) != 0)
             return; // told by the copy itself, if at all
         const qint64 block = qint64(v.f_frsize ? v.f_frsize : v.f_bsize ? v.f_bsize : 4096);
+        const auto iBlock = [block](qint64 byte) { return (byte + block - 1) / block * block; };
         // Root may use what a file system keeps back for it.
         const auto ledigt = [&] { return qint64(geteuid() == 0 ? v.f_bfree : v.f_bavail) * block; };
         ut.behov = 4 * block + (qint64(1) << 16);
-        for (const Post& p : poster)
-            ut.behov += p.slag == Slag::Mapp ? block : (qint64(p.st.st_size) + block - 1) / block * block;
+        QSet<QByteArray> nyaMappar;
+        for (const Post& p : poster) {
+            ut.behov += p.slag == Slag::Mapp ? block : iBlock(qint64(p.st.st_size));
+            if (p.slag == Slag::Mapp)
+                nyaMappar.insert(p.rel);
+        }
+        qint64 storstUndan = 0, rader = 0;
+        for (const Steg& s : plan) {
+            rader += 1 + qsizetype(s.gammalInre.size());
+            if (s.typ == Steg::Ersatt && s.gammal.typ == 'F' && !nyaMappar.contains(s.rel))
+                storstUndan = std::max(storstUndan, iBlock(s.gammal.storlek));
+        }
+        if (!m_u.lankar || m_regel.fat)
+            ut.behov += storstUndan;
+        ut.behov += 2 * iBlock(rader * 160);
         ut.ledigt = ledigt();
         if (ut.ledigt >= ut.behov)
             return;
@@ -334,9 +336,12 @@ private:
             case Slag::Mapp:
                 krav(sys().mkdir(till.constData(), S_IRWXU) == 0);
                 break;
-            case Slag::Fil:
-                kopieraFil(fran, till, p.st, m_lagen.fil, m_regel);
+            case Slag::Fil: {
+                const struct timespec tider[2] = {m_regel.hallbar(p.st.st_atim),
+                                                  m_regel.hallbar(p.st.st_mtim)};
+                kopieraFil(fran, till, m_lagen.fil, tider, false);
                 break;
+            }
             case Slag::Databas:
                 kopieraDatabas(fran, till, p.st, m_lagen.fil, m_regel);
                 break;
@@ -384,7 +389,10 @@ private:
         return detalj::loggtext(plan, m_p.mal);
     }
 
-    // The record lasts before the first change in the target.
+    // The record lasts before the first change in the target, and the
+    // staging folder is marked as moving in once it does: should the record
+    // be removed by hand, the new files still there are not taken for a copy
+    // cut off while it filled its staging folder.
     void skrivLogg(const QByteArray& text) {
         anropa(m_u.steg, {});
         Fd fd(sys().open(m_p.logg.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
@@ -393,11 +401,12 @@ private:
         krav(sys().fsync(fd.get()) == 0);
         fd.stang();
         synka(m_p.destination);
-    }
-
-    void flyttaIn(const std::vector<Steg>& plan) {
-        for (m_pagar = 0; m_pagar < plan.size(); ++m_pagar)
-            m_inflyttning.flyttaIn(plan[m_pagar]);
+        anropa(m_u.steg, {});
+        Fd flytt(sys().open(under(m_p.staging, Flyttmarkering).constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+        krav(flytt.get() >= 0);
+        flytt.stang();
+        synka(m_p.staging);
     }
 
     const Uppdrag& m_u;
@@ -408,9 +417,6 @@ private:
     const Tidsregel m_regel = tidsregel(m_p.destination);
     Inflyttning m_inflyttning{m_p, m_u.lankar, m_regel, m_u.steg};
     bool m_nytt = false;
-    // The entry of the plan being moved in: a failure takes back what moved
-    // before it, and what it moved aside.
-    size_t m_pagar = 0;
     QByteArray m_bak;
 };
 
@@ -418,51 +424,6 @@ private:
 
 Utfall kopiera(const Uppdrag& uppdrag) {
     return Kopia(uppdrag).kor();
-}
-
-bool avbruten(const QString& mal) {
-    const Platser p(mal);
-    return p.giltig &&
-           (finns(p.logg) || finns(p.staging) || finns(p.undan) || markerad(p.mal, Kopiemarkering));
-}
-
-int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg, QString* orsak,
-                  Avbrott satt) {
-    const Platser p(mal);
-    if (!p.giltig)
-        return EINVAL;
-    try {
-        stadaUpp(p, steg, satt);
-    } catch (const Systemfel& f) {
-        if (orsak)
-            *orsak = f.orsak;
-        return f.fel;
-    }
-    return 0;
-}
-
-Kvarlamnat kvarlamnat(const QString& mal) {
-    Kvarlamnat k;
-    const Platser p(mal);
-    if (!p.giltig)
-        return k;
-    const auto omFinns = [](const QByteArray& sokvag) {
-        return finns(sokvag) ? QFile::decodeName(sokvag) : QString();
-    };
-    k.logg = omFinns(p.logg);
-    k.staging = omFinns(p.staging);
-    k.undan = omFinns(p.undan);
-    // A backup is worth naming when it holds more than its mark.
-    try {
-        const QByteArray bak = valjBak(p);
-        if (finns(bak)) {
-            const std::vector<QByteArray> namn = namnI(bak);
-            if (std::any_of(namn.begin(), namn.end(), [](const QByteArray& n) { return !arEgen(n); }))
-                k.sakerhetskopia = QFile::decodeName(bak);
-        }
-    } catch (const Systemfel&) {
-    }
-    return k;
 }
 
 QStringList poster(const QString& kalla, const std::function<bool(const QString& namn)>& utelamnas) {

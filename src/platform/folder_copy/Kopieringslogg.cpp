@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace Mappkopia::detalj {
@@ -230,26 +231,74 @@ QByteArray loggtext(const std::vector<Steg>& plan, const QByteArray& mal) {
     return text;
 }
 
-// The record is read as whatever lies there: never through a link, never
-// something that is not a plain file, nothing of it used unless every line is
-// what this program writes. It is read in one pass, in time and memory in
-// proportion to its length.
-Logg lasLogg(const QByteArray& fil) {
+namespace {
+
+// A record or a mark is read as whatever lies there: never through a link,
+// never something that is not a plain file (a pipe would hold the reader
+// up), never more than a record may be. Read in one pass, in time and memory
+// in proportion to its length.
+std::optional<QByteArray> lasLiten(const QByteArray& fil) {
     Fd fd(::open(fil.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !rymsILogg(st.st_size, 0))
-        otillforlitlig();
+        return std::nullopt;
     QByteArray text;
     text.reserve(qsizetype(st.st_size));
     std::vector<char> buffert(size_t(1) << 16);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffert.data(), buffert.size());
         if (n < 0 || !rymsILogg(text.size() + n, 0))
-            otillforlitlig();
+            return std::nullopt;
         if (n == 0)
-            break;
+            return text;
         text.append(buffert.data(), qsizetype(n));
     }
+}
+
+const QByteArray Markeringsrubrik = "sakerhetskopia 1";
+
+} // namespace
+
+QByteArray markeringstext(const std::vector<Steg>& steg) {
+    QByteArray text = Markeringstext + Markeringsrubrik + '\n';
+    for (const Steg& s : steg) {
+        if (s.typ == Steg::Ny)
+            continue;
+        text += "u " + s.rel.toPercentEncoding() + ' ' + bildtext(s.gammal) + '\n';
+        for (const Inre& i : s.gammalInre)
+            text += "u " + i.rel.toPercentEncoding() + ' ' + bildtext(i.bild) + '\n';
+    }
+    return text + Loggslut + '\n';
+}
+
+std::optional<std::vector<Inre>> lasMarkering(const QByteArray& fil) {
+    const std::optional<QByteArray> text = lasLiten(fil);
+    const QByteArray huvud = Markeringstext + Markeringsrubrik + '\n';
+    if (!text || !text->startsWith(huvud) || !text->endsWith('\n' + Loggslut + '\n'))
+        return std::nullopt;
+    std::vector<Inre> lista;
+    QSet<QByteArray> sett;
+    const qsizetype slut = text->size() - Loggslut.size() - 1;
+    for (qsizetype pos = huvud.size(); pos < slut;) {
+        const qsizetype radslut = text->indexOf('\n', pos);
+        const QByteArrayView rad(text->constData() + pos, radslut - pos);
+        pos = radslut + 1;
+        const qsizetype mellan = rad.lastIndexOf(' ');
+        Inre i;
+        if (!rad.startsWith("u ") || mellan < 2 || !giltigPost(rad.sliced(2, mellan - 2), i.rel) ||
+            !lasBild(rad.sliced(mellan + 1).toByteArray(), i.bild) || sett.contains(i.rel))
+            return std::nullopt;
+        sett.insert(i.rel);
+        lista.push_back(std::move(i));
+    }
+    return lista;
+}
+
+Logg lasLogg(const QByteArray& fil) {
+    const std::optional<QByteArray> innehall = lasLiten(fil);
+    if (!innehall)
+        otillforlitlig();
+    const QByteArray& text = *innehall;
     Logg l;
     QSet<QByteArray> steg, inreSett;
     qsizetype pos = 0, rader = 0;

@@ -16,6 +16,7 @@
 
 #include <QByteArray>
 #include <QtGlobal>
+#include <optional>
 #include <sys/stat.h>
 #include <time.h>
 #include <vector>
@@ -100,5 +101,17 @@ QByteArray loggtext(const std::vector<Steg>& plan, const QByteArray& mal);
 // The record at fil, or the refusal (Otillforlitlig) of what is no record of
 // this program's.
 Logg lasLogg(const QByteArray& fil);
+
+// The mark of a moved-aside folder, and so of the backup it becomes: the
+// sentence that tells a person what the folder is, then what it holds once
+// every entry of the record has moved in - the old version of each entry the
+// copy replaces and of each journal, with its picture - between the lines
+// "sakerhetskopia 1" and "klar". A backup is the program's to empty only
+// while it holds nothing else.
+QByteArray markeringstext(const std::vector<Steg>& steg);
+// What the mark at fil lists, by paths below its folder; nothing when it is
+// no mark of that form (an earlier version's lists nothing, a cut-off or
+// changed one is not whole).
+std::optional<std::vector<Inre>> lasMarkering(const QByteArray& fil);
 
 } // namespace Mappkopia::detalj

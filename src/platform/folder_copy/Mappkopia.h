@@ -15,12 +15,12 @@
 // the first of them is touched; the files replaced are moved aside
 // (".<target>.undan") and the new ones moved in; the record's removal is the
 // moment the copy takes effect, after which what was moved aside becomes the
-// target's backup ("<target>.bak", replacing the previous one when that is a
-// backup of ours). A record left behind means a copy that did not end:
-// angraAvbruten() takes every entry it lists back to what it was, from what it
-// finds in the three places, so that an undo cut off in its turn is undone
-// again by the next one; a copy whose every entry had moved in is ended
-// instead. Nothing here knows what the folder holds beyond what the caller
+// target's backup ("<target>.bak", replacing the previous one while that
+// holds only what a copy of ours put there). What a copy left beside a
+// target because it was cut off is judged by one function (bedomAvbruten,
+// and through it angraAvbruten and the copy itself): ended from where it
+// stopped, taken back, refused, or nothing to do, by the rule written at
+// Avbrott. Nothing here knows what the folder holds beyond what the caller
 // tells it.
 //
 // What lies beside a target may come from another computer or a damaged
@@ -31,9 +31,10 @@
 // removes or puts back an entry only when what lies there is that, and acts
 // only when the entries stand together as the copy's order of moves can have
 // left them at one moment (a copy by hand over a cut-off one never does). The
-// staging folder, the moved-aside folder and a backup are the program's only
-// with its mark in them. Nothing is renamed or removed through a symbolic link, no link is
-// ever put into a target, and nothing outside the target, its staging and its
+// staging folder and the moved-aside folder are the program's only with its
+// mark in them, and a backup only while it holds what its mark lists. Nothing
+// is renamed or removed through a symbolic link, no link is ever put into a
+// target, and nothing outside the target, its staging and its
 // moved-aside folder is touched by an undo.
 //
 // The caller keeps everyone else out of the target meanwhile (a lock), for the
@@ -100,43 +101,77 @@ struct Utfall {
 
 // Copies the content of kalla into mal: files of the same name replaced, other
 // files of the target kept; symbolic links, devices and pipes are left out.
-// A copy into mal that was cut off earlier is undone first. A failure takes
-// back everything. Copies get the modes a new file or folder of this process
-// gets (its umask), never executable files, and keep their times where the
-// target can hold them. When the medium lacks room for the copy the previous
-// backup goes first, if the copy replaces anything (it would replace the
-// backup anyway); a copy that still has no room is refused before anything is
-// written (ENOSPC).
+// A copy into mal that was cut off earlier is taken back first
+// (Avbrott::TaTillbaka). A failure takes back everything. Copies get the
+// modes a new file or folder of this process gets (its umask), never
+// executable files, and keep their times where the target can hold them.
+// What the copy needs at its peak on the medium is counted before anything is
+// written: the new files, and the largest file it copies aside where links
+// are refused. When that lacks room the previous backup goes first, if the
+// copy replaces anything and that makes it fit; otherwise the copy is refused
+// with the backup kept (ENOSPC, with behov and ledigt).
 Utfall kopiera(const Uppdrag& uppdrag);
 
 // Whether a copy into mal left anything beside it.
 bool avbruten(const QString& mal);
 
-// What becomes of a copy cut off after its record lasted, when what it had
-// not moved in yet lies whole in its staging folder.
+// The caller's mode for a copy cut off after its record lasted, when every
+// entry it had not moved in lies whole in its staging folder. The rule, in
+// one place (detalj::bestam):
+// - a copy whose every entry had moved in is ended, whatever the mode;
+// - Avsluta: the folder is to be used as it is (opened, copied from): the
+//   copy is ended from where it stopped, as it was asked for. A copy by hand
+//   over it that nothing can tell from the cut keeps its files so;
+// - TaTillbaka: the folder is about to be replaced by another copy: the copy
+//   is taken back, so that the backup keeps what the folder held before it;
+// - one cut off before its record lasted, or whose waiting files are not
+//   whole, is taken back in either mode;
+// - what cannot be one state of one copy of this program's is refused with
+//   nothing touched (Otillforlitlig), and so is a staging folder that still
+//   holds new files once its record is gone, when the copy had begun to move
+//   in or had moved something aside.
+// Left without its record after the copy took effect, the moved-aside files
+// become the backup; a moved-aside folder that holds nothing of the copy's is
+// removed and the previous backup stays.
 enum class Avbrott {
-    // The folder is to be used as it is (opened, copied from): the copy is
-    // ended from where it stopped, as it was asked for. A copy by hand over
-    // it that nothing can tell from the cut itself keeps its files so.
     Avsluta,
-    // The folder is about to be replaced by another copy: the copy is taken
-    // back, so that the backup keeps what the folder held before it.
     TaTillbaka,
 };
 
-// Ends or takes back (satt) a copy into mal that was cut off before it took
-// effect; one cut off before its record lasted, or whose files not yet moved
-// in are not whole, is taken back (the target, the backup as they were). One
-// cut off after it took effect is ended (its moved-aside files become the
-// backup). What it left beside mal is removed. 0, the system's error number of
-// the step that failed (a later call goes on from there), or Otillforlitlig,
-// with what was found in orsak.
-int angraAvbruten(const QString& mal, const std::function<void(const QString& rel)>& steg = {},
-                  QString* orsak = nullptr, Avbrott satt = Avbrott::Avsluta);
+// What becomes of a copy into a folder that was cut off.
+struct Avbrottsbeslut {
+    enum class Vad {
+        Inget,      // nothing was left beside the folder
+        Avsluta,    // ended from where it stopped, or only its leftovers cleared
+        TaTillbaka, // taken back: the folder as it was before it
+        Vagra,      // refused: utfall says why
+    } vad = Vad::Inget;
+    // fel 0; Otillforlitlig with orsak; IngenSakerhetskopia; or the system's
+    // error number of what could not be read.
+    Utfall utfall;
+    // Where what the folder will hold at rel (a path below it) once the
+    // decision is carried out lies now: in the folder, the new version still
+    // waiting in the staging folder, the old one moved aside; empty when
+    // nothing will be there.
+    std::function<QString(const QString& rel)> plats;
+};
+
+// Judges a copy into mal that was cut off, touching nothing: what a check
+// before a question asks, so that it can refuse at once or show what the
+// folder will hold.
+Avbrottsbeslut bedomAvbruten(const QString& mal, Avbrott satt);
+
+// Ends, takes back or refuses (Avbrott) a copy into mal that was cut off, and
+// removes what it left beside mal. Utfall::fel is 0, the system's error
+// number of the step that failed (a later call goes on from there),
+// Otillforlitlig with what was found in orsak, or IngenSakerhetskopia;
+// sakerhetskopia names the backup the moved-aside files became.
+Utfall angraAvbruten(const QString& mal, Avbrott satt,
+                     const std::function<void(const QString& rel)>& steg = {});
 
 // What a copy into mal left beside it, by the paths that exist (empty for
-// those that do not), and the backup folder in use there when it holds
-// anything.
+// those that do not), and the first backup folder a copy of the program's
+// made there that holds anything.
 struct Kvarlamnat {
     QString logg;
     QString staging;
