@@ -194,7 +194,13 @@ QStringList lagen(const QString& mapp) {
 // links), "staging-inre", "undan-inre" (a link inside), "staging-postlank"
 // (Cup.ini in it a link), "logg-lank" (the record
 // a link), "logg-stor" (longer than any record), "extra" (one file more in
-// Cup/Utskrifter), "logg-fifo" (the record a named pipe).
+// Cup/Utskrifter), "logg-fifo" (the record a named pipe); "staging-db",
+// "staging-gammal" (marked, holding a new Cup.air, a file Gammal),
+// "undan-tom" (its mark alone), "undan-ini", "undan-journal",
+// "undan-gammalmapp" (holding Cup.ini, Cup.air-journal, an empty folder
+// Gammal), "journal" (Cup.air-journal in Cup), "ini-andrad" (Cup.ini
+// rewritten), "flytt" (the staging folder marked as moving in), "bak" (a
+// backup of ours, Cup.bak), "mal-borta" (Cup removed by hand).
 struct Grannar {
     static constexpr time_t Tid = 1767225600;
     QTemporaryDir d;
@@ -206,7 +212,8 @@ struct Grannar {
         for (const auto& [namn, innehall] : {std::pair{"Cup/Cup.air", "databas"},
                                              {"Cup/Cup.ini", "ini"},
                                              {"Cup/Utskrifter/Lista.xlsx", "lista"},
-                                             {"Granne/g.txt", "grannens"}})
+                                             {"Granne/g.txt", "grannens"},
+                                             {"Granne/Under/h.txt", "grannens"}})
             skriv(sticka + u'/' + QString::fromUtf8(namn), innehall);
         QFile::link(granne, mal + QStringLiteral("/lank"));
         const QString bredvid = sticka + QStringLiteral("/.Cup.");
@@ -220,8 +227,20 @@ struct Grannar {
                     skriv(staging + u"/Ny.txt"_s, "ny");
                 if (del == u"staging-ini")
                     skriv(staging + u"/Cup.ini"_s, "ini");
+                if (del == u"staging-db")
+                    skriv(staging + u"/Cup.air"_s, "ny databas");
+                if (del == u"staging-gammal")
+                    skriv(staging + u"/Gammal"_s, "ny");
             } else if (del == u"extra")
                 skriv(mal + u"/Utskrifter/Annan.xlsx"_s, "annan");
+            else if (del == u"journal")
+                skriv(mal + u"/Cup.air-journal"_s, "journal");
+            else if (del == u"ini-andrad")
+                skriv(mal + u"/Cup.ini"_s, "ini ändrad");
+            else if (del == u"flytt")
+                skriv(staging + u"/.pilkrona-kopia.flyttar"_s, "");
+            else if (del == u"bak")
+                skriv(sticka + u"/Cup.bak/forra.txt"_s, "förra");
             else if (del.startsWith(u"undan") && del != u"undan-lank") {
                 if (del == u"undan-hardlank")
                     QVERIFY(QDir().mkpath(undan) &&
@@ -229,9 +248,13 @@ struct Grannar {
                                  QFile::encodeName(undan + u"/Cup.air"_s).constData()) == 0);
                 else if (del == u"undan-inre")
                     QVERIFY(QDir().mkpath(undan) && QFile::link(granne, undan + u"/Utskrifter"_s));
-                else if (del == u"undan-inimapp")
-                    QVERIFY(QDir().mkpath(undan + u"/Cup.ini"_s));
-                else
+                else if (del == u"undan-inimapp" || del == u"undan-gammalmapp")
+                    QVERIFY(QDir().mkpath(undan + (del == u"undan-inimapp" ? u"/Cup.ini"_s : u"/Gammal"_s)));
+                else if (del == u"undan-ini")
+                    skriv(undan + u"/Cup.ini"_s, "ini");
+                else if (del == u"undan-journal")
+                    skriv(undan + u"/Cup.air-journal"_s, "journal");
+                else if (del != u"undan-tom")
                     skriv(undan + QStringLiteral("/Cup.air"), "gammal");
                 if (del == u"undan-marklank")
                     QFile::link(granne + u"/g.txt"_s, undan + u"/.pilkrona-sakerhetskopia"_s);
@@ -251,6 +274,8 @@ struct Grannar {
         const struct timespec tid[2] = {{Tid, 500'000'000}, {Tid, 500'000'000}};
         while (alla.hasNext())
             utimensat(AT_FDCWD, QFile::encodeName(alla.next()).constData(), tid, AT_SYMLINK_NOFOLLOW);
+        if (lage.contains(u"bak"))
+            markeraSomSakerhetskopia(sticka + u"/Cup.bak"_s);
         static const QRegularExpression bild(u"\\{([^}]*)\\}"_s);
         for (QRegularExpressionMatch m = bild.match(QString::fromUtf8(logg)); m.hasMatch();
              m = bild.match(QString::fromUtf8(logg)))
@@ -266,6 +291,8 @@ struct Grannar {
         } else if (!logg.isEmpty()) {
             skriv(bredvid + QStringLiteral("kopiering"), logg);
         }
+        if (lage.contains(u"mal-borta"))
+            QVERIFY(QDir(mal).removeRecursively());
     }
 };
 
@@ -465,6 +492,95 @@ private slots:
         QCOMPARE(bild(g.mal), mal);
     }
 
+    // One decision over what a cut-off copy left, judged first without
+    // touching anything (what the wizards' check does before its question):
+    // ended, taken back or refused, as carrying it out then does, and where
+    // the database the folder will hold lies until then (for the dates the
+    // question shows): "Cup" the folder's own, ".Cup.kopia" the new one
+    // waiting, ".Cup.undan" the old one aside, "-" none.
+    void ettBeslut_data() {
+        QTest::addColumn<QByteArray>("logg");
+        QTest::addColumn<QString>("lage");
+        QTest::addColumn<bool>("ersatts"); // Avbrott::TaTillbaka, else Avsluta
+        QTest::addColumn<int>("vad");
+        QTest::addColumn<QString>("databas");
+        const auto v2 = [](const char* rader) { return "mappkopia 2\n" + QByteArray(rader) + "klar\n"; };
+        using V = Mappkopia::Avbrottsbeslut::Vad;
+        const int avsluta = int(V::Avsluta), tillbaka = int(V::TaTillbaka), vagra = int(V::Vagra);
+        const QByteArray inne = "E Cup.air {Cup/Cup.air} {.Cup.undan/Cup.air}\n";
+        const QByteArray vantar = "E Cup.air {.Cup.kopia/Cup.air} {Cup/Cup.air}\n";
+        QTest::newRow("allt inne, ersätts") << v2(inne) << u"staging,undan"_s << true << avsluta << u"Cup"_s;
+        QTest::newRow("väntar, ersätts") << v2(vantar) << u"staging-db"_s << true << tillbaka << u"Cup"_s;
+        QTest::newRow("väntar, används")
+            << v2(vantar) << u"staging-db"_s << false << avsluta << u".Cup.kopia"_s;
+        QTest::newRow("databasen inne, ersätts")
+            << v2(inne + "E Cup.ini {.Cup.kopia/Cup.ini} {Cup/Cup.ini}\n") << u"staging-ini,undan"_s << true
+            << tillbaka << u".Cup.undan"_s;
+        QTest::newRow("journal bland det väntande")
+            << v2("J Cup.air-journal {Cup/Cup.air-journal}\n" + vantar) << u"journal,staging-db"_s << false
+            << avsluta << u".Cup.kopia"_s;
+        QTest::newRow("undanflyttad journal ändrad")
+            << v2("J Cup.air-journal F:3:1767225600:500000000\n" + vantar) << u"undan-journal,staging-db"_s
+            << false << vagra << QString();
+        QTest::newRow("kopierad undan, målet ändrat")
+            << v2("E Cup.ini {.Cup.kopia/Cup.ini} {.Cup.undan/Cup.ini}\n")
+            << u"staging-ini,undan-ini,ini-andrad"_s << true << vagra << QString();
+        QTest::newRow("inre rad först")
+            << v2("n Cup.ini {Cup/Cup.ini}\n") << u"staging"_s << false << vagra << QString();
+        QTest::newRow("länk på vägen i målet") << v2("N lank%2FUnder%2Fh.txt {Granne/Under/h.txt}\n")
+                                               << u"staging"_s << false << vagra << QString();
+        QTest::newRow("målet borttaget")
+            << v2("E Gammal {.Cup.kopia/Gammal} D\n") << u"staging-gammal,undan-gammalmapp,mal-borta"_s
+            << true << tillbaka << u"-"_s;
+        // Without the record (removed by hand): a copy cut off while it filled
+        // its staging folder is removed; one that had begun to move in, or had
+        // moved something aside, is refused; one that took effect is ended,
+        // and a moved-aside folder holding only its mark leaves the backup be.
+        QTest::newRow("utan logg, fylls")
+            << QByteArray() << u"staging-ny,bak"_s << true << tillbaka << u"Cup"_s;
+        QTest::newRow("utan logg, flyttar")
+            << QByteArray() << u"staging-ny,flytt"_s << false << vagra << QString();
+        QTest::newRow("utan logg, undan")
+            << QByteArray() << u"staging-ny,undan"_s << false << vagra << QString();
+        QTest::newRow("utan logg, klar")
+            << QByteArray() << u"staging,flytt,undan"_s << false << avsluta << u"Cup"_s;
+        QTest::newRow("utan logg, bara märket")
+            << QByteArray() << u"staging,flytt,undan-tom,bak"_s << false << tillbaka << u"Cup"_s;
+    }
+    void ettBeslut() {
+        QFETCH(QByteArray, logg);
+        QFETCH(QString, lage);
+        QFETCH(bool, ersatts);
+        QFETCH(int, vad);
+        QFETCH(QString, databas);
+        const Mappkopia::Avbrott satt = ersatts ? Mappkopia::Avbrott::TaTillbaka : Avsluta;
+        const Grannar g(logg, lage);
+        const QStringList fore = bild(g.sticka), bak = bild(g.sticka + u"/Cup.bak"_s);
+        const Mappkopia::Avbrottsbeslut b = Mappkopia::bedomAvbruten(g.mal, satt);
+        QCOMPARE(bild(g.sticka), fore);
+        QCOMPARE(int(b.vad), vad);
+        const auto innehall = [](const QString& fil) {
+            QFile f(fil);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("-");
+        };
+        const QString plats = b.plats ? b.plats(u"Cup.air"_s) : QString();
+        const QByteArray vantat = innehall(plats);
+        const Mappkopia::Utfall u = Mappkopia::angraAvbruten(g.mal, satt);
+        if (vad == int(Mappkopia::Avbrottsbeslut::Vad::Vagra)) {
+            QCOMPARE(b.utfall.fel, Mappkopia::Otillforlitlig);
+            QCOMPARE(u.fel, Mappkopia::Otillforlitlig);
+            QCOMPARE(bild(g.sticka), fore);
+            return;
+        }
+        QCOMPARE(plats, databas == u"-" ? g.mal + u"/Cup.air"_s : g.sticka + u'/' + databas + u"/Cup.air"_s);
+        QCOMPARE(u.fel, 0);
+        QVERIFY(!Mappkopia::avbruten(g.mal));
+        QCOMPARE(innehall(g.mal + u"/Cup.air"_s), vantat);
+        // Nothing was moved aside: the backup is as it was.
+        if (lage.contains(u"bak"))
+            QCOMPARE(bild(g.sticka + u"/Cup.bak"_s), bak);
+    }
+
     // Without second names (exFAT through FUSE refuses a link with EPERM,
     // whatever the copy was told), a copy stopped at any system call leaves
     // every file it replaces with a file in the target, old or new, and is
@@ -513,11 +629,41 @@ private slots:
     // and after an undo the folders it put things back into.
     void flusharIOrdning() {
         QString sistaIn;
-        {
+        for (const bool lankar : {true, false}) {
             Falt f;
             Inspelning in(f.d.path());
-            QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true)).fel, 0);
+            in.vakt.utanLankar = !lankar;
+            QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.mal, lankar)).fel, 0);
             const QStringList& a = in.anrop;
+            // What is made under one name and renamed into place - a file
+            // copied aside, a mark - lasts before its rename; a mark's folder
+            // before anything else changes there.
+            for (qsizetype i = 0; i < a.size(); ++i) {
+                const QStringList d = a.at(i).split(u' ');
+                const qsizetype skapad =
+                    d.first() == u"rename" ? a.lastIndexOf(u"skapa "_s + d.at(1), i) : -1;
+                const bool mark = d.size() > 2 && d.at(2).section(u'/', -1).startsWith(u".pilkrona-");
+                // The staging folder's files last by one flush of the whole
+                // file system, checked above.
+                if (skapad < 0 || (d.at(1).startsWith(u"Sticka/.Cup.kopia/") && !mark))
+                    continue;
+                const qsizetype flush = a.indexOf(u"fsync "_s + d.at(1), skapad);
+                QVERIFY2(flush > skapad && flush < i, qPrintable(a.at(i)));
+                if (!mark)
+                    continue;
+                const QString mapp = foralder(d.at(2));
+                qsizetype nasta = i + 1;
+                while (nasta < a.size() &&
+                       (a.at(nasta).startsWith(u"fsync") || !a.at(nasta).contains(u' ' + mapp + u'/')))
+                    ++nasta;
+                const qsizetype mappFlush = a.indexOf(u"fsync "_s + mapp, i);
+                QVERIFY2(mappFlush > i && mappFlush < nasta, qPrintable(a.at(i)));
+            }
+            if (!lankar) {
+                QVERIFY(a.contains(
+                    u"rename Sticka/.Cup.undan/.pilkrona-sakerhetskopia.ny Sticka/.Cup.undan/a.txt"_s));
+                continue;
+            }
             const qsizetype logg = a.indexOf(u"skapa Sticka/.Cup.kopiering"_s);
             const qsizetype syncfs = a.indexOf(QRegularExpression(u"syncfs .*"_s));
             const qsizetype nasta =
@@ -560,6 +706,24 @@ private slots:
             std::reverse(flyttade.begin(), flyttade.end());
             QCOMPARE(poster(in.anrop, u"^rename Sticka/(?:Cup|\\.Cup\\.undan)/(\\S+) "_s), flyttade);
         }
+    }
+
+    // A mark is whole or not there: a copy cut off while it wrote the mark of
+    // its moved-aside folder, then ended, leaves a backup that the next copy
+    // knows as the program's and replaces.
+    void markeringenHel() {
+        Falt f;
+        {
+            Inspelning in(f.d.path());
+            in.vakt.fore = [rot = f.d.path() + u'/'](QString a) {
+                if (a.remove(rot).startsWith(u"skriv Sticka/.Cup.undan/.pilkrona-sakerhetskopia"))
+                    throw Stopp{};
+            };
+            QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true)));
+        }
+        const QString bak = f.destination + u"/Cup.bak"_s;
+        QCOMPARE(Mappkopia::angraAvbruten(f.mal, Avsluta).sakerhetskopia, bak);
+        QCOMPARE(Mappkopia::kopiera(uppdrag(f.kalla, f.mal, true)).sakerhetskopia, bak);
     }
 
     // A target not there yet is made in one step: a copy stopped at any system
@@ -642,6 +806,9 @@ private slots:
         QTest::newRow("fil i nytt mål stängs") << u"Ny"_s << u"stang Sticka/.Ny.kopia/ny.txt"_s;
         QTest::newRow("fil stängs") << u"Cup"_s << u"stang Sticka/.Cup.kopia/Under/c.txt"_s;
         QTest::newRow("loggen flushas") << u"Cup"_s << u"fsync Sticka/.Cup.kopiering"_s;
+        // The folder y, which a file replaces, is aside when its new version
+        // fails to come: it goes back.
+        QTest::newRow("mappen flyttad undan") << u"Cup"_s << u"rename Sticka/.Cup.kopia/y Sticka/Cup/y"_s;
     }
     void misslyckatAnropArEttFel() {
         QFETCH(QString, mal);

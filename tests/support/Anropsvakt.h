@@ -10,7 +10,7 @@
 
 // The folder copy's system calls, each told to fore before it is made, while
 // the guard lives: "skapa a" for a file created, "oppna a" for anything else
-// opened, "fsync a", "syncfs a" and "stang a" by what the descriptor was
+// opened, "fsync a", "syncfs a", "skriv a" and "stang a" by what the descriptor was
 // opened as, "link a b", "rename a b", "mkdir a", "unlink a", "rmdir a". fore
 // may throw or kill to stop the copy there. A call for which misslyckas
 // answers an error number fails with it (a descriptor is closed even so).
@@ -79,6 +79,10 @@ public:
     int unlink(const char* s) override {
         tala(QStringLiteral("unlink ") + namn(s));
         return Systemanrop::unlink(s);
+    }
+    ssize_t write(int fd, const void* data, size_t antal) override {
+        tala(QStringLiteral("skriv ") + m_fd.value(fd));
+        return Systemanrop::write(fd, data, antal);
     }
     int rmdir(const char* s) override {
         tala(QStringLiteral("rmdir ") + namn(s));
