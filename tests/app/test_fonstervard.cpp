@@ -292,7 +292,8 @@ private slots:
     // grid for the controls around it. The arrows go through an option group
     // laid out 1 3 5 over 2 4 in its order, round from the last to the first.
     // A child window opens with the focus on its first control that can take
-    // it (the squad list's "Välj", the result list's "Alla klasser").
+    // it (the squad list's "Välj", the result list's "Alla klasser"), and the
+    // button that made a list has it again after the list is saved.
     void tangentbordetFoljerTabbordningen_data() {
         QTest::addColumn<QString>("fonster");
         QTest::addColumn<QString>("fran"); // none: as the window opened
@@ -313,6 +314,7 @@ private slots:
         rad("barnfönster öppnas", "prov", "", Qt::Key_unknown, "txtFore");
         rad("Utskrift skjutlag öppnas", "frmUtskriftSkjutlag", "", Qt::Key_unknown, "cmdValj");
         rad("Resultat grundomg. öppnas", "frmValResSkarmGrund", "", Qt::Key_unknown, "optAlla");
+        rad("Utskrift skjutlag, Alla", "frmUtskriftSkjutlag", "cmdAlla", Qt::Key_Space, "cmdAlla");
     }
     void tangentbordetFoljerTabbordningen() {
         QFETCH(QString, fonster);
@@ -355,6 +357,9 @@ private slots:
             QTest::keyClick(f, Qt::Key(tangent),
                             tangent == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         }
+        // The window manager gives the main window the keyboard back once the
+        // status window of a list has gone.
+        QApplication::setActiveWindow(mj.f.get());
         const QWidget* fokus = QApplication::focusWidget();
         QCOMPARE(fokus ? fokus->objectName() : QString(), till);
     }
