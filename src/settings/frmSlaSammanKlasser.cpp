@@ -71,6 +71,10 @@ frmSlaSammanKlasser::frmSlaSammanKlasser(Formkontext& k, QWidget* parent) : QDia
     cmdTabortKlass =
         knapp(QStringLiteral("cmdTabortKlass"), {},
               QStringLiteral("Klicka här för att flytta markerad klass i rutan Ingående till Tillgängliga."));
+    // The arrows have a picture and no caption: their names say the move
+    // they make to a screen reader.
+    cmdLaggTillKlass->setAccessibleName(QStringLiteral("Flytta klassen till Ingående klasser"));
+    cmdTabortKlass->setAccessibleName(QStringLiteral("Flytta klassen till Tillgängliga klasser"));
     cmdOK = knapp(QStringLiteral("cmdOK"), QStringLiteral("&OK"),
                   QStringLiteral("Spara och återgå till Inställningar."));
     popupmnuHuvud = new QMenu(QStringLiteral("popuphuvud"), this);

@@ -2,6 +2,7 @@
 
 #include "platform/Meddelanden.h"
 #include "shell/Felfalla.h"
+#include "shell/Tabbordning.h"
 #include "shell/Tangentregler.h"
 #include "shell/Twips.h"
 
@@ -105,7 +106,8 @@ private:
 Fonstervard::Fonstervard(modGlobalt& g, Meddelanden& m, Plattformsdialoger& dialoger, QMdiArea* yta,
                          QWidget* dialogforalder, QObject* parent)
     : QObject(parent), m_g(g), m_m(m), m_kontext(g, m, *this, dialoger), m_yta(yta),
-      m_dialogforalder(dialogforalder), m_entertryck(Entertryck::delad()) {
+      m_dialogforalder(dialogforalder), m_entertryck(Entertryck::delad()),
+      m_tabbordning(Tabbordning::delad()) {
     for (size_t i = 0; i < menytrad.size(); ++i) {
         const Menystart& post = menytrad[i];
         // The tree writes a separator as "-"; a separator with a text would
@@ -221,6 +223,9 @@ QWidget* Fonstervard::visa(const QString& namn, const std::any& begaran) {
     };
     QWidget* ram = m_yta ? ramForMdi(w, namn, lage) : ramUtanYta(w, lage, stangd);
     m_oppna.insert(namn, {w, ram, stangd, lage.menyer});
+    // A window opens with the focus on its first control in tab order,
+    // unless its own opening put the focus somewhere.
+    Tabbordning::fokuseraForsta(w);
     return w;
 }
 
@@ -360,8 +365,12 @@ void Fonstervard::aktiverat(QMdiSubWindow* sub) {
         return;
     m_senastAktiva = sub;
     emit barnAktiverat(sub);
-    if (sub->widget())
+    if (sub->widget()) {
         m_kontext.meddelaAktivering(sub->widget());
+        // A window whose control with the focus has gone (hidden, disabled)
+        // takes up at its first control again.
+        Tabbordning::fokuseraForsta(sub->widget());
+    }
 }
 
 #include "Fonstervard.moc"

@@ -209,4 +209,6 @@ private:
     std::function<bool()> m_ansluten;
     // Enter presses the focused button in every window: one rule for all hosts.
     std::shared_ptr<QObject> m_entertryck;
+    // Tab and the arrows follow each window's tab order (Tabbordning).
+    std::shared_ptr<QObject> m_tabbordning;
 };

@@ -11,12 +11,16 @@
 // at a step that throws, or when the guard goes. A widget that was disabled
 // already stays so. Nothing is told to the operator under the hourglass: a
 // failure goes after it (steg), a box in the middle of the work is shown with
-// it down (utanTimglas).
+// it down (utanTimglas). A widget disabled takes the focus with it; the
+// control that had it gets it back, so that the operator goes on from the
+// button pressed.
 class Upptagen {
 public:
     explicit Upptagen(QWidget* avstangd = nullptr) : m_w(avstangd) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         if (m_w && !m_w->testAttribute(Qt::WA_ForceDisabled)) {
+            if (QWidget* fokus = m_w->window()->focusWidget(); fokus && m_w->isAncestorOf(fokus))
+                m_fokus = fokus;
             m_w->setEnabled(false);
             m_aterstall = true;
         }
@@ -29,8 +33,12 @@ public:
         if (!m_uppe)
             return;
         m_uppe = false;
-        if (m_w && m_aterstall)
+        if (m_w && m_aterstall) {
             m_w->setEnabled(true);
+            // Unless the work put the focus elsewhere meanwhile.
+            if (m_fokus && m_fokus->isVisible() && m_fokus->isEnabled() && !m_w->window()->focusWidget())
+                m_fokus->setFocus(Qt::OtherFocusReason);
+        }
         QGuiApplication::restoreOverrideCursor();
     }
 
@@ -60,6 +68,7 @@ public:
 
 private:
     QPointer<QWidget> m_w;
+    QPointer<QWidget> m_fokus;
     bool m_aterstall = false;
     bool m_uppe = true;
 };

@@ -7,13 +7,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDialog>
 #include <QDir>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -282,6 +286,82 @@ private slots:
                 QCOMPARE(fokusEfter ? fokusEfter->objectName() : QString(), QStringLiteral("cmdTryck"));
         }
         QCOMPARE(fick, tryckta);
+    }
+
+    // The keyboard follows the window's tab order. Tab and Shift+Tab leave a
+    // grid for the controls around it. The arrows go through an option group
+    // laid out 1 3 5 over 2 4 in its order, round from the last to the first.
+    // A child window opens with the focus on its first control that can take
+    // it (the squad list's "Välj", the result list's "Alla klasser"), and the
+    // button that made a list has it again after the list is saved.
+    void tangentbordetFoljerTabbordningen_data() {
+        QTest::addColumn<QString>("fonster");
+        QTest::addColumn<QString>("fran"); // none: as the window opened
+        QTest::addColumn<int>("tangent");
+        QTest::addColumn<QString>("till");
+        const auto rad = [](const char* fall, const char* fonster, const char* fran, Qt::Key tangent,
+                            const char* till) {
+            QTest::newRow(fall) << QString::fromLatin1(fonster) << QString::fromLatin1(fran) << int(tangent)
+                                << QString::fromLatin1(till);
+        };
+        rad("rutnät, Tab", "prov", "rutnat", Qt::Key_Tab, "cmdEfter");
+        rad("rutnät, Shift+Tab", "prov", "rutnat", Qt::Key_Backtab, "txtFore");
+        rad("ned från 2", "prov", "opt2", Qt::Key_Down, "opt3");
+        rad("höger från 2", "prov", "opt2", Qt::Key_Right, "opt3");
+        rad("upp från 3", "prov", "opt3", Qt::Key_Up, "opt2");
+        rad("vänster från 3", "prov", "opt3", Qt::Key_Left, "opt2");
+        rad("ned från 5", "prov", "opt5", Qt::Key_Down, "opt1");
+        rad("barnfönster öppnas", "prov", "", Qt::Key_unknown, "txtFore");
+        rad("Utskrift skjutlag öppnas", "frmUtskriftSkjutlag", "", Qt::Key_unknown, "cmdValj");
+        rad("Resultat grundomg. öppnas", "frmValResSkarmGrund", "", Qt::Key_unknown, "optAlla");
+        rad("Utskrift skjutlag, Alla", "frmUtskriftSkjutlag", "cmdAlla", Qt::Key_Space, "cmdAlla");
+    }
+    void tangentbordetFoljerTabbordningen() {
+        QFETCH(QString, fonster);
+        QFETCH(QString, fran);
+        QFETCH(int, tangent);
+        QFETCH(QString, till);
+        const bool prov = fonster == QLatin1String("prov");
+        Miljo mj(!prov);
+        const Fonsterid<IngenBegaran> provet{QStringLiteral("frmProv")};
+        mj.f->vard().registreraFonster(provet, [](Formkontext&) {
+            // A hidden field first in tab order, a field, a grid, a button
+            // after it, and an option group laid out 1 3 5 over 2 4.
+            auto* w = new QWidget;
+            auto* l = new QGridLayout(w);
+            const auto del = [l](QWidget* d, const QString& namn, int rad, int kolumn, int bredd = 3) {
+                d->setObjectName(namn);
+                l->addWidget(d, rad, kolumn, 1, bredd);
+                return d;
+            };
+            del(new QLineEdit, QStringLiteral("txtDold"), 0, 0)->hide();
+            del(new QLineEdit, QStringLiteral("txtFore"), 1, 0);
+            del(new QTableWidget(3, 3), QStringLiteral("rutnat"), 2, 0);
+            del(new QPushButton, QStringLiteral("cmdEfter"), 3, 0);
+            auto* grupp = new QButtonGroup(w);
+            for (int i = 1; i <= 5; ++i)
+                grupp->addButton(static_cast<QRadioButton*>(
+                    del(new QRadioButton, QStringLiteral("opt%1").arg(i), 4 + (i - 1) % 2, (i - 1) / 2, 1)));
+            return w;
+        });
+        QWidget* w = prov ? mj.f->vard().visaFonster(provet)
+                     : fonster == QLatin1String("frmUtskriftSkjutlag")
+                         ? mj.f->vard().visaFonster(Fonsternamn::UtskriftSkjutlag, Utskriftsmal::Fil)
+                         : mj.f->vard().visaFonster(Fonsternamn::ValResSkarmGrund, Utskriftsmal::Skarm);
+        QVERIFY(w);
+        Miljo::rensa();
+        if (!fran.isEmpty()) {
+            auto* f = w->findChild<QWidget*>(fran);
+            QVERIFY(f);
+            f->setFocus();
+            QTest::keyClick(f, Qt::Key(tangent),
+                            tangent == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        // The window manager gives the main window the keyboard back once the
+        // status window of a list has gone.
+        QApplication::setActiveWindow(mj.f.get());
+        const QWidget* fokus = QApplication::focusWidget();
+        QCOMPARE(fokus ? fokus->objectName() : QString(), till);
     }
 
     // "&Tabort filnamn" in the settings empties the recent items of the main

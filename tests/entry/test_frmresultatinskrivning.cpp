@@ -584,8 +584,9 @@ private slots:
         QVERIFY(!h.menyPa(Meny::mnuVisaAskSkarm) && h.menyPa(Meny::mnuUtskrift));
     }
 
-    // The picker: odd squads above even, the open one marked, the time on focus
-    // and hover; Enter and a double click choose.
+    // The picker: odd squads above even, the arrows going through them in
+    // order, the open one marked, the time on focus and hover; Enter and a
+    // double click choose.
     void valjare() {
         Inskrivning s(NyTavling::Typ::Sportskytte, 3, 4, 0);
         Skjuttider::skriv(s.f.g.cnnTavling, 3, u"Söndag 9.00"_s);
@@ -599,7 +600,8 @@ private slots:
         QVERIFY(opt(&valj, 3)->x() > opt(&valj, 1)->x() && opt(&valj, 3)->y() == opt(&valj, 1)->y());
         QVERIFY(tid->text().isEmpty());
         QCOMPARE(fokus(), opt(&valj, 1));
-        QVERIFY(tryckTill(Qt::Key_Right, opt(&valj, 3)));
+        QVERIFY(tryckTill(Qt::Key_Right, opt(&valj, 2)));
+        QVERIFY(tryckTill(Qt::Key_Down, opt(&valj, 3)));
         QVERIFY(opt(&valj, 3)->isChecked());
         QCOMPARE(tid->text(), u"Söndag 9.00"_s);
         pekaPa(opt(&valj, 2));
