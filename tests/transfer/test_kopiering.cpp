@@ -326,6 +326,11 @@ private slots:
                                       "fil, och följer inte med när tävlingen kopieras.")
                                       .arg(QString::fromUtf8(slag))
                                << true;
+        // Looked at by the copy itself as it reads the source: any settings
+        // file beside the databases, not only the one a check asks about.
+        QTest::newRow("en annan inställningsfil är en pipe")
+            << QStringLiteral("annanpipa")
+            << QStringLiteral("Kopieringen gjordes inte: $K/Annan.ini är ingen vanlig fil.") << true;
         QTest::newRow("målet är en länk")
             << QStringLiteral("mallank")
             << QStringLiteral(
@@ -361,6 +366,8 @@ private slots:
                              : hinder == QLatin1String("inipipa") ? Filslag::Pipe
                                                                   : Filslag::Mapp,
                              destination.filePath(QStringLiteral("Cup/Cup.ini"))));
+        if (hinder == QLatin1String("annanpipa"))
+            QVERIFY(laggPost(mapp + QStringLiteral("/Annan.ini"), Filslag::Pipe, {}));
         if (hinder == QLatin1String("mallank")) {
             skriv(destination.filePath(QStringLiteral("Annan/Annat.txt")), "annat");
             QVERIFY(laggPost(mal, Filslag::Lank, destination.filePath(QStringLiteral("Annan"))));
@@ -478,6 +485,12 @@ private slots:
         QTest::newRow("märket en länk") << u"länk"_s << u"Cup.bak2"_s;
         QTest::newRow("märket en länk till en mapp") << u"mapplänk"_s << u"Cup.bak2"_s;
         QTest::newRow("inget namn ledigt") << u"alla"_s << QString();
+        // Anything the operator put into it or changed there since makes it
+        // theirs; a file taken from it loses nothing of theirs.
+        QTest::newRow("en anteckning i den") << u"anteckning"_s << u"Cup.bak2"_s;
+        QTest::newRow("en fil ändrad") << u"ändrad"_s << u"Cup.bak2"_s;
+        QTest::newRow("en fil borttagen") << u"borttagen"_s << u"Cup.bak"_s;
+        QTest::newRow("märket utan innehåll") << u"gammalt märke"_s << u"Cup.bak2"_s;
     }
     void sakerhetskopiaBaraOverEgen() {
         QFETCH(QString, bak);
@@ -507,6 +520,14 @@ private slots:
         } else if (bak == u"länk" || bak == u"mapplänk") {
             QFile::remove(mark);
             QVERIFY(QFile::link(bak == u"länk" ? destination.filePath(u"Cup/Annat.txt"_s) : gammal, mark));
+        } else if (bak == u"anteckning") {
+            skriv(gammal + u"/Anteckning.txt"_s, "operatörens");
+        } else if (bak == u"ändrad") {
+            skriv(gammal + u"/Annat.txt"_s, "ändrad av operatören");
+        } else if (bak == u"borttagen") {
+            QVERIFY(QFile::remove(gammal + u"/Annat.txt"_s));
+        } else if (bak == u"gammalt märke") {
+            skriv(mark, "Den här mappen är en säkerhetskopia som Pilkrona gjorde vid en kopiering.\n");
         }
         const QMap<QString, QString> fore = bild(destination.path());
         const QMap<QString, QString> foreBak = bild(gammal);

@@ -1,6 +1,7 @@
 #include "platform/Filnamn.h"
 #include "platform/folder_copy/Mappkopia.h"
 #include "support/Anropsvakt.h"
+#include "support/Loggbild.h"
 #include "support/Testfixtur.h"
 #include "transfer/Tavlingsoverforing.h"
 
@@ -9,8 +10,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStorageInfo>
 #include <QTest>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <optional>
@@ -43,9 +47,9 @@ std::optional<QString> kor(const QString& program, const QStringList& argument) 
 // loop device back when the test is killed before it could.
 class Exfatminne {
 public:
-    Exfatminne(const QString& bild, const QString& mapp) : m_mapp(mapp) {
+    Exfatminne(const QString& bild, const QString& mapp, qint64 storlek = 8 << 20) : m_mapp(mapp) {
         QFile f(bild);
-        if (!f.open(QIODevice::WriteOnly) || !f.resize(8 << 20) || !kor(QStringLiteral("mkfs.exfat"), {bild}))
+        if (!f.open(QIODevice::WriteOnly) || !f.resize(storlek) || !kor(QStringLiteral("mkfs.exfat"), {bild}))
             return;
         m_enhet = kor(QStringLiteral("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), bild});
         if (!m_enhet)
@@ -89,12 +93,12 @@ private:
 
 struct Stopp {};
 
-void skriv(const QString& fil, const QByteArray& innehall, time_t tid) {
+void skriv(const QString& fil, const QByteArray& innehall, time_t tid, long ns = 0) {
     QDir().mkpath(QFileInfo(fil).path());
     QFile f(fil);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(innehall) == innehall.size());
     f.close();
-    const struct timespec tider[2] = {{tid, 0}, {tid, 0}};
+    const struct timespec tider[2] = {{tid, ns}, {tid, ns}};
     QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(fil).constData(), tider, 0), 0);
 }
 
@@ -207,31 +211,49 @@ private slots:
     // the copy is ended when the stick's competition is opened, or taken back
     // when another copy replaces it, never refused.
     void tiderSomMinnetHaller_data() {
-        QTest::addColumn<QString>("stopp"); // the copy's call it is cut off at
-        QTest::addColumn<int>("satt");      // Mappkopia::Avbrott
+        QTest::addColumn<QString>("stopp");  // the copy's call it is cut off at
+        QTest::addColumn<int>("satt");       // Mappkopia::Avbrott
+        QTest::addColumn<QByteArray>("zon"); // the stick's local time, as its driver converts it
         const int avsluta = int(Mappkopia::Avbrott::Avsluta), tillbaka = int(Mappkopia::Avbrott::TaTillbaka);
-        QTest::newRow("inget flyttat") << QStringLiteral("mkdir .Cup.undan") << avsluta;
-        QTest::newRow("a.txt inne") << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << avsluta;
-        QTest::newRow("a.txt inne, tillbaka")
-            << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << tillbaka;
-        QTest::newRow("allt inne") << QStringLiteral("unlink .Cup.kopiering") << avsluta;
+        for (const QByteArray zon :
+             {QByteArray("UTC"), QByteArray("America/Los_Angeles"), QByteArray("Pacific/Kiritimati")}) {
+            QTest::addRow("inget flyttat, %s", zon.constData())
+                << QStringLiteral("mkdir .Cup.undan") << avsluta << zon;
+            QTest::addRow("a.txt inne, %s", zon.constData())
+                << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << avsluta << zon;
+            QTest::addRow("a.txt inne, tillbaka, %s", zon.constData())
+                << QStringLiteral("rename .Cup.kopia/b.txt Cup/b.txt") << tillbaka << zon;
+            QTest::addRow("allt inne, %s", zon.constData())
+                << QStringLiteral("unlink .Cup.kopiering") << avsluta << zon;
+        }
     }
     void tiderSomMinnetHaller() {
         QFETCH(QString, stopp);
         QFETCH(int, satt);
+        QFETCH(QByteArray, zon);
         QTemporaryDir d;
         const QString sticka = d.filePath(QStringLiteral("Sticka")),
                       kalla = d.filePath(QStringLiteral("Cup"));
         QVERIFY(QDir().mkpath(sticka));
+        // The driver started by the mount takes the zone along.
+        const QByteArray forraZon = qgetenv("TZ");
+        qputenv("TZ", zon);
+        tzset();
+        const auto aterstall = qScopeGuard([&] {
+            qputenv("TZ", forraZon);
+            tzset();
+        });
         Exfatminne minne(d.filePath(QStringLiteral("minne.img")), sticka);
         if (!minne.monterad())
             QSKIP(
                 "No exFAT image could be mounted here (mkfs.exfat, losetup and mount.exfat-fuse, as root).");
+        // 1970 and 2200, outside FAT's years; a time between two of FAT's
+        // two seconds.
         const auto skrivAlla = [&](const QByteArray& vad) {
             for (const auto& [namn, tid] :
                  {std::pair{"a.txt", time_t(0)}, std::pair{"b.txt", time_t(7258118400)},
-                  std::pair{"c.txt", time_t(1767225600)}})
-                skriv(kalla + u'/' + QLatin1String(namn), vad + ' ' + namn, tid);
+                  std::pair{"c.txt", time_t(1767225600)}, std::pair{"d.txt", time_t(1767225601)}})
+                skriv(kalla + u'/' + QLatin1String(namn), vad + ' ' + namn, tid, tid % 2 ? 123456789 : 0);
         };
         skrivAlla("gammal");
         Mappkopia::Uppdrag u;
@@ -253,6 +275,116 @@ private slots:
         QCOMPARE(Mappkopia::angraAvbruten(u.mal, Mappkopia::Avbrott(satt)).fel, 0);
         QCOMPARE(innehall(u.mal),
                  Mappkopia::Avbrott(satt) == Mappkopia::Avbrott::Avsluta ? innehall(kalla) : fore);
+    }
+
+    // A FAT stick keeps a modification time to two seconds and only between
+    // 1980 and 2107; a Linux disk keeps what it is given. A copy cut off after
+    // its moves, the stick mounted again (its times as FAT holds them), is
+    // ended; on a Linux disk the same change of times is no state the copy
+    // left, and a time outside FAT's years is kept as it was.
+    void tiderEfterFilsystemet_data() {
+        QTest::addColumn<bool>("fat");
+        QTest::newRow("vfat") << true;
+        QTest::newRow("ext4") << false;
+    }
+    void tiderEfterFilsystemet() {
+        QFETCH(bool, fat);
+        QTemporaryDir d;
+        const QString sticka = d.filePath(QStringLiteral("Sticka")),
+                      kalla = d.filePath(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(sticka));
+        std::optional<Ersattningsmontering> ersattning;
+        if (fat) {
+            struct stat st {};
+            QVERIFY(::stat(QFile::encodeName(sticka).constData(), &st) == 0);
+            ersattning.emplace(MSDOS_SUPER_MAGIC, "22 1 8:1 / / rw,relatime - ext4 /dev/sda1 rw\n36 22 " +
+                                                      QByteArray::number(major(st.st_dev)) + ':' +
+                                                      QByteArray::number(minor(st.st_dev)) + " / " +
+                                                      QFile::encodeName(sticka) +
+                                                      " rw,relatime - vfat /dev/sdb1 rw\n");
+        }
+        const auto skrivAlla = [&](const QByteArray& vad) {
+            skriv(kalla + QStringLiteral("/a.txt"), vad, 0);
+            skriv(kalla + QStringLiteral("/c.txt"), vad, 1767225601, 123456789);
+        };
+        skrivAlla("gammal");
+        Mappkopia::Uppdrag u;
+        u.kalla = kalla;
+        u.mal = sticka + QStringLiteral("/Cup");
+        QCOMPARE(Mappkopia::kopiera(u).fel, 0);
+        struct stat a {};
+        QCOMPARE(::stat(QFile::encodeName(u.mal + QStringLiteral("/a.txt")).constData(), &a), 0);
+        QCOMPARE(qint64(a.st_mtim.tv_sec), fat ? qint64(315'619'200) : 0);
+        skrivAlla("ny");
+        {
+            Anropsvakt vakt;
+            vakt.fore = [&](QString anrop) {
+                if (anrop.remove(sticka + u'/') == u"unlink .Cup.kopiering")
+                    throw Stopp{};
+            };
+            QVERIFY_THROWS_EXCEPTION(Stopp, Mappkopia::kopiera(u));
+        }
+        // Mounted again: what was moved in shows FAT's even seconds.
+        for (const QString& fil : {QStringLiteral("/a.txt"), QStringLiteral("/c.txt")}) {
+            struct stat st {};
+            const QByteArray sokvag = QFile::encodeName(u.mal + fil);
+            QCOMPARE(::stat(sokvag.constData(), &st), 0);
+            const struct timespec tider[2] = {{st.st_mtim.tv_sec & ~time_t(1), 0},
+                                              {st.st_mtim.tv_sec & ~time_t(1), 0}};
+            QCOMPARE(utimensat(AT_FDCWD, sokvag.constData(), tider, 0), 0);
+        }
+        QCOMPARE(Mappkopia::angraAvbruten(u.mal, Mappkopia::Avbrott::Avsluta).fel,
+                 fat ? 0 : Mappkopia::Otillforlitlig);
+    }
+
+    // A stick without links holding the competition and its backup: a copy
+    // aside of each file replaced takes room until the new one takes its
+    // place. The copy counts that before it writes anything: it is made once
+    // the backup has gone when that makes room enough, and refused at once,
+    // with its figures and the backup kept, when not even that does.
+    void platsPaMinnetUtanLankar_data() {
+        QTest::addColumn<int>("procent"); // the competition's one big file, of the empty stick's room
+        QTest::addColumn<bool>("ryms");   // once the backup has gone
+        QTest::newRow("ryms utan säkerhetskopian") << 29 << true;
+        QTest::newRow("ryms inte ens utan den") << 36 << false;
+    }
+    void platsPaMinnetUtanLankar() {
+        QFETCH(int, procent);
+        QFETCH(bool, ryms);
+        QTemporaryDir d;
+        const QString sticka = d.filePath(QStringLiteral("Sticka")),
+                      kalla = d.filePath(QStringLiteral("Cup"));
+        QVERIFY(QDir().mkpath(sticka));
+        Exfatminne minne(d.filePath(QStringLiteral("minne.img")), sticka);
+        if (!minne.monterad())
+            QSKIP(
+                "No exFAT image could be mounted here (mkfs.exfat, losetup and mount.exfat-fuse, as root).");
+        const qint64 x = QStorageInfo(sticka).bytesFree() * procent / 100;
+        // The stick holds the competition and the backup of the copy before.
+        const QString bak = sticka + QStringLiteral("/Cup.bak");
+        skriv(bak + QStringLiteral("/stor.bin"), QByteArray(x, 'a'), 1767225600);
+        markeraSomSakerhetskopia(bak);
+        skriv(sticka + QStringLiteral("/Cup/stor.bin"), QByteArray(x, 'b'), 1767225602);
+        skriv(kalla + QStringLiteral("/stor.bin"), QByteArray(x, 'c'), 1767225604);
+        const QStringList fore = innehall(sticka);
+        const qint64 ledigt = QStorageInfo(sticka).bytesFree();
+        // The new file fits beside the two there, but not its copy aside too.
+        QVERIFY(ledigt < 2 * x);
+        QCOMPARE(ledigt + x >= 2 * x + (qint64(512) << 10), ryms);
+        Mappkopia::Uppdrag u;
+        u.kalla = kalla;
+        u.mal = sticka + QStringLiteral("/Cup");
+        const Mappkopia::Utfall svar = Mappkopia::kopiera(u);
+        if (ryms) {
+            QCOMPARE(svar.fel, 0);
+            QCOMPARE(innehall(u.mal), innehall(kalla));
+            QVERIFY(innehall(bak).contains(QStringLiteral("stor.bin=") + QString(x, QLatin1Char('b'))));
+            return;
+        }
+        QCOMPARE(svar.fel, ENOSPC);
+        QVERIFY(svar.behov >= 2 * x && svar.ledigt == ledigt);
+        QCOMPARE(innehall(sticka), fore);
+        QVERIFY(!Mappkopia::avbruten(u.mal));
     }
 };
 
