@@ -389,7 +389,7 @@ void MDIfrmHuvudmeny::mnuFil_Click(int index) {
         if (sokvag.isEmpty())
             return;
         // A copy into it that was cut off may have left the name empty;
-        // opening takes the copy back.
+        // opening ends the copy or takes it back.
         if (!QFileInfo::exists(sokvag) && !Tavling::saknadEfterAvbrutenKopia(sokvag)) {
             m_m.visa(QStringLiteral("Tävlingen finns inte på det ställe du har valt!"),
                      QStringLiteral("Ingen tävling."), Meddelanden::Ikon::Kritisk);

@@ -120,7 +120,7 @@ QString ingenSakerhetskopia(const QString& mapp);
 
 // Whether a competition whose database is missing may still be opened: a copy
 // into its folder that was cut off may have moved the database aside, and
-// opening takes that copy back.
+// opening ends that copy or takes it back.
 bool saknadEfterAvbrutenKopia(const QString& databas);
 
 // The lock, the write check, the settings step and the connection step, each

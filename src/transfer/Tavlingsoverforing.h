@@ -36,6 +36,9 @@ struct Kontroll {
 };
 
 // Every check before a copy, in order, its messages and questions through m.
+// Nothing on disk changes before the operator's answers: a copy cut off into
+// the source or the target is only judged here (refused at once when it
+// cannot be trusted) and its dates shown as the copy will leave it.
 // bladdradFiltitel is the file name the source Browse gave, empty when the
 // source was not browsed. The names in the folder are held to the rules of the
 // destination's file system, found out unless malfilsystem says it.
@@ -63,18 +66,21 @@ struct Kopieringsutfall {
 // copied into a hidden folder beside it and flushed first; then the files it
 // replaces are moved aside into its backup folder (sakerhetskopia) and the new
 // ones moved in, under a record that lets a copy cut off half way, by a
-// failure, a kill or a pulled medium, be taken back: by the copy itself, the
-// next copy to the same target, or the opening of that competition. The same
-// is done for the source first when nobody has it open. Competition databases
-// are copied as a consistent snapshot, so an open competition can be copied;
-// what belongs to a program that has the competition open (locks, journals,
-// temporary files) is left out, and so are symbolic links. The target's lock
-// is held meanwhile: a target open in another program is refused (sokvagsfel).
-// When the medium lacks room the backup that the copy would replace goes
-// first; a copy that does not fit even so is refused at once, "Disketten är
-// full!" with the room needed and free. Copies can be read and written by
-// their owner and keep their modification times where the target holds them.
-// Runs on any thread; it shows nothing.
+// failure, a kill or a pulled medium, be sorted out by one decision: taken
+// back by the copy itself or the next copy to the same target, ended by the
+// opening of that competition or a copy from it (Mappkopia::Avbrott). A copy
+// into the source cut off earlier is ended first when nobody has it open.
+// Competition databases are copied as a consistent snapshot, so an open
+// competition can be copied; what belongs to a program that has the
+// competition open (locks, journals, temporary files) is left out, and so are
+// symbolic links. The target's lock is held meanwhile: a target open in
+// another program is refused (sokvagsfel). The room the copy needs at its
+// peak is counted first: when the medium lacks it the backup that the copy
+// would replace goes first if that makes room enough; a copy that does not
+// fit even so is refused at once, "Disketten är full!" with the room needed
+// and free, the backup kept. Copies can be read and written by their owner
+// and keep their modification times where the target holds them. Runs on any
+// thread; it shows nothing.
 Kopieringsutfall kopieraTavlingsmapp(const QString& destination, const QString& kalla);
 
 // The folder beside a target that keeps what the last copy into it replaced

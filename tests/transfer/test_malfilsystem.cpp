@@ -215,7 +215,7 @@ private slots:
         QTest::addColumn<int>("satt");       // Mappkopia::Avbrott
         QTest::addColumn<QByteArray>("zon"); // the stick's local time, as its driver converts it
         const int avsluta = int(Mappkopia::Avbrott::Avsluta), tillbaka = int(Mappkopia::Avbrott::TaTillbaka);
-        for (const QByteArray zon :
+        for (const QByteArray& zon :
              {QByteArray("UTC"), QByteArray("America/Los_Angeles"), QByteArray("Pacific/Kiritimati")}) {
             QTest::addRow("inget flyttat, %s", zon.constData())
                 << QStringLiteral("mkdir .Cup.undan") << avsluta << zon;

@@ -17,11 +17,11 @@
 // moment the copy takes effect, after which what was moved aside becomes the
 // target's backup ("<target>.bak", replacing the previous one while that
 // holds only what a copy of ours put there). What a copy left beside a
-// target because it was cut off is judged by one function (bedomAvbruten,
-// and through it angraAvbruten and the copy itself): ended from where it
-// stopped, taken back, refused, or nothing to do, by the rule written at
-// Avbrott. Nothing here knows what the folder holds beyond what the caller
-// tells it.
+// target because it was cut off is decided over by one function
+// (detalj::bestam, which bedomAvbruten, angraAvbruten and the copy itself
+// call): ended from where it stopped, taken back, refused, or nothing to do,
+// by the rule written at Avbrott. Nothing here knows what the folder holds
+// beyond what the caller tells it.
 //
 // What lies beside a target may come from another computer or a damaged
 // stick: a record, a staging or moved-aside folder is checked before anything
@@ -101,8 +101,9 @@ struct Utfall {
 
 // Copies the content of kalla into mal: files of the same name replaced, other
 // files of the target kept; symbolic links, devices and pipes are left out.
-// A copy into mal that was cut off earlier is taken back first
-// (Avbrott::TaTillbaka). A failure takes back everything. Copies get the
+// A copy into mal that was cut off earlier is sorted out first as
+// Avbrott::TaTillbaka says (taken back, or ended when every entry had moved
+// in). A failure takes back everything. Copies get the
 // modes a new file or folder of this process gets (its umask), never
 // executable files, and keep their times where the target can hold them.
 // What the copy needs at its peak on the medium is counted before anything is
