@@ -7,6 +7,7 @@
 #include "platform/Meddelanden.h"
 #include "platform/Systemfel.h"
 #include "platform/folder_copy/Mappkopia.h"
+#include "platform/workbook/XlsxFil.h"
 #include "shell/modGlobalt.h"
 
 #include <QCoreApplication>
@@ -391,6 +392,11 @@ Oppning OppnaTavling(modGlobalt& g, Meddelanden& m, bool hoppaOver) {
         (void)rattaAntalSkjutlag(g);
     } catch (const Fel&) {
     }
+    // A list save killed half-way left its temporary file in Utskrifter, which
+    // only a save of that same list would take away, and a list may never be
+    // saved again. The competition is now this program's, and the lock it has
+    // just made shows what owner the program's files get there.
+    Kalkyl::XlsxFil::rensaTillfalliga(g.strTavlingsmapp + QStringLiteral("Utskrifter"), {}, lasfil(g));
     return o;
 }
 

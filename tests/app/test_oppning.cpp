@@ -29,6 +29,9 @@
 #include <QSysInfo>
 #include <QTcpSocket>
 #include <QTest>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 // A child window with input that is not yet saved: it refuses to close until told.
@@ -482,6 +485,41 @@ private slots:
             QDir(QFileInfo(mapp).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             fore);
         QVERIFY(QFileInfo::exists(undan + QStringLiteral("/Cup.ini")));
+    }
+
+    // A list save killed half-way left its temporary file in Utskrifter, where
+    // only a save of that same list took it away: opening the competition
+    // takes away every list's by the save's own rule (whose parts
+    // test_xlsxfil holds), and leaves an Utskrifter that is a link or a pipe
+    // alone, never waiting on the pipe.
+    void listornasResterVidOppning_data() {
+        QTest::addColumn<int>("slag"); // Filslag of what lies at Utskrifter
+        QTest::newRow("mapp") << int(Filslag::Mapp);
+        QTest::newRow("länk") << int(Filslag::Lank);
+        QTest::newRow("pipe") << int(Filslag::Pipe);
+    }
+    void listornasResterVidOppning() {
+        QFETCH(int, slag);
+        Miljo mj;
+        const QString cup = mj.skapa(QStringLiteral("Cup"));
+        const QString utskrifter = QFileInfo(cup).path() + QStringLiteral("/Utskrifter");
+        const QString mapp = Filslag(slag) == Filslag::Mapp ? utskrifter : mj.t.fil(QStringLiteral("Annan"));
+        QVERIFY(QDir(utskrifter).removeRecursively() && QDir().mkpath(mapp));
+        if (Filslag(slag) != Filslag::Mapp)
+            QVERIFY(laggPost(utskrifter, Filslag(slag), mapp));
+        const QString gammal = mapp + QStringLiteral("/.Resultatlista_Fil.xlsx.pilkrona-Ab3dE9");
+        const QString ny = mapp + QStringLiteral("/.Skjutlagslista_Printer.xlsx.pilkrona-x1Y2z3");
+        skriv(gammal, "avbruten");
+        skriv(ny, "sparas nu");
+        const timespec tid{::time(nullptr) - 11 * 60, 0};
+        const timespec tider[2] = {tid, tid};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(gammal).constData(), tider, 0) == 0);
+        Pipvakt vakt({utskrifter});
+        mj.oppnaViaDialog(cup);
+        QCOMPARE(vakt.stoppa(), 0);
+        kontrolleraOppen(mj, QStringLiteral("Cup"));
+        QCOMPARE(QFileInfo::exists(gammal), Filslag(slag) != Filslag::Mapp);
+        QVERIFY(QFileInfo::exists(ny));
     }
 
     void flyttadTavlingIListan() {

@@ -3,6 +3,7 @@
 # subsystem, but for the one call that is part of the design: result entry asks
 # the spectator feed to send a squad. Run as: cmake -DSRC=<src folder> -P lager.cmake
 cmake_minimum_required(VERSION 3.25)
+include("${CMAKE_CURRENT_LIST_DIR}/kallrader.cmake")
 
 # A check that looks at nothing passes for ever: a SRC left out, or relative
 # (read from wherever CTest happens to stand), or a folder without a source.
@@ -37,14 +38,15 @@ foreach(fil IN LISTS filer)
     continue()
   endif()
   get_filename_component(filmapp "${fil}" DIRECTORY)
-  # Every form the compiler takes: "..." or <...>, the # indented or set apart
-  # from "include" by blanks or tabs.
-  set(inkludering "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]+)[\">]")
-  file(STRINGS "${SRC}/${fil}" rader REGEX "${inkludering}")
+  kallrader("${SRC}/${fil}" rader)
   foreach(rad IN LISTS rader)
-    string(REGEX MATCH "${inkludering}" treff "${rad}")
-    set(form "${CMAKE_MATCH_1}")
-    set(skriven "${CMAKE_MATCH_2}")
+    inkludering("${rad}" form skriven vagran)
+    if(vagran)
+      string(APPEND fel "\n  ${fil}: ${vagran}")
+      continue()
+    elseif(NOT form)
+      continue()
+    endif()
     # The file the compiler finds: "..." beside the including file first,
     # then from src; "platform/../shell/x.h" is shell's, whatever it begins with.
     set(mal "${skriven}")

@@ -14,6 +14,7 @@
 # modules the core links) and fonstrens_qt (those of Qt Widgets and Print
 # Support that the core's do not hold).
 cmake_minimum_required(VERSION 3.25)
+include("${CMAKE_CURRENT_LIST_DIR}/kallrader.cmake")
 
 # A check that looks at nothing passes for ever.
 foreach(var SRC INDATA)
@@ -115,27 +116,31 @@ foreach(rel IN LISTS ko)
   set(sedd_${rel} TRUE)
 endforeach()
 
-set(inkludering "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]+)[\">]")
-set(framat "^[ \t]*(class|struct)[ \t]+(Q[A-Za-z0-9_]+)[ \t]*;")
 set(fel "")
 set(antal 0)
 while(ko)
   list(POP_FRONT ko fil)
   math(EXPR antal "${antal} + 1")
-  file(STRINGS "${SRC}/${fil}" rader REGEX "(${inkludering})|(${framat})")
+  kallrader("${SRC}/${fil}" rader)
   foreach(rad IN LISTS rader)
-    if(NOT rad MATCHES "${inkludering}")
-      # A class of the widgets declared ahead, for inline code that finds its
-      # definition in whatever the including file has read before.
-      string(REGEX MATCH "${framat}" treff "${rad}")
+    # A class of the widgets declared ahead, for inline code that finds its
+    # definition in whatever the including file has read before.
+    framatdeklarationer("${rad}" deklarationer)
+    foreach(d IN LISTS deklarationer)
+      string(REGEX MATCH "^(.*)[|]([^|]*)$" d "${d}")
+      set(hur "${CMAKE_MATCH_1}")
       fonstermodul("${CMAKE_MATCH_2}" modul)
       if(modul)
-        string(APPEND fel "\n  ${fil} (${hur_${fil}}) declares ${CMAKE_MATCH_1} ${CMAKE_MATCH_2}: ${modul}")
+        string(APPEND fel "\n  ${fil} (${hur_${fil}}) declares ${hur}: ${modul}")
       endif()
+    endforeach()
+    inkludering("${rad}" form skriven vagran)
+    if(vagran)
+      string(APPEND fel "\n  ${fil} (${hur_${fil}}): ${vagran}")
+      continue()
+    elseif(NOT form)
       continue()
     endif()
-    set(form "${CMAKE_MATCH_1}")
-    set(skriven "${CMAKE_MATCH_2}")
     hitta_i_src("${fil}" "${form}" "${skriven}" egen)
     if(egen)
       if(NOT sedd_${egen})

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <future>
 #include <string>
@@ -726,36 +727,45 @@ QString tillfalligMall(const QString& mapp, const QString& filnamn) {
 // running now: a save writes its file from start to end within seconds.
 constexpr std::chrono::minutes Kvarlamnad{10};
 
-// A save killed half-way leaves its temporary file behind (before or after it
-// got the list's mode), and the next save of the same list takes it away.
-// What lies in the folder may be anyone's: a save of another list, another
-// program writing there now, an operator's own file. So only what this save
-// can show is such a leftover goes: the name of this list's temporary file, a
-// plain file with no other name, untouched for a while, with the owner that
-// egen, the temporary file this save has just made, got from the same file
-// system.
-void rensaTillfalliga(const QString& mapp, const QString& filnamn, const QString& egen) {
+} // namespace
+
+// What lies in the folder may be anyone's: a save running now, another program
+// writing there, an operator's own file, a pipe, a link. So only what the
+// program can show a killed save of its own left goes, each part of that on
+// its own: the exact name, a plain file with no other name, the owner that the
+// program's own new file got on that file system, untouched for a while. The
+// folder is read through a descriptor that no link led to, and what is in it
+// is looked at without following it: nothing found there is followed or opened.
+void XlsxFil::rensaTillfalliga(const QString& mapp, const QString& lista, const QString& egen) {
     struct stat ny {};
     if (::lstat(QFile::encodeName(egen).constData(), &ny) != 0)
         return;
-    const QString borjan = QLatin1Char('.') + filnamn + QLatin1Char('.');
-    const qsizetype langd = borjan.size() + Tillfalligtillagg.size() - 1;
-    const QString egetNamn = QFileInfo(egen).fileName();
-    const time_t grans = ::time(nullptr) - std::chrono::seconds(Kvarlamnad).count();
-    const QDir d(mapp);
-    for (const QString& namn : d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) {
-        if (namn.size() != langd || !namn.startsWith(borjan) || !XlsxFil::arTillfallig(namn) ||
-            namn == egetNamn)
-            continue;
-        const QByteArray sokvag = QFile::encodeName(d.filePath(namn));
-        struct stat st {};
-        if (::lstat(sokvag.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
-            st.st_uid == ny.st_uid && st.st_mtime < grans)
-            ::unlink(sokvag.constData());
+    // A pipe where the folder should be is refused at once, not waited on.
+    const int fd = ::open(QFile::encodeName(mapp).constData(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR* d = ::fdopendir(fd);
+    if (d == nullptr) {
+        ::close(fd);
+        return;
     }
+    const QString listansNamn = QLatin1Char('.') + lista;
+    std::vector<QByteArray> rester;
+    while (const dirent* post = ::readdir(d)) {
+        const QString namn = QFile::decodeName(post->d_name);
+        if (arTillfallig(namn) && (lista.isEmpty() || namn.chopped(Tillfalligtillagg.size()) == listansNamn))
+            rester.emplace_back(post->d_name);
+    }
+    const time_t grans = ::time(nullptr) - std::chrono::seconds(Kvarlamnad).count();
+    for (const QByteArray& namn : rester) {
+        struct stat st {};
+        if (::fstatat(fd, namn.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_nlink == 1 && st.st_uid == ny.st_uid && st.st_mtime < grans)
+            ::unlinkat(fd, namn.constData(), 0);
+    }
+    ::closedir(d);
 }
-
-} // namespace
 
 bool XlsxFil::arTillfallig(const QString& namn) {
     static const QRegularExpression monster(QStringLiteral("^\\..+\\.xlsx\\.pilkrona-[A-Za-z0-9]{6}$"));
@@ -812,6 +822,9 @@ QString XlsxFil::spara(const Arbetsblad& blad, const QString& filnamn, bool sake
     if (!tillfallig.open())
         throw Fel(Felnummer::AtkomstNekad, QStringLiteral("Mappen %1 får inte skrivas i.").arg(mapp));
     tillfallig.close();
+    // A save killed half-way left its temporary file behind (before or after
+    // it got the list's mode); this save's own file shows what owner the
+    // program's files get there.
     rensaTillfalliga(mapp, malInfo.fileName(), tillfallig.fileName());
     const QByteArray tillfalligNamn = QFile::encodeName(tillfallig.fileName());
     skriv(blad, tillfallig.fileName(), mal);

@@ -20,9 +20,8 @@ public:
     // Filhallare), Fel 70 when the folder may not be written, 75 when the file
     // is write-protected, 3026 when the disk is full, 1004 for any other
     // failure. Stale lock files of the target are removed, and so are the
-    // temporary files that a killed save of the same list left: plain files of
-    // its temporary name, made as this save makes its own, untouched for ten
-    // minutes. Nothing else in the folder is touched, whatever its name.
+    // temporary files that a killed save of the same list left
+    // (rensaTillfalliga). Nothing else in the folder is touched.
     // `sakerhetskopia` keeps the old file as "<name>.bak". Returns the path
     // written.
     static QString spara(const Arbetsblad& blad, const QString& filnamn, bool sakerhetskopia);
@@ -35,8 +34,18 @@ public:
     // Whether a file name has the form of the temporary files a save writes
     // beside its target before renaming it (".<name>.xlsx.pilkrona-XXXXXX"): what a
     // copy of the folder leaves out. The form alone does not make a file the
-    // engine's; the save removes only its own list's (see spara).
+    // engine's (see rensaTillfalliga).
     static bool arTillfallig(const QString& filnamn);
+
+    // Removes from the folder mapp what saves killed half-way left there: the
+    // temporary files of the list lista (its file name, "Lista_Fil.xlsx"), or
+    // of every list when lista is empty, and only those that are, each on its
+    // own: of exactly that name; a plain file with no other name; owned as the
+    // file egen is, a file the program has just made on the same file system;
+    // untouched for ten minutes. A folder that is a link (or a pipe, or
+    // missing) is left alone, and a file that cannot be removed stays, without
+    // a word: it is no more than it was.
+    static void rensaTillfalliga(const QString& mapp, const QString& lista, const QString& egen);
 };
 
 } // namespace Kalkyl
