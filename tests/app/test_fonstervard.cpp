@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 Q_DECLARE_METATYPE(Utskriftsmal)
 
@@ -209,12 +210,16 @@ private slots:
     // where the dialog's default button yields to it; with the focus on a
     // field the dialog's default button is pressed as before. A field whose
     // Enter sends the focus on to a button has had its Enter: the button is
-    // not pressed as well. The squad list's "Återgå" closes its window.
+    // not pressed as well. The squad list's "Återgå" closes its window. Only
+    // Enter does it: not another key, nor Enter with Ctrl or Shift, nor an
+    // Enter held down. The keys come as the platform's do, to the window
+    // first and from it to the widget with the focus.
     void enterTryckerKnappenMedFokus_data() {
         QTest::addColumn<QString>("fonster");
         QTest::addColumn<QString>("fokus");
         QTest::addColumn<int>("tangent");
         QTest::addColumn<int>("tillagg");
+        QTest::addColumn<int>("upprepningar"); // of the press while the key is held
         QTest::addColumn<QStringList>("tryckta");
         const QStringList tryck{QStringLiteral("cmdTryck")};
         const QList<std::tuple<const char*, Qt::Key, Qt::KeyboardModifiers>> tangenter = {
@@ -225,7 +230,7 @@ private slots:
                                                  const QStringList& tryckta) {
                 QTest::addRow("%s, %s", fall, namn)
                     << QString::fromLatin1(fonster) << QString::fromLatin1(fokus) << int(tangent)
-                    << int(tillagg) << tryckta;
+                    << int(tillagg) << 0 << tryckta;
             };
             rad("barnfönster", "barn", "cmdTryck", tryck);
             rad("modal dialog", "dialog", "cmdTryck", tryck);
@@ -233,15 +238,22 @@ private slots:
             rad("fält som går vidare", "barn", "txtVidare", {});
             rad("skjutlagslistans Återgå", "skjutlagslista", "cmdAngra", {QStringLiteral("cmdAngra")});
         }
-        QTest::newRow("barnfönster, Ctrl+Return")
-            << QStringLiteral("barn") << QStringLiteral("cmdTryck") << int(Qt::Key_Return)
-            << int(Qt::ControlModifier) << QStringList();
+        const auto knapp = [](const char* fall, Qt::Key tangent, Qt::KeyboardModifiers tillagg,
+                              int upprepningar, const QStringList& tryckta) {
+            QTest::newRow(fall) << QStringLiteral("barn") << QStringLiteral("cmdTryck") << int(tangent)
+                                << int(tillagg) << upprepningar << tryckta;
+        };
+        knapp("barnfönster, Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, 0, {});
+        knapp("barnfönster, Shift+Return", Qt::Key_Return, Qt::ShiftModifier, 0, {});
+        knapp("barnfönster, X", Qt::Key_X, Qt::NoModifier, 0, {});
+        knapp("barnfönster, Return hålls nere", Qt::Key_Return, Qt::NoModifier, 2, tryck);
     }
     void enterTryckerKnappenMedFokus() {
         QFETCH(QString, fonster);
         QFETCH(QString, fokus);
         QFETCH(int, tangent);
         QFETCH(int, tillagg);
+        QFETCH(int, upprepningar);
         QFETCH(QStringList, tryckta);
         const bool lista = fonster == QLatin1String("skjutlagslista");
         Miljo mj(lista);
@@ -249,11 +261,21 @@ private slots:
         QPointer<QWidget> fokusEfter;
         const auto tryck = [&](QWidget* w) {
             QVERIFY(w);
+            const QPointer<QWidget> fonstret(w);
             auto* f = w->findChild<QWidget*>(fokus);
             QVERIFY(f);
             f->setFocus();
-            QTest::keyClick(f, Qt::Key(tangent), Qt::KeyboardModifiers(tillagg));
-            fokusEfter = w->focusWidget();
+            QWindow* fonster = w->window()->windowHandle();
+            QVERIFY(fonster);
+            const auto k = Qt::Key(tangent);
+            const auto t = Qt::KeyboardModifiers(tillagg);
+            QTest::keyPress(fonster, k, t);
+            for (int i = 0; i < upprepningar; ++i)
+                QTest::simulateEvent(fonster, true, k, t, QString(QLatin1Char(QTest::keyToAscii(k))), true);
+            QTest::keyRelease(fonster, k, t);
+            // The squad list's "Återgå" has closed its window by now.
+            if (fonstret)
+                fokusEfter = fonstret->focusWidget();
         };
         const Fonsterid<IngenBegaran> prov{QStringLiteral("frmProv")};
         if (fonster == QLatin1String("dialog")) {
