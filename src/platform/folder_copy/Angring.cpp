@@ -291,21 +291,6 @@ void granskaMappar(const Platser& p) {
             misstro("Mappen %1 saknar programmets märke: programmet vet inte att den är dess egen.", *mapp);
 }
 
-// The folders of the target that hold the given entries, flushed: what moved
-// back there lasts.
-void synkaMappar(const Platser& p, const std::vector<const Steg*>& steg) {
-    QSet<QByteArray> mappar;
-    for (const Steg* s : steg)
-        for (QByteArray rel = foralder(s->rel);; rel = foralder(rel)) {
-            mappar.insert(rel);
-            if (rel.isEmpty())
-                break;
-        }
-    for (const QByteArray& rel : mappar)
-        if (struct stat st{}; finns(under(p.mal, rel), &st) && S_ISDIR(st.st_mode))
-            synka(under(p.mal, rel));
-}
-
 const char* const UtanLogg =
     "Kopieringens logg %1 saknas, fast kopieringen hade börjat flytta in filer: de nya "
     "filer som ännu inte har flyttats in ligger kvar i %2.";
@@ -455,13 +440,18 @@ QByteArray utfor(const Platser& p, const Beslut& b, const std::function<void(con
     using Vad = Avbrottsbeslut::Vad;
     if (b.vad == Vad::Vagra)
         otillforlitlig(b.orsak);
+    const auto taBortFil = [&](const QByteArray& mapp, const QByteArray& namn) {
+        const QByteArray fil = under(mapp, namn);
+        if (!finns(fil))
+            return;
+        anropa(steg, {});
+        krav(sys().unlink(fil.constData()) == 0 || errno == ENOENT);
+        synka(mapp);
+    };
     // A new target brings the staging folder's mark along until it is
     // removed there.
-    if (const QByteArray mark = under(p.mal, Kopiemarkering); markerad(p.mal, Kopiemarkering)) {
-        anropa(steg, {});
-        krav(sys().unlink(mark.constData()) == 0 || errno == ENOENT);
-        synka(p.mal);
-    }
+    if (markerad(p.mal, Kopiemarkering))
+        taBortFil(p.mal, Kopiemarkering);
     if (b.vad == Vad::Inget)
         return {};
     const auto taBortOchSynka = [&](const QByteArray& sokvag, const QByteArray& markering) {
@@ -477,24 +467,21 @@ QByteArray utfor(const Platser& p, const Beslut& b, const std::function<void(con
     } else if (b.loggFinns) {
         // Back in the reverse order of the moves, so that an undo cut off
         // leaves the entries as a copy cut off would.
-        std::vector<const Steg*> flyttade;
+        std::vector<QByteArray> flyttade;
         for (size_t i = b.atgarder.size(); i-- > 0;) {
             if (b.atgarder[i] == Atgard::Inget)
                 continue;
             aterstall(p, b.logg.steg[i], b.atgarder[i], steg);
-            flyttade.push_back(&b.logg.steg[i]);
+            flyttade.push_back(b.logg.steg[i].rel);
         }
-        synkaMappar(p, flyttade);
+        // What moved back into the target lasts.
+        synkaForaldrar(flyttade, {&p.mal});
         // What is left there are second names and copies of files back in
         // their places.
         taBortOchSynka(p.undan, Markering);
         // The new files are back in the staging folder: without its record,
         // a staging folder marked as moving in would be refused.
-        if (const QByteArray flytt = under(p.staging, Flyttmarkering); finns(flytt)) {
-            anropa(steg, {});
-            krav(sys().unlink(flytt.constData()) == 0 || errno == ENOENT);
-            synka(p.staging);
-        }
+        taBortFil(p.staging, Flyttmarkering);
         anropa(steg, {});
         krav(sys().unlink(p.logg.constData()) == 0 || errno == ENOENT);
         synka(p.destination);

@@ -186,6 +186,20 @@ void synka(const QByteArray& mapp) {
         kasta(errno);
 }
 
+void synkaForaldrar(const std::vector<QByteArray>& rels, std::initializer_list<const QByteArray*> rotter) {
+    QSet<QByteArray> mappar;
+    for (const QByteArray& post : rels)
+        for (QByteArray rel = foralder(post);; rel = foralder(rel)) {
+            mappar.insert(rel);
+            if (rel.isEmpty())
+                break;
+        }
+    for (const QByteArray& rel : mappar)
+        for (const QByteArray* rot : rotter)
+            if (struct stat st{}; finns(under(*rot, rel), &st) && S_ISDIR(st.st_mode))
+                synka(under(*rot, rel));
+}
+
 void skrivAllt(int fd, const QByteArray& text) {
     for (qsizetype skrivet = 0; skrivet < text.size();) {
         const ssize_t n = sys().write(fd, text.constData() + skrivet, size_t(text.size() - skrivet));

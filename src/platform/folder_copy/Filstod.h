@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -135,6 +136,9 @@ private:
 
 // Flushes a folder's entries.
 void synka(const QByteArray& mapp);
+// Flushes, below each of rotter, the real folders holding the entries rels
+// and every folder on their way.
+void synkaForaldrar(const std::vector<QByteArray>& rels, std::initializer_list<const QByteArray*> rotter);
 void skrivAllt(int fd, const QByteArray& text);
 // A folder's names, sorted, without "." and "..".
 std::vector<QByteArray> namnI(const QByteArray& mapp);

@@ -1,6 +1,5 @@
 #include "platform/folder_copy/Inflyttning.h"
 
-#include <QSet>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,17 +15,11 @@ void Inflyttning::avsluta(const std::vector<Steg>& steg, size_t fran) {
     m_allaSteg = &steg;
     for (m_pagar = fran; m_pagar < steg.size(); ++m_pagar)
         flyttaIn(steg[m_pagar]);
-    QSet<QByteArray> mappar;
+    std::vector<QByteArray> rels;
+    rels.reserve(steg.size());
     for (const Steg& s : steg)
-        for (QByteArray rel = foralder(s.rel);; rel = foralder(rel)) {
-            mappar.insert(rel);
-            if (rel.isEmpty())
-                break;
-        }
-    for (const QByteArray& rel : mappar)
-        for (const QByteArray* rot : {&m_p.mal, &m_p.undan})
-            if (struct stat st{}; finns(under(*rot, rel), &st) && S_ISDIR(st.st_mode))
-                synka(under(*rot, rel));
+        rels.push_back(s.rel);
+    synkaForaldrar(rels, {&m_p.mal, &m_p.undan});
     synka(m_p.destination);
     anropa(m_steg, {});
     krav(sys().unlink(m_p.logg.constData()) == 0 || errno == ENOENT);
